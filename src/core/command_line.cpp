@@ -1,0 +1,1 @@
+#include "core/command_line.h"

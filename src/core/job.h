@@ -1,0 +1,179 @@
+// The records of a run: the job settings the user edits, the values only the
+// command line sets, and everything else the settings file carries.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace zk {
+
+// Operation list indexes. The kind is identified by its display text
+// (OperationText), so "スタンバイ" and "スリープ" are one kind under two names.
+enum class OperationKind { Shutdown = 0, Reboot = 1, Logoff = 2, Hibernate = 3, Standby = 4 };
+
+inline const QString kOpShutdown = QStringLiteral("シャットダウン");
+inline const QString kOpReboot = QStringLiteral("再起動");
+inline const QString kOpLogoff = QStringLiteral("ログオフ");
+inline const QString kOpHibernate = QStringLiteral("休止");
+inline const QString kOpStandby = QStringLiteral("スタンバイ");
+inline const QString kOpSleep = QStringLiteral("スリープ");
+
+// What GetVersionEx-style version information the operation lists depend on.
+// platformId 2 = NT family; below 2 = the 9x family.
+struct PlatformVersion {
+    int platformId = 2;
+    int major = 6;
+    bool isNt() const { return platformId >= 2; }
+    int ntMajor() const { return platformId == 2 ? major : 0; }
+};
+
+// The version the program presents on Linux: the NT 6+ list, with "スリープ".
+inline constexpr PlatformVersion kLinuxPlatform{2, 6};
+
+// The operation list in list-index order for that version.
+QStringList BuildOperationList(const PlatformVersion &v);
+
+// Derived monitor mode.
+enum class MonitorMode { None, Appear, Disappear, CpuUtl, CpuProc, Battery };
+
+// Every value one run uses. Numbers typed into boxes stay texts, as shown.
+struct JobSettings {
+    int Operation = 0;                       // list index of the operation list
+    int TimingMode = 0;                      // 0 = minutes after the start, 1 = clock time
+    QString DelayMinutes = QStringLiteral("  90");
+    QString ClockHour;
+    QString ClockMinute;
+    int Force = 0;
+    int MonitorEnabled = 0;
+    int MonitorKind = 0;                     // 0 text, 1 CPU, 2 battery and idle input
+    int PhraseEvent = 0;                     // 0 appears, 1 disappears
+    QString MonitorPhrase;
+    int IeMonitor = 0;
+    QString CpuLowerLimit = QStringLiteral(" 0.1");
+    QString CpuAverageSeconds = QStringLiteral(" 20");
+    QString CpuProcess;                      // empty = the whole machine
+    QString IdleSeconds = QStringLiteral(" 30");
+    int MultiEnabled = 0;
+    int ResumeEnabled = 0;
+    int ResumeOnly = 0;
+    int ResumeAtClock = 1;
+    QString ResumeAfterMinutes = QStringLiteral(" 10");
+    std::array<QString, 5> ResumeDateParts;  // year, month, day, hour, minute
+    int ResumeKeepState = 1;
+    int ResumeMonitorOn = 1;
+    std::array<int, 7> ResumeWeekdays{1, 1, 1, 1, 1, 1, 1};  // [0] = Sunday .. [6] = Saturday
+    int LaunchApp = 1;
+    QString AppCommand;
+    int Topmost = 1;
+    int TrayIcon = 0;
+    int MinimizeAtStart = 0;
+    int CountdownSound = 1;
+    int NoAlert = 0;
+    int CaptureOnExit = 0;
+    int ShowQuickButtons = 0;
+    int ExtendedMenu = 0;
+
+    // Weekday box for weekday number w, 1 = Sunday .. 7 = Saturday.
+    int resumeWeekday(int w) const { return (w >= 1 && w <= 7) ? ResumeWeekdays[w - 1] : 0; }
+    void setResumeWeekday(int w, int v) { if (w >= 1 && w <= 7) ResumeWeekdays[w - 1] = v; }
+
+    bool operator==(const JobSettings &) const = default;
+};
+
+// Values only the command line sets.
+struct CommandLineValues {
+    bool AutoStart = false;
+    QString ExecWeekMask;                    // seven 0/1 characters, Sunday first; empty = every day
+    bool NoDisplay = false;
+    int PopupLeadSeconds = -1;
+    int ZeroTimeSeconds = 5;
+    bool HideBeforeSuspend = false;
+    int ResumeRecountMinutes = 0;
+    QString ApPath;
+    QString ApParameters;
+    QString ResumeAppCommand;
+    QDateTime ResumeTime;                    // invalid = none
+
+    bool operator==(const CommandLineValues &) const = default;
+};
+
+// One row of the weekly resume table; index 0 = default row, 1 = Sunday .. 7 = Saturday.
+struct ResumeEntry {
+    QString Hour;
+    QString Minute;
+    QString Application;
+    bool operator==(const ResumeEntry &) const = default;
+};
+
+// One row of the multi schedule.
+struct MultiEntry {
+    QString Hour;
+    QString Minute;
+    QString Operation;
+    QString Application;
+    bool operator==(const MultiEntry &) const = default;
+};
+
+inline constexpr int kMultiRowCount = 20;
+inline constexpr int kWeeklyRowCount = 8;
+
+// History drop-down list and command input form values.
+struct HistorySettings {
+    QString HistoryText;                     // entries joined by TAB, newest first
+    int HistoryMax = 10;
+    int HistoryRows = 7;
+    QString HistorySort;
+    QString HistoryOddColor = QStringLiteral("FFFFE0");
+    QString HistoryColors;                   // see DefaultHistoryColors()
+    bool operator==(const HistorySettings &) const = default;
+};
+
+QString DefaultHistoryColors();
+
+struct EditSettings {
+    int EditWidth = 7665;
+    int EditHeight = 2205;
+    int EditMode = 0;
+    int EditFontSize = 12;
+    bool operator==(const EditSettings &) const = default;
+};
+
+// Everything the program holds between start and exit.
+struct AppState {
+    JobSettings job;
+    CommandLineValues cl;
+    std::array<ResumeEntry, kWeeklyRowCount> WeeklyResumeTable;
+    std::array<MultiEntry, kMultiRowCount> MultiRows;
+    HistorySettings history;
+    EditSettings edit;
+    QString ActiveOddColor;
+    QString ActiveColors;
+    QString CaptureFolder;
+    QString LastProgramFolder;
+    int Reserved69 = 12;
+    int WindowLeft = -1;                     // twips; negative = centred
+    int WindowTop = -1;
+    PlatformVersion platform = kLinuxPlatform;
+    QStringList operations = BuildOperationList(kLinuxPlatform);
+
+    AppState() { history.HistoryColors = DefaultHistoryColors(); }
+
+    // Display text of the selected operation ("" when the index is outside the list).
+    QString OperationText() const {
+        return (job.Operation >= 0 && job.Operation < operations.size()) ? operations[job.Operation] : QString();
+    }
+    MonitorMode monitorMode() const;
+};
+
+// "Zenkoro" version text: major "." minor revision, with nothing between minor and revision.
+QString VersionText(int major, int minor, int revision);
+QString VersionText();
+
+// Window caption for an operation text: "Zenkoro" + op + " " + version.
+QString CaptionFor(const QString &operationText);
+// Caption after a command line was parsed.
+QString CommandLineCaption();
+
+}  // namespace zk

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/job.h"
+
+namespace zk {
+
+// Puts every default of the settings in place. Leaves MultiEnabled,
+// ResumeAtClock, ResumeAfterMinutes, ResumeWeekdays, ShowQuickButtons, the
+// weekly table and the multi rows as they are.
+void SetDefaults(AppState &state, const QDateTime &now, const QString &desktopDir);
+
+}  // namespace zk
