@@ -72,7 +72,7 @@ RunEngine::RunEngine(AppState &state, const Clock &clock, const PlatformServices
     connect(&m_loadTimer, &QTimer::timeout, this, &RunEngine::loadTimerTick);
     connect(&m_retryTimer, &QTimer::timeout, this, &RunEngine::exitRetryTimeout);
     connect(&m_captureTimer, &QTimer::timeout, this, &RunEngine::captureStep);
-    connect(&m_resumeFallbackTimer, &QTimer::timeout, this, [this] { onWakeTimerFired(m_wakeHandle); });
+    connect(&m_resumeFallbackTimer, &QTimer::timeout, this, &RunEngine::resumeFallbackTimeout);
 
     m_baseCaption = CaptionFor(m_state.OperationText());
     setServices(services);
@@ -765,9 +765,16 @@ void RunEngine::onSuspendReturned()
         onResumeWaitDone();
 }
 
+void RunEngine::resumeFallbackTimeout()
+{
+    m_resumeFallbackTimer.stop();
+    if (m_wakeHandle == 0)
+        onWakeTimerFired(0);
+}
+
 void RunEngine::onWakeTimerFired(int handle)
 {
-    if (m_ended || handle != m_wakeHandle)
+    if (m_ended || handle != m_wakeHandle || (handle == 0 && m_wait == WaitKind::None))
         return;
     m_wakeFired = true;
     if (m_wait == WaitKind::WakeTimer) {

@@ -71,6 +71,7 @@ public:
     bool countdownActive() const { return m_countdownTimer.isActive(); }
     bool exitRetryPending() const { return m_retryTimer.isActive(); }
     int wakeHandle() const { return m_wakeHandle; }
+    bool resumeFallbackPending() const { return m_resumeFallbackTimer.isActive(); }
     bool settingsLocked() const { return m_locked; }
     bool ended() const { return m_ended; }
 
@@ -104,6 +105,7 @@ public Q_SLOTS:
     void loadTimerTick();      // Timer_Load
     void exitRetryTimeout();   // the 10-second wait of ExitSession
     void captureStep();        // the capture after the window was hidden
+    void resumeFallbackTimeout();  // the resume time came without a wake timer
 
 Q_SIGNALS:
     void runStateChanged(zk::RunState state);
