@@ -52,6 +52,8 @@ RunEngine::RunEngine(AppState &state, const Clock &clock, const PlatformServices
     : QObject(parent), m_state(state), m_clock(clock), m_view(view)
 {
     m_countdownTimer.setInterval(kTickMs);
+    // Ticks must not come early, or the action would slip by a whole second.
+    m_countdownTimer.setTimerType(Qt::PreciseTimer);
     m_blinkTimer.setInterval(kTickMs);
     m_phraseTimer.setInterval(kTickMs);
     m_clockTimer.setInterval(kTickMs);
@@ -372,6 +374,8 @@ void RunEngine::continueStart(quint64 generation)
             m_services.cpu->begin(j.CpuAverageSeconds, j.CpuProcess, j.MonitorEnabled && j.MonitorKind == 1);
         if (!m_clockTimer.isActive())
             m_clockTimer.start();
+        if (j.MonitorEnabled && j.MonitorKind == 2)
+            refreshLineStatus();  // the first tick must not see an old power line
         m_abortRequested = false;
         if (m_view) {
             m_view->setRemainingFontSize(kRemainingFontNormal);
@@ -567,12 +571,14 @@ void RunEngine::countdownTick()
         const qint64 seconds = ((remaining + 500) / 1000) % 60;
         status = QString(int(seconds), QChar(0xFF65)) + (j.Force ? QStringLiteral("強制") : QStringLiteral("まもなく")) +
                  m_state.OperationText();
+        const bool topmostChanged = m_state.job.Topmost != 1;
         m_state.job.Topmost = 1;
         if (m_view) {
             m_view->removeTrayIcon();
             m_view->applyTopmost(true);
             m_view->showWindowNormal();
-            m_view->settingsChanged();
+            if (topmostChanged)
+                m_view->settingsChanged();
             m_view->setRemainingColor(kColorWarning);
         }
         if (j.CountdownSound && m_services.sound)
@@ -607,8 +613,12 @@ void RunEngine::clockTick()
     const QDateTime now = m_clock.now();
     if (m_view)
         m_view->setClockText(now.toString(QStringLiteral("HH:mm:ss")));
-    if (m_state.job.MonitorKind != 2)
-        return;
+    if (m_state.job.MonitorKind == 2)
+        refreshLineStatus();
+}
+
+void RunEngine::refreshLineStatus()
+{
     QString line;
     PowerStatusRaw raw;
     if (m_services.powerStatus && m_services.powerStatus->read(raw) == kPowerStatusOk)

@@ -133,6 +133,7 @@ private:
     void showInTrayIfEnabled();
     void cancelWakeTimer();
     void releaseKeepAwake();
+    void refreshLineStatus();
     void endProgram(int code);
 
     AppState &m_state;

@@ -51,3 +51,34 @@ private:
 };
 
 }  // namespace zk
+
+namespace zk {
+
+// The stand-ins above, owned in one place; fill() puts them into the slots
+// of a service set that are still empty.
+struct LinuxStandins {
+    NullScreenText screenText;
+    NullCpuMonitor cpu;
+    SysfsPowerStatus powerStatus;
+    NullUserIdle idle;
+    NullSound sound;
+    NullCapture capture;
+
+    void fill(PlatformServices &s)
+    {
+        if (!s.screenText)
+            s.screenText = &screenText;
+        if (!s.cpu)
+            s.cpu = &cpu;
+        if (!s.powerStatus)
+            s.powerStatus = &powerStatus;
+        if (!s.idle)
+            s.idle = &idle;
+        if (!s.sound)
+            s.sound = &sound;
+        if (!s.capture)
+            s.capture = &capture;
+    }
+};
+
+}  // namespace zk
