@@ -631,7 +631,10 @@ bool SaveSettings(const QString &path, const AppState &state, const QString &des
         return false;
     }
     const QByteArray bytes = ComposeSettingsText(state, desktopDir).toUtf8();
-    if (file.write(bytes) != bytes.size()) {
+    // A short write (disk full, size limit) is not always reported by
+    // write() or commit(): check what really reached the temporary file
+    // before it replaces the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
         file.cancelWriting();
         return false;
     }
