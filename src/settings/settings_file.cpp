@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "core/job_edit.h"
 #include "core/text.h"
 
 #include <QDir>
@@ -194,13 +195,11 @@ void ApplyField(int n, const QString &v, AppState &s, const QString &desktopDir,
         break;
     }
     case 3: {
+        // Through the operation list's change handling, which clears the
+        // resume box on a change; field 40 sets it again.
         const auto x = FieldInt(v);
-        if (x && *x >= 0 && *x < s.operations.size()) {
-            j.Operation = *x;
-            // The operation list's change handling clears the resume box;
-            // field 40 sets it again.
-            j.ResumeEnabled = 0;
-        }
+        if (x && *x >= 0 && *x < s.operations.size())
+            SelectOperation(s, *x);
         break;
     }
     case 4: ApplyCheck(v, j.Topmost); break;

@@ -763,35 +763,13 @@ void TestSettings::missingEmptyBinaryFiles()
 
 void TestSettings::shiftJisFixture()
 {
-    // A Conf.txt as the Windows program writes it on a Japanese system:
-    // code page 932, CR LF, the old escaping. "～" is 0x8160, which only the
-    // Windows code page reads as U+FF5E.
+    // A Conf.txt as the Windows program writes it on a Japanese system
+    // (code page 932, CR LF, the old escaping), made by our own script.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    const QString script = QStringLiteral(R"PY(
-import sys
-f = [''] * 311
-f[1:11] = ['1200', '-300', '4', '0', '1', '1', '5', '23', '45', '1']
-f[20:28] = ['1', '0', '処理が完了しました[comma]終了[Cr]次の行', '1', '', ' 5', '3', ' 60']
-f[30:34] = ['1', '0', '0', 'C:\\Users\\太郎\\デスクトップ\\キャプチャ']
-f[40:52] = ['1', '0', '0', '2024', '1', '2', '7', '30', '1', '"C:\\Program Files\\秀丸\\hidemaru.exe" 日記～.txt', '', '5']
-f[60:75] = ['1', '0', '1', '0', '1', '0', '1', '0', '1', '12', 'C:\\ツール', '1', '1', '0', '1']
-f[80], f[90], f[100] = '6', '30', 'メモ帳.exe'
-f[81], f[91], f[101] = '7', '0', 'notepad.exe a[comma]b'
-f[110:114] = ['23', '0', 'スリープ', '']
-f[120:124] = ['6', '30', '復帰', '"C:\\アプリ\\起動.exe" ①']
-f[130:134] = ['8', '0', 'シャットダウン', '']
-lines = [','.join(f[1:]) + ',', '', '#--------', '',
-         'command/ap = "C:\\Program Files\\秀丸\\hidemaru.exe" 日記～.txt',
-         'command str = メモ帳.exe\tcalc.exe',
-         'command history max = 15', 'command history rows = 9', 'command history sort = 1',
-         'command history odd color = FFFFE0', 'command history colors = /スリープ:ff00ff',
-         '', '#--------', '',
-         'edit width = 8000', 'edit height = 2500', 'edit mode = 1', 'edit fontsize = 14']
-open(sys.argv[1], 'wb').write(('\r\n'.join(lines) + '\r\n').encode('cp932'))
-)PY");
     QProcess py;
-    py.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path});
+    py.start(QStringLiteral("/usr/bin/python3"),
+             {qEnvironmentVariable("ZK_SOURCE_DIR") + QStringLiteral("/tests/fixtures/make_windows_conf.py"), path});
     QVERIFY(py.waitForFinished(60000));
     QVERIFY2(py.exitCode() == 0, py.readAllStandardError().constData());
     QStringDecoder utf8(QStringDecoder::Utf8);
