@@ -3,6 +3,7 @@
 #include "core/job.h"
 #include "core/job_edit.h"
 #include "core/long_options.h"
+#include "platform/file_owner.h"
 #include "platform/system_clock.h"
 #include "settings/defaults.h"
 #include "settings/explain_settings.h"
@@ -67,6 +68,17 @@ QString SettingsPath(const zk::LongOptions &options)
                                 [](const QString &p) { return QFileInfo(p).isFile(); });
 }
 
+// Writes the settings file; a file rewritten by another user (an
+// administrator scripting a user's settings) keeps its owner and group.
+bool WriteSettings(const QString &path, const zk::AppState &state, const QString &desktopDir)
+{
+    const zk::FileOwner owner = zk::OwnerOf(path);
+    if (!zk::SaveSettings(path, state, desktopDir))
+        return false;
+    zk::RestoreOwner(path, owner);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -128,7 +140,7 @@ int main(int argc, char **argv)
     // (a run started by a script leaves the file as it was). Silent.
     auto saveAtExit = [&] {
         if (!state.cl.AutoStart)
-            zk::SaveSettings(settingsPath, state, desktopDir);
+            WriteSettings(settingsPath, state, desktopDir);
     };
 
     if (parsed.error) {
@@ -147,7 +159,7 @@ int main(int argc, char **argv)
     }
 
     if (options.save && !options.explain) {
-        if (!zk::SaveSettings(settingsPath, state, desktopDir)) {
+        if (!WriteSettings(settingsPath, state, desktopDir)) {
             PrintErr(QStringLiteral("書込みエラー: 設定値の保存に失敗しました！\n"
                                     "媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。\n"
                                     "(%1)\n")

@@ -471,10 +471,9 @@ std::optional<QString> DecodeSettingsBytes(const QByteArray &bytes)
         QStringDecoder sjis(name);
         if (!sjis.isValid())
             continue;
-        const QString text = sjis.decode(bytes);
-        if (sjis.hasError())
-            return std::nullopt;
-        return text;
+        // A stray byte that is not code page 932 either costs that character
+        // only, not the whole file.
+        return QString(sjis.decode(bytes));
     }
     return std::nullopt;
 }

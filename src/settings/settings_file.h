@@ -29,7 +29,8 @@ QString UnescapeText(const QString &text);
 QStringList MultiRowOperationItems(const PlatformVersion &v);
 
 // Decodes the bytes of a settings file: UTF-8 (a BOM is skipped) or, when the
-// bytes are not valid UTF-8, code page 932 (Shift-JIS as Windows writes it).
+// bytes are not valid UTF-8, code page 932 (Shift-JIS as Windows writes it;
+// bytes that fit neither become U+FFFD).
 // No value for empty content or content with NUL bytes (treated as no file).
 std::optional<QString> DecodeSettingsBytes(const QByteArray &bytes);
 

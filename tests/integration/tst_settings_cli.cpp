@@ -10,6 +10,8 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -161,6 +163,26 @@ private slots:
         const QStringList fields = ValueFields(conf);
         QCOMPARE(fields[2], QStringLiteral("1"));
         QCOMPARE(fields[6], QStringLiteral("15"));
+    }
+
+    void saveByRootKeepsTheUsersFile()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to give a file to another user");
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(MakeWindowsConf(conf));
+        QCOMPARE(::chown(QFile::encodeName(conf).constData(), 65534, 65534), 0);
+        QVERIFY(QFile::setPermissions(conf, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--save"), QStringLiteral("-force")},
+                             home.path());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(ValueFields(conf).value(5), QStringLiteral("1"));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(conf).constData(), &st), 0);
+        QCOMPARE(unsigned(st.st_uid), 65534u);
+        QCOMPARE(unsigned(st.st_gid), 65534u);
+        QCOMPARE(unsigned(st.st_mode & 0777), 0640u);
     }
 
     void saveFailureReported()

@@ -165,6 +165,8 @@ private slots:
     void missingEmptyBinaryFiles();
     void shiftJisFixture();
     void lfOnlyFile();
+    void strayBytes_data();
+    void strayBytes();
     void failedSaveKeepsOldFile();
     void saveToImpossiblePaths();
     void modes();
@@ -850,6 +852,30 @@ void TestSettings::lfOnlyFile()
     QCOMPARE(s.job.Force, 1);
     QCOMPARE(s.job.AppCommand, QStringLiteral("a\r\nb"));
     QCOMPARE(s.edit.EditWidth, 5000);
+}
+
+void TestSettings::strayBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("no such byte") << QByteArray("10,20,4,0,\xff,1,\r\n\r\nedit mode = 1\r\n");
+    QTest::newRow("lead byte before comma") << QByteArray("10,20,4,0,\x82,1,\r\n\r\nedit mode = 1\r\n");
+    QTest::newRow("lead byte at end") << QByteArray("10,20,4,0,,1,\r\n\r\nedit mode = 1\r\n\x82");
+}
+
+void TestSettings::strayBytes()
+{
+    // Bytes that are neither UTF-8 nor code page 932 cost their own
+    // character, not the file or the fields after them.
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+    QVERIFY(WriteBytes(path, bytes));
+    AppState s = Fresh();
+    QCOMPARE(LoadSettings(path, s, kDesktop), 6);
+    QCOMPARE(s.WindowLeft, 10);
+    QCOMPARE(s.job.Operation, 4);
+    QCOMPARE(s.job.Force, 1);
+    QCOMPARE(s.edit.EditMode, 1);
 }
 
 void TestSettings::failedSaveKeepsOldFile()
