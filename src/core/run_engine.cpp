@@ -1,6 +1,7 @@
 #include "core/run_engine.h"
 
 #include "core/datetime.h"
+#include "core/job_edit.h"
 #include "core/text.h"
 #include "monitors/power_texts.h"
 
@@ -850,15 +851,18 @@ void RunEngine::afterResume(const QString &applicationCommand, bool keepState)
     setRunState(RunState::Idle);
     const int recount = m_state.cl.ResumeRecountMinutes;
     if (recount > 0) {
-        j.TimingMode = 0;
+        if (m_view)
+            m_view->showWindowNormal();
+        // Selecting minutes mode is a click on its option button, which stops
+        // the finished run first.
+        stopRun();
+        SetTimingMode(j, 0, m_clock.now());
         j.DelayMinutes = PadLeft(QString::number(recount), 4);
         j.ResumeEnabled = 0;
         m_state.cl.ResumeTime = QDateTime();
         m_state.cl.AutoStart = true;
-        if (m_view) {
-            m_view->showWindowNormal();
+        if (m_view)
             m_view->settingsChanged();
-        }
         m_loadTimer.start();
     }
     if (m_view)

@@ -514,8 +514,11 @@ private Q_SLOTS:
         QVERIFY(!r.state.cl.ResumeTime.isValid());
         QVERIFY(r.state.cl.AutoStart);
         QCOMPARE(r.view.multiAndQuickEnabled, 1);
+        QVERIFY(!r.view.locked);
+        QVERIFY(r.view.windowRequests.endsWith(QStringLiteral("show")));
         r.engine.loadTimerTick();
         QVERIFY(r.engine.countdownActive());
+        QVERIFY(r.view.locked);
         QCOMPARE(r.engine.targetTime(), r.clock.now().addSecs(1800));
         // The keep-awake timer stops at user input without ending the program.
         r.fake.idle.idleMs = 1000;
