@@ -152,7 +152,11 @@ bool RunEngine::closeRequested()
             m_view->showInTray(trayTooltip());
         return false;
     }
+    // The stop clears AutoStart; the program ends here, and its unload must
+    // still know that the run came from "-auto" (such a run saves nothing).
+    const bool autoStart = m_state.cl.AutoStart;
     stopRun();
+    m_state.cl.AutoStart = autoStart;
     if (m_view)
         m_view->removeTrayIcon();
     return true;
@@ -873,7 +877,8 @@ void RunEngine::keepAwakeTick()
 {
     if (m_ended)
         return;
-    if (m_services.power) {
+    // Keep the machine awake; the lock, once taken, holds until released.
+    if (m_services.power && !m_keepAwakeHeld) {
         m_services.power->setKeepAwake(true);
         m_keepAwakeHeld = true;
     }

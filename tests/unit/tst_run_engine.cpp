@@ -814,11 +814,39 @@ private Q_SLOTS:
         QCOMPARE(r.engine.closeRequested(), closes);
         if (closes) {
             QVERIFY(!r.engine.countdownActive());
+            QVERIFY(!r.view.locked);
             QVERIFY(r.view.windowRequests.contains(QStringLiteral("untray")));
         } else {
             QVERIFY(r.engine.countdownActive());
             QCOMPARE(r.view.windowRequests, QStringList{QStringLiteral("tray")});
         }
+    }
+
+    void closeKeepsAutoStartForTheUnload_data()
+    {
+        QTest::addColumn<bool>("autoStart");
+        QTest::newRow("started by -auto") << true;
+        QTest::newRow("started from the button") << false;
+    }
+    void closeKeepsAutoStartForTheUnload()
+    {
+        QFETCH(bool, autoStart);
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.state.cl.AutoStart = autoStart;
+        r.engine.startRun();
+        QVERIFY(r.engine.closeRequested());
+        QCOMPARE(r.state.cl.AutoStart, autoStart);
+    }
+
+    void loadTimerRunsFromTheEventLoop()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.state.cl.AutoStart = true;
+        r.engine.startLoadTimer();
+        QVERIFY(!r.engine.countdownActive());  // one shot, after loading has finished
+        QTRY_VERIFY(r.engine.countdownActive());
     }
 
     void stopRestoresIdle()
