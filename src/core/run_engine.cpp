@@ -6,6 +6,7 @@
 #include "monitors/power_texts.h"
 
 #include <QDir>
+#include <QPointer>
 #include <cmath>
 #include <limits>
 
@@ -298,7 +299,11 @@ void RunEngine::startRun()
             popup.text = p.popupText;
             popup.seconds = 8;
             popup.modal = true;
-            m_view->showMessagePopup(popup, [this] { endProgram(0); });
+            const QPointer<RunEngine> self(this);
+            m_view->showMessagePopup(popup, [self] {
+                if (self)
+                    self->endProgram(0);
+            });
         } else {
             endProgram(0);
         }
@@ -345,8 +350,9 @@ void RunEngine::startRun()
             if (!message.isEmpty()) {
                 setBlinkingLabel(true);
                 if (m_view) {
-                    m_view->askOkCancel(QStringLiteral("文言状態検知"), message, [this, generation](bool ok) {
-                        if (generation != m_generation || m_ended)
+                    const QPointer<RunEngine> self(this);
+                    m_view->askOkCancel(QStringLiteral("文言状態検知"), message, [self, this, generation](bool ok) {
+                        if (!self || generation != m_generation || m_ended)
                             return;
                         if (!ok) {
                             stopRun();
@@ -732,7 +738,13 @@ void RunEngine::armWakeTimer(const QDateTime &resume)
     const double secs = double(m_clock.now().msecsTo(resume)) / 1000.0;
     const qint64 seconds = std::clamp<qint64>(RoundHalfEven(secs), std::numeric_limits<qint32>::min(),
                                               std::numeric_limits<qint32>::max());
+    // A timer due at once may report before arm() has returned its handle.
+    m_arming = true;
+    m_firedWhileArming = 0;
     m_wakeHandle = m_services.wakeTimer ? m_services.wakeTimer->arm(seconds) : 0;
+    m_arming = false;
+    if (m_wakeHandle != 0 && m_firedWhileArming == m_wakeHandle)
+        QTimer::singleShot(0, this, [this, handle = m_wakeHandle] { onWakeTimerFired(handle); });
     if (m_wakeHandle == 0) {
         // No wake timer: the machine is not woken, but the wait still ends at
         // the resume time instead of lasting for ever.
@@ -789,6 +801,10 @@ void RunEngine::resumeFallbackTimeout()
 
 void RunEngine::onWakeTimerFired(int handle)
 {
+    if (m_arming) {
+        m_firedWhileArming = handle;
+        return;
+    }
     if (m_ended || handle != m_wakeHandle || (handle == 0 && m_wait == WaitKind::None))
         return;
     m_wakeFired = true;

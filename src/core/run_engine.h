@@ -168,6 +168,8 @@ private:
     quint32 m_exitFlags = 0;
     int m_wakeHandle = 0;
     bool m_wakeFired = false;
+    bool m_arming = false;
+    int m_firedWhileArming = 0;
     bool m_locked = false;         // settings locked (the start button disabled)
     bool m_ended = false;          // quit was requested
     bool m_keepAwakeHeld = false;

@@ -549,6 +549,25 @@ private Q_SLOTS:
         QCOMPARE(r.fake.power.monitorCalls, QList<bool>{true});
     }
 
+    void wakeTimerDueAtOnce()
+    {
+        // The countdown ran late (the machine slept meanwhile): the resume
+        // time has passed when the action comes.
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(60));
+        r.state.job.ResumeKeepState = 0;
+        r.fake.wakeTimer.fireWhenArmed = true;
+        r.engine.startRun();
+        r.clock.advanceSecs(120);
+        r.engine.countdownTick();
+        QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{-60});
+        r.fake.power.wake();
+        QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
+        QTRY_COMPARE(r.view.quits, QList<int>{0});  // the early report is not lost
+        QCOMPARE(r.fake.power.monitorCalls, QList<bool>{true});
+    }
+
     void keepAwakeTick_data()
     {
         QTest::addColumn<qint64>("idleMs");
