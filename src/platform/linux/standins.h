@@ -1,8 +1,10 @@
 // Linux services for the run where the full implementation comes later:
-// each answers the neutral value (no trigger, nothing written, no sound),
-// except the power status, which reads the kernel's power-supply class.
+// each answers the neutral value (no trigger, nothing written, no sound).
+// The power status reads the kernel's power-supply class and the idle time
+// comes from the X server (x11_idle.h).
 #pragma once
 
+#include "platform/linux/x11_idle.h"
 #include "platform/services.h"
 
 #include <QString>
@@ -60,7 +62,7 @@ struct LinuxStandins {
     NullScreenText screenText;
     NullCpuMonitor cpu;
     SysfsPowerStatus powerStatus;
-    NullUserIdle idle;
+    X11UserIdle idle;
     NullSound sound;
     NullCapture capture;
 
