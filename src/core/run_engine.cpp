@@ -294,7 +294,7 @@ void RunEngine::startRun()
     const RunPlan &p = m_pending;
 
     if (p.outcome == PlanOutcome::Skip) {
-        if (!p.popupText.isEmpty() && m_view) {
+        if (p.showPopup && m_view) {
             PopupRequest popup;
             popup.text = p.popupText;
             popup.seconds = 8;

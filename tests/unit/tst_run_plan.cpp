@@ -133,11 +133,14 @@ private Q_SLOTS:
         const QDateTime saturday(QDate(2026, 12, 12), QTime(8, 0));
         const RunPlan p = PlanStart(s, saturday, envWith());
         QCOMPARE(p.outcome, skipped ? PlanOutcome::Skip : PlanOutcome::Start);
-        if (skipped && !noAlert)
+        QCOMPARE(p.showPopup, skipped && !noAlert);
+        if (skipped) {
             QCOMPARE(p.popupText, QStringLiteral("予定日（12月12日 9時5分）は exec_week ") + mask +
                                       QStringLiteral(" の指定により\r\n実行をパスします。"));
-        else
-            QVERIFY(p.popupText.isEmpty());
+            const QJsonObject j = ExplainPlan(p);
+            QCOMPARE(j.value(QStringLiteral("Outcome")).toString(), QStringLiteral("skip"));
+            QCOMPARE(j.value(QStringLiteral("Refusal")).toObject().value(QStringLiteral("Text")).toString(), p.popupText);
+        }
     }
 
     void escapeTokenInPhrase()
