@@ -184,6 +184,41 @@ private Q_SLOTS:
             QCOMPARE(r.view.trayTooltips.value(0), QStringLiteral("12時10分にシャットダウン"));
     }
 
+    void trayTooltips()
+    {
+        Rig idle;
+        idle.engine.setBaseCaption(QStringLiteral("Zenkoroシャットダウン 0.10"));
+        QCOMPARE(idle.engine.trayTooltip(), QStringLiteral("Zenkoroシャットダウン 0.10 未実行"));
+
+        Rig tomorrow;
+        tomorrow.state.job.TimingMode = 1;
+        tomorrow.state.job.ClockHour = QStringLiteral("11");
+        tomorrow.state.job.ClockMinute = QStringLiteral("5");
+        tomorrow.state.job.Operation = int(OperationKind::Reboot);
+        tomorrow.engine.startRun();
+        QCOMPARE(tomorrow.engine.trayTooltip(), QStringLiteral("2026年12月08日 11時05分に再起動"));
+
+        Rig resume;
+        resume.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+        resume.resumeAt(kMonday.addSecs(3600));
+        resume.engine.startRun();
+        QCOMPARE(resume.engine.trayTooltip(), QStringLiteral("13時00分に復帰"));
+    }
+
+    void resumeRefusalStopsBeforeItsMessage()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(5 * 60));  // the action itself: too close
+        r.engine.startRun();
+        QCOMPARE(r.view.messages.size(), 1);
+        QCOMPARE(r.view.messages[0].title, QStringLiteral("エラー発生"));
+        QCOMPARE(r.view.messages[0].text, QStringLiteral("復帰予定日時はスリープ予定時刻(+1分)以降にして下さい！"));
+        QVERIFY(!r.view.locked);
+        QVERIFY(!r.engine.countdownActive());
+        QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
+    }
+
     void refusalsStopAndFocus()
     {
         Rig r;
