@@ -351,6 +351,9 @@ QString Launcher::associatedCommand(const QString &path) const
 qint64 Launcher::launchApplication(QString &program, QString &parameters)
 {
     program = Unquote(program);
+    // Without a program the base folder itself would be opened.
+    if (program.trimmed().isEmpty())
+        return 0;
     if (PathExtension(program).compare(shortcutExtension(m_style), Qt::CaseInsensitive) == 0)
         return runShortcut(program);
 
