@@ -41,6 +41,7 @@ QString shortcutExtension(PathStyle style)
     return style == PathStyle::Windows ? QStringLiteral(".lnk") : QStringLiteral(".desktop");
 }
 
+const QString kCrLf = QStringLiteral("\r\n");
 const QString kUrlHandlerProgram = QStringLiteral("rundll32.exe");
 const QString kUrlHandlerArgument = QStringLiteral("url.dll,FileProtocolHandler");
 

@@ -22,8 +22,6 @@ namespace zk {
 // kept so that settings written there still make sense.
 enum class PathStyle { Windows, Linux };
 
-inline const QString kCrLf = QStringLiteral("\r\n");
-
 // Removes outer double quotes, repeatedly, while the text is at least two
 // characters long and both starts and ends with one. Other texts come back as
 // they were (untrimmed).
@@ -58,7 +56,7 @@ LaunchErrorNotice LaunchErrorMessage(const QString &program, const QString &para
 // text when there is none.
 quint64 FindProcessWindow(const QList<TopLevelWindow> &windows, qint64 pid, QString &list);
 inline const QString kWindowNotFoundText =
-    QStringLiteral("ウィンドウハンドルの特定に失敗") + kCrLf + QStringLiteral("再度、行って見て下さい。");
+    QStringLiteral("ウィンドウハンドルの特定に失敗\r\n再度、行って見て下さい。");
 
 class Launcher : public QObject {
     Q_OBJECT
