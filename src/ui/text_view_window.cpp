@@ -71,7 +71,9 @@ void TextViewWindow::placeAt(double widthFraction, double heightFraction, QScree
     const QRect area = screen->availableGeometry();
     const int w = std::max(200, int(area.width() * widthFraction));
     const int h = std::max(80, int(area.height() * heightFraction));
-    setGeometry(area.left(), area.top(), w, h);
+    // The outer corner of the window goes to the corner of the work area.
+    resize(w, h);
+    move(area.topLeft());
 }
 
 TextViewWindow *TextViewWindow::showText(const QString &text, const QString &title, QWidget *parent)
