@@ -42,6 +42,8 @@ QString shortcutExtension(PathStyle style)
 }
 
 const QString kCrLf = QStringLiteral("\r\n");
+// Debian's alternative for the user's terminal; every one takes "-e program args".
+const QString kTerminalProgram = QStringLiteral("x-terminal-emulator");
 const QString kUrlHandlerProgram = QStringLiteral("rundll32.exe");
 const QString kUrlHandlerArgument = QStringLiteral("url.dll,FileProtocolHandler");
 
@@ -364,7 +366,7 @@ qint64 Launcher::launchApplication(QString &program, QString &parameters)
     } else if (!m_backend.fileExists(full)) {
         // A bare program name that is not beside the program is looked up on
         // the search path, as a terminal would.
-        const QString name = program.trimmed();
+        const QString name = expandVariables(program.trimmed());
         if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.startsWith(QLatin1Char('~'))) {
             const QString found = m_backend.findExecutable(name);
             if (!found.isEmpty())
@@ -440,6 +442,8 @@ qint64 Launcher::runShortcut(const QString &path)
     }
     if (tokens.isEmpty())
         return 0;
+    if (entry.terminal)
+        tokens = QStringList{kTerminalProgram, QStringLiteral("-e")} + tokens;
     const QString workDir = entry.path.isEmpty() ? m_programFolder : entry.path;
     return m_backend.startProcess(tokens.first(), tokens.mid(1), workDir) > 0 ? 1 : 0;
 }

@@ -40,7 +40,8 @@ public:
     virtual std::optional<QString> readTextFile(const QString &path) = 0;
 
     // The command the desktop opens the file with, as the handler wrote it
-    // (field codes such as %f or %U still in it); empty when there is none.
+    // (field codes such as %f or %U still in it), behind "x-terminal-emulator -e"
+    // when it runs in a terminal; empty when there is none.
     virtual QString associatedCommand(const QString &path) = 0;
     // Opens a file, folder or address with the desktop's default handler.
     virtual bool openWithShell(const QString &target) = 0;

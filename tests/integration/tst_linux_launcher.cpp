@@ -70,10 +70,12 @@ private Q_SLOTS:
             "mv \"$out.tmp\" \"$out\"\n");
         write(m_recorder, script, true);
         write(path(QStringLiteral("fakebin/xdg-open")), script, true);
+        write(path(QStringLiteral("fakebin/x-terminal-emulator")), script, true);
         write(m_appFolder + QStringLiteral("/rec.sh"), script, true);
         QDir().mkpath(m_docs + QStringLiteral("/Sub Folder"));
         write(m_docs + QStringLiteral("/note.txt"), QStringLiteral("hello\n"));
         write(m_docs + QStringLiteral("/readme.md"), QStringLiteral("# title\n"));
+        write(m_docs + QStringLiteral("/data.csv"), QStringLiteral("a,b\n1,2\n"));
         write(m_docs + QStringLiteral("/site.url"), QStringLiteral("[InternetShortcut]\nURL=https://example.org/\n"));
         write(m_docs + QStringLiteral("/blob.zkq"), QStringLiteral("\x01\x02zk"));
 
@@ -94,6 +96,9 @@ private Q_SLOTS:
         write(apps + QStringLiteral("/zk-other.desktop"),
               QStringLiteral("[Desktop Entry]\nType=Application\nName=Other\nExec=") + quotedRecorder +
                   QStringLiteral(" --other %f\n"));
+        write(apps + QStringLiteral("/zk-term.desktop"),
+              QStringLiteral("[Desktop Entry]\nType=Application\nName=Term\nTerminal=true\nExec=") + quotedRecorder +
+                  QStringLiteral(" --term %f\n"));
         write(apps + QStringLiteral("/zk-hidden.desktop"),
               QStringLiteral("[Desktop Entry]\nType=Application\nHidden=true\nExec=/bin/false\n"));
         write(path(QStringLiteral("sysdata/applications/zkvendor/tool.desktop")),
@@ -106,6 +111,7 @@ private Q_SLOTS:
                              "text/x-csrc=zk-other.desktop\n"
                              "application/x-shellscript=zk-viewer.desktop\n"
                              "image/png=zk-hidden.desktop\n"
+                             "text/csv=zk-term.desktop\n"
                              "[Added Associations]\n"
                              "image/png=zk-other.desktop;\n"));
         write(path(QStringLiteral("config/zktest-mimeapps.list")),
@@ -207,6 +213,17 @@ private Q_SLOTS:
         QCOMPARE(parameters, m_docs + QStringLiteral("/note.txt"));
         QTRY_VERIFY(QFile::exists(m_record));
         QCOMPARE(takeRecord(), (QStringList{"recorder.sh", m_appFolder, "--view", m_docs + "/note.txt"}));
+    }
+
+    void terminalApplicationsGetATerminal()
+    {
+        LinuxLauncherBackend backend;
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        QVERIFY(launcher.launchCommand(m_docs + QStringLiteral("/data.csv")) > 1);
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord(), (QStringList{"x-terminal-emulator", m_appFolder, "-e", m_recorder, "--term",
+                                            m_docs + "/data.csv"}));
     }
 
     void anExecutableRunsItselfWhateverItsType()

@@ -291,6 +291,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("bare name on the search path")
             << "xterm -e top" << "start" << qint64(2) << "-e top" << "/usr/bin/xterm" << QStringList{"-e", "top"};
+        QTest::newRow("variable naming a program on the search path")
+            << "$EDITOR notes" << "start" << qint64(2) << "notes" << "/usr/bin/vim" << QStringList{"notes"};
+        QTest::newRow("terminal desktop entry")
+            << "~/Desktop/top.desktop" << "start" << qint64(1) << "" << "x-terminal-emulator"
+            << QStringList{"-e", "/usr/bin/htop", "-d", "10"};
         QTest::newRow("program beside zenkoro wins over the search path")
             << "tool.sh -v" << "start" << qint64(2) << "-v" << "/opt/zenkoro/tool.sh" << QStringList{"-v"};
         QTest::newRow("executable runs itself, whatever its type")
@@ -324,7 +329,9 @@ private Q_SLOTS:
         QFETCH(QString, target);
         QFETCH(QStringList, arguments);
         FakeLauncherBackend b = linuxFs();
+        b.env.insert(QStringLiteral("EDITOR"), QStringLiteral("vim"));
         b.searchPath = {{QStringLiteral("xterm"), QStringLiteral("/usr/bin/xterm")},
+                        {QStringLiteral("vim"), QStringLiteral("/usr/bin/vim")},
                         {QStringLiteral("tool.sh"), QStringLiteral("/usr/bin/tool.sh")}};
         b.executables = {QStringLiteral("/opt/zenkoro/tool.sh"), QStringLiteral("/usr/bin/xterm")};
         b.files = {QStringLiteral("/home/taro/My Docs/a b.txt"), QStringLiteral("/home/taro/report.pdf"),
@@ -335,6 +342,8 @@ private Q_SLOTS:
         b.fileTexts = {
             {QStringLiteral("/home/taro/Desktop/editor.desktop"),
              QStringLiteral("[Desktop Entry]\nType=Application\nName=Editor\nExec=/usr/bin/gedit --standalone %F \"a b\"\n")},
+            {QStringLiteral("/home/taro/Desktop/top.desktop"),
+             QStringLiteral("[Desktop Entry]\nType=Application\nTerminal=true\nExec=/usr/bin/htop -d 10\n")},
             {QStringLiteral("/home/taro/Desktop/site.desktop"),
              QStringLiteral("[Desktop Entry]\nType=Link\nURL=https://example.org/\n")}};
         FakeClock clock;

@@ -285,8 +285,10 @@ QString LinuxLauncherBackend::associatedCommand(const QString &path)
         if (!text)
             continue;
         const DesktopEntry e = ParseDesktopEntry(*text);
-        if (!e.exec.isEmpty())
-            return e.exec;
+        if (e.exec.isEmpty())
+            continue;
+        // A program that needs a terminal gets one.
+        return e.terminal ? QStringLiteral("x-terminal-emulator -e ") + e.exec : e.exec;
     }
     return QString();
 }
