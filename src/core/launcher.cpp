@@ -220,7 +220,6 @@ QString Launcher::expandVariables(const QString &text) const
     // An unknown name gives the empty text.
     static const QRegularExpression percent(QStringLiteral("%([^%]+)%"));
     static const QRegularExpression dollar(QStringLiteral("\\$\\{([A-Za-z_][A-Za-z0-9_]*)\\}|\\$([A-Za-z_][A-Za-z0-9_]*)"));
-    const QRegularExpression &re = percent;
     QString out;
     auto expandWith = [this](const QString &in, const QRegularExpression &rx) {
         QString result;
@@ -243,7 +242,7 @@ QString Launcher::expandVariables(const QString &text) const
         result += in.mid(last);
         return result;
     };
-    out = expandWith(text, re);
+    out = expandWith(text, percent);
     if (m_style == PathStyle::Linux)
         out = expandWith(out, dollar);
     return out;
@@ -254,7 +253,7 @@ QString Launcher::resolvePath(const QString &path, const QString &base) const
     const QString b = base.isEmpty() ? m_programFolder : base;
     if (path.isEmpty())
         return b;
-    QString p = expandVariables(Unquote(path).trimmed());
+    QString p = expandVariables(Unquote(path.trimmed()).trimmed());
     if (m_style == PathStyle::Linux &&
         (p == QLatin1String("~") || p.startsWith(QStringLiteral("~/"))))
         p = m_backend.homeDir() + p.mid(1);

@@ -166,6 +166,7 @@ private Q_SLOTS:
         QTest::newRow("names keep their case") << "$tools/x" << "/b" << "/x";
         QTest::newRow("set but empty") << "a$EMPTY.sh" << "" << "/opt/zenkoro/a.sh";
         QTest::newRow("quoted with blanks") << "\"/path with space/a b\"" << "" << "/path with space/a b";
+        QTest::newRow("blanks around the quotes") << "  \" /x/a b \"  " << "" << "/x/a b";
         QTest::newRow("dots in the middle") << "/a/./b/../c" << "" << "/a/c";
         QTest::newRow("other base") << "sub/x" << "/srv/work" << "/srv/work/sub/x";
         QTest::newRow("base with separator") << "x" << "/srv/work/" << "/srv/work/x";
