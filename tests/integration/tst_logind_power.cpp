@@ -1,8 +1,10 @@
 // LogindPower against a logind-shaped service: python3-dbusmock's logind
 // template on a private system bus.
+#include "platform/dry_run_power.h"
 #include "platform/linux/logind_power.h"
 #include "platform/linux/x11_dpms.h"
 #ifndef Q_MOC_RUN
+#include "support/capture_stdout.h"
 #include "support/logind_mock.h"
 #endif
 
@@ -273,6 +275,41 @@ private Q_SLOTS:
         QVERIFY(LogindMock::waitFor([this] { return m_mock.inhibitors().isEmpty(); }, 5000));
     }
 
+    void dryRunOnlyReadsFromLogind_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("hibernation allowed") << "yes" << true;
+        QTest::newRow("hibernation disabled") << "no" << false;
+    }
+    void dryRunOnlyReadsFromLogind()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, allowed);
+        QVERIFY2(m_mock.startLogind(QJsonObject{{"CanHibernate", answer}}), qPrintable(m_mock.error()));
+        zk::DryRunPower power;
+        QSignalSpy resumed(&power, &zk::SessionPower::resumed);
+        bool hibernation = !allowed;
+        const QByteArray out = zktest::CaptureStdout([&] {
+            hibernation = power.hibernationAllowed();
+            power.exitSession(2);
+            power.exitSession(12);
+            power.exitSession(0);
+            power.suspend(true, false, false);
+            power.setKeepAwake(true);
+            power.setMonitorPower(false);
+        });
+        QCOMPARE(hibernation, allowed);
+        QCOMPARE(out.count("dry-run: "), 6);
+        QVERIFY(resumed.wait(5000));
+        // The machine's power state is never touched: the only call is the question.
+        QStringList methods;
+        for (const auto &c : m_mock.calls())
+            methods << c.method;
+        QCOMPARE(methods, QStringList{"CanHibernate"});
+        QVERIFY(m_mock.inhibitors().isEmpty());
+    }
+
     void missingLogindIsARefusal()
     {
         m_mock.stopLogind();
@@ -289,6 +326,8 @@ private Q_SLOTS:
         power.setKeepAwake(true);
         QVERIFY(!power.keepsAwake());
         QCOMPARE(resumed.size(), 0);
+        // A dry run on such a machine answers as the real run would.
+        QVERIFY(!zk::DryRunPower().hibernationAllowed());
     }
 
     void hungLogindTimesOutAsARefusal()
