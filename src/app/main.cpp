@@ -3,10 +3,15 @@
 #include "core/job.h"
 #include "core/job_edit.h"
 #include "core/long_options.h"
+#include "platform/file_owner.h"
 #include "platform/system_clock.h"
 #include "settings/defaults.h"
+#include "settings/explain_settings.h"
+#include "settings/settings_file.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QMessageBox>
@@ -54,6 +59,26 @@ bool StartProgram(const QString &path, const QString &parameters)
     return QProcess::startDetached(program, QProcess::splitCommand(parameters));
 }
 
+// Where the settings file is: --conf, else Conf.txt beside the program,
+// else $XDG_CONFIG_HOME/zenkoro/Conf.txt.
+QString SettingsPath(const zk::LongOptions &options)
+{
+    return zk::SettingsFilePath(options.conf, QCoreApplication::applicationDirPath(),
+                                qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath(),
+                                [](const QString &p) { return QFileInfo(p).isFile(); });
+}
+
+// Writes the settings file; a file rewritten by another user (an
+// administrator scripting a user's settings) keeps its owner and group.
+bool WriteSettings(const QString &path, const zk::AppState &state, const QString &desktopDir)
+{
+    const zk::FileOwner owner = zk::OwnerOf(path);
+    if (!zk::SaveSettings(path, state, desktopDir))
+        return false;
+    zk::RestoreOwner(path, owner);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -85,8 +110,10 @@ int main(int argc, char **argv)
 
     zk::SystemClock clock;
     const QString desktopDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString settingsPath = SettingsPath(options);
     zk::AppState state;
     zk::SetDefaults(state, clock.now(), desktopDir);
+    zk::LoadSettings(settingsPath, state, desktopDir);  // only multi row 0 exists yet
     zk::FixResumeDate(state.job, clock.now().date());
     QString caption = zk::CaptionFor(state.OperationText());
 
@@ -106,6 +133,15 @@ int main(int argc, char **argv)
         zk::ParseCommandLine(zk::JoinArguments(options.rest), state, clock.now(), hooks);
     if (parsed.parsed)
         caption = parsed.caption;
+    // The step of the load timer: all twenty multi rows exist now.
+    zk::LoadMultiRows(settingsPath, state);
+
+    // Leaving the program saves the settings unless the run came from "-auto"
+    // (a run started by a script leaves the file as it was). Silent.
+    auto saveAtExit = [&] {
+        if (!state.cl.AutoStart)
+            WriteSettings(settingsPath, state, desktopDir);
+    };
 
     if (parsed.error) {
         for (const zk::UserMessage &m : parsed.messages) {
@@ -116,17 +152,33 @@ int main(int argc, char **argv)
                 box.exec();
             }
         }
+        // --explain only looks; --save writes all of the command line or nothing.
+        if (!options.explain && !options.save)
+            saveAtExit();
         return 2;
     }
 
+    if (options.save && !options.explain) {
+        if (!WriteSettings(settingsPath, state, desktopDir)) {
+            PrintErr(QStringLiteral("書込みエラー: 設定値の保存に失敗しました！\n"
+                                    "媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。\n"
+                                    "(%1)\n")
+                         .arg(QDir::toNativeSeparators(settingsPath)));
+            return 1;
+        }
+        return 0;
+    }
+
     if (options.explain) {
-        const QJsonObject o = zk::ExplainState(state, caption);
+        QJsonObject o = zk::ExplainState(state, caption);
+        zk::MergeJson(o, zk::ExplainSettingsFile(state));
         PrintOut(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
         return 0;
     }
 
     if (headless) {
         PrintOut(caption + QLatin1Char('\n'));
+        saveAtExit();
         return 0;
     }
 
@@ -136,5 +188,7 @@ int main(int argc, char **argv)
     auto *layout = new QVBoxLayout(&window);
     layout->addWidget(new QLabel(caption, &window));
     window.show();
-    return app->exec();
+    const int rc = app->exec();
+    saveAtExit();
+    return rc;
 }
