@@ -107,6 +107,9 @@ int main(int argc, char **argv)
     else
         app = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zenkoro"));
+    // Taken over from the start: a signal that comes before the run is set up
+    // waits in the pipe until the event loop runs.
+    zk::UnixSignals unixSignals;
 
     zk::SystemClock clock;
     const QString desktopDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
@@ -234,7 +237,6 @@ int main(int argc, char **argv)
     view->setCaption(caption);
 
     // SIGINT and SIGTERM act as the stop button: no action is taken.
-    zk::UnixSignals unixSignals;
     QObject::connect(&unixSignals, &zk::UnixSignals::terminationRequested, &engine, [&](int) {
         autoRun = autoRun || state.cl.AutoStart;
         engine.stopRun();
