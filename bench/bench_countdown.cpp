@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -138,7 +139,12 @@ int main(int argc, char **argv)
         mock.clearCalls();
         const qsizetype before = mock.loggedCalls(QStringLiteral("Reboot")).size();
         const ChildResult r = RunZenkoro(conf + QStringList{"-auto", "-reboot", "-time", "0", "-zero_time", "2"}, env);
-        const auto logged = mock.loggedCalls(QStringLiteral("Reboot"));
+        // The mock writes its log line a moment after answering the call.
+        auto logged = mock.loggedCalls(QStringLiteral("Reboot"));
+        for (int wait = 0; wait < 30 && r.ok && logged.size() == before; ++wait) {
+            QThread::msleep(100);
+            logged = mock.loggedCalls(QStringLiteral("Reboot"));
+        }
         if (!r.ok || logged.size() != before + 1) {
             ++missing;
             continue;
