@@ -1,0 +1,76 @@
+// What a start would do, computed without side effects: the target time, the
+// resume time, or the refusal the user would see. StartRun acts on this plan,
+// and --explain prints it, so the two cannot disagree.
+#pragma once
+
+#include "core/job.h"
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QString>
+#include <functional>
+
+namespace zk {
+
+// Facts a start needs from outside the settings record.
+struct StartEnvironment {
+    // Whether a file of that name exists (a folder does not count). Relative
+    // names are taken against the current directory.
+    std::function<bool(const QString &path)> fileExists;
+    // The program's own executable name, for the self-restart check.
+    QString programName = QStringLiteral("zenkoro");
+};
+
+// The default file test: an existing file that is not a folder.
+bool ExistingFile(const QString &path);
+
+enum class PlanOutcome {
+    Start,    // the run starts (or waits for the resume time when resume-only)
+    Refused,  // a message box, the run stays idle
+    Skip,     // the action's weekday is excluded: the program ends at once
+};
+
+// When the refusal calls the stop routine relative to its message.
+enum class StopOrder { None, AfterMessage, BeforeMessage };
+
+// The resume weekday check, applied after the run has been armed.
+enum class ResumeDayRule {
+    Allowed,     // no resume, or its weekday box is checked
+    CancelRun,   // popup in red, then the run is stopped
+    DropResume,  // NoAlert: resume is switched off silently, the run goes on
+    EndProgram,  // NoAlert with resume-only: the program ends
+};
+
+struct RunPlan {
+    PlanOutcome outcome = PlanOutcome::Start;
+    QDateTime startTime;
+    QDateTime targetTime;   // invalid in resume-only runs without a target
+    QDateTime resumeTime;   // invalid = no resume
+    // Refused: the message box.
+    QString title;
+    QString text;
+    QString focusField;     // objectName of the control to focus ("" = none)
+    StopOrder stop = StopOrder::AfterMessage;
+    // Skip: the popup text (empty when NoAlert suppresses it).
+    QString popupText;
+    // Resume weekday check.
+    ResumeDayRule resumeDay = ResumeDayRule::Allowed;
+    QString resumePopupText;
+};
+
+// The plan of StartRun for these settings at `now`.
+RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnvironment &env);
+
+// The plan as JSON: "TargetTime" and "ResumeTime" (ISO 8601 local time, or
+// ""), or "Refusal" {"Title", "Text"} when the start would not arm a run.
+// "Outcome" is "start", "refused" or "skip".
+QJsonObject ExplainPlan(const RunPlan &plan);
+QJsonObject ExplainPlan(const AppState &state, const QDateTime &now, const StartEnvironment &env);
+
+// Texts shared with the engine.
+QString FormatRemaining(qint64 milliseconds);
+// Warning lead time in seconds: PopupLeadSeconds when given (0..32767),
+// else 30 with force, 15 without.
+int WarningLeadSeconds(const AppState &state);
+
+}  // namespace zk
