@@ -71,6 +71,8 @@ public:
     bool countdownActive() const { return m_countdownTimer.isActive(); }
     bool exitRetryPending() const { return m_retryTimer.isActive(); }
     int wakeHandle() const { return m_wakeHandle; }
+    bool settingsLocked() const { return m_locked; }
+    bool ended() const { return m_ended; }
 
     // WarningLeadTime in milliseconds.
     qint64 warningLeadMs() const;
@@ -108,24 +110,27 @@ Q_SIGNALS:
 
 private:
     void setBlinkingLabel(bool on);
+    void setLocked(bool locked);
     void setRemaining(const QString &text);
     void setCaptionIfDifferent(const QString &text);
     void setRunState(RunState s);
     std::optional<bool> phraseVisibleNow(PhraseMatch *match = nullptr) const;
     void refuse(const RunPlan &plan);
     void continueStart(quint64 generation);
-    void finishStart();
-    void armCountdown();
     void execute();
-    void performPowerAction();
+    void finishExecution();
+    quint32 exitFlagsFor(const QString &operation) const;
     void exitSession(const QString &operation);
     void suspendMachine(const QString &operation, const QDateTime &resume);
+    void armWakeTimer(const QDateTime &resume);
     void onSuspendReturned();
     void onWakeTimerFired(int handle);
     void onResumeWaitDone();
+    void afterResumeFromSuspend();
     void afterResume(const QString &applicationCommand, bool keepState);
     void showInTrayIfEnabled();
     void cancelWakeTimer();
+    void releaseKeepAwake();
     void endProgram(int code);
 
     AppState &m_state;
@@ -160,7 +165,10 @@ private:
     quint32 m_exitFlags = 0;
     int m_wakeHandle = 0;
     bool m_wakeFired = false;
-    bool m_suspendHibernate = false;
+    bool m_locked = false;         // settings locked (the start button disabled)
+    bool m_ended = false;          // quit was requested
+    bool m_keepAwakeHeld = false;
+    QString m_captureName;
     bool m_resumeAfterSuspend = false;  // a resume time was given to the suspend
 
     QTimer m_countdownTimer;   // Timer1

@@ -19,6 +19,8 @@ struct StartEnvironment {
     std::function<bool(const QString &path)> fileExists;
     // The program's own executable name, for the self-restart check.
     QString programName = QStringLiteral("zenkoro");
+    // The name the self-restart message starts with.
+    QString programTitle = QStringLiteral("Zenkoro");
 };
 
 // The default file test: an existing file that is not a folder.

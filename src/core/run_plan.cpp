@@ -1,0 +1,284 @@
+#include "core/run_plan.h"
+
+#include "core/datetime.h"
+#include "core/text.h"
+
+#include <QFileInfo>
+#include <cmath>
+
+namespace zk {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr qint64 kMaxDelayMinutes = 14400;
+constexpr qint64 kResumeMarginMs = 20000;
+constexpr int kSelfRestartMaxMinutes = 60;
+
+void refuse(RunPlan &p, const QString &title, const QString &text, const QString &focus, StopOrder stop)
+{
+    p.outcome = PlanOutcome::Refused;
+    p.title = title;
+    p.text = text;
+    p.focusField = focus;
+    p.stop = stop;
+}
+
+// The whole-number value of a resume box, or nullopt when the box does not
+// hold a number.
+std::optional<qint64> boxNumber(const QString &text)
+{
+    if (!IsNumeric(text))
+        return std::nullopt;
+    const double v = LeadingNumber(text);
+    if (!std::isfinite(v) || std::fabs(v) > 1e6)
+        return std::nullopt;
+    return RoundHalfEven(v);
+}
+
+// Date and time from the five resume boxes; months, days, hours and minutes
+// beyond their range carry into the next unit.
+QDateTime resumeFromBoxes(qint64 y, qint64 mo, qint64 d, qint64 h, qint64 mi)
+{
+    const QDate base = QDate(int(y), 1, 1).addMonths(int(mo - 1)).addDays(d - 1);
+    return QDateTime(base, QTime(0, 0)).addSecs(h * 3600 + mi * 60);
+}
+
+// The value of the -time (or else -t) switch in an application's parameters.
+QString timeSwitchValue(const QString &parameters)
+{
+    const QStringList elements = SplitParameters(QLatin1Char(' ') + parameters, QStringLiteral(" -"),
+                                                 QStringLiteral("<"), QStringLiteral(">"));
+    QString shortValue;
+    bool haveShort = false;
+    for (int i = 1; i < elements.size(); ++i) {
+        const QStringList words = CollapseSpaces(elements[i]).split(QLatin1Char(' '));
+        const QString name = words.value(0).toLower();
+        const QString value = words.value(1);
+        if (name == QLatin1String("time"))
+            return value;
+        if (name == QLatin1String("t") && !haveShort) {
+            shortValue = value;
+            haveShort = true;
+        }
+    }
+    return shortValue;
+}
+
+QString isoOrEmpty(const QDateTime &t)
+{
+    return t.isValid() ? t.toString(Qt::ISODate) : QString();
+}
+
+}  // namespace
+
+bool ExistingFile(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo fi(path);
+    return fi.exists() && !fi.isDir();
+}
+
+int WarningLeadSeconds(const AppState &state)
+{
+    if (state.cl.PopupLeadSeconds >= 0)
+        return std::min(state.cl.PopupLeadSeconds, 32767);
+    return state.job.Force ? 30 : 15;
+}
+
+QString FormatRemaining(qint64 milliseconds)
+{
+    const qint64 total = milliseconds <= 0 ? 0 : (milliseconds + 500) / 1000;
+    const qint64 days = total / 86400;
+    if (days < 1)
+        return FormatHms(total);
+    return QString::number(days) + QStringLiteral("日") + QLatin1Char(' ') + FormatHms(total % 86400);
+}
+
+RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnvironment &env)
+{
+    const JobSettings &j = state.job;
+    const CommandLineValues &cl = state.cl;
+    RunPlan p;
+    p.startTime = now;
+
+    // Target time.
+    if (j.TimingMode == 0) {
+        const double m = LeadingNumber(j.DelayMinutes);
+        if (m < 0) {
+            refuse(p, QStringLiteral("入力エラー"), QStringLiteral("0 以上の整数を入力して下さい。"),
+                   QStringLiteral("cmbTime"), StopOrder::AfterMessage);
+            return p;
+        }
+        if (m == 0)
+            p.targetTime = now.addSecs(std::max(cl.ZeroTimeSeconds, 0));
+        else if (m <= kMaxDelayMinutes)
+            p.targetTime = now.addMSecs(std::llround(m * 60000.0));
+        else {
+            refuse(p, QStringLiteral("入力エラー"),
+                   QStringLiteral("分後：") + QString::number(kMaxDelayMinutes) + QStringLiteral("以下の数値を入力"),
+                   QStringLiteral("cmbTime"), StopOrder::AfterMessage);
+            return p;
+        }
+    } else {
+        const double h = LeadingNumber(j.ClockHour);
+        const double mi = LeadingNumber(j.ClockMinute);
+        QDateTime t = QDateTime(now.date(), QTime(0, 0)).addMSecs(std::llround((h * 60.0 + mi) * 60000.0));
+        if (t < now)
+            t = t.addDays(1);
+        p.targetTime = t;
+    }
+
+    // Weekdays on which the action may run. A mask too short for the weekday
+    // does not exclude it.
+    {
+        const int w = WeekdayNumber(p.targetTime.date());
+        if (cl.ExecWeekMask.size() >= w && cl.ExecWeekMask.at(w - 1) == QLatin1Char('0')) {
+            p.outcome = PlanOutcome::Skip;
+            p.stop = StopOrder::None;
+            if (!j.NoAlert)
+                p.popupText = QStringLiteral("予定日（") + FormatShortDate(p.targetTime) + QStringLiteral("）は exec_week ") +
+                              cl.ExecWeekMask + QStringLiteral(" の指定により") + kCrLf + QStringLiteral("実行をパスします。");
+            return p;
+        }
+    }
+
+    // The watched phrase must not hold the settings file's escape tokens.
+    if (j.MonitorEnabled && j.MonitorKind == 0 &&
+        (j.MonitorPhrase.contains(QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_Cr%")) ||
+         j.MonitorPhrase.contains(QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_comma%")))) {
+        refuse(p, QStringLiteral("入力文字エラー"), QStringLiteral("御客さん！ご冗談は止めて下さい！"),
+               QStringLiteral("txt監視文言"), StopOrder::AfterMessage);
+        return p;
+    }
+
+    // Resume time. A resume-only run always needs its date boxes.
+    const bool needBoxes = j.ResumeEnabled && (j.ResumeOnly || j.ResumeAtClock);
+    if (j.ResumeEnabled && (!j.ResumeDateParts[0].isEmpty() || j.ResumeOnly)) {
+        if (needBoxes) {
+            static const char16_t *names[] = {u"年", u"月", u"日", u"時", u"分"};
+            std::array<qint64, 5> v{};
+            for (int i = 0; i < 5; ++i) {
+                const auto n = boxNumber(j.ResumeDateParts[size_t(i)]);
+                if (!n || (i == 0 && (*n < 1 || *n > 9999))) {
+                    refuse(p, QStringLiteral("入力エラー"),
+                           QStringLiteral("復帰予定日時の「") + QString::fromUtf16(names[i]) +
+                               QStringLiteral("」には数値を入力して下さい。"),
+                           QStringLiteral("txtResume_") + QString::number(i), StopOrder::AfterMessage);
+                    return p;
+                }
+                v[size_t(i)] = *n;
+            }
+            p.resumeTime = resumeFromBoxes(v[0], v[1], v[2], v[3], v[4]);
+        } else {
+            p.resumeTime = p.targetTime.addMSecs(std::llround(LeadingNumber(j.ResumeAfterMinutes) * 60000.0));
+        }
+        if (j.ResumeOnly) {
+            if (now.msecsTo(p.resumeTime) < kResumeMarginMs) {
+                refuse(p, QStringLiteral("エラー発生"),
+                       QStringLiteral("復帰予定日時は") + QStringLiteral("現在時刻(+1分)以降にして下さい！"), QString(),
+                       StopOrder::BeforeMessage);
+                return p;
+            }
+        } else if (p.targetTime.msecsTo(p.resumeTime) < kResumeMarginMs) {
+            refuse(p, QStringLiteral("エラー発生"),
+                   QStringLiteral("復帰予定日時は") + state.OperationText() + QStringLiteral("予定時刻(+1分)以降にして下さい！"),
+                   QString(), StopOrder::BeforeMessage);
+            return p;
+        }
+
+        // The application to start after the resume.
+        QString app = j.AppCommand;
+        app.replace(kCrLf, QStringLiteral(" "));
+        if (j.LaunchApp && !app.trimmed().isEmpty()) {
+            QString path = CommandPart(app);
+            if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
+                path = path.mid(1, path.size() - 2);
+            else if (path.startsWith(QLatin1Char('"')))
+                path = path.mid(1);
+            const bool exists = env.fileExists ? env.fileExists(path) : ExistingFile(path);
+            if (!exists) {
+                refuse(p, QStringLiteral("パスエラー"), QStringLiteral("記述されたパスは無効です。") + kCrLf + kCrLf + path,
+                       QStringLiteral("txtExecAp"), StopOrder::None);
+                return p;
+            }
+            if (!env.programName.isEmpty() && app.contains(env.programName, Qt::CaseInsensitive)) {
+                const QString value = timeSwitchValue(ParameterPart(app));
+                if (LeadingNumber(value) > kSelfRestartMaxMinutes) {
+                    refuse(p, QStringLiteral("入力注意"),
+                           env.programTitle + QStringLiteral("のパラメーターの時間 time,t は ") +
+                               QString::number(kSelfRestartMaxMinutes) + QStringLiteral("以内にして下さい。"),
+                           QString(), StopOrder::None);
+                    return p;
+                }
+            }
+        }
+    }
+
+    // Resume-only needs resume. A command-line start is refused too: without
+    // a resume time there is nothing to wait for.
+    if (j.ResumeOnly && (!j.ResumeEnabled || !p.resumeTime.isValid())) {
+        refuse(p, QStringLiteral("矛盾"),
+               QStringLiteral("「復帰」にチェックするか「復帰のみ」をオフにするかにして下さい。"), QString(),
+               StopOrder::AfterMessage);
+        return p;
+    }
+
+    // Weekday boxes of the resume, checked once the run has been armed.
+    if (j.ResumeEnabled && p.resumeTime.isValid()) {
+        const int w = WeekdayNumber(p.resumeTime.date());
+        if (!j.resumeWeekday(w)) {
+            if (!j.NoAlert) {
+                p.resumeDay = ResumeDayRule::CancelRun;
+                p.resumePopupText = QStringLiteral("復帰予定日は ") + kCrLf + FormatLongDate(p.resumeTime) + kCrLf +
+                                    QStringLiteral("復帰無効曜日です。処理をキャンセルします。");
+            } else {
+                p.resumeDay = j.ResumeOnly ? ResumeDayRule::EndProgram : ResumeDayRule::DropResume;
+            }
+        }
+    }
+    if (j.ResumeOnly)
+        p.targetTime = QDateTime();
+    return p;
+}
+
+QJsonObject ExplainPlan(const RunPlan &plan)
+{
+    QJsonObject o;
+    switch (plan.outcome) {
+    case PlanOutcome::Start: {
+        if (plan.resumeDay == ResumeDayRule::CancelRun || plan.resumeDay == ResumeDayRule::EndProgram) {
+            o.insert(QStringLiteral("Outcome"), plan.resumeDay == ResumeDayRule::CancelRun ? QStringLiteral("refused")
+                                                                                          : QStringLiteral("skip"));
+            o.insert(QStringLiteral("Refusal"),
+                     QJsonObject{{QStringLiteral("Title"), QString()}, {QStringLiteral("Text"), plan.resumePopupText}});
+            break;
+        }
+        o.insert(QStringLiteral("Outcome"), QStringLiteral("start"));
+        o.insert(QStringLiteral("TargetTime"), isoOrEmpty(plan.targetTime));
+        o.insert(QStringLiteral("ResumeTime"),
+                 plan.resumeDay == ResumeDayRule::DropResume ? QString() : isoOrEmpty(plan.resumeTime));
+        break;
+    }
+    case PlanOutcome::Refused:
+        o.insert(QStringLiteral("Outcome"), QStringLiteral("refused"));
+        o.insert(QStringLiteral("Refusal"),
+                 QJsonObject{{QStringLiteral("Title"), plan.title}, {QStringLiteral("Text"), plan.text}});
+        break;
+    case PlanOutcome::Skip:
+        o.insert(QStringLiteral("Outcome"), QStringLiteral("skip"));
+        o.insert(QStringLiteral("TargetTime"), isoOrEmpty(plan.targetTime));
+        o.insert(QStringLiteral("Refusal"),
+                 QJsonObject{{QStringLiteral("Title"), QStringLiteral("exec_week")}, {QStringLiteral("Text"), plan.popupText}});
+        break;
+    }
+    return o;
+}
+
+QJsonObject ExplainPlan(const AppState &state, const QDateTime &now, const StartEnvironment &env)
+{
+    return ExplainPlan(PlanStart(state, now, env));
+}
+
+}  // namespace zk

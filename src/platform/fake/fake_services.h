@@ -1,0 +1,213 @@
+// Fakes of the platform services for logic tests: they record every call and
+// answer what the test tells them.
+#pragma once
+
+#include "platform/services.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace zk {
+
+class FakeSessionPower final : public SessionPower {
+public:
+    using SessionPower::SessionPower;
+
+    struct SuspendCall {
+        bool hibernate;
+        bool force;
+        bool disableWake;
+    };
+
+    // Answers of exitSession, in order; when used up, exitAnswer.
+    QList<bool> exitAnswers;
+    bool exitAnswer = true;
+    bool suspendAnswer = true;
+    bool hibernation = true;
+
+    QList<quint32> exitCalls;
+    QList<SuspendCall> suspendCalls;
+    QList<bool> monitorCalls;
+    QList<bool> keepAwakeCalls;
+    QStringList log;  // every call in order
+
+    bool exitSession(quint32 flags) override
+    {
+        exitCalls << flags;
+        log << QStringLiteral("exitSession %1").arg(flags);
+        return exitAnswers.isEmpty() ? exitAnswer : exitAnswers.takeFirst();
+    }
+    bool suspend(bool hibernate, bool force, bool disableWake) override
+    {
+        suspendCalls << SuspendCall{hibernate, force, disableWake};
+        log << QStringLiteral("suspend %1 %2 %3").arg(int(hibernate)).arg(int(force)).arg(int(disableWake));
+        return suspendAnswer;
+    }
+    bool hibernationAllowed() override { return hibernation; }
+    void setMonitorPower(bool on) override
+    {
+        monitorCalls << on;
+        log << QStringLiteral("monitor %1").arg(int(on));
+    }
+    void setKeepAwake(bool on) override
+    {
+        keepAwakeCalls << on;
+        log << QStringLiteral("keepAwake %1").arg(int(on));
+    }
+    // The machine runs again.
+    void wake() { Q_EMIT resumed(); }
+};
+
+class FakeWakeTimer final : public WakeTimer {
+public:
+    using WakeTimer::WakeTimer;
+    bool failArm = false;
+    QList<qint64> armCalls;
+    QList<int> cancelCalls;
+    int lastHandle = 0;
+
+    int arm(qint64 seconds) override
+    {
+        armCalls << seconds;
+        if (failArm)
+            return 0;
+        return ++lastHandle;
+    }
+    void cancel(int handle) override
+    {
+        if (handle != 0)
+            cancelCalls << handle;
+    }
+    void fire(int handle) { Q_EMIT fired(handle); }
+};
+
+class FakeScreenText final : public ScreenText {
+public:
+    bool isAvailable = true;
+    PhraseMatch answer;
+    QStringList asked;
+    bool available() const override { return isAvailable; }
+    PhraseMatch phraseVisible(const QString &phrase, bool) override
+    {
+        asked << phrase;
+        return answer;
+    }
+    void setVisible(bool visible, const QString &title = QString(), const QString &text = QString())
+    {
+        answer.found = visible;
+        answer.windowTitle = title;
+        answer.matchedText = text;
+    }
+};
+
+class FakeCpuMonitor final : public CpuMonitor {
+public:
+    QString average;
+    bool sampling = false;
+    int begins = 0;
+    QList<bool> stops;
+    void begin(const QString &, const QString &, bool on) override
+    {
+        ++begins;
+        sampling = on;
+    }
+    void stop(bool clearTexts) override
+    {
+        sampling = false;
+        stops << clearTexts;
+    }
+    QString averageText() const override { return average; }
+};
+
+class FakePowerStatus final : public PowerStatus {
+public:
+    int result = kPowerStatusOk;
+    PowerStatusRaw raw;
+    int read(PowerStatusRaw &out) override
+    {
+        if (result == kPowerStatusOk)
+            out = raw;
+        return result;
+    }
+};
+
+class FakeUserIdle final : public UserIdle {
+public:
+    qint64 idleMs = 0;
+    qint64 idleMilliseconds() override { return idleMs; }
+};
+
+class FakeLauncher final : public AppLauncher {
+public:
+    bool answer = true;
+    QList<QPair<QString, QString>> calls;
+    bool launch(QString &program, QString &parameters) override
+    {
+        calls << qMakePair(program, parameters);
+        return answer;
+    }
+};
+
+class FakeSound final : public CountdownSound {
+public:
+    bool playing = false;
+    int starts = 0;
+    int stops = 0;
+    void play(bool) override
+    {
+        if (playing)
+            return;
+        playing = true;
+        ++starts;
+    }
+    void stop() override
+    {
+        playing = false;
+        ++stops;
+    }
+};
+
+class FakeCapture final : public ScreenCapture {
+public:
+    bool answer = true;
+    QStringList names;
+    bool captureToJpeg(QString &name) override
+    {
+        names << name;
+        if (!answer)
+            return false;
+        name += QStringLiteral(".jpg");
+        return true;
+    }
+};
+
+// One of each, wired into a PlatformServices.
+struct FakePlatform {
+    FakeSessionPower power;
+    FakeWakeTimer wakeTimer;
+    FakeScreenText screenText;
+    FakeCpuMonitor cpu;
+    FakePowerStatus powerStatus;
+    FakeUserIdle idle;
+    FakeLauncher launcher;
+    FakeSound sound;
+    FakeCapture capture;
+
+    PlatformServices services()
+    {
+        PlatformServices s;
+        s.power = &power;
+        s.wakeTimer = &wakeTimer;
+        s.screenText = &screenText;
+        s.cpu = &cpu;
+        s.powerStatus = &powerStatus;
+        s.idle = &idle;
+        s.launcher = &launcher;
+        s.sound = &sound;
+        s.capture = &capture;
+        return s;
+    }
+};
+
+}  // namespace zk

@@ -1,0 +1,53 @@
+// Linux services for the run where the full implementation comes later:
+// each answers the neutral value (no trigger, nothing written, no sound),
+// except the power status, which reads the kernel's power-supply class.
+#pragma once
+
+#include "platform/services.h"
+
+#include <QString>
+
+namespace zk {
+
+class NullScreenText final : public ScreenText {
+public:
+    bool available() const override { return false; }
+    PhraseMatch phraseVisible(const QString &, bool) override { return {}; }
+};
+
+class NullCpuMonitor final : public CpuMonitor {
+public:
+    void begin(const QString &, const QString &, bool) override {}
+    void stop(bool) override {}
+    QString averageText() const override { return QString(); }
+};
+
+class NullUserIdle final : public UserIdle {
+public:
+    qint64 idleMilliseconds() override { return -1; }
+};
+
+class NullSound final : public CountdownSound {
+public:
+    void play(bool) override {}
+    void stop() override {}
+};
+
+class NullCapture final : public ScreenCapture {
+public:
+    bool captureToJpeg(QString &) override { return false; }
+};
+
+// Power status from /sys/class/power_supply (or another folder of the same
+// layout): mains online -> AC line 1, a discharging battery -> 0; a machine
+// with neither mains nor battery entries runs on mains without a battery.
+class SysfsPowerStatus final : public PowerStatus {
+public:
+    explicit SysfsPowerStatus(QString root = QStringLiteral("/sys/class/power_supply"));
+    int read(PowerStatusRaw &raw) override;
+
+private:
+    QString m_root;
+};
+
+}  // namespace zk
