@@ -141,7 +141,6 @@ MainWindow::MainWindow(AppState &state, const Clock &clock, QWidget *parent)
     m_splash = new SplashWindow(this);
 
     loadFrom(m_state);
-    setTimingMode(m_state.job.TimingMode);
     setRemainingFontSize(kRemainingFontNormal);
     setRemainingColor(kColorCountdown);
     setRunLocked(false);
@@ -300,6 +299,7 @@ QGroupBox *MainWindow::buildOperationFrame()
     lay->addWidget(chkForce, 1, 0, 1, 2);
     lay->setColumnStretch(1, 1);
 
+    cmbTime->installEventFilter(this);
     for (QLineEdit *e : {txtH, txtM, cmbTime->lineEdit()}) {
         e->installEventFilter(this);
         e->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -528,6 +528,7 @@ QGroupBox *MainWindow::buildMonitorFrame()
     monitorPages->addWidget(power);
 
     for (QComboBox *c : {cmbTimePower}) {
+        c->installEventFilter(this);
         c->lineEdit()->installEventFilter(this);
         c->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
@@ -612,6 +613,7 @@ QGroupBox *MainWindow::buildResumeFrame()
         cmbResumeMinutes->addItem(QString::fromLatin1(m));
     cmbResumeMinutes->setEditText(QStringLiteral(" 10"));
     cmbResumeMinutes->setToolTip(QStringLiteral("スタンバイ/休止後、この分数後に復帰します"));
+    cmbResumeMinutes->installEventFilter(this);
     cmbResumeMinutes->lineEdit()->installEventFilter(this);
     cmbResumeMinutes->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
     auto *lAfter = new QLabel(QStringLiteral("分後に復帰"), minutesPage);
@@ -1351,8 +1353,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *ke = static_cast<QKeyEvent *>(event);
-        if (watched == txtH || watched == txtM || watched == cmbTime->lineEdit() ||
-            watched == cmbResumeMinutes->lineEdit() || watched == cmbTimePower->lineEdit() ||
+        if (watched == txtH || watched == txtM || watched == cmbTime || watched == cmbTime->lineEdit() ||
+            watched == cmbResumeMinutes || watched == cmbResumeMinutes->lineEdit() || watched == cmbTimePower ||
+            watched == cmbTimePower->lineEdit() ||
             std::find(txtResume.begin(), txtResume.end(), watched) != txtResume.end()) {
             if (!(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !AcceptsDigitKey(ke->text()))
                 return true;  // discarded
@@ -1366,7 +1369,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             leaveClockBox(txtH, 23);
         else if (watched == txtM)
             leaveClockBox(txtM, 59);
-        else if (watched == cmbTime->lineEdit() && reason != Qt::PopupFocusReason &&
+        else if ((watched == cmbTime || watched == cmbTime->lineEdit()) && reason != Qt::PopupFocusReason &&
                  reason != Qt::ActiveWindowFocusReason)
             leaveMinutesBox();
     }
@@ -1406,10 +1409,7 @@ void MainWindow::focusField(const QString &objectName)
     if (objectName.isEmpty())
         return;
     QWidget *w = nullptr;
-    if (objectName == QStringLiteral("cmbTime"))
-        w = cmbTime->lineEdit();
-    else
-        w = findChild<QWidget *>(objectName);
+    w = findChild<QWidget *>(objectName);
     if (!w)
         return;
     // The field may sit in a hidden part of the window: show that part first.
@@ -1419,7 +1419,11 @@ void MainWindow::focusField(const QString &objectName)
         monitorPages->setCurrentIndex(0);
     if (w == txtPhrase)
         monitorPages->setCurrentIndex(0);
-    if (auto *e = qobject_cast<QLineEdit *>(w)) {
+    if (auto *c = qobject_cast<QComboBox *>(w)) {
+        c->setFocus(Qt::OtherFocusReason);
+        if (c->lineEdit())
+            c->lineEdit()->selectAll();
+    } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
         if (!e->isEnabled())
             return;
         e->setFocus(Qt::OtherFocusReason);

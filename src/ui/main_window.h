@@ -7,8 +7,10 @@
 #include "core/clock.h"
 #include "core/job.h"
 #include "core/run_view.h"
+#include "ui/popups.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <array>
@@ -22,7 +24,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QMessageBox;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -34,8 +35,6 @@ namespace zk {
 
 class PressRepeater;
 class RunEngine;
-class SplashWindow;
-class TrayNoticeWindow;
 
 // Hooks into the rest of the program; every one may stay empty.
 struct MainWindowHooks {
