@@ -1,6 +1,6 @@
-// The small rules that keep the job record consistent while the user edits
-// it in the main window: spinners, corrections of the hour and minute boxes,
-// tool tips that name the operation, the timing-mode switch and the
+// Edits of the job record that keep it consistent, shared by the window and
+// the command line: operation and timing-mode switches, spinners, corrections
+// of the hour and minute boxes, tool tips that name the operation and the
 // immediate-action buttons. The window only forwards to these.
 #pragma once
 
@@ -48,9 +48,17 @@ OperationTooltips TooltipsFor(const QString &operationText);
 // Tool tip of the phrase box for the phrase mode (0 = appears, 1 = disappears).
 QString PhraseBoxTooltip(int phraseEvent);
 
-// The timing-mode switch on the record: mode 1 for a non-zero index, else 0;
-// when both clock boxes are empty they receive the current hour and minute.
-void ApplyTimingMode(JobSettings &job, int index, const QDateTime &now);
+// Selects operation `index`. On a change of index the resume box is cleared
+// (it is re-allowed only for the suspend kinds, which the window decides).
+// Returns true when the index changed.
+bool SelectOperation(AppState &state, int index);
+
+// Switches between minutes mode (0) and clock mode (1); entering either mode
+// with both hour and minute empty fills in the current hour and minute.
+void SetTimingMode(JobSettings &job, int index, const QDateTime &now);
+
+// A resume date in the boxes that lies before today becomes today (time kept).
+void FixResumeDate(JobSettings &job, const QDate &today);
 
 // One immediate-action button.
 struct QuickButtonSpec {

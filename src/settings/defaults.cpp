@@ -31,7 +31,10 @@ void SetDefaults(AppState &state, const QDateTime &now, const QString &desktopDi
     state.cl.ResumeAppCommand.clear();
     state.cl.HideBeforeSuspend = false;
 
+    // The command history itself is not a setting and survives a reset.
+    const QString historyText = state.history.HistoryText;
     state.history = HistorySettings();
+    state.history.HistoryText = historyText;
     state.history.HistoryColors = DefaultHistoryColors();
     state.edit = EditSettings();
     state.ActiveOddColor = state.history.HistoryOddColor;

@@ -6,7 +6,7 @@ namespace zk {
 
 // Puts every default of the settings in place. Leaves MultiEnabled,
 // ResumeAtClock, ResumeAfterMinutes, ResumeWeekdays, ShowQuickButtons, the
-// weekly table and the multi rows as they are.
+// weekly table, the multi rows and the command history (HistoryText) as they are.
 void SetDefaults(AppState &state, const QDateTime &now, const QString &desktopDir);
 
 }  // namespace zk

@@ -1165,7 +1165,7 @@ void MainWindow::setCaptionForOperation()
 void MainWindow::setTimingMode(int index)
 {
     ++m_loading;
-    ApplyTimingMode(m_state.job, index, m_clock.now());
+    SetTimingMode(m_state.job, index, m_clock.now());
     Opt[m_state.job.TimingMode]->setChecked(true);
     txtH->setText(m_state.job.ClockHour);
     txtM->setText(m_state.job.ClockMinute);

@@ -96,18 +96,18 @@ private slots:
     {
         const QDateTime now(QDate(2026, 12, 7), QTime(9, 5, 30));
         JobSettings j;
-        ApplyTimingMode(j, 1, now);
+        SetTimingMode(j, 1, now);
         QCOMPARE(j.TimingMode, 1);
         QCOMPARE(j.ClockHour, QStringLiteral("9"));
         QCOMPARE(j.ClockMinute, QStringLiteral("5"));
 
         JobSettings k;
         k.ClockMinute = QStringLiteral("30");
-        ApplyTimingMode(k, 2, now);
+        SetTimingMode(k, 2, now);
         QCOMPARE(k.TimingMode, 1);
         QCOMPARE(k.ClockHour, QString());
         QCOMPARE(k.ClockMinute, QStringLiteral("30"));
-        ApplyTimingMode(k, 0, now);
+        SetTimingMode(k, 0, now);
         QCOMPARE(k.TimingMode, 0);
     }
 

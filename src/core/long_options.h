@@ -1,0 +1,26 @@
+// The program's own long options, taken out of the arguments before the
+// command-line grammar sees them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace zk {
+
+struct LongOptions {
+    bool help = false;
+    bool version = false;
+    bool explain = false;
+    bool dryRun = false;
+    bool save = false;
+    bool commandLine = false;
+    QString conf;             // --conf FILE
+    QStringList rest;         // everything else, in order, for the grammar
+    QString error;            // non-empty: the options cannot be used
+};
+
+LongOptions TakeLongOptions(const QStringList &arguments);
+
+QString UsageText();
+
+}  // namespace zk

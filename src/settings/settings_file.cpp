@@ -1,0 +1,660 @@
+#include "settings/settings_file.h"
+
+#include "core/job_edit.h"
+#include "core/text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <cmath>
+#include <limits>
+
+namespace zk {
+
+namespace {
+
+const QString kComma = QStringLiteral("[comma]");
+const QString kCommaHolder = QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_comma%");
+
+// Line-level tokens: the written marker, the placeholder a literal marker
+// becomes, and the line break the marker stands for.
+struct LineToken {
+    QString marker;
+    QString holder;
+    QString lineBreak;
+};
+
+const std::array<LineToken, 3> &LineTokens()
+{
+    static const std::array<LineToken, 3> tokens{{
+        {QStringLiteral("[Cr]"), QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_Cr%"), QStringLiteral("\r\n")},
+        {QStringLiteral("[Lf]"), QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_Lf%"), QStringLiteral("\n")},
+        {QStringLiteral("[CrOnly]"), QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_CrOnly%"), QStringLiteral("\r")},
+    }};
+    return tokens;
+}
+
+// Position of the first CR or LF; -1 when the text has none.
+qsizetype FirstBreak(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] == QLatin1Char('\r') || text[i] == QLatin1Char('\n'))
+            return i;
+    return -1;
+}
+
+const QString kSeparatorLine = QStringLiteral("#--------");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Keys of the keyed sections, in the order they are written.
+const QString kKeyAppCommand = QStringLiteral("command/ap");
+const QString kKeyHistoryText = QStringLiteral("command str");
+const QString kKeyHistoryMax = QStringLiteral("command history max");
+const QString kKeyHistoryRows = QStringLiteral("command history rows");
+const QString kKeyHistorySort = QStringLiteral("command history sort");
+const QString kKeyHistoryOddColor = QStringLiteral("command history odd color");
+const QString kKeyHistoryColors = QStringLiteral("command history colors");
+const QString kKeyEditWidth = QStringLiteral("edit width");
+const QString kKeyEditHeight = QStringLiteral("edit height");
+const QString kKeyEditMode = QStringLiteral("edit mode");
+const QString kKeyEditFontSize = QStringLiteral("edit fontsize");
+
+// Blanks only (the way the file's texts are trimmed), not tabs or line breaks.
+QString TrimBlanks(const QString &text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b] == QLatin1Char(' '))
+        ++b;
+    while (e > b && text[e - 1] == QLatin1Char(' '))
+        --e;
+    return text.mid(b, e - b);
+}
+
+QString TrimLeadingBlanks(const QString &text)
+{
+    qsizetype b = 0;
+    while (b < text.size() && text[b] == QLatin1Char(' '))
+        ++b;
+    return text.mid(b);
+}
+
+// A field written without escaping must not shift the fields after it or
+// break the line: it is cut at its first comma or line break (which also
+// keeps its leading-number value).
+QString RawField(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return text.left(i);
+    }
+    return text;
+}
+
+// The numeric value of a field as an integer; no value when the number does
+// not fit a 32-bit integer (a value no control accepts).
+std::optional<int> FieldInt(const QString &text)
+{
+    const double v = LeadingNumber(text);
+    if (!std::isfinite(v) || std::fabs(v) > double(std::numeric_limits<int>::max()))
+        return std::nullopt;
+    return int(RoundHalfEven(v));
+}
+
+// Check box: 0 and 1 as they are; 2 (the grayed state of a Windows check
+// box) counts as ticked and is held as 1; anything else is rejected.
+void ApplyCheck(const QString &text, int &target)
+{
+    const auto v = FieldInt(text);
+    if (!v || *v < 0 || *v > 2)
+        return;
+    target = *v == 0 ? 0 : 1;
+}
+
+// Option group or list index: 0 .. count - 1, else rejected.
+void ApplyIndex(const QString &text, int count, int &target)
+{
+    const auto v = FieldInt(text);
+    if (!v || *v < 0 || *v >= count)
+        return;
+    target = *v;
+}
+
+// Splits the decoded file into lines. The file's own line end is CR LF;
+// a file with no CR LF at all (edited with a Linux editor) is split at LF.
+QStringList SplitLines(const QString &text)
+{
+    if (text.contains(kCrLf))
+        return text.split(kCrLf);
+    return text.split(QLatin1Char('\n'));
+}
+
+QString FirstLine(const QString &text)
+{
+    return SplitLines(text).value(0);
+}
+
+void ApplyMultiField(int n, const QString &value, AppState &state, int existingRows,
+                     const QStringList &operationItems)
+{
+    const int r = (n - 110) / 10;
+    const int c = (n - 110) % 10;
+    if (r < 0 || r >= kMultiRowCount || r >= existingRows)
+        return;
+    MultiEntry &row = state.MultiRows[r];
+    switch (c) {
+    case 0: row.Hour = value; break;
+    case 1: row.Minute = value; break;
+    case 2:
+        // The row's list takes only its own items (or nothing selected).
+        if (value.isEmpty() || operationItems.contains(value))
+            row.Operation = value;
+        break;
+    case 3: row.Application = UnescapeText(value); break;
+    default: break;
+    }
+}
+
+void ApplyField(int n, const QString &v, AppState &s, const QString &desktopDir, int existingRows,
+                const QStringList &operationItems)
+{
+    JobSettings &j = s.job;
+    if (n >= 110 && n <= 309) {
+        ApplyMultiField(n, v, s, existingRows, operationItems);
+        return;
+    }
+    if (n >= 80 && n <= 87) {
+        s.WeeklyResumeTable[n - 80].Hour = UnescapeText(v);
+        return;
+    }
+    if (n >= 90 && n <= 97) {
+        s.WeeklyResumeTable[n - 90].Minute = UnescapeText(v);
+        return;
+    }
+    if (n >= 100 && n <= 107) {
+        s.WeeklyResumeTable[n - 100].Application = UnescapeText(v);
+        return;
+    }
+    if (n >= 62 && n <= 68) {
+        ApplyCheck(v, j.ResumeWeekdays[n - 62]);
+        return;
+    }
+    if (n >= 43 && n <= 47) {
+        j.ResumeDateParts[n - 43] = v;
+        return;
+    }
+    switch (n) {
+    case 1:
+    case 2: {
+        const auto x = FieldInt(v);
+        if (x && *x >= 0)
+            (n == 1 ? s.WindowLeft : s.WindowTop) = *x;
+        break;
+    }
+    case 3: {
+        // Through the operation list's change handling, which clears the
+        // resume box on a change; field 40 sets it again.
+        const auto x = FieldInt(v);
+        if (x && *x >= 0 && *x < s.operations.size())
+            SelectOperation(s, *x);
+        break;
+    }
+    case 4: ApplyCheck(v, j.Topmost); break;
+    case 5: ApplyIndex(v, 2, j.TimingMode); break;
+    case 6: ApplyCheck(v, j.Force); break;
+    case 7: {
+        const double x = LeadingNumber(v);
+        if (std::isfinite(x))
+            j.DelayMinutes = PadLeft(NumberText(x), 4);
+        break;
+    }
+    case 8: j.ClockHour = v; break;
+    case 9: j.ClockMinute = v; break;
+    case 10: ApplyCheck(v, j.MultiEnabled); break;
+    case 20: ApplyCheck(v, j.MonitorEnabled); break;
+    case 21: ApplyIndex(v, 3, j.MonitorKind); break;
+    case 22: j.MonitorPhrase = UnescapeText(v); break;
+    case 23: ApplyIndex(v, 2, j.PhraseEvent); break;
+    case 24: j.CpuProcess.clear(); break;
+    case 25: j.CpuLowerLimit = v; break;
+    case 26: j.CpuAverageSeconds = LeadingNumber(v) < 10 ? QStringLiteral("10") : v; break;
+    case 27: j.IdleSeconds = v; break;
+    case 30: ApplyCheck(v, j.TrayIcon); break;
+    case 31: ApplyCheck(v, j.MinimizeAtStart); break;
+    case 32: ApplyCheck(v, j.CountdownSound); break;
+    case 33: s.CaptureFolder = v.isEmpty() ? desktopDir : UnescapeText(v); break;
+    case 40: ApplyCheck(v, j.ResumeEnabled); break;
+    case 41: ApplyCheck(v, j.ResumeOnly); break;
+    case 42: ApplyCheck(v, j.ResumeKeepState); break;
+    case 48: ApplyCheck(v, j.LaunchApp); break;
+    case 49: j.AppCommand = UnescapeText(v); break;
+    case 50:
+        if (!v.isEmpty())
+            ApplyCheck(v, j.ResumeAtClock);
+        break;
+    case 51:
+        if (!v.isEmpty()) {
+            const double x = LeadingNumber(v);
+            if (std::isfinite(x))
+                j.ResumeAfterMinutes = PadLeft(NumberText(x), 3);
+        }
+        break;
+    case 60: ApplyCheck(v, j.CountdownSound); break;
+    case 61: ApplyCheck(v, j.ResumeMonitorOn); break;
+    case 69:
+        if (const auto x = FieldInt(v))
+            s.Reserved69 = *x;
+        break;
+    case 70: s.LastProgramFolder = UnescapeText(v); break;
+    case 71: ApplyCheck(v, j.NoAlert); break;
+    case 72: ApplyCheck(v, j.ShowQuickButtons); break;
+    case 73: ApplyCheck(v, j.CaptureOnExit); break;
+    case 74: ApplyCheck(v, j.IeMonitor); break;
+    default: break;  // empty and reserved positions, field 310 and beyond
+    }
+}
+
+bool IsKnownKey(const QString &key)
+{
+    static const QStringList keys{kKeyAppCommand,     kKeyHistoryText,     kKeyHistoryMax,
+                                  kKeyHistoryRows,    kKeyHistorySort,     kKeyHistoryOddColor,
+                                  kKeyHistoryColors,  kKeyEditWidth,       kKeyEditHeight,
+                                  kKeyEditMode,       kKeyEditFontSize};
+    return keys.contains(key);
+}
+
+// Reads the keyed lines (every line after the value line).
+void ApplyKeyedLines(const QStringList &lines, AppState &s)
+{
+    // The AppCommand field 49 gave, before the keyed lines override it.
+    const QString fromField = s.job.AppCommand;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString &line = lines[i];
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString key = TrimBlanks(line.left(eq)).toLower();
+        if (!IsKnownKey(key))
+            continue;
+        // Everything after the first "=" is the value, so values holding "="
+        // (history entries, colours) come back whole; a line with exactly one
+        // "=" reads as it always did.
+        const QString value = TrimLeadingBlanks(line.mid(eq + 1));
+        auto applyInt = [&value](int &target) {
+            if (const auto x = FieldInt(value))
+                target = *x;
+        };
+        if (key == kKeyAppCommand) {
+            // The keyed line carries only the first line of a multi-line
+            // command; field 49 then keeps the whole text.
+            const qsizetype cut = FirstBreak(fromField);
+            if (cut >= 0 && fromField.left(cut) == value)
+                s.job.AppCommand = fromField;
+            else
+                s.job.AppCommand = value;
+        } else if (key == kKeyHistoryText) {
+            s.history.HistoryText = UnescapeLineLevel(value);
+        } else if (key == kKeyHistoryMax) {
+            applyInt(s.history.HistoryMax);
+        } else if (key == kKeyHistoryRows) {
+            applyInt(s.history.HistoryRows);
+        } else if (key == kKeyHistorySort) {
+            s.history.HistorySort = UnescapeLineLevel(value);
+        } else if (key == kKeyHistoryOddColor) {
+            s.history.HistoryOddColor = UnescapeLineLevel(value);
+        } else if (key == kKeyHistoryColors) {
+            s.history.HistoryColors = UnescapeLineLevel(value);
+        } else if (key == kKeyEditWidth) {
+            applyInt(s.edit.EditWidth);
+        } else if (key == kKeyEditHeight) {
+            applyInt(s.edit.EditHeight);
+        } else if (key == kKeyEditMode) {
+            applyInt(s.edit.EditMode);
+        } else if (key == kKeyEditFontSize) {
+            applyInt(s.edit.EditFontSize);
+        }
+    }
+}
+
+void ResetActiveColors(AppState &s)
+{
+    s.ActiveOddColor = s.history.HistoryOddColor;
+    s.ActiveColors = s.history.HistoryColors;
+}
+
+// Reads and decodes a settings file; no value when it is missing, cannot be
+// read, is empty or is binary.
+std::optional<QString> ReadSettingsFile(const QString &path)
+{
+    QFile f(path);
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // A settings file is a few kilobytes; anything huge is not one.
+    constexpr qint64 kMaxSize = 16 * 1024 * 1024;
+    const QByteArray bytes = f.read(kMaxSize + 1);
+    if (bytes.size() > kMaxSize || f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return DecodeSettingsBytes(bytes);
+}
+
+bool MakeFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return true;
+    if (info.exists())
+        return false;
+    const QString parent = info.absolutePath();
+    if (parent != info.absoluteFilePath() && !MakeFolder(parent))
+        return false;
+    QDir dir;
+    return dir.mkdir(info.absoluteFilePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+}  // namespace
+
+QString EscapeCommaLevel(const QString &text)
+{
+    QString t = text;
+    t.replace(kComma, kCommaHolder);
+    t.replace(QLatin1Char(','), kComma);
+    return t;
+}
+
+QString UnescapeCommaLevel(const QString &text)
+{
+    QString t = text;
+    t.replace(kComma, QStringLiteral(","));
+    t.replace(kCommaHolder, kComma);
+    return t;
+}
+
+QString EscapeLineLevel(const QString &text)
+{
+    // One pass: a literal marker becomes its placeholder, a line break its
+    // marker (CR LF before a lone CR).
+    const auto &tokens = LineTokens();
+    QString out;
+    out.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const QStringView rest = QStringView(text).mid(i);
+        bool done = false;
+        for (const LineToken &t : tokens) {
+            if (rest.startsWith(t.marker)) {
+                out += t.holder;
+                i += t.marker.size();
+                done = true;
+                break;
+            }
+        }
+        if (done)
+            continue;
+        for (const LineToken &t : tokens) {
+            if (rest.startsWith(t.lineBreak)) {
+                out += t.marker;
+                i += t.lineBreak.size();
+                done = true;
+                break;
+            }
+        }
+        if (!done)
+            out += text[i++];
+    }
+    return out;
+}
+
+QString UnescapeLineLevel(const QString &text)
+{
+    const auto &tokens = LineTokens();
+    QString out;
+    out.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const QStringView rest = QStringView(text).mid(i);
+        bool done = false;
+        for (const LineToken &t : tokens) {
+            if (rest.startsWith(t.marker)) {
+                out += t.lineBreak;
+                i += t.marker.size();
+                done = true;
+                break;
+            }
+            if (rest.startsWith(t.holder)) {
+                out += t.marker;
+                i += t.holder.size();
+                done = true;
+                break;
+            }
+        }
+        if (!done)
+            out += text[i++];
+    }
+    return out;
+}
+
+QString EscapeText(const QString &text)
+{
+    return EscapeLineLevel(EscapeCommaLevel(text));
+}
+
+QString UnescapeText(const QString &text)
+{
+    return UnescapeLineLevel(UnescapeCommaLevel(text));
+}
+
+QStringList MultiRowOperationItems(const PlatformVersion &v)
+{
+    const int nt = v.ntMajor();
+    if (nt >= 6)
+        return {QStringLiteral("復帰"), kOpHibernate, kOpSleep, kOpLogoff, kOpReboot, kOpShutdown};
+    if (nt >= 4)
+        return {QStringLiteral("復帰"), kOpHibernate, kOpStandby, kOpLogoff, kOpReboot, kOpShutdown};
+    return {kOpLogoff, kOpReboot, kOpShutdown};
+}
+
+std::optional<QString> DecodeSettingsBytes(const QByteArray &bytes)
+{
+    if (bytes.isEmpty() || bytes.contains('\0'))
+        return std::nullopt;
+    {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text;
+    }
+    // Not UTF-8: a file the Windows program wrote in code page 932.
+    for (const char *name : {"windows-31j", "cp932", "Shift_JIS"}) {
+        QStringDecoder sjis(name);
+        if (!sjis.isValid())
+            continue;
+        // A stray byte that is not code page 932 either costs that character
+        // only, not the whole file.
+        return QString(sjis.decode(bytes));
+    }
+    return std::nullopt;
+}
+
+QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
+{
+    const JobSettings &j = s.job;
+    std::array<QString, kSettingsFieldCount + 1> f;  // f[1] .. f[310]
+    auto num = [](int v) { return QString::number(v); };
+    f[1] = num(s.WindowLeft);
+    f[2] = num(s.WindowTop);
+    f[3] = num(j.Operation);
+    f[4] = num(j.Topmost);
+    f[5] = num(j.TimingMode);
+    f[6] = num(j.Force);
+    f[7] = RawField(TrimBlanks(j.DelayMinutes));
+    f[8] = RawField(j.ClockHour);
+    f[9] = RawField(j.ClockMinute);
+    f[10] = num(j.MultiEnabled);
+    f[20] = num(j.MonitorEnabled);
+    f[21] = num(j.MonitorKind);
+    f[22] = EscapeText(TrimBlanks(j.MonitorPhrase));
+    f[23] = num(j.PhraseEvent);
+    f[25] = RawField(j.CpuLowerLimit);
+    f[26] = RawField(j.CpuAverageSeconds);
+    f[27] = RawField(j.IdleSeconds);
+    f[30] = num(j.TrayIcon);
+    f[31] = num(j.MinimizeAtStart);
+    f[32] = num(j.CountdownSound);
+    f[33] = s.CaptureFolder == desktopDir ? QString() : EscapeText(s.CaptureFolder);
+    f[40] = num(j.ResumeEnabled);
+    f[41] = num(j.ResumeOnly);
+    f[42] = num(j.ResumeKeepState);
+    for (int i = 0; i < 5; ++i)
+        f[43 + i] = RawField(j.ResumeDateParts[i]);
+    f[48] = num(j.LaunchApp);
+    f[49] = EscapeText(TrimBlanks(j.AppCommand));
+    f[50] = num(j.ResumeAtClock);
+    f[51] = RawField(j.ResumeAfterMinutes);
+    f[60] = num(j.CountdownSound);
+    f[61] = num(j.ResumeMonitorOn);
+    for (int i = 0; i < 7; ++i)
+        f[62 + i] = num(j.ResumeWeekdays[i]);
+    f[69] = num(s.Reserved69);
+    f[70] = EscapeText(s.LastProgramFolder);
+    f[71] = num(j.NoAlert);
+    f[72] = num(j.ShowQuickButtons);
+    f[73] = num(j.CaptureOnExit);
+    f[74] = num(j.IeMonitor);
+    for (int r = 0; r < kWeeklyRowCount; ++r) {
+        f[80 + r] = EscapeText(s.WeeklyResumeTable[r].Hour);
+        f[90 + r] = EscapeText(s.WeeklyResumeTable[r].Minute);
+        f[100 + r] = EscapeText(s.WeeklyResumeTable[r].Application);
+    }
+    for (int r = 0; r < kMultiRowCount; ++r) {
+        const MultiEntry &m = s.MultiRows[r];
+        f[110 + 10 * r] = RawField(m.Hour);
+        f[111 + 10 * r] = RawField(m.Minute);
+        f[112 + 10 * r] = RawField(m.Operation);
+        f[113 + 10 * r] = EscapeText(m.Application);
+    }
+
+    QString out;
+    for (int n = 1; n <= kSettingsFieldCount; ++n) {
+        out += f[n];
+        out += QLatin1Char(',');
+    }
+    out += kCrLf;
+    auto section = [&out] {
+        out += kCrLf;
+        out += kSeparatorLine + kCrLf;
+        out += kCrLf;
+    };
+    auto keyed = [&out](const QString &key, const QString &value) {
+        out += key + QStringLiteral(" = ") + value + kCrLf;
+    };
+    // The keyed application line carries the command up to its first line
+    // break; field 49 holds the whole text.
+    const QString appFirstLine = j.AppCommand.left(FirstBreak(j.AppCommand));
+    section();
+    keyed(kKeyAppCommand, appFirstLine);
+    keyed(kKeyHistoryText, EscapeLineLevel(s.history.HistoryText));
+    keyed(kKeyHistoryMax, num(s.history.HistoryMax));
+    keyed(kKeyHistoryRows, num(s.history.HistoryRows));
+    keyed(kKeyHistorySort, EscapeLineLevel(s.history.HistorySort));
+    keyed(kKeyHistoryOddColor, EscapeLineLevel(s.history.HistoryOddColor));
+    keyed(kKeyHistoryColors, EscapeLineLevel(s.history.HistoryColors));
+    section();
+    keyed(kKeyEditWidth, num(s.edit.EditWidth));
+    keyed(kKeyEditHeight, num(s.edit.EditHeight));
+    keyed(kKeyEditMode, num(s.edit.EditMode));
+    keyed(kKeyEditFontSize, num(s.edit.EditFontSize));
+    return out;
+}
+
+int ApplySettingsText(const QString &text, AppState &state, const QString &desktopDir, int existingMultiRows)
+{
+    const QStringList lines = SplitLines(text);
+    const QStringList pieces = lines.value(0).split(QLatin1Char(','));
+    const int k = int(pieces.size()) - 1;
+    const QStringList items = MultiRowOperationItems(state.platform);
+    for (int n = 1; n <= k; ++n)
+        ApplyField(n, pieces[n - 1], state, desktopDir, existingMultiRows, items);
+    ApplyKeyedLines(lines, state);
+    ResetActiveColors(state);
+    return k;
+}
+
+int ApplyMultiRowsText(const QString &text, AppState &state, int existingMultiRows)
+{
+    const QStringList pieces = FirstLine(text).split(QLatin1Char(','));
+    const int k = int(pieces.size()) - 1;
+    const QStringList items = MultiRowOperationItems(state.platform);
+    for (int n = 110; n <= 309 && n <= k; ++n)
+        ApplyMultiField(n, pieces[n - 1], state, existingMultiRows, items);
+    return k;
+}
+
+int LoadSettings(const QString &path, AppState &state, const QString &desktopDir, int existingMultiRows)
+{
+    const auto text = ReadSettingsFile(path);
+    if (!text) {
+        ResetActiveColors(state);
+        return 0;
+    }
+    return ApplySettingsText(*text, state, desktopDir, existingMultiRows);
+}
+
+int LoadMultiRows(const QString &path, AppState &state, int existingMultiRows)
+{
+    const auto text = ReadSettingsFile(path);
+    if (!text)
+        return 0;
+    return ApplyMultiRowsText(*text, state, existingMultiRows);
+}
+
+bool SaveSettings(const QString &path, const AppState &state, const QString &desktopDir)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (!MakeFolder(info.absolutePath()))
+        return false;
+    const bool existed = info.exists();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // The file holds commands the program runs: a new one is for its owner only.
+    const QFile::Permissions perms =
+        existed ? QFile::permissions(path) : (QFile::ReadOwner | QFile::WriteOwner);
+    if (!file.setPermissions(perms)) {
+        file.cancelWriting();
+        return false;
+    }
+    const QByteArray bytes = ComposeSettingsText(state, desktopDir).toUtf8();
+    // A short write (disk full, size limit) is not always reported by
+    // write() or commit(): check what really reached the temporary file
+    // before it replaces the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QString SettingsFilePath(const QString &confOption, const QString &exeDir, const QString &xdgConfigHome,
+                         const QString &home, const std::function<bool(const QString &)> &fileExists)
+{
+    static const QString kFileName = QStringLiteral("Conf.txt");
+    if (!confOption.isEmpty())
+        return confOption;
+    if (!exeDir.isEmpty()) {
+        const QString beside = QDir(exeDir).filePath(kFileName);
+        if (fileExists && fileExists(beside))
+            return beside;
+    }
+    // XDG: a relative value is invalid and ignored.
+    const QString base = (!xdgConfigHome.isEmpty() && QDir::isAbsolutePath(xdgConfigHome))
+                             ? xdgConfigHome
+                             : QDir(home).filePath(QStringLiteral(".config"));
+    return QDir(QDir(base).filePath(QStringLiteral("zenkoro"))).filePath(kFileName);
+}
+
+}  // namespace zk

@@ -1,0 +1,1 @@
+zk_add_qtest(tst_settings_cli SOURCES integration/tst_settings_cli.cpp LABEL integration)

@@ -1,0 +1,253 @@
+// The settings file through the real binary: --explain of a Windows file,
+// --save, the save at exit and the files it creates.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QJsonObject json;
+    QString out;
+    QString err;
+};
+
+Result Run(const QStringList &args, const QString &home)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    p.setProcessEnvironment(env);
+    p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
+    Result r;
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    r.json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    return r;
+}
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList ValueFields(const QString &path)
+{
+    const QString text = QString::fromUtf8(ReadBytes(path));
+    return text.left(text.indexOf(QStringLiteral("\r\n"))).split(QLatin1Char(','));
+}
+
+bool MakeWindowsConf(const QString &path)
+{
+    QProcess py;
+    py.start(QStringLiteral("/usr/bin/python3"),
+             {qEnvironmentVariable("ZK_SOURCE_DIR") + QStringLiteral("/tests/fixtures/make_windows_conf.py"), path});
+    return py.waitForFinished(60000) && py.exitStatus() == QProcess::NormalExit && py.exitCode() == 0;
+}
+
+}  // namespace
+
+class TstSettingsCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(QFile::exists(qEnvironmentVariable("ZENKORO_BIN"))); }
+
+    void explainWindowsFile()
+    {
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(MakeWindowsConf(conf));
+        const QByteArray before = ReadBytes(conf);
+        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--explain")}, home.path());
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject &o = r.json;
+        QCOMPARE(o.value("OperationText").toString(), QStringLiteral("スリープ"));
+        QCOMPARE(o.value("DelayMinutes").toString(), QStringLiteral("   5"));
+        QCOMPARE(o.value("CpuAverageSeconds").toString(), QStringLiteral("10"));
+        QCOMPARE(o.value("MonitorPhrase").toString(), QStringLiteral("処理が完了しました,終了\r\n次の行"));
+        QCOMPARE(o.value("AppCommand").toString(), QStringLiteral("\"C:\\Program Files\\秀丸\\hidemaru.exe\" 日記～.txt"));
+        QCOMPARE(o.value("ResumeAfterMinutes").toString(), QStringLiteral("  5"));
+        QCOMPARE(o.value("ResumeAtClock").toInt(), 1);
+        QCOMPARE(o.value("CountdownSound").toInt(), 1);
+        QCOMPARE(o.value("MultiEnabled").toInt(), 1);
+        QCOMPARE(o.value("ShowQuickButtons").toInt(), 1);
+        QCOMPARE(o.value("CaptureFolder").toString(), QStringLiteral("C:\\Users\\太郎\\デスクトップ\\キャプチャ"));
+        QCOMPARE(o.value("LastProgramFolder").toString(), QStringLiteral("C:\\ツール"));
+        QCOMPARE(o.value("Reserved69").toInt(), 12);
+        const QJsonArray multi = o.value("MultiRows").toArray();
+        QCOMPARE(multi.size(), 20);
+        QCOMPARE(multi[0].toObject().value("Operation").toString(), QStringLiteral("スリープ"));
+        QCOMPARE(multi[1].toObject().value("Application").toString(), QStringLiteral("\"C:\\アプリ\\起動.exe\" ①"));
+        QCOMPARE(multi[2].toObject().value("Hour").toString(), QStringLiteral("8"));
+        const QJsonArray weekly = o.value("WeeklyResumeTable").toArray();
+        QCOMPARE(weekly.size(), 8);
+        QCOMPARE(weekly[0].toObject().value("Application").toString(), QStringLiteral("メモ帳.exe"));
+        QCOMPARE(weekly[1].toObject().value("Application").toString(), QStringLiteral("notepad.exe a,b"));
+        QCOMPARE(o.value("HistoryText").toString(), QStringLiteral("メモ帳.exe\tcalc.exe"));
+        QCOMPARE(o.value("HistoryMax").toInt(), 15);
+        QCOMPARE(o.value("HistoryRows").toInt(), 9);
+        QCOMPARE(o.value("HistorySort").toString(), QStringLiteral("1"));
+        QCOMPARE(o.value("HistoryOddColor").toString(), QStringLiteral("FFFFE0"));
+        QCOMPARE(o.value("ActiveColors").toString(), QStringLiteral("/スリープ:ff00ff"));
+        QCOMPARE(o.value("EditWidth").toInt(), 8000);
+        QCOMPARE(o.value("EditHeight").toInt(), 2500);
+        QCOMPARE(o.value("EditMode").toInt(), 1);
+        QCOMPARE(o.value("EditFontSize").toInt(), 14);
+        // --explain writes nothing.
+        QCOMPARE(ReadBytes(conf), before);
+    }
+
+    void saveRewritesWithForce()
+    {
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(MakeWindowsConf(conf));
+        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--save"), QStringLiteral("-force")},
+                             home.path());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.isEmpty());
+        const QStringList fields = ValueFields(conf);
+        QCOMPARE(fields.size(), 311);
+        QCOMPARE(fields[5], QStringLiteral("1"));
+        // Now UTF-8, and every other value kept: all multi rows, the Japanese texts.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(ReadBytes(conf));
+        QVERIFY(!utf8.hasError());
+        QCOMPARE(fields[111], QStringLiteral("スリープ"));
+        QCOMPARE(fields[121], QStringLiteral("復帰"));
+        QCOMPARE(fields[131], QStringLiteral("シャットダウン"));
+        QCOMPARE(fields[21], QStringLiteral("処理が完了しました[comma]終了[Cr]次の行"));
+        QVERIFY(text.contains(QStringLiteral("\r\nedit fontsize = 14\r\n")));
+
+        const Result again = Run({QStringLiteral("--conf"), conf, QStringLiteral("--explain")}, home.path());
+        QCOMPARE(again.json.value("Force").toInt(), 1);
+        QCOMPARE(again.json.value("MultiRows").toArray()[1].toObject().value("Application").toString(),
+                 QStringLiteral("\"C:\\アプリ\\起動.exe\" ①"));
+    }
+
+    void saveCreatesPrivateFile()
+    {
+        QTemporaryDir home;
+        const Result r = Run({QStringLiteral("--save"), QStringLiteral("-reboot"), QStringLiteral("-time"),
+                              QStringLiteral("15")},
+                             home.path());
+        QCOMPARE(r.exitCode, 0);
+        const QString folder = home.filePath(QStringLiteral("config/zenkoro"));
+        const QString conf = folder + QStringLiteral("/Conf.txt");
+        QVERIFY(QFileInfo(conf).isFile());
+        const auto groupOther = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                QFile::WriteOther | QFile::ExeOther;
+        QCOMPARE(QFileInfo(conf).permissions() & groupOther, QFile::Permissions());
+        QCOMPARE(QFileInfo(folder).permissions() & groupOther, QFile::Permissions());
+        const QStringList fields = ValueFields(conf);
+        QCOMPARE(fields[2], QStringLiteral("1"));
+        QCOMPARE(fields[6], QStringLiteral("15"));
+    }
+
+    void saveByRootKeepsTheUsersFile()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to give a file to another user");
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(MakeWindowsConf(conf));
+        QCOMPARE(::chown(QFile::encodeName(conf).constData(), 65534, 65534), 0);
+        QVERIFY(QFile::setPermissions(conf, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--save"), QStringLiteral("-force")},
+                             home.path());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(ValueFields(conf).value(5), QStringLiteral("1"));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(conf).constData(), &st), 0);
+        QCOMPARE(unsigned(st.st_uid), 65534u);
+        QCOMPARE(unsigned(st.st_gid), 65534u);
+        QCOMPARE(unsigned(st.st_mode & 0777), 0640u);
+    }
+
+    void saveFailureReported()
+    {
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(QDir().mkdir(conf));
+        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--save")}, home.path());
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.err.contains(QStringLiteral("設定値の保存に失敗しました！")));
+        QVERIFY(QFileInfo(conf).isDir());
+    }
+
+    void parameterErrorWithSaveWritesNothing()
+    {
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(MakeWindowsConf(conf));
+        const QByteArray before = ReadBytes(conf);
+        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--save"), QStringLiteral("-force"),
+                              QStringLiteral("-time"), QStringLiteral("8:x")},
+                             home.path());
+        QCOMPARE(r.exitCode, 2);
+        QCOMPARE(ReadBytes(conf), before);
+    }
+
+    void autoRunLeavesFileAlone()
+    {
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(MakeWindowsConf(conf));
+        const QByteArray before = ReadBytes(conf);
+        // "-auto" resets to the defaults for the run but keeps the file's multi rows.
+        const Result ex = Run({QStringLiteral("--conf"), conf, QStringLiteral("--explain"), QStringLiteral("-auto"),
+                               QStringLiteral("-reboot")},
+                              home.path());
+        QCOMPARE(ex.exitCode, 0);
+        QCOMPARE(ex.json.value("Force").toInt(), 0);
+        QCOMPARE(ex.json.value("DelayMinutes").toString(), QStringLiteral("  90"));
+        QCOMPARE(ex.json.value("MultiEnabled").toInt(), 1);
+        QCOMPARE(ex.json.value("MultiRows").toArray()[2].toObject().value("Operation").toString(),
+                 QStringLiteral("シャットダウン"));
+        QCOMPARE(ex.json.value("CaptureFolder").toString(), home.filePath(QStringLiteral("Desktop")));
+
+        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--dry-run"), QStringLiteral("-auto"),
+                              QStringLiteral("-shutdown"), QStringLiteral("-time"), QStringLiteral("600")},
+                             home.path());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(ReadBytes(conf), before);
+    }
+
+    void plainStartSavesAtExit()
+    {
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(MakeWindowsConf(conf));
+        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("-time"), QStringLiteral("33")},
+                             home.path());
+        QCOMPARE(r.exitCode, 0);
+        const QStringList fields = ValueFields(conf);
+        QCOMPARE(fields.size(), 311);
+        QCOMPARE(fields[6], QStringLiteral("33"));
+        QCOMPARE(fields[121], QStringLiteral("復帰"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstSettingsCli)
+#include "tst_settings_cli.moc"

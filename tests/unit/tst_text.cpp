@@ -1,0 +1,146 @@
+#include "core/datetime.h"
+#include "core/text.h"
+
+#include <QTest>
+
+using namespace zk;
+
+class TstText : public QObject {
+    Q_OBJECT
+private slots:
+    void leadingNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("padded list text") << "  90" << 90.0;
+        QTest::newRow("fraction") << " 0.1" << 0.1;
+        QTest::newRow("trailing text") << "12abc" << 12.0;
+        QTest::newRow("not a number") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("negative") << "-5" << -5.0;
+        QTest::newRow("leading dot") << ".5x" << 0.5;
+        QTest::newRow("dot alone") << "." << 0.0;
+        QTest::newRow("full-width digits are not digits") << QString::fromUtf8("１２") << 0.0;
+    }
+    void leadingNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(LeadingNumber(text), value);
+    }
+
+    void halfToEven_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<qint64>("rounded");
+        QTest::newRow("0.5") << 0.5 << qint64(0);
+        QTest::newRow("1.5") << 1.5 << qint64(2);
+        QTest::newRow("2.5") << 2.5 << qint64(2);
+        QTest::newRow("2.51") << 2.51 << qint64(3);
+        QTest::newRow("-0.5") << -0.5 << qint64(0);
+        QTest::newRow("-1.5") << -1.5 << qint64(-2);
+        QTest::newRow("-2.5") << -2.5 << qint64(-2);
+    }
+    void halfToEven()
+    {
+        QFETCH(double, value);
+        QFETCH(qint64, rounded);
+        QCOMPARE(RoundHalfEven(value), rounded);
+    }
+
+    void isNumeric()
+    {
+        QVERIFY(IsNumeric(QStringLiteral("10")));
+        QVERIFY(IsNumeric(QStringLiteral(" 1.5 ")));
+        QVERIFY(!IsNumeric(QStringLiteral("")));
+        QVERIFY(!IsNumeric(QStringLiteral("8x")));
+        QVERIFY(!IsNumeric(QStringLiteral("x")));
+        QVERIFY(!IsNumeric(QStringLiteral("-")));
+    }
+
+    void splitParameters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("parts");
+        QTest::newRow("plain") << " -auto -time 10" << QStringList{"", "auto", "time 10"};
+        QTest::newRow("bracket keeps separator")
+            << " -resume_ap <prog -x -y> -auto" << QStringList{"", "resume_ap <prog -x -y>", "auto"};
+        QTest::newRow("nested brackets") << " -ap <a <b -c> -d> -f" << QStringList{"", "ap <a <b -c> -d>", "f"};
+        QTest::newRow("single hyphen in value") << " -appear a-b c" << QStringList{"", "appear a-b c"};
+        QTest::newRow("no separator") << "abc" << QStringList{"abc"};
+        QTest::newRow("unbalanced close") << " -a> -b" << QStringList{"", "a>", "b"};
+    }
+    void splitParameters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, parts);
+        QCOMPARE(SplitParameters(text, " -", "<", ">"), parts);
+    }
+
+    void collapseAndStrip()
+    {
+        QCOMPARE(CollapseSpaces(QStringLiteral("  a   b  ")), QStringLiteral("a b"));
+        // A run of mixed spaces keeps its first one; a full-width space is not trimmed.
+        QCOMPARE(CollapseSpaces(QString::fromUtf8("a\u3000 b")), QString::fromUtf8("a\u3000b"));
+        QCOMPARE(CollapseSpaces(QString::fromUtf8("a \u3000b")), QStringLiteral("a b"));
+        QCOMPARE(StripBrackets(QStringLiteral("  <x y>  "), "<", ">"), QStringLiteral("x y"));
+        QCOMPARE(StripBrackets(QStringLiteral("<x"), "<", ">"), QStringLiteral("<x"));
+        QCOMPARE(StripBrackets(QStringLiteral("< x >"), "<", ">"), QStringLiteral("x"));
+        QCOMPARE(StripBrackets(QStringLiteral("<>"), "<", ">"), QString());
+    }
+
+    void yesNo()
+    {
+        for (const char *y : {"y", "Y", "yes", "YES"})
+            QCOMPARE(YesNo(QString::fromLatin1(y)), 1);
+        for (const char *n : {"n", "Yes", "", "1", "true"})
+            QCOMPARE(YesNo(QString::fromLatin1(n)), 0);
+    }
+
+    void commandAndParameterPart_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("parameters");
+        QTest::newRow("plain") << "notepad.exe a.txt" << "notepad.exe" << "a.txt";
+        QTest::newRow("quoted") << " \"C:\\Program Files\\x.exe\"  -a b " << "\"C:\\Program Files\\x.exe\"" << "-a b";
+        QTest::newRow("unclosed quote") << "\"abc def" << "\"abc def" << "";
+        QTest::newRow("program only") << "prog" << "prog" << "";
+        QTest::newRow("empty") << "" << "" << "";
+    }
+    void commandAndParameterPart()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, program);
+        QFETCH(QString, parameters);
+        QCOMPARE(CommandPart(command), program);
+        QCOMPARE(ParameterPart(command), parameters);
+    }
+
+    void padLeft()
+    {
+        QCOMPARE(PadLeft(QStringLiteral("90"), 4), QStringLiteral("  90"));
+        QCOMPARE(PadLeft(QStringLiteral("12345"), 4), QStringLiteral("12345"));
+    }
+
+    void dates()
+    {
+        // 2026-12-06 is a Sunday.
+        QCOMPARE(WeekdayNumber(QDate(2026, 12, 6)), 1);
+        QCOMPARE(WeekdayNumber(QDate(2026, 12, 12)), 7);
+        const QDateTime t(QDate(2026, 3, 4), QTime(5, 6, 7));
+        QCOMPARE(FormatMonthDayHourMinute(t), QString::fromUtf8("03月04日 05時06分"));
+        QCOMPARE(FormatShortDate(t), QString::fromUtf8("3月4日 5時6分"));
+        QCOMPARE(FormatLongDate(t), QString::fromUtf8("2026年03月04日(水曜日) 05:06"));
+        QCOMPARE(FormatClock(t), QStringLiteral("05:06:07"));
+        QCOMPARE(FormatHms(3661), QStringLiteral("01:01:01"));
+        QCOMPARE(ToDayCount(QDateTime(QDate(1899, 12, 31), QTime(12, 0))), 1.5);
+        QCOMPARE(FromDayCount(ToDayCount(t)), t);
+        // Hours and minutes beyond their range carry into the next unit.
+        QCOMPARE(AtClock(QDate(2026, 1, 1), 24, 0), QDateTime(QDate(2026, 1, 2), QTime(0, 0)));
+        QCOMPARE(AtClock(QDate(2026, 1, 1), 7, 75), QDateTime(QDate(2026, 1, 1), QTime(8, 15)));
+    }
+};
+
+QTEST_APPLESS_MAIN(TstText)
+#include "tst_text.moc"
