@@ -1272,6 +1272,8 @@ void MainWindow::applyMonitorLayout()
 
 void MainWindow::applyExtended()
 {
+    if (extendedArea->isVisibleTo(this) == chkExtended->isChecked())
+        return;
     extendedArea->setVisible(chkExtended->isChecked());
     if (!isVisible())
         return;
@@ -1553,7 +1555,12 @@ void MainWindow::showInTray(const QString &tooltip)
     m_tray->setToolTip(m_trayToolTip);
     m_tray->show();
     m_inTray = true;
-    hide();
+    // Without a notification area the icon cannot bring the window back:
+    // the window goes to the task bar instead of disappearing.
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        hide();
+    else
+        showMinimized();
     if (m_trayNotice)
         m_trayNotice->close();
     m_trayNotice = new TrayNoticeWindow(TrayNoticeText(m_trayToolTip), this);
@@ -1608,9 +1615,24 @@ void MainWindow::showMessagePopup(const PopupRequest &popup, std::function<void(
 void MainWindow::quit(int exitCode)
 {
     m_forceUnload = true;
-    removeTrayIcon();
-    Q_EMIT unloading();
+    finishUnload(exitCode);
     hide();
+}
+
+void MainWindow::finishUnload(int exitCode)
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    removeTrayIcon();
+    if (m_splash)
+        m_splash->done(QDialog::Rejected);
+    if (isVisible() && !isMinimized()) {
+        // Window position in twips, as the settings file keeps it.
+        m_state.WindowLeft = x() * kTwipsPerPixel;
+        m_state.WindowTop = y() * kTwipsPerPixel;
+    }
+    Q_EMIT unloading();
     if (m_hooks.quit)
         m_hooks.quit(exitCode);
     else
@@ -1642,15 +1664,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     if (!m_engine && runLocked())
         Q_EMIT stopRequested();
-    removeTrayIcon();
-    if (m_splash)
-        m_splash->done(QDialog::Rejected);
     event->accept();
-    Q_EMIT unloading();
-    if (m_hooks.quit)
-        m_hooks.quit(0);
-    else
-        QCoreApplication::exit(0);
+    finishUnload(0);
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -60,6 +60,9 @@ struct MainWindowHooks {
     std::function<void(int code)> quit;
 };
 
+// Pixels to twips: the settings file keeps window positions in twips.
+inline constexpr int kTwipsPerPixel = 15;
+
 class MainWindow : public QMainWindow, public RunView {
     Q_OBJECT
 public:
@@ -166,6 +169,7 @@ private:
     void writeResumeParts();
     void readJobIntoWidgets(const JobSettings &j);
     bool runLocked() const;
+    void finishUnload(int exitCode);
 
     AppState &m_state;
     const Clock &m_clock;
@@ -174,6 +178,7 @@ private:
     int m_loading = 0;           // > 0 while the record is being shown: handlers do not write back
     int m_rememberedOperation = 0;
     bool m_forceUnload = false;
+    bool m_unloaded = false;
     bool m_inTray = false;
     bool m_pendingEmptyMinutes = false;
     QString m_baseCaption;
