@@ -1266,7 +1266,7 @@ void MainWindow::applyMonitorLayout()
         b->setEnabled(on);
     monitorPages->setEnabled(on);
     // Without a battery the battery kind has nothing to watch.
-    if (lblStatus->text() == QStringLiteral("バッテリなし"))
+    if (m_noBattery)
         optMonitorKind[2]->setEnabled(false);
 }
 
@@ -1487,6 +1487,11 @@ void MainWindow::setLineStatusText(const QString &text)
 {
     if (lblStatus->text() != text)
         lblStatus->setText(text);
+}
+
+void MainWindow::setNoBattery(bool noBattery)
+{
+    m_noBattery = noBattery;
     applyMonitorLayout();
 }
 

@@ -88,6 +88,8 @@ public:
     void spinResume(int box, int direction);
     void browseApplication();
     void updateQuickFrame();
+    // The power status reported "バッテリなし" at load: the battery kind is disabled.
+    void setNoBattery(bool noBattery);
     // Unloads the window: stops the run, removes the icon, ends the program.
     void unload();
 
@@ -179,6 +181,7 @@ private:
     int m_rememberedOperation = 0;
     bool m_forceUnload = false;
     bool m_unloaded = false;
+    bool m_noBattery = false;
     bool m_inTray = false;
     bool m_pendingEmptyMinutes = false;
     QString m_baseCaption;

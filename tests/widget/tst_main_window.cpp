@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -517,6 +519,13 @@ private slots:
         QVERIFY(r.w<QLabel>("lblMsg")->isVisible());
         r.window->setTimingMode(0);  // the timing switch hides it
         QVERIFY(!r.w<QLabel>("lblMsg")->isVisible());
+
+        // Without a battery the battery kind cannot be chosen.
+        r.w<QCheckBox>("chk監視")->click();
+        QVERIFY(r.w<QRadioButton>("opt監視選択_2")->isEnabled());
+        r.window->setNoBattery(true);
+        QVERIFY(!r.w<QRadioButton>("opt監視選択_2")->isEnabled());
+        QVERIFY(r.w<QRadioButton>("opt監視選択_1")->isEnabled());
     }
 
     void trayTooltipTexts()
@@ -610,6 +619,64 @@ private slots:
         const QRect area = c->screen()->availableGeometry();
         QVERIFY2(qAbs(c->geometry().center().x() - area.center().x()) <= 3,
                  qPrintable(QStringLiteral("%1 %2 %3").arg(c->geometry().center().x()).arg(area.center().x()).arg(c->width())));
+    }
+
+    void phraseAlreadyShownAsksFirst_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("cancel") << false;
+        QTest::newRow("ok") << true;
+    }
+    void phraseAlreadyShownAsksFirst()
+    {
+        QFETCH(bool, ok);
+        Rig r;
+        FakeScreenText screen;
+        screen.setVisible(true, QStringLiteral("ダウンロード"), QStringLiteral("完了"));
+        r.services.screenText = &screen;
+        r.engine->setServices(r.services);
+        r.state.job.MonitorEnabled = 1;
+        r.state.job.MonitorPhrase = QStringLiteral("完了");
+        r.window->settingsChanged();
+        r.window->show();
+        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        QMessageBox *m = r.box();
+        QVERIFY(m);
+        QCOMPARE(m->windowTitle(), QStringLiteral("文言状態検知"));
+        QVERIFY(m->button(QMessageBox::Ok));
+        QVERIFY(m->button(QMessageBox::Cancel));
+        QCOMPARE(m->defaultButton(), m->button(QMessageBox::Cancel));
+        QVERIFY(r.w<QLabel>("lblMsg")->isVisible());  // blinking while the question is open
+        r.answer(ok ? QMessageBox::Ok : QMessageBox::Cancel);
+        QCOMPARE(r.engine->runActive(), ok);
+        QCOMPARE(r.w<QPushButton>("cmd実行")->isEnabled(), !ok);
+        if (ok)
+            QCOMPARE(r.engine->triggerTime(), r.clock.now().addSecs(15));
+        else
+            QVERIFY(!r.w<QLabel>("lblMsg")->isVisible());
+    }
+
+    void browseForTheApplication()
+    {
+        Rig r(false);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString file = dir.path() + QStringLiteral("/my tool.sh");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        r.state.LastProgramFolder = dir.path();
+        r.window->show();
+        r.window->browseApplication();
+        auto *dlg = r.window->findChild<QFileDialog *>(QStringLiteral("dlgBrowseApplication"));
+        QVERIFY(dlg);
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("起動ファイルの選択"));
+        QCOMPARE(dlg->nameFilters(), QStringList{QStringLiteral("すべてのファイル(*.*) (*)")});
+        QCOMPARE(QDir(dlg->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+        Q_EMIT dlg->fileSelected(file);
+        QCOMPARE(r.state.job.AppCommand, QLatin1Char('"') + file + QLatin1Char('"'));
+        QCOMPARE(r.state.LastProgramFolder, QFileInfo(file).absolutePath());
+        dlg->close();
     }
 
     void popupsCloseAfterTheirSeconds()
