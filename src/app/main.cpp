@@ -1,9 +1,12 @@
 #include "app/explain.h"
 #include "core/command_line.h"
+#include "core/command_line_generator.h"
 #include "core/job.h"
 #include "core/job_edit.h"
+#include "core/launcher.h"
 #include "core/long_options.h"
 #include "platform/file_owner.h"
+#include "platform/linux/linux_launcher_backend.h"
 #include "platform/system_clock.h"
 #include "settings/defaults.h"
 #include "settings/explain_settings.h"
@@ -15,7 +18,6 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -46,17 +48,6 @@ void HeadlessMessage(const zk::UserMessage &m)
     QString text = m.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     PrintErr(m.title + QStringLiteral(": ") + text + QLatin1Char('\n'));
-}
-
-// Starts a program with its parameters, without a shell.
-bool StartProgram(const QString &path, const QString &parameters)
-{
-    QString program = path;
-    if (program.size() >= 2 && program.startsWith(QLatin1Char('"')) && program.endsWith(QLatin1Char('"')))
-        program = program.mid(1, program.size() - 2);
-    if (program.isEmpty())
-        return false;
-    return QProcess::startDetached(program, QProcess::splitCommand(parameters));
 }
 
 // Where the settings file is: --conf, else Conf.txt beside the program,
@@ -117,15 +108,20 @@ int main(int argc, char **argv)
     zk::FixResumeDate(state.job, clock.now().date());
     QString caption = zk::CaptionFor(state.OperationText());
 
+    zk::LinuxLauncherBackend launcherBackend;
+    zk::Launcher launcher(launcherBackend, clock, QCoreApplication::applicationDirPath());
+
     QStringList startedPrograms;
     zk::ParseHooks hooks;
     hooks.setDefaults = [&](zk::AppState &s) { zk::SetDefaults(s, clock.now(), desktopDir); };
     hooks.launch = [&](const QString &path, const QString &parameters) {
-        if (options.explain) {
+        if (options.explain || options.commandLine) {
             startedPrograms << path;  // reported, not started
             return true;
         }
-        return StartProgram(path, parameters);
+        QString program = path;
+        QString params = parameters;
+        return launcher.launchApplication(program, params) != 0;
     };
     hooks.hibernationAllowed = [] { return false; };
 
@@ -152,10 +148,16 @@ int main(int argc, char **argv)
                 box.exec();
             }
         }
-        // --explain only looks; --save writes all of the command line or nothing.
-        if (!options.explain && !options.save)
+        // --explain and --command-line only look; --save writes all of the
+        // command line or nothing.
+        if (!options.explain && !options.save && !options.commandLine)
             saveAtExit();
         return 2;
+    }
+
+    if (options.commandLine) {
+        PrintOut(zk::BuildCommandLine(state) + QLatin1Char('\n'));
+        return 0;
     }
 
     if (options.save && !options.explain) {

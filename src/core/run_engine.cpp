@@ -1,10 +1,12 @@
 #include "core/run_engine.h"
 
 #include "core/datetime.h"
+#include "core/job_edit.h"
 #include "core/text.h"
 #include "monitors/power_texts.h"
 
 #include <QDir>
+#include <QPointer>
 #include <cmath>
 #include <limits>
 
@@ -52,6 +54,8 @@ RunEngine::RunEngine(AppState &state, const Clock &clock, const PlatformServices
     : QObject(parent), m_state(state), m_clock(clock), m_view(view)
 {
     m_countdownTimer.setInterval(kTickMs);
+    // Ticks must not come early, or the action would slip by a whole second.
+    m_countdownTimer.setTimerType(Qt::PreciseTimer);
     m_blinkTimer.setInterval(kTickMs);
     m_phraseTimer.setInterval(kTickMs);
     m_clockTimer.setInterval(kTickMs);
@@ -72,7 +76,7 @@ RunEngine::RunEngine(AppState &state, const Clock &clock, const PlatformServices
     connect(&m_loadTimer, &QTimer::timeout, this, &RunEngine::loadTimerTick);
     connect(&m_retryTimer, &QTimer::timeout, this, &RunEngine::exitRetryTimeout);
     connect(&m_captureTimer, &QTimer::timeout, this, &RunEngine::captureStep);
-    connect(&m_resumeFallbackTimer, &QTimer::timeout, this, [this] { onWakeTimerFired(m_wakeHandle); });
+    connect(&m_resumeFallbackTimer, &QTimer::timeout, this, &RunEngine::resumeFallbackTimeout);
 
     m_baseCaption = CaptionFor(m_state.OperationText());
     setServices(services);
@@ -149,7 +153,11 @@ bool RunEngine::closeRequested()
             m_view->showInTray(trayTooltip());
         return false;
     }
+    // The stop clears AutoStart; the program ends here, and its unload must
+    // still know that the run came from "-auto" (such a run saves nothing).
+    const bool autoStart = m_state.cl.AutoStart;
     stopRun();
+    m_state.cl.AutoStart = autoStart;
     if (m_view)
         m_view->removeTrayIcon();
     return true;
@@ -286,12 +294,16 @@ void RunEngine::startRun()
     const RunPlan &p = m_pending;
 
     if (p.outcome == PlanOutcome::Skip) {
-        if (!p.popupText.isEmpty() && m_view) {
+        if (p.showPopup && m_view) {
             PopupRequest popup;
             popup.text = p.popupText;
             popup.seconds = 8;
             popup.modal = true;
-            m_view->showMessagePopup(popup, [this] { endProgram(0); });
+            const QPointer<RunEngine> self(this);
+            m_view->showMessagePopup(popup, [self] {
+                if (self)
+                    self->endProgram(0);
+            });
         } else {
             endProgram(0);
         }
@@ -338,8 +350,9 @@ void RunEngine::startRun()
             if (!message.isEmpty()) {
                 setBlinkingLabel(true);
                 if (m_view) {
-                    m_view->askOkCancel(QStringLiteral("文言状態検知"), message, [this, generation](bool ok) {
-                        if (generation != m_generation || m_ended)
+                    const QPointer<RunEngine> self(this);
+                    m_view->askOkCancel(QStringLiteral("文言状態検知"), message, [self, this, generation](bool ok) {
+                        if (!self || generation != m_generation || m_ended)
                             return;
                         if (!ok) {
                             stopRun();
@@ -372,6 +385,8 @@ void RunEngine::continueStart(quint64 generation)
             m_services.cpu->begin(j.CpuAverageSeconds, j.CpuProcess, j.MonitorEnabled && j.MonitorKind == 1);
         if (!m_clockTimer.isActive())
             m_clockTimer.start();
+        if (j.MonitorEnabled && j.MonitorKind == 2)
+            refreshLineStatus();  // the first tick must not see an old power line
         m_abortRequested = false;
         if (m_view) {
             m_view->setRemainingFontSize(kRemainingFontNormal);
@@ -567,12 +582,14 @@ void RunEngine::countdownTick()
         const qint64 seconds = ((remaining + 500) / 1000) % 60;
         status = QString(int(seconds), QChar(0xFF65)) + (j.Force ? QStringLiteral("強制") : QStringLiteral("まもなく")) +
                  m_state.OperationText();
+        const bool topmostChanged = m_state.job.Topmost != 1;
         m_state.job.Topmost = 1;
         if (m_view) {
             m_view->removeTrayIcon();
             m_view->applyTopmost(true);
             m_view->showWindowNormal();
-            m_view->settingsChanged();
+            if (topmostChanged)
+                m_view->settingsChanged();
             m_view->setRemainingColor(kColorWarning);
         }
         if (j.CountdownSound && m_services.sound)
@@ -607,8 +624,12 @@ void RunEngine::clockTick()
     const QDateTime now = m_clock.now();
     if (m_view)
         m_view->setClockText(now.toString(QStringLiteral("HH:mm:ss")));
-    if (m_state.job.MonitorKind != 2)
-        return;
+    if (m_state.job.MonitorKind == 2)
+        refreshLineStatus();
+}
+
+void RunEngine::refreshLineStatus()
+{
     QString line;
     PowerStatusRaw raw;
     if (m_services.powerStatus && m_services.powerStatus->read(raw) == kPowerStatusOk)
@@ -717,7 +738,13 @@ void RunEngine::armWakeTimer(const QDateTime &resume)
     const double secs = double(m_clock.now().msecsTo(resume)) / 1000.0;
     const qint64 seconds = std::clamp<qint64>(RoundHalfEven(secs), std::numeric_limits<qint32>::min(),
                                               std::numeric_limits<qint32>::max());
+    // A timer due at once may report before arm() has returned its handle.
+    m_arming = true;
+    m_firedWhileArming = 0;
     m_wakeHandle = m_services.wakeTimer ? m_services.wakeTimer->arm(seconds) : 0;
+    m_arming = false;
+    if (m_wakeHandle != 0 && m_firedWhileArming == m_wakeHandle)
+        QTimer::singleShot(0, this, [this, handle = m_wakeHandle] { onWakeTimerFired(handle); });
     if (m_wakeHandle == 0) {
         // No wake timer: the machine is not woken, but the wait still ends at
         // the resume time instead of lasting for ever.
@@ -765,9 +792,20 @@ void RunEngine::onSuspendReturned()
         onResumeWaitDone();
 }
 
+void RunEngine::resumeFallbackTimeout()
+{
+    m_resumeFallbackTimer.stop();
+    if (m_wakeHandle == 0)
+        onWakeTimerFired(0);
+}
+
 void RunEngine::onWakeTimerFired(int handle)
 {
-    if (m_ended || handle != m_wakeHandle)
+    if (m_arming) {
+        m_firedWhileArming = handle;
+        return;
+    }
+    if (m_ended || handle != m_wakeHandle || (handle == 0 && m_wait == WaitKind::None))
         return;
     m_wakeFired = true;
     if (m_wait == WaitKind::WakeTimer) {
@@ -833,15 +871,18 @@ void RunEngine::afterResume(const QString &applicationCommand, bool keepState)
     setRunState(RunState::Idle);
     const int recount = m_state.cl.ResumeRecountMinutes;
     if (recount > 0) {
-        j.TimingMode = 0;
+        if (m_view)
+            m_view->showWindowNormal();
+        // Selecting minutes mode is a click on its option button, which stops
+        // the finished run first.
+        stopRun();
+        SetTimingMode(j, 0, m_clock.now());
         j.DelayMinutes = PadLeft(QString::number(recount), 4);
         j.ResumeEnabled = 0;
         m_state.cl.ResumeTime = QDateTime();
         m_state.cl.AutoStart = true;
-        if (m_view) {
-            m_view->showWindowNormal();
+        if (m_view)
             m_view->settingsChanged();
-        }
         m_loadTimer.start();
     }
     if (m_view)
@@ -852,7 +893,8 @@ void RunEngine::keepAwakeTick()
 {
     if (m_ended)
         return;
-    if (m_services.power) {
+    // Keep the machine awake; the lock, once taken, holds until released.
+    if (m_services.power && !m_keepAwakeHeld) {
         m_services.power->setKeepAwake(true);
         m_keepAwakeHeld = true;
     }

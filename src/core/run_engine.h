@@ -71,6 +71,7 @@ public:
     bool countdownActive() const { return m_countdownTimer.isActive(); }
     bool exitRetryPending() const { return m_retryTimer.isActive(); }
     int wakeHandle() const { return m_wakeHandle; }
+    bool resumeFallbackPending() const { return m_resumeFallbackTimer.isActive(); }
     bool settingsLocked() const { return m_locked; }
     bool ended() const { return m_ended; }
 
@@ -104,6 +105,7 @@ public Q_SLOTS:
     void loadTimerTick();      // Timer_Load
     void exitRetryTimeout();   // the 10-second wait of ExitSession
     void captureStep();        // the capture after the window was hidden
+    void resumeFallbackTimeout();  // the resume time came without a wake timer
 
 Q_SIGNALS:
     void runStateChanged(zk::RunState state);
@@ -131,6 +133,7 @@ private:
     void showInTrayIfEnabled();
     void cancelWakeTimer();
     void releaseKeepAwake();
+    void refreshLineStatus();
     void endProgram(int code);
 
     AppState &m_state;
@@ -165,6 +168,8 @@ private:
     quint32 m_exitFlags = 0;
     int m_wakeHandle = 0;
     bool m_wakeFired = false;
+    bool m_arming = false;
+    int m_firedWhileArming = 0;
     bool m_locked = false;         // settings locked (the start button disabled)
     bool m_ended = false;          // quit was requested
     bool m_keepAwakeHeld = false;

@@ -137,8 +137,8 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
         if (cl.ExecWeekMask.size() >= w && cl.ExecWeekMask.at(w - 1) == QLatin1Char('0')) {
             p.outcome = PlanOutcome::Skip;
             p.stop = StopOrder::None;
-            if (!j.NoAlert)
-                p.popupText = QStringLiteral("予定日（") + FormatShortDate(p.targetTime) + QStringLiteral("）は exec_week ") +
+            p.showPopup = !j.NoAlert;
+            p.popupText = QStringLiteral("予定日（") + FormatShortDate(p.targetTime) + QStringLiteral("）は exec_week ") +
                               cl.ExecWeekMask + QStringLiteral(" の指定により") + kCrLf + QStringLiteral("実行をパスします。");
             return p;
         }

@@ -53,8 +53,9 @@ struct RunPlan {
     QString text;
     QString focusField;     // objectName of the control to focus ("" = none)
     StopOrder stop = StopOrder::AfterMessage;
-    // Skip: the popup text (empty when NoAlert suppresses it).
+    // Skip: the popup text, shown unless NoAlert suppresses it.
     QString popupText;
+    bool showPopup = false;
     // Resume weekday check.
     ResumeDayRule resumeDay = ResumeDayRule::Allowed;
     QString resumePopupText;

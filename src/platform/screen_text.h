@@ -17,8 +17,9 @@ public:
     // False when the desktop offers no way to read window texts; the phrase
     // monitor then never fires, in either mode.
     virtual bool available() const = 0;
-    // Looks for the phrase specification (the phrase box text as typed:
-    // word, optional title filter) in the visible windows other than ours.
+    // Looks for the phrase specification (the phrase box text with line
+    // breaks as blanks and runs of blanks collapsed: the word, optionally a
+    // blank and a title filter) in the visible windows other than ours.
     virtual PhraseMatch phraseVisible(const QString &phrase, bool includeBrowser) = 0;
 };
 

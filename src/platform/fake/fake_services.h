@@ -63,6 +63,7 @@ class FakeWakeTimer final : public WakeTimer {
 public:
     using WakeTimer::WakeTimer;
     bool failArm = false;
+    bool fireWhenArmed = false;  // fires inside arm(), as a timer already due may
     QList<qint64> armCalls;
     QList<int> cancelCalls;
     int lastHandle = 0;
@@ -72,7 +73,10 @@ public:
         armCalls << seconds;
         if (failArm)
             return 0;
-        return ++lastHandle;
+        ++lastHandle;
+        if (fireWhenArmed)
+            Q_EMIT fired(lastHandle);
+        return lastHandle;
     }
     void cancel(int handle) override
     {

@@ -1,8 +1,10 @@
 // Linux services for the run where the full implementation comes later:
-// each answers the neutral value (no trigger, nothing written, no sound),
-// except the power status, which reads the kernel's power-supply class.
+// each answers the neutral value (no trigger, nothing written, no sound).
+// The power status reads the kernel's power-supply class and the idle time
+// comes from the X server (x11_idle.h).
 #pragma once
 
+#include "platform/linux/x11_idle.h"
 #include "platform/services.h"
 
 #include <QString>
@@ -48,6 +50,37 @@ public:
 
 private:
     QString m_root;
+};
+
+}  // namespace zk
+
+namespace zk {
+
+// The stand-ins above, owned in one place; fill() puts them into the slots
+// of a service set that are still empty.
+struct LinuxStandins {
+    NullScreenText screenText;
+    NullCpuMonitor cpu;
+    SysfsPowerStatus powerStatus;
+    X11UserIdle idle;
+    NullSound sound;
+    NullCapture capture;
+
+    void fill(PlatformServices &s)
+    {
+        if (!s.screenText)
+            s.screenText = &screenText;
+        if (!s.cpu)
+            s.cpu = &cpu;
+        if (!s.powerStatus)
+            s.powerStatus = &powerStatus;
+        if (!s.idle)
+            s.idle = &idle;
+        if (!s.sound)
+            s.sound = &sound;
+        if (!s.capture)
+            s.capture = &capture;
+    }
 };
 
 }  // namespace zk

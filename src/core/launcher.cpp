@@ -1,0 +1,493 @@
+#include "core/launcher.h"
+
+#include "core/desktop_entry.h"
+#include "core/job.h"
+#include "core/text.h"
+
+#include <QRegularExpression>
+
+namespace zk {
+
+namespace {
+
+QChar separatorOf(PathStyle style)
+{
+    return style == PathStyle::Windows ? QLatin1Char('\\') : QLatin1Char('/');
+}
+
+QString withSeparator(const QString &folder, PathStyle style)
+{
+    const QChar sep = separatorOf(style);
+    return folder.endsWith(sep) ? folder : folder + sep;
+}
+
+// Drops the first and last characters of a trimmed text that starts with a quote.
+QString dropQuotes(const QString &text)
+{
+    QString t = text.trimmed();
+    if (t.startsWith(QLatin1Char('"')))
+        t = t.size() >= 2 ? t.mid(1, t.size() - 2) : QString();
+    return t;
+}
+
+bool hasDotSegment(const QString &path, PathStyle style)
+{
+    const QStringList parts = path.split(separatorOf(style));
+    return parts.contains(QStringLiteral(".")) || parts.contains(QStringLiteral(".."));
+}
+
+QString shortcutExtension(PathStyle style)
+{
+    return style == PathStyle::Windows ? QStringLiteral(".lnk") : QStringLiteral(".desktop");
+}
+
+const QString kCrLf = QStringLiteral("\r\n");
+// Debian's alternative for the user's terminal; every one takes "-e program args".
+const QString kTerminalProgram = QStringLiteral("x-terminal-emulator");
+const QString kUrlHandlerProgram = QStringLiteral("rundll32.exe");
+const QString kUrlHandlerArgument = QStringLiteral("url.dll,FileProtocolHandler");
+
+}  // namespace
+
+QString Unquote(const QString &text)
+{
+    QString t = text;
+    while (t.size() >= 2 && t.startsWith(QLatin1Char('"')) && t.endsWith(QLatin1Char('"')))
+        t = t.mid(1, t.size() - 2);
+    return t;
+}
+
+QString PathExtension(const QString &path)
+{
+    const QString p = Unquote(path);
+    const int dot = p.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return QString();
+    // A dot in a folder name is no extension of the file.
+    const int sep = std::max(p.lastIndexOf(QLatin1Char('/')), p.lastIndexOf(QLatin1Char('\\')));
+    return dot > sep ? p.mid(dot) : QString();
+}
+
+QString QuoteIfSpaced(const QString &text)
+{
+    if (!text.startsWith(QLatin1Char('"')) && text.contains(QLatin1Char(' ')))
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    return text;
+}
+
+QStringList SplitArguments(const QString &parameters)
+{
+    QStringList args;
+    QString cur;
+    bool inArg = false;
+    bool quoted = false;
+    for (const QChar c : parameters) {
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            inArg = true;
+        } else if (!quoted && (c == QLatin1Char(' ') || c == QLatin1Char('\t'))) {
+            if (inArg)
+                args << cur;
+            cur.clear();
+            inArg = false;
+        } else {
+            cur += c;
+            inArg = true;
+        }
+    }
+    if (inArg)
+        args << cur;
+    return args;
+}
+
+QString RemovePercentPieces(const QString &command)
+{
+    QString result = command;
+    const QStringList pieces = command.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString &piece : pieces) {
+        if (piece.contains(QLatin1Char('%')))
+            result.remove(piece);
+    }
+    return result.trimmed();
+}
+
+bool IsAbsolutePath(const QString &path, PathStyle style)
+{
+    if (style == PathStyle::Linux)
+        return path.startsWith(QLatin1Char('/'));
+    return path.startsWith(QStringLiteral("\\\\")) || (path.size() >= 2 && path[1] == QLatin1Char(':'));
+}
+
+QString NormalizePath(const QString &path, PathStyle style)
+{
+    const QChar sep = separatorOf(style);
+    QString prefix;
+    QString rest = path;
+    if (style == PathStyle::Linux) {
+        if (rest.startsWith(sep)) {
+            prefix = sep;
+            rest = rest.mid(1);
+        }
+    } else if (rest.startsWith(QStringLiteral("\\\\"))) {
+        // \\server\share is the root of a network path.
+        const QStringList parts = rest.mid(2).split(sep);
+        const int n = std::min<int>(2, int(parts.size()));
+        prefix = QStringLiteral("\\\\") + QStringList(parts.mid(0, n)).join(sep);
+        rest = QStringList(parts.mid(n)).join(sep);
+        if (!rest.isEmpty() || path.endsWith(sep))
+            prefix += sep;
+    } else if (rest.size() >= 2 && rest[1] == QLatin1Char(':')) {
+        prefix = rest.left(2);
+        rest = rest.mid(2);
+        if (rest.startsWith(sep)) {
+            prefix += sep;
+            rest = rest.mid(1);
+        }
+    } else if (rest.startsWith(sep)) {
+        prefix = sep;
+        rest = rest.mid(1);
+    }
+    const bool rooted = !prefix.isEmpty();
+    const bool trailing = rest.endsWith(sep);
+    QStringList out;
+    for (const QString &part : rest.split(sep, Qt::SkipEmptyParts)) {
+        if (part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            if (!out.isEmpty() && out.last() != QLatin1String(".."))
+                out.removeLast();
+            else if (!rooted)
+                out << part;
+            continue;
+        }
+        out << part;
+    }
+    QString result = prefix + out.join(sep);
+    if (trailing && !out.isEmpty())
+        result += sep;
+    if (result.isEmpty())
+        result = QStringLiteral(".");
+    return result;
+}
+
+LaunchErrorNotice LaunchErrorMessage(const QString &program, const QString &parameters)
+{
+    return {QStringLiteral("Zenkoroシャットダウン") + QLatin1Char(' ') + VersionText(),
+            QStringLiteral("アプリ起動エラー") + kCrLf + QStringLiteral("ap       = ") + program + kCrLf +
+                QStringLiteral("パラメータ= ") + parameters};
+}
+
+quint64 FindProcessWindow(const QList<TopLevelWindow> &windows, qint64 pid, QString &list)
+{
+    static const QString kHiddenOwner = QStringLiteral("ThunderRT6Main");
+    QList<TopLevelWindow> held;
+    for (const TopLevelWindow &w : windows) {
+        if (w.pid != pid || !w.visible || w.className.compare(QLatin1String("msime98toolbar"), Qt::CaseInsensitive) == 0)
+            continue;
+        if (held.size() == 1) {
+            // The hidden owner window of such programs gives way to the next
+            // real candidate, and no further owner window joins a lone one.
+            if (w.className == kHiddenOwner)
+                continue;
+            if (held.first().className == kHiddenOwner) {
+                held[0] = w;
+                continue;
+            }
+        }
+        held << w;
+    }
+    list.clear();
+    for (const TopLevelWindow &w : held)
+        list += QString::number(w.handle) + QLatin1Char('\t') + w.className + QLatin1Char('\t') + w.title + kCrLf;
+    if (held.isEmpty()) {
+        list = kWindowNotFoundText;
+        return 0;
+    }
+    return held.size() == 1 ? held.first().handle : 0;
+}
+
+Launcher::Launcher(LauncherBackend &backend, const Clock &clock, QString programFolder, PathStyle style,
+                   QObject *parent)
+    : QObject(parent), m_backend(backend), m_clock(clock), m_programFolder(std::move(programFolder)), m_style(style)
+{
+    m_waitTimer.setSingleShot(false);
+    connect(&m_waitTimer, &QTimer::timeout, this, &Launcher::checkPending);
+}
+
+QString Launcher::expandVariables(const QString &text) const
+{
+    // %NAME% in both styles; each pair of percent signs names one variable.
+    // An unknown name gives the empty text.
+    static const QRegularExpression percent(QStringLiteral("%([^%]+)%"));
+    static const QRegularExpression dollar(QStringLiteral("\\$\\{([A-Za-z_][A-Za-z0-9_]*)\\}|\\$([A-Za-z_][A-Za-z0-9_]*)"));
+    QString out;
+    auto expandWith = [this](const QString &in, const QRegularExpression &rx) {
+        QString result;
+        int last = 0;
+        auto it = rx.globalMatch(in);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch m = it.next();
+            result += in.mid(last, m.capturedStart() - last);
+            QString name = m.captured(1);
+            if (name.isEmpty())
+                name = m.captured(2);
+            auto value = m_backend.environment(name);
+            if (!value && m_style == PathStyle::Windows) {
+                // Windows variable names ignore case; the Linux ones do not.
+                value = m_backend.environment(name.toUpper());
+            }
+            result += value.value_or(QString());
+            last = m.capturedEnd();
+        }
+        result += in.mid(last);
+        return result;
+    };
+    out = expandWith(text, percent);
+    if (m_style == PathStyle::Linux)
+        out = expandWith(out, dollar);
+    return out;
+}
+
+QString Launcher::resolvePath(const QString &path, const QString &base) const
+{
+    const QString b = base.isEmpty() ? m_programFolder : base;
+    if (path.isEmpty())
+        return b;
+    QString p = expandVariables(Unquote(path.trimmed()).trimmed());
+    if (m_style == PathStyle::Linux &&
+        (p == QLatin1String("~") || p.startsWith(QStringLiteral("~/"))))
+        p = m_backend.homeDir() + p.mid(1);
+
+    const QString baseDir = withSeparator(b, m_style);
+    const QChar sep = separatorOf(m_style);
+    QString result;
+    if (IsAbsolutePath(p, m_style)) {
+        result = p;
+    } else if (m_style == PathStyle::Windows && p.startsWith(sep)) {
+        // Rooted on the drive of the base.
+        result = (baseDir.size() >= 2 && baseDir[1] == QLatin1Char(':') ? baseDir.left(2) : QString()) + p;
+    } else {
+        const QString dotSep = QLatin1Char('.') + QString(sep);
+        result = baseDir + (p.startsWith(dotSep) ? p.mid(2) : p);
+    }
+    if (hasDotSegment(result, m_style))
+        result = NormalizePath(result, m_style);
+    return result;
+}
+
+QString Launcher::makeRelativePath(const QString &path, const QString &base) const
+{
+    const QChar sep = separatorOf(m_style);
+    const QString p = dropQuotes(path);
+    QString b = dropQuotes(base);
+    if (b.isEmpty())
+        b = m_programFolder;
+    if (p.isEmpty() || b.isEmpty())
+        return p;
+    if (m_style == PathStyle::Windows) {
+        if (p[0] != b[0] || p.startsWith(QStringLiteral("\\\\")))
+            return p;
+    } else if (!p.startsWith(sep) || !b.startsWith(sep)) {
+        return p;
+    }
+    if (m_backend.isFolder(b))
+        b = withSeparator(b, m_style);
+    const QStringList pathParts = p.split(sep);
+    const QStringList baseParts = b.split(sep);
+    int i = 0;
+    while (i < pathParts.size() && i < baseParts.size() && pathParts[i] == baseParts[i])
+        ++i;
+    QStringList out;
+    for (int k = i; k < baseParts.size() - 1; ++k)
+        out << QStringLiteral("..");
+    for (int k = i; k < pathParts.size(); ++k)
+        out << pathParts[k];
+    return out.join(sep);
+}
+
+QStringList Launcher::associatedTokens(const QString &path, QString *text) const
+{
+    QStringList tokens;
+    QString command;
+    const bool url = PathExtension(path).compare(QLatin1String(".url"), Qt::CaseInsensitive) == 0;
+    if (m_style == PathStyle::Windows) {
+        if (url) {
+            command = kUrlHandlerProgram + QLatin1Char(' ') + kUrlHandlerArgument;
+        } else {
+            command = m_backend.associatedCommand(path);
+            if (command.contains(QLatin1String("%SystemRoot%"))) {
+                const QString root = m_backend.environment(QStringLiteral("SystemRoot"))
+                                         .value_or(m_backend.environment(QStringLiteral("WINDIR")).value_or(QString()));
+                command.replace(QLatin1String("%SystemRoot%"), root);
+            }
+            command = RemovePercentPieces(command);
+        }
+        tokens = SplitArguments(command);
+    } else {
+        if (url) {
+            tokens = {QStringLiteral("xdg-open")};
+        } else if (!m_backend.isExecutableFile(path)) {
+            // A program the user may run is started itself, whatever its type.
+            for (const QString &t : SplitExecLine(m_backend.associatedCommand(path))) {
+                if (!t.contains(QLatin1Char('%')))
+                    tokens << t;
+            }
+        }
+        QStringList shown;
+        for (const QString &t : tokens)
+            shown << QuoteIfSpaced(t);
+        command = shown.join(QLatin1Char(' '));
+    }
+    if (text)
+        *text = command;
+    return tokens;
+}
+
+QString Launcher::associatedCommand(const QString &path) const
+{
+    QString text;
+    associatedTokens(path, &text);
+    return text;
+}
+
+qint64 Launcher::launchApplication(QString &program, QString &parameters)
+{
+    program = Unquote(program);
+    // Without a program the base folder itself would be opened.
+    if (program.trimmed().isEmpty())
+        return 0;
+    if (PathExtension(program).compare(shortcutExtension(m_style), Qt::CaseInsensitive) == 0)
+        return runShortcut(program);
+
+    QString full = resolvePath(program, m_programFolder);
+    if (m_style == PathStyle::Windows) {
+        full = full.toLower();
+    } else if (!m_backend.fileExists(full)) {
+        // A bare program name that is not beside the program is looked up on
+        // the search path, as a terminal would.
+        const QString name = expandVariables(program.trimmed());
+        if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.startsWith(QLatin1Char('~'))) {
+            const QString found = m_backend.findExecutable(name);
+            if (!found.isEmpty())
+                full = found;
+        }
+    }
+
+    if (m_backend.isFolder(full))
+        return openFolder(full);
+
+    const QStringList handler = associatedTokens(full, nullptr);
+    QString command;
+    QStringList arguments;
+    if (!handler.isEmpty()) {
+        // A document: its path replaces any parameters given with it.
+        parameters = QuoteIfSpaced(full);
+        command = handler.first();
+        arguments = handler.mid(1);
+        arguments << full;
+    } else {
+        if (m_style == PathStyle::Linux && m_backend.fileExists(full) && !m_backend.isExecutableFile(full)) {
+            // A document no application claims: the desktop decides.
+            return m_backend.openWithShell(full) ? 1 : 0;
+        }
+        command = full;
+        arguments = SplitArguments(parameters);
+    }
+    const qint64 pid = m_backend.startProcess(command, arguments, m_programFolder);
+    if (pid <= 0)
+        return 0;
+    watch(pid);
+    return pid;
+}
+
+qint64 Launcher::launchCommand(const QString &commandText, QString *program, QString *parameters)
+{
+    QString text = commandText;
+    text.replace(kCrLf, QStringLiteral(" "));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    QString prog = Unquote(CommandPart(text));
+    QString params = ParameterPart(text);
+    const qint64 result = launchApplication(prog, params);
+    if (program)
+        *program = prog;
+    if (parameters)
+        *parameters = params;
+    return result;
+}
+
+qint64 Launcher::openFolder(const QString &full)
+{
+    if (m_style == PathStyle::Windows)
+        return m_backend.startProcess(kUrlHandlerProgram, {kUrlHandlerArgument, full}, m_programFolder) > 0 ? 1 : 0;
+    return m_backend.openWithShell(full) ? 1 : 0;
+}
+
+qint64 Launcher::runShortcut(const QString &path)
+{
+    const QString file = resolvePath(path, m_programFolder);
+    const std::optional<QString> text = m_backend.readTextFile(file);
+    if (!text)
+        return 0;
+    const DesktopEntry entry = ParseDesktopEntry(*text);
+    if (!entry.valid)
+        return 0;
+    if (entry.type == QLatin1String("Link"))
+        return !entry.url.isEmpty() && m_backend.openWithShell(entry.url) ? 1 : 0;
+    QStringList tokens;
+    for (const QString &t : SplitExecLine(entry.exec)) {
+        if (!t.contains(QLatin1Char('%')))
+            tokens << t;
+    }
+    if (tokens.isEmpty())
+        return 0;
+    if (entry.terminal)
+        tokens = QStringList{kTerminalProgram, QStringLiteral("-e")} + tokens;
+    const QString workDir = entry.path.isEmpty() ? m_programFolder : entry.path;
+    return m_backend.startProcess(tokens.first(), tokens.mid(1), workDir) > 0 ? 1 : 0;
+}
+
+bool Launcher::openWithShell(const QString &target)
+{
+    return m_backend.openWithShell(target);
+}
+
+quint64 Launcher::findProcessWindow(qint64 pid, QString &list)
+{
+    return FindProcessWindow(m_backend.topLevelWindows(), pid, list);
+}
+
+bool Launcher::placeWindow(quint64 handle, int left, int top, int right, int bottom)
+{
+    return m_backend.placeWindow(handle, left, top, right, bottom);
+}
+
+void Launcher::watch(qint64 pid)
+{
+    m_pending.append({pid, m_clock.now().addMSecs(m_runWaitMs)});
+    if (!m_waitTimer.isActive())
+        m_waitTimer.start(0);
+}
+
+void Launcher::checkPending()
+{
+    const QDateTime now = m_clock.now();
+    for (int i = 0; i < m_pending.size();) {
+        const Pending p = m_pending[i];
+        const bool running = m_backend.isProcessAlive(p.pid);
+        if (!running && now < p.deadline) {
+            ++i;
+            continue;
+        }
+        m_pending.removeAt(i);
+        if (running)
+            m_backend.activateProcessWindow(p.pid);
+        Q_EMIT processSettled(p.pid, running);
+    }
+    if (m_pending.isEmpty())
+        m_waitTimer.stop();
+    else
+        m_waitTimer.setInterval(50);
+}
+
+}  // namespace zk

@@ -1,0 +1,126 @@
+// Starting an application from a command text: splitting and unquoting,
+// resolving the program path (environment variables, relative paths, the
+// home folder), folders, shortcuts and documents opened through the desktop's
+// file associations, the short wait until the new process runs, and the
+// error notice shown when a start fails.
+#pragma once
+
+#include "core/clock.h"
+#include "platform/launcher_backend.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+namespace zk {
+
+// Which path forms the rules understand. The program runs with Linux; the
+// Windows forms (drive letters, "\\" network paths, "..\", ".\", %VAR%) are
+// kept so that settings written there still make sense.
+enum class PathStyle { Windows, Linux };
+
+// Removes outer double quotes, repeatedly, while the text is at least two
+// characters long and both starts and ends with one. Other texts come back as
+// they were (untrimmed).
+QString Unquote(const QString &text);
+// The text from the last "." to the end (the dot included) of the unquoted
+// path; empty when the file name has no dot.
+QString PathExtension(const QString &path);
+// Encloses text in double quotes when it holds a space and does not start with one.
+QString QuoteIfSpaced(const QString &text);
+// Splits a parameter text into program arguments: blanks separate, double
+// quotes group (and are removed). There is no escape character.
+QStringList SplitArguments(const QString &parameters);
+// Removes from a command text every blank-separated piece that holds "%"
+// (every occurrence of that piece), then trims.
+QString RemovePercentPieces(const QString &command);
+// Removes "." segments and resolves ".." segments without touching the disk.
+// ".." never climbs above the root of an absolute path.
+QString NormalizePath(const QString &path, PathStyle style);
+// Whether the path is absolute in the style ("C:\", "\\server" / "/").
+bool IsAbsolutePath(const QString &path, PathStyle style);
+
+// The message of the notice shown when an application could not be started.
+struct LaunchErrorNotice {
+    QString title;
+    QString text;
+};
+LaunchErrorNotice LaunchErrorMessage(const QString &program, const QString &parameters);
+
+// The window search of FindProcessWindow over a list of top-level windows.
+// Returns the handle when exactly one candidate remains, else 0. list gets one
+// line per candidate ("handle<TAB>class<TAB>title" + CRLF), or the failure
+// text when there is none.
+quint64 FindProcessWindow(const QList<TopLevelWindow> &windows, qint64 pid, QString &list);
+inline const QString kWindowNotFoundText =
+    QStringLiteral("ウィンドウハンドルの特定に失敗\r\n再度、行って見て下さい。");
+
+class Launcher : public QObject {
+    Q_OBJECT
+public:
+    // programFolder: the folder of the executable; the base of relative paths
+    // and the working folder of the programs started.
+    Launcher(LauncherBackend &backend, const Clock &clock, QString programFolder,
+             PathStyle style = PathStyle::Linux, QObject *parent = nullptr);
+
+    PathStyle style() const { return m_style; }
+    QString programFolder() const { return m_programFolder; }
+
+    // Starts a program, opens a folder or document, or runs a shortcut.
+    // 0 = failure; 1 = a shortcut or folder was opened (or a document handed
+    // to the desktop); otherwise the process id. program comes back
+    // unquoted; for a document parameters come back as its (quoted) path.
+    qint64 launchApplication(QString &program, QString &parameters);
+    // The same for a whole command text ("program parameters"; line breaks
+    // count as spaces). program/parameters receive what launchApplication left.
+    qint64 launchCommand(const QString &commandText, QString *program = nullptr, QString *parameters = nullptr);
+
+    // The absolute path of path against base (empty base = program folder).
+    QString resolvePath(const QString &path, const QString &base = QString()) const;
+    // path relative to base where possible (empty base = program folder).
+    QString makeRelativePath(const QString &path, const QString &base = QString()) const;
+
+    // The command the file opens with, field codes removed; empty = run the file itself.
+    QString associatedCommand(const QString &path) const;
+
+    // Opens a target with the desktop's default handler.
+    bool openWithShell(const QString &target);
+
+    // The main window of a process (see the free function above).
+    quint64 findProcessWindow(qint64 pid, QString &list);
+    bool placeWindow(quint64 handle, int left, int top, int right, int bottom);
+
+    // How long a new process gets to report itself running.
+    void setRunWaitMs(int ms) { m_runWaitMs = ms; }
+    int pendingWaits() const { return int(m_pending.size()); }
+
+Q_SIGNALS:
+    // A started process ran (running = true, its window was then activated) or
+    // did not report itself running within the wait.
+    void processSettled(qint64 pid, bool running);
+
+private:
+    struct Pending {
+        qint64 pid;
+        QDateTime deadline;
+    };
+    QStringList associatedTokens(const QString &path, QString *text) const;
+    qint64 runShortcut(const QString &path);
+    qint64 openFolder(const QString &full);
+    void watch(qint64 pid);
+    void checkPending();
+    QString expandVariables(const QString &text) const;
+
+    LauncherBackend &m_backend;
+    const Clock &m_clock;
+    QString m_programFolder;
+    PathStyle m_style;
+    int m_runWaitMs = 1000;
+    QList<Pending> m_pending;
+    QTimer m_waitTimer;
+};
+
+}  // namespace zk

@@ -1,0 +1,322 @@
+// The launcher with the Linux backend: real processes started from argument
+// lists, documents opened through the default application of their MIME type
+// as mimeapps.list files and desktop entries of a private XDG tree name it,
+// desktop entries run as shortcuts, folders and addresses handed to xdg-open
+// (here a stand-in on PATH that records what it was given).
+#include "core/launcher.h"
+#include "platform/linux/linux_launcher_backend.h"
+#include "platform/system_clock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace zk;
+
+class TstLinuxLauncher : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString m_recorder;     // records its working folder and arguments
+    QString m_appFolder;    // plays the folder of the executable
+    QString m_docs;
+    QString m_record;
+
+    QString path(const QString &rel) const { return m_root.path() + QLatin1Char('/') + rel; }
+
+    static void write(const QString &file, const QString &text, bool executable = false)
+    {
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text.toUtf8());
+        f.close();
+        if (executable)
+            f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    }
+
+    // The lines the recorder wrote for the last start: its name, its working
+    // folder, then one argument per line.
+    QStringList takeRecord()
+    {
+        QFile f(m_record);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+        f.close();
+        QFile::remove(m_record);
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_root.isValid());
+        m_record = path(QStringLiteral("record.txt"));
+        m_recorder = path(QStringLiteral("bin dir/recorder.sh"));
+        m_appFolder = path(QStringLiteral("app"));
+        m_docs = path(QStringLiteral("docs"));
+        const QString script = QStringLiteral(
+            "#!/bin/sh\n"
+            "out=\"$ZK_RECORD_FILE\"\n"
+            "{ basename \"$0\"; pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > \"$out.tmp\"\n"
+            "mv \"$out.tmp\" \"$out\"\n");
+        write(m_recorder, script, true);
+        write(path(QStringLiteral("fakebin/xdg-open")), script, true);
+        write(path(QStringLiteral("fakebin/x-terminal-emulator")), script, true);
+        write(m_appFolder + QStringLiteral("/rec.sh"), script, true);
+        QDir().mkpath(m_docs + QStringLiteral("/Sub Folder"));
+        write(m_docs + QStringLiteral("/note.txt"), QStringLiteral("hello\n"));
+        write(m_docs + QStringLiteral("/readme.md"), QStringLiteral("# title\n"));
+        write(m_docs + QStringLiteral("/data.csv"), QStringLiteral("a,b\n1,2\n"));
+        write(m_docs + QStringLiteral("/site.url"), QStringLiteral("[InternetShortcut]\nURL=https://example.org/\n"));
+        write(m_docs + QStringLiteral("/blob.zkq"), QStringLiteral("\x01\x02zk"));
+
+        qputenv("ZK_RECORD_FILE", m_record.toUtf8());
+        qputenv("PATH", (path(QStringLiteral("fakebin")) + QLatin1Char(':') + qEnvironmentVariable("PATH")).toUtf8());
+        qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_CONFIG_DIRS", path(QStringLiteral("etc-xdg")).toUtf8());
+        qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toUtf8());
+        // The system folders stay last: they hold the MIME database.
+        qputenv("XDG_DATA_DIRS", (path(QStringLiteral("sysdata")) + QStringLiteral(":/usr/share")).toUtf8());
+        qputenv("XDG_CURRENT_DESKTOP", "ZKTest:Other");
+
+        const QString apps = path(QStringLiteral("data/applications"));
+        const QString quotedRecorder = QLatin1Char('"') + m_recorder + QLatin1Char('"');
+        write(apps + QStringLiteral("/zk-viewer.desktop"),
+              QStringLiteral("[Desktop Entry]\nType=Application\nName=Viewer\nExec=") + quotedRecorder +
+                  QStringLiteral(" --view %U\n"));
+        write(apps + QStringLiteral("/zk-other.desktop"),
+              QStringLiteral("[Desktop Entry]\nType=Application\nName=Other\nExec=") + quotedRecorder +
+                  QStringLiteral(" --other %f\n"));
+        write(apps + QStringLiteral("/zk-term.desktop"),
+              QStringLiteral("[Desktop Entry]\nType=Application\nName=Term\nTerminal=true\nExec=") + quotedRecorder +
+                  QStringLiteral(" --term %f\n"));
+        write(apps + QStringLiteral("/zk-hidden.desktop"),
+              QStringLiteral("[Desktop Entry]\nType=Application\nHidden=true\nExec=/bin/false\n"));
+        write(path(QStringLiteral("sysdata/applications/zkvendor/tool.desktop")),
+              QStringLiteral("[Desktop Entry]\nType=Application\nExec=") + quotedRecorder +
+                  QStringLiteral(" --vendor \"%F\"\n"));
+
+        write(path(QStringLiteral("config/mimeapps.list")),
+              QStringLiteral("[Default Applications]\n"
+                             "text/plain=zk-missing.desktop;zk-viewer.desktop;\n"
+                             "text/x-csrc=zk-other.desktop\n"
+                             "application/x-shellscript=zk-viewer.desktop\n"
+                             "image/png=zk-hidden.desktop\n"
+                             "text/csv=zk-term.desktop\n"
+                             "[Added Associations]\n"
+                             "image/png=zk-other.desktop;\n"));
+        write(path(QStringLiteral("config/zktest-mimeapps.list")),
+              QStringLiteral("[Default Applications]\ntext/x-csrc=zk-viewer.desktop;\n"));
+        write(path(QStringLiteral("etc-xdg/mimeapps.list")),
+              QStringLiteral("[Default Applications]\ntext/x-csrc=zk-other.desktop\ntext/html=zkvendor-tool.desktop\n"));
+
+        // A shortcut beside the program, with its own working folder.
+        write(m_appFolder + QStringLiteral("/tool.desktop"),
+              QStringLiteral("[Desktop Entry]\nType=Application\nName=Tool\nPath=") + m_docs +
+                  QStringLiteral("\nExec=") + quotedRecorder + QStringLiteral(" --from-shortcut %f \"x y\"\n"));
+        write(m_appFolder + QStringLiteral("/web.desktop"),
+              QStringLiteral("[Desktop Entry]\nType=Link\nURL=https://example.org/page\n"));
+    }
+
+    void defaultApplications_data()
+    {
+        QTest::addColumn<QString>("mimeType");
+        QTest::addColumn<QString>("desktopId");
+        QTest::newRow("first installed of the list") << "text/plain" << "zk-viewer.desktop";
+        QTest::newRow("desktop-specific list first") << "text/x-csrc" << "zk-viewer.desktop";
+        QTest::newRow("system list, vendor sub-folder") << "text/html" << "zkvendor-tool.desktop";
+        QTest::newRow("hidden default, then added association") << "image/png" << "zk-other.desktop";
+        QTest::newRow("none") << "application/x-zenkoro-nothing" << "";
+    }
+    void defaultApplications()
+    {
+        QFETCH(QString, mimeType);
+        QFETCH(QString, desktopId);
+        QCOMPARE(LinuxLauncherBackend::defaultApplicationFor(mimeType), desktopId);
+    }
+
+    void associatedCommands_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("cleaned");
+        const QString q = QLatin1Char('"') + m_recorder + QLatin1Char('"');
+        QTest::newRow("text") << "note.txt" << q + " --view %U" << q + " --view";
+        QTest::newRow("through the parent type") << "readme.md" << q + " --view %U" << q + " --view";
+        QTest::newRow("unknown type") << "blob.zkq" << "" << "";
+        QTest::newRow("address file") << "site.url" << QString() << "xdg-open";
+    }
+    void associatedCommands()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, raw);
+        QFETCH(QString, cleaned);
+        LinuxLauncherBackend backend;
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        const QString full = m_docs + QLatin1Char('/') + file;
+        if (!raw.isNull())
+            QCOMPARE(backend.associatedCommand(full), raw);
+        QCOMPARE(launcher.associatedCommand(full), cleaned);
+    }
+
+    void startsAProgramWithItsArguments()
+    {
+        LinuxLauncherBackend backend;
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        QSignalSpy settled(&launcher, &Launcher::processSettled);
+        QString program, parameters;
+        const qint64 pid = launcher.launchCommand(
+            QLatin1Char('"') + m_recorder + QStringLiteral("\" -x \"a b\"  c;echo $HOME"), &program, &parameters);
+        QVERIFY(pid > 1);
+        QCOMPARE(program, m_recorder);
+        QCOMPARE(parameters, QStringLiteral("-x \"a b\"  c;echo $HOME"));
+        QTRY_VERIFY(QFile::exists(m_record));
+        // No shell in between: the text after the program arrives as words.
+        QCOMPARE(takeRecord(), (QStringList{"recorder.sh", m_appFolder, "-x", "a b", "c;echo", "$HOME"}));
+        QTRY_COMPARE(settled.count(), 1);
+        QCOMPARE(settled.first().at(0).toLongLong(), pid);
+    }
+
+    void relativeAndSearchPathPrograms()
+    {
+        LinuxLauncherBackend backend;
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        QVERIFY(launcher.launchCommand(QStringLiteral("./rec.sh one")) > 1);
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord(), (QStringList{"rec.sh", m_appFolder, "one"}));
+        // A bare name that is not beside the program comes from PATH.
+        QVERIFY(launcher.launchCommand(QStringLiteral("xdg-open two")) > 1);
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord(), (QStringList{"xdg-open", m_appFolder, "two"}));
+    }
+
+    void opensADocumentWithItsApplication()
+    {
+        LinuxLauncherBackend backend;
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        QString program = m_docs + QStringLiteral("/note.txt");
+        QString parameters = QStringLiteral("--dropped");
+        QVERIFY(launcher.launchApplication(program, parameters) > 1);
+        QCOMPARE(parameters, m_docs + QStringLiteral("/note.txt"));
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord(), (QStringList{"recorder.sh", m_appFolder, "--view", m_docs + "/note.txt"}));
+    }
+
+    void terminalApplicationsGetATerminal()
+    {
+        LinuxLauncherBackend backend;
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        QVERIFY(launcher.launchCommand(m_docs + QStringLiteral("/data.csv")) > 1);
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord(), (QStringList{"x-terminal-emulator", m_appFolder, "-e", m_recorder, "--term",
+                                            m_docs + "/data.csv"}));
+    }
+
+    void anExecutableRunsItselfWhateverItsType()
+    {
+        // Shell scripts have a default application (the viewer) here, yet a
+        // script the user may execute is run.
+        LinuxLauncherBackend backend;
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        QVERIFY(launcher.launchCommand(QStringLiteral("rec.sh --direct")) > 1);
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord(), (QStringList{"rec.sh", m_appFolder, "--direct"}));
+    }
+
+    void desktopEntriesActAsShortcuts()
+    {
+        LinuxLauncherBackend backend;
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        QString program = QStringLiteral("tool.desktop");
+        QString parameters;
+        QCOMPARE(launcher.launchApplication(program, parameters), qint64(1));
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord(), (QStringList{"recorder.sh", m_docs, "--from-shortcut", "x y"}));
+
+        program = QStringLiteral("web.desktop");
+        QCOMPARE(launcher.launchApplication(program, parameters), qint64(1));
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord().mid(2), QStringList{"https://example.org/page"});
+
+        program = QStringLiteral("absent.desktop");
+        QCOMPARE(launcher.launchApplication(program, parameters), qint64(0));
+    }
+
+    void foldersAndAddressesGoToXdgOpen()
+    {
+        LinuxLauncherBackend backend;
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        QCOMPARE(launcher.launchCommand(QLatin1Char('"') + m_docs + QStringLiteral("/Sub Folder\"")), qint64(1));
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord(), (QStringList{"xdg-open", QDir::currentPath(), m_docs + "/Sub Folder"}));
+
+        QVERIFY(launcher.launchCommand(m_docs + QStringLiteral("/site.url")) > 1);
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord(), (QStringList{"xdg-open", m_appFolder, m_docs + "/site.url"}));
+
+        // A document no application claims is left to the desktop as well.
+        QCOMPARE(launcher.launchCommand(m_docs + QStringLiteral("/blob.zkq")), qint64(1));
+        QTRY_VERIFY(QFile::exists(m_record));
+        QCOMPARE(takeRecord().mid(2), QStringList{m_docs + "/blob.zkq"});
+    }
+
+    void failures()
+    {
+        LinuxLauncherBackend backend;
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        QCOMPARE(launcher.launchCommand(QStringLiteral("no-such-program-zk --x")), qint64(0));
+        QCOMPARE(launcher.launchCommand(m_docs + QStringLiteral("/missing/thing")), qint64(0));
+        QCOMPARE(launcher.pendingWaits(), 0);
+    }
+
+    void processLiveness()
+    {
+        LinuxLauncherBackend backend;
+        QVERIFY(backend.isProcessAlive(QCoreApplication::applicationPid()));
+        const qint64 pid = backend.startProcess(QStringLiteral("sleep"), {QStringLiteral("30")}, QDir::tempPath());
+        QVERIFY(pid > 1);
+        QVERIFY(backend.isProcessAlive(pid));
+        ::kill(pid_t(pid), SIGTERM);
+        QTRY_VERIFY(!backend.isProcessAlive(pid));
+        QVERIFY(!backend.isProcessAlive(0));
+    }
+
+    void environmentAndPaths()
+    {
+        LinuxLauncherBackend backend;
+        qputenv("ZK_TEST_FOLDER", m_docs.toUtf8());
+        QCOMPARE(backend.environment(QStringLiteral("ZK_TEST_FOLDER")), std::optional<QString>(m_docs));
+        QVERIFY(!backend.environment(QStringLiteral("ZK_TEST_UNSET_VARIABLE")).has_value());
+        SystemClock clock;
+        Launcher launcher(backend, clock, m_appFolder);
+        QCOMPARE(launcher.resolvePath(QStringLiteral("$ZK_TEST_FOLDER/note.txt")), m_docs + "/note.txt");
+        QCOMPARE(launcher.resolvePath(QStringLiteral("../docs/note.txt")), m_docs + "/note.txt");
+        QCOMPARE(launcher.resolvePath(QStringLiteral("~/x")), QDir::homePath() + "/x");
+        QCOMPARE(launcher.makeRelativePath(m_docs + "/note.txt"), QStringLiteral("../docs/note.txt"));
+        QVERIFY(backend.isFolder(m_docs));
+        QVERIFY(!backend.isExecutableFile(m_docs));
+        QVERIFY(backend.isExecutableFile(m_recorder));
+        QVERIFY(!backend.isExecutableFile(m_docs + "/note.txt"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstLinuxLauncher)
+#include "tst_linux_launcher.moc"

@@ -1,0 +1,94 @@
+// A view that records what the run engine asked of it.
+#pragma once
+
+#include "core/run_view.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace zk {
+
+struct RecordedMessage {
+    QString title;
+    QString text;
+    QString focus;
+};
+
+class RecordingView final : public RunView {
+public:
+    QString remaining;
+    QStringList remainingHistory;
+    RunColor color;
+    int fontSize = 0;
+    QString caption;
+    QStringList captions;
+    bool phraseLabel = false;
+    QString resumeLabel;
+    QString clock;
+    QString lineStatus;
+    bool locked = false;
+    int settingsChangedCount = 0;
+    int multiAndQuickEnabled = 0;
+    QStringList windowRequests;  // "show", "topmost 1", "hide", "minimize", "tray", "untray"
+    QStringList trayTooltips;
+    QList<RecordedMessage> messages;
+    struct Question {
+        QString title;
+        QString text;
+        std::function<void(bool)> answer;
+    };
+    QList<Question> questions;
+    struct Popup {
+        PopupRequest request;
+        std::function<void()> closed;
+    };
+    QList<Popup> popups;
+    QList<int> quits;
+
+    void setRemainingText(const QString &text) override
+    {
+        remaining = text;
+        remainingHistory << text;
+    }
+    void setRemainingColor(const RunColor &c) override { color = c; }
+    void setRemainingFontSize(int points) override { fontSize = points; }
+    void setCaption(const QString &c) override
+    {
+        caption = c;
+        captions << c;
+    }
+    void setPhraseLabelVisible(bool visible) override { phraseLabel = visible; }
+    void setResumeLabel(const QString &text) override { resumeLabel = text; }
+    void setClockText(const QString &text) override { clock = text; }
+    void setLineStatusText(const QString &text) override { lineStatus = text; }
+    void setRunLocked(bool l) override { locked = l; }
+    void enableMultiAndQuick() override { ++multiAndQuickEnabled; }
+    void settingsChanged() override { ++settingsChangedCount; }
+    void showWindowNormal() override { windowRequests << QStringLiteral("show"); }
+    void applyTopmost(bool topmost) override { windowRequests << QStringLiteral("topmost %1").arg(int(topmost)); }
+    void hideWindow() override { windowRequests << QStringLiteral("hide"); }
+    void minimizeWindow() override { windowRequests << QStringLiteral("minimize"); }
+    void showInTray(const QString &tooltip) override
+    {
+        windowRequests << QStringLiteral("tray");
+        trayTooltips << tooltip;
+    }
+    void removeTrayIcon() override { windowRequests << QStringLiteral("untray"); }
+    void showMessage(const QString &title, const QString &text, const QString &focus) override
+    {
+        messages << RecordedMessage{title, text, focus};
+    }
+    void askOkCancel(const QString &title, const QString &text, std::function<void(bool)> answer) override
+    {
+        questions << Question{title, text, std::move(answer)};
+    }
+    void showMessagePopup(const PopupRequest &popup, std::function<void()> closed) override
+    {
+        popups << Popup{popup, std::move(closed)};
+    }
+    void quit(int code) override { quits << code; }
+};
+
+}  // namespace zk

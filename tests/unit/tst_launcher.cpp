@@ -1,0 +1,544 @@
+// The application launcher over the fake backend: command splitting, the path
+// rules of both path styles, how programs, documents, folders, addresses and
+// shortcuts are started, the wait until a new process runs, and the
+// process-window search.
+#include "core/job.h"
+#include "core/launcher.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_launcher_backend.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace zk;
+
+class TestLauncher : public QObject {
+    Q_OBJECT
+
+    FakeLauncherBackend windowsFs()
+    {
+        FakeLauncherBackend b;
+        b.folders = {QStringLiteral("C:\\App"), QStringLiteral("C:\\Data"), QStringLiteral("c:\\app"), QStringLiteral("c:\\data")};
+        b.env = {{QStringLiteral("WINDIR"), QStringLiteral("C:\\Windows")},
+                 {QStringLiteral("SystemRoot"), QStringLiteral("C:\\Windows")},
+                 {QStringLiteral("USERPROFILE"), QStringLiteral("C:\\Users\\taro")},
+                 {QStringLiteral("USERNAME"), QStringLiteral("taro")}};
+        return b;
+    }
+    FakeLauncherBackend linuxFs()
+    {
+        FakeLauncherBackend b;
+        b.home = QStringLiteral("/home/taro");
+        b.folders = {QStringLiteral("/opt/zenkoro"), QStringLiteral("/home/taro/Music")};
+        b.env = {{QStringLiteral("HOME"), QStringLiteral("/home/taro")},
+                 {QStringLiteral("TOOLS"), QStringLiteral("/usr/local/tools")},
+                 {QStringLiteral("EMPTY"), QString()}};
+        return b;
+    }
+
+private Q_SLOTS:
+    void unquote_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain") << "app.exe" << "app.exe";
+        QTest::newRow("quoted") << "\"C:\\Program Files\\a.exe\"" << "C:\\Program Files\\a.exe";
+        QTest::newRow("twice quoted") << "\"\"a b\"\"" << "a b";
+        QTest::newRow("empty quotes") << "\"\"" << "";
+        QTest::newRow("lone quote") << "\"" << "\"";
+        QTest::newRow("unquoted stays untrimmed") << "  a.exe " << "  a.exe ";
+        QTest::newRow("quote on one side only") << "a.exe\"" << "a.exe\"";
+        QTest::newRow("blank outside the quotes") << " \"a\" " << " \"a\" ";
+    }
+    void unquote()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(Unquote(text), expected);
+    }
+
+    void extension_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("exe") << "C:\\a\\b.EXE" << ".EXE";
+        QTest::newRow("quoted lnk") << "\"C:\\x y\\s.lnk\"" << ".lnk";
+        QTest::newRow("none") << "/usr/bin/xterm" << "";
+        QTest::newRow("dot in folder only") << "/opt/app.d/run" << "";
+        QTest::newRow("two dots") << "archive.tar.gz" << ".gz";
+    }
+    void extension()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QCOMPARE(PathExtension(path), expected);
+    }
+
+    void splitArguments_data()
+    {
+        QTest::addColumn<QString>("parameters");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("empty") << "" << QStringList{};
+        QTest::newRow("words") << "-x  -y z" << QStringList{"-x", "-y", "z"};
+        QTest::newRow("quoted group") << "-f \"a b.txt\" -q" << QStringList{"-f", "a b.txt", "-q"};
+        QTest::newRow("quotes inside a word") << "--name=\"a b\"" << QStringList{"--name=a b"};
+        QTest::newRow("empty quoted argument") << "\"\" x" << QStringList{"", "x"};
+        QTest::newRow("full-width space is no separator") << "a　b" << QStringList{"a　b"};
+    }
+    void splitArguments()
+    {
+        QFETCH(QString, parameters);
+        QFETCH(QStringList, expected);
+        QCOMPARE(SplitArguments(parameters), expected);
+    }
+
+    void removePercentPieces_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("%1") << "notepad.exe %1" << "notepad.exe";
+        QTest::newRow("quoted %1 and %*") << "\"C:\\Program Files\\Ed\\ed.exe\" \"%1\" /x %*"
+                                         << "\"C:\\Program Files\\Ed\\ed.exe\"  /x";
+        QTest::newRow("%L") << "viewer.exe /p %L" << "viewer.exe /p";
+        QTest::newRow("nothing to remove") << "app.exe -a" << "app.exe -a";
+        QTest::newRow("only a code") << "%1" << "";
+    }
+    void removePercentPieces()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, expected);
+        QCOMPARE(RemovePercentPieces(command), expected);
+    }
+
+    void resolveWindows_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("environment") << "%WINDIR%\\notepad.exe" << "" << "C:\\Windows\\notepad.exe";
+        QTest::newRow("environment, other case") << "%windir%\\notepad.exe" << "" << "C:\\Windows\\notepad.exe";
+        QTest::newRow("two variables") << "%USERPROFILE%\\%USERNAME%.txt" << "" << "C:\\Users\\taro\\taro.txt";
+        QTest::newRow("unknown variable is empty") << "x%NOPE%y.exe" << "" << "C:\\App\\xy.exe";
+        QTest::newRow("parent folder") << "..\\Tools\\x.exe" << "" << "C:\\Tools\\x.exe";
+        QTest::newRow("parent of parent") << "..\\..\\x.exe" << "C:\\App\\sub" << "C:\\x.exe";
+        QTest::newRow("not above the drive") << "..\\..\\..\\x.exe" << "" << "C:\\x.exe";
+        QTest::newRow("dot") << ".\\x.exe" << "" << "C:\\App\\x.exe";
+        QTest::newRow("bare") << "x.exe" << "" << "C:\\App\\x.exe";
+        QTest::newRow("trimmed") << "  x.exe  " << "" << "C:\\App\\x.exe";
+        QTest::newRow("quoted with blanks") << "\"C:\\Program Files\\a.exe\"" << "" << "C:\\Program Files\\a.exe";
+        QTest::newRow("UNC") << "\\\\server\\share\\x.exe" << "" << "\\\\server\\share\\x.exe";
+        QTest::newRow("UNC with parent") << "\\\\server\\share\\a\\..\\x.exe" << "" << "\\\\server\\share\\x.exe";
+        QTest::newRow("drive") << "D:\\bin\\x.exe" << "" << "D:\\bin\\x.exe";
+        QTest::newRow("drive with parent") << "C:\\a\\..\\b.exe" << "" << "C:\\b.exe";
+        QTest::newRow("rooted on the base drive") << "\\bin\\x.exe" << "D:\\Work" << "D:\\bin\\x.exe";
+        QTest::newRow("other base") << "sub\\x.exe" << "D:\\Work" << "D:\\Work\\sub\\x.exe";
+        QTest::newRow("base with separator") << "x.exe" << "D:\\Work\\" << "D:\\Work\\x.exe";
+        QTest::newRow("empty path is the base") << "" << "" << "C:\\App";
+        QTest::newRow("missing base folder") << "x.exe" << "E:\\Missing" << "E:\\Missing\\x.exe";
+    }
+    void resolveWindows()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, base);
+        QFETCH(QString, expected);
+        FakeLauncherBackend b = windowsFs();
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("C:\\App"), PathStyle::Windows);
+        QCOMPARE(l.resolvePath(path, base), expected);
+    }
+
+    void resolveLinux_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("absolute") << "/usr/bin/xterm" << "" << "/usr/bin/xterm";
+        QTest::newRow("dot") << "./run.sh" << "" << "/opt/zenkoro/run.sh";
+        QTest::newRow("bare") << "run.sh" << "" << "/opt/zenkoro/run.sh";
+        QTest::newRow("parent") << "../share/x" << "" << "/opt/share/x";
+        QTest::newRow("not above the root") << "../../../../x" << "" << "/x";
+        QTest::newRow("home") << "~" << "" << "/home/taro";
+        QTest::newRow("in home") << "~/bin/x" << "" << "/home/taro/bin/x";
+        QTest::newRow("$VAR") << "$TOOLS/x" << "" << "/usr/local/tools/x";
+        QTest::newRow("${VAR}") << "${TOOLS}/x" << "" << "/usr/local/tools/x";
+        QTest::newRow("%VAR%") << "%TOOLS%/x" << "" << "/usr/local/tools/x";
+        QTest::newRow("%HOME% then parent") << "%HOME%/../x" << "" << "/home/x";
+        QTest::newRow("names keep their case") << "$tools/x" << "/b" << "/x";
+        QTest::newRow("set but empty") << "a$EMPTY.sh" << "" << "/opt/zenkoro/a.sh";
+        QTest::newRow("quoted with blanks") << "\"/path with space/a b\"" << "" << "/path with space/a b";
+        QTest::newRow("blanks around the quotes") << "  \" /x/a b \"  " << "" << "/x/a b";
+        QTest::newRow("dots in the middle") << "/a/./b/../c" << "" << "/a/c";
+        QTest::newRow("other base") << "sub/x" << "/srv/work" << "/srv/work/sub/x";
+        QTest::newRow("base with separator") << "x" << "/srv/work/" << "/srv/work/x";
+        QTest::newRow("case kept") << "Bin/Tool" << "/Opt/App" << "/Opt/App/Bin/Tool";
+        QTest::newRow("backslash is an ordinary character") << "a\\b" << "" << "/opt/zenkoro/a\\b";
+        QTest::newRow("empty path is the base") << "" << "" << "/opt/zenkoro";
+    }
+    void resolveLinux()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, base);
+        QFETCH(QString, expected);
+        FakeLauncherBackend b = linuxFs();
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"), PathStyle::Linux);
+        QCOMPARE(l.resolvePath(path, base), expected);
+    }
+
+    void relative_data()
+    {
+        QTest::addColumn<bool>("windows");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("win sibling") << true << "C:\\Tools\\x.exe" << "" << "..\\Tools\\x.exe";
+        QTest::newRow("win below") << true << "C:\\App\\sub\\x.exe" << "" << "sub\\x.exe";
+        QTest::newRow("win quoted") << true << "\"C:\\App\\x y.exe\"" << "" << "x y.exe";
+        QTest::newRow("win other drive") << true << "D:\\x.exe" << "" << "D:\\x.exe";
+        QTest::newRow("win network") << true << "\\\\srv\\share\\x.exe" << "\\\\srv\\share" << "\\\\srv\\share\\x.exe";
+        QTest::newRow("win base with separator") << true << "C:\\App\\sub\\x.exe" << "C:\\App\\" << "sub\\x.exe";
+        QTest::newRow("win base is a file") << true << "C:\\App\\sub\\x.exe" << "C:\\App\\zenkoro.exe" << "sub\\x.exe";
+        QTest::newRow("win two up") << true << "C:\\x.exe" << "C:\\Data" << "..\\x.exe";
+        QTest::newRow("linux sibling") << false << "/opt/tools/x" << "" << "../tools/x";
+        QTest::newRow("linux below") << false << "/opt/zenkoro/bin/x" << "" << "bin/x";
+        QTest::newRow("linux far") << false << "/usr/bin/x" << "" << "../../usr/bin/x";
+        QTest::newRow("linux relative stays") << false << "bin/x" << "" << "bin/x";
+        QTest::newRow("linux home form stays") << false << "~/x" << "" << "~/x";
+        QTest::newRow("linux base is a file") << false << "/opt/zenkoro/a/x" << "/opt/zenkoro/zenkoro" << "a/x";
+    }
+    void relative()
+    {
+        QFETCH(bool, windows);
+        QFETCH(QString, path);
+        QFETCH(QString, base);
+        QFETCH(QString, expected);
+        FakeLauncherBackend b = windows ? windowsFs() : linuxFs();
+        FakeClock clock;
+        Launcher l(b, clock, windows ? QStringLiteral("C:\\App") : QStringLiteral("/opt/zenkoro"),
+                   windows ? PathStyle::Windows : PathStyle::Linux);
+        const QString rel = l.makeRelativePath(path, base);
+        QCOMPARE(rel, expected);
+        // What the browse buttons store must lead back to the chosen file.
+        if (rel != Unquote(path.trimmed()))
+            QCOMPARE(l.resolvePath(rel, base.endsWith(QLatin1String(".exe")) || base.endsWith(QLatin1String("zenkoro"))
+                                                ? base.left(base.lastIndexOf(windows ? QLatin1Char('\\') : QLatin1Char('/')))
+                                                : base),
+                     Unquote(path.trimmed()));
+    }
+
+    void launchWindows_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("association");     // handler of the extension, "" = none
+        QTest::addColumn<qint64>("result");           // 1 or >1 for a process
+        QTest::addColumn<QString>("program");         // program after the call
+        QTest::addColumn<QString>("parameters");      // parameters after the call
+        QTest::addColumn<QString>("started");         // program started
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("quoted program with switches")
+            << "  \"C:\\Program Files\\App\\app.exe\" -x -y" << "" << qint64(2) << "C:\\Program Files\\App\\app.exe"
+            << "-x -y" << "c:\\program files\\app\\app.exe" << QStringList{"-x", "-y"};
+        QTest::newRow("program and a parameter") << "notepad.exe readme.txt" << "" << qint64(2) << "notepad.exe"
+                                                 << "readme.txt" << "c:\\app\\notepad.exe" << QStringList{"readme.txt"};
+        QTest::newRow("program only") << "notepad.exe" << "" << qint64(2) << "notepad.exe" << ""
+                                      << "c:\\app\\notepad.exe" << QStringList{};
+        QTest::newRow("document") << "\"C:\\My Docs\\a.txt\" ignored" << "notepad.exe %1" << qint64(2)
+                                  << "C:\\My Docs\\a.txt" << "\"c:\\my docs\\a.txt\"" << "notepad.exe"
+                                  << QStringList{"c:\\my docs\\a.txt"};
+        QTest::newRow("document, system folder handler")
+            << "C:\\a.txt" << "%SystemRoot%\\system32\\NOTEPAD.EXE %1" << qint64(2) << "C:\\a.txt" << "c:\\a.txt"
+            << "C:\\Windows\\system32\\NOTEPAD.EXE" << QStringList{"c:\\a.txt"};
+        QTest::newRow("document, quoted handler")
+            << "C:\\a.txt" << "\"C:\\Program Files\\Ed\\ed.exe\" \"%1\" /x %*" << qint64(2) << "C:\\a.txt"
+            << "c:\\a.txt" << "C:\\Program Files\\Ed\\ed.exe" << QStringList{"/x", "c:\\a.txt"};
+        QTest::newRow("internet shortcut") << "\"C:\\My Links\\site.url\"" << "" << qint64(2) << "C:\\My Links\\site.url"
+                                           << "\"c:\\my links\\site.url\"" << "rundll32.exe"
+                                           << QStringList{"url.dll,FileProtocolHandler", "c:\\my links\\site.url"};
+        QTest::newRow("folder") << "C:\\Data" << "" << qint64(1) << "C:\\Data" << "" << "rundll32.exe"
+                                << QStringList{"url.dll,FileProtocolHandler", "c:\\data"};
+    }
+    void launchWindows()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, association);
+        QFETCH(qint64, result);
+        QFETCH(QString, program);
+        QFETCH(QString, parameters);
+        QFETCH(QString, started);
+        QFETCH(QStringList, arguments);
+        FakeLauncherBackend b = windowsFs();
+        if (!association.isEmpty())
+            b.associations.insert(QStringLiteral(".txt"), association);
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("C:\\App"), PathStyle::Windows);
+        QString prog, params;
+        const qint64 r = l.launchCommand(command, &prog, &params);
+        QCOMPARE(prog, program);
+        QCOMPARE(params, parameters);
+        QCOMPARE(result == 1 ? r : qint64(r > 1 ? 2 : r), result);
+        QCOMPARE(b.started.size(), 1);
+        QCOMPARE(b.started.first().program, started);
+        QCOMPARE(b.started.first().arguments, arguments);
+        QCOMPARE(b.started.first().workingDir, QStringLiteral("C:\\App"));
+    }
+
+    void launchLinux_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("outcome");         // "start", "open", "fail"
+        QTest::addColumn<qint64>("result");           // 0, 1, or 2 for a process id
+        QTest::addColumn<QString>("parameters");
+        QTest::addColumn<QString>("target");          // started program or opened target
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("bare name on the search path")
+            << "xterm -e top" << "start" << qint64(2) << "-e top" << "/usr/bin/xterm" << QStringList{"-e", "top"};
+        QTest::newRow("variable naming a program on the search path")
+            << "$EDITOR notes" << "start" << qint64(2) << "notes" << "/usr/bin/vim" << QStringList{"notes"};
+        QTest::newRow("terminal desktop entry")
+            << "~/Desktop/top.desktop" << "start" << qint64(1) << "" << "x-terminal-emulator"
+            << QStringList{"-e", "/usr/bin/htop", "-d", "10"};
+        QTest::newRow("program beside zenkoro wins over the search path")
+            << "tool.sh -v" << "start" << qint64(2) << "-v" << "/opt/zenkoro/tool.sh" << QStringList{"-v"};
+        QTest::newRow("executable runs itself, whatever its type")
+            << "./tool.sh \"a b\"" << "start" << qint64(2) << "\"a b\"" << "/opt/zenkoro/tool.sh" << QStringList{"a b"};
+        QTest::newRow("document through its application")
+            << "\"/home/taro/My Docs/a b.txt\" -ignored" << "start" << qint64(2) << "\"/home/taro/My Docs/a b.txt\""
+            << "/usr/bin/gedit" << QStringList{"--new-window", "/home/taro/My Docs/a b.txt"};
+        QTest::newRow("document, quoted Exec")
+            << "~/report.pdf" << "start" << qint64(2) << "/home/taro/report.pdf" << "/opt/My Viewer/view"
+            << QStringList{"--page", "1", "/home/taro/report.pdf"};
+        QTest::newRow("document nobody claims") << "~/notes.zzz" << "open" << qint64(1) << "" << "/home/taro/notes.zzz"
+                                                << QStringList{};
+        QTest::newRow("folder") << "~/Music" << "open" << qint64(1) << "" << "/home/taro/Music" << QStringList{};
+        QTest::newRow("internet shortcut") << "$HOME/site.url" << "start" << qint64(2) << "/home/taro/site.url"
+                                           << "xdg-open" << QStringList{"/home/taro/site.url"};
+        QTest::newRow("case is kept") << "/Opt/Tool" << "start" << qint64(2) << "" << "/Opt/Tool" << QStringList{};
+        QTest::newRow("desktop entry")
+            << "~/Desktop/editor.desktop --not-used" << "start" << qint64(1) << "--not-used" << "/usr/bin/gedit"
+            << QStringList{"--standalone", "a b"};
+        QTest::newRow("link desktop entry") << "~/Desktop/site.desktop" << "open" << qint64(1) << ""
+                                            << "https://example.org/" << QStringList{};
+        QTest::newRow("missing desktop entry") << "~/Desktop/gone.desktop" << "fail" << qint64(0) << "" << ""
+                                               << QStringList{};
+    }
+    void launchLinux()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, outcome);
+        QFETCH(qint64, result);
+        QFETCH(QString, parameters);
+        QFETCH(QString, target);
+        QFETCH(QStringList, arguments);
+        FakeLauncherBackend b = linuxFs();
+        b.env.insert(QStringLiteral("EDITOR"), QStringLiteral("vim"));
+        b.searchPath = {{QStringLiteral("xterm"), QStringLiteral("/usr/bin/xterm")},
+                        {QStringLiteral("vim"), QStringLiteral("/usr/bin/vim")},
+                        {QStringLiteral("tool.sh"), QStringLiteral("/usr/bin/tool.sh")}};
+        b.executables = {QStringLiteral("/opt/zenkoro/tool.sh"), QStringLiteral("/usr/bin/xterm")};
+        b.files = {QStringLiteral("/home/taro/My Docs/a b.txt"), QStringLiteral("/home/taro/report.pdf"),
+                   QStringLiteral("/home/taro/notes.zzz"), QStringLiteral("/home/taro/site.url")};
+        b.associations = {{QStringLiteral(".txt"), QStringLiteral("/usr/bin/gedit --new-window %U")},
+                          {QStringLiteral(".sh"), QStringLiteral("/usr/bin/gedit %U")},
+                          {QStringLiteral(".pdf"), QStringLiteral("\"/opt/My Viewer/view\" --page 1 \"%f\"")}};
+        b.fileTexts = {
+            {QStringLiteral("/home/taro/Desktop/editor.desktop"),
+             QStringLiteral("[Desktop Entry]\nType=Application\nName=Editor\nExec=/usr/bin/gedit --standalone %F \"a b\"\n")},
+            {QStringLiteral("/home/taro/Desktop/top.desktop"),
+             QStringLiteral("[Desktop Entry]\nType=Application\nTerminal=true\nExec=/usr/bin/htop -d 10\n")},
+            {QStringLiteral("/home/taro/Desktop/site.desktop"),
+             QStringLiteral("[Desktop Entry]\nType=Link\nURL=https://example.org/\n")}};
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"), PathStyle::Linux);
+        QString params;
+        const qint64 r = l.launchCommand(command, nullptr, &params);
+        QCOMPARE(r > 1 ? qint64(2) : r, result);
+        QCOMPARE(params, parameters);
+        if (outcome == QLatin1String("start")) {
+            QCOMPARE(b.started.size(), 1);
+            QCOMPARE(b.started.first().program, target);
+            QCOMPARE(b.started.first().arguments, arguments);
+            QVERIFY(b.opened.isEmpty());
+        } else if (outcome == QLatin1String("open")) {
+            QCOMPARE(b.opened, QStringList{target});
+            QVERIFY(b.started.isEmpty());
+        } else {
+            QVERIFY(b.started.isEmpty());
+            QVERIFY(b.opened.isEmpty());
+        }
+    }
+
+    void twiceQuotedProgram()
+    {
+        FakeLauncherBackend b = windowsFs();
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("C:\\App"), PathStyle::Windows);
+        QString prog = QStringLiteral("\"\"C:\\Tools\\x.exe\"\"");
+        QString params = QStringLiteral("a");
+        QVERIFY(l.launchApplication(prog, params) > 1);
+        QCOMPARE(prog, QStringLiteral("C:\\Tools\\x.exe"));
+        QCOMPARE(b.started.first().program, QStringLiteral("c:\\tools\\x.exe"));
+        QCOMPARE(b.started.first().arguments, QStringList{QStringLiteral("a")});
+    }
+
+    void emptyProgramStartsNothing_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("empty") << "";
+        QTest::newRow("blanks") << "   ";
+        // The command part of a text in two pairs of quotes is the first pair alone.
+        QTest::newRow("empty quotes first") << "\"\"C:\\x.exe\"\" a";
+    }
+    void emptyProgramStartsNothing()
+    {
+        QFETCH(QString, command);
+        FakeLauncherBackend b = windowsFs();
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("C:\\App"), PathStyle::Windows);
+        QCOMPARE(l.launchCommand(command), qint64(0));
+        QVERIFY(b.started.isEmpty());
+        QVERIFY(b.opened.isEmpty());
+    }
+
+    void lineBreaksAreSpaces()
+    {
+        FakeLauncherBackend b = linuxFs();
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"));
+        QString prog, params;
+        QVERIFY(l.launchCommand(QStringLiteral("/bin/app\r\n-a\n-b"), &prog, &params) > 1);
+        QCOMPARE(prog, QStringLiteral("/bin/app"));
+        QCOMPARE(params, QStringLiteral("-a -b"));
+        QCOMPARE(b.started.first().arguments, (QStringList{"-a", "-b"}));
+    }
+
+    void startFailureAndNotice()
+    {
+        FakeLauncherBackend b = linuxFs();
+        b.startFails = true;
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"));
+        QSignalSpy settled(&l, &Launcher::processSettled);
+        QString prog = QStringLiteral("\"missing app\"");
+        QString params = QStringLiteral("-x");
+        QCOMPARE(l.launchApplication(prog, params), qint64(0));
+        QCOMPARE(l.pendingWaits(), 0);
+        QCOMPARE(prog, QStringLiteral("missing app"));
+        const LaunchErrorNotice n = LaunchErrorMessage(prog, params);
+        QCOMPARE(n.title, QStringLiteral("Zenkoroシャットダウン ") + VersionText());
+        QCOMPARE(n.text, QStringLiteral("アプリ起動エラー\r\nap       = missing app\r\nパラメータ= -x"));
+        // A folder or address the desktop cannot open is a failure too.
+        QString folder = QStringLiteral("~/Music");
+        QString none;
+        QCOMPARE(l.launchApplication(folder, none), qint64(0));
+        QCOMPARE(settled.count(), 0);
+    }
+
+    void waitsUntilRunningThenActivates()
+    {
+        FakeLauncherBackend b = linuxFs();
+        b.processesAlive = true;
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"));
+        QSignalSpy settled(&l, &Launcher::processSettled);
+        QString prog = QStringLiteral("/bin/app");
+        QString params;
+        const qint64 pid = l.launchApplication(prog, params);
+        QVERIFY(pid > 1);
+        // The wait is a continuation: the call itself returned at once.
+        QCOMPARE(settled.count(), 0);
+        QTRY_COMPARE(settled.count(), 1);
+        QCOMPARE(settled.first().at(0).toLongLong(), pid);
+        QCOMPARE(settled.first().at(1).toBool(), true);
+        QCOMPARE(b.activated, QList<qint64>{pid});
+        QCOMPARE(l.pendingWaits(), 0);
+    }
+
+    void waitGivesUpAfterTheLimit()
+    {
+        FakeLauncherBackend b = linuxFs();
+        b.processesAlive = false;
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"));
+        QSignalSpy settled(&l, &Launcher::processSettled);
+        QString prog = QStringLiteral("/bin/app");
+        QString params;
+        const qint64 pid = l.launchApplication(prog, params);
+        // The clock stands still: the launcher keeps asking and does not give up.
+        QTRY_VERIFY(b.aliveQueries.size() >= 3);
+        QCOMPARE(settled.count(), 0);
+        clock.advanceMs(999);
+        const int asked = int(b.aliveQueries.size());
+        QTRY_VERIFY(b.aliveQueries.size() > asked);
+        QCOMPARE(settled.count(), 0);
+        clock.advanceMs(1);
+        QTRY_COMPARE(settled.count(), 1);
+        QCOMPARE(settled.first().at(0).toLongLong(), pid);
+        QCOMPARE(settled.first().at(1).toBool(), false);
+        QVERIFY(b.activated.isEmpty());
+        QCOMPARE(l.pendingWaits(), 0);
+    }
+
+    void shortcutsAndFoldersAreNotWaitedFor()
+    {
+        FakeLauncherBackend b = linuxFs();
+        b.fileTexts.insert(QStringLiteral("/opt/zenkoro/a.desktop"),
+                           QStringLiteral("[Desktop Entry]\nExec=/bin/true\nPath=/tmp\n"));
+        FakeClock clock;
+        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"));
+        QString prog = QStringLiteral("a.desktop");
+        QString params;
+        QCOMPARE(l.launchApplication(prog, params), qint64(1));
+        QCOMPARE(b.started.first().workingDir, QStringLiteral("/tmp"));
+        QCOMPARE(l.pendingWaits(), 0);
+    }
+
+    void findProcessWindow_data()
+    {
+        QTest::addColumn<QList<TopLevelWindow>>("windows");
+        QTest::addColumn<quint64>("expected");
+        QTest::addColumn<QStringList>("listed");       // handles listed, empty = failure text
+        const auto w = [](quint64 h, qint64 pid, const char *cls, bool visible = true) {
+            return TopLevelWindow{h, pid, QString::fromLatin1(cls), QStringLiteral("t%1").arg(h), visible};
+        };
+        QTest::newRow("none") << QList<TopLevelWindow>{} << quint64(0) << QStringList{};
+        QTest::newRow("one") << QList<TopLevelWindow>{w(1, 9, "Other"), w(2, 7, "Main")} << quint64(2)
+                             << QStringList{"2"};
+        QTest::newRow("hidden and IME bars are no candidates")
+            << QList<TopLevelWindow>{w(1, 7, "Main", false), w(2, 7, "MSIME98Toolbar")} << quint64(0) << QStringList{};
+        QTest::newRow("owner window gives way") << QList<TopLevelWindow>{w(1, 7, "ThunderRT6Main"), w(2, 7, "Form")}
+                                                << quint64(2) << QStringList{"2"};
+        QTest::newRow("lone owner window") << QList<TopLevelWindow>{w(1, 7, "ThunderRT6Main")} << quint64(1)
+                                           << QStringList{"1"};
+        QTest::newRow("owner after a window") << QList<TopLevelWindow>{w(1, 7, "Form"), w(2, 7, "ThunderRT6Main")}
+                                              << quint64(1) << QStringList{"1"};
+        QTest::newRow("two owners then a window")
+            << QList<TopLevelWindow>{w(1, 7, "ThunderRT6Main"), w(2, 7, "ThunderRT6Main"), w(3, 7, "Form")}
+            << quint64(3) << QStringList{"3"};
+        QTest::newRow("several") << QList<TopLevelWindow>{w(1, 7, "A"), w(2, 7, "ThunderRT6Main"), w(3, 7, "B")}
+                                 << quint64(0) << QStringList{"1", "3"};
+    }
+    void findProcessWindow()
+    {
+        QFETCH(QList<TopLevelWindow>, windows);
+        QFETCH(quint64, expected);
+        QFETCH(QStringList, listed);
+        QString list = QStringLiteral("old");
+        QCOMPARE(FindProcessWindow(windows, 7, list), expected);
+        if (listed.isEmpty()) {
+            QCOMPARE(list, QStringLiteral("ウィンドウハンドルの特定に失敗\r\n再度、行って見て下さい。"));
+            return;
+        }
+        QStringList lines = list.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.takeLast(), QString());
+        QCOMPARE(lines.size(), listed.size());
+        for (int i = 0; i < lines.size(); ++i) {
+            const QStringList f = lines[i].split(QLatin1Char('\t'));
+            QCOMPARE(f.size(), 3);
+            QCOMPARE(f[0], listed[i]);
+            QCOMPARE(f[2], QStringLiteral("t") + listed[i]);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLauncher)
+#include "tst_launcher.moc"

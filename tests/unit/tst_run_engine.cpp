@@ -1,0 +1,964 @@
+// The run engine driven by a fake clock and fake services: countdown,
+// warning phase, monitors, exit and suspend, resume and stop.
+#include "core/run_engine.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_services.h"
+#include "unit/run_test_support.h"
+
+#include <QtTest>
+
+using namespace zk;
+
+namespace {
+
+const QDateTime kMonday(QDate(2026, 12, 7), QTime(12, 0, 0));
+const QString kDot = QString(QChar(0xFF65));
+
+struct Rig {
+    AppState state;
+    FakeClock clock{kMonday};
+    FakePlatform fake;
+    RecordingView view;
+    RunEngine engine;
+
+    Rig() : engine(state, clock, fake.services(), &view)
+    {
+        StartEnvironment env;
+        env.fileExists = [](const QString &p) { return p.startsWith(QLatin1String("/opt/")); };
+        engine.setEnvironment(env);
+    }
+    // One countdown step one second later.
+    void tick(int n = 1)
+    {
+        for (int i = 0; i < n; ++i) {
+            clock.advanceSecs(1);
+            engine.countdownTick();
+        }
+    }
+    void minutes(const QString &m, int op = int(OperationKind::Shutdown), int force = 0)
+    {
+        state.job.TimingMode = 0;
+        state.job.DelayMinutes = m;
+        state.job.Operation = op;
+        state.job.Force = force;
+    }
+    void resumeAt(const QDateTime &t)
+    {
+        state.job.ResumeEnabled = 1;
+        state.job.ResumeAtClock = 1;
+        state.job.ResumeDateParts = {QString::number(t.date().year()), QString::number(t.date().month()),
+                                     QString::number(t.date().day()), QString::number(t.time().hour()),
+                                     QString::number(t.time().minute())};
+    }
+};
+
+}  // namespace
+
+class TestRunEngine : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void zeroMinutesFiresAfterFiveSeconds()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("   0"), int(OperationKind::Reboot));
+        r.engine.startRun();
+        QVERIFY(r.view.locked);
+        QVERIFY(r.engine.countdownActive());
+        QCOMPARE(r.view.fontSize, kRemainingFontNormal);
+        QCOMPARE(r.view.color, kColorCountdown);
+        r.tick(4);
+        QVERIFY(r.fake.power.exitCalls.isEmpty());
+        QCOMPARE(r.view.remaining, QStringLiteral("00:00:01"));
+        r.tick();
+        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::Reboot});
+        QCOMPARE(r.view.quits, QList<int>{0});
+        QVERIFY(!r.engine.countdownActive());
+        // The countdown cannot execute a second time.
+        r.tick();
+        QCOMPARE(r.fake.power.exitCalls.size(), 1);
+    }
+
+    void exitFlags_data()
+    {
+        QTest::addColumn<int>("op");
+        QTest::addColumn<int>("force");
+        QTest::addColumn<int>("platformId");
+        QTest::addColumn<quint32>("flags");
+        QTest::newRow("shutdown force on NT: 8+4") << int(OperationKind::Shutdown) << 1 << 2 << quint32(12);
+        QTest::newRow("shutdown on NT: power off") << int(OperationKind::Shutdown) << 0 << 2 << quint32(8);
+        QTest::newRow("shutdown on 9x") << int(OperationKind::Shutdown) << 0 << 1 << quint32(1);
+        QTest::newRow("reboot") << int(OperationKind::Reboot) << 0 << 2 << quint32(2);
+        QTest::newRow("log-off with force") << int(OperationKind::Logoff) << 1 << 2 << quint32(4);
+        QTest::newRow("log-off") << int(OperationKind::Logoff) << 0 << 2 << quint32(0);
+    }
+    void exitFlags()
+    {
+        QFETCH(int, op);
+        QFETCH(int, force);
+        QFETCH(int, platformId);
+        QFETCH(quint32, flags);
+        Rig r;
+        r.state.platform.platformId = platformId;
+        r.minutes(QStringLiteral("0"), op, force);
+        r.engine.startRun();
+        r.tick(5);
+        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{flags});
+        QVERIFY(r.fake.power.suspendCalls.isEmpty());
+    }
+
+    void countdownColoursAndWarningPhase()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("2"));
+        r.engine.startRun();
+        r.tick();  // 119 s left
+        QCOMPARE(r.view.color, kColorCountdown);
+        QCOMPARE(r.view.remaining, QStringLiteral("00:01:59"));
+        QCOMPARE(r.view.caption, QStringLiteral("00:01:59 　予定時刻 12月07日 12時02分"));
+        QCOMPARE(r.engine.runState(), RunState::Counting);
+        r.tick(59);  // 60 s left: still a full minute
+        QCOMPARE(r.view.color, kColorCountdown);
+        r.tick();  // 59 s
+        QCOMPARE(r.view.color, kColorLastMinute);
+        QCOMPARE(r.fake.sound.starts, 0);
+        r.tick(44);  // 15 s: lead reached, not below it
+        QCOMPARE(r.view.color, kColorLastMinute);
+        QCOMPARE(r.engine.runState(), RunState::Counting);
+        r.view.windowRequests.clear();
+        r.tick();  // 14 s
+        QCOMPARE(r.engine.runState(), RunState::Warning);
+        QCOMPARE(r.view.color, kColorWarning);
+        QCOMPARE(r.view.caption, QString(14, QChar(0xFF65)) + QStringLiteral("まもなくシャットダウン"));
+        QCOMPARE(r.view.remaining, QStringLiteral("00:00:14"));
+        QVERIFY(r.view.windowRequests.contains(QStringLiteral("untray")));
+        QVERIFY(r.view.windowRequests.contains(QStringLiteral("topmost 1")));
+        QVERIFY(r.view.windowRequests.contains(QStringLiteral("show")));
+        QCOMPARE(r.state.job.Topmost, 1);
+        r.tick(5);
+        QCOMPARE(r.fake.sound.starts, 1);  // the loop is started once
+        QCOMPARE(r.view.caption, QString(9, QChar(0xFF65)) + QStringLiteral("まもなくシャットダウン"));
+    }
+
+    void warningWithForceAndNoSound()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("1"), int(OperationKind::Reboot), 1);
+        r.state.job.CountdownSound = 0;
+        r.engine.startRun();
+        r.tick(30);  // 30 s left = lead with force
+        QCOMPARE(r.engine.runState(), RunState::Counting);
+        r.tick();
+        QCOMPARE(r.engine.runState(), RunState::Warning);
+        QCOMPARE(r.view.caption, QString(29, QChar(0xFF65)) + QStringLiteral("強制再起動"));
+        QCOMPARE(r.fake.sound.starts, 0);
+    }
+
+    void longRunShowsDays()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("1561"));  // 1 day 2 h 1 min
+        r.engine.startRun();
+        r.tick(60);
+        QCOMPARE(r.view.remaining, QStringLiteral("1日 02:00:00"));
+    }
+
+    void trayAndMinimiseAtStart_data()
+    {
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<bool>("toTray");
+        QTest::newRow("ten minutes") << "10" << true;
+        QTest::newRow("five seconds") << "0" << false;
+    }
+    void trayAndMinimiseAtStart()
+    {
+        QFETCH(QString, minutes);
+        QFETCH(bool, toTray);
+        Rig r;
+        r.minutes(minutes);
+        r.state.job.TrayIcon = 1;
+        r.state.job.MinimizeAtStart = 1;
+        r.engine.startRun();
+        QCOMPARE(r.view.windowRequests.contains(QStringLiteral("tray")), toTray);
+        QCOMPARE(r.view.windowRequests.contains(QStringLiteral("minimize")), toTray);
+        if (toTray)
+            QCOMPARE(r.view.trayTooltips.value(0), QStringLiteral("12時10分にシャットダウン"));
+    }
+
+    void trayTooltips()
+    {
+        Rig idle;
+        idle.engine.setBaseCaption(QStringLiteral("Zenkoroシャットダウン 0.10"));
+        QCOMPARE(idle.engine.trayTooltip(), QStringLiteral("Zenkoroシャットダウン 0.10 未実行"));
+
+        Rig tomorrow;
+        tomorrow.state.job.TimingMode = 1;
+        tomorrow.state.job.ClockHour = QStringLiteral("11");
+        tomorrow.state.job.ClockMinute = QStringLiteral("5");
+        tomorrow.state.job.Operation = int(OperationKind::Reboot);
+        tomorrow.engine.startRun();
+        QCOMPARE(tomorrow.engine.trayTooltip(), QStringLiteral("2026年12月08日 11時05分に再起動"));
+
+        Rig resume;
+        resume.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+        resume.resumeAt(kMonday.addSecs(3600));
+        resume.engine.startRun();
+        QCOMPARE(resume.engine.trayTooltip(), QStringLiteral("13時00分に復帰"));
+    }
+
+    void resumeRefusalStopsBeforeItsMessage()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(5 * 60));  // the action itself: too close
+        r.engine.startRun();
+        QCOMPARE(r.view.messages.size(), 1);
+        QCOMPARE(r.view.messages[0].title, QStringLiteral("エラー発生"));
+        QCOMPARE(r.view.messages[0].text, QStringLiteral("復帰予定日時はスリープ予定時刻(+1分)以降にして下さい！"));
+        QVERIFY(!r.view.locked);
+        QVERIFY(!r.engine.countdownActive());
+        QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
+    }
+
+    void refusalsStopAndFocus()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("14401"));
+        r.engine.startRun();
+        QCOMPARE(r.view.messages.size(), 1);
+        QCOMPARE(r.view.messages[0].title, QStringLiteral("入力エラー"));
+        QCOMPARE(r.view.messages[0].text, QStringLiteral("分後：14400以下の数値を入力"));
+        QCOMPARE(r.view.messages[0].focus, QStringLiteral("cmbTime"));
+        QVERIFY(!r.view.locked);
+        QVERIFY(!r.engine.countdownActive());
+        QCOMPARE(r.engine.runState(), RunState::Idle);
+
+        // A missing application: nothing locked, the run stays idle.
+        Rig p;
+        p.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+        p.state.job.ResumeEnabled = 1;
+        p.state.job.ResumeAtClock = 0;
+        p.state.job.ResumeDateParts[0] = QStringLiteral("2026");
+        p.state.job.AppCommand = QStringLiteral("/usr/bin/missing");
+        p.engine.startRun();
+        QCOMPARE(p.view.messages.value(0).title, QStringLiteral("パスエラー"));
+        QVERIFY(!p.view.locked);
+        QVERIFY(!p.engine.countdownActive());
+    }
+
+    void excludedWeekdayEndsProgram_data()
+    {
+        QTest::addColumn<int>("noAlert");
+        QTest::newRow("popup then end") << 0;
+        QTest::newRow("silent end") << 1;
+    }
+    void excludedWeekdayEndsProgram()
+    {
+        QFETCH(int, noAlert);
+        Rig r;
+        r.clock.set(QDateTime(QDate(2026, 12, 12), QTime(8, 0)));  // Saturday
+        r.minutes(QStringLiteral("10"));
+        r.state.cl.ExecWeekMask = QStringLiteral("0111110");
+        r.state.job.NoAlert = noAlert;
+        r.engine.startRun();
+        QVERIFY(!r.engine.countdownActive());
+        QVERIFY(!r.view.locked);
+        if (noAlert) {
+            QVERIFY(r.view.popups.isEmpty());
+            QCOMPARE(r.view.quits, QList<int>{0});
+            return;
+        }
+        QCOMPARE(r.view.popups.size(), 1);
+        const PopupRequest &p = r.view.popups[0].request;
+        QCOMPARE(p.seconds, 8);
+        QVERIFY(p.modal);
+        QCOMPARE(p.text, QStringLiteral("予定日（12月12日 8時10分）は exec_week 0111110 の指定により\r\n実行をパスします。"));
+        QVERIFY(r.view.quits.isEmpty());  // the modal popup is shown first
+        r.view.popups[0].closed();
+        QCOMPARE(r.view.quits, QList<int>{0});
+        QVERIFY(r.fake.power.exitCalls.isEmpty());
+    }
+
+    void phraseTriggerHeldAndLost()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.state.job.MonitorEnabled = 1;
+        r.state.job.MonitorKind = 0;
+        r.state.job.PhraseEvent = 0;
+        r.state.job.MonitorPhrase = QStringLiteral("完了");
+        r.engine.startRun();
+        QVERIFY(r.view.questions.isEmpty());  // not shown at start
+        r.tick();
+        QVERIFY(!r.engine.triggerTime().isValid());
+        QCOMPARE(r.engine.runState(), RunState::Counting);
+
+        r.fake.screenText.setVisible(true, QStringLiteral("Build"), QStringLiteral("完了"));
+        r.tick();
+        const QDateTime trigger = r.engine.triggerTime();
+        QCOMPARE(trigger, r.clock.now().addSecs(15));
+        QVERIFY(r.engine.blinking());
+        QVERIFY(r.view.phraseLabel);
+        r.tick(3);  // 12 s left: warning phase toward the trigger
+        QCOMPARE(r.engine.triggerTime(), trigger);  // kept, not moved
+        QCOMPARE(r.engine.runState(), RunState::Warning);
+        QCOMPARE(r.view.caption, QString(12, QChar(0xFF65)) + QStringLiteral("まもなくシャットダウン"));
+
+        r.fake.screenText.setVisible(false);
+        r.tick();  // one step without the phrase cancels the trigger
+        QVERIFY(!r.engine.triggerTime().isValid());
+        QVERIFY(!r.engine.blinking());
+        QVERIFY(!r.view.phraseLabel);
+        QCOMPARE(r.engine.runState(), RunState::Counting);
+        QCOMPARE(r.view.color, kColorCountdown);
+        QCOMPARE(r.view.remaining, QStringLiteral("00:09:54"));
+        QCOMPARE(r.fake.sound.playing, false);
+
+        r.fake.screenText.setVisible(true);
+        r.tick();
+        QCOMPARE(r.engine.triggerTime(), r.clock.now().addSecs(15));
+        r.tick(14);
+        QVERIFY(r.fake.power.exitCalls.isEmpty());
+        r.tick();
+        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::PowerOff});
+    }
+
+    void disappearModeAndMissingScreenService()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.state.job.MonitorEnabled = 1;
+        r.state.job.MonitorKind = 0;
+        r.state.job.PhraseEvent = 1;
+        r.state.job.MonitorPhrase = QStringLiteral("コピー中");
+        r.fake.screenText.setVisible(true);
+        r.engine.startRun();
+        r.tick();
+        QVERIFY(!r.engine.triggerTime().isValid());
+        // Without a way to read the screen, neither mode ever fires.
+        r.fake.screenText.isAvailable = false;
+        r.fake.screenText.setVisible(false);
+        r.tick(30);
+        QVERIFY(!r.engine.triggerTime().isValid());
+        r.fake.screenText.isAvailable = true;
+        r.tick();
+        QVERIFY(r.engine.triggerTime().isValid());
+    }
+
+    void phraseAlreadyShownAtStart_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void phraseAlreadyShownAtStart()
+    {
+        QFETCH(bool, ok);
+        Rig r;
+        r.minutes(QStringLiteral("10"), int(OperationKind::Shutdown), 1);
+        r.state.job.MonitorEnabled = 1;
+        r.state.job.MonitorKind = 0;
+        r.state.job.MonitorPhrase = QStringLiteral("error");
+        r.fake.screenText.setVisible(true, QStringLiteral("Log"), QStringLiteral("an error"));
+        r.engine.startRun();
+        QCOMPARE(r.view.questions.size(), 1);
+        QCOMPARE(r.view.questions[0].title, QStringLiteral("文言状態検知"));
+        QCOMPARE(r.view.questions[0].text,
+                 QStringLiteral("該当文言は既に表示されています！\r\n\r\n【ウィンドウタイトル】 \r\n\r\nLog\r\n\r\n\r\n"
+                                "【表示中の文言】\r\n\r\nan error\r\n\r\n続行しますか？"));
+        QVERIFY(r.engine.blinking());
+        QVERIFY(!r.engine.countdownActive());
+        r.clock.advanceSecs(3);  // the user takes a moment
+        r.view.questions[0].answer(ok);
+        if (!ok) {
+            QVERIFY(!r.view.locked);
+            QVERIFY(!r.engine.countdownActive());
+            QVERIFY(!r.engine.blinking());
+            return;
+        }
+        QVERIFY(r.engine.countdownActive());
+        QCOMPARE(r.engine.triggerTime(), r.clock.now().addSecs(30));  // force: 30 s lead
+        QVERIFY(r.engine.blinking());
+        r.tick(30);
+        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::PowerOff + ExitFlags::Force});
+    }
+
+    void blinkAndRecheck()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.state.job.MonitorEnabled = 1;
+        r.state.job.MonitorPhrase = QStringLiteral("x");
+        r.engine.startRun();
+        r.fake.screenText.setVisible(true);
+        r.tick();
+        QVERIFY(r.view.phraseLabel);
+        r.engine.blinkTick();
+        QVERIFY(!r.view.phraseLabel);
+        r.engine.blinkTick();
+        QVERIFY(r.view.phraseLabel);
+        // The re-check switches the label off once the phrase is gone.
+        r.fake.screenText.setVisible(false);
+        r.engine.phraseRecheckTick();
+        QVERIFY(!r.engine.blinking());
+        QVERIFY(!r.view.phraseLabel);
+    }
+
+    void cpuSpanGuard()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("30"));
+        r.state.job.MonitorEnabled = 1;
+        r.state.job.MonitorKind = 1;
+        r.state.job.CpuAverageSeconds = QStringLiteral(" 20");
+        r.state.job.CpuLowerLimit = QStringLiteral(" 0.1");
+        r.fake.cpu.average = QStringLiteral("  0");
+        r.engine.startRun();
+        QVERIFY(r.fake.cpu.sampling);
+        r.tick(20);  // exactly the span: not yet
+        QVERIFY(!r.engine.triggerTime().isValid());
+        r.tick();
+        QCOMPARE(r.engine.triggerTime(), r.clock.now().addSecs(15));
+        // Average equal to the limit does not hold.
+        r.fake.cpu.average = QStringLiteral(" 0.1");
+        r.tick();
+        QVERIFY(!r.engine.triggerTime().isValid());
+        // Nothing measured: no trigger.
+        r.fake.cpu.average.clear();
+        r.tick();
+        QVERIFY(!r.engine.triggerTime().isValid());
+        r.engine.stopRun();
+        QCOMPARE(r.fake.cpu.stops.value(0), true);  // the stop button clears the texts
+    }
+
+    void batteryOnMains()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("30"));
+        r.state.job.MonitorEnabled = 1;
+        r.state.job.MonitorKind = 2;
+        r.state.job.IdleSeconds = QStringLiteral("  0");
+        r.fake.idle.idleMs = 100000;
+        r.fake.powerStatus.raw.acLine = 1;
+        r.engine.clockTick();
+        QCOMPARE(r.view.lineStatus, QStringLiteral("AC電源"));
+        r.engine.startRun();
+        r.tick(3);
+        QVERIFY(!r.engine.triggerTime().isValid());
+        // Unplugged: idle box 0 holds at the first step.
+        r.fake.powerStatus.raw.acLine = 0;
+        r.engine.clockTick();
+        QCOMPARE(r.view.lineStatus, QStringLiteral("バッテリ"));
+        r.fake.idle.idleMs = 0;
+        r.tick();
+        QVERIFY(r.engine.triggerTime().isValid());
+        // Idle box 30 with 29.5 s without input does not hold; 30 s does.
+        r.state.job.IdleSeconds = QStringLiteral(" 30");
+        r.fake.idle.idleMs = 29500;
+        r.tick();
+        QVERIFY(!r.engine.triggerTime().isValid());
+        r.fake.idle.idleMs = 30000;
+        r.tick();
+        QVERIFY(r.engine.triggerTime().isValid());
+        // A failed status read empties the label: no trigger.
+        r.fake.powerStatus.result = kPowerStatusFailed;
+        r.engine.clockTick();
+        QCOMPARE(r.view.lineStatus, QString());
+        r.tick();
+        QVERIFY(!r.engine.triggerTime().isValid());
+    }
+
+    void suspendArguments_data()
+    {
+        QTest::addColumn<int>("op");
+        QTest::addColumn<int>("force");
+        QTest::addColumn<bool>("hibernate");
+        QTest::newRow("sleep") << int(OperationKind::Standby) << 0 << false;
+        QTest::newRow("sleep forced") << int(OperationKind::Standby) << 1 << false;
+        QTest::newRow("hibernate forced") << int(OperationKind::Hibernate) << 1 << true;
+        QTest::newRow("hibernate") << int(OperationKind::Hibernate) << 0 << true;
+    }
+    void suspendArguments()
+    {
+        QFETCH(int, op);
+        QFETCH(int, force);
+        QFETCH(bool, hibernate);
+        Rig r;
+        r.minutes(QStringLiteral("0"), op, force);
+        r.state.job.ResumeMonitorOn = 0;
+        r.engine.startRun();
+        r.tick(5);
+        QCOMPARE(r.fake.power.suspendCalls.size(), 1);
+        QCOMPARE(r.fake.power.suspendCalls[0].hibernate, hibernate);
+        QCOMPARE(r.fake.power.suspendCalls[0].force, bool(force));
+        QCOMPARE(r.fake.power.suspendCalls[0].disableWake, false);
+        QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
+        QVERIFY(r.view.quits.isEmpty());
+        // Woken by hand: AfterResume runs, monitor off as set, the program ends (no resume time).
+        r.fake.power.wake();
+        QCOMPARE(r.fake.power.monitorCalls, QList<bool>{false});
+        QCOMPARE(r.fake.power.keepAwakeCalls.value(0), true);
+        QCOMPARE(r.view.quits, QList<int>{0});
+        QVERIFY(r.fake.power.exitCalls.isEmpty());
+    }
+
+    void refusedSuspendGoesOnAsResumed()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.fake.power.suspendAnswer = false;
+        r.engine.startRun();
+        r.tick(5);
+        QCOMPARE(r.fake.power.suspendCalls.size(), 1);
+        QCOMPARE(r.fake.power.monitorCalls, QList<bool>{true});
+        QCOMPARE(r.view.quits, QList<int>{0});
+    }
+
+    void resumeRecount()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(3600));  // 13:00
+        r.state.job.AppCommand = QStringLiteral("\"/opt/my app/run\" --fast");
+        r.state.job.LaunchApp = 1;
+        r.state.cl.ResumeRecountMinutes = 30;
+        r.engine.startRun();
+        QCOMPARE(r.view.resumeLabel, QStringLiteral("予定 13:00:00"));
+        r.tick(300);
+        QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{3300});  // 55 minutes from the action
+        QCOMPARE(r.fake.power.suspendCalls.size(), 1);
+        // The machine comes back before the wake time (woken by hand): wait for the timer.
+        r.clock.advanceSecs(600);
+        r.fake.power.wake();
+        QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
+        QCOMPARE(r.engine.runState(), RunState::WaitingForResume);
+        QVERIFY(r.fake.launcher.calls.isEmpty());
+        r.clock.advanceSecs(2700);
+        r.fake.wakeTimer.fire(r.fake.wakeTimer.lastHandle);
+        QCOMPARE(r.view.remaining, QString());
+        QVERIFY(r.view.windowRequests.contains(QStringLiteral("hide")));
+        QCOMPARE(r.fake.wakeTimer.cancelCalls, QList<int>{1});
+        QCOMPARE(r.fake.launcher.calls.size(), 1);
+        QCOMPARE(r.fake.launcher.calls[0].first, QStringLiteral("/opt/my app/run"));
+        QCOMPARE(r.fake.launcher.calls[0].second, QStringLiteral("--fast"));
+        QVERIFY(r.view.quits.isEmpty());
+        QVERIFY(r.engine.keepAwakeActive());
+        // Recount: minutes mode, "  30", resume off, auto start through the load timer.
+        QCOMPARE(r.state.job.DelayMinutes, QStringLiteral("  30"));
+        QCOMPARE(r.state.job.TimingMode, 0);
+        QCOMPARE(r.state.job.ResumeEnabled, 0);
+        QVERIFY(!r.state.cl.ResumeTime.isValid());
+        QVERIFY(r.state.cl.AutoStart);
+        QCOMPARE(r.view.multiAndQuickEnabled, 1);
+        QVERIFY(!r.view.locked);
+        QVERIFY(r.view.windowRequests.endsWith(QStringLiteral("show")));
+        r.engine.loadTimerTick();
+        QVERIFY(r.engine.countdownActive());
+        QVERIFY(r.view.locked);
+        QCOMPARE(r.engine.targetTime(), r.clock.now().addSecs(1800));
+        // The keep-awake timer stops at user input without ending the program.
+        r.fake.idle.idleMs = 1000;
+        r.engine.keepAwakeTick();
+        QVERIFY(!r.engine.keepAwakeActive());
+        QVERIFY(r.view.quits.isEmpty());
+        // The new run suspends without waking again.
+        r.tick(1800);
+        QCOMPARE(r.fake.power.suspendCalls.size(), 2);
+        QCOMPARE(r.fake.wakeTimer.armCalls.size(), 1);
+        // Our own keep-awake is released before suspending.
+        QCOMPARE(r.fake.power.keepAwakeCalls.last(), false);
+    }
+
+    void wakeTimerFiresBeforeResumeSignal()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(120));
+        r.state.job.ResumeKeepState = 0;
+        r.engine.startRun();
+        r.tick(5);
+        r.clock.advanceSecs(120);
+        r.fake.wakeTimer.fire(r.fake.wakeTimer.lastHandle);
+        QVERIFY(r.view.quits.isEmpty());
+        r.fake.power.wake();
+        QCOMPARE(r.view.quits, QList<int>{0});  // keep state off: ends after AfterResume
+        QCOMPARE(r.fake.power.monitorCalls, QList<bool>{true});
+    }
+
+    void wakeTimerDueAtOnce()
+    {
+        // The countdown ran late (the machine slept meanwhile): the resume
+        // time has passed when the action comes.
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(60));
+        r.state.job.ResumeKeepState = 0;
+        r.fake.wakeTimer.fireWhenArmed = true;
+        r.engine.startRun();
+        r.clock.advanceSecs(120);
+        r.engine.countdownTick();
+        QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{-60});
+        r.fake.power.wake();
+        QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
+        QTRY_COMPARE(r.view.quits, QList<int>{0});  // the early report is not lost
+        QCOMPARE(r.fake.power.monitorCalls, QList<bool>{true});
+    }
+
+    void keepAwakeTick_data()
+    {
+        QTest::addColumn<qint64>("idleMs");
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("input 4.9 s ago") << qint64(4900) << true;
+        QTest::newRow("input 6 s ago") << qint64(6000) << false;
+        QTest::newRow("idle time unknown") << qint64(-1) << true;
+    }
+    void keepAwakeTick()
+    {
+        QFETCH(qint64, idleMs);
+        QFETCH(bool, ends);
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(120));
+        r.engine.startRun();
+        r.tick(5);
+        r.fake.power.wake();
+        r.fake.wakeTimer.fire(r.fake.wakeTimer.lastHandle);
+        QVERIFY(r.engine.keepAwakeActive());
+        r.fake.idle.idleMs = idleMs;
+        r.engine.keepAwakeTick();
+        QCOMPARE(r.engine.keepAwakeActive(), !ends);
+        QCOMPARE(r.view.quits.size(), ends ? 1 : 0);
+    }
+
+    void hideBeforeSuspend()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(600));
+        r.state.cl.HideBeforeSuspend = true;
+        r.engine.startRun();
+        r.tick(5);
+        QCOMPARE(r.view.windowRequests.last(), QStringLiteral("hide"));
+        r.fake.power.wake();
+        // Cancelled at once, no "復帰待中".
+        QCOMPARE(r.fake.wakeTimer.cancelCalls, QList<int>{1});
+        QVERIFY(!r.view.remainingHistory.contains(QStringLiteral("復帰待中")));
+        QVERIFY(r.engine.keepAwakeActive());
+        QVERIFY(!r.view.windowRequests.mid(r.view.windowRequests.lastIndexOf(QStringLiteral("hide"))).contains(QStringLiteral("show")));
+    }
+
+    void stopWhileWaitingForWakeEndsProgram()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(600));
+        r.engine.startRun();
+        r.tick(5);
+        r.fake.power.wake();
+        QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
+        r.engine.stopRun();
+        QCOMPARE(r.fake.wakeTimer.cancelCalls, QList<int>{1});
+        QCOMPARE(r.view.quits, QList<int>{0});
+        // A late timer does not run the resume steps.
+        r.fake.wakeTimer.fire(1);
+        QVERIFY(r.fake.power.monitorCalls.isEmpty());
+    }
+
+    void wakeTimerArmFailureStillEndsWait()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(600));
+        r.fake.wakeTimer.failArm = true;
+        r.engine.startRun();
+        r.tick(5);
+        r.fake.power.wake();
+        QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
+        QVERIFY(r.view.quits.isEmpty());
+        // The engine's own timer takes the wake timer's place.
+        QVERIFY(r.engine.resumeFallbackPending());
+        r.engine.resumeFallbackTimeout();
+        QCOMPARE(r.fake.power.monitorCalls, QList<bool>{true});
+        QVERIFY(r.engine.keepAwakeActive());
+    }
+
+    void exitRetry_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("retry after the wait") << false;
+        QTest::newRow("stop during the wait") << true;
+    }
+    void exitRetry()
+    {
+        QFETCH(bool, stop);
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Shutdown), 1);
+        r.fake.power.exitAnswer = false;
+        r.engine.startRun();
+        r.tick(5);
+        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{12});
+        QCOMPARE(r.view.fontSize, kRemainingFontNotice);
+        QCOMPARE(r.view.remaining, QStringLiteral("強制終了します。\r\n処理中の作業を中止して下さい。"));
+        QVERIFY(r.engine.exitRetryPending());
+        QVERIFY(r.view.quits.isEmpty());
+        if (stop) {
+            r.engine.stopRun();
+            QVERIFY(!r.engine.exitRetryPending());
+            r.engine.exitRetryTimeout();  // a late timeout changes nothing
+            QCOMPARE(r.fake.power.exitCalls.size(), 1);
+        } else {
+            r.clock.advanceSecs(10);
+            r.engine.exitRetryTimeout();
+            QCOMPARE(r.fake.power.exitCalls, (QList<quint32>{12, 12}));
+        }
+        QCOMPARE(r.view.quits, QList<int>{0});
+    }
+
+    void resumeOnlyWaits()
+    {
+        Rig r;
+        r.state.job.ResumeOnly = 1;
+        r.resumeAt(kMonday.addSecs(300));
+        r.state.job.AppCommand = QStringLiteral("/opt/tool");
+        r.state.job.ResumeKeepState = 0;
+        r.engine.startRun();
+        QCOMPARE(r.view.remaining, QStringLiteral("復帰待ち中"));
+        QCOMPARE(r.state.job.TrayIcon, 1);
+        QVERIFY(r.view.windowRequests.contains(QStringLiteral("tray")));
+        QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{300});
+        QVERIFY(!r.engine.countdownActive());
+        QVERIFY(r.fake.power.suspendCalls.isEmpty());
+        r.fake.wakeTimer.fire(1);
+        QCOMPARE(r.fake.launcher.calls.size(), 1);
+        QCOMPARE(r.view.quits, QList<int>{0});
+    }
+
+    void stopDuringResumeOnlyCancelsWait()
+    {
+        Rig r;
+        r.state.job.ResumeOnly = 1;
+        r.resumeAt(kMonday.addSecs(300));
+        r.engine.startRun();
+        r.engine.stopRun();
+        QCOMPARE(r.fake.wakeTimer.cancelCalls, QList<int>{1});
+        QVERIFY(!r.view.locked);
+        QCOMPARE(r.engine.runState(), RunState::Idle);
+        r.fake.wakeTimer.fire(1);
+        QVERIFY(r.fake.power.monitorCalls.isEmpty());
+        QVERIFY(r.view.quits.isEmpty());
+    }
+
+    void resumeWeekdayCancelsRun()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+        const QDateTime sunday(QDate(2026, 12, 13), QTime(7, 30));
+        r.resumeAt(sunday);
+        r.state.job.setResumeWeekday(1, 0);
+        r.engine.startRun();
+        QCOMPARE(r.view.popups.size(), 1);
+        QVERIFY(r.view.popups[0].request.red);
+        QVERIFY(!r.view.locked);
+        QVERIFY(!r.engine.countdownActive());
+
+        // With NoAlert the run goes on without resume: no wake timer.
+        Rig q;
+        q.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        q.resumeAt(sunday);
+        q.state.job.setResumeWeekday(1, 0);
+        q.state.job.NoAlert = 1;
+        q.engine.startRun();
+        QVERIFY(q.engine.countdownActive());
+        QCOMPARE(q.state.job.ResumeEnabled, 0);
+        q.tick(5);
+        QVERIFY(q.fake.wakeTimer.armCalls.isEmpty());
+    }
+
+    void staleResumeTimeIsNotUsed()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.state.cl.ResumeTime = kMonday.addSecs(3600);  // left from an earlier run, resume now off
+        r.engine.startRun();
+        r.tick(5);
+        QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
+    }
+
+    void captureBeforeAction_data()
+    {
+        QTest::addColumn<bool>("written");
+        QTest::newRow("written") << true;
+        QTest::newRow("failed") << false;
+    }
+    void captureBeforeAction()
+    {
+        QFETCH(bool, written);
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Reboot));
+        r.state.job.CaptureOnExit = 1;
+        r.state.CaptureFolder = QStringLiteral("/home/u/Desktop/");
+        r.fake.capture.answer = written;
+        r.engine.startRun();
+        r.tick(5);
+        QCOMPARE(r.view.windowRequests.last(), QStringLiteral("hide"));
+        QVERIFY(r.fake.power.exitCalls.isEmpty());  // the capture comes first
+        r.engine.captureStep();
+        QCOMPARE(r.fake.capture.names, QStringList{QStringLiteral("/home/u/Desktop/Cap120005")});
+        if (written) {
+            QCOMPARE(r.view.popups.size(), 1);
+            QCOMPARE(r.view.popups[0].request.text,
+                     QStringLiteral("/home/u/Desktop/ にキャプチャーファイル\r\n/home/u/Desktop/Cap120005.jpg を作成しました。"));
+        } else {
+            QVERIFY(r.view.popups.isEmpty());
+        }
+        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{2});
+    }
+
+    void stopDuringCaptureTakesNoAction()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Reboot));
+        r.state.job.CaptureOnExit = 1;
+        r.engine.startRun();
+        r.tick(5);
+        r.engine.stopRun();
+        r.engine.captureStep();
+        QVERIFY(r.fake.power.exitCalls.isEmpty());
+        QVERIFY(r.view.quits.isEmpty());
+        QVERIFY(!r.view.locked);
+    }
+
+    void launchFailurePopup()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.resumeAt(kMonday.addSecs(600));
+        r.state.job.AppCommand = QStringLiteral("/opt/app\r\n-a b");
+        r.fake.launcher.answer = false;
+        r.engine.startRun();
+        r.tick(5);
+        r.fake.power.wake();
+        r.fake.wakeTimer.fire(1);
+        QCOMPARE(r.view.popups.size(), 1);
+        QCOMPARE(r.view.popups[0].request.text, QStringLiteral("アプリ起動エラー\r\nap       = /opt/app\r\nパラメータ= -a b"));
+        QCOMPARE(r.view.popups[0].request.title, CaptionFor(kOpShutdown));
+        QVERIFY(r.view.popups[0].request.centred);
+        QVERIFY(r.engine.keepAwakeActive());  // the resume handling goes on
+    }
+
+    void windowClose_data()
+    {
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<int>("tray");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("running, tray on: to the tray") << true << 1 << false;
+        QTest::newRow("running, tray off: stop and close") << true << 0 << true;
+        QTest::newRow("idle, tray on: close") << false << 1 << true;
+    }
+    void windowClose()
+    {
+        QFETCH(bool, running);
+        QFETCH(int, tray);
+        QFETCH(bool, closes);
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.state.job.TrayIcon = tray;
+        if (running)
+            r.engine.startRun();
+        r.view.windowRequests.clear();
+        QCOMPARE(r.engine.closeRequested(), closes);
+        if (closes) {
+            QVERIFY(!r.engine.countdownActive());
+            QVERIFY(!r.view.locked);
+            QVERIFY(r.view.windowRequests.contains(QStringLiteral("untray")));
+        } else {
+            QVERIFY(r.engine.countdownActive());
+            QCOMPARE(r.view.windowRequests, QStringList{QStringLiteral("tray")});
+        }
+    }
+
+    void closeKeepsAutoStartForTheUnload_data()
+    {
+        QTest::addColumn<bool>("autoStart");
+        QTest::newRow("started by -auto") << true;
+        QTest::newRow("started from the button") << false;
+    }
+    void closeKeepsAutoStartForTheUnload()
+    {
+        QFETCH(bool, autoStart);
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.state.cl.AutoStart = autoStart;
+        r.engine.startRun();
+        QVERIFY(r.engine.closeRequested());
+        QCOMPARE(r.state.cl.AutoStart, autoStart);
+    }
+
+    void loadTimerRunsFromTheEventLoop()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.state.cl.AutoStart = true;
+        r.engine.startLoadTimer();
+        QVERIFY(!r.engine.countdownActive());  // one shot, after loading has finished
+        QTRY_VERIFY(r.engine.countdownActive());
+    }
+
+    void stopRestoresIdle()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("1"));
+        r.state.cl.AutoStart = true;
+        r.engine.setBaseCaption(QStringLiteral("Zenkoroシャットダウン base"));
+        r.engine.startRun();
+        r.tick(50);
+        QCOMPARE(r.engine.runState(), RunState::Warning);
+        QVERIFY(r.fake.sound.playing);
+        r.engine.stopRun();
+        QCOMPARE(r.engine.runState(), RunState::Idle);
+        QVERIFY(!r.fake.sound.playing);
+        QVERIFY(!r.view.locked);
+        QCOMPARE(r.view.remaining, QString());
+        QCOMPARE(r.view.caption, QStringLiteral("Zenkoroシャットダウン base"));
+        QVERIFY(r.engine.abortRequested());
+        QVERIFY(!r.state.cl.AutoStart);
+        r.tick(20);
+        QVERIFY(r.fake.power.exitCalls.isEmpty());
+    }
+
+    void loadTimerAutoStart()
+    {
+        Rig r;
+        int loads = 0;
+        int multi = 0;
+        r.engine.setLoadHook([&] { ++loads; });
+        r.engine.setMultiStartHook([&] { ++multi; });
+        r.minutes(QStringLiteral("10"));
+        r.engine.loadTimerTick();  // no auto: nothing starts
+        QCOMPARE(loads, 1);
+        QVERIFY(!r.engine.countdownActive());
+        r.state.cl.AutoStart = true;
+        r.state.job.MultiEnabled = 1;
+        r.engine.loadTimerTick();
+        QCOMPARE(multi, 1);
+        QVERIFY(!r.engine.countdownActive());
+        r.state.job.MultiEnabled = 0;
+        r.engine.loadTimerTick();
+        QVERIFY(r.engine.countdownActive());
+        QCOMPARE(r.engine.targetTime(), r.clock.now().addSecs(600));
+    }
+
+    void tickAccumulatorWraps()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.engine.startRun();
+        r.tick(99);
+        QCOMPARE(r.engine.tickAccumulator(), 99000);
+        r.tick();
+        QCOMPARE(r.engine.tickAccumulator(), 0);
+        QCOMPARE(r.view.remaining, QStringLiteral("00:08:20"));  // the step at the wrap still counts
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRunEngine)
+#include "tst_run_engine.moc"

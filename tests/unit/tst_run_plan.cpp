@@ -1,0 +1,549 @@
+// The start plan: target and resume times and every refusal of a start.
+#include "core/run_plan.h"
+#include "platform/linux/standins.h"
+#include "monitors/power_texts.h"
+
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zk;
+
+namespace {
+
+const QDateTime kMonday(QDate(2026, 12, 7), QTime(12, 0, 0));  // a Monday
+
+StartEnvironment envWith(const QStringList &existing = {})
+{
+    StartEnvironment env;
+    env.fileExists = [existing](const QString &p) { return existing.contains(p); };
+    return env;
+}
+
+AppState minutes(const QString &m)
+{
+    AppState s;
+    s.job.TimingMode = 0;
+    s.job.DelayMinutes = m;
+    return s;
+}
+
+AppState clockMode(const QString &h, const QString &m)
+{
+    AppState s;
+    s.job.TimingMode = 1;
+    s.job.ClockHour = h;
+    s.job.ClockMinute = m;
+    return s;
+}
+
+void setResumeBoxes(AppState &s, const QDateTime &t)
+{
+    s.job.ResumeDateParts = {QString::number(t.date().year()), QString::number(t.date().month()),
+                             QString::number(t.date().day()), QString::number(t.time().hour()),
+                             QString::number(t.time().minute())};
+}
+
+}  // namespace
+
+class TestRunPlan : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void minutesMode_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("zeroTime");
+        QTest::addColumn<qint64>("expectedSecs");  // -1 = refused
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("zero uses the five-second default") << "   0" << 5 << qint64(5) << "";
+        QTest::newRow("zero with zero_time 2") << "   0" << 2 << qint64(2) << "";
+        QTest::newRow("ninety minutes") << "  90" << 5 << qint64(90 * 60) << "";
+        QTest::newRow("14400 is ten days") << "14400" << 5 << qint64(10 * 86400) << "";
+        QTest::newRow("one minute more is refused") << "14401" << 5 << qint64(-1) << "分後：14400以下の数値を入力";
+        QTest::newRow("negative minutes are refused") << "-5" << 5 << qint64(-1) << "0 以上の整数を入力して下さい。";
+        QTest::newRow("text reads as zero") << "abc" << 5 << qint64(5) << "";
+    }
+    void minutesMode()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, zeroTime);
+        QFETCH(qint64, expectedSecs);
+        QFETCH(QString, refusal);
+        AppState s = minutes(box);
+        s.cl.ZeroTimeSeconds = zeroTime;
+        const RunPlan p = PlanStart(s, kMonday, envWith());
+        if (expectedSecs < 0) {
+            QCOMPARE(p.outcome, PlanOutcome::Refused);
+            QCOMPARE(p.title, QStringLiteral("入力エラー"));
+            QCOMPARE(p.text, refusal);
+            QCOMPARE(p.focusField, QStringLiteral("cmbTime"));
+            QCOMPARE(p.stop, StopOrder::AfterMessage);
+        } else {
+            QCOMPARE(p.outcome, PlanOutcome::Start);
+            QCOMPARE(kMonday.secsTo(p.targetTime), expectedSecs);
+        }
+    }
+
+    void clockModeTarget_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("minute");
+        QTest::addColumn<QDateTime>("expected");
+        const QDate d(2026, 12, 7);
+        QTest::newRow("07:00 at 07:00:30 is tomorrow") << QDateTime(d, QTime(7, 0, 30)) << "7" << "0"
+                                                      << QDateTime(d.addDays(1), QTime(7, 0));
+        QTest::newRow("07:00 at 06:59:59 is today") << QDateTime(d, QTime(6, 59, 59)) << "7" << "0"
+                                                   << QDateTime(d, QTime(7, 0));
+        QTest::newRow("24:00 is midnight, no further day") << QDateTime(d, QTime(12, 0)) << "24" << "0"
+                                                          << QDateTime(d.addDays(1), QTime(0, 0));
+        QTest::newRow("minutes carry into hours") << QDateTime(d, QTime(12, 0)) << "13" << "90"
+                                                 << QDateTime(d, QTime(14, 30));
+    }
+    void clockModeTarget()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QString, hour);
+        QFETCH(QString, minute);
+        QFETCH(QDateTime, expected);
+        const RunPlan p = PlanStart(clockMode(hour, minute), now, envWith());
+        QCOMPARE(p.outcome, PlanOutcome::Start);
+        QCOMPARE(p.targetTime, expected);
+    }
+
+    void excludedWeekday_data()
+    {
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<int>("noAlert");
+        QTest::addColumn<bool>("skipped");
+        QTest::newRow("Saturday excluded") << "0111110" << 0 << true;
+        QTest::newRow("Saturday excluded, no alert") << "0111110" << 1 << true;
+        QTest::newRow("Saturday allowed") << "1000001" << 0 << false;
+        QTest::newRow("empty mask never matches") << "" << 0 << false;
+        QTest::newRow("short mask does not reach Saturday") << "01" << 0 << false;
+    }
+    void excludedWeekday()
+    {
+        QFETCH(QString, mask);
+        QFETCH(int, noAlert);
+        QFETCH(bool, skipped);
+        AppState s = clockMode("9", "5");
+        s.cl.ExecWeekMask = mask;
+        s.job.NoAlert = noAlert;
+        const QDateTime saturday(QDate(2026, 12, 12), QTime(8, 0));
+        const RunPlan p = PlanStart(s, saturday, envWith());
+        QCOMPARE(p.outcome, skipped ? PlanOutcome::Skip : PlanOutcome::Start);
+        QCOMPARE(p.showPopup, skipped && !noAlert);
+        if (skipped) {
+            QCOMPARE(p.popupText, QStringLiteral("予定日（12月12日 9時5分）は exec_week ") + mask +
+                                      QStringLiteral(" の指定により\r\n実行をパスします。"));
+            const QJsonObject j = ExplainPlan(p);
+            QCOMPARE(j.value(QStringLiteral("Outcome")).toString(), QStringLiteral("skip"));
+            QCOMPARE(j.value(QStringLiteral("Refusal")).toObject().value(QStringLiteral("Text")).toString(), p.popupText);
+        }
+    }
+
+    void escapeTokenInPhrase()
+    {
+        AppState s = minutes("10");
+        s.job.MonitorEnabled = 1;
+        s.job.MonitorKind = 0;
+        s.job.MonitorPhrase = QStringLiteral("abc%JUGEMU_JUGEMU_GOKO_NO_comma%");
+        RunPlan p = PlanStart(s, kMonday, envWith());
+        QCOMPARE(p.outcome, PlanOutcome::Refused);
+        QCOMPARE(p.title, QStringLiteral("入力文字エラー"));
+        QCOMPARE(p.text, QStringLiteral("御客さん！ご冗談は止めて下さい！"));
+        QCOMPARE(p.focusField, QStringLiteral("txt監視文言"));
+        // The same phrase watched under the CPU kind is not looked at.
+        s.job.MonitorKind = 1;
+        QCOMPARE(PlanStart(s, kMonday, envWith()).outcome, PlanOutcome::Start);
+    }
+
+    void resumeAfterMinutes()
+    {
+        AppState s = minutes("5");
+        s.job.Operation = int(OperationKind::Standby);
+        s.job.ResumeEnabled = 1;
+        s.job.ResumeAtClock = 0;
+        s.job.ResumeAfterMinutes = QStringLiteral(" 10");
+        setResumeBoxes(s, kMonday);
+        const RunPlan p = PlanStart(s, kMonday, envWith());
+        QCOMPARE(p.outcome, PlanOutcome::Start);
+        QCOMPARE(p.resumeTime, kMonday.addSecs(15 * 60));
+    }
+
+    void resumeAtClockTooClose()
+    {
+        AppState s = minutes("5");
+        s.job.Operation = int(OperationKind::Standby);
+        s.job.ResumeEnabled = 1;
+        s.job.ResumeAtClock = 1;
+        // The boxes hold minutes only: 12:05 is the action itself.
+        setResumeBoxes(s, kMonday.addSecs(5 * 60));
+        RunPlan p = PlanStart(s, kMonday.addSecs(-10), envWith());  // action at 12:04:50, resume 10 s later
+        QCOMPARE(p.outcome, PlanOutcome::Refused);
+        QCOMPARE(p.title, QStringLiteral("エラー発生"));
+        QCOMPARE(p.text, QStringLiteral("復帰予定日時はスリープ予定時刻(+1分)以降にして下さい！"));
+        QCOMPARE(p.stop, StopOrder::BeforeMessage);
+        // A resume time in the past is refused the same way.
+        setResumeBoxes(s, kMonday.addSecs(-3600));
+        QCOMPARE(PlanStart(s, kMonday, envWith()).outcome, PlanOutcome::Refused);
+        // One minute after the action is accepted.
+        setResumeBoxes(s, kMonday.addSecs(6 * 60));
+        p = PlanStart(s, kMonday, envWith());
+        QCOMPARE(p.outcome, PlanOutcome::Start);
+        QCOMPARE(p.resumeTime, kMonday.addSecs(6 * 60));
+    }
+
+    void resumeOnlyMargin_data()
+    {
+        QTest::addColumn<int>("secondsAhead");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("15 s is refused") << 15 << false;
+        QTest::newRow("30 s is accepted") << 30 << true;
+        QTest::newRow("past is refused") << -120 << false;
+    }
+    void resumeOnlyMargin()
+    {
+        QFETCH(int, secondsAhead);
+        QFETCH(bool, accepted);
+        AppState s = minutes("90");
+        s.job.ResumeEnabled = 1;
+        s.job.ResumeOnly = 1;
+        const QDateTime now(QDate(2026, 12, 7), QTime(12, 0, 0));
+        setResumeBoxes(s, now.addSecs(60));
+        const QDateTime start = now.addSecs(60 - secondsAhead);
+        const RunPlan p = PlanStart(s, start, envWith());
+        if (accepted) {
+            QCOMPARE(p.outcome, PlanOutcome::Start);
+            QCOMPARE(p.resumeTime, now.addSecs(60));
+            QVERIFY(!p.targetTime.isValid());
+        } else {
+            QCOMPARE(p.outcome, PlanOutcome::Refused);
+            QCOMPARE(p.text, QStringLiteral("復帰予定日時は現在時刻(+1分)以降にして下さい！"));
+        }
+    }
+
+    void resumeBoxesMustHoldNumbers_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("year") << 0 << "20x6" << "年";
+        QTest::newRow("month") << 1 << "十二" << "月";
+        QTest::newRow("day empty") << 2 << "" << "日";
+        QTest::newRow("hour") << 3 << "7:00" << "時";
+        QTest::newRow("minute") << 4 << "abc" << "分";
+    }
+    void resumeBoxesMustHoldNumbers()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, value);
+        QFETCH(QString, name);
+        AppState s = minutes("5");
+        s.job.Operation = int(OperationKind::Standby);
+        s.job.ResumeEnabled = 1;
+        s.job.ResumeAtClock = 1;
+        setResumeBoxes(s, kMonday.addSecs(3600));
+        s.job.ResumeDateParts[size_t(box)] = value;
+        const RunPlan p = PlanStart(s, kMonday, envWith());
+        QCOMPARE(p.outcome, PlanOutcome::Refused);
+        QCOMPARE(p.title, QStringLiteral("入力エラー"));
+        QCOMPARE(p.text, QStringLiteral("復帰予定日時の「") + name + QStringLiteral("」には数値を入力して下さい。"));
+        QCOMPARE(p.focusField, QStringLiteral("txtResume_%1").arg(box));
+    }
+
+    void resumeBoxesCarry()
+    {
+        AppState s = minutes("5");
+        s.job.Operation = int(OperationKind::Standby);
+        s.job.ResumeEnabled = 1;
+        s.job.ResumeAtClock = 1;
+        s.job.ResumeDateParts = {QStringLiteral("2026"), QStringLiteral("13"), QStringLiteral("32"),
+                                 QStringLiteral("25"), QStringLiteral("61")};
+        const RunPlan p = PlanStart(s, kMonday, envWith());
+        QCOMPARE(p.outcome, PlanOutcome::Start);
+        // Month 13 of 2026 is January 2027; day 32 of it is 1 February; 25:61 is 02:01 the next day.
+        QCOMPARE(p.resumeTime, QDateTime(QDate(2027, 2, 2), QTime(2, 1)));
+    }
+
+    void emptyYearBoxSkipsResume()
+    {
+        AppState s = minutes("5");
+        s.job.Operation = int(OperationKind::Standby);
+        s.job.ResumeEnabled = 1;
+        s.job.ResumeAtClock = 1;
+        const RunPlan p = PlanStart(s, kMonday, envWith());
+        QCOMPARE(p.outcome, PlanOutcome::Start);
+        QVERIFY(!p.resumeTime.isValid());
+    }
+
+    void contradiction_data()
+    {
+        QTest::addColumn<bool>("autoStart");
+        QTest::newRow("from the button") << false;
+        QTest::newRow("from the command line") << true;
+    }
+    void contradiction()
+    {
+        QFETCH(bool, autoStart);
+        AppState s = minutes("5");
+        s.job.ResumeOnly = 1;
+        s.job.ResumeEnabled = 0;
+        s.cl.AutoStart = autoStart;
+        const RunPlan p = PlanStart(s, kMonday, envWith());
+        QCOMPARE(p.outcome, PlanOutcome::Refused);
+        QCOMPARE(p.title, QStringLiteral("矛盾"));
+        QCOMPARE(p.text, QStringLiteral("「復帰」にチェックするか「復帰のみ」をオフにするかにして下さい。"));
+    }
+
+    void applicationPath_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("launchApp");
+        QTest::addColumn<QString>("refusedPath");  // empty = accepted
+        QTest::newRow("quoted existing path") << "\"/opt/my app/run\" -x" << 1 << "";
+        QTest::newRow("typo in the path") << "\"/opt/my app/rnu\" -x" << 1 << "/opt/my app/rnu";
+        QTest::newRow("unquoted missing program") << "/usr/bin/nothere arg" << 1 << "/usr/bin/nothere";
+        QTest::newRow("launch off: not checked") << "/usr/bin/nothere arg" << 0 << "";
+        QTest::newRow("line breaks become spaces") << "/opt/tool\r\n-v" << 1 << "";
+    }
+    void applicationPath()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, launchApp);
+        QFETCH(QString, refusedPath);
+        AppState s = minutes("5");
+        s.job.Operation = int(OperationKind::Standby);
+        s.job.ResumeEnabled = 1;
+        s.job.ResumeAtClock = 0;
+        setResumeBoxes(s, kMonday);
+        s.job.LaunchApp = launchApp;
+        s.job.AppCommand = command;
+        const RunPlan p = PlanStart(s, kMonday, envWith({QStringLiteral("/opt/my app/run"), QStringLiteral("/opt/tool")}));
+        if (refusedPath.isEmpty()) {
+            QCOMPARE(p.outcome, PlanOutcome::Start);
+        } else {
+            QCOMPARE(p.outcome, PlanOutcome::Refused);
+            QCOMPARE(p.title, QStringLiteral("パスエラー"));
+            QCOMPARE(p.text, QStringLiteral("記述されたパスは無効です。\r\n\r\n") + refusedPath);
+            QCOMPARE(p.focusField, QStringLiteral("txtExecAp"));
+            QCOMPARE(p.stop, StopOrder::None);
+        }
+    }
+
+    void existingFileIsNotAFolder()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile f(dir.filePath(QStringLiteral("prog")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QVERIFY(ExistingFile(f.fileName()));
+        QVERIFY(!ExistingFile(dir.path()));
+        QVERIFY(!ExistingFile(dir.filePath(QStringLiteral("nothing"))));
+    }
+
+    void selfRestartTimeLimit_data()
+    {
+        QTest::addColumn<QString>("parameters");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("time 61") << "-auto -reboot -time 61" << true;
+        QTest::newRow("time 60") << "-auto -reboot -time 60" << false;
+        QTest::newRow("t 90") << "-auto -t 90" << true;
+        QTest::newRow("time wins over t") << "-t 90 -time 30" << false;
+        QTest::newRow("no time") << "-auto -reboot" << false;
+    }
+    void selfRestartTimeLimit()
+    {
+        QFETCH(QString, parameters);
+        QFETCH(bool, refused);
+        AppState s = minutes("5");
+        s.job.Operation = int(OperationKind::Standby);
+        s.job.ResumeEnabled = 1;
+        s.job.ResumeAtClock = 0;
+        setResumeBoxes(s, kMonday);
+        s.job.AppCommand = QStringLiteral("/usr/bin/zenkoro ") + parameters;
+        const RunPlan p = PlanStart(s, kMonday, envWith({QStringLiteral("/usr/bin/zenkoro")}));
+        QCOMPARE(p.outcome, refused ? PlanOutcome::Refused : PlanOutcome::Start);
+        if (refused) {
+            QCOMPARE(p.title, QStringLiteral("入力注意"));
+            QCOMPARE(p.text, QStringLiteral("Zenkoroのパラメーターの時間 time,t は 60以内にして下さい。"));
+        }
+    }
+
+    void resumeWeekdayExcluded_data()
+    {
+        QTest::addColumn<int>("noAlert");
+        QTest::addColumn<int>("resumeOnly");
+        QTest::addColumn<ResumeDayRule>("rule");
+        QTest::newRow("popup and stop") << 0 << 0 << ResumeDayRule::CancelRun;
+        QTest::newRow("no alert drops the resume") << 1 << 0 << ResumeDayRule::DropResume;
+        QTest::newRow("no alert, resume only: program ends") << 1 << 1 << ResumeDayRule::EndProgram;
+    }
+    void resumeWeekdayExcluded()
+    {
+        QFETCH(int, noAlert);
+        QFETCH(int, resumeOnly);
+        QFETCH(ResumeDayRule, rule);
+        AppState s = minutes("5");
+        s.job.Operation = int(OperationKind::Standby);
+        s.job.ResumeEnabled = 1;
+        s.job.ResumeAtClock = 1;
+        s.job.ResumeOnly = resumeOnly;
+        s.job.NoAlert = noAlert;
+        const QDateTime sunday(QDate(2026, 12, 13), QTime(7, 30));
+        setResumeBoxes(s, sunday);
+        s.job.setResumeWeekday(1, 0);  // Sunday off
+        const RunPlan p = PlanStart(s, kMonday, envWith());
+        QCOMPARE(p.outcome, PlanOutcome::Start);
+        QCOMPARE(p.resumeDay, rule);
+        if (rule == ResumeDayRule::CancelRun)
+            QCOMPARE(p.resumePopupText,
+                     QStringLiteral("復帰予定日は \r\n2026年12月13日(日曜日) 07:30\r\n復帰無効曜日です。処理をキャンセルします。"));
+        const QJsonObject j = ExplainPlan(p);
+        if (rule == ResumeDayRule::DropResume) {
+            QCOMPARE(j.value(QStringLiteral("ResumeTime")).toString(), QString());
+            QVERIFY(!j.contains(QStringLiteral("Refusal")));
+        } else {
+            QVERIFY(j.contains(QStringLiteral("Refusal")));
+        }
+    }
+
+    void explainJson()
+    {
+        AppState s = minutes("5");
+        s.job.Operation = int(OperationKind::Standby);
+        s.job.ResumeEnabled = 1;
+        s.job.ResumeAtClock = 0;
+        s.job.ResumeAfterMinutes = QStringLiteral(" 10");
+        setResumeBoxes(s, kMonday);
+        QJsonObject j = ExplainPlan(s, kMonday, envWith());
+        QCOMPARE(j.value(QStringLiteral("TargetTime")).toString(), QStringLiteral("2026-12-07T12:05:00"));
+        QCOMPARE(j.value(QStringLiteral("ResumeTime")).toString(), QStringLiteral("2026-12-07T12:15:00"));
+        QVERIFY(!j.contains(QStringLiteral("Refusal")));
+
+        s.job.ResumeEnabled = 0;
+        j = ExplainPlan(s, kMonday, envWith());
+        QCOMPARE(j.value(QStringLiteral("ResumeTime")).toString(), QString());
+
+        s.job.DelayMinutes = QStringLiteral("20000");
+        j = ExplainPlan(s, kMonday, envWith());
+        const QJsonObject r = j.value(QStringLiteral("Refusal")).toObject();
+        QCOMPARE(r.value(QStringLiteral("Title")).toString(), QStringLiteral("入力エラー"));
+        QCOMPARE(r.value(QStringLiteral("Text")).toString(), QStringLiteral("分後：14400以下の数値を入力"));
+        QVERIFY(!j.contains(QStringLiteral("TargetTime")));
+    }
+
+    void formatRemaining_data()
+    {
+        QTest::addColumn<qint64>("ms");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one day two hours") << qint64(26 * 3600) * 1000 << "1日 02:00:00";
+        QTest::newRow("two days 03:04:05") << (qint64(2 * 86400 + 3 * 3600 + 4 * 60 + 5)) * 1000 << "2日 03:04:05";
+        QTest::newRow("just under a day") << qint64(86399) * 1000 << "23:59:59";
+        QTest::newRow("fourteen seconds") << qint64(14000) << "00:00:14";
+        QTest::newRow("half a second rounds up") << qint64(500) << "00:00:01";
+        QTest::newRow("zero") << qint64(0) << "00:00:00";
+    }
+    void formatRemaining()
+    {
+        QFETCH(qint64, ms);
+        QFETCH(QString, text);
+        QCOMPARE(FormatRemaining(ms), text);
+    }
+
+    void warningLead_data()
+    {
+        QTest::addColumn<int>("force");
+        QTest::addColumn<int>("popup");
+        QTest::addColumn<int>("lead");
+        QTest::newRow("no force") << 0 << -1 << 15;
+        QTest::newRow("force") << 1 << -1 << 30;
+        QTest::newRow("popup_time wins") << 1 << 7 << 7;
+        QTest::newRow("popup_time 0") << 0 << 0 << 0;
+        QTest::newRow("16-bit limit") << 0 << 100000 << 32767;
+    }
+    void warningLead()
+    {
+        QFETCH(int, force);
+        QFETCH(int, popup);
+        QFETCH(int, lead);
+        AppState s;
+        s.job.Force = force;
+        s.cl.PopupLeadSeconds = popup;
+        QCOMPARE(WarningLeadSeconds(s), lead);
+    }
+
+    void powerTexts_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("flag");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("battery high charging") << 0 << 9 << 100 << qint64(-1)
+                                               << QStringList{"バッテリ", "充電中", "100%", "不明"};
+        QTest::newRow("no battery wins") << 1 << 128 + 8 << 255 << qint64(-1)
+                                         << QStringList{"AC電源", "バッテリなし", "不明", "不明"};
+        QTest::newRow("unknown line, flag 0") << 255 << 0 << 50 << qint64(3600)
+                                              << QStringList{"不明", "不明", "50%", "3600秒"};
+        QTest::newRow("low") << 0 << 2 << 20 << qint64(120) << QStringList{"バッテリ", "少い", "20%", "120秒"};
+        QTest::newRow("critical") << 0 << 4 << 3 << qint64(60) << QStringList{"バッテリ", "微量", "3%", "60秒"};
+    }
+    void powerTexts()
+    {
+        QFETCH(int, line);
+        QFETCH(int, flag);
+        QFETCH(int, percent);
+        QFETCH(qint64, seconds);
+        QFETCH(QStringList, texts);
+        const PowerStatusTexts t = PowerStatusTextsFrom(PowerStatusRaw{line, flag, percent, seconds});
+        QCOMPARE((QStringList{t.line, t.charge, t.percent, t.seconds}), texts);
+    }
+
+    void sysfsPowerStatus()
+    {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const auto write = [&](const QString &rel, const QByteArray &content) {
+            QDir().mkpath(QFileInfo(root.filePath(rel)).path());
+            QFile f(root.filePath(rel));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content + "\n");
+        };
+        // No entries at all: a desktop on mains without a battery.
+        PowerStatusRaw raw;
+        SysfsPowerStatus empty(root.path());
+        QCOMPARE(empty.read(raw), kPowerStatusOk);
+        QCOMPARE(raw.acLine, 1);
+        QCOMPARE(raw.batteryFlag, 128);
+
+        write(QStringLiteral("AC/type"), "Mains");
+        write(QStringLiteral("AC/online"), "0");
+        write(QStringLiteral("BAT0/type"), "Battery");
+        write(QStringLiteral("BAT0/present"), "1");
+        write(QStringLiteral("BAT0/status"), "Discharging");
+        write(QStringLiteral("BAT0/capacity"), "80");
+        write(QStringLiteral("BAT0/energy_now"), "40000000");
+        write(QStringLiteral("BAT0/power_now"), "10000000");
+        SysfsPowerStatus laptop(root.path());
+        QCOMPARE(laptop.read(raw), kPowerStatusOk);
+        QCOMPARE(PowerStatusTextsFrom(raw).line, QStringLiteral("バッテリ"));
+        QCOMPARE(raw.batteryFlag, 1);
+        QCOMPARE(raw.lifePercent, 80);
+        QCOMPARE(raw.lifeSeconds, qint64(4 * 3600));
+
+        write(QStringLiteral("AC/online"), "1");
+        write(QStringLiteral("BAT0/status"), "Charging");
+        QCOMPARE(laptop.read(raw), kPowerStatusOk);
+        QCOMPARE(PowerStatusTextsFrom(raw).line, QStringLiteral("AC電源"));
+        QCOMPARE(PowerStatusTextsFrom(raw).charge, QStringLiteral("充電中"));
+
+        SysfsPowerStatus missing(root.filePath(QStringLiteral("nowhere")));
+        QCOMPARE(missing.read(raw), kPowerStatusUnsupported);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRunPlan)
+#include "tst_run_plan.moc"
