@@ -1417,8 +1417,6 @@ void MainWindow::focusField(const QString &objectName)
     // The field may sit in a hidden part of the window: show that part first.
     if (!chkExtended->isChecked() && extendedArea->isAncestorOf(w))
         chkExtended->setChecked(true);
-    if (w == txtPhrase && !chkMonitor->isChecked())
-        monitorPages->setCurrentIndex(0);
     if (w == txtPhrase)
         monitorPages->setCurrentIndex(0);
     if (auto *c = qobject_cast<QComboBox *>(w)) {
@@ -1658,11 +1656,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
                 event->ignore();
                 return;
             }
-        } else if (runLocked() && chkTaskTray->isChecked()) {
-            event->ignore();
-            showInTray(TrayTooltipText({true, chkResume->isChecked(), m_state.cl.ResumeTime, QDateTime(),
-                                        cmbOp->currentText(), m_baseCaption, m_clock.now().date()}));
-            return;
         }
     } else if (m_engine && m_engine->runActive()) {
         m_engine->stopRun();

@@ -579,6 +579,25 @@ private slots:
         QVERIFY(!r.window->inTray());
     }
 
+    void trayTooltipNamesTheResume()
+    {
+        Rig r;
+        r.state.job.TrayIcon = 1;
+        r.state.job.Operation = 4;
+        r.state.job.ResumeEnabled = 1;
+        r.state.job.ResumeAtClock = 1;
+        r.state.job.DelayMinutes = QStringLiteral("  30");
+        r.state.job.ResumeDateParts = {QStringLiteral("2026"), QStringLiteral("12"), QStringLiteral("8"),
+                                       QStringLiteral("7"), QStringLiteral("0")};
+        r.window->settingsChanged();
+        QVERIFY(r.w<QCheckBox>("chk復帰")->isChecked());
+        r.window->show();
+        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        QVERIFY(r.window->inTray());
+        QCOMPARE(r.window->trayToolTip(), QStringLiteral("2026年12月08日 07時00分に復帰"));
+        QCOMPARE(r.w<QLabel>("lbl復帰時分")->text(), QStringLiteral("予定 07:00:00"));
+    }
+
     void closeWithoutTrayStopsAndEnds()
     {
         Rig r;
