@@ -1310,6 +1310,12 @@ void MainWindow::browseApplication()
 
 void MainWindow::onStartClicked()
 {
+    // An empty minutes box reads as 0 minutes, which would act within
+    // seconds: the start waits until the box holds a number.
+    if (m_state.job.TimingMode == 0 && !m_state.job.MultiEnabled && cmbTime->currentText().trimmed().isEmpty()) {
+        leaveMinutesBox();
+        return;
+    }
     m_state.cl.AutoStart = false;
     if (m_engine)
         m_engine->startRun();
@@ -1341,7 +1347,7 @@ void MainWindow::leaveClockBox(QLineEdit *box, int max)
 
 void MainWindow::leaveMinutesBox()
 {
-    if (!cmbTime->isVisible() || !cmbTime->currentText().trimmed().isEmpty() || m_pendingEmptyMinutes)
+    if (cmbTime->isHidden() || !cmbTime->currentText().trimmed().isEmpty() || m_pendingEmptyMinutes)
         return;
     m_pendingEmptyMinutes = true;
     showBox(QStringLiteral("未入力"), QStringLiteral("0 以上の整数を入力して下さい。"), QMessageBox::Ok,

@@ -447,6 +447,22 @@ private slots:
         QCOMPARE(r.saves, 1);  // the start button saves even a refused start
     }
 
+    void emptyMinutesNeverStart()
+    {
+        Rig r;
+        r.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
+        r.w<QComboBox>("cmbTime")->setEditText(QString());
+        r.w<QPushButton>("cmd実行")->click();
+        QVERIFY(!r.engine->runActive());
+        QMessageBox *m = r.box();
+        QVERIFY(m);
+        QCOMPARE(m->windowTitle(), QStringLiteral("未入力"));
+        r.answer(QMessageBox::Ok);
+        QCOMPARE(r.window->focusWidget(), r.w<QComboBox>("cmbTime"));
+        QVERIFY(!r.engine->runActive());
+    }
+
     void lockingDuringARun()
     {
         Rig r;
