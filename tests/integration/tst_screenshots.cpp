@@ -103,6 +103,23 @@ private slots:
         QCOMPARE(pixelsNear(idle, label, QColor(255, 0, 0)), 0);
         QVERIFY(window.windowTitle().endsWith(QStringLiteral("まもなくスリープ")));
         engine.stopRun();
+
+        // Going to the tray: the notice appears at the lower right of the screen.
+        state.job.TrayIcon = 1;
+        state.job.DelayMinutes = QStringLiteral("  30");
+        window.settingsChanged();
+        window.findChild<QPushButton *>(QStringLiteral("cmd実行"))->click();
+        QVERIFY(window.trayNotice());
+        QVERIFY(QTest::qWaitForWindowExposed(window.trayNotice()));
+        QTest::qWait(200);
+        QScreen *screen = QGuiApplication::primaryScreen();
+        const QPixmap whole = screen->grabWindow(0);
+        QVERIFY(whole.save(shotDir() + QStringLiteral("/tray_notice.png")));
+        const QRect notice = window.trayNotice()->frameGeometry();
+        QVERIFY(screen->geometry().contains(notice));
+        QVERIFY(notice.center().x() > screen->geometry().center().x());
+        QVERIFY(notice.center().y() > screen->geometry().center().y());
+        engine.stopRun();
     }
 };
 
