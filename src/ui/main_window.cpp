@@ -735,6 +735,17 @@ QGroupBox *MainWindow::buildDisplayFrame()
     lay->addWidget(chkNoDispAlert, 2, 0);
     lay->addWidget(chkCapture, 2, 1);
     lay->addWidget(chkDspQuick, 3, 0);
+    cmdSave = new QPushButton(QStringLiteral("設定を保存"), g);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setToolTip(QStringLiteral("現在の設定を設定ファイルに保存します"));
+    cmdDefault = new QPushButton(QStringLiteral("既定値に戻す"), g);
+    cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
+    cmdDefault->setToolTip(QStringLiteral("設定を既定値に戻します"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdDefault);
+    buttons->addStretch();
+    lay->addLayout(buttons, 4, 0, 1, 2);
     return g;
 }
 
@@ -963,10 +974,15 @@ void MainWindow::connectControls()
             m_hooks.multiToggled(on);
     });
     connect(chkExtended, &QCheckBox::toggled, this, [this, flag](bool on) {
-        if (m_loading == 0)
+        if (m_loading == 0) {
             m_state.job.ExtendedMenu = flag(on);
+            if (!on && m_hooks.saveSettings)
+                m_hooks.saveSettings();  // unticking saves, silently
+        }
         applyExtended();
     });
+    connect(cmdSave, &QPushButton::clicked, this, &MainWindow::saveSettingsReported);
+    connect(cmdDefault, &QPushButton::clicked, this, &MainWindow::askResetDefaults);
 
     connect(cmdStart, &QPushButton::clicked, this, &MainWindow::onStartClicked);
     connect(cmdStop, &QPushButton::clicked, this, &MainWindow::onStopClicked);
@@ -1214,6 +1230,29 @@ void MainWindow::quickAction(int operationIndex)
         m_engine->startRun();
     else
         Q_EMIT startRequested();
+}
+
+void MainWindow::saveSettingsReported()
+{
+    const bool ok = m_hooks.saveSettings ? m_hooks.saveSettings() : false;
+    if (ok)
+        showBox(QStringLiteral("Zenkoro"), QStringLiteral("保存完了"), QMessageBox::Ok, QMessageBox::Ok, nullptr);
+    else
+        showBox(QStringLiteral("書込みエラー"),
+                QStringLiteral("設定値の保存に失敗しました！") + kCrLf +
+                    QStringLiteral("媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。"),
+                QMessageBox::Ok, QMessageBox::Ok, nullptr);
+}
+
+void MainWindow::askResetDefaults()
+{
+    showBox(QStringLiteral("既定値"), QStringLiteral("既定値に戻します。よろしいですか？"),
+            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, [this](int button) {
+                if (button != QMessageBox::Ok || !m_hooks.resetDefaults)
+                    return;
+                m_hooks.resetDefaults();
+                readJobIntoWidgets(m_state.job);
+            });
 }
 
 void MainWindow::updateQuickFrame()

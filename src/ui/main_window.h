@@ -40,8 +40,13 @@ class RunEngine;
 struct MainWindowHooks {
     // Whether the machine allows hibernation (the "休止" operation).
     std::function<bool()> hibernationAllowed;
-    // Save the settings (start button, immediate-action buttons).
-    std::function<void()> saveSettings;
+    // Save the settings; false when the file could not be written. The
+    // start and immediate-action buttons and unticking the extended box save
+    // silently; the save button reports the result.
+    std::function<bool()> saveSettings;
+    // "既定値に戻す" after the user confirmed: the defaults into the state
+    // (every weekday ticked, weekly table emptied, quick buttons off).
+    std::function<void()> resetDefaults;
     // Make a chosen program path relative to the program folder.
     std::function<QString(const QString &path)> makeRelativePath;
     // "リスト値セット": compute the next resume from the weekly table into the state.
@@ -88,6 +93,9 @@ public:
     void spinResume(int box, int direction);
     void browseApplication();
     void updateQuickFrame();
+    // The save button and the defaults button.
+    void saveSettingsReported();
+    void askResetDefaults();
     // The power status reported "バッテリなし" at load: the battery kind is disabled.
     void setNoBattery(bool noBattery);
     // Unloads the window: stops the run, removes the icon, ends the program.
@@ -263,6 +271,8 @@ private:
     QPushButton *cmdStop = nullptr;
     QCheckBox *ChkMulti = nullptr;
     QCheckBox *chkExtended = nullptr;
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdDefault = nullptr;
     QWidget *extendedArea = nullptr;
 
     QSystemTrayIcon *m_tray = nullptr;

@@ -39,6 +39,8 @@ struct Rig {
     std::unique_ptr<MainWindow> window;
     int quitCalls = 0;
     int saves = 0;
+    int resets = 0;
+    bool saveWorks = true;
 
     explicit Rig(bool withEngine = true)
     {
@@ -48,7 +50,14 @@ struct Rig {
         MainWindowHooks hooks;
         hooks.hibernationAllowed = [this] { return power.hibernationAllowed(); };
         hooks.quit = [this](int) { ++quitCalls; };
-        hooks.saveSettings = [this] { ++saves; };
+        hooks.saveSettings = [this] {
+            ++saves;
+            return saveWorks;
+        };
+        hooks.resetDefaults = [this] {
+            state.job = JobSettings();
+            ++resets;
+        };
         window->setHooks(hooks);
         if (withEngine) {
             engine = std::make_unique<RunEngine>(state, clock, services, window.get());
@@ -461,6 +470,40 @@ private slots:
         r.answer(QMessageBox::Ok);
         QCOMPARE(r.window->focusWidget(), r.w<QComboBox>("cmbTime"));
         QVERIFY(!r.engine->runActive());
+    }
+
+    void saveAndDefaultButtons()
+    {
+        Rig r(false);
+        r.window->show();
+        QTest::mouseClick(r.w<QPushButton>("cmdSave"), Qt::LeftButton);
+        QCOMPARE(r.saves, 1);
+        QCOMPARE(r.box()->text(), QStringLiteral("保存完了"));
+        r.answer(QMessageBox::Ok);
+        r.saveWorks = false;
+        QTest::mouseClick(r.w<QPushButton>("cmdSave"), Qt::LeftButton);
+        QCOMPARE(r.box()->windowTitle(), QStringLiteral("書込みエラー"));
+        QCOMPARE(r.box()->text(), QStringLiteral("設定値の保存に失敗しました！\r\n媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。"));
+        r.answer(QMessageBox::Ok);
+
+        r.w<QCheckBox>("chkForce")->click();
+        QTest::mouseClick(r.w<QPushButton>("cmdDefault"), Qt::LeftButton);
+        QCOMPARE(r.box()->windowTitle(), QStringLiteral("既定値"));
+        QCOMPARE(r.box()->text(), QStringLiteral("既定値に戻します。よろしいですか？"));
+        r.answer(QMessageBox::Cancel);
+        QCOMPARE(r.resets, 0);
+        QVERIFY(r.w<QCheckBox>("chkForce")->isChecked());
+        QTest::mouseClick(r.w<QPushButton>("cmdDefault"), Qt::LeftButton);
+        r.answer(QMessageBox::Ok);
+        QCOMPARE(r.resets, 1);
+        QVERIFY(!r.w<QCheckBox>("chkForce")->isChecked());
+
+        // Unticking the extended box saves; ticking it does not.
+        const int before = r.saves;
+        r.w<QCheckBox>("chk拡張")->click();
+        QCOMPARE(r.saves, before);
+        r.w<QCheckBox>("chk拡張")->click();
+        QCOMPARE(r.saves, before + 1);
     }
 
     void lockingDuringARun()
