@@ -420,6 +420,7 @@ QGroupBox *MainWindow::buildMonitorFrame()
     txtPhrase->setObjectName(QStringLiteral("txt監視文言"));
     txtPhrase->setFixedHeight(44);
     txtPhrase->setTabChangesFocus(true);
+    txtPhrase->viewport()->installEventFilter(this);
     lblPhrase->setBuddy(txtPhrase);
     phraseEventGroup = new QButtonGroup(phrase);
     OptMsg[0] = new QRadioButton(QStringLiteral("出現時"), phrase);
@@ -1406,6 +1407,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             std::find(txtResume.begin(), txtResume.end(), watched) != txtResume.end()) {
             if (!(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !AcceptsDigitKey(ke->text()))
                 return true;  // discarded
+        }
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == txtPhrase->viewport()) {
+        if (m_hooks.openInputForm && txtPhrase->isEnabled()) {
+            m_hooks.openInputForm(txtPhrase);
+            return true;
         }
     } else if (event->type() == QEvent::FocusIn) {
         if (watched == cmbOp)

@@ -59,6 +59,8 @@ struct MainWindowHooks {
     std::function<QStringList()> processList;
     // The help of the application parameters (label beside chkAP起動).
     std::function<void()> openApplicationHelp;
+    // Double-click on the phrase box: the command input form on that box.
+    std::function<void(QPlainTextEdit *box)> openInputForm;
     // The multi check box changed (the multi schedule owns its frame).
     std::function<void(bool on)> multiToggled;
     // End of the program; default QCoreApplication::exit.

@@ -862,6 +862,36 @@ private slots:
         QCOMPARE(r.state.job.AppCommand, QString());
         QCOMPARE(r.state.job.ResumeDateParts[0], QString());
 
+        // "リスト値セット" shows the next resume from the weekly table, or empties the boxes.
+        QDateTime next(QDate(2026, 12, 9), QTime(6, 30));
+        MainWindowHooks hooks;
+        hooks.applyWeeklyResumeList = [&] {
+            r.state.cl.ResumeTime = next;
+            r.state.cl.ResumeAppCommand = QStringLiteral("/usr/bin/mail -s");
+        };
+        QPlainTextEdit *formOn = nullptr;
+        hooks.openInputForm = [&formOn](QPlainTextEdit *box) { formOn = box; };
+        r.window->setHooks(hooks);
+        r.w<QCheckBox>("chk復帰時刻")->click();
+        r.w<QComboBox>("cmbOp")->setCurrentIndex(4);
+        r.w<QCheckBox>("chk復帰")->click();
+        QVERIFY(r.w<QWidget>("cmdSetDefaultResume")->isVisible());
+        QTest::mouseClick(r.w<QPushButton>("cmdSetDefaultResume"), Qt::LeftButton);
+        QCOMPARE(r.state.job.ResumeDateParts,
+                 (std::array<QString, 5>{QStringLiteral("2026"), QStringLiteral("12"), QStringLiteral("9"),
+                                         QStringLiteral("6"), QStringLiteral("30")}));
+        QCOMPARE(r.state.job.AppCommand, QStringLiteral("/usr/bin/mail -s"));
+        next = QDateTime();
+        QTest::mouseClick(r.w<QPushButton>("cmdSetDefaultResume"), Qt::LeftButton);
+        QCOMPARE(r.state.job.ResumeDateParts[3], QString());
+        QCOMPARE(r.state.job.AppCommand, QString());
+
+        // A double-click on the phrase box opens the input form on it.
+        r.w<QCheckBox>("chk監視")->click();
+        auto *phrase = r.w<QPlainTextEdit>("txt監視文言");
+        QTest::mouseDClick(phrase->viewport(), Qt::LeftButton);
+        QCOMPARE(formOn, phrase);
+
         // Quick buttons: visible only with chkDspQuick and without ChkMulti.
         QVERIFY(!r.w<QWidget>("FrImmediate")->isVisible());
         r.w<QCheckBox>("chkDspQuick")->click();
