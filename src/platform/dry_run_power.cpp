@@ -1,0 +1,144 @@
+#include "platform/dry_run_power.h"
+
+#include "platform/linux/logind_power.h"
+
+#include <QDateTime>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zk {
+
+namespace {
+
+const char *OnOff(bool on)
+{
+    return on ? "on" : "off";
+}
+
+const char *TrueFalse(bool value)
+{
+    return value ? "true" : "false";
+}
+
+bool AskLogindCanHibernate()
+{
+    LogindPower logind;
+    logind.setCallTimeout(2000);
+    return logind.hibernationAllowed();
+}
+
+}  // namespace
+
+void PrintDryRunLine(const QString &text)
+{
+    const QByteArray line = QByteArrayLiteral("dry-run: ") + text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fflush(stdout);
+}
+
+DryRunPower::DryRunPower(QObject *parent) : DryRunPower(AskLogindCanHibernate, parent) {}
+
+DryRunPower::DryRunPower(std::function<bool()> hibernationQuery, QObject *parent)
+    : SessionPower(parent), m_hibernationQuery(std::move(hibernationQuery)), m_resumeTimer(new QTimer(this))
+{
+    m_resumeTimer->setSingleShot(true);
+    m_resumeTimer->setInterval(1000);
+    connect(m_resumeTimer, &QTimer::timeout, this, &SessionPower::resumed);
+}
+
+bool DryRunPower::exitSession(quint32 flags)
+{
+    const LogindExitRequest request = MapExitFlags(flags);
+    QString target;
+    switch (request.kind) {
+    case LogindExitRequest::Invalid:
+        PrintDryRunLine(QStringLiteral("ExitSession flags=%1 (%2) -> refused").arg(flags).arg(request.description));
+        return false;
+    case LogindExitRequest::Logoff:
+        target = QStringLiteral("org.freedesktop.login1.Manager.TerminateSession (own session)");
+        break;
+    case LogindExitRequest::PowerOff:
+    case LogindExitRequest::Reboot:
+        target = QStringLiteral("org.freedesktop.login1.Manager.%1 interactive=%2")
+                     .arg(request.method, QLatin1String(TrueFalse(request.interactive)));
+        break;
+    }
+    PrintDryRunLine(QStringLiteral("ExitSession flags=%1 (%2) -> %3").arg(flags).arg(request.description, target));
+    return true;
+}
+
+bool DryRunPower::suspend(bool hibernate, bool force, bool disableWakeEvents)
+{
+    PrintDryRunLine(QStringLiteral("Suspend hibernate=%1 force=%2 disableWake=%3 -> org.freedesktop.login1.Manager.%4 "
+                                   "interactive=%5")
+                        .arg(QLatin1String(TrueFalse(hibernate)), QLatin1String(TrueFalse(force)),
+                             QLatin1String(TrueFalse(disableWakeEvents)),
+                             hibernate ? QStringLiteral("Hibernate") : QStringLiteral("Suspend"),
+                             QLatin1String(TrueFalse(!force))));
+    m_resumeTimer->start();
+    return true;
+}
+
+bool DryRunPower::hibernationAllowed()
+{
+    return m_hibernationQuery ? m_hibernationQuery() : false;
+}
+
+void DryRunPower::setMonitorPower(bool on)
+{
+    PrintDryRunLine(QStringLiteral("MonitorPower %1").arg(QLatin1String(OnOff(on))));
+}
+
+void DryRunPower::setKeepAwake(bool on)
+{
+    // The keep-awake phase renews the request every second; like the logind
+    // lock it stands for, it is reported when it changes.
+    if (m_keepAwake == int(on))
+        return;
+    m_keepAwake = int(on);
+    PrintDryRunLine(QStringLiteral("KeepAwake %1").arg(QLatin1String(OnOff(on))));
+}
+
+int DryRunWakeTimer::arm(qint64 seconds)
+{
+    const int handle = m_nextHandle++;
+    const QDateTime due = QDateTime::currentDateTime().addSecs(std::max<qint64>(seconds, 0));
+    PrintDryRunLine(QStringLiteral("ArmWakeTimer seconds=%1 due=%2 -> handle %3")
+                        .arg(seconds)
+                        .arg(due.toOffsetFromUtc(due.offsetFromUtc()).toString(Qt::ISODate))
+                        .arg(handle));
+    auto *timer = new QTimer(this);
+    timer->setSingleShot(true);
+    timer->setTimerType(Qt::CoarseTimer);
+    // QTimer takes at most about 24 days in one interval: re-arm until due.
+    const qint64 dueMs = due.toMSecsSinceEpoch();
+    auto rearm = [timer, dueMs] {
+        const qint64 left = dueMs - QDateTime::currentMSecsSinceEpoch();
+        timer->start(int(std::clamp<qint64>(left, 0, 24LL * 3600 * 1000)));
+    };
+    connect(timer, &QTimer::timeout, this, [this, handle, dueMs, rearm] {
+        if (QDateTime::currentMSecsSinceEpoch() < dueMs) {
+            rearm();
+            return;
+        }
+        if (QTimer *t = m_timers.take(handle))
+            t->deleteLater();
+        Q_EMIT fired(handle);
+    });
+    m_timers.insert(handle, timer);
+    rearm();
+    return handle;
+}
+
+void DryRunWakeTimer::cancel(int handle)
+{
+    PrintDryRunLine(QStringLiteral("CancelWakeTimer handle=%1").arg(handle));
+    if (QTimer *t = m_timers.take(handle)) {
+        t->stop();
+        t->deleteLater();
+    }
+}
+
+}  // namespace zk

@@ -1,0 +1,398 @@
+// LogindPower against a logind-shaped service: python3-dbusmock's logind
+// template on a private system bus.
+#include "platform/dry_run_power.h"
+#include "platform/linux/logind_power.h"
+#include "platform/linux/x11_dpms.h"
+#ifndef Q_MOC_RUN
+#include "support/capture_stdout.h"
+#include "support/logind_mock.h"
+#endif
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <unistd.h>
+
+using zk::LogindPower;
+using zktest::LogindMock;
+
+class TestLogindPower : public QObject {
+    Q_OBJECT
+
+private:
+    LogindMock m_mock;
+
+    QStringList powerCalls() const
+    {
+        static const QStringList power{"PowerOff", "Reboot", "Suspend", "Hibernate", "TerminateSession",
+                                       "HybridSleep", "SuspendThenHibernate", "KillSession"};
+        QStringList names;
+        for (const auto &c : m_mock.calls())
+            if (power.contains(c.method))
+                names << c.method;
+        return names;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(m_mock.startBus(), qPrintable(m_mock.error()));
+        // Before anything touches QDBusConnection::systemBus().
+        m_mock.exportAddress();
+        QVERIFY2(m_mock.startLogind(), qPrintable(m_mock.error()));
+    }
+
+    void init()
+    {
+        // Each case starts with a fresh mock: no methods replaced, no calls.
+        QVERIFY2(m_mock.startLogind(), qPrintable(m_mock.error()));
+        QVERIFY(m_mock.clearCalls());
+    }
+
+    void exitSessionCallsLogind_data()
+    {
+        QTest::addColumn<quint32>("flags");
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<bool>("interactive");
+        QTest::newRow("shutdown 1") << quint32(1) << "PowerOff" << true;
+        QTest::newRow("power off 8") << quint32(8) << "PowerOff" << true;
+        QTest::newRow("shutdown + power off 9") << quint32(9) << "PowerOff" << true;
+        QTest::newRow("forced power off 12") << quint32(12) << "PowerOff" << false;
+        QTest::newRow("forced shutdown 5") << quint32(5) << "PowerOff" << false;
+        QTest::newRow("reboot 2") << quint32(2) << "Reboot" << true;
+        QTest::newRow("forced reboot 6") << quint32(6) << "Reboot" << false;
+    }
+    void exitSessionCallsLogind()
+    {
+        QFETCH(quint32, flags);
+        QFETCH(QString, method);
+        QFETCH(bool, interactive);
+        LogindPower power;
+        QVERIFY2(power.exitSession(flags), qPrintable(power.lastError()));
+        QCOMPARE(powerCalls(), QStringList{method});
+        const auto calls = m_mock.calls(method);
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls[0].args, QVariantList{interactive});
+    }
+
+    void contradictoryFlagsAreRefusedWithoutACall_data()
+    {
+        QTest::addColumn<quint32>("flags");
+        QTest::newRow("shutdown + reboot 3") << quint32(3);
+        QTest::newRow("reboot + power off 10") << quint32(10);
+        QTest::newRow("unknown bit 16") << quint32(16);
+        QTest::newRow("forced reboot + shutdown 7") << quint32(7);
+    }
+    void contradictoryFlagsAreRefusedWithoutACall()
+    {
+        QFETCH(quint32, flags);
+        LogindPower power;
+        QVERIFY(!power.exitSession(flags));
+        QVERIFY(m_mock.calls().isEmpty());
+    }
+
+    void logoffTerminatesOwnSession_data()
+    {
+        QTest::addColumn<quint32>("flags");
+        QTest::newRow("log off 0") << quint32(0);
+        QTest::newRow("forced log off 4") << quint32(4);
+    }
+    void logoffTerminatesOwnSession()
+    {
+        QFETCH(quint32, flags);
+        QVERIFY(m_mock.call(LogindMock::kMock, "AddSession", {"c7", "seat0", quint32(1000), "someone", true}).type()
+                == QDBusMessage::ReplyMessage);
+        QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/c7'"));
+        LogindPower power;
+        QVERIFY2(power.exitSession(flags), qPrintable(power.lastError()));
+        const auto lookups = m_mock.calls("GetSessionByPID");
+        QCOMPARE(lookups.size(), 1);
+        QCOMPARE(lookups[0].args.value(0).toUInt(), quint32(::getpid()));
+        QCOMPARE(powerCalls(), QStringList{"TerminateSession"});
+        QCOMPARE(m_mock.calls("TerminateSession")[0].args, QVariantList{"c7"});
+    }
+
+    void logoffUnescapesSessionPathWhenIdIsUnreadable()
+    {
+        // Real logind escapes the id "7" in the path as "_37"; when the
+        // session object cannot be read, the id comes from the path.
+        QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/_37'"));
+        LogindPower power;
+        QVERIFY2(power.exitSession(0), qPrintable(power.lastError()));
+        const auto calls = m_mock.calls("TerminateSession");
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls[0].args, QVariantList{"7"});
+    }
+
+    void logoffWithoutOwnSession_data()
+    {
+        QTest::addColumn<QByteArray>("xdgSessionId");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("XDG_SESSION_ID names one") << QByteArray("42") << true;
+        QTest::newRow("no XDG_SESSION_ID") << QByteArray() << false;
+    }
+    void logoffWithoutOwnSession()
+    {
+        QFETCH(QByteArray, xdgSessionId);
+        QFETCH(bool, expected);
+        QVERIFY(m_mock.addManagerMethod(
+            "GetSessionByPID", "u", "o",
+            "raise dbus.exceptions.DBusException('no session', name='org.freedesktop.login1.NoSessionForPID')"));
+        const QByteArray saved = qgetenv("XDG_SESSION_ID");
+        const bool hadSaved = qEnvironmentVariableIsSet("XDG_SESSION_ID");
+        if (xdgSessionId.isEmpty())
+            qunsetenv("XDG_SESSION_ID");
+        else
+            qputenv("XDG_SESSION_ID", xdgSessionId);
+        LogindPower power;
+        const bool result = power.exitSession(0);
+        if (hadSaved)
+            qputenv("XDG_SESSION_ID", saved);
+        else
+            qunsetenv("XDG_SESSION_ID");
+        QCOMPARE(result, expected);
+        if (expected) {
+            QCOMPARE(powerCalls(), QStringList{"TerminateSession"});
+            QCOMPARE(m_mock.calls("TerminateSession")[0].args, QVariantList{QString::fromLatin1(xdgSessionId)});
+        } else {
+            QVERIFY(powerCalls().isEmpty());
+        }
+    }
+
+    void refusalsAreFalse_data()
+    {
+        QTest::addColumn<quint32>("flags");
+        QTest::addColumn<QString>("method");
+        QTest::newRow("reboot denied") << quint32(2) << "Reboot";
+        QTest::newRow("power off denied") << quint32(8) << "PowerOff";
+    }
+    void refusalsAreFalse()
+    {
+        QFETCH(quint32, flags);
+        QFETCH(QString, method);
+        QVERIFY(m_mock.addManagerMethod(
+            method, "b", "",
+            "raise dbus.exceptions.DBusException('denied', name='org.freedesktop.DBus.Error.AccessDenied')"));
+        LogindPower power;
+        QVERIFY(!power.exitSession(flags));
+        QVERIFY(power.lastError().contains("AccessDenied"));
+        QCOMPARE(m_mock.calls(method).size(), 1);
+    }
+
+    void suspendCallsLogindAndResumesOnPrepareForSleepFalse_data()
+    {
+        QTest::addColumn<bool>("hibernate");
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<QString>("method");
+        QTest::newRow("standby") << false << false << "Suspend";
+        QTest::newRow("forced standby") << false << true << "Suspend";
+        QTest::newRow("hibernate") << true << false << "Hibernate";
+        QTest::newRow("forced hibernate") << true << true << "Hibernate";
+    }
+    void suspendCallsLogindAndResumesOnPrepareForSleepFalse()
+    {
+        QFETCH(bool, hibernate);
+        QFETCH(bool, force);
+        QFETCH(QString, method);
+        LogindPower power;
+        QSignalSpy resumed(&power, &zk::SessionPower::resumed);
+        QVERIFY2(power.suspend(hibernate, force, false), qPrintable(power.lastError()));
+        QCOMPARE(powerCalls(), QStringList{method});
+        QCOMPARE(m_mock.calls(method)[0].args, QVariantList{!force});
+
+        // Going to sleep is not the end of it.
+        QVERIFY(m_mock.emitPrepareForSleep(true));
+        QVERIFY(!resumed.wait(500));
+        QVERIFY(m_mock.emitPrepareForSleep(false));
+        QVERIFY(resumed.wait(5000));
+        QCOMPARE(resumed.size(), 1);
+        // A later sleep of someone else's does not resume this one again.
+        QVERIFY(m_mock.emitPrepareForSleep(false));
+        QVERIFY(!resumed.wait(500));
+        QCOMPARE(resumed.size(), 1);
+    }
+
+    void refusedSuspendIsFalseAndNeverResumes()
+    {
+        QVERIFY(m_mock.addManagerMethod(
+            "Suspend", "b", "",
+            "raise dbus.exceptions.DBusException('inhibited', name='org.freedesktop.login1.OperationInProgress')"));
+        LogindPower power;
+        QSignalSpy resumed(&power, &zk::SessionPower::resumed);
+        QVERIFY(!power.suspend(false, false, false));
+        QVERIFY(m_mock.emitPrepareForSleep(false));
+        QVERIFY(!resumed.wait(500));
+    }
+
+    void hibernationAllowedOnlyOnYes_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("yes") << "yes" << true;
+        QTest::newRow("no") << "no" << false;
+        QTest::newRow("challenge") << "challenge" << false;
+        QTest::newRow("na") << "na" << false;
+    }
+    void hibernationAllowedOnlyOnYes()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, allowed);
+        QVERIFY2(m_mock.startLogind(QJsonObject{{"CanHibernate", answer}}), qPrintable(m_mock.error()));
+        LogindPower power;
+        QCOMPARE(power.hibernationAllowed(), allowed);
+        QCOMPARE(m_mock.calls("CanHibernate").size(), 1);
+        // Asking is all it does.
+        QVERIFY(powerCalls().isEmpty());
+    }
+
+    void keepAwakeHoldsOneInhibitLock()
+    {
+        LogindPower power;
+        power.setKeepAwake(true);
+        QVERIFY(power.keepsAwake());
+        // The keep-awake phase renews the request every second: one lock only.
+        power.setKeepAwake(true);
+        QCOMPARE(m_mock.calls("Inhibit").size(), 1);
+        QCOMPARE(m_mock.calls("Inhibit")[0].args,
+                 (QVariantList{"idle:sleep", "Zenkoro", QString::fromUtf8("復帰状態維持"), "block"}));
+        QCOMPARE(m_mock.inhibitors().size(), 1);
+
+        power.setKeepAwake(false);
+        QVERIFY(!power.keepsAwake());
+        // logind drops the inhibitor when the last copy of its descriptor closes.
+        QVERIFY(LogindMock::waitFor([this] { return m_mock.inhibitors().isEmpty(); }, 5000));
+    }
+
+    void keepAwakeLockEndsWithTheObject()
+    {
+        {
+            LogindPower power;
+            power.setKeepAwake(true);
+            QVERIFY(power.keepsAwake());
+            QCOMPARE(m_mock.inhibitors().size(), 1);
+        }
+        QVERIFY(LogindMock::waitFor([this] { return m_mock.inhibitors().isEmpty(); }, 5000));
+    }
+
+    void dryRunOnlyReadsFromLogind_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("hibernation allowed") << "yes" << true;
+        QTest::newRow("hibernation disabled") << "no" << false;
+    }
+    void dryRunOnlyReadsFromLogind()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, allowed);
+        QVERIFY2(m_mock.startLogind(QJsonObject{{"CanHibernate", answer}}), qPrintable(m_mock.error()));
+        zk::DryRunPower power;
+        QSignalSpy resumed(&power, &zk::SessionPower::resumed);
+        bool hibernation = !allowed;
+        const QByteArray out = zktest::CaptureStdout([&] {
+            hibernation = power.hibernationAllowed();
+            power.exitSession(2);
+            power.exitSession(12);
+            power.exitSession(0);
+            power.suspend(true, false, false);
+            power.setKeepAwake(true);
+            power.setMonitorPower(false);
+        });
+        QCOMPARE(hibernation, allowed);
+        QCOMPARE(out.count("dry-run: "), 6);
+        QVERIFY(resumed.wait(5000));
+        // The machine's power state is never touched: the only call is the question.
+        QStringList methods;
+        for (const auto &c : m_mock.calls())
+            methods << c.method;
+        QCOMPARE(methods, QStringList{"CanHibernate"});
+        QVERIFY(m_mock.inhibitors().isEmpty());
+    }
+
+    void missingLogindIsARefusal()
+    {
+        m_mock.stopLogind();
+        QVERIFY(!m_mock.serviceRegistered());
+        LogindPower power;
+        QSignalSpy resumed(&power, &zk::SessionPower::resumed);
+        QVERIFY(!power.exitSession(2));
+        QVERIFY(!power.lastError().isEmpty());
+        QVERIFY(!power.exitSession(12));
+        QVERIFY(!power.exitSession(0));
+        QVERIFY(!power.suspend(false, false, false));
+        QVERIFY(!power.suspend(true, true, false));
+        QVERIFY(!power.hibernationAllowed());
+        power.setKeepAwake(true);
+        QVERIFY(!power.keepsAwake());
+        QCOMPARE(resumed.size(), 0);
+        // A dry run on such a machine answers as the real run would.
+        QVERIFY(!zk::DryRunPower().hibernationAllowed());
+    }
+
+    void hungLogindTimesOutAsARefusal()
+    {
+        // A logind that never answers within the call timeout.
+        QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", "import time; time.sleep(4)"));
+        LogindPower power;
+        power.setCallTimeout(1000);
+        QVERIFY(!power.exitSession(2));
+        QVERIFY2(power.lastError().contains("NoReply") || power.lastError().contains("Timeout")
+                     || power.lastError().contains("no reply"),
+                 qPrintable(power.lastError()));
+        m_mock.stopLogind();  // do not leave the mock busy for the next case
+    }
+
+    void monitorPowerWithoutXDisplayDoesNothing()
+    {
+        const QByteArray saved = qgetenv("DISPLAY");
+        qunsetenv("DISPLAY");
+        QVERIFY(!zk::ForceMonitorPower(false));
+        QCOMPARE(zk::MonitorPowerLevel(), -1);
+        LogindPower power;
+        power.setMonitorPower(false);
+        power.setMonitorPower(true);
+        if (!saved.isEmpty())
+            qputenv("DISPLAY", saved);
+        QVERIFY(m_mock.calls().isEmpty());
+    }
+
+    void monitorPowerOnAnXServer()
+    {
+        QProcess xvfb;
+        xvfb.setProgram("Xvfb");
+        xvfb.setArguments({"-displayfd", "1", "-nolisten", "tcp"});
+        xvfb.start();
+        if (!xvfb.waitForStarted(5000))
+            QSKIP("Xvfb is not installed");
+        QByteArray number;
+        while (!number.contains('\n') && xvfb.waitForReadyRead(10000))
+            number += xvfb.readAllStandardOutput();
+        QVERIFY2(!number.trimmed().isEmpty(), "Xvfb printed no display number");
+        const QByteArray saved = qgetenv("DISPLAY");
+        qputenv("DISPLAY", ":" + number.trimmed());
+        const int before = zk::MonitorPowerLevel();
+        bool switched = zk::ForceMonitorPower(false);
+        const int afterOff = zk::MonitorPowerLevel();
+        const bool switchedOn = zk::ForceMonitorPower(true);
+        const int afterOn = zk::MonitorPowerLevel();
+        if (saved.isEmpty())
+            qunsetenv("DISPLAY");
+        else
+            qputenv("DISPLAY", saved);
+        xvfb.terminate();
+        xvfb.waitForFinished(3000);
+        if (before < 0) {
+            // A server without DPMS: nothing to switch, and no X error ends us.
+            QVERIFY(!switched);
+            QVERIFY(!switchedOn);
+        } else {
+            QVERIFY(switched && switchedOn);
+            QCOMPARE(afterOff, 3);
+            QCOMPARE(afterOn, 0);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogindPower)
+#include "tst_logind_power.moc"

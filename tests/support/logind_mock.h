@@ -1,0 +1,357 @@
+// A private system bus (dbus-daemon) with python3-dbusmock's logind template
+// on it, for tests and benchmarks that talk to a real logind-shaped service
+// without touching the machine's own logind.
+//
+// Header-only, QtCore and QtDBus. Usage:
+//   zktest::LogindMock mock;
+//   if (!mock.startBus() || !mock.startLogind()) fail(mock.error());
+//   child.setProcessEnvironment(mock.environment());   // for other processes
+//   mock.exportAddress();  // for QDBusConnection::systemBus() in this process
+//   ... mock.calls() ...
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QUuid>
+#include <QVariant>
+
+#include <memory>
+
+namespace zktest {
+
+class LogindMock {
+public:
+    static constexpr const char *kService = "org.freedesktop.login1";
+    static constexpr const char *kPath = "/org/freedesktop/login1";
+    static constexpr const char *kManager = "org.freedesktop.login1.Manager";
+    static constexpr const char *kMock = "org.freedesktop.DBus.Mock";
+
+    // One logged method call of the mock. `time` is seconds since the epoch:
+    // whole seconds from calls(), milliseconds from loggedCalls().
+    struct Call {
+        double time = 0;
+        QString method;
+        QVariantList args;  // calls() only
+        QString argsText;   // loggedCalls() only: the mock's rendering of the arguments
+    };
+
+    LogindMock() = default;
+    LogindMock(const LogindMock &) = delete;
+    LogindMock &operator=(const LogindMock &) = delete;
+    ~LogindMock()
+    {
+        stopLogind();
+        if (m_daemon) {
+            QDBusConnection::disconnectFromBus(m_connectionName);
+            m_daemon->terminate();
+            if (!m_daemon->waitForFinished(3000))
+                m_daemon->kill();
+            m_daemon->waitForFinished(1000);
+        }
+    }
+
+    QString error() const { return m_error; }
+    QString busAddress() const { return m_address; }
+    QString logPath() const { return m_dir.path() + QStringLiteral("/logind-mock.log"); }
+
+    // Starts dbus-daemon on a socket in a fresh temporary folder, with a
+    // policy that lets everybody own and call everything.
+    bool startBus()
+    {
+        if (!m_dir.isValid())
+            return fail(QStringLiteral("no temporary folder"));
+        const QString config = m_dir.path() + QStringLiteral("/system-bus.conf");
+        const QString socket = m_dir.path() + QStringLiteral("/system_bus_socket");
+        QFile f(config);
+        if (!f.open(QIODevice::WriteOnly))
+            return fail(QStringLiteral("cannot write %1").arg(config));
+        f.write(QStringLiteral(R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:path=%1</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_type="method_call"/>
+    <allow send_type="signal"/>
+    <allow send_type="method_return"/>
+    <allow send_type="error"/>
+    <allow receive_type="method_call"/>
+    <allow receive_type="signal"/>
+    <allow receive_type="method_return"/>
+    <allow receive_type="error"/>
+  </policy>
+</busconfig>
+)")
+                    .arg(socket)
+                    .toUtf8());
+        f.close();
+
+        m_daemon = std::make_unique<QProcess>();
+        m_daemon->setProgram(QStringLiteral("dbus-daemon"));
+        m_daemon->setArguments({QStringLiteral("--config-file=") + config, QStringLiteral("--print-address"),
+                                QStringLiteral("--nofork")});
+        m_daemon->setProcessChannelMode(QProcess::SeparateChannels);
+        m_daemon->start();
+        if (!m_daemon->waitForStarted(5000))
+            return fail(QStringLiteral("dbus-daemon did not start: %1").arg(m_daemon->errorString()));
+        // The address is printed once the socket listens.
+        QDeadlineTimer deadline(10000);
+        QByteArray out;
+        while (!out.contains('\n') && !deadline.hasExpired()) {
+            if (!m_daemon->waitForReadyRead(int(deadline.remainingTime())))
+                break;
+            out += m_daemon->readAllStandardOutput();
+        }
+        m_address = QString::fromUtf8(out.left(out.indexOf('\n'))).trimmed();
+        if (m_address.isEmpty())
+            return fail(QStringLiteral("dbus-daemon printed no address: %1")
+                            .arg(QString::fromUtf8(m_daemon->readAllStandardError())));
+        m_connectionName = QStringLiteral("zk-logind-mock-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(m_address, m_connectionName));
+        if (!m_bus->isConnected())
+            return fail(QStringLiteral("cannot connect to %1: %2").arg(m_address, m_bus->lastError().message()));
+        return true;
+    }
+
+    // Makes QDBusConnection::systemBus() of this process use the private bus.
+    // Call it before anything in the process touches the system bus.
+    void exportAddress() const { qputenv("DBUS_SYSTEM_BUS_ADDRESS", m_address.toUtf8()); }
+
+    // The environment for programs that should see the private bus as their
+    // system bus.
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
+        return env;
+    }
+
+    // This helper's own connection to the private bus.
+    QDBusConnection connection() const { return *m_bus; }
+
+    // Starts the logind template with the given template parameters
+    // (e.g. {"CanHibernate": "no"}) and waits until its name is on the bus.
+    bool startLogind(const QJsonObject &parameters = {})
+    {
+        if (!m_bus)
+            return fail(QStringLiteral("startBus() first"));
+        stopLogind();
+        m_mock = std::make_unique<QProcess>();
+        m_mock->setProcessEnvironment(environment());
+        m_mock->setProgram(QStringLiteral("/usr/bin/python3"));
+        QStringList args{QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
+                         QStringLiteral("--template"), QStringLiteral("logind"), QStringLiteral("-l"), logPath()};
+        if (!parameters.isEmpty())
+            args << QStringLiteral("-p") << QString::fromUtf8(QJsonDocument(parameters).toJson(QJsonDocument::Compact));
+        m_mock->setArguments(args);
+        m_mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_mock->setStandardOutputFile(QProcess::nullDevice());
+        m_mock->start();
+        if (!m_mock->waitForStarted(5000))
+            return fail(QStringLiteral("dbusmock did not start: %1").arg(m_mock->errorString()));
+        if (!waitFor([this] { return serviceRegistered(); }, 20000))
+            return fail(QStringLiteral("org.freedesktop.login1 did not appear on the private bus"));
+        return true;
+    }
+
+    // Takes the logind mock off the bus (a machine without logind).
+    void stopLogind()
+    {
+        if (!m_mock)
+            return;
+        m_mock->terminate();
+        if (!m_mock->waitForFinished(3000))
+            m_mock->kill();
+        m_mock->waitForFinished(1000);
+        m_mock.reset();
+        if (m_bus)
+            waitFor([this] { return !serviceRegistered(); }, 5000);
+    }
+
+    bool serviceRegistered() const
+    {
+        return m_bus && m_bus->interface()->isServiceRegistered(QString::fromLatin1(kService)).value();
+    }
+
+    // A call on the mock's main object; the reply (or error) message.
+    QDBusMessage call(const QString &interface, const QString &method, const QVariantList &args = {}) const
+    {
+        QDBusMessage msg = QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
+                                                          interface, method);
+        msg.setArguments(args);
+        return m_bus->call(msg, QDBus::Block, 10000);
+    }
+
+    // Every logged method call since the start or the last clearCalls().
+    QList<Call> calls() const
+    {
+        QList<Call> result;
+        const QDBusMessage reply = call(QString::fromLatin1(kMock), QStringLiteral("GetCalls"));
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return result;
+        const QDBusArgument arg = reply.arguments().constFirst().value<QDBusArgument>();
+        arg.beginArray();
+        while (!arg.atEnd()) {
+            Call c;
+            quint64 stamp = 0;
+            arg.beginStructure();
+            arg >> stamp >> c.method;
+            arg.beginArray();
+            while (!arg.atEnd()) {
+                QDBusVariant v;
+                arg >> v;
+                c.args << unwrap(v.variant());
+            }
+            arg.endArray();
+            arg.endStructure();
+            c.time = double(stamp);
+            result << c;
+        }
+        arg.endArray();
+        return result;
+    }
+
+    // The calls of one method.
+    QList<Call> calls(const QString &method) const
+    {
+        QList<Call> result;
+        for (const Call &c : calls())
+            if (c.method == method)
+                result << c;
+        return result;
+    }
+
+    // The calls from the mock's log file, with millisecond time stamps.
+    QList<Call> loggedCalls(const QString &method = {}) const
+    {
+        QList<Call> result;
+        QFile f(logPath());
+        if (!f.open(QIODevice::ReadOnly))
+            return result;
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        for (const QByteArray &line : lines) {
+            const int space = line.indexOf(' ');
+            if (space <= 0)
+                continue;
+            bool ok = false;
+            const double stamp = line.left(space).toDouble(&ok);
+            if (!ok)
+                continue;
+            const QByteArray rest = line.mid(space + 1);
+            const int end = rest.indexOf(' ');
+            Call c;
+            c.time = stamp;
+            c.method = QString::fromUtf8(end < 0 ? rest : rest.left(end));
+            c.argsText = end < 0 ? QString() : QString::fromUtf8(rest.mid(end + 1));
+            if (c.method == QLatin1String("emit"))
+                continue;
+            if (method.isEmpty() || c.method == method)
+                result << c;
+        }
+        return result;
+    }
+
+    bool clearCalls() const
+    {
+        return call(QString::fromLatin1(kMock), QStringLiteral("ClearCalls")).type() == QDBusMessage::ReplyMessage;
+    }
+
+    // Emits org.freedesktop.login1.Manager.PrepareForSleep(start) from the mock.
+    bool emitPrepareForSleep(bool start) const
+    {
+        const QDBusMessage reply =
+            call(QString::fromLatin1(kMock), QStringLiteral("EmitSignal"),
+                 {QString::fromLatin1(kManager), QStringLiteral("PrepareForSleep"), QStringLiteral("b"),
+                  QVariant::fromValue(QVariantList{QVariant::fromValue(QDBusVariant(start))})});
+        return reply.type() == QDBusMessage::ReplyMessage;
+    }
+
+    // Adds or replaces a Manager method; `code` is the mock's Python body
+    // (set `ret`, or raise dbus.exceptions.DBusException).
+    bool addManagerMethod(const QString &name, const QString &inSig, const QString &outSig, const QString &code) const
+    {
+        const QDBusMessage reply = call(QString::fromLatin1(kMock), QStringLiteral("AddMethod"),
+                                        {QString::fromLatin1(kManager), name, inSig, outSig, code});
+        return reply.type() == QDBusMessage::ReplyMessage;
+    }
+
+    // The inhibitor locks the mock holds: (what, who, why, mode) each.
+    QList<QStringList> inhibitors() const
+    {
+        QList<QStringList> result;
+        const QDBusMessage reply = call(QString::fromLatin1(kManager), QStringLiteral("ListInhibitors"));
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return result;
+        const QDBusArgument arg = reply.arguments().constFirst().value<QDBusArgument>();
+        arg.beginArray();
+        while (!arg.atEnd()) {
+            QString what, who, why, mode;
+            quint32 uid = 0, pid = 0;
+            arg.beginStructure();
+            arg >> what >> who >> why >> mode >> uid >> pid;
+            arg.endStructure();
+            result << QStringList{what, who, why, mode};
+        }
+        arg.endArray();
+        return result;
+    }
+
+    // Polls `condition` every 20 ms until it holds or `ms` pass. The mock runs
+    // in its own process, so nothing here needs this process's event loop;
+    // events are still let run so that queued signals arrive.
+    template <typename F>
+    static bool waitFor(F condition, int ms)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!condition()) {
+            if (deadline.hasExpired())
+                return false;
+            if (QCoreApplication::instance())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(20);
+        }
+        return true;
+    }
+
+private:
+    static QVariant unwrap(const QVariant &v)
+    {
+        if (v.canConvert<QDBusVariant>() && v.userType() == qMetaTypeId<QDBusVariant>())
+            return unwrap(v.value<QDBusVariant>().variant());
+        return v;
+    }
+
+    bool fail(const QString &message)
+    {
+        m_error = message;
+        return false;
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<QProcess> m_daemon;
+    std::unique_ptr<QProcess> m_mock;
+    std::unique_ptr<QDBusConnection> m_bus;
+    QString m_connectionName;
+    QString m_address;
+    QString m_error;
+};
+
+}  // namespace zktest

@@ -1,0 +1,170 @@
+// The --dry-run backends: one "dry-run:" line per call, success, and a
+// suspend that resumes one second later.
+#include "platform/dry_run_power.h"
+#include "support/capture_stdout.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using zk::DryRunPower;
+using zk::DryRunWakeTimer;
+using zktest::CaptureStdout;
+
+class TestDryRunPower : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void exitSessionPrintsTheLogindRequest_data()
+    {
+        QTest::addColumn<quint32>("flags");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("reboot") << quint32(2) << true
+                                << "dry-run: ExitSession flags=2 (reboot) -> org.freedesktop.login1.Manager.Reboot "
+                                   "interactive=true\n";
+        QTest::newRow("forced reboot") << quint32(6) << true
+                                       << "dry-run: ExitSession flags=6 (reboot, force) -> "
+                                          "org.freedesktop.login1.Manager.Reboot interactive=false\n";
+        QTest::newRow("shutdown") << quint32(1) << true
+                                  << "dry-run: ExitSession flags=1 (power off) -> "
+                                     "org.freedesktop.login1.Manager.PowerOff interactive=true\n";
+        QTest::newRow("forced power off") << quint32(12) << true
+                                          << "dry-run: ExitSession flags=12 (power off, force) -> "
+                                             "org.freedesktop.login1.Manager.PowerOff interactive=false\n";
+        QTest::newRow("log off") << quint32(0) << true
+                                 << "dry-run: ExitSession flags=0 (log off) -> "
+                                    "org.freedesktop.login1.Manager.TerminateSession (own session)\n";
+        QTest::newRow("forced log off") << quint32(4) << true
+                                        << "dry-run: ExitSession flags=4 (log off, force) -> "
+                                           "org.freedesktop.login1.Manager.TerminateSession (own session)\n";
+        QTest::newRow("contradictory") << quint32(3) << false
+                                       << "dry-run: ExitSession flags=3 (invalid) -> refused\n";
+    }
+    void exitSessionPrintsTheLogindRequest()
+    {
+        QFETCH(quint32, flags);
+        QFETCH(bool, result);
+        QFETCH(QString, line);
+        DryRunPower power([] { return true; });
+        bool ok = !result;
+        const QByteArray out = CaptureStdout([&] { ok = power.exitSession(flags); });
+        QCOMPARE(ok, result);
+        QCOMPARE(QString::fromUtf8(out), line);
+    }
+
+    void suspendPrintsAndResumesOneSecondLater_data()
+    {
+        QTest::addColumn<bool>("hibernate");
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("standby") << false << false
+                                 << "dry-run: Suspend hibernate=false force=false disableWake=false -> "
+                                    "org.freedesktop.login1.Manager.Suspend interactive=true\n";
+        QTest::newRow("forced hibernate") << true << true
+                                          << "dry-run: Suspend hibernate=true force=true disableWake=false -> "
+                                             "org.freedesktop.login1.Manager.Hibernate interactive=false\n";
+    }
+    void suspendPrintsAndResumesOneSecondLater()
+    {
+        QFETCH(bool, hibernate);
+        QFETCH(bool, force);
+        QFETCH(QString, line);
+        DryRunPower power([] { return true; });
+        QSignalSpy resumed(&power, &zk::SessionPower::resumed);
+        bool ok = false;
+        const QByteArray out = CaptureStdout([&] { ok = power.suspend(hibernate, force, false); });
+        QVERIFY(ok);
+        QCOMPARE(QString::fromUtf8(out), line);
+        // Not synchronously: the caller gets to show its waiting state first.
+        QCOMPARE(resumed.size(), 0);
+        QVERIFY(resumed.wait(5000));
+        QVERIFY(!resumed.wait(1500));
+        QCOMPARE(resumed.size(), 1);
+    }
+
+    void hibernationAllowedAsksTheQueryAndPrintsNothing_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("allowed") << true;
+        QTest::newRow("not allowed") << false;
+    }
+    void hibernationAllowedAsksTheQueryAndPrintsNothing()
+    {
+        QFETCH(bool, answer);
+        int asked = 0;
+        DryRunPower power([&] {
+            ++asked;
+            return answer;
+        });
+        bool allowed = !answer;
+        const QByteArray out = CaptureStdout([&] { allowed = power.hibernationAllowed(); });
+        QCOMPARE(allowed, answer);
+        QCOMPARE(asked, 1);
+        QVERIFY(out.isEmpty());
+    }
+
+    void monitorAndKeepAwakeLines()
+    {
+        DryRunPower power([] { return true; });
+        const QByteArray out = CaptureStdout([&] {
+            power.setMonitorPower(true);
+            power.setMonitorPower(false);
+            power.setKeepAwake(true);
+            power.setKeepAwake(true);  // renewed every second: not repeated
+            power.setKeepAwake(true);
+            power.setKeepAwake(false);
+            power.setKeepAwake(false);
+        });
+        QCOMPARE(QString::fromUtf8(out), QStringLiteral("dry-run: MonitorPower on\n"
+                                                        "dry-run: MonitorPower off\n"
+                                                        "dry-run: KeepAwake on\n"
+                                                        "dry-run: KeepAwake off\n"));
+    }
+
+    void wakeTimerPrintsArmAndFires()
+    {
+        DryRunWakeTimer timer;
+        QSignalSpy fired(&timer, &zk::WakeTimer::fired);
+        int handle = 0;
+        const QByteArray out = CaptureStdout([&] { handle = timer.arm(0); });
+        QVERIFY(handle != 0);
+        const QRegularExpression line(QStringLiteral("^dry-run: ArmWakeTimer seconds=0 due=\\d{4}-\\d\\d-\\d\\dT\\d\\d:"
+                                                     "\\d\\d:\\d\\d(Z|[+-]\\d\\d:\\d\\d) -> handle %1\\n$")
+                                          .arg(handle));
+        QVERIFY2(line.match(QString::fromUtf8(out)).hasMatch(), out.constData());
+        QVERIFY(fired.wait(5000));
+        QCOMPARE(fired.at(0).at(0).toInt(), handle);
+    }
+
+    void wakeTimerDueTimeIsSecondsFromNow()
+    {
+        DryRunWakeTimer timer;
+        const QDateTime before = QDateTime::currentDateTime().addSecs(600);
+        const QByteArray out = CaptureStdout([&] { timer.arm(600); });
+        const QDateTime after = QDateTime::currentDateTime().addSecs(600);
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("seconds=600 due=(\\S+) ->")).match(QString::fromUtf8(out));
+        QVERIFY2(m.hasMatch(), out.constData());
+        const QDateTime due = QDateTime::fromString(m.captured(1), Qt::ISODate);
+        QVERIFY(due.isValid());
+        // The printed due time has whole seconds.
+        QVERIFY(due >= before.addMSecs(-before.time().msec()) && due <= after);
+    }
+
+    void wakeTimerCancelPrintsAndPreventsFiring()
+    {
+        DryRunWakeTimer timer;
+        QSignalSpy fired(&timer, &zk::WakeTimer::fired);
+        int handle = 0;
+        const QByteArray out = CaptureStdout([&] {
+            handle = timer.arm(1);
+            timer.cancel(handle);
+        });
+        QVERIFY2(out.endsWith(QStringLiteral("dry-run: CancelWakeTimer handle=%1\n").arg(handle).toUtf8()),
+                 out.constData());
+        QVERIFY(!fired.wait(2000));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDryRunPower)
+#include "tst_dry_run_power.moc"
