@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "core/job.h"
+#include "core/run_engine.h"
 #include "core/run_view.h"
 #include "ui/popups.h"
 
@@ -34,7 +35,6 @@ class QToolButton;
 namespace zk {
 
 class PressRepeater;
-class RunEngine;
 
 // Hooks into the rest of the program; every one may stay empty.
 struct MainWindowHooks {
@@ -186,7 +186,7 @@ private:
     AppState &m_state;
     const Clock &m_clock;
     MainWindowHooks m_hooks;
-    RunEngine *m_engine = nullptr;
+    QPointer<RunEngine> m_engine;  // the engine may go first
     int m_loading = 0;           // > 0 while the record is being shown: handlers do not write back
     int m_rememberedOperation = 0;
     bool m_forceUnload = false;
