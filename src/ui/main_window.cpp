@@ -326,6 +326,13 @@ void MainWindow::buildRunArea(QWidget *host)
     lblMsg->setObjectName(QStringLiteral("lblMsg"));
     lblMsg->setAlignment(Qt::AlignCenter);
     lblMsg->setStyleSheet(QStringLiteral("QLabel { color: #FF0000; font-weight: bold; }"));
+    {
+        // The label blinks once a second: its place stays reserved so that
+        // the window does not jump with it.
+        QSizePolicy sp = lblMsg->sizePolicy();
+        sp.setRetainSizeWhenHidden(true);
+        lblMsg->setSizePolicy(sp);
+    }
     lblMsg->setVisible(false);
     lay->addWidget(lblMsg);
 
