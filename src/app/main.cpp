@@ -1,11 +1,20 @@
 #include "app/explain.h"
+#include "app/headless_view.h"
 #include "core/command_line.h"
 #include "core/command_line_generator.h"
 #include "core/job.h"
 #include "core/job_edit.h"
 #include "core/launcher.h"
+#include "core/launcher_adapter.h"
+#include "core/run_engine.h"
+#include "core/run_plan.h"
 #include "core/long_options.h"
+#include "platform/dry_run_power.h"
 #include "platform/file_owner.h"
+#include "platform/linux/logind_power.h"
+#include "platform/linux/standins.h"
+#include "platform/linux/timerfd_wake_timer.h"
+#include "platform/linux/unix_signals.h"
 #include "platform/linux/linux_launcher_backend.h"
 #include "platform/system_clock.h"
 #include "settings/defaults.h"
@@ -98,6 +107,9 @@ int main(int argc, char **argv)
     else
         app = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zenkoro"));
+    // Taken over from the start: a signal that comes before the run is set up
+    // waits in the pipe until the event loop runs.
+    zk::UnixSignals unixSignals;
 
     zk::SystemClock clock;
     const QString desktopDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
@@ -111,6 +123,25 @@ int main(int argc, char **argv)
     zk::LinuxLauncherBackend launcherBackend;
     zk::Launcher launcher(launcherBackend, clock, QCoreApplication::applicationDirPath());
 
+    // The services of a run. --dry-run swaps everything that changes the
+    // machine's power state for backends that only report the calls.
+    std::unique_ptr<zk::SessionPower> power;
+    std::unique_ptr<zk::WakeTimer> wakeTimer;
+    if (options.dryRun) {
+        power = std::make_unique<zk::DryRunPower>();
+        wakeTimer = std::make_unique<zk::DryRunWakeTimer>();
+    } else {
+        power = std::make_unique<zk::LogindPower>();
+        wakeTimer = std::make_unique<zk::TimerfdWakeTimer>();
+    }
+    zk::LauncherAppLauncher appLauncher(launcher);
+    zk::LinuxStandins standins;
+    zk::PlatformServices services;
+    services.power = power.get();
+    services.wakeTimer = wakeTimer.get();
+    services.launcher = &appLauncher;
+    standins.fill(services);
+
     QStringList startedPrograms;
     zk::ParseHooks hooks;
     hooks.setDefaults = [&](zk::AppState &s) { zk::SetDefaults(s, clock.now(), desktopDir); };
@@ -123,7 +154,7 @@ int main(int argc, char **argv)
         QString params = parameters;
         return launcher.launchApplication(program, params) != 0;
     };
-    hooks.hibernationAllowed = [] { return false; };
+    hooks.hibernationAllowed = [&] { return power->hibernationAllowed(); };
 
     const zk::ParseResult parsed =
         zk::ParseCommandLine(zk::JoinArguments(options.rest), state, clock.now(), hooks);
@@ -134,8 +165,9 @@ int main(int argc, char **argv)
 
     // Leaving the program saves the settings unless the run came from "-auto"
     // (a run started by a script leaves the file as it was). Silent.
+    bool autoRun = state.cl.AutoStart;
     auto saveAtExit = [&] {
-        if (!state.cl.AutoStart)
+        if (!state.cl.AutoStart && !autoRun)
             WriteSettings(settingsPath, state, desktopDir);
     };
 
@@ -171,25 +203,57 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    zk::StartEnvironment startEnv;
+    startEnv.fileExists = zk::ExistingFile;
+    startEnv.programName = QStringLiteral("zenkoro");
+
     if (options.explain) {
         QJsonObject o = zk::ExplainState(state, caption);
         zk::MergeJson(o, zk::ExplainSettingsFile(state));
+        // The plan a start would make; its ResumeTime is the computed one.
+        zk::MergeJson(o, zk::ExplainPlan(state, clock.now(), startEnv));
         PrintOut(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
         return 0;
     }
 
-    if (headless) {
+    // Without a display and without "-auto" there is nothing to run and no
+    // window to edit the settings in.
+    if (headless && !state.cl.AutoStart) {
         PrintOut(caption + QLatin1Char('\n'));
         saveAtExit();
         return 0;
     }
 
-    QWidget window;
-    window.setObjectName(QStringLiteral("frmZenkoro"));
-    window.setWindowTitle(caption);
-    auto *layout = new QVBoxLayout(&window);
-    layout->addWidget(new QLabel(caption, &window));
-    window.show();
+    zk::HeadlessView headlessView;
+    zk::RunView *view = &headlessView;
+    zk::RunEngine engine(state, clock, services, view);
+    engine.setEnvironment(startEnv);
+    engine.setProgramDir(QCoreApplication::applicationDirPath());
+    engine.setBaseCaption(zk::CaptionFor(state.OperationText()));
+    engine.setMultiStartHook([&] {
+        view->showMessage(zk::ProgramTitle(), QStringLiteral("連続指定の実行にはまだ対応していません。"), QString());
+        view->quit(1);
+    });
+    view->setCaption(caption);
+
+    // SIGINT and SIGTERM act as the stop button: no action is taken.
+    QObject::connect(&unixSignals, &zk::UnixSignals::terminationRequested, &engine, [&](int) {
+        autoRun = autoRun || state.cl.AutoStart;
+        engine.stopRun();
+        view->quit(0);
+    });
+
+    std::unique_ptr<QWidget> window;
+    if (!headless) {
+        window = std::make_unique<QWidget>();
+        window->setObjectName(QStringLiteral("frmZenkoro"));
+        window->setWindowTitle(caption);
+        auto *layout = new QVBoxLayout(window.get());
+        layout->addWidget(new QLabel(caption, window.get()));
+        window->show();
+    }
+
+    engine.startLoadTimer();
     const int rc = app->exec();
     saveAtExit();
     return rc;

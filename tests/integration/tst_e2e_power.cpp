@@ -80,6 +80,8 @@ class TestE2ePower : public QObject {
         return f;
     }
 
+    // (QVERIFY2 evaluates its message even when the check holds: pass this
+    // only where the process has ended, or under an explicit failure branch.)
     static QString describe(const Finished &f)
     {
         return QStringLiteral("finished=%1 exit=%2 status=%3\nstdout:\n%4\nstderr:\n%5")
@@ -111,12 +113,6 @@ private Q_SLOTS:
         QVERIFY2(m_mock.startBus(), qPrintable(m_mock.error()));
         QVERIFY2(m_mock.startLogind(), qPrintable(m_mock.error()));
 
-        // Until the run engine is wired into the binary, a run only prints
-        // its caption and exits: nothing here can be checked yet.
-        const Finished probe = run({"-auto", "-reboot", "-time", "0", "-zero_time", "1", "--dry-run"});
-        if (!probe.out.contains("dry-run:"))
-            QSKIP("zenkoro does not run the engine yet (RunEngine with LogindPower/DryRunPower not wired in "
-                  "src/app/main.cpp); remove this skip once it is");
     }
 
     void init()
@@ -153,7 +149,8 @@ private Q_SLOTS:
         QProcess p;
         start(p, {"-auto", "-standby", "-time", "0", "-zero_time", "1"});
         QVERIFY(p.waitForStarted(10000));
-        QVERIFY2(waitForCall("Suspend", 1, 30000), qPrintable(describe(finish(p, 100))));
+        if (!waitForCall("Suspend", 1, 30000))
+            QFAIL(qPrintable(describe(finish(p, 100))));
         QCOMPARE(m_mock.calls("Suspend")[0].args, QVariantList{true});
         // Suspended: it waits for the machine to come back.
         QVERIFY(!p.waitForFinished(1000));
@@ -211,7 +208,10 @@ private Q_SLOTS:
         QVERIFY2(f.finished && f.status == QProcess::NormalExit && f.exitCode == 0, qPrintable(describe(f)));
         QVERIFY2(f.out.contains(line + "\n"), qPrintable(describe(f)));
         QCOMPARE(f.out.count(line), 1);
-        QVERIFY2(m_mock.calls().isEmpty(), qPrintable(m_mock.calls().constFirst().method));
+        QStringList methods;
+        for (const auto &c : m_mock.calls())
+            methods << c.method;
+        QCOMPARE(methods, QStringList());
     }
 
     void stopSignalDuringCountdownTakesNoAction_data()
@@ -227,7 +227,8 @@ private Q_SLOTS:
         start(p, {"-auto", "-reboot", "-time", "1"});
         QVERIFY(p.waitForStarted(10000));
         // Counting down once it prints.
-        QVERIFY2(p.waitForReadyRead(15000), qPrintable(describe(finish(p, 100))));
+        if (!p.waitForReadyRead(15000))
+            QFAIL(qPrintable(describe(finish(p, 100))));
         QCOMPARE(p.state(), QProcess::Running);
         ::kill(pid_t(p.processId()), signalNumber);
         const Finished f = finish(p, 15000);
@@ -254,7 +255,8 @@ private Q_SLOTS:
         QProcess p;
         start(p, {"-auto", "-reboot", "-time", "0", "-zero_time", "1"});
         QVERIFY(p.waitForStarted(10000));
-        QVERIFY2(waitForCall("Reboot", 1, 30000), qPrintable(describe(finish(p, 100))));
+        if (!waitForCall("Reboot", 1, 30000))
+            QFAIL(qPrintable(describe(finish(p, 100))));
         p.terminate();
         const Finished f = finish(p, 15000);
         QVERIFY2(f.finished && f.status == QProcess::NormalExit && f.exitCode == 0, qPrintable(describe(f)));

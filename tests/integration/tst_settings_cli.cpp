@@ -227,11 +227,21 @@ private slots:
                  QStringLiteral("シャットダウン"));
         QCOMPARE(ex.json.value("CaptureFolder").toString(), home.filePath(QStringLiteral("Desktop")));
 
-        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--dry-run"), QStringLiteral("-auto"),
-                              QStringLiteral("-shutdown"), QStringLiteral("-time"), QStringLiteral("600")},
+        QCOMPARE(ReadBytes(conf), before);
+
+        // A whole "-auto" run (single schedule, to its power action) leaves the file as it was.
+        const QString single = home.filePath(QStringLiteral("Single.txt"));
+        QCOMPARE(Run({QStringLiteral("--conf"), single, QStringLiteral("--save"), QStringLiteral("-force")}, home.path())
+                     .exitCode,
+                 0);
+        const QByteArray singleBefore = ReadBytes(single);
+        const Result r = Run({QStringLiteral("--conf"), single, QStringLiteral("--dry-run"), QStringLiteral("-auto"),
+                              QStringLiteral("-reboot"), QStringLiteral("-time"), QStringLiteral("0"),
+                              QStringLiteral("-zero_time"), QStringLiteral("0")},
                              home.path());
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(ReadBytes(conf), before);
+        QVERIFY2(r.out.contains(QStringLiteral("dry-run: ExitSession")), qPrintable(r.out));
+        QCOMPARE(ReadBytes(single), singleBefore);
     }
 
     void plainStartSavesAtExit()

@@ -32,6 +32,9 @@
 
 #include <memory>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace zktest {
 
 class LogindMock {
@@ -109,6 +112,7 @@ public:
         m_daemon->setArguments({QStringLiteral("--config-file=") + config, QStringLiteral("--print-address"),
                                 QStringLiteral("--nofork")});
         m_daemon->setProcessChannelMode(QProcess::SeparateChannels);
+        m_daemon->setChildProcessModifier(dieWithParent);
         m_daemon->start();
         if (!m_daemon->waitForStarted(5000))
             return fail(QStringLiteral("dbus-daemon did not start: %1").arg(m_daemon->errorString()));
@@ -164,6 +168,7 @@ public:
         m_mock->setArguments(args);
         m_mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_mock->setStandardOutputFile(QProcess::nullDevice());
+        m_mock->setChildProcessModifier(dieWithParent);
         m_mock->start();
         if (!m_mock->waitForStarted(5000))
             return fail(QStringLiteral("dbusmock did not start: %1").arg(m_mock->errorString()));
@@ -332,6 +337,9 @@ public:
     }
 
 private:
+    // A test killed by its time limit must not leave the bus and the mock behind.
+    static void dieWithParent() { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }
+
     static QVariant unwrap(const QVariant &v)
     {
         if (v.canConvert<QDBusVariant>() && v.userType() == qMetaTypeId<QDBusVariant>())
