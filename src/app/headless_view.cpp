@@ -50,9 +50,12 @@ void HeadlessView::message(const QString &title, const QString &text)
     line(m_err, title + QStringLiteral(": ") + Lines(text));
 }
 
+// Without a display nobody can correct a refused start, so the program ends
+// with a failure status instead of waiting for ever.
 void HeadlessView::showMessage(const QString &title, const QString &text, const QString &)
 {
     message(title, text);
+    quit(1);
 }
 
 void HeadlessView::askOkCancel(const QString &title, const QString &text, std::function<void(bool)> answer)
@@ -61,6 +64,7 @@ void HeadlessView::askOkCancel(const QString &title, const QString &text, std::f
     line(m_err, QStringLiteral("(表示がないため既定の「キャンセル」で答えます)"));
     if (answer)
         answer(false);
+    quit(1);
 }
 
 void HeadlessView::showMessagePopup(const PopupRequest &popup, std::function<void()> closed)

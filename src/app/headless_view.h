@@ -1,6 +1,7 @@
 // The view of a run without a display: captions and remaining times as lines
 // on standard output, message boxes and notices on standard error, questions
-// answered with their default.
+// answered with their default. A refused or cancelled start ends the program
+// with status 1.
 #pragma once
 
 #include "core/run_view.h"

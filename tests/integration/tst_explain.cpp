@@ -6,35 +6,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/run_zenkoro.h"
+
 namespace {
-
-struct Result {
-    int exitCode = -1;
-    QJsonObject json;
-    QString out;
-    QString err;
-};
-
+using zktest::Result;
 Result RunZenkoro(const QStringList &args, const QTemporaryDir &home)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/config"));
-    p.setProcessEnvironment(env);
-    p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
-    Result r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    r.json = QJsonDocument::fromJson(r.out.toUtf8()).object();
-    return r;
+    return zktest::RunZenkoro(args, home.path());
 }
-
 }  // namespace
 
 class TstExplain : public QObject {

@@ -13,36 +13,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/run_zenkoro.h"
+
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QJsonObject json;
-    QString out;
-    QString err;
-};
+using zktest::Result;
 
 Result Run(const QStringList &args, const QString &home)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.insert(QStringLiteral("HOME"), home);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    p.setProcessEnvironment(env);
-    p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
-    Result r;
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    r.json = QJsonDocument::fromJson(r.out.toUtf8()).object();
-    return r;
+    return zktest::RunZenkoro(args, home);
 }
 
 QByteArray ReadBytes(const QString &path)

@@ -1,0 +1,1 @@
+zk_add_qtest(tst_headless_run SOURCES integration/tst_headless_run.cpp LABEL integration)

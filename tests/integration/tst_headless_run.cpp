@@ -1,0 +1,79 @@
+// Whole runs of the real binary without a display, in dry-run mode: what a
+// script that starts zenkoro sees on its standard output, standard error and
+// exit status.
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "support/run_zenkoro.h"
+
+using zktest::RunZenkoro;
+
+class TstHeadlessRun : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_home;
+
+private slots:
+    void countdownWarnsThenActs()
+    {
+        const auto r = RunZenkoro({"--dry-run", "-auto", "-reboot", "-time", "0", "-zero_time", "3"}, m_home.path());
+        QCOMPARE(r.exitCode, 0);
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(lines.size() >= 4, qPrintable(r.out));
+        QVERIFY(lines.first().startsWith(QStringLiteral("Zenkoro再起動 ")));
+        QVERIFY2(lines.contains(QStringLiteral("00:00:02")), qPrintable(r.out));
+        QVERIFY2(lines.contains(QStringLiteral("･･まもなく再起動")), qPrintable(r.out));
+        // The action is the last thing, and it happens once.
+        QVERIFY(lines.last().startsWith(QStringLiteral("dry-run: ExitSession flags=2")));
+        QCOMPARE(r.out.count(QStringLiteral("dry-run: ExitSession")), 1);
+    }
+
+    void forcedShutdownSaysForce()
+    {
+        const auto r =
+            RunZenkoro({"--dry-run", "-auto", "-shutdown", "-force", "-time", "0", "-zero_time", "2"}, m_home.path());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("･強制シャットダウン")), qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("dry-run: ExitSession flags=12")), qPrintable(r.out));
+    }
+
+    void refusedStartEndsWithFailure()
+    {
+        const auto r = RunZenkoro({"--dry-run", "-auto", "-reboot", "-time", "14401"}, m_home.path());
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.err.contains(QStringLiteral("入力エラー: 分後：14400以下の数値を入力")));
+        QVERIFY(!r.out.contains(QStringLiteral("dry-run:")));
+    }
+
+    void excludedWeekdaySkipsTheAction()
+    {
+        const auto r = RunZenkoro({"--dry-run", "-auto", "-reboot", "-time", "0", "-exec_week", "0000000"}, m_home.path());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.err.contains(QStringLiteral("の指定により\n実行をパスします。")));
+        QVERIFY(!r.out.contains(QStringLiteral("dry-run:")));
+        const auto quiet =
+            RunZenkoro({"--dry-run", "-auto", "-reboot", "-time", "0", "-exec_week", "0", "-nodisp_alert"}, m_home.path());
+        QCOMPARE(quiet.exitCode, 0);
+        QVERIFY(quiet.err.isEmpty());
+        QVERIFY(!quiet.out.contains(QStringLiteral("dry-run:")));
+    }
+
+    void withoutAutoNothingRuns()
+    {
+        const auto r = RunZenkoro({"--dry-run", "-reboot", "-time", "0"}, m_home.path());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(!r.out.contains(QStringLiteral("dry-run:")));
+        QVERIFY(r.out.startsWith(QStringLiteral("Zenkoro再起動 ")));
+    }
+
+    void suspendResumesAndEnds()
+    {
+        const auto r = RunZenkoro({"--dry-run", "-auto", "-standby", "-time", "0", "-zero_time", "1"}, m_home.path());
+        QCOMPARE(r.exitCode, 0);
+        const int suspend = r.out.indexOf(QStringLiteral("dry-run: Suspend hibernate=false"));
+        const int monitor = r.out.indexOf(QStringLiteral("dry-run: MonitorPower on"));
+        QVERIFY2(suspend >= 0 && monitor > suspend, qPrintable(r.out));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstHeadlessRun)
+#include "tst_headless_run.moc"
