@@ -1,6 +1,79 @@
 #include "core/job_edit.h"
 
+#include "core/text.h"
+
 namespace zk {
+
+QString SpinValue(const QString &text, int direction, int high, int low)
+{
+    const qint64 v = LeadingInt(text);
+    if (direction == 0)
+        return QString::number(v >= high ? low : v + 1);
+    return QString::number(v <= low ? high : v - 1);
+}
+
+QString CorrectClockBox(const QString &text, int max)
+{
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("0");
+    if (LeadingNumber(text) > max)
+        return QString::number(max);
+    return text;
+}
+
+bool AcceptsDigitKey(const QString &keyText)
+{
+    if (keyText.isEmpty())
+        return true;  // keys without text: arrows, Home, Delete, ...
+    for (const QChar c : keyText) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            continue;  // control characters
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+QString DigitsOnly(const QString &text, bool keepLeadingBlanks)
+{
+    QString out;
+    bool leading = true;
+    for (const QChar c : text) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            out += c;
+            leading = false;
+        } else if (leading && keepLeadingBlanks && c == QLatin1Char(' ')) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool ResumeAllowedFor(const QString &op)
+{
+    return op == kOpHibernate || op == kOpStandby || op == kOpSleep;
+}
+
+OperationTooltips TooltipsFor(const QString &op)
+{
+    OperationTooltips t;
+    t.minutesOption = op + QStringLiteral("処理開始までの時間を分で指定");
+    t.clockOption = op + QStringLiteral("処理開始の時刻を時分で指定。現在時刻より前は翌日扱い");
+    t.startButton = op + QStringLiteral("処理開始");
+    t.stopButton = op + QStringLiteral("処理中止");
+    t.minutesBox = op + QStringLiteral("までの時間を分単位で指定");
+    t.monitorBox = op + QStringLiteral("の実行を出力文言やCPU使用率・電源状態により監視します。");
+    t.phraseLabel = QStringLiteral("画面上に右の文言が表示された時 ") + op + QStringLiteral("を実行します。空白は無効");
+    t.resumeOnlyBox = op + QStringLiteral("の設定は無視され、復帰のみ行います。");
+    return t;
+}
+
+QString PhraseBoxTooltip(int phraseEvent)
+{
+    return QStringLiteral("画面上に、この文言が ") +
+           (phraseEvent == 0 ? QStringLiteral("「表示された時」") : QStringLiteral("「表示されなくなった時」")) +
+           QStringLiteral(" に終了処理を実行。ダブルクリックで入力フォームを表示");
+}
 
 bool SelectOperation(AppState &state, int index)
 {
@@ -11,18 +84,6 @@ bool SelectOperation(AppState &state, int index)
     return true;
 }
 
-void SetTimingMode(JobSettings &job, int index, const QDateTime &now)
-{
-    job.TimingMode = index != 0 ? 1 : 0;
-    if (job.ClockHour.isEmpty() && job.ClockMinute.isEmpty()) {
-        job.ClockHour = QString::number(now.time().hour());
-        job.ClockMinute = QString::number(now.time().minute());
-    }
-}
-
-}  // namespace zk
-
-namespace zk {
 void FixResumeDate(JobSettings &job, const QDate &today)
 {
     auto &p = job.ResumeDateParts;
@@ -35,4 +96,91 @@ void FixResumeDate(JobSettings &job, const QDate &today)
         p[2] = QString::number(today.day());
     }
 }
+
+void SetTimingMode(JobSettings &job, int index, const QDateTime &now)
+{
+    job.TimingMode = index != 0 ? 1 : 0;
+    if (job.ClockHour.isEmpty() && job.ClockMinute.isEmpty()) {
+        job.ClockHour = QString::number(now.time().hour());
+        job.ClockMinute = QString::number(now.time().minute());
+    }
+}
+
+QList<QuickButtonSpec> QuickButtons(const PlatformVersion &v)
+{
+    const int nt = v.ntMajor();
+    const bool suspendKinds = nt >= 5;
+    return {
+        {0, QStringLiteral("即終了"), QStringLiteral("シャットダウンを即実行"), true},
+        {1, QStringLiteral("即 再起動"), QString(), true},
+        {3, QStringLiteral("即 休止"), QString(), suspendKinds},
+        {4, QStringLiteral("即 スタンバイ"), nt >= 6 ? QStringLiteral("即 スリープ") : QString(), suspendKinds},
+    };
+}
+
+bool QuickButtonsVisible(const JobSettings &job)
+{
+    return job.ShowQuickButtons != 0 && job.MultiEnabled == 0;
+}
+
+void ApplyQuickAction(AppState &state, int operationIndex)
+{
+    JobSettings &j = state.job;
+    j.Operation = operationIndex;
+    j.TimingMode = 0;
+    j.DelayMinutes = QStringLiteral("   0");
+    j.Force = 1;
+    j.MonitorEnabled = 0;
+    j.ResumeEnabled = 0;
+    state.cl.AutoStart = true;
+}
+
+std::array<QString, 5> ResumePartsFor(const QDateTime &t)
+{
+    return {QString::number(t.date().year()), QString::number(t.date().month()), QString::number(t.date().day()),
+            QString::number(t.time().hour()), QString::number(t.time().minute())};
+}
+
+namespace {
+int daysInMonthOf(const std::array<QString, 5> &parts)
+{
+    const int y = int(LeadingInt(parts[0]));
+    const int m = int(LeadingInt(parts[1]));
+    if (m < 1 || m > 12)
+        return 31;
+    const QDate d(y > 0 ? y : 2000, m, 1);
+    return d.isValid() ? d.daysInMonth() : 31;
+}
+}  // namespace
+
+bool SpinResumeDate(std::array<QString, 5> &parts, int box, int direction, const QDateTime &now)
+{
+    if (box < 0 || box > 4)
+        return false;
+    if (parts[box].trimmed().isEmpty()) {
+        if (!parts[0].trimmed().isEmpty())
+            return false;
+        parts = ResumePartsFor(now);
+        return true;
+    }
+    switch (box) {
+    case 0: {
+        const int year = now.date().year();
+        parts[0] = SpinValue(parts[0], direction, year + 1, year);
+        break;
+    }
+    case 1: parts[1] = SpinValue(parts[1], direction, 12, 1); break;
+    case 2: parts[2] = SpinValue(parts[2], direction, daysInMonthOf(parts), 1); break;
+    case 3: parts[3] = SpinValue(parts[3], direction, 23, 0); break;
+    case 4: parts[4] = SpinValue(parts[4], direction, 59, 0); break;
+    }
+    if (box <= 1) {
+        // A new month (or a new year in February) may have fewer days.
+        const int last = daysInMonthOf(parts);
+        if (!parts[2].trimmed().isEmpty() && LeadingInt(parts[2]) > last)
+            parts[2] = QString::number(last);
+    }
+    return true;
+}
+
 }  // namespace zk

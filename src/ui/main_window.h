@@ -1,0 +1,287 @@
+// frmZenkoro: the main window. It shows the job record of the AppState and
+// writes every edit straight back into it (the run engine reads the record),
+// forwards the start, stop and immediate-action buttons to the engine, and is
+// the engine's RunView.
+#pragma once
+
+#include "core/clock.h"
+#include "core/job.h"
+#include "core/run_engine.h"
+#include "core/run_view.h"
+#include "ui/popups.h"
+
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <array>
+#include <functional>
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class QSystemTrayIcon;
+class QToolButton;
+
+namespace zk {
+
+class PressRepeater;
+
+// Hooks into the rest of the program; every one may stay empty.
+struct MainWindowHooks {
+    // Whether the machine allows hibernation (the "休止" operation).
+    std::function<bool()> hibernationAllowed;
+    // Save the settings; false when the file could not be written. The
+    // start and immediate-action buttons and unticking the extended box save
+    // silently; the save button reports the result.
+    std::function<bool()> saveSettings;
+    // "既定値に戻す" after the user confirmed: the defaults into the state
+    // (every weekday ticked, weekly table emptied, quick buttons off).
+    std::function<void()> resetDefaults;
+    // Make a chosen program path relative to the program folder.
+    std::function<QString(const QString &path)> makeRelativePath;
+    // "リスト値セット": compute the next resume from the weekly table into the state.
+    std::function<void()> applyWeeklyResumeList;
+    // "復帰リスト": the weekly table form.
+    std::function<void()> openWeeklyTable;
+    // "電源状態": the power status form.
+    std::function<void()> openPowerState;
+    // Entries of the process selector, filled each time its list opens.
+    std::function<QStringList()> processList;
+    // The help of the application parameters (label beside chkAP起動).
+    std::function<void()> openApplicationHelp;
+    // Double-click on the phrase box: the command input form on that box.
+    std::function<void(QPlainTextEdit *box)> openInputForm;
+    // The multi check box changed (the multi schedule owns its frame).
+    std::function<void(bool on)> multiToggled;
+    // End of the program; default QCoreApplication::exit.
+    std::function<void(int code)> quit;
+};
+
+// Pixels to twips: the settings file keeps window positions in twips.
+inline constexpr int kTwipsPerPixel = 15;
+
+class MainWindow : public QMainWindow, public RunView {
+    Q_OBJECT
+public:
+    MainWindow(AppState &state, const Clock &clock, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    void setHooks(MainWindowHooks hooks);
+    // The engine the buttons drive; the window becomes its view.
+    void attachEngine(RunEngine *engine);
+
+    // Shows every value of the record (settings loaded, command line parsed).
+    void loadFrom(const AppState &state);
+    // Writes every control's value into the record (they are also written live).
+    void storeTo(AppState &state) const;
+    AppState &state() { return m_state; }
+
+    // The behaviours of the record's editing.
+    void setTimingMode(int index);
+    void rememberOperation();
+    void setCaptionForOperation();
+    void quickAction(int operationIndex);
+    void spin(QLineEdit *box, int direction, int high, int low);
+    void spinResume(int box, int direction);
+    void browseApplication();
+    void updateQuickFrame();
+    // The save button and the defaults button.
+    void saveSettingsReported();
+    void askResetDefaults();
+    // The power status reported "バッテリなし" at load: the battery kind is disabled.
+    void setNoBattery(bool noBattery);
+    // Unloads the window: stops the run, removes the icon, ends the program.
+    void unload();
+
+    // Tray icon state (the icon itself may not be shown on a desktop without one).
+    bool inTray() const { return m_inTray; }
+    QString trayToolTip() const;
+    QSystemTrayIcon *trayIcon() const { return m_tray; }
+    QMenu *trayMenu() const { return m_trayMenu; }
+    void trayShowAction();  // "表示" and the double-click
+    SplashWindow *splash() const { return m_splash; }
+    TrayNoticeWindow *trayNotice() const { return m_trayNotice; }
+    QMessageBox *openMessageBox() const { return m_messageBox; }
+    bool topmost() const;
+    PressRepeater *repeaterOf(QAbstractButton *button) const;
+
+    // RunView.
+    void setRemainingText(const QString &text) override;
+    void setRemainingColor(const RunColor &color) override;
+    void setRemainingFontSize(int points) override;
+    void setCaption(const QString &caption) override;
+    void setPhraseLabelVisible(bool visible) override;
+    void setResumeLabel(const QString &text) override;
+    void setClockText(const QString &text) override;
+    void setLineStatusText(const QString &text) override;
+    void setRunLocked(bool locked) override;
+    void enableMultiAndQuick() override;
+    void settingsChanged() override;
+    void showWindowNormal() override;
+    void applyTopmost(bool topmost) override;
+    void hideWindow() override;
+    void minimizeWindow() override;
+    void showInTray(const QString &tooltip) override;
+    void removeTrayIcon() override;
+    void showMessage(const QString &title, const QString &text, const QString &focusField) override;
+    void askOkCancel(const QString &title, const QString &text, std::function<void(bool ok)> answer) override;
+    void showMessagePopup(const PopupRequest &popup, std::function<void()> closed) override;
+    void quit(int exitCode) override;
+
+Q_SIGNALS:
+    // Start and stop when no engine is attached.
+    void startRequested();
+    void stopRequested();
+    // The window is unloading (the program ends after it).
+    void unloading();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildUi();
+    void buildRunArea(QWidget *host);
+    QGroupBox *buildOperationFrame();
+    QGroupBox *buildMonitorFrame();
+    QGroupBox *buildResumeFrame();
+    QGroupBox *buildApplicationFrame();
+    QGroupBox *buildDisplayFrame();
+    QGroupBox *buildQuickFrame();
+    void connectControls();
+    void giveAccessibleNames();
+
+    void onOperationChanged(int index);
+    void applyOperationEffects(bool clearResume);
+    void onTimingOptionClicked(int index);
+    void onResumeClicked();
+    void onResumeOnlyClicked();
+    void applyResumeLayout();
+    void applyApplicationBoxState();
+    void applyMonitorLayout();
+    void applyExtended();
+    void onStartClicked();
+    void onStopClicked();
+    void leaveClockBox(QLineEdit *box, int max);
+    void leaveMinutesBox();
+    void focusField(const QString &objectName);
+    void showBox(const QString &title, const QString &text, int buttons, int defaultButton,
+                 std::function<void(int button)> done);
+    void writeResumeParts();
+    void readJobIntoWidgets(const JobSettings &j);
+    bool runLocked() const;
+    void finishUnload(int exitCode);
+
+    AppState &m_state;
+    const Clock &m_clock;
+    MainWindowHooks m_hooks;
+    QPointer<RunEngine> m_engine;  // the engine may go first
+    int m_loading = 0;           // > 0 while the record is being shown: handlers do not write back
+    int m_rememberedOperation = 0;
+    bool m_forceUnload = false;
+    bool m_unloaded = false;
+    bool m_noBattery = false;
+    bool m_inTray = false;
+    bool m_pendingEmptyMinutes = false;
+    QString m_baseCaption;
+    QString m_trayToolTip;
+    QString m_shownPhrase;       // the phrase as loaded, to keep its line breaks when unchanged
+
+    // Controls (objectNames as the program has always named them).
+    QGroupBox *frOp = nullptr;
+    QComboBox *cmbOp = nullptr;
+    QRadioButton *Opt[2] = {};
+    QButtonGroup *optGroup = nullptr;
+    QComboBox *cmbTime = nullptr;
+    QLineEdit *txtH = nullptr;
+    QLineEdit *txtM = nullptr;
+    QToolButton *UpD_H[2] = {};
+    QToolButton *UpD_M[2] = {};
+    QWidget *clockBoxes = nullptr;
+    QCheckBox *chkForce = nullptr;
+
+    QGroupBox *frMonitor = nullptr;
+    QCheckBox *chkMonitor = nullptr;
+    QRadioButton *optMonitorKind[3] = {};
+    QButtonGroup *monitorKindGroup = nullptr;
+    QStackedWidget *monitorPages = nullptr;
+    QLabel *lblPhrase = nullptr;
+    QPlainTextEdit *txtPhrase = nullptr;
+    QRadioButton *OptMsg[2] = {};
+    QButtonGroup *phraseEventGroup = nullptr;
+    QCheckBox *chkIeMonitor = nullptr;
+    QComboBox *cmbLowerLimit = nullptr;
+    QComboBox *cmbAverageSecs = nullptr;
+    QComboBox *cmbProcess = nullptr;
+    QLabel *lblCpuUsage = nullptr;
+    QLabel *lblAverage = nullptr;
+    QComboBox *cmbTimePower = nullptr;
+    QLabel *lblStatus = nullptr;
+    QPushButton *cmdDspPowerState = nullptr;
+
+    QGroupBox *frResume1 = nullptr;
+    QCheckBox *chkResume = nullptr;
+    QCheckBox *chkResumeOnly = nullptr;
+    QCheckBox *chkResumeAtClock = nullptr;
+    QStackedWidget *resumePages = nullptr;
+    std::array<QLineEdit *, 5> txtResume{};
+    std::array<std::array<QToolButton *, 2>, 5> UpD_r{};
+    QComboBox *cmbResumeMinutes = nullptr;
+    QPushButton *cmdSetDefaultResume = nullptr;
+    QPushButton *cmdClear = nullptr;
+    QPushButton *cmdWeekTable = nullptr;
+    QGroupBox *frWeek = nullptr;
+    std::array<QCheckBox *, 8> chkWeek{};  // [1] = Sunday .. [7] = Saturday
+    QCheckBox *chkResumeKeep = nullptr;
+    QCheckBox *chkResumeMonitor = nullptr;
+
+    QGroupBox *frResume2 = nullptr;
+    QCheckBox *chkLaunchApp = nullptr;
+    QLabel *lblExecAp = nullptr;
+    QLineEdit *txtExecAp = nullptr;
+    QToolButton *cmdBrowse = nullptr;
+
+    QGroupBox *frDisp = nullptr;
+    QCheckBox *chkDsp = nullptr;
+    QCheckBox *chkTaskTray = nullptr;
+    QCheckBox *chkMinimize = nullptr;
+    QCheckBox *chkBeep = nullptr;
+    QCheckBox *chkNoDispAlert = nullptr;
+    QCheckBox *chkCapture = nullptr;
+    QCheckBox *chkDspQuick = nullptr;
+
+    QGroupBox *FrImmediate = nullptr;
+    QPushButton *cmdQuick[5] = {};
+    QGroupBox *frMulti = nullptr;
+
+    QLabel *lblTime = nullptr;
+    QLabel *lblMsg = nullptr;
+    QLabel *lblNow = nullptr;
+    QLabel *lblResumeAt = nullptr;
+    QPushButton *cmdStart = nullptr;
+    QPushButton *cmdStop = nullptr;
+    QCheckBox *ChkMulti = nullptr;
+    QCheckBox *chkExtended = nullptr;
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdDefault = nullptr;
+    QWidget *extendedArea = nullptr;
+
+    QSystemTrayIcon *m_tray = nullptr;
+    QMenu *m_trayMenu = nullptr;
+    QPointer<TrayNoticeWindow> m_trayNotice;
+    SplashWindow *m_splash = nullptr;
+    QPointer<QMessageBox> m_messageBox;
+};
+
+}  // namespace zk

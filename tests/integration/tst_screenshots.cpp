@@ -1,0 +1,127 @@
+// The main window on a real X server: screenshots of the idle window and of
+// the warning phase, saved for a person to look at.
+#include "core/run_engine.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_services.h"
+#include "ui/main_window.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+using namespace zk;
+
+namespace {
+
+QString shotDir()
+{
+    const QString dir = qEnvironmentVariable("ZK_BUILD_DIR", QDir::currentPath()) + QStringLiteral("/screenshots");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QImage shoot(QWidget *w, const QString &name)
+{
+    QScreen *screen = w->screen();
+    QPixmap pix = screen ? screen->grabWindow(w->winId()) : QPixmap();
+    if (pix.isNull() || pix.size().isEmpty())
+        pix = w->grab();
+    const QString path = shotDir() + QLatin1Char('/') + name;
+    if (!pix.save(path))
+        qWarning("could not save %s", qPrintable(path));
+    return pix.toImage();
+}
+
+// How many pixels of the area have about this colour.
+int pixelsNear(const QImage &img, const QRect &area, const QColor &c)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom() && y < img.height(); ++y)
+        for (int x = area.left(); x <= area.right() && x < img.width(); ++x) {
+            const QColor p = img.pixelColor(x, y);
+            if (qAbs(p.red() - c.red()) < 40 && qAbs(p.green() - c.green()) < 40 && qAbs(p.blue() - c.blue()) < 40)
+                ++n;
+        }
+    return n;
+}
+
+}  // namespace
+
+class TestScreenshots : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    }
+
+    void idleAndWarning()
+    {
+        AppState state;
+        state.job.ExtendedMenu = 1;
+        state.job.ShowQuickButtons = 1;
+        state.job.Operation = 4;
+        state.job.DelayMinutes = QStringLiteral("   1");
+        state.job.ResumeDateParts = {QStringLiteral("2026"), QStringLiteral("12"), QStringLiteral("8"),
+                                     QStringLiteral("7"), QStringLiteral("0")};
+        state.job.AppCommand = QStringLiteral("/usr/bin/true --morning");
+        FakeClock clock(QDateTime(QDate(2026, 12, 7), QTime(22, 59, 0)));
+        FakeSessionPower power;
+        FakeWakeTimer wake;
+        PlatformServices services;
+        services.power = &power;
+        services.wakeTimer = &wake;
+        MainWindow window(state, clock);
+        MainWindowHooks hooks;
+        hooks.quit = [](int) {};
+        window.setHooks(hooks);
+        RunEngine engine(state, clock, services, &window);
+        window.attachEngine(&engine);
+        engine.clockTick();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(200);
+        const QImage idle = shoot(&window, QStringLiteral("main_idle.png"));
+        QVERIFY(!idle.isNull());
+        QVERIFY(idle.width() > 200 && idle.height() > 150);
+
+        auto *time = window.findChild<QLabel *>(QStringLiteral("lblTime"));
+        window.findChild<QPushButton *>(QStringLiteral("cmd実行"))->click();
+        clock.advanceSecs(50);
+        engine.clockTick();
+        engine.countdownTick();
+        QCOMPARE(time->text(), QStringLiteral("00:00:10"));
+        QTest::qWait(300);
+        const QImage warning = shoot(&window, QStringLiteral("main_warning.png"));
+        QVERIFY(!warning.isNull());
+        const QRect label(time->mapTo(&window, QPoint(0, 0)), time->size());
+        // The remaining time is drawn in red.
+        QVERIFY2(pixelsNear(warning, label, QColor(255, 0, 0)) > 50, "no red digits in the time label");
+        QCOMPARE(pixelsNear(idle, label, QColor(255, 0, 0)), 0);
+        QVERIFY(window.windowTitle().endsWith(QStringLiteral("まもなくスリープ")));
+        engine.stopRun();
+
+        // Going to the tray: the notice appears at the lower right of the screen.
+        state.job.TrayIcon = 1;
+        state.job.DelayMinutes = QStringLiteral("  30");
+        window.settingsChanged();
+        window.findChild<QPushButton *>(QStringLiteral("cmd実行"))->click();
+        QVERIFY(window.trayNotice());
+        QVERIFY(QTest::qWaitForWindowExposed(window.trayNotice()));
+        QTest::qWait(200);
+        QScreen *screen = QGuiApplication::primaryScreen();
+        const QPixmap whole = screen->grabWindow(0);
+        QVERIFY(whole.save(shotDir() + QStringLiteral("/tray_notice.png")));
+        const QRect notice = window.trayNotice()->frameGeometry();
+        QVERIFY(screen->geometry().contains(notice));
+        QVERIFY(notice.center().x() > screen->geometry().center().x());
+        QVERIFY(notice.center().y() > screen->geometry().center().y());
+        engine.stopRun();
+    }
+};
+
+QTEST_MAIN(TestScreenshots)
+#include "tst_screenshots.moc"

@@ -1,0 +1,206 @@
+#include "core/job_edit.h"
+
+#include <QtTest>
+
+using namespace zk;
+
+class TestJobEdit : public QObject {
+    Q_OBJECT
+private slots:
+    void spinValue_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("high");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("hour up wraps 23 to 0") << "23" << 0 << 23 << "0";
+        QTest::newRow("hour down wraps 0 to 23") << "0" << 1 << 23 << "23";
+        QTest::newRow("minute up wraps 59 to 0") << "59" << 0 << 59 << "0";
+        QTest::newRow("minute down wraps 0 to 59") << "0" << 1 << 59 << "59";
+        QTest::newRow("hour up") << "7" << 0 << 23 << "8";
+        QTest::newRow("hour down") << "7" << 1 << 23 << "6";
+        QTest::newRow("empty reads 0, up") << "" << 0 << 23 << "1";
+        QTest::newRow("empty reads 0, down wraps") << "" << 1 << 59 << "59";
+        QTest::newRow("above range up wraps") << "30" << 0 << 23 << "0";
+        QTest::newRow("leading zero") << "09" << 0 << 59 << "10";
+    }
+    void spinValue()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, direction);
+        QFETCH(int, high);
+        QFETCH(QString, expected);
+        QCOMPARE(SpinValue(text, direction, high, 0), expected);
+    }
+
+    void correctClockBox_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("25 hours gives 23") << "25" << 23 << "23";
+        QTest::newRow("empty gives 0") << "" << 23 << "0";
+        QTest::newRow("blank gives 0") << " " << 59 << "0";
+        QTest::newRow("in range stays") << "07" << 23 << "07";
+        QTest::newRow("max stays") << "59" << 59 << "59";
+        QTest::newRow("60 minutes gives 59") << "60" << 59 << "59";
+    }
+    void correctClockBox()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, max);
+        QFETCH(QString, expected);
+        QCOMPARE(CorrectClockBox(text, max), expected);
+    }
+
+    void digitKeys()
+    {
+        QVERIFY(AcceptsDigitKey(QStringLiteral("7")));
+        QVERIFY(AcceptsDigitKey(QStringLiteral("\b")));
+        QVERIFY(AcceptsDigitKey(QString()));
+        QVERIFY(!AcceptsDigitKey(QStringLiteral("a")));
+        QVERIFY(!AcceptsDigitKey(QStringLiteral(" ")));
+        QVERIFY(!AcceptsDigitKey(QStringLiteral("-")));
+        QVERIFY(!AcceptsDigitKey(QStringLiteral("７")));  // full-width digit
+        QCOMPARE(DigitsOnly(QStringLiteral("1a2-3")), QStringLiteral("123"));
+        QCOMPARE(DigitsOnly(QStringLiteral("  9x0"), true), QStringLiteral("  90"));
+        QCOMPARE(DigitsOnly(QStringLiteral("  9 0"), false), QStringLiteral("90"));
+    }
+
+    void tooltips()
+    {
+        const OperationTooltips t = TooltipsFor(QStringLiteral("再起動"));
+        QCOMPARE(t.minutesOption, QStringLiteral("再起動処理開始までの時間を分で指定"));
+        QCOMPARE(t.clockOption, QStringLiteral("再起動処理開始の時刻を時分で指定。現在時刻より前は翌日扱い"));
+        QCOMPARE(t.startButton, QStringLiteral("再起動処理開始"));
+        QCOMPARE(t.stopButton, QStringLiteral("再起動処理中止"));
+        QCOMPARE(t.minutesBox, QStringLiteral("再起動までの時間を分単位で指定"));
+        QCOMPARE(t.monitorBox, QStringLiteral("再起動の実行を出力文言やCPU使用率・電源状態により監視します。"));
+        QCOMPARE(t.phraseLabel, QStringLiteral("画面上に右の文言が表示された時 再起動を実行します。空白は無効"));
+        QCOMPARE(t.resumeOnlyBox, QStringLiteral("再起動の設定は無視され、復帰のみ行います。"));
+        QCOMPARE(PhraseBoxTooltip(1),
+                 QStringLiteral("画面上に、この文言が 「表示されなくなった時」 に終了処理を実行。ダブルクリックで入力フォームを表示"));
+    }
+
+    void resumeAllowed()
+    {
+        QVERIFY(ResumeAllowedFor(kOpSleep));
+        QVERIFY(ResumeAllowedFor(kOpStandby));
+        QVERIFY(ResumeAllowedFor(kOpHibernate));
+        QVERIFY(!ResumeAllowedFor(kOpShutdown));
+        QVERIFY(!ResumeAllowedFor(kOpReboot));
+        QVERIFY(!ResumeAllowedFor(kOpLogoff));
+    }
+
+    void timingModeFillsOnlyWhenBothEmpty()
+    {
+        const QDateTime now(QDate(2026, 12, 7), QTime(9, 5, 30));
+        JobSettings j;
+        SetTimingMode(j, 1, now);
+        QCOMPARE(j.TimingMode, 1);
+        QCOMPARE(j.ClockHour, QStringLiteral("9"));
+        QCOMPARE(j.ClockMinute, QStringLiteral("5"));
+
+        JobSettings k;
+        k.ClockMinute = QStringLiteral("30");
+        SetTimingMode(k, 2, now);
+        QCOMPARE(k.TimingMode, 1);
+        QCOMPARE(k.ClockHour, QString());
+        QCOMPARE(k.ClockMinute, QStringLiteral("30"));
+        SetTimingMode(k, 0, now);
+        QCOMPARE(k.TimingMode, 0);
+    }
+
+    void quickButtons()
+    {
+        const auto nt6 = QuickButtons(PlatformVersion{2, 6});
+        QCOMPARE(nt6.size(), 4);
+        QCOMPARE(nt6[0].caption, QStringLiteral("即終了"));
+        QCOMPARE(nt6[0].toolTip, QStringLiteral("シャットダウンを即実行"));
+        QCOMPARE(nt6[3].index, 4);
+        QCOMPARE(nt6[3].caption, QStringLiteral("即 スタンバイ"));
+        QCOMPARE(nt6[3].toolTip, QStringLiteral("即 スリープ"));
+        QVERIFY(nt6[2].visible && nt6[3].visible);
+        for (const auto &b : nt6)
+            QVERIFY(b.index != 2);  // no button for log-off
+
+        const auto nt5 = QuickButtons(PlatformVersion{2, 5});
+        QCOMPARE(nt5[3].toolTip, QString());
+        QVERIFY(nt5[3].visible);
+        const auto nt4 = QuickButtons(PlatformVersion{2, 4});
+        QVERIFY(!nt4[2].visible && !nt4[3].visible);
+        QVERIFY(nt4[0].visible && nt4[1].visible);
+    }
+
+    void quickFrameVisibility()
+    {
+        JobSettings j;
+        QVERIFY(!QuickButtonsVisible(j));
+        j.ShowQuickButtons = 1;
+        QVERIFY(QuickButtonsVisible(j));
+        j.MultiEnabled = 1;
+        QVERIFY(!QuickButtonsVisible(j));
+    }
+
+    void quickActionClearsMonitorAndResume()
+    {
+        AppState s;
+        s.job.MonitorEnabled = 1;
+        s.job.ResumeEnabled = 1;
+        s.job.TimingMode = 1;
+        s.job.DelayMinutes = QStringLiteral("  90");
+        ApplyQuickAction(s, 4);
+        QCOMPARE(s.job.Operation, 4);
+        QCOMPARE(s.job.TimingMode, 0);
+        QCOMPARE(s.job.DelayMinutes, QStringLiteral("   0"));
+        QCOMPARE(s.job.Force, 1);
+        QCOMPARE(s.job.MonitorEnabled, 0);
+        QCOMPARE(s.job.ResumeEnabled, 0);
+        QVERIFY(s.cl.AutoStart);
+    }
+
+    void resumeDateSpin_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<QStringList>("after");
+        const QStringList base{"2026", "12", "31", "23", "59"};
+        QTest::newRow("year up") << base << 0 << 0 << QStringList{"2027", "12", "31", "23", "59"};
+        QTest::newRow("year wraps to this year") << QStringList{"2027", "1", "1", "0", "0"} << 0 << 0
+                                                 << QStringList{"2026", "1", "1", "0", "0"};
+        QTest::newRow("year down wraps to next") << base << 0 << 1 << QStringList{"2027", "12", "31", "23", "59"};
+        QTest::newRow("month up wraps, day cut") << base << 1 << 0 << QStringList{"2026", "1", "31", "23", "59"};
+        QTest::newRow("month to February cuts day") << QStringList{"2026", "1", "31", "8", "0"} << 1 << 0
+                                                    << QStringList{"2026", "2", "28", "8", "0"};
+        QTest::newRow("day wraps at month end") << base << 2 << 0 << QStringList{"2026", "12", "1", "23", "59"};
+        QTest::newRow("day down wraps to 30 in November") << QStringList{"2026", "11", "1", "8", "0"} << 2 << 1
+                                                          << QStringList{"2026", "11", "30", "8", "0"};
+        QTest::newRow("hour wraps") << base << 3 << 0 << QStringList{"2026", "12", "31", "0", "59"};
+        QTest::newRow("minute wraps down") << QStringList{"2026", "12", "31", "23", "0"} << 4 << 1
+                                           << QStringList{"2026", "12", "31", "23", "59"};
+        QTest::newRow("empty year fills all") << QStringList{"", "", "", "", ""} << 3 << 0
+                                              << QStringList{"2026", "12", "7", "9", "5"};
+        QTest::newRow("empty own box, year set: nothing")
+            << QStringList{"2026", "12", "", "8", "0"} << 2 << 0 << QStringList{"2026", "12", "", "8", "0"};
+    }
+    void resumeDateSpin()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(int, box);
+        QFETCH(int, direction);
+        QFETCH(QStringList, after);
+        std::array<QString, 5> parts;
+        for (int i = 0; i < 5; ++i)
+            parts[i] = before[i];
+        const bool changed = SpinResumeDate(parts, box, direction, QDateTime(QDate(2026, 12, 7), QTime(9, 5)));
+        QStringList got;
+        for (const auto &p : parts)
+            got << p;
+        QCOMPARE(got, after);
+        QCOMPARE(changed, before != after);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJobEdit)
+#include "tst_job_edit.moc"

@@ -1,0 +1,104 @@
+#include "shell/tray_text.h"
+
+#include <QtTest>
+
+using namespace zk;
+
+class TestTrayText : public QObject {
+    Q_OBJECT
+private slots:
+    void tooltip_data()
+    {
+        QTest::addColumn<bool>("active");
+        QTest::addColumn<bool>("resume");
+        QTest::addColumn<QDateTime>("resumeTime");
+        QTest::addColumn<QDateTime>("target");
+        QTest::addColumn<QString>("expected");
+        const QDate today(2026, 12, 7);
+        const QDateTime t1430(today, QTime(14, 30, 12));
+        const QDateTime tomorrow(today.addDays(1), QTime(6, 5));
+        QTest::newRow("due today") << true << false << QDateTime() << t1430 << "14時30分にシャットダウン";
+        QTest::newRow("due tomorrow") << true << false << QDateTime() << tomorrow
+                                      << "2026年12月08日 06時05分にシャットダウン";
+        QTest::newRow("resume today") << true << true << t1430 << tomorrow << "14時30分に復帰";
+        QTest::newRow("resume tomorrow") << true << true << tomorrow << t1430 << "2026年12月08日 06時05分に復帰";
+        QTest::newRow("resume without time names the action")
+            << true << true << QDateTime() << t1430 << "14時30分にシャットダウン";
+        QTest::newRow("idle") << false << true << t1430 << t1430 << "Zenkoroシャットダウン 0.10 未実行";
+    }
+    void tooltip()
+    {
+        QFETCH(bool, active);
+        QFETCH(bool, resume);
+        QFETCH(QDateTime, resumeTime);
+        QFETCH(QDateTime, target);
+        QFETCH(QString, expected);
+        TrayTooltipInput in;
+        in.runActive = active;
+        in.resumeChecked = resume;
+        in.resumeTime = resumeTime;
+        in.targetTime = target;
+        in.operationText = QStringLiteral("シャットダウン");
+        in.windowTitle = QStringLiteral("Zenkoroシャットダウン 0.10");
+        in.today = QDate(2026, 12, 7);
+        QCOMPARE(TrayTooltipText(in), expected);
+    }
+
+    void cut()
+    {
+        const QString s63(63, QChar(0x3042));
+        QCOMPARE(CutTrayTooltip(s63), s63);
+        QCOMPARE(CutTrayTooltip(s63 + QStringLiteral("xyz")), s63);
+        // A character outside the basic plane is not split.
+        const QString emoji = QString::fromUcs4(U"\U0001F600");
+        const QString s = QString(62, QLatin1Char('a')) + emoji + QStringLiteral("b");
+        QCOMPARE(CutTrayTooltip(s), QString(62, QLatin1Char('a')));
+    }
+
+    void notice()
+    {
+        QCOMPARE(TrayNoticeText(QStringLiteral(" 14時30分に再起動 ")),
+                 QStringLiteral("14時30分に再起動\r\n・・・タスクトレイに収納します・・・"));
+    }
+
+    void slide()
+    {
+        // Left edge reaches the screen's right edge after one second.
+        QCOMPARE(TraySlideOffset(1000, 1920, 1000), 920);
+        QCOMPARE(TraySlideOffset(1000, 1920, 0), 0);
+        // Half-way in time only a quarter of the way (uniform acceleration).
+        QCOMPARE(TraySlideOffset(1000, 1920, 500), 230);
+        QCOMPARE(TraySlidePosition(QPoint(1000, 700), 1920, 1000), QPoint(1920, 1620));
+        // Offsets grow monotonically and step sizes grow too.
+        int prev = 0, prevStep = 0;
+        for (int t = kTraySlideStepMs; t <= kTraySlideMs; t += kTraySlideStepMs) {
+            const int d = TraySlideOffset(0, 1000, t);
+            QVERIFY(d >= prev);
+            QVERIFY(d - prev >= prevStep - 1);
+            prevStep = d - prev;
+            prev = d;
+        }
+    }
+
+    void splash()
+    {
+        QString text = QStringLiteral("5");
+        int ticks = 0;
+        for (;;) {
+            const SplashTick t = SplashCountdownTick(text);
+            ++ticks;
+            text = t.secondsText;
+            if (t.close)
+                break;
+            QVERIFY(ticks < 10);
+        }
+        QCOMPARE(ticks, 5);
+        QCOMPARE(text, QStringLiteral("0"));
+        const SplashTick none = SplashCountdownTick(QString());
+        QVERIFY(!none.close);
+        QCOMPARE(none.secondsText, QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTrayText)
+#include "tst_tray_text.moc"

@@ -1,0 +1,924 @@
+// The main window driven as a user would, over the fake platform and a clock
+// that only moves when the test moves it.
+#include "core/run_engine.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_services.h"
+#include "ui/create_main_window.h"
+#include "ui/main_window.h"
+#include "ui/popups.h"
+#include "ui/press_repeater.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace zk;
+
+namespace {
+
+struct Rig {
+    AppState state;
+    FakeClock clock{QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0))};
+    FakeSessionPower power;
+    FakeWakeTimer wake;
+    PlatformServices services;
+    std::unique_ptr<RunEngine> engine;
+    std::unique_ptr<MainWindow> window;
+    int quitCalls = 0;
+    int saves = 0;
+    int resets = 0;
+    bool saveWorks = true;
+
+    explicit Rig(bool withEngine = true)
+    {
+        services.power = &power;
+        services.wakeTimer = &wake;
+        window = std::make_unique<MainWindow>(state, clock);
+        MainWindowHooks hooks;
+        hooks.hibernationAllowed = [this] { return power.hibernationAllowed(); };
+        hooks.quit = [this](int) { ++quitCalls; };
+        hooks.saveSettings = [this] {
+            ++saves;
+            return saveWorks;
+        };
+        hooks.resetDefaults = [this] {
+            state.job = JobSettings();
+            ++resets;
+        };
+        window->setHooks(hooks);
+        if (withEngine) {
+            engine = std::make_unique<RunEngine>(state, clock, services, window.get());
+            StartEnvironment env;
+            env.fileExists = [](const QString &p) { return p == QStringLiteral("/bin/true"); };
+            engine->setEnvironment(env);
+            window->attachEngine(engine.get());
+        }
+    }
+    ~Rig()
+    {
+        // The engine goes first: it still points at the window.
+        engine.reset();
+        window.reset();
+    }
+    template <typename T> T *w(const QString &name) const
+    {
+        T *c = window->findChild<T *>(name);
+        if (!c)
+            qWarning("no control %s", qPrintable(name));
+        return c;
+    }
+    QMessageBox *box() const { return window->openMessageBox(); }
+    void answer(QMessageBox::StandardButton b)
+    {
+        QMessageBox *m = box();
+        QVERIFY(m);
+        m->button(b)->click();
+        QCoreApplication::processEvents();
+    }
+};
+
+QString colorOf(QLabel *l)
+{
+    return l->palette().color(QPalette::WindowText).name();
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void controlsCarryTheirNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("force") << "chkForce" << "仕掛かり中でも強制終了します。";
+        QTest::newRow("tray") << "chkTaskTray" << "トレイ収納";
+        QTest::newRow("topmost") << "chkDsp" << "最前面表示";
+        QTest::newRow("beep") << "chkBeep" << "カウントダウン音";
+        QTest::newRow("capture") << "chkCapture" << "キャプチャー（Capture）";
+        QTest::newRow("ie") << "chkIeMonitor" << "文言監視にIEドキュメントを含める（負荷大）";
+        QTest::newRow("appear") << "OptMsg_0" << "出現時";
+        QTest::newRow("disappear") << "OptMsg_1" << "消失時";
+        QTest::newRow("resume only") << "chk復帰のみ" << "復帰機能のみ使用";
+        QTest::newRow("resume at clock") << "chk復帰時刻" << "復帰時刻";
+        QTest::newRow("keep") << "chk復帰状態維持" << "復帰状態維持";
+        QTest::newRow("monitor on") << "chk復帰時モニター" << "復帰時モニターオン";
+        QTest::newRow("list set") << "cmdSetDefaultResume" << "リスト値セット";
+        QTest::newRow("clear") << "cmdClear" << "クリア";
+        QTest::newRow("weekly") << "cmd個別曜日設定" << "復帰リスト";
+        QTest::newRow("power state") << "cmdDspPowerState" << "電源状態";
+        QTest::newRow("multi") << "ChkMulti" << "連続指定";
+        QTest::newRow("quick 0") << "cmdQuick_0" << "即終了";
+        QTest::newRow("quick 1") << "cmdQuick_1" << "即 再起動";
+        QTest::newRow("quick 3") << "cmdQuick_3" << "即 休止";
+        QTest::newRow("quick 4") << "cmdQuick_4" << "即 スタンバイ";
+        QTest::newRow("sunday") << "chkWeek_1" << "日";
+        QTest::newRow("saturday") << "chkWeek_7" << "土";
+    }
+    void controlsCarryTheirNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        Rig r(false);
+        auto *b = r.w<QAbstractButton>(name);
+        QVERIFY(b);
+        QCOMPARE(b->text(), caption);
+        QCOMPARE(b->accessibleName(), caption);
+    }
+
+    void everyControlExistsAndIsNamedForScreenReaders()
+    {
+        Rig r(false);
+        const QStringList names{
+            "frmZenkoro", "frOp", "fr監視", "fr復帰_1", "fr復帰_2", "frDisp", "FrImmediate", "fr連続", "cmbOp",
+            "Opt_0", "Opt_1", "cmbTime", "txtH", "txtM", "UpD_H_0", "UpD_H_1", "UpD_M_0", "UpD_M_1", "chk監視",
+            "opt監視選択_0", "opt監視選択_1", "opt監視選択_2", "txt監視文言", "cmb下限", "cmb継続時間", "cmbProcess",
+            "lbl平均", "lblCPU使用率", "cmbTimePower", "lblStatus", "chk復帰", "cmb復帰分", "txtResume_0",
+            "txtResume_4", "UpD_rY_0", "UpD_rMM_1", "chkAP起動", "txtExecAp", "chk最小化", "chkNoDispAlert",
+            "chkDspQuick", "chk拡張", "lblTime", "lblMsg", "lbl現在時刻", "lbl復帰時分", "cmd実行", "cmd中止"};
+        for (const QString &n : names)
+            QVERIFY2(r.window->objectName() == n || r.window->findChild<QWidget *>(n), qPrintable(n));
+
+        // Every control a user can reach has a name a screen reader can read.
+        const auto all = r.window->findChildren<QWidget *>();
+        for (QWidget *w : all) {
+            const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w) ||
+                                 qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w) ||
+                                 qobject_cast<QGroupBox *>(w);
+            if (!control || w->objectName().startsWith(QLatin1String("qt_")) || w->objectName().isEmpty())
+                continue;
+            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+        }
+        QCOMPARE(r.w<QLineEdit>("txtH")->accessibleName(), QStringLiteral("時"));
+        QCOMPARE(r.w<QComboBox>("cmbProcess")->accessibleName(), QStringLiteral("監視プロセス"));
+        QCOMPARE(r.w<QPlainTextEdit>("txt監視文言")->accessibleName(), QStringLiteral("文言"));
+    }
+
+    void listsAndTooltips()
+    {
+        Rig r(false);
+        auto *resumeMinutes = r.w<QComboBox>("cmb復帰分");
+        QCOMPARE(resumeMinutes->count(), 23);
+        QCOMPARE(resumeMinutes->itemText(0), QStringLiteral("  1"));
+        QCOMPARE(resumeMinutes->itemText(22), QStringLiteral("600"));
+        QCOMPARE(resumeMinutes->currentText(), QStringLiteral(" 10"));
+        auto *limit = r.w<QComboBox>("cmb下限");
+        QCOMPARE(limit->itemText(0), QStringLiteral(" 0.1"));
+        QCOMPARE(limit->itemText(7), QStringLiteral("20.0"));
+        QCOMPARE(r.w<QComboBox>("cmb継続時間")->itemText(11), QStringLiteral("1200"));
+        QCOMPARE(r.w<QComboBox>("cmbTimePower")->itemText(0), QStringLiteral("  0"));
+        QCOMPARE(r.w<QComboBox>("cmbTimePower")->currentText(), QStringLiteral(" 30"));
+        QCOMPARE(r.w<QComboBox>("cmbTime")->currentText(), QStringLiteral("  90"));
+        QCOMPARE(r.w<QComboBox>("cmbOp")->count(), 5);
+        QCOMPARE(r.w<QComboBox>("cmbOp")->itemText(4), QStringLiteral("スリープ"));
+        QCOMPARE(r.w<QAbstractButton>("cmdQuick_4")->toolTip(), QStringLiteral("即 スリープ"));
+        QCOMPARE(r.w<QAbstractButton>("chk復帰")->toolTip(), QStringLiteral("指定時刻にコンピュータを復帰させます。"));
+        QCOMPARE(r.w<QWidget>("txt監視文言")->toolTip(),
+                 QStringLiteral("画面上に、この文言が 「表示された時」 に終了処理を実行。ダブルクリックで入力フォームを表示"));
+        r.w<QRadioButton>("OptMsg_1")->click();
+        QCOMPARE(r.state.job.PhraseEvent, 0);  // the monitor is off: its options are disabled
+        r.w<QCheckBox>("chk監視")->click();
+        r.w<QRadioButton>("OptMsg_1")->click();
+        QCOMPARE(r.state.job.PhraseEvent, 1);
+        QVERIFY(r.w<QWidget>("txt監視文言")->toolTip().contains(QStringLiteral("「表示されなくなった時」")));
+        QCOMPARE(r.w<QLabel>("lblMsg")->text(), QStringLiteral("監視文言状態検知！！"));
+    }
+
+    void editsGoStraightIntoTheRecord()
+    {
+        Rig r(false);
+        r.w<QCheckBox>("chkForce")->click();
+        QCOMPARE(r.state.job.Force, 1);
+        r.w<QCheckBox>("chkWeek_3")->click();
+        QCOMPARE(r.state.job.resumeWeekday(3), 0);
+        r.w<QLineEdit>("txtExecAp")->setText(QStringLiteral("/bin/true -x"));
+        QCOMPARE(r.state.job.AppCommand, QStringLiteral("/bin/true -x"));
+        auto *phrase = r.w<QPlainTextEdit>("txt監視文言");
+        phrase->setPlainText(QStringLiteral("完了\nしました"));
+        QCOMPARE(r.state.job.MonitorPhrase, QStringLiteral("完了\r\nしました"));
+
+        // And the other way: a changed record shows after settingsChanged.
+        r.state.job.DelayMinutes = QStringLiteral("  45");
+        r.state.job.Topmost = 0;
+        r.state.job.MonitorPhrase = QStringLiteral("a\r\nb");
+        r.window->settingsChanged();
+        QCOMPARE(r.w<QComboBox>("cmbTime")->currentText(), QStringLiteral("  45"));
+        QVERIFY(!r.w<QCheckBox>("chkDsp")->isChecked());
+        QCOMPARE(phrase->toPlainText(), QStringLiteral("a\nb"));
+        AppState copy;
+        r.window->storeTo(copy);
+        QCOMPARE(copy.job, r.state.job);
+    }
+
+    void operationChange()
+    {
+        Rig r(false);
+        r.window->show();
+        auto *op = r.w<QComboBox>("cmbOp");
+        auto *resume = r.w<QCheckBox>("chk復帰");
+        QVERIFY(!resume->isEnabled());
+
+        op->setCurrentIndex(4);  // スリープ
+        QVERIFY(resume->isEnabled());
+        resume->click();
+        QCOMPARE(r.state.job.ResumeEnabled, 1);
+        QCOMPARE(r.window->windowTitle(), CaptionFor(QStringLiteral("スリープ")));
+        QCOMPARE(r.w<QAbstractButton>("cmd実行")->toolTip(), QStringLiteral("スリープ処理開始"));
+        QCOMPARE(r.w<QAbstractButton>("Opt_1")->toolTip(),
+                 QStringLiteral("スリープ処理開始の時刻を時分で指定。現在時刻より前は翌日扱い"));
+
+        // Between two suspend kinds the resume box is cleared too.
+        op->setCurrentIndex(3);  // 休止, allowed
+        QVERIFY(resume->isEnabled());
+        QVERIFY(!resume->isChecked());
+        QCOMPARE(r.state.job.ResumeEnabled, 0);
+        QCOMPARE(r.state.job.Operation, 3);
+
+        op->setCurrentIndex(1);
+        QVERIFY(!resume->isEnabled());
+        QCOMPARE(r.w<QAbstractButton>("chk監視")->toolTip(),
+                 QStringLiteral("再起動の実行を出力文言やCPU使用率・電源状態により監視します。"));
+    }
+
+    void hibernationRefused()
+    {
+        Rig r(false);
+        r.power.hibernation = false;
+        r.window->show();
+        auto *op = r.w<QComboBox>("cmbOp");
+        op->setFocus();
+        QCoreApplication::processEvents();
+        op->setCurrentIndex(0);
+        r.window->rememberOperation();
+        op->setCurrentIndex(3);  // 休止
+        QMessageBox *m = r.box();
+        QVERIFY(m);
+        QCOMPARE(m->windowTitle(), QStringLiteral("無効"));
+        QCOMPARE(m->text(), QStringLiteral("「休止」は無効となっています。\r\n[電源のオプション]から「休止」を有効にして下さい。"));
+        QCOMPARE(op->currentIndex(), 0);
+        QCOMPARE(r.state.job.Operation, 0);
+        QVERIFY(!r.w<QCheckBox>("chk復帰")->isEnabled());
+        QVERIFY(!r.w<QCheckBox>("chk復帰")->isChecked());
+        QCOMPARE(r.window->windowTitle(), CaptionFor(QStringLiteral("シャットダウン")));
+        r.answer(QMessageBox::Ok);
+
+        // From sleep the list returns to sleep.
+        op->setCurrentIndex(4);
+        r.window->rememberOperation();
+        op->setCurrentIndex(3);
+        QCOMPARE(op->currentIndex(), 4);
+        QCOMPARE(r.state.job.Operation, 4);
+        QVERIFY(r.w<QCheckBox>("chk復帰")->isEnabled());
+        QVERIFY(!r.w<QCheckBox>("chk復帰")->isChecked());
+        r.answer(QMessageBox::Ok);
+    }
+
+    void timingModeSwitch()
+    {
+        Rig r;
+        r.clock.set(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 30)));
+        r.window->show();
+        auto *hour = r.w<QLineEdit>("txtH");
+        auto *minute = r.w<QLineEdit>("txtM");
+        auto *minutes = r.w<QComboBox>("cmbTime");
+        QVERIFY(minutes->isVisible());
+        QVERIFY(!hour->isVisible());
+
+        r.w<QRadioButton>("Opt_1")->click();
+        QCOMPARE(r.state.job.TimingMode, 1);
+        QVERIFY(hour->isVisible());
+        QVERIFY(r.w<QToolButton>("UpD_H_0")->isVisible());
+        QVERIFY(!minutes->isVisible());
+        QCOMPARE(hour->text(), QStringLiteral("9"));
+        QCOMPARE(minute->text(), QStringLiteral("5"));
+
+        r.w<QRadioButton>("Opt_0")->click();
+        QCOMPARE(r.state.job.TimingMode, 0);
+        QVERIFY(minutes->isVisible());
+        QVERIFY(!hour->isVisible());
+
+        // With one box filled nothing is filled in.
+        hour->clear();
+        minute->setText(QStringLiteral("30"));
+        r.clock.set(QDateTime(QDate(2026, 12, 7), QTime(18, 45)));
+        r.w<QRadioButton>("Opt_1")->click();
+        QCOMPARE(hour->text(), QString());
+        QCOMPARE(minute->text(), QStringLiteral("30"));
+    }
+
+    void hourAndMinuteKeys()
+    {
+        Rig r(false);
+        r.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
+        r.window->setTimingMode(1);
+        auto *hour = r.w<QLineEdit>("txtH");
+        auto *minute = r.w<QLineEdit>("txtM");
+        hour->clear();
+        hour->setFocus();
+        QTest::keyClicks(hour, QStringLiteral("2a5"));
+        QCOMPARE(hour->text(), QStringLiteral("25"));
+        minute->setFocus();  // leaving the hour box corrects it
+        QCOMPARE(hour->text(), QStringLiteral("23"));
+        QCOMPARE(r.state.job.ClockHour, QStringLiteral("23"));
+        minute->clear();
+        hour->setFocus();
+        QCOMPARE(minute->text(), QStringLiteral("0"));
+        QTest::keyClick(hour, Qt::Key_Backspace);
+        QCOMPARE(hour->text(), QStringLiteral("2"));
+
+        // The minutes box takes digits only and refuses to be left empty.
+        r.window->setTimingMode(0);
+        auto *minutes = r.w<QComboBox>("cmbTime");
+        minutes->setFocus();
+        minutes->lineEdit()->selectAll();
+        QTest::keyClicks(minutes, QStringLiteral("1x5"));
+        QCOMPARE(minutes->currentText(), QStringLiteral("15"));
+        minutes->lineEdit()->clear();
+        r.w<QCheckBox>("ChkMulti")->setFocus();
+        QMessageBox *m = r.box();
+        QVERIFY(m);
+        QCOMPARE(m->windowTitle(), QStringLiteral("未入力"));
+        QCOMPARE(m->text(), QStringLiteral("0 以上の整数を入力して下さい。"));
+        r.answer(QMessageBox::Ok);
+        QCOMPARE(r.window->focusWidget(), minutes);
+    }
+
+    void spinnerWrapAndRepeat()
+    {
+        Rig r(false);
+        r.window->show();
+        r.window->setTimingMode(1);
+        auto *hour = r.w<QLineEdit>("txtH");
+        hour->setText(QStringLiteral("23"));
+        auto *up = r.w<QToolButton>("UpD_H_0");
+        PressRepeater *rep = r.window->repeaterOf(up);
+        QVERIFY(rep);
+
+        QTest::mousePress(up, Qt::LeftButton);
+        QCOMPARE(hour->text(), QStringLiteral("0"));  // the press itself steps, wrapping
+        QVERIFY(rep->timer()->isActive());
+        QCOMPARE(rep->timer()->interval(), PressRepeater::kFirstRepeatMs);
+        rep->fire();  // the first repeat
+        QCOMPARE(hour->text(), QStringLiteral("1"));
+        QCOMPARE(rep->timer()->interval(), PressRepeater::kRepeatMs);
+        rep->fire();
+        rep->fire();
+        QCOMPARE(hour->text(), QStringLiteral("3"));
+        QTest::mouseRelease(up, Qt::LeftButton);
+        QVERIFY(!rep->timer()->isActive());
+        QCOMPARE(hour->text(), QStringLiteral("3"));  // the release makes no step
+
+        auto *minute = r.w<QLineEdit>("txtM");
+        minute->setText(QStringLiteral("0"));
+        QTest::mouseClick(r.w<QToolButton>("UpD_M_1"), Qt::LeftButton);
+        QCOMPARE(minute->text(), QStringLiteral("59"));
+        QCOMPARE(r.state.job.ClockMinute, QStringLiteral("59"));
+
+        // Resume date spinners: an empty year box fills all five boxes first.
+        for (int i = 0; i < 5; ++i)
+            r.w<QLineEdit>(QStringLiteral("txtResume_%1").arg(i))->clear();
+        QTest::mouseClick(r.w<QToolButton>("UpD_rD_0"), Qt::LeftButton);
+        QCOMPARE(r.w<QLineEdit>("txtResume_0")->text(), QStringLiteral("2026"));
+        QCOMPARE(r.w<QLineEdit>("txtResume_2")->text(), QStringLiteral("7"));
+        QCOMPARE(r.w<QLineEdit>("txtResume_3")->text(), QStringLiteral("12"));
+        QTest::mouseClick(r.w<QToolButton>("UpD_rD_0"), Qt::LeftButton);
+        QCOMPARE(r.w<QLineEdit>("txtResume_2")->text(), QStringLiteral("8"));
+        QCOMPARE(r.state.job.ResumeDateParts[2], QStringLiteral("8"));
+    }
+
+    void refusedStartsFocusTheirField_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("minutes") << "cmbTime" << "入力エラー" << "分後：14400以下の数値を入力";
+        QTest::newRow("phrase") << "txt監視文言" << "入力文字エラー" << "御客さん！ご冗談は止めて下さい！";
+        QTest::newRow("path") << "txtExecAp" << "パスエラー" << "記述されたパスは無効です。\r\n\r\n/nonexistent/tool";
+    }
+    void refusedStartsFocusTheirField()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        Rig r;
+        QWidget *target = nullptr;
+        if (field == QLatin1String("cmbTime")) {
+            r.state.job.DelayMinutes = QStringLiteral("14401");
+            target = r.w<QComboBox>("cmbTime");
+        } else if (field == QStringLiteral("txt監視文言")) {
+            r.state.job.MonitorEnabled = 1;
+            r.state.job.MonitorPhrase = QStringLiteral("abc%JUGEMU_JUGEMU_GOKO_NO_comma%");
+            target = r.w<QWidget>("txt監視文言");
+        } else {
+            r.state.job.Operation = 4;
+            r.state.job.ResumeEnabled = 1;
+            r.state.job.ResumeAtClock = 0;
+            r.state.job.ResumeDateParts = {QStringLiteral("2026"), QStringLiteral("12"), QStringLiteral("7"),
+                                           QStringLiteral("12"), QStringLiteral("0")};
+            r.state.job.AppCommand = QStringLiteral("/nonexistent/tool -a");
+            target = r.w<QWidget>("txtExecAp");
+        }
+        r.window->settingsChanged();
+        r.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
+        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        QMessageBox *m = r.box();
+        QVERIFY(m);
+        QCOMPARE(m->windowTitle(), title);
+        QCOMPARE(m->text(), text);
+        QCOMPARE(m->defaultButton(), m->button(QMessageBox::Ok));
+        r.answer(QMessageBox::Ok);
+        QVERIFY(r.w<QPushButton>("cmd実行")->isEnabled());  // still idle
+        QCOMPARE(r.window->focusWidget(), target);
+        if (auto *c = qobject_cast<QComboBox *>(target))
+            target = c->lineEdit();
+        if (auto *e = qobject_cast<QLineEdit *>(target)) {
+            QVERIFY(e->hasSelectedText());
+            QCOMPARE(e->selectedText(), e->text());
+        } else {
+            auto *p = qobject_cast<QPlainTextEdit *>(target);
+            QCOMPARE(p->textCursor().selectedText(), p->toPlainText());
+        }
+        QCOMPARE(r.saves, 1);  // the start button saves even a refused start
+    }
+
+    void emptyMinutesNeverStart()
+    {
+        Rig r;
+        r.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
+        r.w<QComboBox>("cmbTime")->setEditText(QString());
+        r.w<QPushButton>("cmd実行")->click();
+        QVERIFY(!r.engine->runActive());
+        QMessageBox *m = r.box();
+        QVERIFY(m);
+        QCOMPARE(m->windowTitle(), QStringLiteral("未入力"));
+        r.answer(QMessageBox::Ok);
+        QCOMPARE(r.window->focusWidget(), r.w<QComboBox>("cmbTime"));
+        QVERIFY(!r.engine->runActive());
+    }
+
+    void saveAndDefaultButtons()
+    {
+        Rig r(false);
+        r.window->show();
+        QTest::mouseClick(r.w<QPushButton>("cmdSave"), Qt::LeftButton);
+        QCOMPARE(r.saves, 1);
+        QCOMPARE(r.box()->text(), QStringLiteral("保存完了"));
+        r.answer(QMessageBox::Ok);
+        r.saveWorks = false;
+        QTest::mouseClick(r.w<QPushButton>("cmdSave"), Qt::LeftButton);
+        QCOMPARE(r.box()->windowTitle(), QStringLiteral("書込みエラー"));
+        QCOMPARE(r.box()->text(), QStringLiteral("設定値の保存に失敗しました！\r\n媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。"));
+        r.answer(QMessageBox::Ok);
+
+        r.w<QCheckBox>("chkForce")->click();
+        QTest::mouseClick(r.w<QPushButton>("cmdDefault"), Qt::LeftButton);
+        QCOMPARE(r.box()->windowTitle(), QStringLiteral("既定値"));
+        QCOMPARE(r.box()->text(), QStringLiteral("既定値に戻します。よろしいですか？"));
+        r.answer(QMessageBox::Cancel);
+        QCOMPARE(r.resets, 0);
+        QVERIFY(r.w<QCheckBox>("chkForce")->isChecked());
+        QTest::mouseClick(r.w<QPushButton>("cmdDefault"), Qt::LeftButton);
+        r.answer(QMessageBox::Ok);
+        QCOMPARE(r.resets, 1);
+        QVERIFY(!r.w<QCheckBox>("chkForce")->isChecked());
+
+        // Unticking the extended box saves; ticking it does not.
+        const int before = r.saves;
+        r.w<QCheckBox>("chk拡張")->click();
+        QCOMPARE(r.saves, before);
+        r.w<QCheckBox>("chk拡張")->click();
+        QCOMPARE(r.saves, before + 1);
+    }
+
+    void lockingDuringARun()
+    {
+        Rig r;
+        r.window->show();
+        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        QVERIFY(r.engine->runActive());
+        for (const char *n : {"frOp", "fr監視", "fr復帰_1", "fr復帰_2", "frDisp", "FrImmediate", "ChkMulti", "cmd実行"})
+            QVERIFY2(!r.w<QWidget>(QString::fromUtf8(n))->isEnabled(), n);
+        QVERIFY(r.w<QPushButton>("cmd中止")->isEnabled());
+        QVERIFY(!r.w<QWidget>("cmbOp")->isEnabled());
+
+        QTest::mouseClick(r.w<QPushButton>("cmd中止"), Qt::LeftButton);
+        QVERIFY(!r.engine->runActive());
+        for (const char *n : {"frOp", "fr監視", "fr復帰_1", "fr復帰_2", "frDisp", "FrImmediate", "ChkMulti", "cmd実行"})
+            QVERIFY2(r.w<QWidget>(QString::fromUtf8(n))->isEnabled(), n);
+        QVERIFY(!r.w<QPushButton>("cmd中止")->isEnabled());
+        QCOMPARE(r.w<QLabel>("lblTime")->text(), QString());
+        QCOMPARE(r.window->windowTitle(), CaptionFor(QStringLiteral("シャットダウン")));
+    }
+
+    void coloursAndCaptionAcrossTheCountdown()
+    {
+        Rig r;
+        r.state.job.DelayMinutes = QStringLiteral("   2");
+        r.state.job.Topmost = 0;
+        r.window->settingsChanged();
+        r.window->show();
+        QVERIFY(!r.window->topmost());
+        auto *time = r.w<QLabel>("lblTime");
+        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        QCOMPARE(time->font().pointSize(), 36);
+
+        r.clock.advanceSecs(1);
+        r.engine->countdownTick();
+        QCOMPARE(time->text(), QStringLiteral("00:01:59"));
+        QCOMPARE(colorOf(time), QColor(128, 128, 255).name());
+        QCOMPARE(r.window->windowTitle(), QStringLiteral("00:01:59 　予定時刻 12月07日 12時02分"));
+
+        r.clock.advanceSecs(70);  // under one minute
+        r.engine->countdownTick();
+        QCOMPARE(time->text(), QStringLiteral("00:00:49"));
+        QCOMPARE(colorOf(time), QColor(255, 128, 0).name());
+
+        // The warning phase: red, dotted caption, restored, visible and on top.
+        r.window->showMinimized();
+        r.clock.advanceSecs(35);
+        r.engine->countdownTick();
+        QCOMPARE(time->text(), QStringLiteral("00:00:14"));
+        QCOMPARE(colorOf(time), QColor(255, 0, 0).name());
+        QCOMPARE(r.window->windowTitle(), QString(14, QChar(0xFF65)) + QStringLiteral("まもなくシャットダウン"));
+        QVERIFY(r.window->isVisible());
+        QVERIFY(!(r.window->windowState() & Qt::WindowMinimized));
+        QVERIFY(r.window->topmost());
+        QVERIFY(r.w<QCheckBox>("chkDsp")->isChecked());
+
+        // Stopping gives the normal caption back.
+        QTest::mouseClick(r.w<QPushButton>("cmd中止"), Qt::LeftButton);
+        QCOMPARE(r.window->windowTitle(), CaptionFor(QStringLiteral("シャットダウン")));
+        QCOMPARE(time->text(), QString());
+    }
+
+    void clockAndPhraseLabel()
+    {
+        Rig r;
+        r.clock.set(QDateTime(QDate(2026, 12, 7), QTime(8, 3, 9)));
+        r.engine->clockTick();
+        QCOMPARE(r.w<QLabel>("lbl現在時刻")->text(), QStringLiteral("08:03:09"));
+        r.window->setPhraseLabelVisible(true);
+        r.window->show();
+        QVERIFY(r.w<QLabel>("lblMsg")->isVisible());
+        r.window->setTimingMode(0);  // the timing switch hides it
+        QVERIFY(!r.w<QLabel>("lblMsg")->isVisible());
+
+        // Without a battery the battery kind cannot be chosen.
+        r.w<QCheckBox>("chk監視")->click();
+        QVERIFY(r.w<QRadioButton>("opt監視選択_2")->isEnabled());
+        r.window->setNoBattery(true);
+        QVERIFY(!r.w<QRadioButton>("opt監視選択_2")->isEnabled());
+        QVERIFY(r.w<QRadioButton>("opt監視選択_1")->isEnabled());
+    }
+
+    void trayTooltipTexts()
+    {
+        Rig r;
+        r.state.job.TrayIcon = 1;
+        r.state.job.DelayMinutes = QStringLiteral("  30");
+        r.window->settingsChanged();
+        r.window->show();
+        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        QVERIFY(r.window->inTray());
+        // Hidden behind the icon; on a desktop without a notification area
+        // (as here) it waits minimised on the task bar instead.
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            QVERIFY(!r.window->isVisible());
+        else
+            QVERIFY(r.window->isMinimized());
+        QCOMPARE(r.window->trayToolTip(), QStringLiteral("12時30分にシャットダウン"));
+        QCOMPARE(r.window->trayIcon()->toolTip(), QStringLiteral("12時30分にシャットダウン"));
+        QVERIFY(r.window->trayNotice());
+        QCOMPARE(r.window->trayNotice()->label()->text(),
+                 QStringLiteral("12時30分にシャットダウン\r\n・・・タスクトレイに収納します・・・"));
+
+        // The menu: "表示" brings the window back and removes the icon.
+        QStringList items;
+        for (QAction *a : r.window->trayMenu()->actions())
+            items << a->text();
+        QCOMPARE(items, (QStringList{QStringLiteral("Ver") + VersionText() + QStringLiteral(" 〆"), QStringLiteral("表示"),
+                                     QString(), QStringLiteral("終了")}));
+        r.window->trayShowAction();
+        QVERIFY(r.window->isVisible());
+        QVERIFY(!r.window->isMinimized());
+        QVERIFY(!r.window->inTray());
+
+        // The close box during a run with the tray option goes to the tray.
+        r.window->close();
+        QVERIFY(r.window->inTray());
+        QCOMPARE(r.quitCalls, 0);
+        QVERIFY(r.engine->runActive());
+
+        // A tooltip longer than 63 characters is cut.
+        r.window->showInTray(QString(70, QChar(0x3042)));
+        QCOMPARE(r.window->trayToolTip(), QString(63, QChar(0x3042)));
+
+        // "終了" ends the program, run and all.
+        for (QAction *a : r.window->trayMenu()->actions())
+            if (a->objectName() == QLatin1String("mnuEnd"))
+                a->trigger();
+        QCOMPARE(r.quitCalls, 1);
+        QVERIFY(!r.engine->runActive());
+        QVERIFY(!r.window->inTray());
+    }
+
+    void trayTooltipNamesTheResume()
+    {
+        Rig r;
+        r.state.job.TrayIcon = 1;
+        r.state.job.Operation = 4;
+        r.state.job.ResumeEnabled = 1;
+        r.state.job.ResumeAtClock = 1;
+        r.state.job.DelayMinutes = QStringLiteral("  30");
+        r.state.job.ResumeDateParts = {QStringLiteral("2026"), QStringLiteral("12"), QStringLiteral("8"),
+                                       QStringLiteral("7"), QStringLiteral("0")};
+        r.window->settingsChanged();
+        QVERIFY(r.w<QCheckBox>("chk復帰")->isChecked());
+        r.window->show();
+        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        QVERIFY(r.window->inTray());
+        QCOMPARE(r.window->trayToolTip(), QStringLiteral("2026年12月08日 07時00分に復帰"));
+        QCOMPARE(r.w<QLabel>("lbl復帰時分")->text(), QStringLiteral("予定 07:00:00"));
+    }
+
+    void closeWithoutTrayStopsAndEnds()
+    {
+        Rig r;
+        r.window->show();
+        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        QSignalSpy unloading(r.window.get(), &MainWindow::unloading);
+        r.window->close();
+        QCOMPARE(unloading.count(), 1);
+        QCOMPARE(r.quitCalls, 1);
+        QVERIFY(!r.engine->runActive());
+    }
+
+    void createdWindowIsPlacedAndKeepsItsPlace()
+    {
+        AppState state;
+        FakeClock clock;
+        state.WindowLeft = 150 * kTwipsPerPixel;
+        state.WindowTop = 90 * kTwipsPerPixel;
+        state.job.Operation = 2;
+        int quits = 0;
+        MainWindowHooks hooks;
+        hooks.quit = [&quits](int) { ++quits; };
+        auto w = createMainWindow(state, clock, nullptr, CommandLineCaption(), hooks);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->objectName(), QStringLiteral("frmZenkoro"));
+        QCOMPARE(w->windowTitle(), CommandLineCaption());
+        QCOMPARE(w->pos(), QPoint(150, 90));
+        w->move(200, 120);
+        w->close();
+        QCOMPARE(quits, 1);
+        QCOMPARE(state.WindowLeft, 200 * kTwipsPerPixel);
+        QCOMPARE(state.WindowTop, 120 * kTwipsPerPixel);
+
+        // Nothing stored: centred on the screen.
+        AppState fresh;
+        auto c = createMainWindow(fresh, clock, nullptr, QString(), hooks);
+        QCOMPARE(c->windowTitle(), CaptionFor(QStringLiteral("シャットダウン")));
+        const QRect area = c->screen()->availableGeometry();
+        QVERIFY2(qAbs(c->geometry().center().x() - area.center().x()) <= 3,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(c->geometry().center().x()).arg(area.center().x()).arg(c->width())));
+    }
+
+    void phraseAlreadyShownAsksFirst_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("cancel") << false;
+        QTest::newRow("ok") << true;
+    }
+    void phraseAlreadyShownAsksFirst()
+    {
+        QFETCH(bool, ok);
+        Rig r;
+        FakeScreenText screen;
+        screen.setVisible(true, QStringLiteral("ダウンロード"), QStringLiteral("完了"));
+        r.services.screenText = &screen;
+        r.engine->setServices(r.services);
+        r.state.job.MonitorEnabled = 1;
+        r.state.job.MonitorPhrase = QStringLiteral("完了");
+        r.window->settingsChanged();
+        r.window->show();
+        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        QMessageBox *m = r.box();
+        QVERIFY(m);
+        QCOMPARE(m->windowTitle(), QStringLiteral("文言状態検知"));
+        QVERIFY(m->button(QMessageBox::Ok));
+        QVERIFY(m->button(QMessageBox::Cancel));
+        QCOMPARE(m->defaultButton(), m->button(QMessageBox::Cancel));
+        QVERIFY(r.w<QLabel>("lblMsg")->isVisible());  // blinking while the question is open
+        r.answer(ok ? QMessageBox::Ok : QMessageBox::Cancel);
+        QCOMPARE(r.engine->runActive(), ok);
+        QCOMPARE(r.w<QPushButton>("cmd実行")->isEnabled(), !ok);
+        if (ok)
+            QCOMPARE(r.engine->triggerTime(), r.clock.now().addSecs(15));
+        else
+            QVERIFY(!r.w<QLabel>("lblMsg")->isVisible());
+    }
+
+    void browseForTheApplication()
+    {
+        Rig r(false);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString file = dir.path() + QStringLiteral("/my tool.sh");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        r.state.LastProgramFolder = dir.path();
+        r.window->show();
+        r.window->browseApplication();
+        auto *dlg = r.window->findChild<QFileDialog *>(QStringLiteral("dlgBrowseApplication"));
+        QVERIFY(dlg);
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("起動ファイルの選択"));
+        QCOMPARE(dlg->nameFilters(), QStringList{QStringLiteral("すべてのファイル(*.*) (*)")});
+        QCOMPARE(QDir(dlg->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+        Q_EMIT dlg->fileSelected(file);
+        QCOMPARE(r.state.job.AppCommand, QLatin1Char('"') + file + QLatin1Char('"'));
+        QCOMPARE(r.state.LastProgramFolder, QFileInfo(file).absolutePath());
+        dlg->close();
+    }
+
+    void popupsCloseAfterTheirSeconds()
+    {
+        Rig r;
+        int closed = 0;
+        PopupRequest p;
+        p.text = QStringLiteral("お知らせ");
+        p.seconds = 3;
+        r.window->showMessagePopup(p, [&closed] { ++closed; });
+        SplashWindow *s = r.window->splash();
+        QVERIFY(s->isVisible());
+        QVERIFY(s->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(s->messageLabel()->text(), QStringLiteral("お知らせ"));
+        QCOMPARE(s->secondsLabel()->text(), QStringLiteral("3"));
+        s->tick();
+        QCOMPARE(s->secondsLabel()->text(), QStringLiteral("2"));
+        s->tick();
+        QVERIFY(s->isVisible());
+        s->tick();
+        QVERIFY(!s->isVisible());
+        QCOMPARE(closed, 1);
+
+        // Without seconds only OK closes it; modal does not block the caller.
+        p.seconds = 0;
+        p.modal = true;
+        r.window->showMessagePopup(p, [&closed] { ++closed; });
+        QVERIFY(s->isVisible());
+        QVERIFY(s->isModal());
+        for (int i = 0; i < 10; ++i)
+            s->tick();
+        QVERIFY(s->isVisible());
+        QCOMPARE(closed, 1);
+        QTest::mouseClick(s->okButton(), Qt::LeftButton);
+        QVERIFY(!s->isVisible());
+        QCOMPARE(closed, 2);
+
+        // An empty text takes the popup away.
+        p.seconds = 5;
+        p.modal = false;
+        r.window->showMessagePopup(p, [&closed] { ++closed; });
+        r.window->showMessagePopup(PopupRequest{}, {});
+        QVERIFY(!s->isVisible());
+        QCOMPARE(closed, 3);
+    }
+
+    void trayNoticeSlidesAway()
+    {
+        QWidget host;
+        QPointer<TrayNoticeWindow> n = new TrayNoticeWindow(QStringLiteral("x"), &host);
+        n->show();
+        const QPoint start = n->pos();
+        QCOMPARE(n->timer()->interval(), 2000);
+        n->tick();  // the two seconds are over
+        QCOMPARE(n->timer()->interval(), 10);
+        const QPoint first = n->pos();
+        QCOMPARE(first.x() - start.x(), first.y() - start.y());  // diagonal
+        int lastStep = 0;
+        QPoint last = first;
+        for (int i = 2; i <= 50; ++i) {
+            n->tick();
+            const int step = n->pos().x() - last.x();
+            QVERIFY(step >= lastStep - 1);  // accelerating
+            lastStep = step;
+            last = n->pos();
+        }
+        for (int i = 51; i <= 100 && n; ++i)
+            n->tick();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(n.isNull() || !n->isVisible());
+    }
+
+    void resumeControls()
+    {
+        Rig r(false);
+        r.window->show();
+        r.w<QCheckBox>("chk拡張")->click();
+        auto *resume = r.w<QCheckBox>("chk復帰");
+        auto *only = r.w<QCheckBox>("chk復帰のみ");
+        QVERIFY(!r.w<QWidget>("cmdSetDefaultResume")->isVisible());
+        only->click();
+        QVERIFY(resume->isChecked());
+        QVERIFY(resume->isEnabled());
+        QVERIFY(!r.w<QWidget>("frOp")->isVisible());
+        QVERIFY(r.w<QWidget>("cmdSetDefaultResume")->isVisible());
+        QVERIFY(r.w<QWidget>("cmdClear")->isVisible());
+        only->click();
+        QVERIFY(r.w<QWidget>("frOp")->isVisible());
+
+        r.w<QCheckBox>("chk復帰時刻")->click();
+        QVERIFY(r.w<QWidget>("cmb復帰分")->isVisible());
+        QVERIFY(!r.w<QWidget>("txtResume_0")->isVisible());
+
+        auto *app = r.w<QCheckBox>("chkAP起動");
+        app->click();
+        QVERIFY(!r.w<QWidget>("txtExecAp")->isEnabled());
+        QVERIFY(!r.w<QWidget>("cmd参照")->isEnabled());
+        QVERIFY(r.w<QWidget>("txtExecAp")->styleSheet().contains(QStringLiteral("#E0E0E0")));
+        app->click();
+        QVERIFY(r.w<QWidget>("txtExecAp")->isEnabled());
+
+        r.w<QLineEdit>("txtExecAp")->setText(QStringLiteral("/bin/true"));
+        r.w<QLineEdit>("txtResume_0")->setText(QStringLiteral("2026"));
+        QTest::mouseClick(r.w<QPushButton>("cmdClear"), Qt::LeftButton);
+        QCOMPARE(r.state.job.AppCommand, QString());
+        QCOMPARE(r.state.job.ResumeDateParts[0], QString());
+
+        // "リスト値セット" shows the next resume from the weekly table, or empties the boxes.
+        QDateTime next(QDate(2026, 12, 9), QTime(6, 30));
+        MainWindowHooks hooks;
+        hooks.applyWeeklyResumeList = [&] {
+            r.state.cl.ResumeTime = next;
+            r.state.cl.ResumeAppCommand = QStringLiteral("/usr/bin/mail -s");
+        };
+        QPlainTextEdit *formOn = nullptr;
+        hooks.openInputForm = [&formOn](QPlainTextEdit *box) { formOn = box; };
+        r.window->setHooks(hooks);
+        r.w<QCheckBox>("chk復帰時刻")->click();
+        r.w<QComboBox>("cmbOp")->setCurrentIndex(4);
+        r.w<QCheckBox>("chk復帰")->click();
+        QVERIFY(r.w<QWidget>("cmdSetDefaultResume")->isVisible());
+        QTest::mouseClick(r.w<QPushButton>("cmdSetDefaultResume"), Qt::LeftButton);
+        QCOMPARE(r.state.job.ResumeDateParts,
+                 (std::array<QString, 5>{QStringLiteral("2026"), QStringLiteral("12"), QStringLiteral("9"),
+                                         QStringLiteral("6"), QStringLiteral("30")}));
+        QCOMPARE(r.state.job.AppCommand, QStringLiteral("/usr/bin/mail -s"));
+        next = QDateTime();
+        QTest::mouseClick(r.w<QPushButton>("cmdSetDefaultResume"), Qt::LeftButton);
+        QCOMPARE(r.state.job.ResumeDateParts[3], QString());
+        QCOMPARE(r.state.job.AppCommand, QString());
+
+        // A double-click on the phrase box opens the input form on it.
+        r.w<QCheckBox>("chk監視")->click();
+        auto *phrase = r.w<QPlainTextEdit>("txt監視文言");
+        QTest::mouseDClick(phrase->viewport(), Qt::LeftButton);
+        QCOMPARE(formOn, phrase);
+
+        // Quick buttons: visible only with chkDspQuick and without ChkMulti.
+        QVERIFY(!r.w<QWidget>("FrImmediate")->isVisible());
+        r.w<QCheckBox>("chkDspQuick")->click();
+        QVERIFY(r.w<QWidget>("FrImmediate")->isVisible());
+        r.w<QCheckBox>("ChkMulti")->click();
+        QVERIFY(!r.w<QWidget>("FrImmediate")->isVisible());
+        QVERIFY(r.w<QWidget>("fr連続")->isVisible());
+    }
+
+    void quickButtonStartsAForcedRun()
+    {
+        Rig r;
+        r.state.job.ShowQuickButtons = 1;
+        r.state.job.MonitorEnabled = 1;
+        r.window->settingsChanged();
+        r.window->show();
+        QTest::mouseClick(r.w<QPushButton>("cmdQuick_1"), Qt::LeftButton);
+        QCOMPARE(r.saves, 1);
+        QVERIFY(r.engine->runActive());
+        QCOMPARE(r.state.job.Operation, 1);
+        QCOMPARE(r.state.job.Force, 1);
+        QCOMPARE(r.state.job.MonitorEnabled, 0);
+        QCOMPARE(r.engine->targetTime(), r.clock.now().addSecs(5));
+        QCOMPARE(r.w<QComboBox>("cmbOp")->currentIndex(), 1);
+        QVERIFY(r.w<QCheckBox>("chkForce")->isChecked());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
