@@ -20,15 +20,14 @@
 #include "settings/defaults.h"
 #include "settings/explain_settings.h"
 #include "settings/settings_file.h"
+#include "ui/create_main_window.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QLabel>
 #include <QMessageBox>
 #include <QStandardPaths>
-#include <QVBoxLayout>
 #include <cstdio>
 #include <memory>
 
@@ -234,7 +233,8 @@ int main(int argc, char **argv)
         view->showMessage(zk::ProgramTitle(), QStringLiteral("連続指定の実行にはまだ対応していません。"), QString());
         view->quit(1);
     });
-    view->setCaption(caption);
+    if (headless)
+        view->setCaption(caption);
 
     // SIGINT and SIGTERM act as the stop button: no action is taken.
     QObject::connect(&unixSignals, &zk::UnixSignals::terminationRequested, &engine, [&](int) {
@@ -243,14 +243,18 @@ int main(int argc, char **argv)
         view->quit(0);
     });
 
-    std::unique_ptr<QWidget> window;
+    std::unique_ptr<zk::MainWindow> window;  // declared after the engine: goes first
     if (!headless) {
-        window = std::make_unique<QWidget>();
-        window->setObjectName(QStringLiteral("frmZenkoro"));
-        window->setWindowTitle(caption);
-        auto *layout = new QVBoxLayout(window.get());
-        layout->addWidget(new QLabel(caption, window.get()));
-        window->show();
+        zk::MainWindowHooks ui;
+        ui.hibernationAllowed = [&] { return power->hibernationAllowed(); };
+        ui.saveSettings = [&] { return WriteSettings(settingsPath, state, desktopDir); };
+        ui.makeRelativePath = [&](const QString &path) { return launcher.makeRelativePath(path); };
+        ui.quit = [](int code) { QCoreApplication::exit(code); };
+        window = zk::createMainWindow(state, clock, &engine, caption, ui);  // the engine's view from now on
+        view = window.get();
+        zk::PowerStatusRaw raw;
+        if (services.powerStatus && services.powerStatus->read(raw) == zk::kPowerStatusOk && raw.batteryFlag == 128)
+            window->setNoBattery(true);
     }
 
     engine.startLoadTimer();
