@@ -1,9 +1,12 @@
 #include "core/run_engine.h"
 
+#include "shell/tray_text.h"
+
 #include "core/datetime.h"
 #include "core/job_edit.h"
 #include "core/text.h"
 #include "monitors/power_texts.h"
+#include "shell/tray_text.h"
 
 #include <QDir>
 #include <QPointer>
@@ -26,16 +29,6 @@ constexpr qint64 kActiveUserMs = 5000;
 bool isSuspendKind(const QString &op)
 {
     return op == kOpSleep || op == kOpStandby || op == kOpHibernate;
-}
-
-QString trayTime(const QDateTime &t, const QDate &today)
-{
-    const auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
-    const QString hm = two(t.time().hour()) + QStringLiteral("時") + two(t.time().minute()) + QStringLiteral("分");
-    if (t.date() == today)
-        return hm;
-    return QString::number(t.date().year()) + QStringLiteral("年") + two(t.date().month()) + QStringLiteral("月") +
-           two(t.date().day()) + QStringLiteral("日 ") + hm;
 }
 
 QString unquoted(QString path)
@@ -131,14 +124,15 @@ bool RunEngine::cpuConditionMet() const
 
 QString RunEngine::trayTooltip() const
 {
-    const QDate today = m_clock.now().date();
-    if (m_locked) {
-        if (m_state.job.ResumeEnabled && m_state.cl.ResumeTime.isValid())
-            return trayTime(m_state.cl.ResumeTime, today) + QStringLiteral("に復帰");
-        if (m_targetTime.isValid())
-            return trayTime(m_targetTime, today) + QStringLiteral("に") + m_state.OperationText();
-    }
-    return m_baseCaption + QStringLiteral(" 未実行");
+    TrayTooltipInput in;
+    in.resumeChecked = m_state.job.ResumeEnabled != 0;
+    in.resumeTime = m_state.cl.ResumeTime;
+    in.targetTime = m_targetTime;
+    in.runActive = m_locked && ((in.resumeChecked && in.resumeTime.isValid()) || m_targetTime.isValid());
+    in.operationText = m_state.OperationText();
+    in.windowTitle = m_baseCaption;
+    in.today = m_clock.now().date();
+    return TrayTooltipText(in);
 }
 
 RunPlan RunEngine::plan() const
