@@ -47,6 +47,12 @@ QString WithKeyed(const QString &valueLine, const QStringList &keyed)
     return text;
 }
 
+// A settings file in a folder of its own that goes away with the test.
+struct TempConf {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("Conf.txt"));
+};
+
 bool WriteBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
@@ -221,67 +227,53 @@ private slots:
         SetDefaults(s, QDateTime(QDate(2027, 3, 4), QTime(5, 6, 7)), kDesktop);
 
         // Reset values.
-        QCOMPARE(s.job.Operation, 0);
-        QCOMPARE(s.job.Force, 0);
-        QCOMPARE(s.job.ExtendedMenu, 0);
-        QCOMPARE(s.job.DelayMinutes, QStringLiteral("  90"));
-        QCOMPARE(s.job.CpuLowerLimit, QStringLiteral(" 0.1"));
-        QCOMPARE(s.job.CpuAverageSeconds, QStringLiteral(" 20"));
-        QCOMPARE(s.job.IdleSeconds, QStringLiteral(" 30"));
-        QCOMPARE(s.job.AppCommand, QString());
-        QCOMPARE(s.job.ResumeDateParts, (std::array<QString, 5>{"2027", "3", "4", "5", "6"}));
-        QCOMPARE(s.job.ResumeKeepState, 1);
-        QCOMPARE(s.job.LaunchApp, 1);
-        QCOMPARE(s.job.CountdownSound, 1);
-        QCOMPARE(s.Reserved69, 12);
-        QCOMPARE(s.WindowLeft, -1);
+        const JobSettings &j = s.job;
+        QCOMPARE((QList<int>{j.Operation, j.Force, j.ExtendedMenu, j.ResumeKeepState, j.LaunchApp, j.CountdownSound,
+                             s.Reserved69, s.WindowLeft, s.history.HistoryMax, s.history.HistoryRows}),
+                 (QList<int>{0, 0, 0, 1, 1, 1, 12, -1, 10, 7}));
+        QCOMPARE((QStringList{j.DelayMinutes, j.CpuLowerLimit, j.CpuAverageSeconds, j.IdleSeconds, j.AppCommand,
+                              s.cl.ResumeAppCommand, s.history.HistoryOddColor}),
+                 (QStringList{"  90", " 0.1", " 20", " 30", "", "", "FFFFE0"}));
+        QCOMPARE(j.ResumeDateParts, (std::array<QString, 5>{"2027", "3", "4", "5", "6"}));
         QCOMPARE(s.CaptureFolder, kDesktop);
-        QCOMPARE(s.cl.ResumeAppCommand, QString());
         QCOMPARE(s.cl.HideBeforeSuspend, false);
         QVERIFY(!s.cl.ResumeTime.isValid());
-        QCOMPARE(s.history.HistoryMax, 10);
-        QCOMPARE(s.history.HistoryRows, 7);
-        QCOMPARE(s.history.HistoryOddColor, QStringLiteral("FFFFE0"));
         QCOMPARE(s.history.HistoryColors.split(QLatin1Char('\t')).size(), 12);
         QCOMPARE(s.history.HistoryColors.split(QLatin1Char('\t')).value(11), QStringLiteral("/standby:0000ff"));
         QCOMPARE(s.edit, EditSettings());
         QCOMPARE(s.ActiveOddColor, s.history.HistoryOddColor);
         QCOMPARE(s.ActiveColors, s.history.HistoryColors);
         // Left alone.
-        QCOMPARE(s.job.MultiEnabled, 1);
-        QCOMPARE(s.job.ResumeAtClock, 0);
-        QCOMPARE(s.job.ResumeAfterMinutes, QStringLiteral(" 45"));
-        QCOMPARE(s.job.ResumeWeekdays, (std::array<int, 7>{0, 0, 1, 0, 0, 0, 0}));
-        QCOMPARE(s.job.ShowQuickButtons, 1);
-        QCOMPARE(s.WeeklyResumeTable[3].Hour, QStringLiteral("5"));
-        QCOMPARE(s.MultiRows[7].Operation, QStringLiteral("復帰"));
-        QCOMPARE(s.history.HistoryText, QStringLiteral("keep\tme"));
+        QCOMPARE((QList<int>{j.MultiEnabled, j.ResumeAtClock, j.ShowQuickButtons}), (QList<int>{1, 0, 1}));
+        QCOMPARE((QStringList{j.ResumeAfterMinutes, s.WeeklyResumeTable[3].Hour, s.MultiRows[7].Operation,
+                              s.history.HistoryText}),
+                 (QStringList{" 45", "5", "復帰", "keep\tme"}));
+        QCOMPARE(j.ResumeWeekdays, (std::array<int, 7>{0, 0, 1, 0, 0, 0, 0}));
     }
 
     void roundTripEveryField()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+        const TempConf conf;
         const AppState want = EveryFieldSet();
-        QVERIFY(SaveSettings(path, want, kDesktop));
+        QVERIFY(SaveSettings(conf.path, want, kDesktop));
 
         AppState got = Fresh();
-        QCOMPARE(LoadSettings(path, got, kDesktop, kMultiRowCount), kSettingsFieldCount);
+        QCOMPARE(LoadSettings(conf.path, got, kDesktop, kMultiRowCount), kSettingsFieldCount);
         CompareStored(got, want);
         QCOMPARE(got.ActiveOddColor, want.history.HistoryOddColor);
         QCOMPARE(got.ActiveColors, want.history.HistoryColors);
 
         // A second save of the loaded state writes the same bytes.
-        const QString again = dir.filePath(QStringLiteral("again.txt"));
+        const QString again = conf.dir.filePath(QStringLiteral("again.txt"));
         QVERIFY(SaveSettings(again, got, kDesktop));
-        QCOMPARE(ReadBytes(again), ReadBytes(path));
+        QCOMPARE(ReadBytes(again), ReadBytes(conf.path));
 
         // The same through the start-up order: row 0 at LoadSettings, the rest by LoadMultiRows.
         AppState startUp = Fresh();
-        LoadSettings(path, startUp, kDesktop);
+        LoadSettings(conf.path, startUp, kDesktop);
         QCOMPARE(startUp.MultiRows[0], want.MultiRows[0]);
         QCOMPARE(startUp.MultiRows[1], MultiEntry());
-        QCOMPARE(LoadMultiRows(path, startUp), kSettingsFieldCount);
+        QCOMPARE(LoadMultiRows(conf.path, startUp), kSettingsFieldCount);
         CompareStored(startUp, want);
     }
 
@@ -319,12 +311,11 @@ private slots:
 
     void fileStructure()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+        const TempConf conf;
         AppState s = EveryFieldSet();
         s.job.AppCommand = QStringLiteral("first line\r\nsecond = line\nthird");
-        QVERIFY(SaveSettings(path, s, kDesktop));
-        const QByteArray bytes = ReadBytes(path);
+        QVERIFY(SaveSettings(conf.path, s, kDesktop));
+        const QByteArray bytes = ReadBytes(conf.path);
         QVERIFY(bytes.endsWith("\r\n"));
         // Every line break in the file is CR LF, and the bytes are UTF-8.
         QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
@@ -388,8 +379,7 @@ private slots:
         QCOMPARE(UnescapeCommaLevel(EscapeCommaLevel(text)), text);
 
         // Through a whole file in the phrase, the application, a weekly and a multi row.
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+        const TempConf conf;
         const auto texts = [](AppState &a) {
             return std::array{&a.job.MonitorPhrase, &a.job.AppCommand, &a.WeeklyResumeTable[5].Application,
                               &a.MultiRows[19].Application, &a.LastProgramFolder, &a.history.HistoryText};
@@ -397,9 +387,9 @@ private slots:
         AppState s = Fresh();
         for (QString *t : texts(s))
             *t = text;
-        QVERIFY(SaveSettings(path, s, kDesktop));
+        QVERIFY(SaveSettings(conf.path, s, kDesktop));
         AppState got = Fresh();
-        QCOMPARE(LoadSettings(path, got, kDesktop, kMultiRowCount), kSettingsFieldCount);
+        QCOMPARE(LoadSettings(conf.path, got, kDesktop, kMultiRowCount), kSettingsFieldCount);
         for (QString *t : texts(got))
             QCOMPARE(*t, text);
         QCOMPARE(got.edit, s.edit);
@@ -639,18 +629,17 @@ private slots:
 
     void multiLineAppCommand()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+        const TempConf conf;
         AppState s = Fresh();
         s.job.AppCommand = QStringLiteral("notepad.exe\r\nedit width = 1\r\ncommand history max = 3\nlast line");
-        QVERIFY(SaveSettings(path, s, kDesktop));
-        const AppState got = Loaded(path, 1);
+        QVERIFY(SaveSettings(conf.path, s, kDesktop));
+        const AppState got = Loaded(conf.path, 1);
         QCOMPARE(got.job.AppCommand, s.job.AppCommand);
         QCOMPARE(got.edit.EditWidth, 7665);
         QCOMPARE(got.history.HistoryMax, 10);
 
         // A hand-edited keyed line that differs from field 49 still wins.
-        QString text = QString::fromUtf8(ReadBytes(path));
+        QString text = QString::fromUtf8(ReadBytes(conf.path));
         text.replace(QStringLiteral("command/ap = notepad.exe"), QStringLiteral("command/ap = gedit"));
         AppState edited = Fresh();
         ApplySettingsText(text, edited, kDesktop);
@@ -683,20 +672,19 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, asDirectory);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+        const TempConf conf;
         if (asDirectory)
-            QVERIFY(QDir().mkdir(path));
+            QVERIFY(QDir().mkdir(conf.path));
         else if (QByteArray(QTest::currentDataTag()) != "missing")
-            QVERIFY(WriteBytes(path, bytes));
+            QVERIFY(WriteBytes(conf.path, bytes));
 
         AppState s = Fresh();
         s.history.HistoryOddColor = QStringLiteral("123456");
         s.ActiveOddColor.clear();
         s.ActiveColors.clear();
         AppState expected = s;
-        QCOMPARE(LoadSettings(path, s, kDesktop), 0);
-        QCOMPARE(LoadMultiRows(path, s), 0);
+        QCOMPARE(LoadSettings(conf.path, s, kDesktop), 0);
+        QCOMPARE(LoadMultiRows(conf.path, s), 0);
         CompareStored(s, expected);
         QCOMPARE(s.ActiveOddColor, QStringLiteral("123456"));
         QCOMPARE(s.ActiveColors, s.history.HistoryColors);
@@ -706,53 +694,35 @@ private slots:
     {
         // A Conf.txt as the Windows program writes it on a Japanese system
         // (code page 932, CR LF, the old escaping), made by our own script.
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+        const TempConf conf;
         QProcess py;
         py.start(QStringLiteral("/usr/bin/python3"),
-                 {qEnvironmentVariable("ZK_SOURCE_DIR") + QStringLiteral("/tests/fixtures/make_windows_conf.py"), path});
+                 {qEnvironmentVariable("ZK_SOURCE_DIR") + QStringLiteral("/tests/fixtures/make_windows_conf.py"), conf.path});
         QVERIFY(py.waitForFinished(60000));
         QVERIFY2(py.exitCode() == 0, py.readAllStandardError().constData());
-        QVERIFY(!IsUtf8(ReadBytes(path)));
-        QVERIFY(ReadBytes(path).contains("\r\n"));
+        QVERIFY(!IsUtf8(ReadBytes(conf.path)));
+        QVERIFY(ReadBytes(conf.path).contains("\r\n"));
 
         AppState s = Fresh();
-        QCOMPARE(LoadSettings(path, s, kDesktop), kSettingsFieldCount);
-        QCOMPARE(LoadMultiRows(path, s), kSettingsFieldCount);
+        QCOMPARE(LoadSettings(conf.path, s, kDesktop), kSettingsFieldCount);
+        QCOMPARE(LoadMultiRows(conf.path, s), kSettingsFieldCount);
         const JobSettings &j = s.job;
-        QCOMPARE(s.WindowLeft, 1200);
-        QCOMPARE(s.WindowTop, -1);
         QCOMPARE(s.OperationText(), QStringLiteral("スリープ"));
-        QCOMPARE(j.Topmost, 0);
-        QCOMPARE(j.TimingMode, 1);
-        QCOMPARE(j.Force, 1);
-        QCOMPARE(j.DelayMinutes, QStringLiteral("   5"));
-        QCOMPARE(j.ClockHour, QStringLiteral("23"));
-        QCOMPARE(j.ClockMinute, QStringLiteral("45"));
-        QCOMPARE(j.MultiEnabled, 1);
+        // Field 50 is empty: ResumeAtClock keeps its 1; field 32 = 0 but field 60 = 1 wins for the sound.
+        QCOMPARE((QList<int>{s.WindowLeft, s.WindowTop, j.Topmost, j.TimingMode, j.Force, j.MultiEnabled, j.PhraseEvent,
+                             j.TrayIcon, j.ResumeEnabled, j.ResumeKeepState, j.ResumeAtClock, j.CountdownSound,
+                             j.ResumeMonitorOn, s.Reserved69, j.NoAlert, j.ShowQuickButtons, j.CaptureOnExit, j.IeMonitor}),
+                 (QList<int>{1200, -1, 0, 1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 12, 1, 1, 0, 1}));
+        QCOMPARE((QStringList{j.DelayMinutes, j.ClockHour, j.ClockMinute, j.CpuLowerLimit, j.CpuAverageSeconds,
+                              j.IdleSeconds, j.ResumeAfterMinutes}),
+                 (QStringList{"   5", "23", "45", " 5", "10", " 60", "  5"}));
         QCOMPARE(j.MonitorPhrase, QStringLiteral("処理が完了しました,終了\r\n次の行"));
-        QCOMPARE(j.PhraseEvent, 1);
-        QCOMPARE(j.CpuLowerLimit, QStringLiteral(" 5"));
-        QCOMPARE(j.CpuAverageSeconds, QStringLiteral("10"));
-        QCOMPARE(j.IdleSeconds, QStringLiteral(" 60"));
-        QCOMPARE(j.TrayIcon, 1);
         QCOMPARE(s.CaptureFolder, QStringLiteral("C:\\Users\\太郎\\デスクトップ\\キャプチャ"));
-        QCOMPARE(j.ResumeEnabled, 1);
-        QCOMPARE(j.ResumeKeepState, 0);
         QCOMPARE(j.ResumeDateParts, (std::array<QString, 5>{"2024", "1", "2", "7", "30"}));
         QCOMPARE(j.AppCommand, QStringLiteral("\"C:\\Program Files\\秀丸\\hidemaru.exe\" 日記～.txt"));
         QCOMPARE(j.AppCommand.count(QChar(0xFF5E)), 1);
-        QCOMPARE(j.ResumeAtClock, 1);  // field 50 empty: kept
-        QCOMPARE(j.ResumeAfterMinutes, QStringLiteral("  5"));
-        QCOMPARE(j.CountdownSound, 1);  // field 32 = 0, field 60 = 1 wins
-        QCOMPARE(j.ResumeMonitorOn, 0);
         QCOMPARE(j.ResumeWeekdays, (std::array<int, 7>{1, 0, 1, 0, 1, 0, 1}));
-        QCOMPARE(s.Reserved69, 12);
         QCOMPARE(s.LastProgramFolder, QStringLiteral("C:\\ツール"));
-        QCOMPARE(j.NoAlert, 1);
-        QCOMPARE(j.ShowQuickButtons, 1);
-        QCOMPARE(j.CaptureOnExit, 0);
-        QCOMPARE(j.IeMonitor, 1);
         QCOMPARE(s.WeeklyResumeTable[0], (ResumeEntry{"6", "30", "メモ帳.exe"}));
         QCOMPARE(s.WeeklyResumeTable[1], (ResumeEntry{"7", "0", "notepad.exe a,b"}));
         QCOMPARE(s.MultiRows[0], (MultiEntry{"23", "0", "スリープ", ""}));
@@ -767,21 +737,20 @@ private slots:
         QCOMPARE(s.edit, (EditSettings{8000, 2500, 1, 14}));
 
         // Saving it again writes UTF-8 that reads back to the same values.
-        QVERIFY(SaveSettings(path, s, kDesktop));
-        QVERIFY(IsUtf8(ReadBytes(path)));
-        CompareStored(Loaded(path), s);
+        QVERIFY(SaveSettings(conf.path, s, kDesktop));
+        QVERIFY(IsUtf8(ReadBytes(conf.path)));
+        CompareStored(Loaded(conf.path), s);
     }
 
     void lfOnlyFile()
     {
         // A file edited with a Linux editor that turned CR LF into LF.
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+        const TempConf conf;
         QString text = WithKeyed(ValueLine({{6, "1"}, {49, "a[Cr]b"}}), {"edit width = 5000"});
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        QVERIFY(WriteBytes(path, text.toUtf8()));
+        QVERIFY(WriteBytes(conf.path, text.toUtf8()));
         AppState s = Fresh();
-        QCOMPARE(LoadSettings(path, s, kDesktop), kSettingsFieldCount);
+        QCOMPARE(LoadSettings(conf.path, s, kDesktop), kSettingsFieldCount);
         QCOMPARE(s.job.Force, 1);
         QCOMPARE(s.job.AppCommand, QStringLiteral("a\r\nb"));
         QCOMPARE(s.edit.EditWidth, 5000);
@@ -800,11 +769,10 @@ private slots:
         // Bytes that are neither UTF-8 nor code page 932 cost their own
         // character, not the file or the fields after them.
         QFETCH(QByteArray, bytes);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-        QVERIFY(WriteBytes(path, bytes));
+        const TempConf conf;
+        QVERIFY(WriteBytes(conf.path, bytes));
         AppState s = Fresh();
-        QCOMPARE(LoadSettings(path, s, kDesktop), 6);
+        QCOMPARE(LoadSettings(conf.path, s, kDesktop), 6);
         QCOMPARE(s.WindowLeft, 10);
         QCOMPARE(s.job.Operation, 4);
         QCOMPARE(s.job.Force, 1);
@@ -813,11 +781,10 @@ private slots:
 
     void failedSaveKeepsOldFile()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+        const TempConf conf;
         AppState old = EveryFieldSet();
-        QVERIFY(SaveSettings(path, old, kDesktop));
-        const QByteArray before = ReadBytes(path);
+        QVERIFY(SaveSettings(conf.path, old, kDesktop));
+        const QByteArray before = ReadBytes(conf.path);
 
         // A file size limit below the file's size makes the write fail even for root.
         struct rlimit saved {};
@@ -826,15 +793,15 @@ private slots:
         struct rlimit tiny = saved;
         tiny.rlim_cur = 64;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-        const bool ok = SaveSettings(path, Fresh(), kDesktop);
+        const bool ok = SaveSettings(conf.path, Fresh(), kDesktop);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
 
         QVERIFY(!ok);
-        QCOMPARE(ReadBytes(path), before);
+        QCOMPARE(ReadBytes(conf.path), before);
         // No temporary file is left beside it.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Conf.txt")});
-        CompareStored(Loaded(path), old);
+        QCOMPARE(QDir(conf.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Conf.txt")});
+        CompareStored(Loaded(conf.path), old);
     }
 
     void saveToImpossiblePaths()
@@ -912,11 +879,10 @@ private slots:
 
     void explainKeys()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+        const TempConf conf;
         const AppState want = EveryFieldSet();
-        QVERIFY(SaveSettings(path, want, kDesktop));
-        const QJsonObject o = ExplainSettingsFile(Loaded(path));
+        QVERIFY(SaveSettings(conf.path, want, kDesktop));
+        const QJsonObject o = ExplainSettingsFile(Loaded(conf.path));
         QStringList keys = o.keys();
         keys.sort();
         QStringList expectedKeys{"MultiEnabled",    "MultiRows",        "WeeklyResumeTable", "CaptureFolder",
