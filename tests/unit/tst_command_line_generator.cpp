@@ -84,17 +84,11 @@ QStringList RunOf(const AppState &s)
             r << QStringLiteral("app=%1").arg(j.LaunchApp && !j.AppCommand.isEmpty() ? j.AppCommand : QString());
         }
     }
-    r << QStringLiteral("options=%1%2%3%4%5%6%7%8%9")
-             .arg(j.NoAlert)
-             .arg(j.MinimizeAtStart)
-             .arg(j.TrayIcon)
-             .arg(j.CaptureOnExit)
-             .arg(j.IeMonitor)
-             .arg(j.ResumeOnly)
-             .arg(j.Topmost)
-             .arg(j.CountdownSound)
-             .arg(j.ResumeMonitorOn);
-    r << QStringLiteral("keep=%1").arg(j.ResumeKeepState);
+    QString options = QStringLiteral("options=");
+    for (int v : {j.NoAlert, j.MinimizeAtStart, j.TrayIcon, j.CaptureOnExit, j.IeMonitor, j.ResumeOnly, j.Topmost,
+                  j.CountdownSound, j.ResumeMonitorOn})
+        options += QString::number(v);
+    r << options << QStringLiteral("keep=%1").arg(j.ResumeKeepState);
     return r;
 }
 
@@ -114,7 +108,7 @@ private Q_SLOTS:
     void text_data()
     {
         QTest::addColumn<Edit>("edit");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("expected");  // null: only the round trip
         QTest::newRow("defaults") << Edit() << "-auto -shutdown -time 90";
         QTest::newRow("topmost off, silent") << Edit([](AppState &s) {
             s.job.Topmost = 0;
@@ -221,103 +215,88 @@ private Q_SLOTS:
         QTest::newRow("empty phrase leaves no blank at the end") << Edit([](AppState &s) {
             s.job.MonitorEnabled = 1;
         }) << "-auto -shutdown -time 90 -appear";
-    }
-    void text()
-    {
-        QFETCH(Edit, edit);
-        QFETCH(QString, expected);
-        QCOMPARE(BuildCommandLine(Edited(edit)), expected);
-    }
-
-    void roundTrip_data()
-    {
-        QTest::addColumn<Edit>("edit");
-        QTest::newRow("defaults") << Edit();
         QTest::newRow("reboot in 10") << Edit([](AppState &s) {
             s.job.Operation = 1;
             s.job.DelayMinutes = QStringLiteral("  10");
-        });
+        }) << QString();
         QTest::newRow("clock time with force") << Edit([](AppState &s) {
             s.job.Operation = 2;
             s.job.TimingMode = 1;
             s.job.ClockHour = QStringLiteral("23");
             s.job.ClockMinute = QStringLiteral("45");
             s.job.Force = 1;
-        });
+        }) << QString();
         QTest::newRow("hour beyond range") << Edit([](AppState &s) {
             s.job.TimingMode = 1;
             s.job.ClockHour = QStringLiteral("25");
             s.job.ClockMinute = QStringLiteral("70");
-        });
-        QTest::newRow("hibernation") << Edit([](AppState &s) { s.job.Operation = 3; });
+        }) << QString();
+        QTest::newRow("hibernation") << Edit([](AppState &s) { s.job.Operation = 3; }) << QString();
         QTest::newRow("appear, lower case") << Edit([](AppState &s) {
             s.job.MonitorEnabled = 1;
             s.job.MonitorPhrase = QStringLiteral("error occurred");
-        });
+        }) << QString();
         QTest::newRow("disappear with a full-width space") << Edit([](AppState &s) {
             s.job.MonitorEnabled = 1;
             s.job.PhraseEvent = 1;
             s.job.MonitorPhrase = QStringLiteral("完了　しました");
-        });
+        }) << QString();
         QTest::newRow("cpu of a process") << Edit([](AppState &s) {
             s.job.MonitorEnabled = 1;
             s.job.MonitorKind = 1;
             s.job.CpuLowerLimit = QStringLiteral(" 2.5");
             s.job.CpuAverageSeconds = QStringLiteral(" 45");
             s.job.CpuProcess = QStringLiteral("? ffmpeg");
-        });
+        }) << QString();
         QTest::newRow("cpu of the machine") << Edit([](AppState &s) {
             s.job.MonitorEnabled = 1;
             s.job.MonitorKind = 1;
             s.job.CpuLowerLimit = QStringLiteral(" 10");
-        });
+        }) << QString();
         QTest::newRow("battery") << Edit([](AppState &s) {
             s.job.MonitorEnabled = 1;
             s.job.MonitorKind = 2;
             s.job.IdleSeconds = QStringLiteral(" 600");
-        });
+        }) << QString();
         QTest::newRow("resume after minutes with an application") << Edit([](AppState &s) {
             s.job.Operation = 4;
             s.job.ResumeEnabled = 1;
             s.job.ResumeAtClock = 0;
             s.job.ResumeAfterMinutes = QStringLiteral(" 10");
             s.job.AppCommand = QStringLiteral("/usr/bin/xterm -e top -d 5");
-        });
+        }) << QString();
         QTest::newRow("resume at a clock time tomorrow") << Edit([](AppState &s) {
             s.job.Operation = 4;
             s.job.ResumeEnabled = 1;
             s.job.ResumeDateParts = {"2026", "12", "7", "7", "30"};
             s.job.AppCommand = QStringLiteral("\"/opt/my app/run\" -x");
-        });
+        }) << QString();
         QTest::newRow("application with a line break") << Edit([](AppState &s) {
             s.job.Operation = 4;
             s.job.ResumeEnabled = 1;
             s.job.ResumeAtClock = 0;
             s.job.AppCommand = QStringLiteral("app\r\n-x");
-        });
-        QTest::newRow("every option") << Edit([](AppState &s) {
-            s.job.NoAlert = 1;
-            s.job.MinimizeAtStart = 1;
-            s.job.TrayIcon = 1;
-            s.job.CaptureOnExit = 1;
-            s.job.IeMonitor = 1;
-            s.job.ResumeOnly = 1;
-            s.job.Topmost = 0;
-            s.job.CountdownSound = 0;
-            s.job.ResumeMonitorOn = 0;
-            s.job.ResumeKeepState = 0;
-        });
+        }) << QString();
         QTest::newRow("multi with options") << Edit([](AppState &s) {
             s.job.MultiEnabled = 1;
             s.job.CaptureOnExit = 1;
             s.job.CountdownSound = 0;
-        });
+        }) << QString();
     }
-    void roundTrip()
+    // Every row but the lossy ones also goes through the parser, which must give the same run.
+    void text()
     {
         QFETCH(Edit, edit);
+        QFETCH(QString, expected);
         const AppState original = Edited(edit);
         const QString line = BuildCommandLine(original);
+        if (!expected.isNull())
+            QCOMPARE(line, expected);
+        // Lines the grammar cannot carry back: no operation word, upper case, an empty phrase.
+        const QByteArrayList lossy{"no operation on a 9x list", "disappearing phrase as it stands",
+                                   "empty phrase leaves no blank at the end"};
+        if (lossy.contains(QTest::currentDataTag()))
+            return;
         AppState parsed = original;  // the settings file the generated line runs with
         parsed.cl = CommandLineValues();  // a new process: no command-line values yet
         const ParseResult result = Parse(line, parsed);

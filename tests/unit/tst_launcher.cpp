@@ -12,66 +12,82 @@
 
 using namespace zk;
 
+namespace {
+
+FakeLauncherBackend windowsFs()
+{
+    FakeLauncherBackend b;
+    b.folders = {QStringLiteral("C:\\App"), QStringLiteral("C:\\Data"), QStringLiteral("c:\\app"), QStringLiteral("c:\\data")};
+    b.env = {{QStringLiteral("WINDIR"), QStringLiteral("C:\\Windows")},
+             {QStringLiteral("SystemRoot"), QStringLiteral("C:\\Windows")},
+             {QStringLiteral("USERPROFILE"), QStringLiteral("C:\\Users\\taro")},
+             {QStringLiteral("USERNAME"), QStringLiteral("taro")}};
+    return b;
+}
+FakeLauncherBackend linuxFs()
+{
+    FakeLauncherBackend b;
+    b.home = QStringLiteral("/home/taro");
+    b.folders = {QStringLiteral("/opt/zenkoro"), QStringLiteral("/home/taro/Music")};
+    b.env = {{QStringLiteral("HOME"), QStringLiteral("/home/taro")},
+             {QStringLiteral("TOOLS"), QStringLiteral("/usr/local/tools")},
+             {QStringLiteral("EMPTY"), QString()}};
+    return b;
+}
+
+// A launcher over the fake backend, in the Windows layout (C:\\App) or the Linux one (/opt/zenkoro).
+struct Rig {
+    FakeLauncherBackend b;
+    FakeClock clock;
+    Launcher l;
+    explicit Rig(bool windows)
+        : b(windows ? windowsFs() : linuxFs()),
+          l(b, clock, windows ? QStringLiteral("C:\\App") : QStringLiteral("/opt/zenkoro"),
+            windows ? PathStyle::Windows : PathStyle::Linux)
+    {
+    }
+};
+
+}  // namespace
+
 class TestLauncher : public QObject {
     Q_OBJECT
 
-    FakeLauncherBackend windowsFs()
-    {
-        FakeLauncherBackend b;
-        b.folders = {QStringLiteral("C:\\App"), QStringLiteral("C:\\Data"), QStringLiteral("c:\\app"), QStringLiteral("c:\\data")};
-        b.env = {{QStringLiteral("WINDIR"), QStringLiteral("C:\\Windows")},
-                 {QStringLiteral("SystemRoot"), QStringLiteral("C:\\Windows")},
-                 {QStringLiteral("USERPROFILE"), QStringLiteral("C:\\Users\\taro")},
-                 {QStringLiteral("USERNAME"), QStringLiteral("taro")}};
-        return b;
-    }
-    FakeLauncherBackend linuxFs()
-    {
-        FakeLauncherBackend b;
-        b.home = QStringLiteral("/home/taro");
-        b.folders = {QStringLiteral("/opt/zenkoro"), QStringLiteral("/home/taro/Music")};
-        b.env = {{QStringLiteral("HOME"), QStringLiteral("/home/taro")},
-                 {QStringLiteral("TOOLS"), QStringLiteral("/usr/local/tools")},
-                 {QStringLiteral("EMPTY"), QString()}};
-        return b;
-    }
-
 private Q_SLOTS:
-    void unquote_data()
+    // The text helpers of the launcher.
+    void textHelpers_data()
     {
+        QTest::addColumn<QString>("helper");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << "app.exe" << "app.exe";
-        QTest::newRow("quoted") << "\"C:\\Program Files\\a.exe\"" << "C:\\Program Files\\a.exe";
-        QTest::newRow("twice quoted") << "\"\"a b\"\"" << "a b";
-        QTest::newRow("empty quotes") << "\"\"" << "";
-        QTest::newRow("lone quote") << "\"" << "\"";
-        QTest::newRow("unquoted stays untrimmed") << "  a.exe " << "  a.exe ";
-        QTest::newRow("quote on one side only") << "a.exe\"" << "a.exe\"";
-        QTest::newRow("blank outside the quotes") << " \"a\" " << " \"a\" ";
+        QTest::newRow("Unquote: plain") << "Unquote" << "app.exe" << "app.exe";
+        QTest::newRow("Unquote: quoted") << "Unquote" << "\"C:\\Program Files\\a.exe\"" << "C:\\Program Files\\a.exe";
+        QTest::newRow("Unquote: twice quoted") << "Unquote" << "\"\"a b\"\"" << "a b";
+        QTest::newRow("Unquote: empty quotes") << "Unquote" << "\"\"" << "";
+        QTest::newRow("Unquote: lone quote") << "Unquote" << "\"" << "\"";
+        QTest::newRow("Unquote: unquoted stays untrimmed") << "Unquote" << "  a.exe " << "  a.exe ";
+        QTest::newRow("Unquote: quote on one side only") << "Unquote" << "a.exe\"" << "a.exe\"";
+        QTest::newRow("Unquote: blank outside the quotes") << "Unquote" << " \"a\" " << " \"a\" ";
+        QTest::newRow("PathExtension: exe") << "PathExtension" << "C:\\a\\b.EXE" << ".EXE";
+        QTest::newRow("PathExtension: quoted lnk") << "PathExtension" << "\"C:\\x y\\s.lnk\"" << ".lnk";
+        QTest::newRow("PathExtension: none") << "PathExtension" << "/usr/bin/xterm" << "";
+        QTest::newRow("PathExtension: dot in folder only") << "PathExtension" << "/opt/app.d/run" << "";
+        QTest::newRow("PathExtension: two dots") << "PathExtension" << "archive.tar.gz" << ".gz";
+        QTest::newRow("RemovePercentPieces: %1") << "RemovePercentPieces" << "notepad.exe %1" << "notepad.exe";
+        QTest::newRow("RemovePercentPieces: quoted %1 and %*") << "RemovePercentPieces" << "\"C:\\Program Files\\Ed\\ed.exe\" \"%1\" /x %*"
+            << "\"C:\\Program Files\\Ed\\ed.exe\"  /x";
+        QTest::newRow("RemovePercentPieces: %L") << "RemovePercentPieces" << "viewer.exe /p %L" << "viewer.exe /p";
+        QTest::newRow("RemovePercentPieces: nothing to remove") << "RemovePercentPieces" << "app.exe -a" << "app.exe -a";
+        QTest::newRow("RemovePercentPieces: only a code") << "RemovePercentPieces" << "%1" << "";
     }
-    void unquote()
+    void textHelpers()
     {
+        QFETCH(QString, helper);
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(Unquote(text), expected);
-    }
-
-    void extension_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("exe") << "C:\\a\\b.EXE" << ".EXE";
-        QTest::newRow("quoted lnk") << "\"C:\\x y\\s.lnk\"" << ".lnk";
-        QTest::newRow("none") << "/usr/bin/xterm" << "";
-        QTest::newRow("dot in folder only") << "/opt/app.d/run" << "";
-        QTest::newRow("two dots") << "archive.tar.gz" << ".gz";
-    }
-    void extension()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, expected);
-        QCOMPARE(PathExtension(path), expected);
+        const QMap<QString, QString (*)(const QString &)> helpers{
+            {"Unquote", Unquote}, {"PathExtension", PathExtension}, {"RemovePercentPieces", RemovePercentPieces}};
+        QCOMPARE(helpers.value(helper)(text), expected);
     }
 
     void splitArguments_data()
@@ -92,97 +108,62 @@ private Q_SLOTS:
         QCOMPARE(SplitArguments(parameters), expected);
     }
 
-    void removePercentPieces_data()
+    void resolve_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("%1") << "notepad.exe %1" << "notepad.exe";
-        QTest::newRow("quoted %1 and %*") << "\"C:\\Program Files\\Ed\\ed.exe\" \"%1\" /x %*"
-                                         << "\"C:\\Program Files\\Ed\\ed.exe\"  /x";
-        QTest::newRow("%L") << "viewer.exe /p %L" << "viewer.exe /p";
-        QTest::newRow("nothing to remove") << "app.exe -a" << "app.exe -a";
-        QTest::newRow("only a code") << "%1" << "";
-    }
-    void removePercentPieces()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, expected);
-        QCOMPARE(RemovePercentPieces(command), expected);
-    }
-
-    void resolveWindows_data()
-    {
+        QTest::addColumn<bool>("windows");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("environment") << "%WINDIR%\\notepad.exe" << "" << "C:\\Windows\\notepad.exe";
-        QTest::newRow("environment, other case") << "%windir%\\notepad.exe" << "" << "C:\\Windows\\notepad.exe";
-        QTest::newRow("two variables") << "%USERPROFILE%\\%USERNAME%.txt" << "" << "C:\\Users\\taro\\taro.txt";
-        QTest::newRow("unknown variable is empty") << "x%NOPE%y.exe" << "" << "C:\\App\\xy.exe";
-        QTest::newRow("parent folder") << "..\\Tools\\x.exe" << "" << "C:\\Tools\\x.exe";
-        QTest::newRow("parent of parent") << "..\\..\\x.exe" << "C:\\App\\sub" << "C:\\x.exe";
-        QTest::newRow("not above the drive") << "..\\..\\..\\x.exe" << "" << "C:\\x.exe";
-        QTest::newRow("dot") << ".\\x.exe" << "" << "C:\\App\\x.exe";
-        QTest::newRow("bare") << "x.exe" << "" << "C:\\App\\x.exe";
-        QTest::newRow("trimmed") << "  x.exe  " << "" << "C:\\App\\x.exe";
-        QTest::newRow("quoted with blanks") << "\"C:\\Program Files\\a.exe\"" << "" << "C:\\Program Files\\a.exe";
-        QTest::newRow("UNC") << "\\\\server\\share\\x.exe" << "" << "\\\\server\\share\\x.exe";
-        QTest::newRow("UNC with parent") << "\\\\server\\share\\a\\..\\x.exe" << "" << "\\\\server\\share\\x.exe";
-        QTest::newRow("drive") << "D:\\bin\\x.exe" << "" << "D:\\bin\\x.exe";
-        QTest::newRow("drive with parent") << "C:\\a\\..\\b.exe" << "" << "C:\\b.exe";
-        QTest::newRow("rooted on the base drive") << "\\bin\\x.exe" << "D:\\Work" << "D:\\bin\\x.exe";
-        QTest::newRow("other base") << "sub\\x.exe" << "D:\\Work" << "D:\\Work\\sub\\x.exe";
-        QTest::newRow("base with separator") << "x.exe" << "D:\\Work\\" << "D:\\Work\\x.exe";
-        QTest::newRow("empty path is the base") << "" << "" << "C:\\App";
-        QTest::newRow("missing base folder") << "x.exe" << "E:\\Missing" << "E:\\Missing\\x.exe";
+        QTest::newRow("win environment") << true << "%WINDIR%\\notepad.exe" << "" << "C:\\Windows\\notepad.exe";
+        QTest::newRow("win environment, other case") << true << "%windir%\\notepad.exe" << "" << "C:\\Windows\\notepad.exe";
+        QTest::newRow("win two variables") << true << "%USERPROFILE%\\%USERNAME%.txt" << "" << "C:\\Users\\taro\\taro.txt";
+        QTest::newRow("win unknown variable is empty") << true << "x%NOPE%y.exe" << "" << "C:\\App\\xy.exe";
+        QTest::newRow("win parent folder") << true << "..\\Tools\\x.exe" << "" << "C:\\Tools\\x.exe";
+        QTest::newRow("win parent of parent") << true << "..\\..\\x.exe" << "C:\\App\\sub" << "C:\\x.exe";
+        QTest::newRow("win not above the drive") << true << "..\\..\\..\\x.exe" << "" << "C:\\x.exe";
+        QTest::newRow("win dot") << true << ".\\x.exe" << "" << "C:\\App\\x.exe";
+        QTest::newRow("win bare") << true << "x.exe" << "" << "C:\\App\\x.exe";
+        QTest::newRow("win trimmed") << true << "  x.exe  " << "" << "C:\\App\\x.exe";
+        QTest::newRow("win quoted with blanks") << true << "\"C:\\Program Files\\a.exe\"" << "" << "C:\\Program Files\\a.exe";
+        QTest::newRow("win UNC") << true << "\\\\server\\share\\x.exe" << "" << "\\\\server\\share\\x.exe";
+        QTest::newRow("win UNC with parent") << true << "\\\\server\\share\\a\\..\\x.exe" << "" << "\\\\server\\share\\x.exe";
+        QTest::newRow("win drive") << true << "D:\\bin\\x.exe" << "" << "D:\\bin\\x.exe";
+        QTest::newRow("win drive with parent") << true << "C:\\a\\..\\b.exe" << "" << "C:\\b.exe";
+        QTest::newRow("win rooted on the base drive") << true << "\\bin\\x.exe" << "D:\\Work" << "D:\\bin\\x.exe";
+        QTest::newRow("win other base") << true << "sub\\x.exe" << "D:\\Work" << "D:\\Work\\sub\\x.exe";
+        QTest::newRow("win base with separator") << true << "x.exe" << "D:\\Work\\" << "D:\\Work\\x.exe";
+        QTest::newRow("win empty path is the base") << true << "" << "" << "C:\\App";
+        QTest::newRow("win missing base folder") << true << "x.exe" << "E:\\Missing" << "E:\\Missing\\x.exe";
+        QTest::newRow("linux absolute") << false << "/usr/bin/xterm" << "" << "/usr/bin/xterm";
+        QTest::newRow("linux dot") << false << "./run.sh" << "" << "/opt/zenkoro/run.sh";
+        QTest::newRow("linux bare") << false << "run.sh" << "" << "/opt/zenkoro/run.sh";
+        QTest::newRow("linux parent") << false << "../share/x" << "" << "/opt/share/x";
+        QTest::newRow("linux not above the root") << false << "../../../../x" << "" << "/x";
+        QTest::newRow("linux home") << false << "~" << "" << "/home/taro";
+        QTest::newRow("linux in home") << false << "~/bin/x" << "" << "/home/taro/bin/x";
+        QTest::newRow("linux $VAR") << false << "$TOOLS/x" << "" << "/usr/local/tools/x";
+        QTest::newRow("linux ${VAR}") << false << "${TOOLS}/x" << "" << "/usr/local/tools/x";
+        QTest::newRow("linux %VAR%") << false << "%TOOLS%/x" << "" << "/usr/local/tools/x";
+        QTest::newRow("linux %HOME% then parent") << false << "%HOME%/../x" << "" << "/home/x";
+        QTest::newRow("linux names keep their case") << false << "$tools/x" << "/b" << "/x";
+        QTest::newRow("linux set but empty") << false << "a$EMPTY.sh" << "" << "/opt/zenkoro/a.sh";
+        QTest::newRow("linux quoted with blanks") << false << "\"/path with space/a b\"" << "" << "/path with space/a b";
+        QTest::newRow("linux blanks around the quotes") << false << "  \" /x/a b \"  " << "" << "/x/a b";
+        QTest::newRow("linux dots in the middle") << false << "/a/./b/../c" << "" << "/a/c";
+        QTest::newRow("linux other base") << false << "sub/x" << "/srv/work" << "/srv/work/sub/x";
+        QTest::newRow("linux base with separator") << false << "x" << "/srv/work/" << "/srv/work/x";
+        QTest::newRow("linux case kept") << false << "Bin/Tool" << "/Opt/App" << "/Opt/App/Bin/Tool";
+        QTest::newRow("linux backslash is an ordinary character") << false << "a\\b" << "" << "/opt/zenkoro/a\\b";
+        QTest::newRow("linux empty path is the base") << false << "" << "" << "/opt/zenkoro";
     }
-    void resolveWindows()
+    void resolve()
     {
+        QFETCH(bool, windows);
         QFETCH(QString, path);
         QFETCH(QString, base);
         QFETCH(QString, expected);
-        FakeLauncherBackend b = windowsFs();
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("C:\\App"), PathStyle::Windows);
-        QCOMPARE(l.resolvePath(path, base), expected);
-    }
-
-    void resolveLinux_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("base");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("absolute") << "/usr/bin/xterm" << "" << "/usr/bin/xterm";
-        QTest::newRow("dot") << "./run.sh" << "" << "/opt/zenkoro/run.sh";
-        QTest::newRow("bare") << "run.sh" << "" << "/opt/zenkoro/run.sh";
-        QTest::newRow("parent") << "../share/x" << "" << "/opt/share/x";
-        QTest::newRow("not above the root") << "../../../../x" << "" << "/x";
-        QTest::newRow("home") << "~" << "" << "/home/taro";
-        QTest::newRow("in home") << "~/bin/x" << "" << "/home/taro/bin/x";
-        QTest::newRow("$VAR") << "$TOOLS/x" << "" << "/usr/local/tools/x";
-        QTest::newRow("${VAR}") << "${TOOLS}/x" << "" << "/usr/local/tools/x";
-        QTest::newRow("%VAR%") << "%TOOLS%/x" << "" << "/usr/local/tools/x";
-        QTest::newRow("%HOME% then parent") << "%HOME%/../x" << "" << "/home/x";
-        QTest::newRow("names keep their case") << "$tools/x" << "/b" << "/x";
-        QTest::newRow("set but empty") << "a$EMPTY.sh" << "" << "/opt/zenkoro/a.sh";
-        QTest::newRow("quoted with blanks") << "\"/path with space/a b\"" << "" << "/path with space/a b";
-        QTest::newRow("blanks around the quotes") << "  \" /x/a b \"  " << "" << "/x/a b";
-        QTest::newRow("dots in the middle") << "/a/./b/../c" << "" << "/a/c";
-        QTest::newRow("other base") << "sub/x" << "/srv/work" << "/srv/work/sub/x";
-        QTest::newRow("base with separator") << "x" << "/srv/work/" << "/srv/work/x";
-        QTest::newRow("case kept") << "Bin/Tool" << "/Opt/App" << "/Opt/App/Bin/Tool";
-        QTest::newRow("backslash is an ordinary character") << "a\\b" << "" << "/opt/zenkoro/a\\b";
-        QTest::newRow("empty path is the base") << "" << "" << "/opt/zenkoro";
-    }
-    void resolveLinux()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, base);
-        QFETCH(QString, expected);
-        FakeLauncherBackend b = linuxFs();
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"), PathStyle::Linux);
-        QCOMPARE(l.resolvePath(path, base), expected);
+        Rig r(windows);
+        QCOMPARE(r.l.resolvePath(path, base), expected);
     }
 
     void relative_data()
@@ -212,10 +193,8 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(QString, base);
         QFETCH(QString, expected);
-        FakeLauncherBackend b = windows ? windowsFs() : linuxFs();
-        FakeClock clock;
-        Launcher l(b, clock, windows ? QStringLiteral("C:\\App") : QStringLiteral("/opt/zenkoro"),
-                   windows ? PathStyle::Windows : PathStyle::Linux);
+        Rig rig(windows);
+        auto &[b, clock, l] = rig;
         const QString rel = l.makeRelativePath(path, base);
         QCOMPARE(rel, expected);
         // What the browse buttons store must lead back to the chosen file.
@@ -266,11 +245,10 @@ private Q_SLOTS:
         QFETCH(QString, parameters);
         QFETCH(QString, started);
         QFETCH(QStringList, arguments);
-        FakeLauncherBackend b = windowsFs();
+        Rig rig(true);
+        auto &[b, clock, l] = rig;
         if (!association.isEmpty())
             b.associations.insert(QStringLiteral(".txt"), association);
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("C:\\App"), PathStyle::Windows);
         QString prog, params;
         const qint64 r = l.launchCommand(command, &prog, &params);
         QCOMPARE(prog, program);
@@ -329,7 +307,8 @@ private Q_SLOTS:
         QFETCH(QString, parameters);
         QFETCH(QString, target);
         QFETCH(QStringList, arguments);
-        FakeLauncherBackend b = linuxFs();
+        Rig rig(false);
+        auto &[b, clock, l] = rig;
         b.env.insert(QStringLiteral("EDITOR"), QStringLiteral("vim"));
         b.searchPath = {{QStringLiteral("xterm"), QStringLiteral("/usr/bin/xterm")},
                         {QStringLiteral("vim"), QStringLiteral("/usr/bin/vim")},
@@ -347,8 +326,6 @@ private Q_SLOTS:
              QStringLiteral("[Desktop Entry]\nType=Application\nTerminal=true\nExec=/usr/bin/htop -d 10\n")},
             {QStringLiteral("/home/taro/Desktop/site.desktop"),
              QStringLiteral("[Desktop Entry]\nType=Link\nURL=https://example.org/\n")}};
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"), PathStyle::Linux);
         QString params;
         const qint64 r = l.launchCommand(command, nullptr, &params);
         QCOMPARE(r > 1 ? qint64(2) : r, result);
@@ -369,9 +346,8 @@ private Q_SLOTS:
 
     void twiceQuotedProgram()
     {
-        FakeLauncherBackend b = windowsFs();
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("C:\\App"), PathStyle::Windows);
+        Rig rig(true);
+        auto &[b, clock, l] = rig;
         QString prog = QStringLiteral("\"\"C:\\Tools\\x.exe\"\"");
         QString params = QStringLiteral("a");
         QVERIFY(l.launchApplication(prog, params) > 1);
@@ -391,9 +367,8 @@ private Q_SLOTS:
     void emptyProgramStartsNothing()
     {
         QFETCH(QString, command);
-        FakeLauncherBackend b = windowsFs();
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("C:\\App"), PathStyle::Windows);
+        Rig rig(true);
+        auto &[b, clock, l] = rig;
         QCOMPARE(l.launchCommand(command), qint64(0));
         QVERIFY(b.started.isEmpty());
         QVERIFY(b.opened.isEmpty());
@@ -401,9 +376,8 @@ private Q_SLOTS:
 
     void lineBreaksAreSpaces()
     {
-        FakeLauncherBackend b = linuxFs();
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"));
+        Rig rig(false);
+        auto &[b, clock, l] = rig;
         QString prog, params;
         QVERIFY(l.launchCommand(QStringLiteral("/bin/app\r\n-a\n-b"), &prog, &params) > 1);
         QCOMPARE(prog, QStringLiteral("/bin/app"));
@@ -413,10 +387,9 @@ private Q_SLOTS:
 
     void startFailureAndNotice()
     {
-        FakeLauncherBackend b = linuxFs();
+        Rig rig(false);
+        auto &[b, clock, l] = rig;
         b.startFails = true;
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"));
         QSignalSpy settled(&l, &Launcher::processSettled);
         QString prog = QStringLiteral("\"missing app\"");
         QString params = QStringLiteral("-x");
@@ -435,10 +408,9 @@ private Q_SLOTS:
 
     void waitsUntilRunningThenActivates()
     {
-        FakeLauncherBackend b = linuxFs();
+        Rig rig(false);
+        auto &[b, clock, l] = rig;
         b.processesAlive = true;
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"));
         QSignalSpy settled(&l, &Launcher::processSettled);
         QString prog = QStringLiteral("/bin/app");
         QString params;
@@ -455,10 +427,9 @@ private Q_SLOTS:
 
     void waitGivesUpAfterTheLimit()
     {
-        FakeLauncherBackend b = linuxFs();
+        Rig rig(false);
+        auto &[b, clock, l] = rig;
         b.processesAlive = false;
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"));
         QSignalSpy settled(&l, &Launcher::processSettled);
         QString prog = QStringLiteral("/bin/app");
         QString params;
@@ -480,11 +451,10 @@ private Q_SLOTS:
 
     void shortcutsAndFoldersAreNotWaitedFor()
     {
-        FakeLauncherBackend b = linuxFs();
+        Rig rig(false);
+        auto &[b, clock, l] = rig;
         b.fileTexts.insert(QStringLiteral("/opt/zenkoro/a.desktop"),
                            QStringLiteral("[Desktop Entry]\nExec=/bin/true\nPath=/tmp\n"));
-        FakeClock clock;
-        Launcher l(b, clock, QStringLiteral("/opt/zenkoro"));
         QString prog = QStringLiteral("a.desktop");
         QString params;
         QCOMPARE(l.launchApplication(prog, params), qint64(1));

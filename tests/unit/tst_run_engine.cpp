@@ -12,7 +12,6 @@ using namespace zk;
 namespace {
 
 const QDateTime kMonday(QDate(2026, 12, 7), QTime(12, 0, 0));
-const QString kDot = QString(QChar(0xFF65));
 
 struct Rig {
     AppState state;
@@ -42,6 +41,28 @@ struct Rig {
         state.job.Operation = op;
         state.job.Force = force;
     }
+    // A sleep at once that wakes the machine secs after now.
+    void sleepWaking(int secs)
+    {
+        minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        resumeAt(kMonday.addSecs(secs));
+    }
+    // Start and run the five seconds of a zero-minute countdown.
+    void runToAction()
+    {
+        engine.startRun();
+        tick(5);
+    }
+    // Watch the screen for a phrase: appearing (event 0) or disappearing (1).
+    void watchPhrase(const QString &phrase, int event = 0)
+    {
+        state.job.MonitorEnabled = 1;
+        state.job.MonitorKind = 0;
+        state.job.PhraseEvent = event;
+        state.job.MonitorPhrase = phrase;
+    }
+    // Neither locked nor counting.
+    bool idle() const { return !view.locked && !engine.countdownActive(); }
     void resumeAt(const QDateTime &t)
     {
         state.job.ResumeEnabled = 1;
@@ -100,8 +121,7 @@ private Q_SLOTS:
         Rig r;
         r.state.platform.platformId = platformId;
         r.minutes(QStringLiteral("0"), op, force);
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         QCOMPARE(r.fake.power.exitCalls, QList<quint32>{flags});
         QVERIFY(r.fake.power.suspendCalls.isEmpty());
     }
@@ -214,8 +234,7 @@ private Q_SLOTS:
         QCOMPARE(r.view.messages.size(), 1);
         QCOMPARE(r.view.messages[0].title, QStringLiteral("エラー発生"));
         QCOMPARE(r.view.messages[0].text, QStringLiteral("復帰予定日時はスリープ予定時刻(+1分)以降にして下さい！"));
-        QVERIFY(!r.view.locked);
-        QVERIFY(!r.engine.countdownActive());
+        QVERIFY(r.idle());
         QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
     }
 
@@ -228,8 +247,7 @@ private Q_SLOTS:
         QCOMPARE(r.view.messages[0].title, QStringLiteral("入力エラー"));
         QCOMPARE(r.view.messages[0].text, QStringLiteral("分後：14400以下の数値を入力"));
         QCOMPARE(r.view.messages[0].focus, QStringLiteral("cmbTime"));
-        QVERIFY(!r.view.locked);
-        QVERIFY(!r.engine.countdownActive());
+        QVERIFY(r.idle());
         QCOMPARE(r.engine.runState(), RunState::Idle);
 
         // A missing application: nothing locked, the run stays idle.
@@ -241,8 +259,7 @@ private Q_SLOTS:
         p.state.job.AppCommand = QStringLiteral("/usr/bin/missing");
         p.engine.startRun();
         QCOMPARE(p.view.messages.value(0).title, QStringLiteral("パスエラー"));
-        QVERIFY(!p.view.locked);
-        QVERIFY(!p.engine.countdownActive());
+        QVERIFY(p.idle());
     }
 
     void excludedWeekdayEndsProgram_data()
@@ -260,8 +277,7 @@ private Q_SLOTS:
         r.state.cl.ExecWeekMask = QStringLiteral("0111110");
         r.state.job.NoAlert = noAlert;
         r.engine.startRun();
-        QVERIFY(!r.engine.countdownActive());
-        QVERIFY(!r.view.locked);
+        QVERIFY(r.idle());
         if (noAlert) {
             QVERIFY(r.view.popups.isEmpty());
             QCOMPARE(r.view.quits, QList<int>{0});
@@ -282,10 +298,7 @@ private Q_SLOTS:
     {
         Rig r;
         r.minutes(QStringLiteral("10"));
-        r.state.job.MonitorEnabled = 1;
-        r.state.job.MonitorKind = 0;
-        r.state.job.PhraseEvent = 0;
-        r.state.job.MonitorPhrase = QStringLiteral("完了");
+        r.watchPhrase(QStringLiteral("完了"));
         r.engine.startRun();
         QVERIFY(r.view.questions.isEmpty());  // not shown at start
         r.tick();
@@ -326,10 +339,7 @@ private Q_SLOTS:
     {
         Rig r;
         r.minutes(QStringLiteral("10"));
-        r.state.job.MonitorEnabled = 1;
-        r.state.job.MonitorKind = 0;
-        r.state.job.PhraseEvent = 1;
-        r.state.job.MonitorPhrase = QStringLiteral("コピー中");
+        r.watchPhrase(QStringLiteral("コピー中"), 1);
         r.fake.screenText.setVisible(true);
         r.engine.startRun();
         r.tick();
@@ -355,9 +365,7 @@ private Q_SLOTS:
         QFETCH(bool, ok);
         Rig r;
         r.minutes(QStringLiteral("10"), int(OperationKind::Shutdown), 1);
-        r.state.job.MonitorEnabled = 1;
-        r.state.job.MonitorKind = 0;
-        r.state.job.MonitorPhrase = QStringLiteral("error");
+        r.watchPhrase(QStringLiteral("error"));
         r.fake.screenText.setVisible(true, QStringLiteral("Log"), QStringLiteral("an error"));
         r.engine.startRun();
         QCOMPARE(r.view.questions.size(), 1);
@@ -370,8 +378,7 @@ private Q_SLOTS:
         r.clock.advanceSecs(3);  // the user takes a moment
         r.view.questions[0].answer(ok);
         if (!ok) {
-            QVERIFY(!r.view.locked);
-            QVERIFY(!r.engine.countdownActive());
+            QVERIFY(r.idle());
             QVERIFY(!r.engine.blinking());
             return;
         }
@@ -386,8 +393,7 @@ private Q_SLOTS:
     {
         Rig r;
         r.minutes(QStringLiteral("10"));
-        r.state.job.MonitorEnabled = 1;
-        r.state.job.MonitorPhrase = QStringLiteral("x");
+        r.watchPhrase(QStringLiteral("x"));
         r.engine.startRun();
         r.fake.screenText.setVisible(true);
         r.tick();
@@ -485,8 +491,7 @@ private Q_SLOTS:
         Rig r;
         r.minutes(QStringLiteral("0"), op, force);
         r.state.job.ResumeMonitorOn = 0;
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         QCOMPARE(r.fake.power.suspendCalls.size(), 1);
         QCOMPARE(r.fake.power.suspendCalls[0].hibernate, hibernate);
         QCOMPARE(r.fake.power.suspendCalls[0].force, bool(force));
@@ -506,8 +511,7 @@ private Q_SLOTS:
         Rig r;
         r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
         r.fake.power.suspendAnswer = false;
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         QCOMPARE(r.fake.power.suspendCalls.size(), 1);
         QCOMPARE(r.fake.power.monitorCalls, QList<bool>{true});
         QCOMPARE(r.view.quits, QList<int>{0});
@@ -571,11 +575,9 @@ private Q_SLOTS:
     void wakeTimerFiresBeforeResumeSignal()
     {
         Rig r;
-        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
-        r.resumeAt(kMonday.addSecs(120));
+        r.sleepWaking(120);
         r.state.job.ResumeKeepState = 0;
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         r.clock.advanceSecs(120);
         r.fake.wakeTimer.fire(r.fake.wakeTimer.lastHandle);
         QVERIFY(r.view.quits.isEmpty());
@@ -589,8 +591,7 @@ private Q_SLOTS:
         // The countdown ran late (the machine slept meanwhile): the resume
         // time has passed when the action comes.
         Rig r;
-        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
-        r.resumeAt(kMonday.addSecs(60));
+        r.sleepWaking(60);
         r.state.job.ResumeKeepState = 0;
         r.fake.wakeTimer.fireWhenArmed = true;
         r.engine.startRun();
@@ -616,10 +617,8 @@ private Q_SLOTS:
         QFETCH(qint64, idleMs);
         QFETCH(bool, ends);
         Rig r;
-        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
-        r.resumeAt(kMonday.addSecs(120));
-        r.engine.startRun();
-        r.tick(5);
+        r.sleepWaking(120);
+        r.runToAction();
         r.fake.power.wake();
         r.fake.wakeTimer.fire(r.fake.wakeTimer.lastHandle);
         QVERIFY(r.engine.keepAwakeActive());
@@ -632,11 +631,9 @@ private Q_SLOTS:
     void hideBeforeSuspend()
     {
         Rig r;
-        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
-        r.resumeAt(kMonday.addSecs(600));
+        r.sleepWaking(600);
         r.state.cl.HideBeforeSuspend = true;
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         QCOMPARE(r.view.windowRequests.last(), QStringLiteral("hide"));
         r.fake.power.wake();
         // Cancelled at once, no "復帰待中".
@@ -649,10 +646,8 @@ private Q_SLOTS:
     void stopWhileWaitingForWakeEndsProgram()
     {
         Rig r;
-        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
-        r.resumeAt(kMonday.addSecs(600));
-        r.engine.startRun();
-        r.tick(5);
+        r.sleepWaking(600);
+        r.runToAction();
         r.fake.power.wake();
         QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
         r.engine.stopRun();
@@ -666,11 +661,9 @@ private Q_SLOTS:
     void wakeTimerArmFailureStillEndsWait()
     {
         Rig r;
-        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
-        r.resumeAt(kMonday.addSecs(600));
+        r.sleepWaking(600);
         r.fake.wakeTimer.failArm = true;
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         r.fake.power.wake();
         QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
         QVERIFY(r.view.quits.isEmpty());
@@ -693,8 +686,7 @@ private Q_SLOTS:
         Rig r;
         r.minutes(QStringLiteral("0"), int(OperationKind::Shutdown), 1);
         r.fake.power.exitAnswer = false;
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         QCOMPARE(r.fake.power.exitCalls, QList<quint32>{12});
         QCOMPARE(r.view.fontSize, kRemainingFontNotice);
         QCOMPARE(r.view.remaining, QStringLiteral("強制終了します。\r\n処理中の作業を中止して下さい。"));
@@ -757,8 +749,7 @@ private Q_SLOTS:
         r.engine.startRun();
         QCOMPARE(r.view.popups.size(), 1);
         QVERIFY(r.view.popups[0].request.red);
-        QVERIFY(!r.view.locked);
-        QVERIFY(!r.engine.countdownActive());
+        QVERIFY(r.idle());
 
         // With NoAlert the run goes on without resume: no wake timer.
         Rig q;
@@ -778,8 +769,7 @@ private Q_SLOTS:
         Rig r;
         r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
         r.state.cl.ResumeTime = kMonday.addSecs(3600);  // left from an earlier run, resume now off
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
     }
 
@@ -797,8 +787,7 @@ private Q_SLOTS:
         r.state.job.CaptureOnExit = 1;
         r.state.CaptureFolder = QStringLiteral("/home/u/Desktop/");
         r.fake.capture.answer = written;
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         QCOMPARE(r.view.windowRequests.last(), QStringLiteral("hide"));
         QVERIFY(r.fake.power.exitCalls.isEmpty());  // the capture comes first
         r.engine.captureStep();
@@ -818,8 +807,7 @@ private Q_SLOTS:
         Rig r;
         r.minutes(QStringLiteral("0"), int(OperationKind::Reboot));
         r.state.job.CaptureOnExit = 1;
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         r.engine.stopRun();
         r.engine.captureStep();
         QVERIFY(r.fake.power.exitCalls.isEmpty());
@@ -830,12 +818,10 @@ private Q_SLOTS:
     void launchFailurePopup()
     {
         Rig r;
-        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
-        r.resumeAt(kMonday.addSecs(600));
+        r.sleepWaking(600);
         r.state.job.AppCommand = QStringLiteral("/opt/app\r\n-a b");
         r.fake.launcher.answer = false;
-        r.engine.startRun();
-        r.tick(5);
+        r.runToAction();
         r.fake.power.wake();
         r.fake.wakeTimer.fire(1);
         QCOMPARE(r.view.popups.size(), 1);
@@ -867,8 +853,7 @@ private Q_SLOTS:
         r.view.windowRequests.clear();
         QCOMPARE(r.engine.closeRequested(), closes);
         if (closes) {
-            QVERIFY(!r.engine.countdownActive());
-            QVERIFY(!r.view.locked);
+            QVERIFY(r.idle());
             QVERIFY(r.view.windowRequests.contains(QStringLiteral("untray")));
         } else {
             QVERIFY(r.engine.countdownActive());

@@ -37,6 +37,23 @@ AppState clockMode(const QString &h, const QString &m)
     return s;
 }
 
+// A sleep in five minutes with the resume box ticked.
+AppState sleepWithResume(int atClock)
+{
+    AppState s = minutes("5");
+    s.job.Operation = int(OperationKind::Standby);
+    s.job.ResumeEnabled = 1;
+    s.job.ResumeAtClock = atClock;
+    return s;
+}
+
+// Outcome, title, text and field of a refusal, for one comparison.
+QStringList Refusal(const RunPlan &p)
+{
+    return {p.outcome == PlanOutcome::Refused ? QStringLiteral("refused") : QStringLiteral("not refused"), p.title,
+            p.text, p.focusField};
+}
+
 void setResumeBoxes(AppState &s, const QDateTime &t)
 {
     s.job.ResumeDateParts = {QString::number(t.date().year()), QString::number(t.date().month()),
@@ -73,10 +90,7 @@ private Q_SLOTS:
         s.cl.ZeroTimeSeconds = zeroTime;
         const RunPlan p = PlanStart(s, kMonday, envWith());
         if (expectedSecs < 0) {
-            QCOMPARE(p.outcome, PlanOutcome::Refused);
-            QCOMPARE(p.title, QStringLiteral("入力エラー"));
-            QCOMPARE(p.text, refusal);
-            QCOMPARE(p.focusField, QStringLiteral("cmbTime"));
+            QCOMPARE(Refusal(p), (QStringList{"refused", "入力エラー", refusal, "cmbTime"}));
             QCOMPARE(p.stop, StopOrder::AfterMessage);
         } else {
             QCOMPARE(p.outcome, PlanOutcome::Start);
@@ -149,35 +163,42 @@ private Q_SLOTS:
         s.job.MonitorEnabled = 1;
         s.job.MonitorKind = 0;
         s.job.MonitorPhrase = QStringLiteral("abc%JUGEMU_JUGEMU_GOKO_NO_comma%");
-        RunPlan p = PlanStart(s, kMonday, envWith());
-        QCOMPARE(p.outcome, PlanOutcome::Refused);
-        QCOMPARE(p.title, QStringLiteral("入力文字エラー"));
-        QCOMPARE(p.text, QStringLiteral("御客さん！ご冗談は止めて下さい！"));
-        QCOMPARE(p.focusField, QStringLiteral("txt監視文言"));
+        QCOMPARE(Refusal(PlanStart(s, kMonday, envWith())),
+                 (QStringList{"refused", "入力文字エラー", "御客さん！ご冗談は止めて下さい！", "txt監視文言"}));
         // The same phrase watched under the CPU kind is not looked at.
         s.job.MonitorKind = 1;
         QCOMPARE(PlanStart(s, kMonday, envWith()).outcome, PlanOutcome::Start);
     }
 
-    void resumeAfterMinutes()
+    void resumeTime_data()
     {
-        AppState s = minutes("5");
-        s.job.Operation = int(OperationKind::Standby);
-        s.job.ResumeEnabled = 1;
-        s.job.ResumeAtClock = 0;
+        QTest::addColumn<int>("atClock");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QDateTime>("expected");
+        QTest::newRow("ten minutes after the action") << 0 << QStringList{"2026", "12", "7", "12", "0"}
+                                                      << kMonday.addSecs(15 * 60);
+        // Month 13 of 2026 is January 2027; day 32 of it is 1 February; 25:61 is 02:01 the next day.
+        QTest::newRow("boxes carry over") << 1 << QStringList{"2026", "13", "32", "25", "61"}
+                                          << QDateTime(QDate(2027, 2, 2), QTime(2, 1));
+        QTest::newRow("empty year box: no resume") << 1 << QStringList{"", "", "", "", ""} << QDateTime();
+    }
+    void resumeTime()
+    {
+        QFETCH(int, atClock);
+        QFETCH(QStringList, boxes);
+        QFETCH(QDateTime, expected);
+        AppState s = sleepWithResume(atClock);
         s.job.ResumeAfterMinutes = QStringLiteral(" 10");
-        setResumeBoxes(s, kMonday);
+        for (int i = 0; i < 5; ++i)
+            s.job.ResumeDateParts[size_t(i)] = boxes[i];
         const RunPlan p = PlanStart(s, kMonday, envWith());
         QCOMPARE(p.outcome, PlanOutcome::Start);
-        QCOMPARE(p.resumeTime, kMonday.addSecs(15 * 60));
+        QCOMPARE(p.resumeTime, expected);
     }
 
     void resumeAtClockTooClose()
     {
-        AppState s = minutes("5");
-        s.job.Operation = int(OperationKind::Standby);
-        s.job.ResumeEnabled = 1;
-        s.job.ResumeAtClock = 1;
+        AppState s = sleepWithResume(1);
         // The boxes hold minutes only: 12:05 is the action itself.
         setResumeBoxes(s, kMonday.addSecs(5 * 60));
         RunPlan p = PlanStart(s, kMonday.addSecs(-10), envWith());  // action at 12:04:50, resume 10 s later
@@ -240,42 +261,12 @@ private Q_SLOTS:
         QFETCH(int, box);
         QFETCH(QString, value);
         QFETCH(QString, name);
-        AppState s = minutes("5");
-        s.job.Operation = int(OperationKind::Standby);
-        s.job.ResumeEnabled = 1;
-        s.job.ResumeAtClock = 1;
+        AppState s = sleepWithResume(1);
         setResumeBoxes(s, kMonday.addSecs(3600));
         s.job.ResumeDateParts[size_t(box)] = value;
-        const RunPlan p = PlanStart(s, kMonday, envWith());
-        QCOMPARE(p.outcome, PlanOutcome::Refused);
-        QCOMPARE(p.title, QStringLiteral("入力エラー"));
-        QCOMPARE(p.text, QStringLiteral("復帰予定日時の「") + name + QStringLiteral("」には数値を入力して下さい。"));
-        QCOMPARE(p.focusField, QStringLiteral("txtResume_%1").arg(box));
-    }
-
-    void resumeBoxesCarry()
-    {
-        AppState s = minutes("5");
-        s.job.Operation = int(OperationKind::Standby);
-        s.job.ResumeEnabled = 1;
-        s.job.ResumeAtClock = 1;
-        s.job.ResumeDateParts = {QStringLiteral("2026"), QStringLiteral("13"), QStringLiteral("32"),
-                                 QStringLiteral("25"), QStringLiteral("61")};
-        const RunPlan p = PlanStart(s, kMonday, envWith());
-        QCOMPARE(p.outcome, PlanOutcome::Start);
-        // Month 13 of 2026 is January 2027; day 32 of it is 1 February; 25:61 is 02:01 the next day.
-        QCOMPARE(p.resumeTime, QDateTime(QDate(2027, 2, 2), QTime(2, 1)));
-    }
-
-    void emptyYearBoxSkipsResume()
-    {
-        AppState s = minutes("5");
-        s.job.Operation = int(OperationKind::Standby);
-        s.job.ResumeEnabled = 1;
-        s.job.ResumeAtClock = 1;
-        const RunPlan p = PlanStart(s, kMonday, envWith());
-        QCOMPARE(p.outcome, PlanOutcome::Start);
-        QVERIFY(!p.resumeTime.isValid());
+        QCOMPARE(Refusal(PlanStart(s, kMonday, envWith())),
+                 (QStringList{"refused", "入力エラー", "復帰予定日時の「" + name + "」には数値を入力して下さい。",
+                              QStringLiteral("txtResume_%1").arg(box)}));
     }
 
     void contradiction_data()
@@ -291,10 +282,8 @@ private Q_SLOTS:
         s.job.ResumeOnly = 1;
         s.job.ResumeEnabled = 0;
         s.cl.AutoStart = autoStart;
-        const RunPlan p = PlanStart(s, kMonday, envWith());
-        QCOMPARE(p.outcome, PlanOutcome::Refused);
-        QCOMPARE(p.title, QStringLiteral("矛盾"));
-        QCOMPARE(p.text, QStringLiteral("「復帰」にチェックするか「復帰のみ」をオフにするかにして下さい。"));
+        QCOMPARE(Refusal(PlanStart(s, kMonday, envWith())).mid(0, 3),
+                 (QStringList{"refused", "矛盾", "「復帰」にチェックするか「復帰のみ」をオフにするかにして下さい。"}));
     }
 
     void applicationPath_data()
@@ -313,10 +302,7 @@ private Q_SLOTS:
         QFETCH(QString, command);
         QFETCH(int, launchApp);
         QFETCH(QString, refusedPath);
-        AppState s = minutes("5");
-        s.job.Operation = int(OperationKind::Standby);
-        s.job.ResumeEnabled = 1;
-        s.job.ResumeAtClock = 0;
+        AppState s = sleepWithResume(0);
         setResumeBoxes(s, kMonday);
         s.job.LaunchApp = launchApp;
         s.job.AppCommand = command;
@@ -324,10 +310,8 @@ private Q_SLOTS:
         if (refusedPath.isEmpty()) {
             QCOMPARE(p.outcome, PlanOutcome::Start);
         } else {
-            QCOMPARE(p.outcome, PlanOutcome::Refused);
-            QCOMPARE(p.title, QStringLiteral("パスエラー"));
-            QCOMPARE(p.text, QStringLiteral("記述されたパスは無効です。\r\n\r\n") + refusedPath);
-            QCOMPARE(p.focusField, QStringLiteral("txtExecAp"));
+            QCOMPARE(Refusal(p), (QStringList{"refused", "パスエラー", "記述されたパスは無効です。\r\n\r\n" + refusedPath,
+                                              "txtExecAp"}));
             QCOMPARE(p.stop, StopOrder::None);
         }
     }
@@ -358,10 +342,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, parameters);
         QFETCH(bool, refused);
-        AppState s = minutes("5");
-        s.job.Operation = int(OperationKind::Standby);
-        s.job.ResumeEnabled = 1;
-        s.job.ResumeAtClock = 0;
+        AppState s = sleepWithResume(0);
         setResumeBoxes(s, kMonday);
         s.job.AppCommand = QStringLiteral("/usr/bin/zenkoro ") + parameters;
         const RunPlan p = PlanStart(s, kMonday, envWith({QStringLiteral("/usr/bin/zenkoro")}));
@@ -386,10 +367,7 @@ private Q_SLOTS:
         QFETCH(int, noAlert);
         QFETCH(int, resumeOnly);
         QFETCH(ResumeDayRule, rule);
-        AppState s = minutes("5");
-        s.job.Operation = int(OperationKind::Standby);
-        s.job.ResumeEnabled = 1;
-        s.job.ResumeAtClock = 1;
+        AppState s = sleepWithResume(1);
         s.job.ResumeOnly = resumeOnly;
         s.job.NoAlert = noAlert;
         const QDateTime sunday(QDate(2026, 12, 13), QTime(7, 30));
@@ -412,10 +390,7 @@ private Q_SLOTS:
 
     void explainJson()
     {
-        AppState s = minutes("5");
-        s.job.Operation = int(OperationKind::Standby);
-        s.job.ResumeEnabled = 1;
-        s.job.ResumeAtClock = 0;
+        AppState s = sleepWithResume(0);
         s.job.ResumeAfterMinutes = QStringLiteral(" 10");
         setResumeBoxes(s, kMonday);
         QJsonObject j = ExplainPlan(s, kMonday, envWith());

@@ -47,6 +47,12 @@ QString WithKeyed(const QString &valueLine, const QStringList &keyed)
     return text;
 }
 
+// A settings file in a folder of its own that goes away with the test.
+struct TempConf {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("Conf.txt"));
+};
+
 bool WriteBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
@@ -57,6 +63,13 @@ QByteArray ReadBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool IsUtf8(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    return !utf8.hasError();
 }
 
 // A state in which every stored value differs from its default.
@@ -123,6 +136,13 @@ AppState EveryFieldSet()
     return s;
 }
 
+AppState Loaded(const QString &path, int multiRows = kMultiRowCount)
+{
+    AppState s = Fresh();
+    LoadSettings(path, s, kDesktop, multiRows);
+    return s;
+}
+
 void CompareStored(const AppState &got, const AppState &want)
 {
     QCOMPARE(got.job, want.job);
@@ -137,883 +157,758 @@ void CompareStored(const AppState &got, const AppState &want)
     QCOMPARE(got.WindowTop, want.WindowTop);
 }
 
+// One stored value by name, as text, for the table-driven restore checks.
+QString StoredValue(const AppState &a, const QString &what)
+{
+    const JobSettings &j = a.job;
+    const QMap<QString, QString> values{
+        {"DelayMinutes", j.DelayMinutes},
+        {"CpuAverageSeconds", j.CpuAverageSeconds},
+        {"WindowLeft", QString::number(a.WindowLeft)},
+        {"WindowTop", QString::number(a.WindowTop)},
+        {"ResumeAtClock", QString::number(j.ResumeAtClock)},
+        {"ResumeAfterMinutes", j.ResumeAfterMinutes},
+        {"CaptureFolder", a.CaptureFolder},
+        {"Force", QString::number(j.Force)},
+        {"Topmost", QString::number(j.Topmost)},
+        {"TimingMode", QString::number(j.TimingMode)},
+        {"MonitorKind", QString::number(j.MonitorKind)},
+        {"Operation", QString::number(j.Operation)},
+        {"ResumeEnabled", QString::number(j.ResumeEnabled)},
+        {"CpuProcess", j.CpuProcess},
+        {"CountdownSound", QString::number(j.CountdownSound)},
+        {"Reserved69", QString::number(a.Reserved69)},
+        {"ClockHour", j.ClockHour},
+        {"ResumeDay", j.ResumeDateParts[2]},
+        {"Wednesday", QString::number(j.resumeWeekday(4))},
+        {"EditWidth", QString::number(a.edit.EditWidth)},
+        {"EditHeight", QString::number(a.edit.EditHeight)},
+        {"EditMode", QString::number(a.edit.EditMode)},
+        {"EditFontSize", QString::number(a.edit.EditFontSize)},
+        {"HistoryMax", QString::number(a.history.HistoryMax)},
+        {"HistorySort", a.history.HistorySort},
+        {"HistoryText", a.history.HistoryText},
+        {"HistoryColors", a.history.HistoryColors},
+        {"HistoryOddColor", a.history.HistoryOddColor},
+        {"AppCommand", j.AppCommand},
+    };
+    if (!values.contains(what))
+        qFatal("unknown stored value %s", qPrintable(what));
+    return values.value(what);
+}
+
 }  // namespace
 
 class TestSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void defaults();
-    void roundTripEveryField();
-    void valueLinePositions_data();
-    void valueLinePositions();
-    void fileStructure();
-    void escaping_data();
-    void escaping();
-    void escapedForms_data();
-    void escapedForms();
-    void restoreRules_data();
-    void restoreRules();
-    void shortAndOverlongLines();
-    void multiRowsExistingOnly();
-    void multiRowOperationChecked();
-    void keyedSection_data();
-    void keyedSection();
-    void multiLineAppCommand();
-    void oldCutAppCommandLine();
-    void missingEmptyBinaryFiles_data();
-    void missingEmptyBinaryFiles();
-    void shiftJisFixture();
-    void lfOnlyFile();
-    void strayBytes_data();
-    void strayBytes();
-    void failedSaveKeepsOldFile();
-    void saveToImpossiblePaths();
-    void modes();
-    void settingsFilePath_data();
-    void settingsFilePath();
-    void explainKeys();
+    void defaults()
+    {
+        AppState s;
+        s.job.MultiEnabled = 1;
+        s.job.ResumeAtClock = 0;
+        s.job.ResumeAfterMinutes = QStringLiteral(" 45");
+        s.job.ResumeWeekdays = {0, 0, 1, 0, 0, 0, 0};
+        s.job.ShowQuickButtons = 1;
+        s.job.Force = 1;
+        s.job.ExtendedMenu = 1;
+        s.job.AppCommand = QStringLiteral("x");
+        s.WeeklyResumeTable[3].Hour = QStringLiteral("5");
+        s.MultiRows[7].Operation = QStringLiteral("復帰");
+        s.history.HistoryText = QStringLiteral("keep\tme");
+        s.history.HistoryMax = 3;
+        s.edit.EditWidth = 1;
+        s.Reserved69 = 99;
+        s.WindowLeft = 100;
+        s.cl.ResumeAppCommand = QStringLiteral("r");
+        s.cl.HideBeforeSuspend = true;
+        s.cl.ResumeTime = kNow;
+        SetDefaults(s, QDateTime(QDate(2027, 3, 4), QTime(5, 6, 7)), kDesktop);
+
+        // Reset values.
+        const JobSettings &j = s.job;
+        QCOMPARE((QList<int>{j.Operation, j.Force, j.ExtendedMenu, j.ResumeKeepState, j.LaunchApp, j.CountdownSound,
+                             s.Reserved69, s.WindowLeft, s.history.HistoryMax, s.history.HistoryRows}),
+                 (QList<int>{0, 0, 0, 1, 1, 1, 12, -1, 10, 7}));
+        QCOMPARE((QStringList{j.DelayMinutes, j.CpuLowerLimit, j.CpuAverageSeconds, j.IdleSeconds, j.AppCommand,
+                              s.cl.ResumeAppCommand, s.history.HistoryOddColor}),
+                 (QStringList{"  90", " 0.1", " 20", " 30", "", "", "FFFFE0"}));
+        QCOMPARE(j.ResumeDateParts, (std::array<QString, 5>{"2027", "3", "4", "5", "6"}));
+        QCOMPARE(s.CaptureFolder, kDesktop);
+        QCOMPARE(s.cl.HideBeforeSuspend, false);
+        QVERIFY(!s.cl.ResumeTime.isValid());
+        QCOMPARE(s.history.HistoryColors.split(QLatin1Char('\t')).size(), 12);
+        QCOMPARE(s.history.HistoryColors.split(QLatin1Char('\t')).value(11), QStringLiteral("/standby:0000ff"));
+        QCOMPARE(s.edit, EditSettings());
+        QCOMPARE(s.ActiveOddColor, s.history.HistoryOddColor);
+        QCOMPARE(s.ActiveColors, s.history.HistoryColors);
+        // Left alone.
+        QCOMPARE((QList<int>{j.MultiEnabled, j.ResumeAtClock, j.ShowQuickButtons}), (QList<int>{1, 0, 1}));
+        QCOMPARE((QStringList{j.ResumeAfterMinutes, s.WeeklyResumeTable[3].Hour, s.MultiRows[7].Operation,
+                              s.history.HistoryText}),
+                 (QStringList{" 45", "5", "復帰", "keep\tme"}));
+        QCOMPARE(j.ResumeWeekdays, (std::array<int, 7>{0, 0, 1, 0, 0, 0, 0}));
+    }
+
+    void roundTripEveryField()
+    {
+        const TempConf conf;
+        const AppState want = EveryFieldSet();
+        QVERIFY(SaveSettings(conf.path, want, kDesktop));
+
+        AppState got = Fresh();
+        QCOMPARE(LoadSettings(conf.path, got, kDesktop, kMultiRowCount), kSettingsFieldCount);
+        CompareStored(got, want);
+        QCOMPARE(got.ActiveOddColor, want.history.HistoryOddColor);
+        QCOMPARE(got.ActiveColors, want.history.HistoryColors);
+
+        // A second save of the loaded state writes the same bytes.
+        const QString again = conf.dir.filePath(QStringLiteral("again.txt"));
+        QVERIFY(SaveSettings(again, got, kDesktop));
+        QCOMPARE(ReadBytes(again), ReadBytes(conf.path));
+
+        // The same through the start-up order: row 0 at LoadSettings, the rest by LoadMultiRows.
+        AppState startUp = Fresh();
+        LoadSettings(conf.path, startUp, kDesktop);
+        QCOMPARE(startUp.MultiRows[0], want.MultiRows[0]);
+        QCOMPARE(startUp.MultiRows[1], MultiEntry());
+        QCOMPARE(LoadMultiRows(conf.path, startUp), kSettingsFieldCount);
+        CompareStored(startUp, want);
+    }
+
+    void valueLinePositions_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        // Fields 11, 24, 114 and 310 stay empty; field 7 is written trimmed.
+        const std::pair<int, const char *> expected[] = {
+            {1, "1440"}, {2, "0"}, {3, "4"}, {4, "0"}, {5, "1"}, {6, "1"}, {7, "120"}, {8, "23"}, {9, "7"},
+            {10, "1"}, {11, ""}, {20, "1"}, {21, "2"},
+            {22, "完了[comma] %JUGEMU_JUGEMU_GOKO_NO_comma% 100%[Cr]次%JUGEMU_JUGEMU_GOKO_NO_Cr%"}, {23, "1"}, {24, ""},
+            {25, " 2.5"}, {26, " 40"}, {27, " 90"}, {30, "1"}, {31, "1"}, {32, "0"}, {33, "/srv/cap[comma]shots"},
+            {40, "1"}, {41, "1"}, {42, "0"}, {43, "2027"}, {47, "59"}, {48, "0"},
+            {49, "\"/opt/my app/run\" a[comma]b c=d"}, {50, "0"}, {51, " 25"}, {60, "0"}, {61, "0"}, {62, "0"},
+            {63, "1"}, {68, "0"}, {69, "34"}, {70, "/opt/tools"}, {71, "1"}, {72, "1"}, {73, "1"}, {74, "1"},
+            {80, "1"}, {87, "8"}, {97, "49"}, {101, "app1 --x[comma]1"}, {110, "0"}, {111, "59"}, {112, "復帰"},
+            {113, "cmd 0[comma] %JUGEMU_JUGEMU_GOKO_NO_comma%[Cr]line2"}, {114, ""}, {300, "19"}, {302, "休止"},
+            {292, "復帰"}, {310, ""}
+        };
+        for (const auto &[field, text] : expected)
+            QTest::addRow("field %d", field) << field << QString::fromUtf8(text);
+    }
+
+    void valueLinePositions()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        const QString all = ComposeSettingsText(EveryFieldSet(), kDesktop);
+        const QStringList pieces = all.left(all.indexOf(QStringLiteral("\r\n"))).split(QLatin1Char(','));
+        QCOMPARE(pieces.size(), kSettingsFieldCount + 1);
+        QCOMPARE(pieces.last(), QString());
+        QCOMPARE(pieces[field - 1], text);
+    }
+
+    void fileStructure()
+    {
+        const TempConf conf;
+        AppState s = EveryFieldSet();
+        s.job.AppCommand = QStringLiteral("first line\r\nsecond = line\nthird");
+        QVERIFY(SaveSettings(conf.path, s, kDesktop));
+        const QByteArray bytes = ReadBytes(conf.path);
+        QVERIFY(bytes.endsWith("\r\n"));
+        // Every line break in the file is CR LF, and the bytes are UTF-8.
+        QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
+        QCOMPARE(bytes.count('\r'), bytes.count("\r\n"));
+        QVERIFY(IsUtf8(bytes));
+        const QString text = QString::fromUtf8(bytes);
+        QVERIFY(text.contains(QStringLiteral("完了")));
+
+        QStringList lines = text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.takeLast(), QString());
+        const QStringList expectedRest{
+            QString(),
+            QStringLiteral("#--------"),
+            QString(),
+            QStringLiteral("command/ap = first line"),
+            QStringLiteral("command str = a=b\tc == d\tmulti[Cr]line"),
+            QStringLiteral("command history max = 25"),
+            QStringLiteral("command history rows = 12"),
+            QStringLiteral("command history sort = 1"),
+            QStringLiteral("command history odd color = E0FFFF"),
+            QStringLiteral("command history colors = /x=y:ff0000\t/sleep:00ff00"),
+            QString(),
+            QStringLiteral("#--------"),
+            QString(),
+            QStringLiteral("edit width = 9000"),
+            QStringLiteral("edit height = 3000"),
+            QStringLiteral("edit mode = 1"),
+            QStringLiteral("edit fontsize = 16"),
+        };
+        QCOMPARE(lines.mid(1), expectedRest);
+        QCOMPARE(lines[0].count(QLatin1Char(',')), kSettingsFieldCount);
+        QVERIFY(lines[0].contains(QStringLiteral("first line[Cr]second = line[Lf]third,")));
+    }
+
+    void escaping_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain") << "notepad.exe";
+        QTest::newRow("comma") << "a,b,,c,";
+        QTest::newRow("literal comma marker") << "x [comma] y";
+        QTest::newRow("marker and comma") << "[comma],[comma]";
+        QTest::newRow("crlf") << "line1\r\nline2\r\n";
+        QTest::newRow("literal cr marker") << "a[Cr]b";
+        QTest::newRow("lone lf") << "a\nb\n";
+        QTest::newRow("lone cr") << "a\rb";
+        QTest::newRow("lf before crlf") << "\n\r\n\r\r\n";
+        QTest::newRow("literal lf markers") << "[Lf][CrOnly][Cr]";
+        QTest::newRow("marker halves") << "[Cr[comma]]\r\n[Lf";
+        QTest::newRow("japanese") << "完了しました、\r\n次";
+        QTest::newRow("empty") << "";
+    }
+
+    void escaping()
+    {
+        QFETCH(QString, text);
+        const QString escaped = EscapeText(text);
+        QVERIFY(!escaped.contains(QLatin1Char(',')));
+        QVERIFY(!escaped.contains(QLatin1Char('\r')));
+        QVERIFY(!escaped.contains(QLatin1Char('\n')));
+        QCOMPARE(UnescapeText(escaped), text);
+        QCOMPARE(UnescapeCommaLevel(EscapeCommaLevel(text)), text);
+
+        // Through a whole file in the phrase, the application, a weekly and a multi row.
+        const TempConf conf;
+        const auto texts = [](AppState &a) {
+            return std::array{&a.job.MonitorPhrase, &a.job.AppCommand, &a.WeeklyResumeTable[5].Application,
+                              &a.MultiRows[19].Application, &a.LastProgramFolder, &a.history.HistoryText};
+        };
+        AppState s = Fresh();
+        for (QString *t : texts(s))
+            *t = text;
+        QVERIFY(SaveSettings(conf.path, s, kDesktop));
+        AppState got = Fresh();
+        QCOMPARE(LoadSettings(conf.path, got, kDesktop, kMultiRowCount), kSettingsFieldCount);
+        for (QString *t : texts(got))
+            QCOMPARE(*t, text);
+        QCOMPARE(got.edit, s.edit);
+    }
+
+    void escapedForms_data()
+    {
+        // The forms the Windows program writes and reads.
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("escaped");
+        QTest::newRow("comma") << "a,b" << "a[comma]b";
+        QTest::newRow("comma marker") << "[comma]" << "%JUGEMU_JUGEMU_GOKO_NO_comma%";
+        QTest::newRow("crlf") << "a\r\nb" << "a[Cr]b";
+        QTest::newRow("cr marker") << "[Cr]" << "%JUGEMU_JUGEMU_GOKO_NO_Cr%";
+        QTest::newRow("both") << "x,[comma]\r\n[Cr]" << "x[comma]%JUGEMU_JUGEMU_GOKO_NO_comma%[Cr]%JUGEMU_JUGEMU_GOKO_NO_Cr%";
+    }
+
+    void escapedForms()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, escaped);
+        QCOMPARE(EscapeText(text), escaped);
+        QCOMPARE(UnescapeText(escaped), text);
+    }
+
+    void restoreRules_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("7 padded") << 7 << "90" << "DelayMinutes" << "  90";
+        QTest::newRow("7 short") << 7 << "5" << "DelayMinutes" << "   5";
+        QTest::newRow("7 long stays") << 7 << "14400" << "DelayMinutes" << "14400";
+        QTest::newRow("7 junk reads 0") << 7 << "abc" << "DelayMinutes" << "   0";
+        QTest::newRow("26 under 10") << 26 << "3" << "CpuAverageSeconds" << "10";
+        QTest::newRow("26 ten kept") << 26 << " 10" << "CpuAverageSeconds" << " 10";
+        QTest::newRow("26 empty") << 26 << "" << "CpuAverageSeconds" << "10";
+        QTest::newRow("26 text kept") << 26 << " 60" << "CpuAverageSeconds" << " 60";
+        QTest::newRow("1 negative ignored") << 1 << "-15" << "WindowLeft" << "500";
+        QTest::newRow("1 zero") << 1 << "0" << "WindowLeft" << "0";
+        QTest::newRow("2 positive") << 2 << "2880" << "WindowTop" << "2880";
+        QTest::newRow("2 half even") << 2 << "2.5" << "WindowTop" << "2";
+        QTest::newRow("50 empty keeps") << 50 << "" << "ResumeAtClock" << "0";
+        QTest::newRow("50 set") << 50 << "1" << "ResumeAtClock" << "1";
+        QTest::newRow("51 empty keeps") << 51 << "" << "ResumeAfterMinutes" << " 45";
+        QTest::newRow("51 padded") << 51 << "5" << "ResumeAfterMinutes" << "  5";
+        QTest::newRow("51 long") << 51 << "1440" << "ResumeAfterMinutes" << "1440";
+        QTest::newRow("33 empty desktop") << 33 << "" << "CaptureFolder" << kDesktop;
+        QTest::newRow("33 folder") << 33 << "D:\\cap[comma]x" << "CaptureFolder" << "D:\\cap,x";
+        QTest::newRow("6 check 0") << 6 << "0" << "Force" << "0";
+        QTest::newRow("6 check grayed") << 6 << "2" << "Force" << "1";
+        QTest::newRow("6 check rounded") << 6 << "0.5" << "Force" << "0";
+        QTest::newRow("6 check 3 rejected") << 6 << "3" << "Force" << "1";
+        QTest::newRow("4 check -1 rejected") << 4 << "-1" << "Topmost" << "1";
+        QTest::newRow("4 check empty is 0") << 4 << "" << "Topmost" << "0";
+        QTest::newRow("4 check overflow rejected") << 4 << "99999999999" << "Topmost" << "1";
+        QTest::newRow("5 option ok") << 5 << "0" << "TimingMode" << "0";
+        QTest::newRow("5 option rejected") << 5 << "2" << "TimingMode" << "1";
+        QTest::newRow("21 option 2") << 21 << "2" << "MonitorKind" << "2";
+        QTest::newRow("21 option 3 rejected") << 21 << "3" << "MonitorKind" << "1";
+        QTest::newRow("3 operation last") << 3 << "4" << "Operation" << "4";
+        QTest::newRow("3 operation outside") << 3 << "5" << "Operation" << "2";
+        QTest::newRow("3 operation none") << 3 << "-1" << "Operation" << "2";
+        QTest::newRow("3 outside keeps resume") << 3 << "7" << "ResumeEnabled" << "1";
+        QTest::newRow("3 clears resume") << 3 << "1" << "ResumeEnabled" << "0";
+        QTest::newRow("24 empties process") << 24 << "" << "CpuProcess" << "";
+        QTest::newRow("60 wins over 32") << 60 << "0" << "CountdownSound" << "0";
+        QTest::newRow("69 reserved") << 69 << "-7" << "Reserved69" << "-7";
+        QTest::newRow("69 overflow rejected") << 69 << "99999999999" << "Reserved69" << "12";
+        QTest::newRow("8 text unchanged") << 8 << " 07 " << "ClockHour" << " 07 ";
+        QTest::newRow("45 text unchanged") << 45 << "031" << "ResumeDay" << "031";
+        QTest::newRow("65 weekday") << 65 << "0" << "Wednesday" << "0";
+    }
+
+    void restoreRules()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, value);
+        QFETCH(QString, what);
+        QFETCH(QString, expected);
+
+        // Values before the load that differ from what the field would give, so
+        // that a kept or rejected value is visible.
+        AppState full = Fresh();
+        full.WindowLeft = 500;
+        full.job.ResumeAtClock = 0;
+        full.job.ResumeAfterMinutes = QStringLiteral(" 45");
+        full.job.ResumeEnabled = 1;
+        full.job.CpuProcess = QStringLiteral("firefox");
+        full.job.Force = 1;
+        full.job.TimingMode = 1;
+        full.job.MonitorKind = 1;
+        full.job.Operation = 2;
+        full.CaptureFolder = QStringLiteral("/elsewhere");
+        // A line that ends with the field under test (the fields before it are empty).
+        QMap<int, QString> fields{{field, value}};
+        if (field == 60)
+            fields.insert(32, QStringLiteral("1"));
+        QCOMPARE(ApplySettingsText(ValueLine(fields, field), full, kDesktop), field);
+
+        QCOMPARE(StoredValue(full, what), expected);
+    }
+
+    void shortAndOverlongLines()
+    {
+        AppState before = Fresh();
+        before.job.ResumeAtClock = 0;
+
+        // Short: 8 fields; field 9 and beyond keep their values, keyed lines still count.
+        AppState s = before;
+        const QString shortText =
+            WithKeyed(ValueLine({{3, "2"}, {6, "1"}, {7, "15"}, {8, "6"}}, 8), {"edit width = 1234"});
+        QCOMPARE(ApplySettingsText(shortText, s, kDesktop), 8);
+        QCOMPARE(s.job.Operation, 2);
+        QCOMPARE(s.job.Force, 1);
+        QCOMPARE(s.job.DelayMinutes, QStringLiteral("  15"));
+        QCOMPARE(s.job.ClockHour, QStringLiteral("6"));
+        QCOMPARE(s.job.ClockMinute, before.job.ClockMinute);
+        QCOMPARE(s.job.CountdownSound, 1);
+        QCOMPARE(s.job.ResumeAtClock, 0);
+        QCOMPARE(s.edit.EditWidth, 1234);
+
+        // A line without its last comma: the last piece is field K + 1 and is not applied.
+        AppState t = before;
+        QCOMPARE(ApplySettingsText(QStringLiteral("10,20,3"), t, kDesktop), 2);
+        QCOMPARE(t.WindowLeft, 10);
+        QCOMPARE(t.WindowTop, 20);
+        QCOMPARE(t.job.Operation, 0);
+
+        // Overlong: everything from field 310 on is ignored.
+        QMap<int, QString> many{{6, "1"}, {310, "junk"}};
+        for (int n = 311; n <= 400; ++n)
+            many.insert(n, QStringLiteral("1"));
+        AppState u = before;
+        QCOMPARE(ApplySettingsText(ValueLine(many, 400), u, kDesktop), 400);
+        QCOMPARE(u.job.Force, 1);
+        AppState v = before;
+        ApplySettingsText(ValueLine({{6, "1"}}, 310), v, kDesktop);
+        CompareStored(u, v);
+
+        // Unused positions inside the multi rows are ignored.
+        AppState w = before;
+        ApplySettingsText(ValueLine({{114, "x"}, {119, "y"}, {124, "z"}}), w, kDesktop, kMultiRowCount);
+        QCOMPARE(w.MultiRows, before.MultiRows);
+    }
+
+    void multiRowsExistingOnly()
+    {
+        QMap<int, QString> f;
+        for (int r = 0; r < kMultiRowCount; ++r) {
+            f.insert(110 + 10 * r, QString::number(r));
+            f.insert(111 + 10 * r, QStringLiteral("30"));
+            f.insert(112 + 10 * r, r % 2 ? QStringLiteral("復帰") : QStringLiteral("スリープ"));
+            f.insert(113 + 10 * r, QStringLiteral("app%1[comma]x").arg(r));
+        }
+        const QString text = ValueLine(f);
+        AppState s = Fresh();
+        ApplySettingsText(text, s, kDesktop);  // start-up: only row 0 exists
+        QCOMPARE(s.MultiRows[0], (MultiEntry{"0", "30", "スリープ", "app0,x"}));
+        for (int r = 1; r < kMultiRowCount; ++r)
+            QCOMPARE(s.MultiRows[r], MultiEntry());
+        QCOMPARE(ApplyMultiRowsText(text, s), kSettingsFieldCount);
+        for (int r = 0; r < kMultiRowCount; ++r) {
+            QCOMPARE(s.MultiRows[r].Hour, QString::number(r));
+            QCOMPARE(s.MultiRows[r].Application, QStringLiteral("app%1,x").arg(r));
+        }
+        // LoadMultiRows touches nothing but the rows.
+        AppState t = Fresh();
+        t.job.Force = 1;
+        ApplyMultiRowsText(ValueLine({{6, "0"}, {110, "5"}}), t);
+        QCOMPARE(t.job.Force, 1);
+        QCOMPARE(t.MultiRows[0].Hour, QStringLiteral("5"));
+    }
+
+    void multiRowOperationChecked()
+    {
+        AppState s = Fresh();
+        s.MultiRows[0].Operation = QStringLiteral("休止");
+        s.MultiRows[1].Operation = QStringLiteral("休止");
+        s.MultiRows[2].Operation = QStringLiteral("休止");
+        // "スタンバイ" is not an item of the row list on a system that says "スリープ".
+        ApplyMultiRowsText(ValueLine({{112, "スタンバイ"}, {122, "reboot"}, {132, ""}, {142, "シャットダウン"}}), s);
+        QCOMPARE(s.MultiRows[0].Operation, QStringLiteral("休止"));
+        QCOMPARE(s.MultiRows[1].Operation, QStringLiteral("休止"));
+        QCOMPARE(s.MultiRows[2].Operation, QString());
+        QCOMPARE(s.MultiRows[3].Operation, QStringLiteral("シャットダウン"));
+
+        AppState old = Fresh();
+        old.platform = PlatformVersion{2, 5};
+        ApplyMultiRowsText(ValueLine({{112, "スタンバイ"}, {122, "スリープ"}}), old);
+        QCOMPARE(old.MultiRows[0].Operation, QStringLiteral("スタンバイ"));
+        QCOMPARE(old.MultiRows[1].Operation, QString());
+    }
+
+    void keyedSection_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("capitals and blanks") << QStringList{"  Edit WIDTH   =  800"} << "EditWidth" << "800";
+        QTest::newRow("no blanks") << QStringList{"edit height=99"} << "EditHeight" << "99";
+        QTest::newRow("trailing blanks stay") << QStringList{"command history sort = 1  "} << "HistorySort" << "1  ";
+        QTest::newRow("later wins") << QStringList{"edit mode = 1", "edit mode = 0", "edit mode = 1"} << "EditMode"
+                                    << "1";
+        QTest::newRow("numeric prefix") << QStringList{"edit fontsize = 10.5pt"} << "EditFontSize" << "10";
+        QTest::newRow("numeric junk is 0") << QStringList{"command history max = many"} << "HistoryMax" << "0";
+        QTest::newRow("unknown key") << QStringList{"edit widths = 5"} << "EditWidth" << "7665";
+        QTest::newRow("no equals") << QStringList{"edit width 5"} << "EditWidth" << "7665";
+        QTest::newRow("history with equals") << QStringList{"command str = a=b\tx==y"} << "HistoryText"
+                                             << "a=b\tx==y";
+        QTest::newRow("colors with equals") << QStringList{"command history colors = /a=b:ff0000"} << "HistoryColors"
+                                            << "/a=b:ff0000";
+        QTest::newRow("odd color") << QStringList{"command history odd color = E0E0E0"} << "HistoryOddColor"
+                                   << "E0E0E0";
+        QTest::newRow("empty value") << QStringList{"command history odd color ="} << "HistoryOddColor" << "";
+        QTest::newRow("ap overrides field 49") << QStringList{"command/ap = other.exe"} << "AppCommand"
+                                               << "other.exe";
+        QTest::newRow("ap with equals") << QStringList{"command/ap = run.sh --a=b"} << "AppCommand" << "run.sh --a=b";
+        QTest::newRow("value line not keyed") << QStringList{} << "EditWidth" << "7665";
+    }
+
+    void keyedSection()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, what);
+        QFETCH(QString, expected);
+        AppState s = Fresh();
+        // Field 49 gives "from49.exe"; a value-line field holding "edit width = 1" is no key.
+        const QString text = WithKeyed(ValueLine({{49, "from49.exe"}, {70, "edit width = 1"}}), lines);
+        QCOMPARE(ApplySettingsText(text, s, kDesktop), kSettingsFieldCount);
+        QCOMPARE(StoredValue(s, what), expected);
+        QCOMPARE(s.ActiveOddColor, s.history.HistoryOddColor);
+        QCOMPARE(s.ActiveColors, s.history.HistoryColors);
+    }
+
+    void multiLineAppCommand()
+    {
+        const TempConf conf;
+        AppState s = Fresh();
+        s.job.AppCommand = QStringLiteral("notepad.exe\r\nedit width = 1\r\ncommand history max = 3\nlast line");
+        QVERIFY(SaveSettings(conf.path, s, kDesktop));
+        const AppState got = Loaded(conf.path, 1);
+        QCOMPARE(got.job.AppCommand, s.job.AppCommand);
+        QCOMPARE(got.edit.EditWidth, 7665);
+        QCOMPARE(got.history.HistoryMax, 10);
+
+        // A hand-edited keyed line that differs from field 49 still wins.
+        QString text = QString::fromUtf8(ReadBytes(conf.path));
+        text.replace(QStringLiteral("command/ap = notepad.exe"), QStringLiteral("command/ap = gedit"));
+        AppState edited = Fresh();
+        ApplySettingsText(text, edited, kDesktop);
+        QCOMPARE(edited.job.AppCommand, QStringLiteral("gedit"));
+    }
+
+    void oldCutAppCommandLine()
+    {
+        // The Windows program wrote the command raw, so its line breaks split the
+        // keyed line; field 49 carries the whole text.
+        const QString text = WithKeyed(ValueLine({{49, "a.exe[Cr]b = c[Cr]tail"}}),
+                                       {"command/ap = a.exe", "b = c", "tail", "command history max = 4"});
+        AppState s = Fresh();
+        ApplySettingsText(text, s, kDesktop);
+        QCOMPARE(s.job.AppCommand, QStringLiteral("a.exe\r\nb = c\r\ntail"));
+        QCOMPARE(s.history.HistoryMax, 4);
+    }
+
+    void missingEmptyBinaryFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("asDirectory");
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("empty") << QByteArray("") << false;
+        QTest::newRow("binary") << QByteArray("1,2,\0\x01\xff,3,", 11) << false;
+        QTest::newRow("directory") << QByteArray() << true;
+    }
+
+    void missingEmptyBinaryFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, asDirectory);
+        const TempConf conf;
+        if (asDirectory)
+            QVERIFY(QDir().mkdir(conf.path));
+        else if (QByteArray(QTest::currentDataTag()) != "missing")
+            QVERIFY(WriteBytes(conf.path, bytes));
+
+        AppState s = Fresh();
+        s.history.HistoryOddColor = QStringLiteral("123456");
+        s.ActiveOddColor.clear();
+        s.ActiveColors.clear();
+        AppState expected = s;
+        QCOMPARE(LoadSettings(conf.path, s, kDesktop), 0);
+        QCOMPARE(LoadMultiRows(conf.path, s), 0);
+        CompareStored(s, expected);
+        QCOMPARE(s.ActiveOddColor, QStringLiteral("123456"));
+        QCOMPARE(s.ActiveColors, s.history.HistoryColors);
+    }
+
+    void shiftJisFixture()
+    {
+        // A Conf.txt as the Windows program writes it on a Japanese system
+        // (code page 932, CR LF, the old escaping), made by our own script.
+        const TempConf conf;
+        QProcess py;
+        py.start(QStringLiteral("/usr/bin/python3"),
+                 {qEnvironmentVariable("ZK_SOURCE_DIR") + QStringLiteral("/tests/fixtures/make_windows_conf.py"), conf.path});
+        QVERIFY(py.waitForFinished(60000));
+        QVERIFY2(py.exitCode() == 0, py.readAllStandardError().constData());
+        QVERIFY(!IsUtf8(ReadBytes(conf.path)));
+        QVERIFY(ReadBytes(conf.path).contains("\r\n"));
+
+        AppState s = Fresh();
+        QCOMPARE(LoadSettings(conf.path, s, kDesktop), kSettingsFieldCount);
+        QCOMPARE(LoadMultiRows(conf.path, s), kSettingsFieldCount);
+        const JobSettings &j = s.job;
+        QCOMPARE(s.OperationText(), QStringLiteral("スリープ"));
+        // Field 50 is empty: ResumeAtClock keeps its 1; field 32 = 0 but field 60 = 1 wins for the sound.
+        QCOMPARE((QList<int>{s.WindowLeft, s.WindowTop, j.Topmost, j.TimingMode, j.Force, j.MultiEnabled, j.PhraseEvent,
+                             j.TrayIcon, j.ResumeEnabled, j.ResumeKeepState, j.ResumeAtClock, j.CountdownSound,
+                             j.ResumeMonitorOn, s.Reserved69, j.NoAlert, j.ShowQuickButtons, j.CaptureOnExit, j.IeMonitor}),
+                 (QList<int>{1200, -1, 0, 1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 12, 1, 1, 0, 1}));
+        QCOMPARE((QStringList{j.DelayMinutes, j.ClockHour, j.ClockMinute, j.CpuLowerLimit, j.CpuAverageSeconds,
+                              j.IdleSeconds, j.ResumeAfterMinutes}),
+                 (QStringList{"   5", "23", "45", " 5", "10", " 60", "  5"}));
+        QCOMPARE(j.MonitorPhrase, QStringLiteral("処理が完了しました,終了\r\n次の行"));
+        QCOMPARE(s.CaptureFolder, QStringLiteral("C:\\Users\\太郎\\デスクトップ\\キャプチャ"));
+        QCOMPARE(j.ResumeDateParts, (std::array<QString, 5>{"2024", "1", "2", "7", "30"}));
+        QCOMPARE(j.AppCommand, QStringLiteral("\"C:\\Program Files\\秀丸\\hidemaru.exe\" 日記～.txt"));
+        QCOMPARE(j.AppCommand.count(QChar(0xFF5E)), 1);
+        QCOMPARE(j.ResumeWeekdays, (std::array<int, 7>{1, 0, 1, 0, 1, 0, 1}));
+        QCOMPARE(s.LastProgramFolder, QStringLiteral("C:\\ツール"));
+        QCOMPARE(s.WeeklyResumeTable[0], (ResumeEntry{"6", "30", "メモ帳.exe"}));
+        QCOMPARE(s.WeeklyResumeTable[1], (ResumeEntry{"7", "0", "notepad.exe a,b"}));
+        QCOMPARE(s.MultiRows[0], (MultiEntry{"23", "0", "スリープ", ""}));
+        QCOMPARE(s.MultiRows[1], (MultiEntry{"6", "30", "復帰", "\"C:\\アプリ\\起動.exe\" ①"}));
+        QCOMPARE(s.MultiRows[2], (MultiEntry{"8", "0", "シャットダウン", ""}));
+        QCOMPARE(s.history.HistoryText, QStringLiteral("メモ帳.exe\tcalc.exe"));
+        QCOMPARE(s.history.HistoryMax, 15);
+        QCOMPARE(s.history.HistoryRows, 9);
+        QCOMPARE(s.history.HistorySort, QStringLiteral("1"));
+        QCOMPARE(s.history.HistoryColors, QStringLiteral("/スリープ:ff00ff"));
+        QCOMPARE(s.ActiveColors, QStringLiteral("/スリープ:ff00ff"));
+        QCOMPARE(s.edit, (EditSettings{8000, 2500, 1, 14}));
+
+        // Saving it again writes UTF-8 that reads back to the same values.
+        QVERIFY(SaveSettings(conf.path, s, kDesktop));
+        QVERIFY(IsUtf8(ReadBytes(conf.path)));
+        CompareStored(Loaded(conf.path), s);
+    }
+
+    void lfOnlyFile()
+    {
+        // A file edited with a Linux editor that turned CR LF into LF.
+        const TempConf conf;
+        QString text = WithKeyed(ValueLine({{6, "1"}, {49, "a[Cr]b"}}), {"edit width = 5000"});
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QVERIFY(WriteBytes(conf.path, text.toUtf8()));
+        AppState s = Fresh();
+        QCOMPARE(LoadSettings(conf.path, s, kDesktop), kSettingsFieldCount);
+        QCOMPARE(s.job.Force, 1);
+        QCOMPARE(s.job.AppCommand, QStringLiteral("a\r\nb"));
+        QCOMPARE(s.edit.EditWidth, 5000);
+    }
+
+    void strayBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("no such byte") << QByteArray("10,20,4,0,\xff,1,\r\n\r\nedit mode = 1\r\n");
+        QTest::newRow("lead byte before comma") << QByteArray("10,20,4,0,\x82,1,\r\n\r\nedit mode = 1\r\n");
+        QTest::newRow("lead byte at end") << QByteArray("10,20,4,0,,1,\r\n\r\nedit mode = 1\r\n\x82");
+    }
+
+    void strayBytes()
+    {
+        // Bytes that are neither UTF-8 nor code page 932 cost their own
+        // character, not the file or the fields after them.
+        QFETCH(QByteArray, bytes);
+        const TempConf conf;
+        QVERIFY(WriteBytes(conf.path, bytes));
+        AppState s = Fresh();
+        QCOMPARE(LoadSettings(conf.path, s, kDesktop), 6);
+        QCOMPARE(s.WindowLeft, 10);
+        QCOMPARE(s.job.Operation, 4);
+        QCOMPARE(s.job.Force, 1);
+        QCOMPARE(s.edit.EditMode, 1);
+    }
+
+    void failedSaveKeepsOldFile()
+    {
+        const TempConf conf;
+        AppState old = EveryFieldSet();
+        QVERIFY(SaveSettings(conf.path, old, kDesktop));
+        const QByteArray before = ReadBytes(conf.path);
+
+        // A file size limit below the file's size makes the write fail even for root.
+        struct rlimit saved {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit tiny = saved;
+        tiny.rlim_cur = 64;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        const bool ok = SaveSettings(conf.path, Fresh(), kDesktop);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+
+        QVERIFY(!ok);
+        QCOMPARE(ReadBytes(conf.path), before);
+        // No temporary file is left beside it.
+        QCOMPARE(QDir(conf.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Conf.txt")});
+        CompareStored(Loaded(conf.path), old);
+    }
+
+    void saveToImpossiblePaths()
+    {
+        QTemporaryDir dir;
+        // The target is a directory: nothing is written, the directory stays.
+        const QString asDir = dir.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(QDir().mkdir(asDir));
+        QVERIFY(WriteBytes(asDir + QStringLiteral("/inside"), "x"));
+        QVERIFY(!SaveSettings(asDir, Fresh(), kDesktop));
+        QVERIFY(QFileInfo(asDir).isDir());
+        QCOMPARE(ReadBytes(asDir + QStringLiteral("/inside")), QByteArray("x"));
+
+        // The folder would have to be made under a regular file.
+        const QString plain = dir.filePath(QStringLiteral("plain"));
+        QVERIFY(WriteBytes(plain, "keep"));
+        QVERIFY(!SaveSettings(plain + QStringLiteral("/sub/Conf.txt"), Fresh(), kDesktop));
+        QCOMPARE(ReadBytes(plain), QByteArray("keep"));
+        QVERIFY(!SaveSettings(QString(), Fresh(), kDesktop));
+    }
+
+    void modes()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("a/zenkoro"));
+        const QString path = folder + QStringLiteral("/Conf.txt");
+        QVERIFY(SaveSettings(path, Fresh(), kDesktop));
+        const auto owner = QFile::ReadOwner | QFile::WriteOwner;
+        const auto ownerDir = owner | QFile::ExeOwner;
+        const auto othersAndGroup = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                    QFile::WriteOther | QFile::ExeOther;
+        QFile::Permissions p = QFileInfo(path).permissions();
+        QCOMPARE(p & (owner | othersAndGroup | QFile::ExeOwner), owner);
+        QCOMPARE(QFileInfo(folder).permissions() & (ownerDir | othersAndGroup), ownerDir);
+        QCOMPARE(QFileInfo(dir.filePath("a")).permissions() & (ownerDir | othersAndGroup), ownerDir);
+
+        // An existing file keeps the permissions its owner gave it.
+        const auto shared = owner | QFile::ReadGroup | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(path, shared));
+        QVERIFY(SaveSettings(path, EveryFieldSet(), kDesktop));
+        QCOMPARE(QFileInfo(path).permissions() & (owner | othersAndGroup | QFile::ExeOwner), shared);
+    }
+
+    void settingsFilePath_data()
+    {
+        QTest::addColumn<QString>("conf");
+        QTest::addColumn<QString>("exeDir");
+        QTest::addColumn<bool>("besideExists");
+        QTest::addColumn<QString>("xdg");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("conf wins") << "/tmp/my.txt" << "/opt/zk" << true << "/x" << "/tmp/my.txt";
+        QTest::newRow("beside exe") << "" << "/opt/zk" << true << "/x" << "/opt/zk/Conf.txt";
+        QTest::newRow("beside exe trailing slash") << "" << "/opt/zk/" << true << "" << "/opt/zk/Conf.txt";
+        QTest::newRow("xdg") << "" << "/opt/zk" << false << "/cfg" << "/cfg/zenkoro/Conf.txt";
+        QTest::newRow("default") << "" << "/opt/zk" << false << "" << "/home/u/.config/zenkoro/Conf.txt";
+        QTest::newRow("relative xdg ignored") << "" << "/opt/zk" << false << "cfg" << "/home/u/.config/zenkoro/Conf.txt";
+    }
+
+    void settingsFilePath()
+    {
+        QFETCH(QString, conf);
+        QFETCH(QString, exeDir);
+        QFETCH(bool, besideExists);
+        QFETCH(QString, xdg);
+        QFETCH(QString, expected);
+        QStringList asked;
+        const QString got = SettingsFilePath(conf, exeDir, xdg, QStringLiteral("/home/u"), [&](const QString &p) {
+            asked << p;
+            return besideExists && p == QDir(exeDir).filePath(QStringLiteral("Conf.txt"));
+        });
+        QCOMPARE(got, expected);
+        if (!conf.isEmpty())
+            QVERIFY(asked.isEmpty());
+    }
+
+    void explainKeys()
+    {
+        const TempConf conf;
+        const AppState want = EveryFieldSet();
+        QVERIFY(SaveSettings(conf.path, want, kDesktop));
+        const QJsonObject o = ExplainSettingsFile(Loaded(conf.path));
+        QStringList keys = o.keys();
+        keys.sort();
+        QStringList expectedKeys{"MultiEnabled",    "MultiRows",        "WeeklyResumeTable", "CaptureFolder",
+                                 "LastProgramFolder", "Reserved69",     "ShowQuickButtons",  "ExtendedMenu",
+                                 "HistoryText",     "HistoryMax",       "HistoryRows",       "HistorySort",
+                                 "HistoryOddColor", "HistoryColors",    "ActiveOddColor",    "ActiveColors",
+                                 "EditWidth",       "EditHeight",       "EditMode",          "EditFontSize"};
+        expectedKeys.sort();
+        QCOMPARE(keys, expectedKeys);
+        const QJsonArray multi = o.value("MultiRows").toArray();
+        QCOMPARE(multi.size(), kMultiRowCount);
+        QCOMPARE(multi[19].toObject().value("Operation").toString(), want.MultiRows[19].Operation);
+        QCOMPARE(multi[3].toObject().value("Application").toString(), want.MultiRows[3].Application);
+        QCOMPARE(multi[3].toObject().keys(), (QStringList{"Application", "Hour", "Minute", "Operation"}));
+        const QJsonArray weekly = o.value("WeeklyResumeTable").toArray();
+        QCOMPARE(weekly.size(), kWeeklyRowCount);
+        QCOMPARE(weekly[0].toObject().value("Hour").toString(), QStringLiteral("1"));
+        QCOMPARE(weekly[7].toObject().value("Application").toString(), want.WeeklyResumeTable[7].Application);
+        QCOMPARE(o.value("Reserved69").toInt(), 34);
+        QCOMPARE(o.value("CaptureFolder").toString(), QStringLiteral("/srv/cap,shots"));
+        QCOMPARE(o.value("HistoryText").toString(), want.history.HistoryText);
+        QCOMPARE(o.value("ActiveColors").toString(), want.history.HistoryColors);
+        QCOMPARE(o.value("EditFontSize").toInt(), 16);
+        QCOMPARE(o.value("MultiEnabled").toInt(), 1);
+    }
 };
-
-void TestSettings::defaults()
-{
-    AppState s;
-    s.job.MultiEnabled = 1;
-    s.job.ResumeAtClock = 0;
-    s.job.ResumeAfterMinutes = QStringLiteral(" 45");
-    s.job.ResumeWeekdays = {0, 0, 1, 0, 0, 0, 0};
-    s.job.ShowQuickButtons = 1;
-    s.job.Force = 1;
-    s.job.ExtendedMenu = 1;
-    s.job.AppCommand = QStringLiteral("x");
-    s.WeeklyResumeTable[3].Hour = QStringLiteral("5");
-    s.MultiRows[7].Operation = QStringLiteral("復帰");
-    s.history.HistoryText = QStringLiteral("keep\tme");
-    s.history.HistoryMax = 3;
-    s.edit.EditWidth = 1;
-    s.Reserved69 = 99;
-    s.WindowLeft = 100;
-    s.cl.ResumeAppCommand = QStringLiteral("r");
-    s.cl.HideBeforeSuspend = true;
-    s.cl.ResumeTime = kNow;
-    SetDefaults(s, QDateTime(QDate(2027, 3, 4), QTime(5, 6, 7)), kDesktop);
-
-    // Reset values.
-    QCOMPARE(s.job.Operation, 0);
-    QCOMPARE(s.job.Force, 0);
-    QCOMPARE(s.job.ExtendedMenu, 0);
-    QCOMPARE(s.job.DelayMinutes, QStringLiteral("  90"));
-    QCOMPARE(s.job.CpuLowerLimit, QStringLiteral(" 0.1"));
-    QCOMPARE(s.job.CpuAverageSeconds, QStringLiteral(" 20"));
-    QCOMPARE(s.job.IdleSeconds, QStringLiteral(" 30"));
-    QCOMPARE(s.job.AppCommand, QString());
-    QCOMPARE(s.job.ResumeDateParts, (std::array<QString, 5>{"2027", "3", "4", "5", "6"}));
-    QCOMPARE(s.job.ResumeKeepState, 1);
-    QCOMPARE(s.job.LaunchApp, 1);
-    QCOMPARE(s.job.CountdownSound, 1);
-    QCOMPARE(s.Reserved69, 12);
-    QCOMPARE(s.WindowLeft, -1);
-    QCOMPARE(s.CaptureFolder, kDesktop);
-    QCOMPARE(s.cl.ResumeAppCommand, QString());
-    QCOMPARE(s.cl.HideBeforeSuspend, false);
-    QVERIFY(!s.cl.ResumeTime.isValid());
-    QCOMPARE(s.history.HistoryMax, 10);
-    QCOMPARE(s.history.HistoryRows, 7);
-    QCOMPARE(s.history.HistoryOddColor, QStringLiteral("FFFFE0"));
-    QCOMPARE(s.history.HistoryColors.split(QLatin1Char('\t')).size(), 12);
-    QCOMPARE(s.history.HistoryColors.split(QLatin1Char('\t')).value(11), QStringLiteral("/standby:0000ff"));
-    QCOMPARE(s.edit, EditSettings());
-    QCOMPARE(s.ActiveOddColor, s.history.HistoryOddColor);
-    QCOMPARE(s.ActiveColors, s.history.HistoryColors);
-    // Left alone.
-    QCOMPARE(s.job.MultiEnabled, 1);
-    QCOMPARE(s.job.ResumeAtClock, 0);
-    QCOMPARE(s.job.ResumeAfterMinutes, QStringLiteral(" 45"));
-    QCOMPARE(s.job.ResumeWeekdays, (std::array<int, 7>{0, 0, 1, 0, 0, 0, 0}));
-    QCOMPARE(s.job.ShowQuickButtons, 1);
-    QCOMPARE(s.WeeklyResumeTable[3].Hour, QStringLiteral("5"));
-    QCOMPARE(s.MultiRows[7].Operation, QStringLiteral("復帰"));
-    QCOMPARE(s.history.HistoryText, QStringLiteral("keep\tme"));
-}
-
-void TestSettings::roundTripEveryField()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    const AppState want = EveryFieldSet();
-    QVERIFY(SaveSettings(path, want, kDesktop));
-
-    AppState got = Fresh();
-    QCOMPARE(LoadSettings(path, got, kDesktop, kMultiRowCount), kSettingsFieldCount);
-    CompareStored(got, want);
-    QCOMPARE(got.ActiveOddColor, want.history.HistoryOddColor);
-    QCOMPARE(got.ActiveColors, want.history.HistoryColors);
-
-    // A second save of the loaded state writes the same bytes.
-    const QString again = dir.filePath(QStringLiteral("again.txt"));
-    QVERIFY(SaveSettings(again, got, kDesktop));
-    QCOMPARE(ReadBytes(again), ReadBytes(path));
-
-    // The same through the start-up order: row 0 at LoadSettings, the rest by LoadMultiRows.
-    AppState startUp = Fresh();
-    LoadSettings(path, startUp, kDesktop);
-    QCOMPARE(startUp.MultiRows[0], want.MultiRows[0]);
-    QCOMPARE(startUp.MultiRows[1], MultiEntry());
-    QCOMPARE(LoadMultiRows(path, startUp), kSettingsFieldCount);
-    CompareStored(startUp, want);
-}
-
-void TestSettings::valueLinePositions_data()
-{
-    QTest::addColumn<int>("field");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("1 left") << 1 << "1440";
-    QTest::newRow("2 top") << 2 << "0";
-    QTest::newRow("3 operation") << 3 << "4";
-    QTest::newRow("4 topmost") << 4 << "0";
-    QTest::newRow("5 timing") << 5 << "1";
-    QTest::newRow("6 force") << 6 << "1";
-    QTest::newRow("7 delay trimmed") << 7 << "120";
-    QTest::newRow("8 hour") << 8 << "23";
-    QTest::newRow("9 minute") << 9 << "7";
-    QTest::newRow("10 multi") << 10 << "1";
-    QTest::newRow("11 empty") << 11 << "";
-    QTest::newRow("20 monitor") << 20 << "1";
-    QTest::newRow("21 kind") << 21 << "2";
-    QTest::newRow("22 phrase") << 22
-                               << "完了[comma] %JUGEMU_JUGEMU_GOKO_NO_comma% 100%[Cr]次%JUGEMU_JUGEMU_GOKO_NO_Cr%";
-    QTest::newRow("23 event") << 23 << "1";
-    QTest::newRow("24 process never") << 24 << "";
-    QTest::newRow("25 lower") << 25 << " 2.5";
-    QTest::newRow("26 seconds") << 26 << " 40";
-    QTest::newRow("27 idle") << 27 << " 90";
-    QTest::newRow("30 tray") << 30 << "1";
-    QTest::newRow("31 minimize") << 31 << "1";
-    QTest::newRow("32 sound") << 32 << "0";
-    QTest::newRow("33 capture") << 33 << "/srv/cap[comma]shots";
-    QTest::newRow("40 resume") << 40 << "1";
-    QTest::newRow("41 only") << 41 << "1";
-    QTest::newRow("42 keep") << 42 << "0";
-    QTest::newRow("43 year") << 43 << "2027";
-    QTest::newRow("47 minute") << 47 << "59";
-    QTest::newRow("48 launch") << 48 << "0";
-    QTest::newRow("49 app") << 49 << "\"/opt/my app/run\" a[comma]b c=d";
-    QTest::newRow("50 at clock") << 50 << "0";
-    QTest::newRow("51 after") << 51 << " 25";
-    QTest::newRow("60 sound copy") << 60 << "0";
-    QTest::newRow("61 monitor on") << 61 << "0";
-    QTest::newRow("62 sunday") << 62 << "0";
-    QTest::newRow("63 monday") << 63 << "1";
-    QTest::newRow("68 saturday") << 68 << "0";
-    QTest::newRow("69 reserved") << 69 << "34";
-    QTest::newRow("70 last folder") << 70 << "/opt/tools";
-    QTest::newRow("71 no alert") << 71 << "1";
-    QTest::newRow("72 quick") << 72 << "1";
-    QTest::newRow("73 capture") << 73 << "1";
-    QTest::newRow("74 ie") << 74 << "1";
-    QTest::newRow("80 weekly hour 0") << 80 << "1";
-    QTest::newRow("87 weekly hour 7") << 87 << "8";
-    QTest::newRow("97 weekly minute 7") << 97 << "49";
-    QTest::newRow("101 weekly app 1") << 101 << "app1 --x[comma]1";
-    QTest::newRow("110 multi hour 0") << 110 << "0";
-    QTest::newRow("111 multi minute 0") << 111 << "59";
-    QTest::newRow("112 multi op 0") << 112 << "復帰";
-    QTest::newRow("113 multi app 0") << 113 << "cmd 0[comma] %JUGEMU_JUGEMU_GOKO_NO_comma%[Cr]line2";
-    QTest::newRow("114 unused") << 114 << "";
-    QTest::newRow("300 multi hour 19") << 300 << "19";
-    QTest::newRow("302 multi op 19") << 302 << "休止";
-    QTest::newRow("292 multi op 18") << 292 << "復帰";
-    QTest::newRow("310 empty") << 310 << "";
-}
-
-void TestSettings::valueLinePositions()
-{
-    QFETCH(int, field);
-    QFETCH(QString, text);
-    const QString all = ComposeSettingsText(EveryFieldSet(), kDesktop);
-    const QStringList pieces = all.left(all.indexOf(QStringLiteral("\r\n"))).split(QLatin1Char(','));
-    QCOMPARE(pieces.size(), kSettingsFieldCount + 1);
-    QCOMPARE(pieces.last(), QString());
-    QCOMPARE(pieces[field - 1], text);
-}
-
-void TestSettings::fileStructure()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    AppState s = EveryFieldSet();
-    s.job.AppCommand = QStringLiteral("first line\r\nsecond = line\nthird");
-    QVERIFY(SaveSettings(path, s, kDesktop));
-    const QByteArray bytes = ReadBytes(path);
-    QVERIFY(bytes.endsWith("\r\n"));
-    // Every line break in the file is CR LF, and the bytes are UTF-8.
-    QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
-    QCOMPARE(bytes.count('\r'), bytes.count("\r\n"));
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    QVERIFY(!utf8.hasError());
-    QVERIFY(text.contains(QStringLiteral("完了")));
-
-    QStringList lines = text.split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.takeLast(), QString());
-    const QStringList expectedRest{
-        QString(),
-        QStringLiteral("#--------"),
-        QString(),
-        QStringLiteral("command/ap = first line"),
-        QStringLiteral("command str = a=b\tc == d\tmulti[Cr]line"),
-        QStringLiteral("command history max = 25"),
-        QStringLiteral("command history rows = 12"),
-        QStringLiteral("command history sort = 1"),
-        QStringLiteral("command history odd color = E0FFFF"),
-        QStringLiteral("command history colors = /x=y:ff0000\t/sleep:00ff00"),
-        QString(),
-        QStringLiteral("#--------"),
-        QString(),
-        QStringLiteral("edit width = 9000"),
-        QStringLiteral("edit height = 3000"),
-        QStringLiteral("edit mode = 1"),
-        QStringLiteral("edit fontsize = 16"),
-    };
-    QCOMPARE(lines.mid(1), expectedRest);
-    QCOMPARE(lines[0].count(QLatin1Char(',')), kSettingsFieldCount);
-    QVERIFY(lines[0].contains(QStringLiteral("first line[Cr]second = line[Lf]third,")));
-}
-
-void TestSettings::escaping_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::newRow("plain") << "notepad.exe";
-    QTest::newRow("comma") << "a,b,,c,";
-    QTest::newRow("literal comma marker") << "x [comma] y";
-    QTest::newRow("marker and comma") << "[comma],[comma]";
-    QTest::newRow("crlf") << "line1\r\nline2\r\n";
-    QTest::newRow("literal cr marker") << "a[Cr]b";
-    QTest::newRow("lone lf") << "a\nb\n";
-    QTest::newRow("lone cr") << "a\rb";
-    QTest::newRow("lf before crlf") << "\n\r\n\r\r\n";
-    QTest::newRow("literal lf markers") << "[Lf][CrOnly][Cr]";
-    QTest::newRow("marker halves") << "[Cr[comma]]\r\n[Lf";
-    QTest::newRow("japanese") << "完了しました、\r\n次";
-    QTest::newRow("empty") << "";
-}
-
-void TestSettings::escaping()
-{
-    QFETCH(QString, text);
-    const QString escaped = EscapeText(text);
-    QVERIFY(!escaped.contains(QLatin1Char(',')));
-    QVERIFY(!escaped.contains(QLatin1Char('\r')));
-    QVERIFY(!escaped.contains(QLatin1Char('\n')));
-    QCOMPARE(UnescapeText(escaped), text);
-    QCOMPARE(UnescapeCommaLevel(EscapeCommaLevel(text)), text);
-
-    // Through a whole file in the phrase, the application, a weekly and a multi row.
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    AppState s = Fresh();
-    s.job.MonitorPhrase = text;
-    s.job.AppCommand = text;
-    s.WeeklyResumeTable[5].Application = text;
-    s.MultiRows[19].Application = text;
-    s.LastProgramFolder = text;
-    s.history.HistoryText = text;
-    QVERIFY(SaveSettings(path, s, kDesktop));
-    AppState got = Fresh();
-    QCOMPARE(LoadSettings(path, got, kDesktop, kMultiRowCount), kSettingsFieldCount);
-    QCOMPARE(got.job.MonitorPhrase, text);
-    QCOMPARE(got.job.AppCommand, text);
-    QCOMPARE(got.WeeklyResumeTable[5].Application, text);
-    QCOMPARE(got.MultiRows[19].Application, text);
-    QCOMPARE(got.LastProgramFolder, text);
-    QCOMPARE(got.history.HistoryText, text);
-    QCOMPARE(got.edit, s.edit);
-}
-
-void TestSettings::escapedForms_data()
-{
-    // The forms the Windows program writes and reads.
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("escaped");
-    QTest::newRow("comma") << "a,b" << "a[comma]b";
-    QTest::newRow("comma marker") << "[comma]" << "%JUGEMU_JUGEMU_GOKO_NO_comma%";
-    QTest::newRow("crlf") << "a\r\nb" << "a[Cr]b";
-    QTest::newRow("cr marker") << "[Cr]" << "%JUGEMU_JUGEMU_GOKO_NO_Cr%";
-    QTest::newRow("both") << "x,[comma]\r\n[Cr]" << "x[comma]%JUGEMU_JUGEMU_GOKO_NO_comma%[Cr]%JUGEMU_JUGEMU_GOKO_NO_Cr%";
-}
-
-void TestSettings::escapedForms()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, escaped);
-    QCOMPARE(EscapeText(text), escaped);
-    QCOMPARE(UnescapeText(escaped), text);
-}
-
-void TestSettings::restoreRules_data()
-{
-    QTest::addColumn<int>("field");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("what");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("7 padded") << 7 << "90" << "DelayMinutes" << "  90";
-    QTest::newRow("7 short") << 7 << "5" << "DelayMinutes" << "   5";
-    QTest::newRow("7 long stays") << 7 << "14400" << "DelayMinutes" << "14400";
-    QTest::newRow("7 junk reads 0") << 7 << "abc" << "DelayMinutes" << "   0";
-    QTest::newRow("26 under 10") << 26 << "3" << "CpuAverageSeconds" << "10";
-    QTest::newRow("26 ten kept") << 26 << " 10" << "CpuAverageSeconds" << " 10";
-    QTest::newRow("26 empty") << 26 << "" << "CpuAverageSeconds" << "10";
-    QTest::newRow("26 text kept") << 26 << " 60" << "CpuAverageSeconds" << " 60";
-    QTest::newRow("1 negative ignored") << 1 << "-15" << "WindowLeft" << "500";
-    QTest::newRow("1 zero") << 1 << "0" << "WindowLeft" << "0";
-    QTest::newRow("2 positive") << 2 << "2880" << "WindowTop" << "2880";
-    QTest::newRow("2 half even") << 2 << "2.5" << "WindowTop" << "2";
-    QTest::newRow("50 empty keeps") << 50 << "" << "ResumeAtClock" << "0";
-    QTest::newRow("50 set") << 50 << "1" << "ResumeAtClock" << "1";
-    QTest::newRow("51 empty keeps") << 51 << "" << "ResumeAfterMinutes" << " 45";
-    QTest::newRow("51 padded") << 51 << "5" << "ResumeAfterMinutes" << "  5";
-    QTest::newRow("51 long") << 51 << "1440" << "ResumeAfterMinutes" << "1440";
-    QTest::newRow("33 empty desktop") << 33 << "" << "CaptureFolder" << kDesktop;
-    QTest::newRow("33 folder") << 33 << "D:\\cap[comma]x" << "CaptureFolder" << "D:\\cap,x";
-    QTest::newRow("6 check 0") << 6 << "0" << "Force" << "0";
-    QTest::newRow("6 check grayed") << 6 << "2" << "Force" << "1";
-    QTest::newRow("6 check rounded") << 6 << "0.5" << "Force" << "0";
-    QTest::newRow("6 check 3 rejected") << 6 << "3" << "Force" << "1";
-    QTest::newRow("4 check -1 rejected") << 4 << "-1" << "Topmost" << "1";
-    QTest::newRow("4 check empty is 0") << 4 << "" << "Topmost" << "0";
-    QTest::newRow("4 check overflow rejected") << 4 << "99999999999" << "Topmost" << "1";
-    QTest::newRow("5 option ok") << 5 << "0" << "TimingMode" << "0";
-    QTest::newRow("5 option rejected") << 5 << "2" << "TimingMode" << "1";
-    QTest::newRow("21 option 2") << 21 << "2" << "MonitorKind" << "2";
-    QTest::newRow("21 option 3 rejected") << 21 << "3" << "MonitorKind" << "1";
-    QTest::newRow("3 operation last") << 3 << "4" << "Operation" << "4";
-    QTest::newRow("3 operation outside") << 3 << "5" << "Operation" << "2";
-    QTest::newRow("3 operation none") << 3 << "-1" << "Operation" << "2";
-    QTest::newRow("3 outside keeps resume") << 3 << "7" << "ResumeEnabled" << "1";
-    QTest::newRow("3 clears resume") << 3 << "1" << "ResumeEnabled" << "0";
-    QTest::newRow("24 empties process") << 24 << "" << "CpuProcess" << "";
-    QTest::newRow("60 wins over 32") << 60 << "0" << "CountdownSound" << "0";
-    QTest::newRow("69 reserved") << 69 << "-7" << "Reserved69" << "-7";
-    QTest::newRow("69 overflow rejected") << 69 << "99999999999" << "Reserved69" << "12";
-    QTest::newRow("8 text unchanged") << 8 << " 07 " << "ClockHour" << " 07 ";
-    QTest::newRow("45 text unchanged") << 45 << "031" << "ResumeDay" << "031";
-    QTest::newRow("65 weekday") << 65 << "0" << "Wednesday" << "0";
-}
-
-void TestSettings::restoreRules()
-{
-    QFETCH(int, field);
-    QFETCH(QString, value);
-    QFETCH(QString, what);
-    QFETCH(QString, expected);
-
-    // Values before the load that differ from what the field would give, so
-    // that a kept or rejected value is visible.
-    AppState full = Fresh();
-    full.WindowLeft = 500;
-    full.job.ResumeAtClock = 0;
-    full.job.ResumeAfterMinutes = QStringLiteral(" 45");
-    full.job.ResumeEnabled = 1;
-    full.job.CpuProcess = QStringLiteral("firefox");
-    full.job.Force = 1;
-    full.job.TimingMode = 1;
-    full.job.MonitorKind = 1;
-    full.job.Operation = 2;
-    full.CaptureFolder = QStringLiteral("/elsewhere");
-    // A line that ends with the field under test (the fields before it are empty).
-    QMap<int, QString> fields{{field, value}};
-    if (field == 60)
-        fields.insert(32, QStringLiteral("1"));
-    QCOMPARE(ApplySettingsText(ValueLine(fields, field), full, kDesktop), field);
-
-    const QMap<QString, std::function<QString(const AppState &)>> getters{
-        {QStringLiteral("DelayMinutes"), [](const AppState &a) { return a.job.DelayMinutes; }},
-        {QStringLiteral("CpuAverageSeconds"), [](const AppState &a) { return a.job.CpuAverageSeconds; }},
-        {QStringLiteral("WindowLeft"), [](const AppState &a) { return QString::number(a.WindowLeft); }},
-        {QStringLiteral("WindowTop"), [](const AppState &a) { return QString::number(a.WindowTop); }},
-        {QStringLiteral("ResumeAtClock"), [](const AppState &a) { return QString::number(a.job.ResumeAtClock); }},
-        {QStringLiteral("ResumeAfterMinutes"), [](const AppState &a) { return a.job.ResumeAfterMinutes; }},
-        {QStringLiteral("CaptureFolder"), [](const AppState &a) { return a.CaptureFolder; }},
-        {QStringLiteral("Force"), [](const AppState &a) { return QString::number(a.job.Force); }},
-        {QStringLiteral("Topmost"), [](const AppState &a) { return QString::number(a.job.Topmost); }},
-        {QStringLiteral("TimingMode"), [](const AppState &a) { return QString::number(a.job.TimingMode); }},
-        {QStringLiteral("MonitorKind"), [](const AppState &a) { return QString::number(a.job.MonitorKind); }},
-        {QStringLiteral("Operation"), [](const AppState &a) { return QString::number(a.job.Operation); }},
-        {QStringLiteral("ResumeEnabled"), [](const AppState &a) { return QString::number(a.job.ResumeEnabled); }},
-        {QStringLiteral("CpuProcess"), [](const AppState &a) { return a.job.CpuProcess; }},
-        {QStringLiteral("CountdownSound"), [](const AppState &a) { return QString::number(a.job.CountdownSound); }},
-        {QStringLiteral("Reserved69"), [](const AppState &a) { return QString::number(a.Reserved69); }},
-        {QStringLiteral("ClockHour"), [](const AppState &a) { return a.job.ClockHour; }},
-        {QStringLiteral("ResumeDay"), [](const AppState &a) { return a.job.ResumeDateParts[2]; }},
-        {QStringLiteral("Wednesday"), [](const AppState &a) { return QString::number(a.job.resumeWeekday(4)); }},
-    };
-    QVERIFY2(getters.contains(what), qPrintable(what));
-    QCOMPARE(getters[what](full), expected);
-}
-
-void TestSettings::shortAndOverlongLines()
-{
-    AppState before = Fresh();
-    before.job.ResumeAtClock = 0;
-
-    // Short: 8 fields; field 9 and beyond keep their values, keyed lines still count.
-    AppState s = before;
-    const QString shortText =
-        WithKeyed(ValueLine({{3, "2"}, {6, "1"}, {7, "15"}, {8, "6"}}, 8), {"edit width = 1234"});
-    QCOMPARE(ApplySettingsText(shortText, s, kDesktop), 8);
-    QCOMPARE(s.job.Operation, 2);
-    QCOMPARE(s.job.Force, 1);
-    QCOMPARE(s.job.DelayMinutes, QStringLiteral("  15"));
-    QCOMPARE(s.job.ClockHour, QStringLiteral("6"));
-    QCOMPARE(s.job.ClockMinute, before.job.ClockMinute);
-    QCOMPARE(s.job.CountdownSound, 1);
-    QCOMPARE(s.job.ResumeAtClock, 0);
-    QCOMPARE(s.edit.EditWidth, 1234);
-
-    // A line without its last comma: the last piece is field K + 1 and is not applied.
-    AppState t = before;
-    QCOMPARE(ApplySettingsText(QStringLiteral("10,20,3"), t, kDesktop), 2);
-    QCOMPARE(t.WindowLeft, 10);
-    QCOMPARE(t.WindowTop, 20);
-    QCOMPARE(t.job.Operation, 0);
-
-    // Overlong: everything from field 310 on is ignored.
-    QMap<int, QString> many{{6, "1"}, {310, "junk"}};
-    for (int n = 311; n <= 400; ++n)
-        many.insert(n, QStringLiteral("1"));
-    AppState u = before;
-    QCOMPARE(ApplySettingsText(ValueLine(many, 400), u, kDesktop), 400);
-    QCOMPARE(u.job.Force, 1);
-    AppState v = before;
-    ApplySettingsText(ValueLine({{6, "1"}}, 310), v, kDesktop);
-    CompareStored(u, v);
-
-    // Unused positions inside the multi rows are ignored.
-    AppState w = before;
-    ApplySettingsText(ValueLine({{114, "x"}, {119, "y"}, {124, "z"}}), w, kDesktop, kMultiRowCount);
-    QCOMPARE(w.MultiRows, before.MultiRows);
-}
-
-void TestSettings::multiRowsExistingOnly()
-{
-    QMap<int, QString> f;
-    for (int r = 0; r < kMultiRowCount; ++r) {
-        f.insert(110 + 10 * r, QString::number(r));
-        f.insert(111 + 10 * r, QStringLiteral("30"));
-        f.insert(112 + 10 * r, r % 2 ? QStringLiteral("復帰") : QStringLiteral("スリープ"));
-        f.insert(113 + 10 * r, QStringLiteral("app%1[comma]x").arg(r));
-    }
-    const QString text = ValueLine(f);
-    AppState s = Fresh();
-    ApplySettingsText(text, s, kDesktop);  // start-up: only row 0 exists
-    QCOMPARE(s.MultiRows[0], (MultiEntry{"0", "30", "スリープ", "app0,x"}));
-    for (int r = 1; r < kMultiRowCount; ++r)
-        QCOMPARE(s.MultiRows[r], MultiEntry());
-    QCOMPARE(ApplyMultiRowsText(text, s), kSettingsFieldCount);
-    for (int r = 0; r < kMultiRowCount; ++r) {
-        QCOMPARE(s.MultiRows[r].Hour, QString::number(r));
-        QCOMPARE(s.MultiRows[r].Application, QStringLiteral("app%1,x").arg(r));
-    }
-    // LoadMultiRows touches nothing but the rows.
-    AppState t = Fresh();
-    t.job.Force = 1;
-    ApplyMultiRowsText(ValueLine({{6, "0"}, {110, "5"}}), t);
-    QCOMPARE(t.job.Force, 1);
-    QCOMPARE(t.MultiRows[0].Hour, QStringLiteral("5"));
-}
-
-void TestSettings::multiRowOperationChecked()
-{
-    AppState s = Fresh();
-    s.MultiRows[0].Operation = QStringLiteral("休止");
-    s.MultiRows[1].Operation = QStringLiteral("休止");
-    s.MultiRows[2].Operation = QStringLiteral("休止");
-    // "スタンバイ" is not an item of the row list on a system that says "スリープ".
-    ApplyMultiRowsText(ValueLine({{112, "スタンバイ"}, {122, "reboot"}, {132, ""}, {142, "シャットダウン"}}), s);
-    QCOMPARE(s.MultiRows[0].Operation, QStringLiteral("休止"));
-    QCOMPARE(s.MultiRows[1].Operation, QStringLiteral("休止"));
-    QCOMPARE(s.MultiRows[2].Operation, QString());
-    QCOMPARE(s.MultiRows[3].Operation, QStringLiteral("シャットダウン"));
-
-    AppState old = Fresh();
-    old.platform = PlatformVersion{2, 5};
-    ApplyMultiRowsText(ValueLine({{112, "スタンバイ"}, {122, "スリープ"}}), old);
-    QCOMPARE(old.MultiRows[0].Operation, QStringLiteral("スタンバイ"));
-    QCOMPARE(old.MultiRows[1].Operation, QString());
-}
-
-void TestSettings::keyedSection_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QString>("what");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("capitals and blanks") << QStringList{"  Edit WIDTH   =  800"} << "EditWidth" << "800";
-    QTest::newRow("no blanks") << QStringList{"edit height=99"} << "EditHeight" << "99";
-    QTest::newRow("trailing blanks stay") << QStringList{"command history sort = 1  "} << "HistorySort" << "1  ";
-    QTest::newRow("later wins") << QStringList{"edit mode = 1", "edit mode = 0", "edit mode = 1"} << "EditMode"
-                                << "1";
-    QTest::newRow("numeric prefix") << QStringList{"edit fontsize = 10.5pt"} << "EditFontSize" << "10";
-    QTest::newRow("numeric junk is 0") << QStringList{"command history max = many"} << "HistoryMax" << "0";
-    QTest::newRow("unknown key") << QStringList{"edit widths = 5"} << "EditWidth" << "7665";
-    QTest::newRow("no equals") << QStringList{"edit width 5"} << "EditWidth" << "7665";
-    QTest::newRow("history with equals") << QStringList{"command str = a=b\tx==y"} << "HistoryText"
-                                         << "a=b\tx==y";
-    QTest::newRow("colors with equals") << QStringList{"command history colors = /a=b:ff0000"} << "HistoryColors"
-                                        << "/a=b:ff0000";
-    QTest::newRow("odd color") << QStringList{"command history odd color = E0E0E0"} << "HistoryOddColor"
-                               << "E0E0E0";
-    QTest::newRow("empty value") << QStringList{"command history odd color ="} << "HistoryOddColor" << "";
-    QTest::newRow("ap overrides field 49") << QStringList{"command/ap = other.exe"} << "AppCommand"
-                                           << "other.exe";
-    QTest::newRow("ap with equals") << QStringList{"command/ap = run.sh --a=b"} << "AppCommand" << "run.sh --a=b";
-    QTest::newRow("value line not keyed") << QStringList{} << "EditWidth" << "7665";
-}
-
-void TestSettings::keyedSection()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(QString, what);
-    QFETCH(QString, expected);
-    AppState s = Fresh();
-    // Field 49 gives "from49.exe"; a value-line field holding "edit width = 1" is no key.
-    const QString text = WithKeyed(ValueLine({{49, "from49.exe"}, {70, "edit width = 1"}}), lines);
-    QCOMPARE(ApplySettingsText(text, s, kDesktop), kSettingsFieldCount);
-    const QMap<QString, QString> got{
-        {"EditWidth", QString::number(s.edit.EditWidth)},
-        {"EditHeight", QString::number(s.edit.EditHeight)},
-        {"EditMode", QString::number(s.edit.EditMode)},
-        {"EditFontSize", QString::number(s.edit.EditFontSize)},
-        {"HistoryMax", QString::number(s.history.HistoryMax)},
-        {"HistorySort", s.history.HistorySort},
-        {"HistoryText", s.history.HistoryText},
-        {"HistoryColors", s.history.HistoryColors},
-        {"HistoryOddColor", s.history.HistoryOddColor},
-        {"AppCommand", s.job.AppCommand},
-    };
-    QVERIFY(got.contains(what));
-    QCOMPARE(got[what], expected);
-    QCOMPARE(s.ActiveOddColor, s.history.HistoryOddColor);
-    QCOMPARE(s.ActiveColors, s.history.HistoryColors);
-}
-
-void TestSettings::multiLineAppCommand()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    AppState s = Fresh();
-    s.job.AppCommand = QStringLiteral("notepad.exe\r\nedit width = 1\r\ncommand history max = 3\nlast line");
-    QVERIFY(SaveSettings(path, s, kDesktop));
-    AppState got = Fresh();
-    LoadSettings(path, got, kDesktop);
-    QCOMPARE(got.job.AppCommand, s.job.AppCommand);
-    QCOMPARE(got.edit.EditWidth, 7665);
-    QCOMPARE(got.history.HistoryMax, 10);
-
-    // A hand-edited keyed line that differs from field 49 still wins.
-    QString text = QString::fromUtf8(ReadBytes(path));
-    text.replace(QStringLiteral("command/ap = notepad.exe"), QStringLiteral("command/ap = gedit"));
-    AppState edited = Fresh();
-    ApplySettingsText(text, edited, kDesktop);
-    QCOMPARE(edited.job.AppCommand, QStringLiteral("gedit"));
-}
-
-void TestSettings::oldCutAppCommandLine()
-{
-    // The Windows program wrote the command raw, so its line breaks split the
-    // keyed line; field 49 carries the whole text.
-    const QString text = WithKeyed(ValueLine({{49, "a.exe[Cr]b = c[Cr]tail"}}),
-                                   {"command/ap = a.exe", "b = c", "tail", "command history max = 4"});
-    AppState s = Fresh();
-    ApplySettingsText(text, s, kDesktop);
-    QCOMPARE(s.job.AppCommand, QStringLiteral("a.exe\r\nb = c\r\ntail"));
-    QCOMPARE(s.history.HistoryMax, 4);
-}
-
-void TestSettings::missingEmptyBinaryFiles_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("asDirectory");
-    QTest::newRow("missing") << QByteArray() << false;
-    QTest::newRow("empty") << QByteArray("") << false;
-    QTest::newRow("binary") << QByteArray("1,2,\0\x01\xff,3,", 11) << false;
-    QTest::newRow("directory") << QByteArray() << true;
-}
-
-void TestSettings::missingEmptyBinaryFiles()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, asDirectory);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    if (asDirectory)
-        QVERIFY(QDir().mkdir(path));
-    else if (QByteArray(QTest::currentDataTag()) != "missing")
-        QVERIFY(WriteBytes(path, bytes));
-
-    AppState s = Fresh();
-    s.history.HistoryOddColor = QStringLiteral("123456");
-    s.ActiveOddColor.clear();
-    s.ActiveColors.clear();
-    AppState expected = s;
-    QCOMPARE(LoadSettings(path, s, kDesktop), 0);
-    QCOMPARE(LoadMultiRows(path, s), 0);
-    CompareStored(s, expected);
-    QCOMPARE(s.ActiveOddColor, QStringLiteral("123456"));
-    QCOMPARE(s.ActiveColors, s.history.HistoryColors);
-}
-
-void TestSettings::shiftJisFixture()
-{
-    // A Conf.txt as the Windows program writes it on a Japanese system
-    // (code page 932, CR LF, the old escaping), made by our own script.
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    QProcess py;
-    py.start(QStringLiteral("/usr/bin/python3"),
-             {qEnvironmentVariable("ZK_SOURCE_DIR") + QStringLiteral("/tests/fixtures/make_windows_conf.py"), path});
-    QVERIFY(py.waitForFinished(60000));
-    QVERIFY2(py.exitCode() == 0, py.readAllStandardError().constData());
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString asUtf8 = utf8.decode(ReadBytes(path));
-    QVERIFY(utf8.hasError());  // really not UTF-8
-    QVERIFY(ReadBytes(path).contains("\r\n"));
-
-    AppState s = Fresh();
-    QCOMPARE(LoadSettings(path, s, kDesktop), kSettingsFieldCount);
-    QCOMPARE(LoadMultiRows(path, s), kSettingsFieldCount);
-    const JobSettings &j = s.job;
-    QCOMPARE(s.WindowLeft, 1200);
-    QCOMPARE(s.WindowTop, -1);
-    QCOMPARE(s.OperationText(), QStringLiteral("スリープ"));
-    QCOMPARE(j.Topmost, 0);
-    QCOMPARE(j.TimingMode, 1);
-    QCOMPARE(j.Force, 1);
-    QCOMPARE(j.DelayMinutes, QStringLiteral("   5"));
-    QCOMPARE(j.ClockHour, QStringLiteral("23"));
-    QCOMPARE(j.ClockMinute, QStringLiteral("45"));
-    QCOMPARE(j.MultiEnabled, 1);
-    QCOMPARE(j.MonitorPhrase, QStringLiteral("処理が完了しました,終了\r\n次の行"));
-    QCOMPARE(j.PhraseEvent, 1);
-    QCOMPARE(j.CpuLowerLimit, QStringLiteral(" 5"));
-    QCOMPARE(j.CpuAverageSeconds, QStringLiteral("10"));
-    QCOMPARE(j.IdleSeconds, QStringLiteral(" 60"));
-    QCOMPARE(j.TrayIcon, 1);
-    QCOMPARE(s.CaptureFolder, QStringLiteral("C:\\Users\\太郎\\デスクトップ\\キャプチャ"));
-    QCOMPARE(j.ResumeEnabled, 1);
-    QCOMPARE(j.ResumeKeepState, 0);
-    QCOMPARE(j.ResumeDateParts, (std::array<QString, 5>{"2024", "1", "2", "7", "30"}));
-    QCOMPARE(j.AppCommand, QStringLiteral("\"C:\\Program Files\\秀丸\\hidemaru.exe\" 日記～.txt"));
-    QCOMPARE(j.AppCommand.count(QChar(0xFF5E)), 1);
-    QCOMPARE(j.ResumeAtClock, 1);  // field 50 empty: kept
-    QCOMPARE(j.ResumeAfterMinutes, QStringLiteral("  5"));
-    QCOMPARE(j.CountdownSound, 1);  // field 32 = 0, field 60 = 1 wins
-    QCOMPARE(j.ResumeMonitorOn, 0);
-    QCOMPARE(j.ResumeWeekdays, (std::array<int, 7>{1, 0, 1, 0, 1, 0, 1}));
-    QCOMPARE(s.Reserved69, 12);
-    QCOMPARE(s.LastProgramFolder, QStringLiteral("C:\\ツール"));
-    QCOMPARE(j.NoAlert, 1);
-    QCOMPARE(j.ShowQuickButtons, 1);
-    QCOMPARE(j.CaptureOnExit, 0);
-    QCOMPARE(j.IeMonitor, 1);
-    QCOMPARE(s.WeeklyResumeTable[0], (ResumeEntry{"6", "30", "メモ帳.exe"}));
-    QCOMPARE(s.WeeklyResumeTable[1], (ResumeEntry{"7", "0", "notepad.exe a,b"}));
-    QCOMPARE(s.MultiRows[0], (MultiEntry{"23", "0", "スリープ", ""}));
-    QCOMPARE(s.MultiRows[1], (MultiEntry{"6", "30", "復帰", "\"C:\\アプリ\\起動.exe\" ①"}));
-    QCOMPARE(s.MultiRows[2], (MultiEntry{"8", "0", "シャットダウン", ""}));
-    QCOMPARE(s.history.HistoryText, QStringLiteral("メモ帳.exe\tcalc.exe"));
-    QCOMPARE(s.history.HistoryMax, 15);
-    QCOMPARE(s.history.HistoryRows, 9);
-    QCOMPARE(s.history.HistorySort, QStringLiteral("1"));
-    QCOMPARE(s.history.HistoryColors, QStringLiteral("/スリープ:ff00ff"));
-    QCOMPARE(s.ActiveColors, QStringLiteral("/スリープ:ff00ff"));
-    QCOMPARE(s.edit, (EditSettings{8000, 2500, 1, 14}));
-
-    // Saving it again writes UTF-8 that reads back to the same values.
-    QVERIFY(SaveSettings(path, s, kDesktop));
-    QStringDecoder check(QStringDecoder::Utf8);
-    const QString rewritten = check.decode(ReadBytes(path));
-    QVERIFY(!check.hasError());
-    AppState again = Fresh();
-    LoadSettings(path, again, kDesktop, kMultiRowCount);
-    CompareStored(again, s);
-}
-
-void TestSettings::lfOnlyFile()
-{
-    // A file edited with a Linux editor that turned CR LF into LF.
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    QString text = WithKeyed(ValueLine({{6, "1"}, {49, "a[Cr]b"}}), {"edit width = 5000"});
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QVERIFY(WriteBytes(path, text.toUtf8()));
-    AppState s = Fresh();
-    QCOMPARE(LoadSettings(path, s, kDesktop), kSettingsFieldCount);
-    QCOMPARE(s.job.Force, 1);
-    QCOMPARE(s.job.AppCommand, QStringLiteral("a\r\nb"));
-    QCOMPARE(s.edit.EditWidth, 5000);
-}
-
-void TestSettings::strayBytes_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("no such byte") << QByteArray("10,20,4,0,\xff,1,\r\n\r\nedit mode = 1\r\n");
-    QTest::newRow("lead byte before comma") << QByteArray("10,20,4,0,\x82,1,\r\n\r\nedit mode = 1\r\n");
-    QTest::newRow("lead byte at end") << QByteArray("10,20,4,0,,1,\r\n\r\nedit mode = 1\r\n\x82");
-}
-
-void TestSettings::strayBytes()
-{
-    // Bytes that are neither UTF-8 nor code page 932 cost their own
-    // character, not the file or the fields after them.
-    QFETCH(QByteArray, bytes);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    QVERIFY(WriteBytes(path, bytes));
-    AppState s = Fresh();
-    QCOMPARE(LoadSettings(path, s, kDesktop), 6);
-    QCOMPARE(s.WindowLeft, 10);
-    QCOMPARE(s.job.Operation, 4);
-    QCOMPARE(s.job.Force, 1);
-    QCOMPARE(s.edit.EditMode, 1);
-}
-
-void TestSettings::failedSaveKeepsOldFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    AppState old = EveryFieldSet();
-    QVERIFY(SaveSettings(path, old, kDesktop));
-    const QByteArray before = ReadBytes(path);
-
-    // A file size limit below the file's size makes the write fail even for root.
-    struct rlimit saved {};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = saved;
-    tiny.rlim_cur = 64;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const bool ok = SaveSettings(path, Fresh(), kDesktop);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    QVERIFY(!ok);
-    QCOMPARE(ReadBytes(path), before);
-    // No temporary file is left beside it.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Conf.txt")});
-    AppState got = Fresh();
-    LoadSettings(path, got, kDesktop, kMultiRowCount);
-    CompareStored(got, old);
-}
-
-void TestSettings::saveToImpossiblePaths()
-{
-    QTemporaryDir dir;
-    // The target is a directory: nothing is written, the directory stays.
-    const QString asDir = dir.filePath(QStringLiteral("Conf.txt"));
-    QVERIFY(QDir().mkdir(asDir));
-    QVERIFY(WriteBytes(asDir + QStringLiteral("/inside"), "x"));
-    QVERIFY(!SaveSettings(asDir, Fresh(), kDesktop));
-    QVERIFY(QFileInfo(asDir).isDir());
-    QCOMPARE(ReadBytes(asDir + QStringLiteral("/inside")), QByteArray("x"));
-
-    // The folder would have to be made under a regular file.
-    const QString plain = dir.filePath(QStringLiteral("plain"));
-    QVERIFY(WriteBytes(plain, "keep"));
-    QVERIFY(!SaveSettings(plain + QStringLiteral("/sub/Conf.txt"), Fresh(), kDesktop));
-    QCOMPARE(ReadBytes(plain), QByteArray("keep"));
-    QVERIFY(!SaveSettings(QString(), Fresh(), kDesktop));
-}
-
-void TestSettings::modes()
-{
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("a/zenkoro"));
-    const QString path = folder + QStringLiteral("/Conf.txt");
-    QVERIFY(SaveSettings(path, Fresh(), kDesktop));
-    const auto owner = QFile::ReadOwner | QFile::WriteOwner;
-    const auto ownerDir = owner | QFile::ExeOwner;
-    const auto othersAndGroup = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                                QFile::WriteOther | QFile::ExeOther;
-    QFile::Permissions p = QFileInfo(path).permissions();
-    QCOMPARE(p & (owner | othersAndGroup | QFile::ExeOwner), owner);
-    QCOMPARE(QFileInfo(folder).permissions() & (ownerDir | othersAndGroup), ownerDir);
-    QCOMPARE(QFileInfo(dir.filePath("a")).permissions() & (ownerDir | othersAndGroup), ownerDir);
-
-    // An existing file keeps the permissions its owner gave it.
-    const auto shared = owner | QFile::ReadGroup | QFile::ReadOther;
-    QVERIFY(QFile::setPermissions(path, shared));
-    QVERIFY(SaveSettings(path, EveryFieldSet(), kDesktop));
-    QCOMPARE(QFileInfo(path).permissions() & (owner | othersAndGroup | QFile::ExeOwner), shared);
-}
-
-void TestSettings::settingsFilePath_data()
-{
-    QTest::addColumn<QString>("conf");
-    QTest::addColumn<QString>("exeDir");
-    QTest::addColumn<bool>("besideExists");
-    QTest::addColumn<QString>("xdg");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("conf wins") << "/tmp/my.txt" << "/opt/zk" << true << "/x" << "/tmp/my.txt";
-    QTest::newRow("beside exe") << "" << "/opt/zk" << true << "/x" << "/opt/zk/Conf.txt";
-    QTest::newRow("beside exe trailing slash") << "" << "/opt/zk/" << true << "" << "/opt/zk/Conf.txt";
-    QTest::newRow("xdg") << "" << "/opt/zk" << false << "/cfg" << "/cfg/zenkoro/Conf.txt";
-    QTest::newRow("default") << "" << "/opt/zk" << false << "" << "/home/u/.config/zenkoro/Conf.txt";
-    QTest::newRow("relative xdg ignored") << "" << "/opt/zk" << false << "cfg" << "/home/u/.config/zenkoro/Conf.txt";
-}
-
-void TestSettings::settingsFilePath()
-{
-    QFETCH(QString, conf);
-    QFETCH(QString, exeDir);
-    QFETCH(bool, besideExists);
-    QFETCH(QString, xdg);
-    QFETCH(QString, expected);
-    QStringList asked;
-    const QString got = SettingsFilePath(conf, exeDir, xdg, QStringLiteral("/home/u"), [&](const QString &p) {
-        asked << p;
-        return besideExists && p == QDir(exeDir).filePath(QStringLiteral("Conf.txt"));
-    });
-    QCOMPARE(got, expected);
-    if (!conf.isEmpty())
-        QVERIFY(asked.isEmpty());
-}
-
-void TestSettings::explainKeys()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    const AppState want = EveryFieldSet();
-    QVERIFY(SaveSettings(path, want, kDesktop));
-    AppState s = Fresh();
-    LoadSettings(path, s, kDesktop);
-    LoadMultiRows(path, s);
-    const QJsonObject o = ExplainSettingsFile(s);
-    QStringList keys = o.keys();
-    keys.sort();
-    QStringList expectedKeys{"MultiEnabled",    "MultiRows",        "WeeklyResumeTable", "CaptureFolder",
-                             "LastProgramFolder", "Reserved69",     "ShowQuickButtons",  "ExtendedMenu",
-                             "HistoryText",     "HistoryMax",       "HistoryRows",       "HistorySort",
-                             "HistoryOddColor", "HistoryColors",    "ActiveOddColor",    "ActiveColors",
-                             "EditWidth",       "EditHeight",       "EditMode",          "EditFontSize"};
-    expectedKeys.sort();
-    QCOMPARE(keys, expectedKeys);
-    const QJsonArray multi = o.value("MultiRows").toArray();
-    QCOMPARE(multi.size(), kMultiRowCount);
-    QCOMPARE(multi[19].toObject().value("Operation").toString(), want.MultiRows[19].Operation);
-    QCOMPARE(multi[3].toObject().value("Application").toString(), want.MultiRows[3].Application);
-    QCOMPARE(multi[3].toObject().keys(), (QStringList{"Application", "Hour", "Minute", "Operation"}));
-    const QJsonArray weekly = o.value("WeeklyResumeTable").toArray();
-    QCOMPARE(weekly.size(), kWeeklyRowCount);
-    QCOMPARE(weekly[0].toObject().value("Hour").toString(), QStringLiteral("1"));
-    QCOMPARE(weekly[7].toObject().value("Application").toString(), want.WeeklyResumeTable[7].Application);
-    QCOMPARE(o.value("Reserved69").toInt(), 34);
-    QCOMPARE(o.value("CaptureFolder").toString(), QStringLiteral("/srv/cap,shots"));
-    QCOMPARE(o.value("HistoryText").toString(), want.history.HistoryText);
-    QCOMPARE(o.value("ActiveColors").toString(), want.history.HistoryColors);
-    QCOMPARE(o.value("EditFontSize").toInt(), 16);
-    QCOMPARE(o.value("MultiEnabled").toInt(), 1);
-}
 
 QTEST_GUILESS_MAIN(TestSettings)
 #include "tst_settings.moc"

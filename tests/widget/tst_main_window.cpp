@@ -81,6 +81,9 @@ struct Rig {
         return c;
     }
     QMessageBox *box() const { return window->openMessageBox(); }
+    // Title and text of the open message box; empty when none is open.
+    QStringList boxTexts() const { return box() ? QStringList{box()->windowTitle(), box()->text()} : QStringList(); }
+    void click(const QString &button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
     void answer(QMessageBox::StandardButton b)
     {
         QMessageBox *m = box();
@@ -104,29 +107,19 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("force") << "chkForce" << "仕掛かり中でも強制終了します。";
-        QTest::newRow("tray") << "chkTaskTray" << "トレイ収納";
-        QTest::newRow("topmost") << "chkDsp" << "最前面表示";
-        QTest::newRow("beep") << "chkBeep" << "カウントダウン音";
-        QTest::newRow("capture") << "chkCapture" << "キャプチャー（Capture）";
-        QTest::newRow("ie") << "chkIeMonitor" << "文言監視にIEドキュメントを含める（負荷大）";
-        QTest::newRow("appear") << "OptMsg_0" << "出現時";
-        QTest::newRow("disappear") << "OptMsg_1" << "消失時";
-        QTest::newRow("resume only") << "chk復帰のみ" << "復帰機能のみ使用";
-        QTest::newRow("resume at clock") << "chk復帰時刻" << "復帰時刻";
-        QTest::newRow("keep") << "chk復帰状態維持" << "復帰状態維持";
-        QTest::newRow("monitor on") << "chk復帰時モニター" << "復帰時モニターオン";
-        QTest::newRow("list set") << "cmdSetDefaultResume" << "リスト値セット";
-        QTest::newRow("clear") << "cmdClear" << "クリア";
-        QTest::newRow("weekly") << "cmd個別曜日設定" << "復帰リスト";
-        QTest::newRow("power state") << "cmdDspPowerState" << "電源状態";
-        QTest::newRow("multi") << "ChkMulti" << "連続指定";
-        QTest::newRow("quick 0") << "cmdQuick_0" << "即終了";
-        QTest::newRow("quick 1") << "cmdQuick_1" << "即 再起動";
-        QTest::newRow("quick 3") << "cmdQuick_3" << "即 休止";
-        QTest::newRow("quick 4") << "cmdQuick_4" << "即 スタンバイ";
-        QTest::newRow("sunday") << "chkWeek_1" << "日";
-        QTest::newRow("saturday") << "chkWeek_7" << "土";
+        const std::pair<const char *, const char *> controls[] = {
+            {"chkForce", "仕掛かり中でも強制終了します。"}, {"chkTaskTray", "トレイ収納"},
+            {"chkDsp", "最前面表示"}, {"chkBeep", "カウントダウン音"}, {"chkCapture", "キャプチャー（Capture）"},
+            {"chkIeMonitor", "文言監視にIEドキュメントを含める（負荷大）"}, {"OptMsg_0", "出現時"},
+            {"OptMsg_1", "消失時"}, {"chk復帰のみ", "復帰機能のみ使用"}, {"chk復帰時刻", "復帰時刻"},
+            {"chk復帰状態維持", "復帰状態維持"}, {"chk復帰時モニター", "復帰時モニターオン"},
+            {"cmdSetDefaultResume", "リスト値セット"}, {"cmdClear", "クリア"}, {"cmd個別曜日設定", "復帰リスト"},
+            {"cmdDspPowerState", "電源状態"}, {"ChkMulti", "連続指定"}, {"cmdQuick_0", "即終了"},
+            {"cmdQuick_1", "即 再起動"}, {"cmdQuick_3", "即 休止"}, {"cmdQuick_4", "即 スタンバイ"},
+            {"chkWeek_1", "日"}, {"chkWeek_7", "土"}
+        };
+        for (const auto &[name, caption] : controls)
+            QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(caption);
     }
     void controlsCarryTheirNames()
     {
@@ -264,10 +257,7 @@ private slots:
         op->setCurrentIndex(0);
         r.window->rememberOperation();
         op->setCurrentIndex(3);  // 休止
-        QMessageBox *m = r.box();
-        QVERIFY(m);
-        QCOMPARE(m->windowTitle(), QStringLiteral("無効"));
-        QCOMPARE(m->text(), QStringLiteral("「休止」は無効となっています。\r\n[電源のオプション]から「休止」を有効にして下さい。"));
+        QCOMPARE(r.boxTexts(), (QStringList{"無効", "「休止」は無効となっています。\r\n[電源のオプション]から「休止」を有効にして下さい。"}));
         QCOMPARE(op->currentIndex(), 0);
         QCOMPARE(r.state.job.Operation, 0);
         QVERIFY(!r.w<QCheckBox>("chk復帰")->isEnabled());
@@ -349,10 +339,7 @@ private slots:
         QCOMPARE(minutes->currentText(), QStringLiteral("15"));
         minutes->lineEdit()->clear();
         r.w<QCheckBox>("ChkMulti")->setFocus();
-        QMessageBox *m = r.box();
-        QVERIFY(m);
-        QCOMPARE(m->windowTitle(), QStringLiteral("未入力"));
-        QCOMPARE(m->text(), QStringLiteral("0 以上の整数を入力して下さい。"));
+        QCOMPARE(r.boxTexts(), (QStringList{"未入力", "0 以上の整数を入力して下さい。"}));
         r.answer(QMessageBox::Ok);
         QCOMPARE(r.window->focusWidget(), minutes);
     }
@@ -435,12 +422,9 @@ private slots:
         r.window->settingsChanged();
         r.window->show();
         QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
-        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
-        QMessageBox *m = r.box();
-        QVERIFY(m);
-        QCOMPARE(m->windowTitle(), title);
-        QCOMPARE(m->text(), text);
-        QCOMPARE(m->defaultButton(), m->button(QMessageBox::Ok));
+        r.click("cmd実行");
+        QCOMPARE(r.boxTexts(), (QStringList{title, text}));
+        QCOMPARE(r.box()->defaultButton(), r.box()->button(QMessageBox::Ok));
         r.answer(QMessageBox::Ok);
         QVERIFY(r.w<QPushButton>("cmd実行")->isEnabled());  // still idle
         QCOMPARE(r.window->focusWidget(), target);
@@ -464,9 +448,7 @@ private slots:
         r.w<QComboBox>("cmbTime")->setEditText(QString());
         r.w<QPushButton>("cmd実行")->click();
         QVERIFY(!r.engine->runActive());
-        QMessageBox *m = r.box();
-        QVERIFY(m);
-        QCOMPARE(m->windowTitle(), QStringLiteral("未入力"));
+        QCOMPARE(r.boxTexts().value(0), QStringLiteral("未入力"));
         r.answer(QMessageBox::Ok);
         QCOMPARE(r.window->focusWidget(), r.w<QComboBox>("cmbTime"));
         QVERIFY(!r.engine->runActive());
@@ -476,24 +458,22 @@ private slots:
     {
         Rig r(false);
         r.window->show();
-        QTest::mouseClick(r.w<QPushButton>("cmdSave"), Qt::LeftButton);
+        r.click("cmdSave");
         QCOMPARE(r.saves, 1);
-        QCOMPARE(r.box()->text(), QStringLiteral("保存完了"));
+        QCOMPARE(r.boxTexts().value(1), QStringLiteral("保存完了"));
         r.answer(QMessageBox::Ok);
         r.saveWorks = false;
-        QTest::mouseClick(r.w<QPushButton>("cmdSave"), Qt::LeftButton);
-        QCOMPARE(r.box()->windowTitle(), QStringLiteral("書込みエラー"));
-        QCOMPARE(r.box()->text(), QStringLiteral("設定値の保存に失敗しました！\r\n媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。"));
+        r.click("cmdSave");
+        QCOMPARE(r.boxTexts(), (QStringList{"書込みエラー", QStringLiteral("設定値の保存に失敗しました！\r\n媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。")}));
         r.answer(QMessageBox::Ok);
 
         r.w<QCheckBox>("chkForce")->click();
-        QTest::mouseClick(r.w<QPushButton>("cmdDefault"), Qt::LeftButton);
-        QCOMPARE(r.box()->windowTitle(), QStringLiteral("既定値"));
-        QCOMPARE(r.box()->text(), QStringLiteral("既定値に戻します。よろしいですか？"));
+        r.click("cmdDefault");
+        QCOMPARE(r.boxTexts(), (QStringList{"既定値", "既定値に戻します。よろしいですか？"}));
         r.answer(QMessageBox::Cancel);
         QCOMPARE(r.resets, 0);
         QVERIFY(r.w<QCheckBox>("chkForce")->isChecked());
-        QTest::mouseClick(r.w<QPushButton>("cmdDefault"), Qt::LeftButton);
+        r.click("cmdDefault");
         r.answer(QMessageBox::Ok);
         QCOMPARE(r.resets, 1);
         QVERIFY(!r.w<QCheckBox>("chkForce")->isChecked());
@@ -510,16 +490,17 @@ private slots:
     {
         Rig r;
         r.window->show();
-        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        r.click("cmd実行");
         QVERIFY(r.engine->runActive());
-        for (const char *n : {"frOp", "fr監視", "fr復帰_1", "fr復帰_2", "frDisp", "FrImmediate", "ChkMulti", "cmd実行"})
+        const auto lockedDuringRun = {"frOp", "fr監視", "fr復帰_1", "fr復帰_2", "frDisp", "FrImmediate", "ChkMulti", "cmd実行"};
+        for (const char *n : lockedDuringRun)
             QVERIFY2(!r.w<QWidget>(QString::fromUtf8(n))->isEnabled(), n);
         QVERIFY(r.w<QPushButton>("cmd中止")->isEnabled());
         QVERIFY(!r.w<QWidget>("cmbOp")->isEnabled());
 
-        QTest::mouseClick(r.w<QPushButton>("cmd中止"), Qt::LeftButton);
+        r.click("cmd中止");
         QVERIFY(!r.engine->runActive());
-        for (const char *n : {"frOp", "fr監視", "fr復帰_1", "fr復帰_2", "frDisp", "FrImmediate", "ChkMulti", "cmd実行"})
+        for (const char *n : lockedDuringRun)
             QVERIFY2(r.w<QWidget>(QString::fromUtf8(n))->isEnabled(), n);
         QVERIFY(!r.w<QPushButton>("cmd中止")->isEnabled());
         QCOMPARE(r.w<QLabel>("lblTime")->text(), QString());
@@ -535,7 +516,7 @@ private slots:
         r.window->show();
         QVERIFY(!r.window->topmost());
         auto *time = r.w<QLabel>("lblTime");
-        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        r.click("cmd実行");
         QCOMPARE(time->font().pointSize(), 36);
 
         r.clock.advanceSecs(1);
@@ -562,7 +543,7 @@ private slots:
         QVERIFY(r.w<QCheckBox>("chkDsp")->isChecked());
 
         // Stopping gives the normal caption back.
-        QTest::mouseClick(r.w<QPushButton>("cmd中止"), Qt::LeftButton);
+        r.click("cmd中止");
         QCOMPARE(r.window->windowTitle(), CaptionFor(QStringLiteral("シャットダウン")));
         QCOMPARE(time->text(), QString());
     }
@@ -594,7 +575,7 @@ private slots:
         r.state.job.DelayMinutes = QStringLiteral("  30");
         r.window->settingsChanged();
         r.window->show();
-        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        r.click("cmd実行");
         QVERIFY(r.window->inTray());
         // Hidden behind the icon; on a desktop without a notification area
         // (as here) it waits minimised on the task bar instead.
@@ -651,7 +632,7 @@ private slots:
         r.window->settingsChanged();
         QVERIFY(r.w<QCheckBox>("chk復帰")->isChecked());
         r.window->show();
-        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        r.click("cmd実行");
         QVERIFY(r.window->inTray());
         QCOMPARE(r.window->trayToolTip(), QStringLiteral("2026年12月08日 07時00分に復帰"));
         QCOMPARE(r.w<QLabel>("lbl復帰時分")->text(), QStringLiteral("予定 07:00:00"));
@@ -661,7 +642,7 @@ private slots:
     {
         Rig r;
         r.window->show();
-        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        r.click("cmd実行");
         QSignalSpy unloading(r.window.get(), &MainWindow::unloading);
         r.window->close();
         QCOMPARE(unloading.count(), 1);
@@ -717,7 +698,7 @@ private slots:
         r.state.job.MonitorPhrase = QStringLiteral("完了");
         r.window->settingsChanged();
         r.window->show();
-        QTest::mouseClick(r.w<QPushButton>("cmd実行"), Qt::LeftButton);
+        r.click("cmd実行");
         QMessageBox *m = r.box();
         QVERIFY(m);
         QCOMPARE(m->windowTitle(), QStringLiteral("文言状態検知"));
@@ -858,7 +839,7 @@ private slots:
 
         r.w<QLineEdit>("txtExecAp")->setText(QStringLiteral("/bin/true"));
         r.w<QLineEdit>("txtResume_0")->setText(QStringLiteral("2026"));
-        QTest::mouseClick(r.w<QPushButton>("cmdClear"), Qt::LeftButton);
+        r.click("cmdClear");
         QCOMPARE(r.state.job.AppCommand, QString());
         QCOMPARE(r.state.job.ResumeDateParts[0], QString());
 
@@ -876,13 +857,13 @@ private slots:
         r.w<QComboBox>("cmbOp")->setCurrentIndex(4);
         r.w<QCheckBox>("chk復帰")->click();
         QVERIFY(r.w<QWidget>("cmdSetDefaultResume")->isVisible());
-        QTest::mouseClick(r.w<QPushButton>("cmdSetDefaultResume"), Qt::LeftButton);
+        r.click("cmdSetDefaultResume");
         QCOMPARE(r.state.job.ResumeDateParts,
                  (std::array<QString, 5>{QStringLiteral("2026"), QStringLiteral("12"), QStringLiteral("9"),
                                          QStringLiteral("6"), QStringLiteral("30")}));
         QCOMPARE(r.state.job.AppCommand, QStringLiteral("/usr/bin/mail -s"));
         next = QDateTime();
-        QTest::mouseClick(r.w<QPushButton>("cmdSetDefaultResume"), Qt::LeftButton);
+        r.click("cmdSetDefaultResume");
         QCOMPARE(r.state.job.ResumeDateParts[3], QString());
         QCOMPARE(r.state.job.AppCommand, QString());
 
@@ -908,7 +889,7 @@ private slots:
         r.state.job.MonitorEnabled = 1;
         r.window->settingsChanged();
         r.window->show();
-        QTest::mouseClick(r.w<QPushButton>("cmdQuick_1"), Qt::LeftButton);
+        r.click("cmdQuick_1");
         QCOMPARE(r.saves, 1);
         QVERIFY(r.engine->runActive());
         QCOMPARE(r.state.job.Operation, 1);
