@@ -24,6 +24,16 @@ QString OperationPiece(const QString &operationText)
     return QString();
 }
 
+namespace {
+// An hour or minute box as the start reads it: an empty box is 0, and text
+// that is not a number is written as its leading number, so the parser takes
+// the line back.
+QString ClockPart(const QString &box)
+{
+    return IsNumeric(box) ? box.trimmed() : NumberText(LeadingNumber(box));
+}
+}  // namespace
+
 QString BuildCommandLine(const AppState &state)
 {
     const JobSettings &j = state.job;
@@ -37,7 +47,7 @@ QString BuildCommandLine(const AppState &state)
             pieces << op;
 
         if (j.TimingMode == 1)
-            pieces << QStringLiteral("-time ") + j.ClockHour + QLatin1Char(':') + j.ClockMinute;
+            pieces << QStringLiteral("-time ") + ClockPart(j.ClockHour) + QLatin1Char(':') + ClockPart(j.ClockMinute);
         else
             pieces << QStringLiteral("-time ") + j.DelayMinutes.trimmed();
 

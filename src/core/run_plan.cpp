@@ -144,10 +144,9 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
         }
     }
 
-    // The watched phrase must not hold the settings file's escape tokens.
-    if (j.MonitorEnabled && j.MonitorKind == 0 &&
-        (j.MonitorPhrase.contains(QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_Cr%")) ||
-         j.MonitorPhrase.contains(QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_comma%")))) {
+    // The watched phrase must not hold the settings file's escape tokens
+    // (every placeholder shares this prefix).
+    if (j.MonitorEnabled && j.MonitorKind == 0 && j.MonitorPhrase.contains(QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_"))) {
         refuse(p, QStringLiteral("入力文字エラー"), QStringLiteral("御客さん！ご冗談は止めて下さい！"),
                QStringLiteral("txt監視文言"), StopOrder::AfterMessage);
         return p;

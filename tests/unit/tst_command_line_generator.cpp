@@ -134,6 +134,10 @@ private Q_SLOTS:
             s.job.ClockMinute = QStringLiteral("5");
             s.job.Force = 1;
         }) << "-auto -standby -time 23:5 -force";
+        QTest::newRow("clock time with an empty hour box") << Edit([](AppState &s) {
+            s.job.TimingMode = 1;
+            s.job.ClockMinute = QStringLiteral("30");
+        }) << "-auto -shutdown -time 0:30";
         QTest::newRow("standby on an older list") << Edit([](AppState &s) {
             s.platform = PlatformVersion{2, 5};
             s.operations = BuildOperationList(s.platform);

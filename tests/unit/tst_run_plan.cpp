@@ -165,6 +165,11 @@ private Q_SLOTS:
         s.job.MonitorPhrase = QStringLiteral("abc%JUGEMU_JUGEMU_GOKO_NO_comma%");
         QCOMPARE(Refusal(PlanStart(s, kMonday, envWith())),
                  (QStringList{"refused", "入力文字エラー", "御客さん！ご冗談は止めて下さい！", "txt監視文言"}));
+        // The placeholders of a lone line feed or carriage return too.
+        for (const char *token : {"%JUGEMU_JUGEMU_GOKO_NO_Cr%", "%JUGEMU_JUGEMU_GOKO_NO_Lf%", "%JUGEMU_JUGEMU_GOKO_NO_CrOnly%"}) {
+            s.job.MonitorPhrase = QStringLiteral("x") + QString::fromLatin1(token);
+            QCOMPARE(PlanStart(s, kMonday, envWith()).outcome, PlanOutcome::Refused);
+        }
         // The same phrase watched under the CPU kind is not looked at.
         s.job.MonitorKind = 1;
         QCOMPARE(PlanStart(s, kMonday, envWith()).outcome, PlanOutcome::Start);
