@@ -141,14 +141,12 @@ int main(int argc, char **argv)
     services.launcher = &appLauncher;
     standins.fill(services);
 
-    QStringList startedPrograms;
     zk::ParseHooks hooks;
     hooks.setDefaults = [&](zk::AppState &s) { zk::SetDefaults(s, clock.now(), desktopDir); };
     hooks.launch = [&](const QString &path, const QString &parameters) {
-        if (options.explain || options.commandLine) {
-            startedPrograms << path;  // reported, not started
+        // --explain reports the program (ApPath, ApParameters) instead of starting it.
+        if (options.explain || options.commandLine)
             return true;
-        }
         QString program = path;
         QString params = parameters;
         return launcher.launchApplication(program, params) != 0;
