@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -372,68 +374,54 @@ QString UnescapeCommaLevel(const QString &text)
     return t;
 }
 
-QString EscapeLineLevel(const QString &text)
+// Walks the text once; at each position the first rule whose text starts
+// there is replaced, so a replacement is never looked at again.
+using ReplaceRule = std::pair<QString, QString>;
+QString ReplaceInOnePass(const QString &text, const QList<ReplaceRule> &rules)
 {
-    // One pass: a literal marker becomes its placeholder, a line break its
-    // marker (CR LF before a lone CR).
-    const auto &tokens = LineTokens();
     QString out;
     out.reserve(text.size());
     qsizetype i = 0;
     while (i < text.size()) {
         const QStringView rest = QStringView(text).mid(i);
-        bool done = false;
-        for (const LineToken &t : tokens) {
-            if (rest.startsWith(t.marker)) {
-                out += t.holder;
-                i += t.marker.size();
-                done = true;
-                break;
-            }
-        }
-        if (done)
-            continue;
-        for (const LineToken &t : tokens) {
-            if (rest.startsWith(t.lineBreak)) {
-                out += t.marker;
-                i += t.lineBreak.size();
-                done = true;
-                break;
-            }
-        }
-        if (!done)
+        const auto rule = std::find_if(rules.begin(), rules.end(),
+                                       [&](const ReplaceRule &r) { return rest.startsWith(r.first); });
+        if (rule == rules.end()) {
             out += text[i++];
+        } else {
+            out += rule->second;
+            i += rule->first.size();
+        }
     }
     return out;
 }
 
+QString EscapeLineLevel(const QString &text)
+{
+    // A literal marker becomes its placeholder, a line break its marker
+    // (CR LF before a lone CR).
+    static const QList<ReplaceRule> rules = [] {
+        QList<ReplaceRule> r;
+        for (const LineToken &t : LineTokens())
+            r.append({t.marker, t.holder});
+        for (const LineToken &t : LineTokens())
+            r.append({t.lineBreak, t.marker});
+        return r;
+    }();
+    return ReplaceInOnePass(text, rules);
+}
+
 QString UnescapeLineLevel(const QString &text)
 {
-    const auto &tokens = LineTokens();
-    QString out;
-    out.reserve(text.size());
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const QStringView rest = QStringView(text).mid(i);
-        bool done = false;
-        for (const LineToken &t : tokens) {
-            if (rest.startsWith(t.marker)) {
-                out += t.lineBreak;
-                i += t.marker.size();
-                done = true;
-                break;
-            }
-            if (rest.startsWith(t.holder)) {
-                out += t.marker;
-                i += t.holder.size();
-                done = true;
-                break;
-            }
+    static const QList<ReplaceRule> rules = [] {
+        QList<ReplaceRule> r;
+        for (const LineToken &t : LineTokens()) {
+            r.append({t.marker, t.lineBreak});
+            r.append({t.holder, t.marker});
         }
-        if (!done)
-            out += text[i++];
-    }
-    return out;
+        return r;
+    }();
+    return ReplaceInOnePass(text, rules);
 }
 
 QString EscapeText(const QString &text)
