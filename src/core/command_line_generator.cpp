@@ -181,7 +181,7 @@ void WriteCpu(Writer &w, const JobSettings &j)
 QString ResumeClockPart(const QString &box, const QString &unit)
 {
     if (!IsNumeric(box))
-        throw Refusal{QStringLiteral("復帰予定日時の「") + unit + QStringLiteral("」には数値を入力して下さい。")};
+        throw CannotWrite(QStringLiteral("復帰予定日時の「") + unit + QStringLiteral("」が数値でない"));
     const qint64 v = LeadingInt(box);
     if (v < 0 || v > kMaxResumeClockPart)
         throw CannotWrite(QStringLiteral("復帰予定日時の「") + unit + QStringLiteral("」が 0 から ") +
@@ -207,7 +207,7 @@ void WriteResume(Writer &w, const JobSettings &j)
                   const QString back = RestText(name, element);
                   return !back.contains(QLatin1Char(':')) && LeadingNumber(back) == LeadingNumber(box);
               },
-              CannotWrite(QStringLiteral("「分後に復帰」の値を")));
+              CannotWrite(QStringLiteral("「分後に復帰」の値がコマンドラインでは元に戻らない")));
     }
 
     if (j.LaunchApp != 1 || j.AppCommand.isEmpty())

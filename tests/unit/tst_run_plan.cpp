@@ -141,6 +141,7 @@ private Q_SLOTS:
         QTest::newRow("minute beyond a double") << clockMode(QStringLiteral("0"), QStringLiteral("9") + QString(400, QLatin1Char('9')))
                                                 << clock;
         AppState resume = sleepWithResume(0);
+        setResumeBoxes(resume, kMonday);
         resume.job.ResumeAfterMinutes = QStringLiteral("1000000000000000");
         QTest::newRow("resume minutes") << resume
                                         << QStringList{"refused", "入力エラー", "復帰までの時間が長過ぎます。", "cmb復帰分"};
