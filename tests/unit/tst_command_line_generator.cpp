@@ -2,7 +2,6 @@
 // trips through the parser, which must give the same run or no line at all.
 #include "core/command_line.h"
 #include "core/command_line_generator.h"
-#include "core/text.h"
 #include "settings/defaults.h"
 #include "support/same_run.h"
 
@@ -403,16 +402,6 @@ private Q_SLOTS:
     // Where the grammar cannot carry a setting, the parsed run differs in the known ways.
     void knownDifferences()
     {
-        // Upper case in a phrase is lost; the watcher compares without case.
-        {
-            const AppState s = Edited([](AppState &st) {
-                st.job.MonitorEnabled = 1;
-                st.job.MonitorPhrase = QStringLiteral("Error Occurred");
-            });
-            AppState p = s;
-            Parse(BuildCommandLine(s), p);
-            QCOMPARE(p.job.MonitorPhrase, QStringLiteral("error occurred"));
-        }
         // A clock-time resume keeps hour and minute only; the day follows the
         // clock and the weekday box decides whether resume is on.
         {
