@@ -185,7 +185,14 @@ int main(int argc, char **argv)
     }
 
     if (options.commandLine) {
-        PrintOut(zk::BuildCommandLine(state) + QLatin1Char('\n'));
+        QString error;
+        const QString line = zk::BuildCommandLine(state, &error);
+        if (line.isEmpty()) {
+            // A line that would run something else is not printed at all.
+            PrintErr(QStringLiteral("zenkoro: ") + error + QLatin1Char('\n'));
+            return 1;
+        }
+        PrintOut(line + QLatin1Char('\n'));
         return 0;
     }
 

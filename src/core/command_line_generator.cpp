@@ -2,6 +2,9 @@
 
 #include "core/text.h"
 
+#include <functional>
+#include <optional>
+
 namespace zk {
 
 QString YesNoText(int value)
@@ -25,70 +28,244 @@ QString OperationPiece(const QString &operationText)
 }
 
 namespace {
-// An hour or minute box as the start reads it: an empty box is 0, and text
-// that is not a number is written as its leading number, so the parser takes
-// the line back.
-QString ClockPart(const QString &box)
-{
-    return IsNumeric(box) ? box.trimmed() : NumberText(LeadingNumber(box));
-}
-}  // namespace
 
-QString BuildCommandLine(const AppState &state)
+const QString kSeparator = QStringLiteral(" -");
+const QString kOpen = QStringLiteral("<");
+const QString kClose = QStringLiteral(">");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The parser reads the same numbers as the start and the resume boxes: hour
+// and minute of a clock-time resume only from 0 to this.
+constexpr qint64 kMaxResumeClockPart = 100000;
+
+// A setting the command line cannot carry back; the text tells the user.
+struct Refusal {
+    QString text;
+};
+
+Refusal CannotWrite(const QString &reason)
+{
+    return Refusal{reason + QStringLiteral("ため、コマンドラインを生成できません。")};
+}
+
+// The element the parser makes of the piece "-name written": nullopt when
+// the piece does not come out as one parameter. Unless the piece ends the
+// line it must also leave the angle-bracket depth at 0, as it found it: a
+// depth left above 0 would swallow the parameters after it, one below 0
+// would split the next bracketed value.
+std::optional<QString> ElementOf(const QString &name, const QString &written, bool endsLine)
+{
+    const QString after = endsLine ? QString() : QStringLiteral(" -x <y -z> -w");
+    const QString text = QLatin1Char(' ') + (QLatin1Char('-') + name + QLatin1Char(' ') + written + after).trimmed().toLower();
+    const QStringList e = SplitParameters(text, kSeparator, kOpen, kClose);
+    if (endsLine ? e.size() != 2 : (e.size() != 4 || e[2] != u"x <y -z>" || e[3] != u"w"))
+        return std::nullopt;
+    return e[1];
+}
+
+// The rest text of the parser: everything after the name, without one pair
+// of enclosing angle brackets.
+QString RestText(const QString &name, const QString &element)
+{
+    return StripBrackets(element.mid(name.size()), kOpen, kClose);
+}
+
+// The value words of the parser.
+QStringList ValueWords(const QString &element)
+{
+    QStringList words = CollapseSpaces(element).split(QLatin1Char(' '));
+    words.removeFirst();
+    words.removeAll(QString());
+    return words;
+}
+
+// A box's number as the run reads it, in plain digits. As a value word after
+// a blank, a negative number would read as a new parameter.
+QString WordNumber(const QString &box, const QString &label)
+{
+    const double v = LeadingNumber(box);
+    if (v < 0)
+        throw CannotWrite(QStringLiteral("「") + label + QStringLiteral("」の値 ") + NumberText(v) +
+                          QStringLiteral(" が負の数の"));
+    return NumberText(v);
+}
+
+// The phrase as the screen watcher searches for it: line breaks as blanks,
+// runs of blanks reduced to one, letters compared without case.
+QString WatchedText(QString phrase)
+{
+    phrase.replace(kCrLf, QStringLiteral(" "));
+    return CollapseSpaces(phrase).toLower();
+}
+
+// An application command as the launch splits it.
+QStringList LaunchedParts(QString command)
+{
+    command.replace(kCrLf, QStringLiteral(" "));
+    return {CommandPart(command), ParameterPart(command)};
+}
+
+class Writer {
+public:
+    QStringList pieces;
+
+    // Appends "-name" + " " + the first of `forms` the parser reads back as
+    // `accepted` approves. When no form reads back among other parameters,
+    // the end of the line is tried, which only one piece can take.
+    void add(const QString &name, const QStringList &forms, const std::function<bool(const QString &)> &accepted,
+             const Refusal &refusal)
+    {
+        for (const bool endsLine : {false, true}) {
+            if (endsLine && !m_last.isEmpty())
+                break;
+            for (const QString &form : forms) {
+                const std::optional<QString> element = ElementOf(name, form, endsLine);
+                if (!element || !accepted(*element))
+                    continue;
+                const QString piece = QLatin1Char('-') + name + QLatin1Char(' ') + form;
+                if (endsLine)
+                    m_last = piece;
+                else
+                    pieces << piece;
+                return;
+            }
+        }
+        throw refusal;
+    }
+
+    QString line() const
+    {
+        QString text = (m_last.isEmpty() ? pieces : pieces + QStringList{m_last}).join(QLatin1Char(' '));
+        while (text.endsWith(QLatin1Char(' ')))
+            text.chop(1);
+        return text;
+    }
+
+private:
+    QString m_last;  // the piece that reads back only at the end of the line
+};
+
+QString Bracketed(const QString &value)
+{
+    return QStringLiteral("< ") + value + QStringLiteral(" >");
+}
+
+void WritePhrase(Writer &w, const JobSettings &j)
+{
+    const QString name = j.PhraseEvent == 0 ? QStringLiteral("appear") : QStringLiteral("disappear");
+    const QString watched = WatchedText(j.MonitorPhrase);
+    if (watched.isEmpty())
+        throw CannotWrite(QStringLiteral("監視文言が空の"));
+    w.add(name, {j.MonitorPhrase, Bracketed(j.MonitorPhrase)},
+          [&](const QString &element) { return WatchedText(RestText(name, element)) == watched; },
+          CannotWrite(QStringLiteral("監視文言「") + j.MonitorPhrase +
+                      QStringLiteral("」は「<」「>」の組み合わせや前後の空白がコマンドラインでは元に戻らない")));
+}
+
+void WriteCpu(Writer &w, const JobSettings &j)
+{
+    w.pieces << QStringLiteral("-cpu_utl ") + WordNumber(j.CpuLowerLimit, QStringLiteral("下限")) + QLatin1Char(' ') +
+                    WordNumber(j.CpuAverageSeconds, QStringLiteral("平均時間"));
+    if (j.CpuProcess.isEmpty())
+        return;
+    // The parser takes exactly one word and finds the process by that name,
+    // without regard to case.
+    const QString process = ParameterPart(j.CpuProcess.trimmed());
+    w.add(QStringLiteral("cpu_proc"), {process},
+          [&](const QString &element) { return ValueWords(element) == QStringList{process.toLower()}; },
+          CannotWrite(QStringLiteral("監視プロセス「") + j.CpuProcess + QStringLiteral("」はコマンドラインに一語で書けない")));
+}
+
+// Hour or minute box of a clock-time resume as a whole number the parser
+// and the start both accept.
+QString ResumeClockPart(const QString &box, const QString &unit)
+{
+    if (!IsNumeric(box))
+        throw CannotWrite(QStringLiteral("復帰予定日時の「") + unit + QStringLiteral("」が数値でない"));
+    const qint64 v = LeadingInt(box);
+    if (v < 0 || v > kMaxResumeClockPart)
+        throw CannotWrite(QStringLiteral("復帰予定日時の「") + unit + QStringLiteral("」が 0 から ") +
+                          QString::number(kMaxResumeClockPart) + QStringLiteral(" の範囲にない"));
+    return QString::number(v);
+}
+
+void WriteResume(Writer &w, const JobSettings &j)
+{
+    if (j.ResumeAtClock == 1) {
+        w.pieces << QStringLiteral("-resume ") + ResumeClockPart(j.ResumeDateParts[3], QStringLiteral("時")) +
+                        QLatin1Char(':') + ResumeClockPart(j.ResumeDateParts[4], QStringLiteral("分"));
+    } else {
+        // The box's padding stays, in front of the number the run reads.
+        const QString &box = j.ResumeAfterMinutes;
+        qsizetype blanks = 0;
+        while (blanks < box.size() && box[blanks] == QLatin1Char(' '))
+            ++blanks;
+        const QString value = box.left(blanks) + NumberText(LeadingNumber(box));
+        const QString name = QStringLiteral("resume");
+        w.add(name, {value, Bracketed(value)},
+              [&](const QString &element) {
+                  const QString back = RestText(name, element);
+                  return !back.contains(QLatin1Char(':')) && LeadingNumber(back) == LeadingNumber(box);
+              },
+              CannotWrite(QStringLiteral("「分後に復帰」の値がコマンドラインでは元に戻らない")));
+    }
+
+    if (j.LaunchApp != 1 || j.AppCommand.isEmpty())
+        return;
+    const QString &app = j.AppCommand;
+    // The parser reads the whole line in lower case; a program and its
+    // arguments are not the same in lower case.
+    if (app != app.toLower())
+        throw CannotWrite(QStringLiteral("復帰時に実行するプログラム「") + app +
+                          QStringLiteral("」に大文字があり、コマンドラインでは小文字で読まれる"));
+    const QString name = QStringLiteral("resume_ap");
+    const QStringList launched = LaunchedParts(app);
+    w.add(name, {Bracketed(app), app},
+          [&](const QString &element) { return LaunchedParts(RestText(name, element)) == launched; },
+          CannotWrite(QStringLiteral("復帰時に実行するプログラム「") + app +
+                      QStringLiteral("」は「<」「>」の組み合わせがコマンドラインでは元に戻らない")));
+}
+
+QString Build(const AppState &state)
 {
     const JobSettings &j = state.job;
-    QStringList pieces{QStringLiteral("-auto")};
+    Writer w;
+    w.pieces << QStringLiteral("-auto");
 
     if (j.MultiEnabled == 1) {
-        pieces << QStringLiteral("-multi");
+        w.pieces << QStringLiteral("-multi");
     } else {
         const QString op = OperationPiece(state.OperationText());
         if (!op.isEmpty())
-            pieces << op;
+            w.pieces << op;
 
-        if (j.TimingMode == 1)
-            pieces << QStringLiteral("-time ") + ClockPart(j.ClockHour) + QLatin1Char(':') + ClockPart(j.ClockMinute);
-        else
-            pieces << QStringLiteral("-time ") + j.DelayMinutes.trimmed();
+        if (j.TimingMode == 1) {
+            // The minute follows a colon, not a blank: it may be negative.
+            w.pieces << QStringLiteral("-time ") + WordNumber(j.ClockHour, QStringLiteral("時")) + QLatin1Char(':') +
+                            NumberText(LeadingNumber(j.ClockMinute));
+        } else {
+            w.pieces << QStringLiteral("-time ") + WordNumber(j.DelayMinutes, QStringLiteral("分後"));
+        }
 
         if (j.Force == 1)
-            pieces << QStringLiteral("-force");
+            w.pieces << QStringLiteral("-force");
 
         if (j.MonitorEnabled == 1) {
             switch (j.MonitorKind) {
-            case 0:
-                pieces << (j.PhraseEvent == 0 ? QStringLiteral("-appear") : QStringLiteral("-disappear")) +
-                              QLatin1Char(' ') + j.MonitorPhrase;
-                break;
-            case 1: {
-                QString piece = QStringLiteral("-cpu_utl ") + j.CpuLowerLimit.trimmed() + QLatin1Char(' ') +
-                                j.CpuAverageSeconds.trimmed();
-                if (!j.CpuProcess.isEmpty())
-                    piece += QStringLiteral(" -cpu_proc ") + ParameterPart(j.CpuProcess.trimmed());
-                pieces << piece;
-                break;
-            }
-            case 2:
-                pieces << QStringLiteral("-battery ") + j.IdleSeconds.trimmed();
-                break;
-            default:
-                break;
+            case 0: WritePhrase(w, j); break;
+            case 1: WriteCpu(w, j); break;
+            case 2: w.pieces << QStringLiteral("-battery ") + WordNumber(j.IdleSeconds, QStringLiteral("秒間入力無い時に実行")); break;
+            default: break;
             }
         }
 
-        if (j.ResumeEnabled == 1) {
-            if (j.ResumeAtClock == 1)
-                pieces << QStringLiteral("-resume ") + j.ResumeDateParts[3] + QLatin1Char(':') + j.ResumeDateParts[4];
-            else
-                pieces << QStringLiteral("-resume ") + j.ResumeAfterMinutes;
-            if (j.LaunchApp == 1 && !j.AppCommand.isEmpty())
-                pieces << QStringLiteral("-resume_ap < ") + j.AppCommand + QStringLiteral(" >");
-        }
+        if (j.ResumeEnabled == 1)
+            WriteResume(w, j);
     }
 
-    auto option = [&pieces](bool written, const char *piece, int value) {
+    auto option = [&w](bool written, const char *piece, int value) {
         if (written)
-            pieces << QLatin1String(piece) + QLatin1Char(' ') + YesNoText(value);
+            w.pieces << QLatin1String(piece) + QLatin1Char(' ') + YesNoText(value);
     };
     option(j.NoAlert == 1, "-nodisp_alert", j.NoAlert);
     option(j.MinimizeAtStart == 1, "-minimize", j.MinimizeAtStart);
@@ -96,17 +273,28 @@ QString BuildCommandLine(const AppState &state)
     option(j.CaptureOnExit == 1, "-capture", j.CaptureOnExit);
     option(j.IeMonitor == 1, "-ie", j.IeMonitor);
     if (j.ResumeOnly == 1)
-        pieces << QStringLiteral("-resume_only");
+        w.pieces << QStringLiteral("-resume_only");
     option(j.Topmost == 0, "-topmost", j.Topmost);
     option(j.CountdownSound == 0, "-no_beep", 1 - j.CountdownSound);
     option(j.ResumeMonitorOn == 0, "-monitor_off", 1 - j.ResumeMonitorOn);
     option(j.ResumeKeepState == 0, "-resume_nohold", 1 - j.ResumeKeepState);
+    return w.line();
+}
 
-    QString line = pieces.join(QLatin1Char(' '));
-    // An empty phrase would otherwise leave a blank at the end.
-    while (line.endsWith(QLatin1Char(' ')))
-        line.chop(1);
-    return line;
+}  // namespace
+
+QString BuildCommandLine(const AppState &state, QString *error)
+{
+    try {
+        const QString line = Build(state);
+        if (error)
+            error->clear();
+        return line;
+    } catch (const Refusal &r) {
+        if (error)
+            *error = r.text;
+        return QString();
+    }
 }
 
 }  // namespace zk

@@ -12,10 +12,18 @@ QString YesNoText(int value);
 
 // The command line for the main run of the state (no trailing space). Only
 // the run itself is written: weekday masks, wake lists and lead times never are.
-QString BuildCommandLine(const AppState &state);
+// Every value is written so that ParseCommandLine reads it back as the same
+// run; a value the grammar cannot carry back (a phrase or an application
+// whose angle brackets cannot be enclosed, upper case in the application,
+// a negative number after a blank, ...) makes the result empty, and *error
+// (when given) tells the user which value and why.
+QString BuildCommandLine(const AppState &state, QString *error = nullptr);
 
-// What the --command-line option prints.
-inline QString CommandLineFor(const AppState &state) { return BuildCommandLine(state); }
+// What the --command-line option prints; empty with *error set as above.
+inline QString CommandLineFor(const AppState &state, QString *error = nullptr)
+{
+    return BuildCommandLine(state, error);
+}
 
 // The command word of an operation's display text ("-shutdown" ...); empty
 // for a text that is no operation.

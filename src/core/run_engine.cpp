@@ -118,7 +118,13 @@ bool RunEngine::cpuConditionMet() const
     const QString average = m_services.cpu->averageText();
     if (average.trimmed().isEmpty())
         return false;  // nothing measured yet
-    const QDateTime spanEnd = m_startTime.addSecs(LeadingInt(j.CpuAverageSeconds));
+    // A span longer than any date can hold (about 30,000 years) ends never,
+    // rather than at a date that is no date.
+    constexpr qint64 kMaxSpanSeconds = 1'000'000'000'000;
+    const qint64 span = LeadingInt(j.CpuAverageSeconds);
+    if (span > kMaxSpanSeconds)
+        return false;
+    const QDateTime spanEnd = m_startTime.addSecs(std::max(span, -kMaxSpanSeconds));
     return m_clock.now() > spanEnd && LeadingNumber(average) < LeadingNumber(j.CpuLowerLimit);
 }
 

@@ -36,6 +36,17 @@ std::optional<qint64> boxNumber(const QString &text)
     return RoundHalfEven(v);
 }
 
+// A span of minutes in milliseconds, or nullopt when it reaches beyond
+// about 30,000 years, further than any date the run can be given.
+std::optional<qint64> minutesToMs(double minutes)
+{
+    constexpr double kMaxSpanMs = 1e15;
+    const double ms = minutes * 60000.0;
+    if (!(std::fabs(ms) <= kMaxSpanMs))
+        return std::nullopt;
+    return std::llround(ms);
+}
+
 // Date and time from the five resume boxes; months, days, hours and minutes
 // beyond their range carry into the next unit.
 QDateTime resumeFromBoxes(qint64 y, qint64 mo, qint64 d, qint64 h, qint64 mi)
@@ -124,7 +135,13 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
     } else {
         const double h = LeadingNumber(j.ClockHour);
         const double mi = LeadingNumber(j.ClockMinute);
-        QDateTime t = QDateTime(now.date(), QTime(0, 0)).addMSecs(std::llround((h * 60.0 + mi) * 60000.0));
+        const std::optional<qint64> ms = minutesToMs(h * 60.0 + mi);
+        if (!ms) {
+            refuse(p, QStringLiteral("入力エラー"), QStringLiteral("時刻の記述が不正です！"), QStringLiteral("txtH"),
+                   StopOrder::AfterMessage);
+            return p;
+        }
+        QDateTime t = QDateTime(now.date(), QTime(0, 0)).addMSecs(*ms);
         if (t < now)
             t = t.addDays(1);
         p.targetTime = t;
@@ -171,7 +188,13 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
             }
             p.resumeTime = resumeFromBoxes(v[0], v[1], v[2], v[3], v[4]);
         } else {
-            p.resumeTime = p.targetTime.addMSecs(std::llround(LeadingNumber(j.ResumeAfterMinutes) * 60000.0));
+            const std::optional<qint64> ms = minutesToMs(LeadingNumber(j.ResumeAfterMinutes));
+            if (!ms) {
+                refuse(p, QStringLiteral("入力エラー"), QStringLiteral("復帰までの時間が長過ぎます。"),
+                       QStringLiteral("cmb復帰分"), StopOrder::AfterMessage);
+                return p;
+            }
+            p.resumeTime = p.targetTime.addMSecs(*ms);
         }
         if (j.ResumeOnly) {
             if (now.msecsTo(p.resumeTime) < kResumeMarginMs) {

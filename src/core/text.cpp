@@ -1,6 +1,9 @@
 #include "core/text.h"
 
+#include <QLocale>
+#include <cfloat>
 #include <cmath>
+#include <limits>
 
 namespace zk {
 
@@ -44,13 +47,27 @@ double LeadingNumber(const QString &text)
         return 0.0;
     bool ok = false;
     const double v = text.mid(i, len).toDouble(&ok);
-    return ok ? v : 0.0;
+    if (ok)
+        return v;
+    // Too many digits for a double: the value is beyond every limit, so it
+    // stays the largest one of its sign rather than collapsing to 0. Too
+    // small a fraction reads as 0.
+    if (std::isinf(v))
+        return v > 0 ? DBL_MAX : -DBL_MAX;
+    return 0.0;
 }
 
 qint64 RoundHalfEven(double value)
 {
-    if (!std::isfinite(value))
+    if (std::isnan(value))
         return 0;
+    // Beyond the integer range the result stays at the end of the range, on
+    // the side of the value.
+    constexpr double kTwoTo63 = 9223372036854775808.0;
+    if (value >= kTwoTo63)
+        return std::numeric_limits<qint64>::max();
+    if (value < -kTwoTo63)
+        return std::numeric_limits<qint64>::min();
     const double fl = std::floor(value);
     const double diff = value - fl;
     double r;
@@ -60,8 +77,8 @@ qint64 RoundHalfEven(double value)
         r = fl;
     else
         r = std::fmod(fl, 2.0) == 0.0 ? fl : fl + 1.0;
-    if (r > 9.2e18 || r < -9.2e18)
-        return 0;
+    if (r >= kTwoTo63)
+        return std::numeric_limits<qint64>::max();
     return static_cast<qint64>(r);
 }
 
@@ -78,7 +95,13 @@ bool IsNumeric(const QString &text)
 
 QString NumberText(double value)
 {
-    return QString::number(value, 'g', 15);
+    if (std::isnan(value) || value == 0.0)
+        return QStringLiteral("0");  // also -0, which would read as a separator
+    if (std::isinf(value))
+        value = value > 0 ? DBL_MAX : -DBL_MAX;
+    // Plain digits, never an exponent, with as many digits as it takes for
+    // the text to read back as the same value.
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
 QStringList SplitParameters(const QString &text, const QString &separator, const QString &open,

@@ -7,15 +7,19 @@
 namespace zk {
 
 // The longest leading number of a text (leading blanks skipped); 0 when the
-// text does not start with a number.
+// text does not start with a number. A number too large for a double reads
+// as the largest double of its sign, never as 0.
 double LeadingNumber(const QString &text);
-// Half-to-even rounding of a real number to an integer.
+// Half-to-even rounding of a real number to an integer; values beyond the
+// 64-bit range give its largest or smallest value.
 qint64 RoundHalfEven(double value);
 // LeadingNumber rounded half to even.
 qint64 LeadingInt(const QString &text);
 // True when the whole (trimmed) text is a number.
 bool IsNumeric(const QString &text);
-// A number as the program writes it into a box: "10", "1.5".
+// A number as the program writes it into a box: plain decimal digits, never
+// an exponent ("10", "1.5", "1000000000000000"), that LeadingNumber reads
+// back as the same value. -0 is written "0".
 QString NumberText(double value);
 
 // Splits at every separator that stands outside open/close brackets (which nest).

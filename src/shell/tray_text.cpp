@@ -2,7 +2,9 @@
 
 #include "core/text.h"
 
+#include <QtNumeric>
 #include <cmath>
+#include <limits>
 
 namespace zk {
 
@@ -65,7 +67,9 @@ SplashTick SplashCountdownTick(const QString &secondsText, int intervalMs)
 {
     if (secondsText.trimmed().isEmpty())
         return {secondsText, false};
-    const qint64 left = LeadingInt(secondsText) - intervalMs / 1000;
+    qint64 left = 0;
+    if (qSubOverflow(LeadingInt(secondsText), qint64(intervalMs / 1000), &left))
+        left = std::numeric_limits<qint64>::min();
     return {QString::number(left), left <= 0};
 }
 

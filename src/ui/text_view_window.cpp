@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -90,8 +91,18 @@ TextViewWindow *TextViewWindow::showText(const QString &text, const QString &tit
 
 TextViewWindow *ShowCommandLineWindow(const AppState &state, QWidget *parent)
 {
-    return TextViewWindow::showText(BuildCommandLine(state) + QLatin1Char(' '),
-                                    QStringLiteral("コマンドライン"), parent);
+    QString error;
+    const QString line = BuildCommandLine(state, &error);
+    if (line.isEmpty()) {
+        auto *box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("コマンドライン生成"), error, QMessageBox::Ok,
+                                    parent);
+        box->setObjectName(QStringLiteral("msgBox"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+        box->open();
+        return nullptr;
+    }
+    return TextViewWindow::showText(line + QLatin1Char(' '), QStringLiteral("コマンドライン"), parent);
 }
 
 bool OpenHelpFile(Launcher &launcher, const QString &fileName, HelpPlacement placement, QWidget *parent)

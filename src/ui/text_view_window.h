@@ -40,7 +40,9 @@ private:
     QPushButton *m_copy;
 };
 
-// cmdMakeCommandLine: the command line of the state, ready to copy.
+// cmdMakeCommandLine: the command line of the state, ready to copy. When the
+// settings cannot be written as a command line, a message box (open, not
+// waited for) says why, and the result is null.
 TextViewWindow *ShowCommandLineWindow(const AppState &state, QWidget *parent = nullptr);
 
 // How a help file is placed once it is open.

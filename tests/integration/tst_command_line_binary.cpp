@@ -1,9 +1,13 @@
 // The --command-line option of the real binary: the line for the default
-// settings, the line with parameters applied, and that a printed line given
-// back to the program prints itself again.
+// settings, the line with parameters applied, that a printed line given
+// back to the program prints itself again, and no line for settings the
+// grammar cannot carry.
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "support/run_zenkoro.h"
 
 class TstCommandLineBinary : public QObject {
     Q_OBJECT
@@ -48,6 +52,9 @@ private Q_SLOTS:
             << QStringList{"-auto", "-popup_time", "60", "-zero_time", "3", "-exec_week", "0111110", "-nodisp"}
             << "-auto -shutdown -time 90";
         QTest::newRow("multi") << QStringList{"-auto", "-multi", "-tasktray"} << "-auto -multi -tasktray y";
+        QTest::newRow("phrase holding parameters")
+            << QStringList{"-auto", "-appear", "<build done -reboot -time 0>", "-topmost", "n"}
+            << "-auto -shutdown -time 90 -appear < build done -reboot -time 0 > -topmost n";
     }
     void lines()
     {
@@ -62,6 +69,24 @@ private Q_SLOTS:
         int again = -1;
         QCOMPARE(run(expected.split(QLatin1Char(' '), Qt::SkipEmptyParts), &again), out);
         QCOMPARE(again, 0);
+    }
+
+    // An application in upper case in the settings file: the line would run
+    // it in lower case, so none is printed; the reason goes to standard error.
+    void refusedSettings()
+    {
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QCOMPARE(zktest::RunZenkoro({"--conf", conf, "--save", "-auto", "-standby", "-resume", "10"}, home.path()).exitCode, 0);
+        QFile f(conf);
+        QVERIFY(f.open(QIODevice::Append));
+        f.write("command/ap = /opt/App/run\r\n");
+        f.close();
+        const zktest::Result r = zktest::RunZenkoro({"--conf", conf, "--command-line"}, home.path());
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, QString());
+        QVERIFY2(r.err.contains(QStringLiteral("/opt/App/run")) && r.err.contains(QStringLiteral("大文字")),
+                 qPrintable(r.err));
     }
 };
 

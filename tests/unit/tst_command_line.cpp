@@ -1,9 +1,12 @@
 #include "core/command_line.h"
 #include "core/job_edit.h"
 #include "core/long_options.h"
+#include "core/run_plan.h"
+#include "core/text.h"
 #include "settings/defaults.h"
 
 #include <QTest>
+#include <cfloat>
 
 using namespace zk;
 
@@ -171,6 +174,13 @@ private slots:
         QTest::newRow("exec_week without value") << "-exec_week" << QStringList{"パラメータエラー\r\nexec_week"};
         QTest::newRow("weekday mask too long") << "-resume_week 11111111" << QStringList{"パラメータエラー\r\nresume_week 11111111"};
         QTest::newRow("lead time beyond 16 bits") << "-popup_time 40000" << QStringList{"パラメータエラー\r\npopup_time 40000"};
+        // Beyond 64 bits a number is not 0 but beyond every limit.
+        const QString e24 = QStringLiteral("1000000000000000000000000");
+        QTest::newRow("lead time beyond 64 bits") << "-popup_time " + e24 << QStringList{"パラメータエラー\r\npopup_time " + e24};
+        QTest::newRow("zero time beyond 64 bits") << "-zero_time " + e24 << QStringList{"パラメータエラー\r\nzero_time " + e24};
+        QTest::newRow("recount beyond 64 bits") << "-resume_recount " + e24
+                                                << QStringList{"パラメータエラー\r\nresume_recount " + e24};
+        QTest::newRow("resume minute beyond 64 bits") << "-resume 7:" + e24 << QStringList{"パラメータエラー\r\nresume 7:" + e24};
     }
     void parameterErrors()
     {
@@ -187,6 +197,61 @@ private slots:
         QCOMPARE(got, texts);
         // Parameters after the failing one are not applied.
         QCOMPARE(r.state.job.Force, 0);
+    }
+
+    // Numbers taken into boxes stay plain digits that read back as the value
+    // given, however large; beyond a double they read as the largest one.
+    void largeNumbersInBoxes_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<double>("value");
+        QTest::newRow("sixteen digits") << "1000000000000000" << 1e15;
+        QTest::newRow("twenty-one digits") << "123456789012345678901" << 123456789012345678901.0;
+        QTest::newRow("beyond a double") << QStringLiteral("1") + QString(400, QLatin1Char('0')) << DBL_MAX;
+    }
+    void largeNumbersInBoxes()
+    {
+        QFETCH(QString, word);
+        QFETCH(double, value);
+        Run minutes;
+        minutes.parse(QStringLiteral("-time ") + word + QStringLiteral(" -battery ") + word);
+        Run clock;
+        clock.parse(QStringLiteral("-time 7:") + word + QStringLiteral(" -resume ") + word);
+        Run cpu;
+        cpu.parse(QStringLiteral("-cpu_utl ") + word + QLatin1Char(' ') + word);
+        const JobSettings &m = minutes.state.job;
+        const JobSettings &c = clock.state.job;
+        const JobSettings &u = cpu.state.job;
+        for (const QString &box : {m.DelayMinutes, m.IdleSeconds, c.ClockMinute, c.ResumeAfterMinutes, u.CpuLowerLimit,
+                                   u.CpuAverageSeconds}) {
+            QVERIFY2(!box.contains(QLatin1Char('e')), qPrintable(box));
+            QCOMPARE(LeadingNumber(box), value);
+        }
+    }
+
+    // A large number given on the command line meets the same limit as a
+    // number just over it.
+    void largeNumbersMeetTheLimits_data()
+    {
+        QTest::addColumn<QString>("args");
+        QTest::addColumn<QString>("refusal");
+        const QString minutes = QStringLiteral("分後：14400以下の数値を入力");
+        QTest::newRow("14401 minutes") << "-auto -time 14401" << minutes;
+        QTest::newRow("sixteen digits") << "-auto -time 1000000000000000" << minutes;
+        QTest::newRow("beyond a double") << QStringLiteral("-auto -time 1") + QString(400, QLatin1Char('0')) << minutes;
+        QTest::newRow("resume after sixteen digits") << "-auto -standby -time 5 -resume 1000000000000000"
+                                                     << "復帰までの時間が長過ぎます。";
+    }
+    void largeNumbersMeetTheLimits()
+    {
+        QFETCH(QString, args);
+        QFETCH(QString, refusal);
+        Run r;
+        r.parse(args);
+        QVERIFY(!r.result.error);
+        const RunPlan p = PlanStart(r.state, kNow, StartEnvironment{});
+        QCOMPARE(p.outcome, PlanOutcome::Refused);
+        QCOMPARE(p.text, refusal);
     }
 
     void phrasesArriveLowerCase()

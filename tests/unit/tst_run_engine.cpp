@@ -436,6 +436,22 @@ private Q_SLOTS:
         QCOMPARE(r.fake.cpu.stops.value(0), true);  // the stop button clears the texts
     }
 
+    // An averaging span beyond any date never ends: it is not read as 0
+    // seconds, nor as an end that has already passed.
+    void cpuSpanBeyondAnyDate()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("30"));
+        r.state.job.MonitorEnabled = 1;
+        r.state.job.MonitorKind = 1;
+        r.state.job.CpuAverageSeconds = QStringLiteral("100000000000000000000");
+        r.state.job.CpuLowerLimit = QStringLiteral(" 0.1");
+        r.fake.cpu.average = QStringLiteral("  0");
+        r.engine.startRun();
+        r.tick(2);
+        QVERIFY(!r.engine.triggerTime().isValid());
+    }
+
     void batteryOnMains()
     {
         Rig r;

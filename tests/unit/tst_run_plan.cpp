@@ -9,6 +9,8 @@
 
 using namespace zk;
 
+Q_DECLARE_METATYPE(zk::AppState)
+
 namespace {
 
 const QDateTime kMonday(QDate(2026, 12, 7), QTime(12, 0, 0));  // a Monday
@@ -79,6 +81,8 @@ private Q_SLOTS:
         QTest::newRow("one minute more is refused") << "14401" << 5 << qint64(-1) << "分後：14400以下の数値を入力";
         QTest::newRow("negative minutes are refused") << "-5" << 5 << qint64(-1) << "0 以上の整数を入力して下さい。";
         QTest::newRow("text reads as zero") << "abc" << 5 << qint64(5) << "";
+        QTest::newRow("digits beyond a double are refused")
+            << QStringLiteral("1") + QString(400, QLatin1Char('0')) << 5 << qint64(-1) << "分後：14400以下の数値を入力";
     }
     void minutesMode()
     {
@@ -123,6 +127,30 @@ private Q_SLOTS:
         const RunPlan p = PlanStart(clockMode(hour, minute), now, envWith());
         QCOMPARE(p.outcome, PlanOutcome::Start);
         QCOMPARE(p.targetTime, expected);
+    }
+
+    // A clock time or a resume span beyond any date is refused, not wrapped
+    // around to a date that comes early.
+    void spansBeyondAnyDate_data()
+    {
+        QTest::addColumn<AppState>("state");
+        QTest::addColumn<QStringList>("refusal");
+        const QStringList clock{"refused", "入力エラー", "時刻の記述が不正です！", "txtH"};
+        QTest::newRow("hour") << clockMode(QStringLiteral("100000000000000"), QStringLiteral("0")) << clock;
+        QTest::newRow("negative hour") << clockMode(QStringLiteral("-100000000000000"), QStringLiteral("0")) << clock;
+        QTest::newRow("minute beyond a double") << clockMode(QStringLiteral("0"), QStringLiteral("9") + QString(400, QLatin1Char('9')))
+                                                << clock;
+        AppState resume = sleepWithResume(0);
+        setResumeBoxes(resume, kMonday);
+        resume.job.ResumeAfterMinutes = QStringLiteral("1000000000000000");
+        QTest::newRow("resume minutes") << resume
+                                        << QStringList{"refused", "入力エラー", "復帰までの時間が長過ぎます。", "cmb復帰分"};
+    }
+    void spansBeyondAnyDate()
+    {
+        QFETCH(AppState, state);
+        QFETCH(QStringList, refusal);
+        QCOMPARE(Refusal(PlanStart(state, kMonday, envWith())), refusal);
     }
 
     void excludedWeekday_data()

@@ -426,6 +426,9 @@ private slots:
         QTest::newRow("7 short") << 7 << "5" << "DelayMinutes" << "   5";
         QTest::newRow("7 long stays") << 7 << "14400" << "DelayMinutes" << "14400";
         QTest::newRow("7 junk reads 0") << 7 << "abc" << "DelayMinutes" << "   0";
+        QTest::newRow("7 sixteen digits stay plain") << 7 << "1000000000000000" << "DelayMinutes" << "1000000000000000";
+        QTest::newRow("7 beyond a double is not 0") << 7 << QStringLiteral("1") + QString(400, QLatin1Char('0'))
+                                                    << "DelayMinutes" << QStringLiteral("17976931348623157") + QString(292, QLatin1Char('0'));
         QTest::newRow("26 under 10") << 26 << "3" << "CpuAverageSeconds" << "10";
         QTest::newRow("26 ten kept") << 26 << " 10" << "CpuAverageSeconds" << " 10";
         QTest::newRow("26 empty") << 26 << "" << "CpuAverageSeconds" << "10";
@@ -439,6 +442,7 @@ private slots:
         QTest::newRow("51 empty keeps") << 51 << "" << "ResumeAfterMinutes" << " 45";
         QTest::newRow("51 padded") << 51 << "5" << "ResumeAfterMinutes" << "  5";
         QTest::newRow("51 long") << 51 << "1440" << "ResumeAfterMinutes" << "1440";
+        QTest::newRow("51 sixteen digits stay plain") << 51 << "1000000000000000" << "ResumeAfterMinutes" << "1000000000000000";
         QTest::newRow("33 empty desktop") << 33 << "" << "CaptureFolder" << kDesktop;
         QTest::newRow("33 folder") << 33 << "D:\\cap[comma]x" << "CaptureFolder" << "D:\\cap,x";
         QTest::newRow("6 check 0") << 6 << "0" << "Force" << "0";

@@ -2,6 +2,8 @@
 #include "core/text.h"
 
 #include <QTest>
+#include <cfloat>
+#include <limits>
 
 using namespace zk;
 
@@ -21,6 +23,9 @@ private slots:
         QTest::newRow("leading dot") << ".5x" << 0.5;
         QTest::newRow("dot alone") << "." << 0.0;
         QTest::newRow("full-width digits are not digits") << QString::fromUtf8("１２") << 0.0;
+        QTest::newRow("beyond a double stays the largest") << QStringLiteral("9") + QString(400, QLatin1Char('9')) << DBL_MAX;
+        QTest::newRow("beyond a double, negative") << QStringLiteral("-1") + QString(400, QLatin1Char('0')) << -DBL_MAX;
+        QTest::newRow("below the smallest fraction") << QStringLiteral("0.") + QString(400, QLatin1Char('0')) + "1" << 0.0;
     }
     void leadingNumber()
     {
@@ -40,12 +45,42 @@ private slots:
         QTest::newRow("-0.5") << -0.5 << qint64(0);
         QTest::newRow("-1.5") << -1.5 << qint64(-2);
         QTest::newRow("-2.5") << -2.5 << qint64(-2);
+        QTest::newRow("beyond 64 bits") << 1e19 << std::numeric_limits<qint64>::max();
+        QTest::newRow("2^63") << 9223372036854775808.0 << std::numeric_limits<qint64>::max();
+        QTest::newRow("beyond 64 bits, negative") << -1e19 << std::numeric_limits<qint64>::min();
+        QTest::newRow("largest double") << DBL_MAX << std::numeric_limits<qint64>::max();
     }
     void halfToEven()
     {
         QFETCH(double, value);
         QFETCH(qint64, rounded);
         QCOMPARE(RoundHalfEven(value), rounded);
+    }
+
+    // Written numbers stay plain digits and read back as the same value.
+    void numberText_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");  // null: only the read-back
+        QTest::newRow("whole") << 90.0 << "90";
+        QTest::newRow("fraction") << 0.1 << "0.1";
+        QTest::newRow("sixteen digits") << 1e15 << "1000000000000000";
+        QTest::newRow("small fraction") << 1e-7 << "0.0000001";
+        QTest::newRow("negative zero") << -0.0 << "0";
+        QTest::newRow("negative") << -2.5 << "-2.5";
+        QTest::newRow("seventeen significant digits") << 0.1 + 0.2 << QString();
+        QTest::newRow("largest double") << DBL_MAX << QString();
+        QTest::newRow("smallest double") << 5e-324 << QString();
+    }
+    void numberText()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        const QString written = NumberText(value);
+        if (!text.isNull())
+            QCOMPARE(written, text);
+        QVERIFY2(!written.contains(QLatin1Char('e')), qPrintable(written));
+        QCOMPARE(LeadingNumber(written), value);
     }
 
     void isNumeric()

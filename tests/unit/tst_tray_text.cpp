@@ -94,6 +94,8 @@ private slots:
         }
         QCOMPARE(ticks, 5);
         QCOMPARE(text, QStringLiteral("0"));
+        // A count far below 0 closes at once rather than wrapping around.
+        QVERIFY(SplashCountdownTick(QStringLiteral("-1") + QString(30, QLatin1Char('0'))).close);
         const SplashTick none = SplashCountdownTick(QString());
         QVERIFY(!none.close);
         QCOMPARE(none.secondsText, QString());

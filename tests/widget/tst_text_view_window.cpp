@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -64,6 +65,26 @@ private Q_SLOTS:
         QCOMPARE(w->frameGeometry().topLeft(), area.topLeft());
         QCOMPARE(w->geometry().width(), std::max(200, area.width() / 2));
         QCOMPARE(w->geometry().height(), std::max(80, area.height() / 6));
+    }
+
+    // Settings that would come back as a different run: a message box instead
+    // of a line.
+    void commandLineRefused()
+    {
+        AppState state;
+        SetDefaults(state, QDateTime(QDate(2026, 12, 6), QTime(8, 0)), QString());
+        state.job.ResumeEnabled = 1;
+        state.job.AppCommand = QStringLiteral("/opt/App/run");
+        QVERIFY(!ShowCommandLineWindow(state));
+        QVERIFY(openViews().isEmpty());
+        QMessageBox *box = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *b = qobject_cast<QMessageBox *>(w); b && b->isVisible())
+                box = b;
+        }
+        QVERIFY(box);
+        QVERIFY2(box->text().contains(QStringLiteral("大文字")), qPrintable(box->text()));
+        box->close();
     }
 
     void copyButton()
