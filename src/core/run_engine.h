@@ -21,7 +21,7 @@ enum class RunState {
     Idle,
     Counting,          // countdown running, remaining >= lead
     Warning,           // red, topmost, dotted caption
-    Executing,         // countdown stopped, power action under way (also the exit retry wait)
+    Executing,         // countdown stopped, power action under way (also its answer and the exit retry wait)
     WaitingForResume,  // "復帰待中" / "復帰待ち中"
 };
 
