@@ -151,7 +151,8 @@ int main(int argc, char **argv)
         QString params = parameters;
         return launcher.launchApplication(program, params) != 0;
     };
-    hooks.hibernationAllowed = [&] { return power->hibernationAllowed(); };
+    // Read before the window and the event loop exist.
+    hooks.hibernationAllowed = [&] { return power->hibernationAllowedAtStartup(); };
 
     const zk::ParseResult parsed =
         zk::ParseCommandLine(zk::JoinArguments(options.rest), state, clock.now(), hooks);
@@ -251,7 +252,9 @@ int main(int argc, char **argv)
     std::unique_ptr<zk::MainWindow> window;  // declared after the engine: goes first
     if (!headless) {
         zk::MainWindowHooks ui;
-        ui.hibernationAllowed = [&] { return power->hibernationAllowed(); };
+        ui.queryHibernationAllowed = [&](QObject *context, std::function<void(bool)> answer) {
+            power->queryHibernationAllowed(context, std::move(answer));
+        };
         ui.saveSettings = [&] { return WriteSettings(settingsPath, state, desktopDir); };
         ui.makeRelativePath = [&](const QString &path) { return launcher.makeRelativePath(path); };
         ui.quit = [](int code) { QCoreApplication::exit(code); };

@@ -464,9 +464,22 @@ bool Launcher::placeWindow(quint64 handle, int left, int top, int right, int bot
 
 void Launcher::watch(qint64 pid)
 {
-    m_pending.append({pid, m_clock.now().addMSecs(m_runWaitMs)});
+    const ProcessWatch watch = m_backend.watchProcess(pid, this, [this, pid] { onProcessEnded(pid); });
+    m_pending.append({pid, m_clock.now().addMSecs(m_runWaitMs), watch != ProcessWatch::Unsupported,
+                      watch == ProcessWatch::Ended});
     if (!m_waitTimer.isActive())
         m_waitTimer.start(0);
+}
+
+void Launcher::onProcessEnded(qint64 pid)
+{
+    for (Pending &p : m_pending) {
+        if (p.pid == pid && p.watched) {
+            p.ended = true;  // reported once it has settled
+            return;
+        }
+    }
+    Q_EMIT processEnded(pid);
 }
 
 void Launcher::checkPending()
@@ -474,8 +487,11 @@ void Launcher::checkPending()
     const QDateTime now = m_clock.now();
     for (int i = 0; i < m_pending.size();) {
         const Pending p = m_pending[i];
-        const bool running = m_backend.isProcessAlive(p.pid);
-        if (!running && now < p.deadline) {
+        // (An end the backend has noticed but not yet reported shows here too.)
+        const bool running = !p.ended && m_backend.isProcessAlive(p.pid);
+        // A watched process that has ended stays ended: only a process the
+        // backend cannot watch is asked again until the limit.
+        if (!running && !p.watched && now < p.deadline) {
             ++i;
             continue;
         }
@@ -483,6 +499,8 @@ void Launcher::checkPending()
         if (running)
             m_backend.activateProcessWindow(p.pid);
         Q_EMIT processSettled(p.pid, running);
+        if (p.ended)
+            Q_EMIT processEnded(p.pid);
     }
     if (m_pending.isEmpty())
         m_waitTimer.stop();

@@ -101,17 +101,23 @@ Q_SIGNALS:
     // A started process ran (running = true, its window was then activated) or
     // did not report itself running within the wait.
     void processSettled(qint64 pid, bool running);
+    // A started process has ended (after its processSettled). Only where the
+    // system lets the launcher watch processes.
+    void processEnded(qint64 pid);
 
 private:
     struct Pending {
         qint64 pid;
         QDateTime deadline;
+        bool watched;  // the backend reports the end: no need to ask again
+        bool ended;
     };
     QStringList associatedTokens(const QString &path, QString *text) const;
     qint64 runShortcut(const QString &path);
     qint64 openFolder(const QString &full);
     void watch(qint64 pid);
     void checkPending();
+    void onProcessEnded(qint64 pid);
     QString expandVariables(const QString &text) const;
 
     LauncherBackend &m_backend;

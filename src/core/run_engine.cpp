@@ -262,6 +262,8 @@ void RunEngine::endProgram(int code)
     m_captureTimer.stop();
     m_resumeFallbackTimer.stop();
     m_wait = WaitKind::None;
+    ++m_powerCall;  // an answer still to come changes nothing
+    m_exitPending = false;
     setRunState(RunState::Idle);
     if (m_view)
         m_view->quit(code);
@@ -454,7 +456,11 @@ void RunEngine::stopRun()
     if (m_wait == WaitKind::ResumeOnly || m_wait == WaitKind::SuspendReturn || m_wait == WaitKind::WakeTimer)
         cancelWakeTimer();
     m_wait = WaitKind::None;
-    const bool exitWaitAborted = m_retryTimer.isActive();
+    // Waiting for the answer to an exit request (a polkit prompt may be up)
+    // is part of the exit as much as the retry wait is.
+    const bool exitWaitAborted = m_retryTimer.isActive() || m_exitPending;
+    ++m_powerCall;  // the answer to a request still under way changes nothing
+    m_exitPending = false;
     const bool captureAborted = m_captureTimer.isActive();
     m_captureTimer.stop();
     if (captureAborted && m_view)
@@ -707,29 +713,50 @@ quint32 RunEngine::exitFlagsFor(const QString &operation) const
     return flags;
 }
 
+void RunEngine::requestExit(std::function<void(bool accepted)> then)
+{
+    if (!m_services.power) {
+        then(false);
+        return;
+    }
+    // Nothing else starts a power call while this one waits for its answer.
+    const quint64 call = ++m_powerCall;
+    m_exitPending = true;
+    m_services.power->exitSession(m_exitFlags, this, [this, call, then = std::move(then)](bool accepted) {
+        if (call != m_powerCall || m_ended)
+            return;  // stopped meanwhile
+        m_exitPending = false;
+        then(accepted);
+    });
+}
+
 void RunEngine::exitSession(const QString &operation)
 {
     releaseKeepAwake();
     m_exitFlags = exitFlagsFor(operation);
-    const bool accepted = m_services.power && m_services.power->exitSession(m_exitFlags);
-    if (accepted) {
-        endProgram(0);
-        return;
-    }
-    if (m_view)
-        m_view->setRemainingFontSize(kRemainingFontNotice);
-    setRemaining(QStringLiteral("強制終了します。") + kCrLf + QStringLiteral("処理中の作業を中止して下さい。"));
-    m_retryTimer.start();
+    requestExit([this](bool accepted) {
+        if (accepted) {
+            endProgram(0);
+            return;
+        }
+        if (m_view)
+            m_view->setRemainingFontSize(kRemainingFontNotice);
+        setRemaining(QStringLiteral("強制終了します。") + kCrLf + QStringLiteral("処理中の作業を中止して下さい。"));
+        m_retryTimer.start();
+    });
 }
 
 void RunEngine::exitRetryTimeout()
 {
     m_retryTimer.stop();
-    if (m_ended)
+    if (m_ended || m_exitPending)
         return;
-    if (!m_abortRequested && m_services.power)
-        m_services.power->exitSession(m_exitFlags);  // a second refusal is silent
-    endProgram(0);
+    if (m_abortRequested) {
+        endProgram(0);
+        return;
+    }
+    // A second refusal is silent; the program ends with the answer.
+    requestExit([this](bool) { endProgram(0); });
 }
 
 void RunEngine::armWakeTimer(const QDateTime &resume)
@@ -764,10 +791,16 @@ void RunEngine::suspendMachine(const QString &operation, const QDateTime &resume
         armWakeTimer(resume);
     }
     m_wait = WaitKind::SuspendReturn;
-    const bool suspended = m_services.power && m_services.power->suspend(hibernate, force, false);
-    // A refused suspend goes on as if the machine had resumed.
-    if (!suspended && m_wait == WaitKind::SuspendReturn)
+    if (!m_services.power) {
         onSuspendReturned();
+        return;
+    }
+    const quint64 call = ++m_powerCall;
+    m_services.power->suspend(hibernate, force, false, this, [this, call](bool suspended) {
+        // A refused suspend goes on as if the machine had resumed.
+        if (call == m_powerCall && !suspended && m_wait == WaitKind::SuspendReturn)
+            onSuspendReturned();
+    });
 }
 
 void RunEngine::onSuspendReturned()

@@ -21,7 +21,7 @@ enum class RunState {
     Idle,
     Counting,          // countdown running, remaining >= lead
     Warning,           // red, topmost, dotted caption
-    Executing,         // countdown stopped, power action under way (also the exit retry wait)
+    Executing,         // countdown stopped, power action under way (also its answer and the exit retry wait)
     WaitingForResume,  // "復帰待中" / "復帰待ち中"
 };
 
@@ -70,6 +70,8 @@ public:
     bool keepAwakeActive() const { return m_keepAwakeTimer.isActive(); }
     bool countdownActive() const { return m_countdownTimer.isActive(); }
     bool exitRetryPending() const { return m_retryTimer.isActive(); }
+    // An exit request waits for the system's answer.
+    bool exitCallPending() const { return m_exitPending; }
     int wakeHandle() const { return m_wakeHandle; }
     bool resumeFallbackPending() const { return m_resumeFallbackTimer.isActive(); }
     bool settingsLocked() const { return m_locked; }
@@ -123,6 +125,7 @@ private:
     void finishExecution();
     quint32 exitFlagsFor(const QString &operation) const;
     void exitSession(const QString &operation);
+    void requestExit(std::function<void(bool accepted)> then);
     void suspendMachine(const QString &operation, const QDateTime &resume);
     void armWakeTimer(const QDateTime &resume);
     void onSuspendReturned();
@@ -166,6 +169,8 @@ private:
     enum class WaitKind { None, SuspendReturn, WakeTimer, ResumeOnly };
     WaitKind m_wait = WaitKind::None;
     quint32 m_exitFlags = 0;
+    quint64 m_powerCall = 0;       // the power call whose answer is awaited
+    bool m_exitPending = false;
     int m_wakeHandle = 0;
     bool m_wakeFired = false;
     bool m_arming = false;

@@ -22,13 +22,6 @@ const char *TrueFalse(bool value)
     return value ? "true" : "false";
 }
 
-bool AskLogindCanHibernate()
-{
-    LogindPower logind;
-    logind.setCallTimeout(2000);
-    return logind.hibernationAllowed();
-}
-
 }  // namespace
 
 void PrintDryRunLine(const QString &text)
@@ -38,7 +31,7 @@ void PrintDryRunLine(const QString &text)
     std::fflush(stdout);
 }
 
-DryRunPower::DryRunPower(QObject *parent) : DryRunPower(AskLogindCanHibernate, parent) {}
+DryRunPower::DryRunPower(QObject *parent) : DryRunPower(nullptr, parent) {}
 
 DryRunPower::DryRunPower(std::function<bool()> hibernationQuery, QObject *parent)
     : SessionPower(parent), m_hibernationQuery(std::move(hibernationQuery)), m_resumeTimer(new QTimer(this))
@@ -48,14 +41,29 @@ DryRunPower::DryRunPower(std::function<bool()> hibernationQuery, QObject *parent
     connect(m_resumeTimer, &QTimer::timeout, this, &SessionPower::resumed);
 }
 
-bool DryRunPower::exitSession(quint32 flags)
+LogindPower *DryRunPower::logind()
+{
+    if (!m_logind) {
+        m_logind = new LogindPower(this);
+        m_logind->setStartupTimeout(2000);
+    }
+    return m_logind;
+}
+
+void DryRunPower::answerLater(QObject *context, Answer done, bool ok)
+{
+    QTimer::singleShot(0, context ? context : this, [done = std::move(done), ok] { done(ok); });
+}
+
+void DryRunPower::exitSession(quint32 flags, QObject *context, Answer done)
 {
     const LogindExitRequest request = MapExitFlags(flags);
     QString target;
     switch (request.kind) {
     case LogindExitRequest::Invalid:
         PrintDryRunLine(QStringLiteral("ExitSession flags=%1 (%2) -> refused").arg(flags).arg(request.description));
-        return false;
+        answerLater(context, std::move(done), false);
+        return;
     case LogindExitRequest::Logoff:
         target = QStringLiteral("org.freedesktop.login1.Manager.TerminateSession (own session)");
         break;
@@ -66,10 +74,10 @@ bool DryRunPower::exitSession(quint32 flags)
         break;
     }
     PrintDryRunLine(QStringLiteral("ExitSession flags=%1 (%2) -> %3").arg(flags).arg(request.description, target));
-    return true;
+    answerLater(context, std::move(done), true);
 }
 
-bool DryRunPower::suspend(bool hibernate, bool force, bool disableWakeEvents)
+void DryRunPower::suspend(bool hibernate, bool force, bool disableWakeEvents, QObject *context, Answer done)
 {
     PrintDryRunLine(QStringLiteral("Suspend hibernate=%1 force=%2 disableWake=%3 -> org.freedesktop.login1.Manager.%4 "
                                    "interactive=%5")
@@ -77,13 +85,21 @@ bool DryRunPower::suspend(bool hibernate, bool force, bool disableWakeEvents)
                              QLatin1String(TrueFalse(disableWakeEvents)),
                              hibernate ? QStringLiteral("Hibernate") : QStringLiteral("Suspend"),
                              QLatin1String(TrueFalse(!force))));
+    answerLater(context, std::move(done), true);
     m_resumeTimer->start();
-    return true;
 }
 
-bool DryRunPower::hibernationAllowed()
+void DryRunPower::queryHibernationAllowed(QObject *context, Answer done)
 {
-    return m_hibernationQuery ? m_hibernationQuery() : false;
+    if (m_hibernationQuery)
+        answerLater(context, std::move(done), m_hibernationQuery());
+    else
+        logind()->queryHibernationAllowed(context, std::move(done));
+}
+
+bool DryRunPower::hibernationAllowedAtStartup()
+{
+    return m_hibernationQuery ? m_hibernationQuery() : logind()->hibernationAllowedAtStartup();
 }
 
 void DryRunPower::setMonitorPower(bool on)

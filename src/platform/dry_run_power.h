@@ -13,28 +13,36 @@ class QTimer;
 
 namespace zk {
 
+class LogindPower;
+
 class DryRunPower final : public SessionPower {
     Q_OBJECT
 public:
-    // hibernationQuery answers hibernationAllowed(); by default the real
-    // logind is asked (reading changes nothing), so a dry run takes the same
-    // path as the real run would. Without an answer from logind it is false,
-    // as in a real run.
+    // The hibernation questions go to the real logind (reading changes
+    // nothing), so a dry run takes the same path as the real run would.
+    // Without an answer from logind it is false, as in a real run.
     explicit DryRunPower(QObject *parent = nullptr);
+    // hibernationQuery answers the hibernation questions instead.
     DryRunPower(std::function<bool()> hibernationQuery, QObject *parent = nullptr);
 
-    bool exitSession(quint32 flags) override;
+    // Answers from the event loop, like a real call.
+    void exitSession(quint32 flags, QObject *context, Answer done) override;
     // Succeeds and emits resumed() one second later.
-    bool suspend(bool hibernate, bool force, bool disableWakeEvents) override;
-    // Not printed: it is a query, and --explain prints its plan on the same
-    // standard output.
-    bool hibernationAllowed() override;
+    void suspend(bool hibernate, bool force, bool disableWakeEvents, QObject *context, Answer done) override;
+    // Not printed: they are questions, and --explain prints its plan on the
+    // same standard output.
+    void queryHibernationAllowed(QObject *context, Answer done) override;
+    bool hibernationAllowedAtStartup() override;
     void setMonitorPower(bool on) override;
     // Printed when the state changes (the keep-awake phase repeats it).
     void setKeepAwake(bool on) override;
 
 private:
+    LogindPower *logind();
+    void answerLater(QObject *context, Answer done, bool ok);
+
     std::function<bool()> m_hibernationQuery;
+    LogindPower *m_logind = nullptr;
     QTimer *m_resumeTimer;
     int m_keepAwake = -1;  // -1 never set, else 0/1
 };

@@ -5,9 +5,19 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
+class QObject;
+
 namespace zk {
+
+// What watching a started process found at the start of the watch.
+enum class ProcessWatch {
+    Running,      // it runs; its end will be reported
+    Ended,        // it has already ended
+    Unsupported,  // the system cannot watch processes: ask isProcessAlive() instead
+};
 
 // One top-level window of the desktop, as the process-window search sees it.
 struct TopLevelWindow {
@@ -29,6 +39,10 @@ public:
                                 const QString &workingDir) = 0;
     // Whether the process still runs (a zombie counts as ended).
     virtual bool isProcessAlive(qint64 pid) = 0;
+    // Watches a started process without asking again and again: with
+    // Running, `ended` is called once from the event loop when the process
+    // ends, unless context has been destroyed by then (context owns the watch).
+    virtual ProcessWatch watchProcess(qint64 pid, QObject *context, std::function<void()> ended) = 0;
 
     virtual bool fileExists(const QString &path) = 0;
     virtual bool isFolder(const QString &path) = 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 namespace zk {
 
@@ -14,24 +15,35 @@ inline constexpr quint32 Force = 4;
 inline constexpr quint32 PowerOff = 8;
 }  // namespace ExitFlags
 
+// The calls that ask the system for something never block: the system may
+// take as long as the user needs to answer an authorisation prompt, and the
+// window stays alive meanwhile. The answer comes later through the callback,
+// once, and only while `context` still exists (a null context: always). A
+// backend may also answer before the call returns.
 class SessionPower : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
     ~SessionPower() override = default;
 
+    using Answer = std::function<void(bool ok)>;
+
     // Ends the session: log-off (0), shutdown (1 or 8: power off), reboot (2),
     // each optionally + 4 (force: do not let applications object).
-    // True when the system took the request; false when it refused.
-    virtual bool exitSession(quint32 flags) = 0;
+    // Answers true when the system took the request, false when it refused.
+    virtual void exitSession(quint32 flags, QObject *context, Answer done) = 0;
 
-    // Suspends (hibernate = true: to disk). False when the system refused;
-    // then the machine does not sleep and the caller goes on as if it had
-    // resumed. On true, resumed() is emitted once the machine runs again.
-    virtual bool suspend(bool hibernate, bool force, bool disableWakeEvents) = 0;
+    // Suspends (hibernate = true: to disk). Answers false when the system
+    // refused; then the machine does not sleep and the caller goes on as if
+    // it had resumed. After true, resumed() is emitted once the machine runs
+    // again.
+    virtual void suspend(bool hibernate, bool force, bool disableWakeEvents, QObject *context, Answer done) = 0;
 
     // Whether hibernation is allowed on this machine.
-    virtual bool hibernationAllowed() = 0;
+    virtual void queryHibernationAllowed(QObject *context, Answer done) = 0;
+    // The same question answered at once, with a short time limit: only for
+    // the start-up, before the window and the event loop run.
+    virtual bool hibernationAllowedAtStartup() = 0;
 
     // Monitor on (true) or off (false).
     virtual void setMonitorPower(bool on) = 0;

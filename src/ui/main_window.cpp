@@ -1130,26 +1130,42 @@ void MainWindow::rememberOperation()
 
 void MainWindow::onOperationChanged(int index)
 {
+    ++m_operationQuestion;  // an answer about an earlier choice no longer counts
     if (m_loading > 0 || index < 0)
         return;
-    const QString op = cmbOp->itemText(index);
-    if (op == kOpHibernate) {
-        const bool allowed = m_hooks.hibernationAllowed ? m_hooks.hibernationAllowed() : true;
-        if (!allowed) {
-            chkResume->setEnabled(false);
-            chkResume->setChecked(false);
-            showBox(QStringLiteral("無効"),
-                    QStringLiteral("「休止」は無効となっています。") + kCrLf +
-                        QStringLiteral("[電源のオプション]から「休止」を有効にして下さい。"),
-                    QMessageBox::Ok, QMessageBox::Ok, nullptr);
-            const int back = (m_rememberedOperation >= 0 && m_rememberedOperation < cmbOp->count() &&
-                              m_rememberedOperation != index)
-                                 ? m_rememberedOperation
-                                 : 0;
-            cmbOp->setCurrentIndex(back);  // runs this handler again for the restored operation
-            return;
-        }
+    if (cmbOp->itemText(index) == kOpHibernate && m_hooks.queryHibernationAllowed) {
+        // The system answers from the event loop; the window stays alive meanwhile.
+        const quint64 question = m_operationQuestion;
+        m_hooks.queryHibernationAllowed(this, [this, index, question](bool allowed) {
+            if (question != m_operationQuestion)
+                return;
+            if (allowed)
+                acceptOperation(index);
+            else
+                refuseHibernation(index);
+        });
+        return;
     }
+    acceptOperation(index);
+}
+
+void MainWindow::refuseHibernation(int index)
+{
+    chkResume->setEnabled(false);
+    chkResume->setChecked(false);
+    showBox(QStringLiteral("無効"),
+            QStringLiteral("「休止」は無効となっています。") + kCrLf +
+                QStringLiteral("[電源のオプション]から「休止」を有効にして下さい。"),
+            QMessageBox::Ok, QMessageBox::Ok, nullptr);
+    const int back = (m_rememberedOperation >= 0 && m_rememberedOperation < cmbOp->count() &&
+                      m_rememberedOperation != index)
+                         ? m_rememberedOperation
+                         : 0;
+    cmbOp->setCurrentIndex(back);  // runs the change handler again for the restored operation
+}
+
+void MainWindow::acceptOperation(int index)
+{
     m_state.job.Operation = index;
     applyOperationEffects(true);
     setCaptionForOperation();

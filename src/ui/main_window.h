@@ -38,8 +38,9 @@ class PressRepeater;
 
 // Hooks into the rest of the program; every one may stay empty.
 struct MainWindowHooks {
-    // Whether the machine allows hibernation (the "休止" operation).
-    std::function<bool()> hibernationAllowed;
+    // Whether the machine allows hibernation (the "休止" operation); the
+    // answer may come later, and only while context exists.
+    std::function<void(QObject *context, std::function<void(bool allowed)> answer)> queryHibernationAllowed;
     // Save the settings; false when the file could not be written. The
     // start and immediate-action buttons and unticking the extended box save
     // silently; the save button reports the result.
@@ -163,6 +164,8 @@ private:
     void giveAccessibleNames();
 
     void onOperationChanged(int index);
+    void acceptOperation(int index);
+    void refuseHibernation(int index);
     void applyOperationEffects(bool clearResume);
     void onTimingOptionClicked(int index);
     void onResumeClicked();
@@ -189,6 +192,7 @@ private:
     QPointer<RunEngine> m_engine;  // the engine may go first
     int m_loading = 0;           // > 0 while the record is being shown: handlers do not write back
     int m_rememberedOperation = 0;
+    quint64 m_operationQuestion = 0;  // the operation choice a hibernation answer belongs to
     bool m_forceUnload = false;
     bool m_unloaded = false;
     bool m_noBattery = false;

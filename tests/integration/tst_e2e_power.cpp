@@ -263,6 +263,36 @@ private Q_SLOTS:
         QCOMPARE(powerCalls(), QStringList{"Reboot"});
     }
 
+    void slowRebootIsWaitedForAndNotRepeated()
+    {
+        // logind answers only after a polkit prompt: the request is waited
+        // for, not taken for a refusal and sent a second time.
+        QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", "time.sleep(7)"));
+        const Finished f = run({"-auto", "-reboot", "-time", "0", "-zero_time", "1"});
+        QVERIFY2(f.finished && f.status == QProcess::NormalExit && f.exitCode == 0, qPrintable(describe(f)));
+        QCOMPARE(powerCalls(), QStringList{"Reboot"});
+        QVERIFY2(!(f.out + f.err).contains(QStringLiteral("強制終了します。")), qPrintable(describe(f)));
+    }
+
+    void stopSignalWhileRebootIsUnansweredTakesNoFurtherAction()
+    {
+        QVERIFY(m_mock.addManagerMethod(
+            "Reboot", "b", "",
+            "time.sleep(5); raise dbus.exceptions.DBusException('denied', name='org.freedesktop.DBus.Error.AccessDenied')"));
+        QProcess p;
+        start(p, {"-auto", "-reboot", "-time", "0", "-zero_time", "1"});
+        QVERIFY(p.waitForStarted(10000));
+        // The mock is busy answering: its log file tells that the call came.
+        if (!LogindMock::waitFor([this] { return !m_mock.loggedCalls("Reboot").isEmpty(); }, 30000))
+            QFAIL(qPrintable(describe(finish(p, 100))));
+        p.terminate();
+        const Finished f = finish(p, 30000);
+        QVERIFY2(f.finished && f.status == QProcess::NormalExit && f.exitCode == 0, qPrintable(describe(f)));
+        // The refusal came to nobody: no notice, no second request.
+        QVERIFY2(!(f.out + f.err).contains(QStringLiteral("強制終了します。")), qPrintable(describe(f)));
+        QCOMPARE(powerCalls(), QStringList{"Reboot"});
+    }
+
     void missingLogindDoesNotHang()
     {
         m_mock.stopLogind();

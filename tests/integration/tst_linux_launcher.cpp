@@ -5,6 +5,7 @@
 // (here a stand-in on PATH that records what it was given).
 #include "core/launcher.h"
 #include "platform/linux/linux_launcher_backend.h"
+#include "platform/fake/fake_clock.h"
 #include "platform/system_clock.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
 
 #include <csignal>
@@ -285,6 +287,43 @@ private Q_SLOTS:
         QCOMPARE(launcher.launchCommand(QStringLiteral("no-such-program-zk --x")), qint64(0));
         QCOMPARE(launcher.launchCommand(m_docs + QStringLiteral("/missing/thing")), qint64(0));
         QCOMPARE(launcher.pendingWaits(), 0);
+    }
+
+    void endOfAStartedProgramIsReported_data()
+    {
+        QTest::addColumn<bool>("endsAtOnce");
+        QTest::newRow("ended before the first look") << true;
+        QTest::newRow("runs until told to end") << false;
+    }
+    void endOfAStartedProgramIsReported()
+    {
+        QFETCH(bool, endsAtOnce);
+        LinuxLauncherBackend backend;
+        FakeClock clock;  // stands still: only the process itself can end the wait
+        Launcher launcher(backend, clock, m_appFolder);
+        QSignalSpy settled(&launcher, &Launcher::processSettled);
+        QSignalSpy ended(&launcher, &Launcher::processEnded);
+        const QString stopFile = path(QStringLiteral("stop-running"));
+        QFile::remove(stopFile);
+        const QString command = endsAtOnce ? QStringLiteral("sh -c \"exit 3\"")
+                                           : QStringLiteral("sh -c \"while [ ! -e %1 ]; do sleep 0.05; done\"").arg(stopFile);
+        const qint64 pid = launcher.launchCommand(command);
+        QVERIFY(pid > 1);
+        if (endsAtOnce) {
+            while (backend.isProcessAlive(pid))
+                QThread::msleep(5);  // no events: the launcher has not looked yet
+        }
+        QTRY_COMPARE(settled.count(), 1);
+        QCOMPARE(settled.first().at(0).toLongLong(), pid);
+        QCOMPARE(settled.first().at(1).toBool(), !endsAtOnce);
+        QCOMPARE(launcher.pendingWaits(), 0);
+        if (!endsAtOnce) {
+            QVERIFY(ended.isEmpty());
+            write(stopFile, QString());
+        }
+        QTRY_COMPARE(ended.count(), 1);
+        QCOMPARE(ended.first().at(0).toLongLong(), pid);
+        QCOMPARE(settled.count(), 1);
     }
 
     void processLiveness()

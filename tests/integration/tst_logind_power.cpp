@@ -9,13 +9,53 @@
 #endif
 
 #include <QProcess>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <functional>
+#include <optional>
 
 #include <unistd.h>
 
 using zk::LogindPower;
+using zk::SessionPower;
 using zktest::LogindMock;
+
+namespace {
+
+// The answer of one asynchronous power call, waited for with the event loop
+// running; nullopt when none came within ms.
+std::optional<bool> AnswerOf(const std::function<void(QObject *, SessionPower::Answer)> &call, int ms = 20000)
+{
+    std::optional<bool> answer;
+    QObject context;  // a late answer after giving up is not delivered
+    call(&context, [&answer](bool ok) { answer = ok; });
+    if (!QTest::qWaitFor([&] { return answer.has_value(); }, ms))
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<bool> ExitAnswer(SessionPower &power, quint32 flags)
+{
+    return AnswerOf([&](QObject *c, SessionPower::Answer done) { power.exitSession(flags, c, std::move(done)); });
+}
+
+std::optional<bool> SuspendAnswer(SessionPower &power, bool hibernate, bool force)
+{
+    return AnswerOf(
+        [&](QObject *c, SessionPower::Answer done) { power.suspend(hibernate, force, false, c, std::move(done)); });
+}
+
+std::optional<bool> HibernationAnswer(SessionPower &power)
+{
+    return AnswerOf([&](QObject *c, SessionPower::Answer done) { power.queryHibernationAllowed(c, std::move(done)); });
+}
+
+const std::optional<bool> kYes(true);
+const std::optional<bool> kNo(false);
+
+}  // namespace
 
 class TestLogindPower : public QObject {
     Q_OBJECT
@@ -69,7 +109,7 @@ private Q_SLOTS:
         QFETCH(QString, method);
         QFETCH(bool, interactive);
         LogindPower power;
-        QVERIFY2(power.exitSession(flags), qPrintable(power.lastError()));
+        QVERIFY2(ExitAnswer(power, flags) == kYes, qPrintable(power.lastError()));
         QCOMPARE(powerCalls(), QStringList{method});
         const auto calls = m_mock.calls(method);
         QCOMPARE(calls.size(), 1);
@@ -88,7 +128,7 @@ private Q_SLOTS:
     {
         QFETCH(quint32, flags);
         LogindPower power;
-        QVERIFY(!power.exitSession(flags));
+        QCOMPARE(ExitAnswer(power, flags), kNo);
         QVERIFY(m_mock.calls().isEmpty());
     }
 
@@ -105,7 +145,7 @@ private Q_SLOTS:
                 == QDBusMessage::ReplyMessage);
         QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/c7'"));
         LogindPower power;
-        QVERIFY2(power.exitSession(flags), qPrintable(power.lastError()));
+        QVERIFY2(ExitAnswer(power, flags) == kYes, qPrintable(power.lastError()));
         const auto lookups = m_mock.calls("GetSessionByPID");
         QCOMPARE(lookups.size(), 1);
         QCOMPARE(lookups[0].args.value(0).toUInt(), quint32(::getpid()));
@@ -119,7 +159,7 @@ private Q_SLOTS:
         // session object cannot be read, the id comes from the path.
         QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/_37'"));
         LogindPower power;
-        QVERIFY2(power.exitSession(0), qPrintable(power.lastError()));
+        QVERIFY2(ExitAnswer(power, 0) == kYes, qPrintable(power.lastError()));
         const auto calls = m_mock.calls("TerminateSession");
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls[0].args, QVariantList{"7"});
@@ -146,12 +186,12 @@ private Q_SLOTS:
         else
             qputenv("XDG_SESSION_ID", xdgSessionId);
         LogindPower power;
-        const bool result = power.exitSession(0);
+        const std::optional<bool> result = ExitAnswer(power, 0);
         if (hadSaved)
             qputenv("XDG_SESSION_ID", saved);
         else
             qunsetenv("XDG_SESSION_ID");
-        QCOMPARE(result, expected);
+        QCOMPARE(result, std::optional<bool>(expected));
         if (expected) {
             QCOMPARE(powerCalls(), QStringList{"TerminateSession"});
             QCOMPARE(m_mock.calls("TerminateSession")[0].args, QVariantList{QString::fromLatin1(xdgSessionId)});
@@ -175,7 +215,7 @@ private Q_SLOTS:
             method, "b", "",
             "raise dbus.exceptions.DBusException('denied', name='org.freedesktop.DBus.Error.AccessDenied')"));
         LogindPower power;
-        QVERIFY(!power.exitSession(flags));
+        QCOMPARE(ExitAnswer(power, flags), kNo);
         QVERIFY(power.lastError().contains("AccessDenied"));
         QCOMPARE(m_mock.calls(method).size(), 1);
     }
@@ -197,7 +237,7 @@ private Q_SLOTS:
         QFETCH(QString, method);
         LogindPower power;
         QSignalSpy resumed(&power, &zk::SessionPower::resumed);
-        QVERIFY2(power.suspend(hibernate, force, false), qPrintable(power.lastError()));
+        QVERIFY2(SuspendAnswer(power, hibernate, force) == kYes, qPrintable(power.lastError()));
         QCOMPARE(powerCalls(), QStringList{method});
         QCOMPARE(m_mock.calls(method)[0].args, QVariantList{!force});
 
@@ -220,7 +260,7 @@ private Q_SLOTS:
             "raise dbus.exceptions.DBusException('inhibited', name='org.freedesktop.login1.OperationInProgress')"));
         LogindPower power;
         QSignalSpy resumed(&power, &zk::SessionPower::resumed);
-        QVERIFY(!power.suspend(false, false, false));
+        QCOMPARE(SuspendAnswer(power, false, false), kNo);
         QVERIFY(m_mock.emitPrepareForSleep(false));
         QVERIFY(!resumed.wait(500));
     }
@@ -240,8 +280,10 @@ private Q_SLOTS:
         QFETCH(bool, allowed);
         QVERIFY2(m_mock.startLogind(QJsonObject{{"CanHibernate", answer}}), qPrintable(m_mock.error()));
         LogindPower power;
-        QCOMPARE(power.hibernationAllowed(), allowed);
-        QCOMPARE(m_mock.calls("CanHibernate").size(), 1);
+        QCOMPARE(HibernationAnswer(power), std::optional<bool>(allowed));
+        // Before the window exists the same question is answered at once.
+        QCOMPARE(power.hibernationAllowedAtStartup(), allowed);
+        QCOMPARE(m_mock.calls("CanHibernate").size(), 2);
         // Asking is all it does.
         QVERIFY(powerCalls().isEmpty());
     }
@@ -250,8 +292,10 @@ private Q_SLOTS:
     {
         LogindPower power;
         power.setKeepAwake(true);
-        QVERIFY(power.keepsAwake());
-        // The keep-awake phase renews the request every second: one lock only.
+        // The keep-awake phase renews the request every second: one lock
+        // only, also while the first request is under way.
+        power.setKeepAwake(true);
+        QTRY_VERIFY(power.keepsAwake());
         power.setKeepAwake(true);
         QCOMPARE(m_mock.calls("Inhibit").size(), 1);
         QCOMPARE(m_mock.calls("Inhibit")[0].args,
@@ -269,7 +313,7 @@ private Q_SLOTS:
         {
             LogindPower power;
             power.setKeepAwake(true);
-            QVERIFY(power.keepsAwake());
+            QTRY_VERIFY(power.keepsAwake());
             QCOMPARE(m_mock.inhibitors().size(), 1);
         }
         QVERIFY(LogindMock::waitFor([this] { return m_mock.inhibitors().isEmpty(); }, 5000));
@@ -289,24 +333,23 @@ private Q_SLOTS:
         QVERIFY2(m_mock.startLogind(QJsonObject{{"CanHibernate", answer}}), qPrintable(m_mock.error()));
         zk::DryRunPower power;
         QSignalSpy resumed(&power, &zk::SessionPower::resumed);
-        bool hibernation = !allowed;
+        QCOMPARE(HibernationAnswer(power), std::optional<bool>(allowed));
+        QCOMPARE(power.hibernationAllowedAtStartup(), allowed);
+        QList<std::optional<bool>> answers;
         const QByteArray out = zktest::CaptureStdout([&] {
-            hibernation = power.hibernationAllowed();
-            power.exitSession(2);
-            power.exitSession(12);
-            power.exitSession(0);
-            power.suspend(true, false, false);
+            answers << ExitAnswer(power, 2) << ExitAnswer(power, 12) << ExitAnswer(power, 0)
+                    << SuspendAnswer(power, true, false);
             power.setKeepAwake(true);
             power.setMonitorPower(false);
         });
-        QCOMPARE(hibernation, allowed);
+        QCOMPARE(answers, QList<std::optional<bool>>(4, kYes));
         QCOMPARE(out.count("dry-run: "), 6);
         QVERIFY(resumed.wait(5000));
         // The machine's power state is never touched: the only call is the question.
         QStringList methods;
         for (const auto &c : m_mock.calls())
             methods << c.method;
-        QCOMPARE(methods, QStringList{"CanHibernate"});
+        QCOMPARE(methods, (QStringList{"CanHibernate", "CanHibernate"}));
         QVERIFY(m_mock.inhibitors().isEmpty());
     }
 
@@ -316,18 +359,22 @@ private Q_SLOTS:
         QVERIFY(!m_mock.serviceRegistered());
         LogindPower power;
         QSignalSpy resumed(&power, &zk::SessionPower::resumed);
-        QVERIFY(!power.exitSession(2));
+        QCOMPARE(ExitAnswer(power, 2), kNo);
         QVERIFY(!power.lastError().isEmpty());
-        QVERIFY(!power.exitSession(12));
-        QVERIFY(!power.exitSession(0));
-        QVERIFY(!power.suspend(false, false, false));
-        QVERIFY(!power.suspend(true, true, false));
-        QVERIFY(!power.hibernationAllowed());
+        QCOMPARE(ExitAnswer(power, 12), kNo);
+        QCOMPARE(ExitAnswer(power, 0), kNo);
+        QCOMPARE(SuspendAnswer(power, false, false), kNo);
+        QCOMPARE(SuspendAnswer(power, true, true), kNo);
+        QCOMPARE(HibernationAnswer(power), kNo);
+        QVERIFY(!power.hibernationAllowedAtStartup());
         power.setKeepAwake(true);
+        QTRY_COMPARE(power.pendingCalls(), 0);
         QVERIFY(!power.keepsAwake());
         QCOMPARE(resumed.size(), 0);
         // A dry run on such a machine answers as the real run would.
-        QVERIFY(!zk::DryRunPower().hibernationAllowed());
+        zk::DryRunPower dry;
+        QCOMPARE(HibernationAnswer(dry), kNo);
+        QVERIFY(!dry.hibernationAllowedAtStartup());
     }
 
     void hungLogindTimesOutAsARefusal()
@@ -336,11 +383,49 @@ private Q_SLOTS:
         QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", "import time; time.sleep(4)"));
         LogindPower power;
         power.setCallTimeout(1000);
-        QVERIFY(!power.exitSession(2));
+        QCOMPARE(ExitAnswer(power, 2), kNo);
         QVERIFY2(power.lastError().contains("NoReply") || power.lastError().contains("Timeout")
                      || power.lastError().contains("no reply"),
                  qPrintable(power.lastError()));
         m_mock.stopLogind();  // do not leave the mock busy for the next case
+    }
+
+    void slowAnswerIsWaitedForWithTheEventLoopRunning()
+    {
+        // logind answers after a polkit prompt: later than a blocking call
+        // would have waited.
+        QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", "time.sleep(7)"));
+        LogindPower power;
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
+        ticker.start(100);
+        std::optional<bool> answer;
+        int ticksAtAnswer = -1;
+        QObject context;
+        power.exitSession(2, &context, [&](bool ok) {
+            answer = ok;
+            ticksAtAnswer = ticks;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(answer.has_value(), 60000);
+        QVERIFY2(*answer, qPrintable(power.lastError()));
+        // The timer ran while the answer was awaited.
+        QVERIFY2(ticksAtAnswer > 0, qPrintable(QString::number(ticksAtAnswer)));
+        QCOMPARE(m_mock.calls("Reboot").size(), 1);
+    }
+
+    void answerAfterTheAskerIsGoneIsDropped()
+    {
+        QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", "time.sleep(2)"));
+        LogindPower power;
+        int answers = 0;
+        {
+            QObject context;
+            power.exitSession(2, &context, [&answers](bool) { ++answers; });
+            QCOMPARE(power.pendingCalls(), 1);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(power.pendingCalls(), 0, 20000);
+        QCOMPARE(answers, 0);
     }
 
     void monitorPowerWithoutXDisplayDoesNothing()

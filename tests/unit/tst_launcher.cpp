@@ -449,6 +449,38 @@ private Q_SLOTS:
         QCOMPARE(l.pendingWaits(), 0);
     }
 
+    void watchedProcessIsNotAskedAgain_data()
+    {
+        QTest::addColumn<bool>("endedAtStart");
+        QTest::newRow("running") << false;
+        QTest::newRow("ended already") << true;
+    }
+    void watchedProcessIsNotAskedAgain()
+    {
+        QFETCH(bool, endedAtStart);
+        Rig rig(false);
+        auto &[b, clock, l] = rig;
+        b.watchAnswer = endedAtStart ? ProcessWatch::Ended : ProcessWatch::Running;
+        b.processesAlive = !endedAtStart;
+        QSignalSpy settled(&l, &Launcher::processSettled);
+        QSignalSpy ended(&l, &Launcher::processEnded);
+        QString prog = QStringLiteral("/bin/app");
+        QString params;
+        const qint64 pid = l.launchApplication(prog, params);
+        // The clock stands still: an ended process is settled all the same.
+        QTRY_COMPARE(settled.count(), 1);
+        QCOMPARE(settled.first().at(1).toBool(), !endedAtStart);
+        QCOMPARE(b.activated, endedAtStart ? QList<qint64>{} : QList<qint64>{pid});
+        QCOMPARE(b.aliveQueries.size(), endedAtStart ? 0 : 1);
+        QCOMPARE(l.pendingWaits(), 0);
+        if (!endedAtStart) {
+            QVERIFY(ended.isEmpty());
+            b.endProcess(pid);
+        }
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(ended.first().at(0).toLongLong(), pid);
+    }
+
     void shortcutsAndFoldersAreNotWaitedFor()
     {
         Rig rig(false);

@@ -721,6 +721,82 @@ private Q_SLOTS:
         QCOMPARE(r.view.quits, QList<int>{0});
     }
 
+    void exitWaitsForTheAnswer_data()
+    {
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("accepted") << true;
+        QTest::newRow("refused") << false;
+    }
+    void exitWaitsForTheAnswer()
+    {
+        // A polkit prompt may hold the answer for minutes.
+        QFETCH(bool, accepted);
+        Rig r;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Reboot));
+        r.fake.power.holdAnswers = true;
+        r.fake.power.exitAnswer = accepted;
+        r.runToAction();
+        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::Reboot});
+        QVERIFY(r.engine.exitCallPending());
+        QVERIFY(r.view.quits.isEmpty());
+        QVERIFY(!r.engine.exitRetryPending());
+        // Nothing sends a second request while the first is unanswered.
+        r.engine.exitRetryTimeout();
+        r.tick(3);
+        QCOMPARE(r.fake.power.exitCalls.size(), 1);
+        QCOMPARE(r.fake.power.answerHeld(), 1);
+        QVERIFY(!r.engine.exitCallPending());
+        if (accepted) {
+            QCOMPARE(r.view.quits, QList<int>{0});
+            QVERIFY(!r.engine.exitRetryPending());
+            return;
+        }
+        QCOMPARE(r.view.remaining, QStringLiteral("強制終了します。\r\n処理中の作業を中止して下さい。"));
+        QVERIFY(r.engine.exitRetryPending());
+        // The retry's answer is awaited as well before the program ends.
+        r.engine.exitRetryTimeout();
+        QCOMPARE(r.fake.power.exitCalls.size(), 2);
+        QVERIFY(r.view.quits.isEmpty());
+        QCOMPARE(r.fake.power.answerHeld(), 1);
+        QCOMPARE(r.view.quits, QList<int>{0});
+    }
+
+    void answerAfterStopChangesNothing_data()
+    {
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("ends");  // the stop ends the program
+        QTest::newRow("reboot accepted") << int(OperationKind::Reboot) << true << true;
+        QTest::newRow("reboot refused") << int(OperationKind::Reboot) << false << true;
+        QTest::newRow("standby refused") << int(OperationKind::Standby) << false << false;
+    }
+    void answerAfterStopChangesNothing()
+    {
+        QFETCH(int, operation);
+        QFETCH(bool, answer);
+        QFETCH(bool, ends);
+        Rig r;
+        r.minutes(QStringLiteral("0"), operation);
+        r.fake.power.holdAnswers = true;
+        r.fake.power.exitAnswer = answer;
+        r.fake.power.suspendAnswer = answer;
+        r.runToAction();
+        QCOMPARE(r.fake.power.log.size(), 1);
+        // The stop button works while the answer is awaited.
+        r.engine.stopRun();
+        QVERIFY(r.idle());
+        QCOMPARE(r.view.quits, ends ? QList<int>{0} : QList<int>{});
+        const QStringList calls = r.fake.power.log;
+        const QStringList shown = r.view.remainingHistory;
+        QCOMPARE(r.fake.power.answerHeld(), 1);
+        r.tick(12);
+        // No retry, no notice, no resume handling, no second end.
+        QCOMPARE(r.fake.power.log, calls);
+        QCOMPARE(r.view.remainingHistory, shown);
+        QVERIFY(!r.engine.exitRetryPending());
+        QCOMPARE(r.view.quits, ends ? QList<int>{0} : QList<int>{});
+    }
+
     void resumeOnlyWaits()
     {
         Rig r;

@@ -48,7 +48,9 @@ struct Rig {
         services.wakeTimer = &wake;
         window = std::make_unique<MainWindow>(state, clock);
         MainWindowHooks hooks;
-        hooks.hibernationAllowed = [this] { return power.hibernationAllowed(); };
+        hooks.queryHibernationAllowed = [this](QObject *context, std::function<void(bool)> answer) {
+            power.queryHibernationAllowed(context, std::move(answer));
+        };
         hooks.quit = [this](int) { ++quitCalls; };
         hooks.saveSettings = [this] {
             ++saves;
@@ -273,6 +275,35 @@ private slots:
         QCOMPARE(r.state.job.Operation, 4);
         QVERIFY(r.w<QCheckBox>("chk復帰")->isEnabled());
         QVERIFY(!r.w<QCheckBox>("chk復帰")->isChecked());
+        r.answer(QMessageBox::Ok);
+    }
+
+    void hibernationAnswerComesLater()
+    {
+        Rig r(false);
+        r.power.hibernation = false;
+        r.power.holdAnswers = true;
+        r.window->show();
+        auto *op = r.w<QComboBox>("cmbOp");
+        op->setCurrentIndex(1);
+        r.window->rememberOperation();
+        op->setCurrentIndex(3);  // 休止: asked, and the window goes on meanwhile
+        QVERIFY(!r.box());
+        QCOMPARE(r.state.job.Operation, 1);
+        // Another operation chosen before the answer: the answer no longer counts.
+        op->setCurrentIndex(4);
+        QCOMPARE(r.state.job.Operation, 4);
+        QCOMPARE(r.power.answerHeld(), 1);
+        QVERIFY(!r.box());
+        QCOMPARE(op->currentIndex(), 4);
+        QCOMPARE(r.state.job.Operation, 4);
+        // Asked again, the refusal comes later and restores the operation.
+        op->setCurrentIndex(3);
+        QVERIFY(!r.box());
+        QCOMPARE(r.power.answerHeld(), 1);
+        QCOMPARE(r.boxTexts(), (QStringList{"無効", "「休止」は無効となっています。\r\n[電源のオプション]から「休止」を有効にして下さい。"}));
+        QCOMPARE(op->currentIndex(), 4);
+        QCOMPARE(r.state.job.Operation, 4);
         r.answer(QMessageBox::Ok);
     }
 

@@ -5,7 +5,10 @@
 #include "platform/launcher_backend.h"
 
 #include <QHash>
+#include <QObject>
+#include <QPointer>
 #include <QSet>
+#include <functional>
 
 namespace zk {
 
@@ -30,6 +33,7 @@ public:
     QList<TopLevelWindow> windows;
     bool startFails = false;               // every start reports failure
     bool processesAlive = true;            // what isProcessAlive answers
+    ProcessWatch watchAnswer = ProcessWatch::Unsupported;  // what watchProcess answers
     qint64 nextPid = 4242;
 
     // --- what the fake was asked to do
@@ -37,6 +41,7 @@ public:
     QStringList opened;
     QList<qint64> activated;
     QList<qint64> aliveQueries;
+    QHash<qint64, std::function<void()>> watches;  // pid -> its end, for Running watches
 
     qint64 startProcess(const QString &program, const QStringList &arguments, const QString &workingDir) override
     {
@@ -47,6 +52,23 @@ public:
     {
         aliveQueries.append(pid);
         return processesAlive;
+    }
+    ProcessWatch watchProcess(qint64 pid, QObject *context, std::function<void()> ended) override
+    {
+        if (watchAnswer == ProcessWatch::Running) {
+            const QPointer<QObject> guard(context);
+            watches.insert(pid, [guard, ended = std::move(ended)] {
+                if (guard)
+                    ended();
+            });
+        }
+        return watchAnswer;
+    }
+    // A watched process ends.
+    void endProcess(qint64 pid)
+    {
+        if (const auto end = watches.take(pid))
+            end();
     }
     bool fileExists(const QString &path) override { return files.contains(path) || executables.contains(path) || folders.contains(path); }
     bool isFolder(const QString &path) override { return folders.contains(path); }

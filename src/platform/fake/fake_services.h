@@ -5,8 +5,11 @@
 #include "platform/services.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <utility>
 
 namespace zk {
 
@@ -25,6 +28,9 @@ public:
     bool exitAnswer = true;
     bool suspendAnswer = true;
     bool hibernation = true;
+    // Answers come at once, before the call returns; with holdAnswers they
+    // wait (a call still in flight) until answerHeld().
+    bool holdAnswers = false;
 
     QList<quint32> exitCalls;
     QList<SuspendCall> suspendCalls;
@@ -32,19 +38,23 @@ public:
     QList<bool> keepAwakeCalls;
     QStringList log;  // every call in order
 
-    bool exitSession(quint32 flags) override
+    void exitSession(quint32 flags, QObject *context, Answer done) override
     {
         exitCalls << flags;
         log << QStringLiteral("exitSession %1").arg(flags);
-        return exitAnswers.isEmpty() ? exitAnswer : exitAnswers.takeFirst();
+        answer(context, std::move(done), exitAnswers.isEmpty() ? exitAnswer : exitAnswers.takeFirst());
     }
-    bool suspend(bool hibernate, bool force, bool disableWake) override
+    void suspend(bool hibernate, bool force, bool disableWake, QObject *context, Answer done) override
     {
         suspendCalls << SuspendCall{hibernate, force, disableWake};
         log << QStringLiteral("suspend %1 %2 %3").arg(int(hibernate)).arg(int(force)).arg(int(disableWake));
-        return suspendAnswer;
+        answer(context, std::move(done), suspendAnswer);
     }
-    bool hibernationAllowed() override { return hibernation; }
+    void queryHibernationAllowed(QObject *context, Answer done) override
+    {
+        answer(context, std::move(done), hibernation);
+    }
+    bool hibernationAllowedAtStartup() override { return hibernation; }
     void setMonitorPower(bool on) override
     {
         monitorCalls << on;
@@ -57,6 +67,30 @@ public:
     }
     // The machine runs again.
     void wake() { Q_EMIT resumed(); }
+    // Delivers the held answers, in order.
+    int answerHeld()
+    {
+        const QList<std::function<void()>> answers = std::exchange(m_held, {});
+        for (const auto &a : answers)
+            a();
+        return int(answers.size());
+    }
+
+private:
+    void answer(QObject *context, Answer done, bool ok)
+    {
+        const QPointer<QObject> guard(context);
+        std::function<void()> deliver = [guard, guarded = context != nullptr, done = std::move(done), ok] {
+            if (!guarded || guard)
+                done(ok);
+        };
+        if (holdAnswers)
+            m_held << std::move(deliver);
+        else
+            deliver();
+    }
+
+    QList<std::function<void()>> m_held;
 };
 
 class FakeWakeTimer final : public WakeTimer {

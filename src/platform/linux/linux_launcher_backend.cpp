@@ -8,6 +8,7 @@
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QSet>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 
 #include <X11/Xatom.h>
@@ -15,7 +16,10 @@
 #include <X11/Xutil.h>
 #include <cerrno>
 #include <csignal>
+#include <poll.h>
+#include <sys/syscall.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace zk {
 
@@ -183,6 +187,50 @@ bool LinuxLauncherBackend::isProcessAlive(qint64 pid)
     if (QFileInfo::exists(QStringLiteral("/proc/self")))
         return false;  // /proc works, so the process is gone
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+namespace {
+
+// Owns the pidfd it watches: closed with the notifier, also when the watch
+// goes before the process does.
+class PidfdNotifier final : public QSocketNotifier {
+public:
+    PidfdNotifier(int fd, QObject *parent) : QSocketNotifier(qintptr(fd), QSocketNotifier::Read, parent) {}
+    ~PidfdNotifier() override
+    {
+        setEnabled(false);
+        ::close(int(socket()));
+    }
+    PidfdNotifier(const PidfdNotifier &) = delete;
+    PidfdNotifier &operator=(const PidfdNotifier &) = delete;
+};
+
+}  // namespace
+
+ProcessWatch LinuxLauncherBackend::watchProcess(qint64 pid, QObject *context, std::function<void()> ended)
+{
+    if (pid <= 0)
+        return ProcessWatch::Ended;
+    const int fd = int(::syscall(SYS_pidfd_open, pid_t(pid), 0u));
+    if (fd < 0) {
+        if (errno == ESRCH)
+            return ProcessWatch::Ended;
+        // ENOSYS: a kernel before 5.3. (Running out of descriptors ends up
+        // here as well: the process is then asked about as before.)
+        return ProcessWatch::Unsupported;
+    }
+    pollfd ready{fd, POLLIN, 0};
+    if (::poll(&ready, 1, 0) > 0) {
+        ::close(fd);
+        return ProcessWatch::Ended;
+    }
+    auto *notifier = new PidfdNotifier(fd, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, ended = std::move(ended)] {
+        notifier->setEnabled(false);
+        notifier->deleteLater();
+        ended();
+    });
+    return ProcessWatch::Running;
 }
 
 bool LinuxLauncherBackend::fileExists(const QString &path)

@@ -13,6 +13,9 @@ class LinuxLauncherBackend final : public LauncherBackend {
 public:
     qint64 startProcess(const QString &program, const QStringList &arguments, const QString &workingDir) override;
     bool isProcessAlive(qint64 pid) override;
+    // A pidfd (pidfd_open, Linux 5.3) readable once the process has ended;
+    // Unsupported where the kernel has no pidfd_open (or no descriptor is left).
+    ProcessWatch watchProcess(qint64 pid, QObject *context, std::function<void()> ended) override;
     bool fileExists(const QString &path) override;
     bool isFolder(const QString &path) override;
     bool isExecutableFile(const QString &path) override;

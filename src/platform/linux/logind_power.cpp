@@ -5,8 +5,10 @@
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QDBusReply>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
+#include <QPointer>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -95,84 +97,119 @@ LogindPower::~LogindPower()
                          SLOT(onPrepareForSleep(bool)));
 }
 
-bool LogindPower::callManager(const QString &method, const QVariantList &args, QDBusMessage *reply)
+void LogindPower::send(const QDBusMessage &msg, QObject *context, ReplyHandler handler)
 {
-    if (!m_bus.isConnected()) {
-        m_lastError = QStringLiteral("no system bus: %1").arg(m_bus.lastError().message());
-        return false;
-    }
+    // A disconnected bus answers with an error through the watcher as well.
+    const QDBusPendingCall call = m_bus.asyncCall(msg, m_timeoutMs);
+    auto *watcher = new QDBusPendingCallWatcher(call, this);
+    ++m_pending;
+    const QPointer<QObject> guard(context);
+    const bool guarded = context != nullptr;
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, watcher, guard, guarded, handler = std::move(handler)] {
+                watcher->deleteLater();
+                --m_pending;
+                if (guarded && !guard)
+                    return;
+                handler(watcher->reply());
+            });
+}
+
+void LogindPower::callManager(const QString &method, const QVariantList &args, QObject *context,
+                              ReplyHandler handler)
+{
     QDBusMessage msg = QDBusMessage::createMethodCall(kService, kPath, kManager, method);
     msg.setArguments(args);
-    const QDBusMessage answer = m_bus.call(msg, QDBus::Block, m_timeoutMs);
-    if (answer.type() != QDBusMessage::ReplyMessage) {
-        m_lastError = answer.errorName().isEmpty() ? QStringLiteral("no reply")
-                                                   : answer.errorName() + QStringLiteral(": ") + answer.errorMessage();
-        return false;
-    }
-    m_lastError.clear();
-    if (reply)
-        *reply = answer;
-    return true;
+    send(msg, context, std::move(handler));
 }
 
-QString LogindPower::ownSessionId()
+bool LogindPower::accepted(const QDBusMessage &reply)
 {
-    QDBusMessage reply;
-    if (callManager(QStringLiteral("GetSessionByPID"), {QVariant::fromValue(quint32(::getpid()))}, &reply)
-        && !reply.arguments().isEmpty()) {
-        const QString path = qvariant_cast<QDBusObjectPath>(reply.arguments().constFirst()).path();
-        if (!path.isEmpty()) {
-            QDBusMessage get = QDBusMessage::createMethodCall(kService, path, kProperties, QStringLiteral("Get"));
-            get.setArguments({kSession, QStringLiteral("Id")});
-            const QDBusMessage idReply = m_bus.call(get, QDBus::Block, m_timeoutMs);
-            if (idReply.type() == QDBusMessage::ReplyMessage && !idReply.arguments().isEmpty()) {
-                const QString id = qvariant_cast<QDBusVariant>(idReply.arguments().constFirst()).variant().toString();
-                if (!id.isEmpty())
-                    return id;
-            }
-            const QString label = path.section(QLatin1Char('/'), -1);
-            if (!label.isEmpty())
-                return UnescapePathLabel(label);
-        }
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        m_lastError.clear();
+        return true;
     }
+    if (!m_bus.isConnected())
+        m_lastError = QStringLiteral("no system bus: %1").arg(m_bus.lastError().message());
+    else
+        m_lastError = reply.errorName().isEmpty() ? QStringLiteral("no reply")
+                                                  : reply.errorName() + QStringLiteral(": ") + reply.errorMessage();
+    return false;
+}
+
+void LogindPower::answerLater(QObject *context, Answer done, bool ok)
+{
+    QTimer::singleShot(0, context ? context : this, [done = std::move(done), ok] { done(ok); });
+}
+
+void LogindPower::findOwnSession(QObject *context, std::function<void(const QString &id)> found)
+{
     // Not in a session of its own (started from a service or a cron job):
     // the session the environment names is the one the user means.
-    return qEnvironmentVariable("XDG_SESSION_ID");
+    const auto fallback = [found] { found(qEnvironmentVariable("XDG_SESSION_ID")); };
+    callManager(QStringLiteral("GetSessionByPID"), {QVariant::fromValue(quint32(::getpid()))}, context,
+                [this, context, found, fallback](const QDBusMessage &reply) {
+                    if (!accepted(reply) || reply.arguments().isEmpty())
+                        return fallback();
+                    const QString path = qvariant_cast<QDBusObjectPath>(reply.arguments().constFirst()).path();
+                    if (path.isEmpty())
+                        return fallback();
+                    QDBusMessage get =
+                        QDBusMessage::createMethodCall(kService, path, kProperties, QStringLiteral("Get"));
+                    get.setArguments({kSession, QStringLiteral("Id")});
+                    send(get, context, [found, fallback, path](const QDBusMessage &idReply) {
+                        if (idReply.type() == QDBusMessage::ReplyMessage && !idReply.arguments().isEmpty()) {
+                            const QString id =
+                                qvariant_cast<QDBusVariant>(idReply.arguments().constFirst()).variant().toString();
+                            if (!id.isEmpty())
+                                return found(id);
+                        }
+                        const QString label = path.section(QLatin1Char('/'), -1);
+                        if (label.isEmpty())
+                            return fallback();
+                        found(UnescapePathLabel(label));
+                    });
+                });
 }
 
-bool LogindPower::exitSession(quint32 flags)
+void LogindPower::exitSession(quint32 flags, QObject *context, Answer done)
 {
     const LogindExitRequest request = MapExitFlags(flags);
     switch (request.kind) {
     case LogindExitRequest::Invalid:
         m_lastError = QStringLiteral("unsupported exit flags %1").arg(flags);
-        return false;
-    case LogindExitRequest::Logoff: {
-        const QString id = ownSessionId();
-        if (id.isEmpty()) {
-            m_lastError = QStringLiteral("this process belongs to no login session");
-            return false;
-        }
-        return callManager(request.method, {id});
-    }
+        answerLater(context, std::move(done), false);
+        return;
+    case LogindExitRequest::Logoff:
+        findOwnSession(context, [this, context, done, method = request.method](const QString &id) {
+            if (id.isEmpty()) {
+                m_lastError = QStringLiteral("this process belongs to no login session");
+                return done(false);
+            }
+            callManager(method, {id}, context, [this, done](const QDBusMessage &reply) { done(accepted(reply)); });
+        });
+        return;
     case LogindExitRequest::PowerOff:
     case LogindExitRequest::Reboot:
-        return callManager(request.method, {request.interactive});
+        callManager(request.method, {request.interactive}, context,
+                    [this, done](const QDBusMessage &reply) { done(accepted(reply)); });
+        return;
     }
-    return false;
 }
 
-bool LogindPower::suspend(bool hibernate, bool force, bool disableWakeEvents)
+void LogindPower::suspend(bool hibernate, bool force, bool disableWakeEvents, QObject *context, Answer done)
 {
     // logind always leaves the wake alarms armed; disableWakeEvents has no
     // equivalent and the program always passes false.
     Q_UNUSED(disableWakeEvents);
     m_waitingForResume = true;
-    if (!callManager(hibernate ? QStringLiteral("Hibernate") : QStringLiteral("Suspend"), {!force})) {
-        m_waitingForResume = false;
-        return false;
-    }
-    return true;
+    callManager(hibernate ? QStringLiteral("Hibernate") : QStringLiteral("Suspend"), {!force}, context,
+                [this, done](const QDBusMessage &reply) {
+                    const bool ok = accepted(reply);
+                    if (!ok)
+                        m_waitingForResume = false;
+                    done(ok);
+                });
 }
 
 void LogindPower::onPrepareForSleep(bool start)
@@ -183,12 +220,20 @@ void LogindPower::onPrepareForSleep(bool start)
     Q_EMIT resumed();
 }
 
-bool LogindPower::hibernationAllowed()
+void LogindPower::queryHibernationAllowed(QObject *context, Answer done)
 {
-    QDBusMessage reply;
-    if (!callManager(QStringLiteral("CanHibernate"), {}, &reply) || reply.arguments().isEmpty())
-        return false;
-    return reply.arguments().constFirst().toString() == QLatin1String("yes");
+    callManager(QStringLiteral("CanHibernate"), {}, context, [this, done](const QDBusMessage &reply) {
+        done(accepted(reply) && !reply.arguments().isEmpty() &&
+             reply.arguments().constFirst().toString() == QLatin1String("yes"));
+    });
+}
+
+bool LogindPower::hibernationAllowedAtStartup()
+{
+    const QDBusMessage msg = QDBusMessage::createMethodCall(kService, kPath, kManager, QStringLiteral("CanHibernate"));
+    const QDBusMessage reply = m_bus.call(msg, QDBus::Block, m_startupTimeoutMs);
+    return accepted(reply) && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().toString() == QLatin1String("yes");
 }
 
 void LogindPower::setMonitorPower(bool on)
@@ -198,23 +243,28 @@ void LogindPower::setMonitorPower(bool on)
 
 void LogindPower::setKeepAwake(bool on)
 {
+    m_keepAwakeWanted = on;
     if (!on) {
-        // Closing our copy of the descriptor releases the lock.
+        // Closing our copy of the descriptor releases the lock; a lock still
+        // on its way is dropped when it comes.
         m_inhibitLock = QDBusUnixFileDescriptor();
         return;
     }
-    if (m_inhibitLock.isValid())
+    if (m_inhibitLock.isValid() || m_inhibitPending)
         return;
-    QDBusMessage reply;
-    if (!callManager(QStringLiteral("Inhibit"),
-                     {QStringLiteral("idle:sleep"), QStringLiteral("Zenkoro"), QStringLiteral("復帰状態維持"),
-                      QStringLiteral("block")},
-                     &reply)
-        || reply.arguments().isEmpty())
-        return;
-    const QDBusUnixFileDescriptor fd = qvariant_cast<QDBusUnixFileDescriptor>(reply.arguments().constFirst());
-    if (fd.isValid())
-        m_inhibitLock = fd;
+    m_inhibitPending = true;
+    callManager(QStringLiteral("Inhibit"),
+                {QStringLiteral("idle:sleep"), QStringLiteral("Zenkoro"), QStringLiteral("復帰状態維持"),
+                 QStringLiteral("block")},
+                nullptr, [this](const QDBusMessage &reply) {
+                    m_inhibitPending = false;
+                    if (!accepted(reply) || reply.arguments().isEmpty() || !m_keepAwakeWanted)
+                        return;
+                    const QDBusUnixFileDescriptor fd =
+                        qvariant_cast<QDBusUnixFileDescriptor>(reply.arguments().constFirst());
+                    if (fd.isValid())
+                        m_inhibitLock = fd;
+                });
 }
 
 }  // namespace zk
