@@ -67,17 +67,6 @@ QString SettingsPath(const zk::LongOptions &options)
                                 [](const QString &p) { return QFileInfo(p).isFile(); });
 }
 
-// Writes the settings file; a file rewritten by another user (an
-// administrator scripting a user's settings) keeps its owner and group.
-bool WriteSettings(const QString &path, const zk::AppState &state, const QString &desktopDir)
-{
-    const zk::FileOwner owner = zk::OwnerOf(path);
-    if (!zk::SaveSettings(path, state, desktopDir))
-        return false;
-    zk::RestoreOwner(path, owner);
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char **argv)
@@ -165,7 +154,7 @@ int main(int argc, char **argv)
     bool autoRun = state.cl.AutoStart;
     auto saveAtExit = [&] {
         if (!state.cl.AutoStart && !autoRun)
-            WriteSettings(settingsPath, state, desktopDir);
+            zk::SaveSettingsKeepingOwner(settingsPath, state, desktopDir);
     };
 
     if (parsed.error) {
@@ -190,7 +179,7 @@ int main(int argc, char **argv)
     }
 
     if (options.save && !options.explain) {
-        if (!WriteSettings(settingsPath, state, desktopDir)) {
+        if (!zk::SaveSettingsKeepingOwner(settingsPath, state, desktopDir)) {
             PrintErr(QStringLiteral("書込みエラー: 設定値の保存に失敗しました！\n"
                                     "媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。\n"
                                     "(%1)\n")
@@ -245,10 +234,9 @@ int main(int argc, char **argv)
     if (!headless) {
         zk::MainWindowHooks ui;
         ui.hibernationAllowed = [&] { return power->hibernationAllowed(); };
-        ui.saveSettings = [&] { return WriteSettings(settingsPath, state, desktopDir); };
         ui.makeRelativePath = [&](const QString &path) { return launcher.makeRelativePath(path); };
         ui.quit = [](int code) { QCoreApplication::exit(code); };
-        window = zk::createMainWindow(state, clock, &engine, caption, ui);  // the engine's view from now on
+        window = zk::createMainWindow(state, clock, &engine, caption, {settingsPath, desktopDir}, ui);  // the engine's view from now on
         view = window.get();
         zk::PowerStatusRaw raw;
         if (services.powerStatus && services.powerStatus->read(raw) == zk::kPowerStatusOk && raw.batteryFlag == 128)

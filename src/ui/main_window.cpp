@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QSystemTrayIcon>
@@ -984,8 +986,8 @@ void MainWindow::connectControls()
     connect(chkExtended, &QCheckBox::toggled, this, [this, flag](bool on) {
         if (m_loading == 0) {
             m_state.job.ExtendedMenu = flag(on);
-            if (!on && m_hooks.saveSettings)
-                m_hooks.saveSettings();  // unticking saves, silently
+            if (!on)
+                saveSettings();  // unticking saves, silently
         }
         applyExtended();
     });
@@ -1228,8 +1230,7 @@ void MainWindow::spinResume(int box, int direction)
 
 void MainWindow::quickAction(int operationIndex)
 {
-    if (m_hooks.saveSettings)
-        m_hooks.saveSettings();
+    saveSettings();
     ApplyQuickAction(m_state, operationIndex);
     readJobIntoWidgets(m_state.job);
     setTimingMode(0);
@@ -1242,7 +1243,7 @@ void MainWindow::quickAction(int operationIndex)
 
 void MainWindow::saveSettingsReported()
 {
-    const bool ok = m_hooks.saveSettings ? m_hooks.saveSettings() : false;
+    const bool ok = saveSettings();
     if (ok)
         showBox(QStringLiteral("Zenkoro"), QStringLiteral("保存完了"), QMessageBox::Ok, QMessageBox::Ok, nullptr);
     else
@@ -1260,7 +1261,35 @@ void MainWindow::askResetDefaults()
                     return;
                 m_hooks.resetDefaults();
                 readJobIntoWidgets(m_state.job);
+                placeAsStored();  // the defaults centre the window
             });
+}
+
+bool MainWindow::saveSettings()
+{
+    recordPlacement();
+    return m_hooks.saveSettings ? m_hooks.saveSettings() : false;
+}
+
+void MainWindow::recordPlacement()
+{
+    if (isVisible() && !isMinimized()) {
+        // Window position in twips, as the settings file keeps it.
+        m_state.WindowLeft = x() * kTwipsPerPixel;
+        m_state.WindowTop = y() * kTwipsPerPixel;
+    }
+}
+
+void MainWindow::placeAsStored()
+{
+    QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect area = shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768);
+    QPoint pos(m_state.WindowLeft / kTwipsPerPixel, m_state.WindowTop / kTwipsPerPixel);
+    const QRect wanted(pos, size());
+    // Centred when none is stored or the stored place lies off every screen.
+    if (m_state.WindowLeft < 0 || m_state.WindowTop < 0 || !QGuiApplication::screenAt(wanted.center()))
+        pos = area.center() - QPoint(width() / 2, height() / 2);
+    move(pos);
 }
 
 void MainWindow::updateQuickFrame()
@@ -1368,8 +1397,7 @@ void MainWindow::onStartClicked()
         m_engine->startRun();
     else
         Q_EMIT startRequested();
-    if (m_hooks.saveSettings)
-        m_hooks.saveSettings();
+    saveSettings();
 }
 
 void MainWindow::onStopClicked()
@@ -1688,11 +1716,7 @@ void MainWindow::finishUnload(int exitCode)
     removeTrayIcon();
     if (m_splash)
         m_splash->done(QDialog::Rejected);
-    if (isVisible() && !isMinimized()) {
-        // Window position in twips, as the settings file keeps it.
-        m_state.WindowLeft = x() * kTwipsPerPixel;
-        m_state.WindowTop = y() * kTwipsPerPixel;
-    }
+    recordPlacement();
     Q_EMIT unloading();
     if (m_hooks.quit)
         m_hooks.quit(exitCode);
