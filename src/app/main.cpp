@@ -191,6 +191,8 @@ int main(int argc, char **argv)
 
     zk::StartEnvironment startEnv;
     startEnv.fileExists = zk::ExistingFile;
+    // A start and --explain look for a relative application path in the same folder.
+    startEnv.programDir = QCoreApplication::applicationDirPath();
     startEnv.programName = QStringLiteral("zenkoro");
 
     if (options.explain) {
@@ -214,7 +216,7 @@ int main(int argc, char **argv)
     zk::RunView *view = &headlessView;
     zk::RunEngine engine(state, clock, services, view);
     engine.setEnvironment(startEnv);
-    engine.setProgramDir(QCoreApplication::applicationDirPath());
+    engine.setProgramDir(startEnv.programDir);
     engine.setBaseCaption(zk::CaptionFor(state.OperationText()));
     engine.setMultiStartHook([&] {
         view->showMessage(zk::ProgramTitle(), QStringLiteral("連続指定の実行にはまだ対応していません。"), QString());

@@ -83,6 +83,13 @@ bool ExistingFile(const QString &path)
     return fi.exists() && !fi.isDir();
 }
 
+QString StartCheckPath(const QString &path, const QString &programDir)
+{
+    if (programDir.isEmpty() || path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return QDir(programDir).filePath(path);
+}
+
 int WarningLeadSeconds(const AppState &state)
 {
     if (state.cl.PopupLeadSeconds >= 0)
@@ -204,7 +211,8 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
                 path = path.mid(1, path.size() - 2);
             else if (path.startsWith(QLatin1Char('"')))
                 path = path.mid(1);
-            const bool exists = env.fileExists ? env.fileExists(path) : ExistingFile(path);
+            const QString file = StartCheckPath(path, env.programDir);
+            const bool exists = env.fileExists ? env.fileExists(file) : ExistingFile(file);
             if (!exists) {
                 refuse(p, QStringLiteral("パスエラー"), QStringLiteral("記述されたパスは無効です。") + kCrLf + kCrLf + path,
                        QStringLiteral("txtExecAp"), StopOrder::None);

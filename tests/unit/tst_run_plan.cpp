@@ -315,6 +315,9 @@ private Q_SLOTS:
         QTest::newRow("unquoted missing program") << "/usr/bin/nothere arg" << 1 << "/usr/bin/nothere";
         QTest::newRow("launch off: not checked") << "/usr/bin/nothere arg" << 0 << "";
         QTest::newRow("line breaks become spaces") << "/opt/tool\r\n-v" << 1 << "";
+        // The program folder is /opt.
+        QTest::newRow("relative path in the program folder") << "tool -v" << 1 << "";
+        QTest::newRow("relative path missing there") << "my app/run" << 1 << "my";
     }
     void applicationPath()
     {
@@ -325,7 +328,9 @@ private Q_SLOTS:
         setResumeBoxes(s, kMonday);
         s.job.LaunchApp = launchApp;
         s.job.AppCommand = command;
-        const RunPlan p = PlanStart(s, kMonday, envWith({QStringLiteral("/opt/my app/run"), QStringLiteral("/opt/tool")}));
+        StartEnvironment env = envWith({QStringLiteral("/opt/my app/run"), QStringLiteral("/opt/tool")});
+        env.programDir = QStringLiteral("/opt");
+        const RunPlan p = PlanStart(s, kMonday, env);
         if (refusedPath.isEmpty()) {
             QCOMPARE(p.outcome, PlanOutcome::Start);
         } else {
