@@ -102,14 +102,6 @@ int main(int argc, char **argv)
     zk::SystemClock clock;
     const QString desktopDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     const QString settingsPath = SettingsPath(options);
-    zk::AppState state;
-    zk::SetDefaults(state, clock.now(), desktopDir);
-    zk::LoadSettings(settingsPath, state, desktopDir);  // only multi row 0 exists yet
-    zk::FixResumeDate(state.job, clock.now().date());
-    QString caption = zk::CaptionFor(state.OperationText());
-
-    zk::LinuxLauncherBackend launcherBackend;
-    zk::Launcher launcher(launcherBackend, clock, QCoreApplication::applicationDirPath());
 
     // The services of a run. --dry-run swaps everything that changes the
     // machine's power state for backends that only report the calls.
@@ -122,6 +114,22 @@ int main(int argc, char **argv)
         power = std::make_unique<zk::LogindPower>();
         wakeTimer = std::make_unique<zk::TimerfdWakeTimer>();
     }
+
+    zk::AppState state;
+    zk::SetDefaults(state, clock.now(), desktopDir);
+    const int operationBeforeLoad = state.job.Operation;
+    zk::LoadSettings(settingsPath, state, desktopDir);  // only multi row 0 exists yet
+    // The loaded operation passes the operation list's check: "休止" where
+    // hibernation is not allowed keeps the operation selected before.
+    const std::optional<zk::UserMessage> loadMessage =
+        zk::KeepAllowedOperation(state, operationBeforeLoad, [&] { return power->hibernationAllowed(); });
+    if (loadMessage && headless)
+        HeadlessMessage(*loadMessage);
+    zk::FixResumeDate(state.job, clock.now().date());
+    QString caption = zk::CaptionFor(state.OperationText());
+
+    zk::LinuxLauncherBackend launcherBackend;
+    zk::Launcher launcher(launcherBackend, clock, QCoreApplication::applicationDirPath());
     zk::LauncherAppLauncher appLauncher(launcher);
     zk::LinuxStandins standins;
     zk::PlatformServices services;
@@ -158,7 +166,10 @@ int main(int argc, char **argv)
     };
 
     if (parsed.error) {
-        for (const zk::UserMessage &m : parsed.messages) {
+        QList<zk::UserMessage> messages = parsed.messages;
+        if (loadMessage && !headless)
+            messages.prepend(*loadMessage);
+        for (const zk::UserMessage &m : messages) {
             if (headless) {
                 HeadlessMessage(m);
             } else {
@@ -240,6 +251,8 @@ int main(int argc, char **argv)
         ui.quit = [](int code) { QCoreApplication::exit(code); };
         window = zk::createMainWindow(state, clock, &engine, caption, {settingsPath, desktopDir}, ui);  // the engine's view from now on
         view = window.get();
+        if (loadMessage)
+            window->showMessage(loadMessage->title, loadMessage->text, QString());
         zk::PowerStatusRaw raw;
         if (services.powerStatus && services.powerStatus->read(raw) == zk::kPowerStatusOk && raw.batteryFlag == 128)
             window->setNoBattery(true);

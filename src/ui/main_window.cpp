@@ -1140,10 +1140,8 @@ void MainWindow::onOperationChanged(int index)
         if (!allowed) {
             chkResume->setEnabled(false);
             chkResume->setChecked(false);
-            showBox(QStringLiteral("無効"),
-                    QStringLiteral("「休止」は無効となっています。") + kCrLf +
-                        QStringLiteral("[電源のオプション]から「休止」を有効にして下さい。"),
-                    QMessageBox::Ok, QMessageBox::Ok, nullptr);
+            const UserMessage refused = HibernationDisabledMessage();
+            showBox(refused.title, refused.text, QMessageBox::Ok, QMessageBox::Ok, nullptr);
             const int back = (m_rememberedOperation >= 0 && m_rememberedOperation < cmbOp->count() &&
                               m_rememberedOperation != index)
                                  ? m_rememberedOperation
