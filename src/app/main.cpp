@@ -67,17 +67,6 @@ QString SettingsPath(const zk::LongOptions &options)
                                 [](const QString &p) { return QFileInfo(p).isFile(); });
 }
 
-// Writes the settings file; a file rewritten by another user (an
-// administrator scripting a user's settings) keeps its owner and group.
-bool WriteSettings(const QString &path, const zk::AppState &state, const QString &desktopDir)
-{
-    const zk::FileOwner owner = zk::OwnerOf(path);
-    if (!zk::SaveSettings(path, state, desktopDir))
-        return false;
-    zk::RestoreOwner(path, owner);
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char **argv)
@@ -113,14 +102,6 @@ int main(int argc, char **argv)
     zk::SystemClock clock;
     const QString desktopDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     const QString settingsPath = SettingsPath(options);
-    zk::AppState state;
-    zk::SetDefaults(state, clock.now(), desktopDir);
-    zk::LoadSettings(settingsPath, state, desktopDir);  // only multi row 0 exists yet
-    zk::FixResumeDate(state.job, clock.now().date());
-    QString caption = zk::CaptionFor(state.OperationText());
-
-    zk::LinuxLauncherBackend launcherBackend;
-    zk::Launcher launcher(launcherBackend, clock, QCoreApplication::applicationDirPath());
 
     // The services of a run. --dry-run swaps everything that changes the
     // machine's power state for backends that only report the calls.
@@ -133,6 +114,22 @@ int main(int argc, char **argv)
         power = std::make_unique<zk::LogindPower>();
         wakeTimer = std::make_unique<zk::TimerfdWakeTimer>();
     }
+
+    zk::AppState state;
+    zk::SetDefaults(state, clock.now(), desktopDir);
+    const int operationBeforeLoad = state.job.Operation;
+    zk::LoadSettings(settingsPath, state, desktopDir);  // only multi row 0 exists yet
+    // The loaded operation passes the operation list's check: "休止" where
+    // hibernation is not allowed keeps the operation selected before.
+    const std::optional<zk::UserMessage> loadMessage =
+        zk::KeepAllowedOperation(state, operationBeforeLoad, [&] { return power->hibernationAllowedAtStartup(); });
+    if (loadMessage && headless)
+        HeadlessMessage(*loadMessage);
+    zk::FixResumeDate(state.job, clock.now().date());
+    QString caption = zk::CaptionFor(state.OperationText());
+
+    zk::LinuxLauncherBackend launcherBackend;
+    zk::Launcher launcher(launcherBackend, clock, QCoreApplication::applicationDirPath());
     zk::LauncherAppLauncher appLauncher(launcher);
     zk::LinuxStandins standins;
     zk::PlatformServices services;
@@ -166,11 +163,14 @@ int main(int argc, char **argv)
     bool autoRun = state.cl.AutoStart;
     auto saveAtExit = [&] {
         if (!state.cl.AutoStart && !autoRun)
-            WriteSettings(settingsPath, state, desktopDir);
+            zk::SaveSettingsKeepingOwner(settingsPath, state, desktopDir);
     };
 
     if (parsed.error) {
-        for (const zk::UserMessage &m : parsed.messages) {
+        QList<zk::UserMessage> messages = parsed.messages;
+        if (loadMessage && !headless)
+            messages.prepend(*loadMessage);
+        for (const zk::UserMessage &m : messages) {
             if (headless) {
                 HeadlessMessage(m);
             } else {
@@ -198,7 +198,7 @@ int main(int argc, char **argv)
     }
 
     if (options.save && !options.explain) {
-        if (!WriteSettings(settingsPath, state, desktopDir)) {
+        if (!zk::SaveSettingsKeepingOwner(settingsPath, state, desktopDir)) {
             PrintErr(QStringLiteral("書込みエラー: 設定値の保存に失敗しました！\n"
                                     "媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。\n"
                                     "(%1)\n")
@@ -210,6 +210,8 @@ int main(int argc, char **argv)
 
     zk::StartEnvironment startEnv;
     startEnv.fileExists = zk::ExistingFile;
+    // A start and --explain look for a relative application path in the same folder.
+    startEnv.programDir = QCoreApplication::applicationDirPath();
     startEnv.programName = QStringLiteral("zenkoro");
 
     if (options.explain) {
@@ -233,7 +235,7 @@ int main(int argc, char **argv)
     zk::RunView *view = &headlessView;
     zk::RunEngine engine(state, clock, services, view);
     engine.setEnvironment(startEnv);
-    engine.setProgramDir(QCoreApplication::applicationDirPath());
+    engine.setProgramDir(startEnv.programDir);
     engine.setBaseCaption(zk::CaptionFor(state.OperationText()));
     engine.setMultiStartHook([&] {
         view->showMessage(zk::ProgramTitle(), QStringLiteral("連続指定の実行にはまだ対応していません。"), QString());
@@ -255,11 +257,12 @@ int main(int argc, char **argv)
         ui.queryHibernationAllowed = [&](QObject *context, std::function<void(bool)> answer) {
             power->queryHibernationAllowed(context, std::move(answer));
         };
-        ui.saveSettings = [&] { return WriteSettings(settingsPath, state, desktopDir); };
         ui.makeRelativePath = [&](const QString &path) { return launcher.makeRelativePath(path); };
         ui.quit = [](int code) { QCoreApplication::exit(code); };
-        window = zk::createMainWindow(state, clock, &engine, caption, ui);  // the engine's view from now on
+        window = zk::createMainWindow(state, clock, &engine, caption, {settingsPath, desktopDir}, ui);  // the engine's view from now on
         view = window.get();
+        if (loadMessage)
+            window->showMessage(loadMessage->title, loadMessage->text, QString());
         zk::PowerStatusRaw raw;
         if (services.powerStatus && services.powerStatus->read(raw) == zk::kPowerStatusOk && raw.batteryFlag == 128)
             window->setNoBattery(true);

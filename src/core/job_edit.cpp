@@ -84,6 +84,21 @@ bool SelectOperation(AppState &state, int index)
     return true;
 }
 
+UserMessage HibernationDisabledMessage()
+{
+    return {QStringLiteral("無効"), QStringLiteral("「休止」は無効となっています。\r\n"
+                                                 "[電源のオプション]から「休止」を有効にして下さい。")};
+}
+
+std::optional<UserMessage> KeepAllowedOperation(AppState &state, int previous,
+                                                const std::function<bool()> &hibernationAllowed)
+{
+    if (state.OperationText() != kOpHibernate || (hibernationAllowed && hibernationAllowed()))
+        return std::nullopt;
+    state.job.Operation = previous;
+    return HibernationDisabledMessage();
+}
+
 void FixResumeDate(JobSettings &job, const QDate &today)
 {
     auto &p = job.ResumeDateParts;

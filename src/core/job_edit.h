@@ -4,11 +4,14 @@
 // immediate-action buttons. The window only forwards to these.
 #pragma once
 
+#include "core/command_line.h"
 #include "core/job.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <functional>
+#include <optional>
 
 namespace zk {
 
@@ -52,6 +55,17 @@ QString PhraseBoxTooltip(int phraseEvent);
 // (it is re-allowed only for the suspend kinds, which the window decides).
 // Returns true when the index changed.
 bool SelectOperation(AppState &state, int index);
+
+// What the operation list says when "休止" is chosen where hibernation is not allowed.
+UserMessage HibernationDisabledMessage();
+
+// The operation list's check for an operation that did not come from the list
+// itself (a settings file just read): "休止" where hibernation is not allowed
+// gives way to `previous`, the operation selected before, and the message of
+// the list is returned. hibernationAllowed is asked only for "休止"; an empty
+// query counts as not allowed.
+std::optional<UserMessage> KeepAllowedOperation(AppState &state, int previous,
+                                                const std::function<bool()> &hibernationAllowed);
 
 // Switches between minutes mode (0) and clock mode (1); entering either mode
 // with both hour and minute empty fills in the current hour and minute.

@@ -2,8 +2,11 @@
 
 #include "core/datetime.h"
 #include "core/text.h"
+#include "settings/settings_file.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace zk {
@@ -91,6 +94,13 @@ bool ExistingFile(const QString &path)
     return fi.exists() && !fi.isDir();
 }
 
+QString StartCheckPath(const QString &path, const QString &programDir)
+{
+    if (programDir.isEmpty() || path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return QDir(programDir).filePath(path);
+}
+
 int WarningLeadSeconds(const AppState &state)
 {
     if (state.cl.PopupLeadSeconds >= 0)
@@ -161,9 +171,14 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
         }
     }
 
-    // The watched phrase must not hold the settings file's escape tokens
-    // (every placeholder shares this prefix).
-    if (j.MonitorEnabled && j.MonitorKind == 0 && j.MonitorPhrase.contains(QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_"))) {
+    // The watched phrase must not hold a placeholder of the settings file's
+    // escaping (their shared prefix alone is an ordinary text).
+    const QStringList placeholders = EscapePlaceholders();
+    const auto holdsPlaceholder = [&](const QString &text) {
+        return std::any_of(placeholders.begin(), placeholders.end(),
+                           [&](const QString &h) { return text.contains(h); });
+    };
+    if (j.MonitorEnabled && j.MonitorKind == 0 && holdsPlaceholder(j.MonitorPhrase)) {
         refuse(p, QStringLiteral("入力文字エラー"), QStringLiteral("御客さん！ご冗談は止めて下さい！"),
                QStringLiteral("txt監視文言"), StopOrder::AfterMessage);
         return p;
@@ -219,7 +234,8 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
                 path = path.mid(1, path.size() - 2);
             else if (path.startsWith(QLatin1Char('"')))
                 path = path.mid(1);
-            const bool exists = env.fileExists ? env.fileExists(path) : ExistingFile(path);
+            const QString file = StartCheckPath(path, env.programDir);
+            const bool exists = env.fileExists ? env.fileExists(file) : ExistingFile(file);
             if (!exists) {
                 refuse(p, QStringLiteral("パスエラー"), QStringLiteral("記述されたパスは無効です。") + kCrLf + kCrLf + path,
                        QStringLiteral("txtExecAp"), StopOrder::None);

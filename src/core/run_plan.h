@@ -14,9 +14,11 @@ namespace zk {
 
 // Facts a start needs from outside the settings record.
 struct StartEnvironment {
-    // Whether a file of that name exists (a folder does not count). Relative
-    // names are taken against the current directory.
+    // Whether a file of that name exists (a folder does not count).
     std::function<bool(const QString &path)> fileExists;
+    // The program's own folder: relative application paths are looked for
+    // there (see StartCheckPath). Empty = the current directory.
+    QString programDir;
     // The program's own executable name, for the self-restart check.
     QString programName = QStringLiteral("zenkoro");
     // The name the self-restart message starts with.
@@ -25,6 +27,12 @@ struct StartEnvironment {
 
 // The default file test: an existing file that is not a folder.
 bool ExistingFile(const QString &path);
+
+// The file a start looks for when it checks an application's program path:
+// a relative path is taken from the program's own folder (a start makes that
+// folder the current directory), whatever folder the program was started
+// in; an absolute path as it is. Empty programDir: the path unchanged.
+QString StartCheckPath(const QString &path, const QString &programDir);
 
 enum class PlanOutcome {
     Start,    // the run starts (or waits for the resume time when resume-only)

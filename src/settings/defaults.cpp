@@ -41,4 +41,13 @@ void SetDefaults(AppState &state, const QDateTime &now, const QString &desktopDi
     state.ActiveColors = state.history.HistoryColors;
 }
 
+void ResetToDefaults(AppState &state, const QDateTime &now, const QString &desktopDir)
+{
+    SetDefaults(state, now, desktopDir);
+    for (int w = 1; w <= 7; ++w)
+        state.job.setResumeWeekday(w, 1);
+    state.WeeklyResumeTable.fill(ResumeEntry());
+    state.job.ShowQuickButtons = 0;
+}
+
 }  // namespace zk

@@ -424,6 +424,14 @@ QString UnescapeLineLevel(const QString &text)
     return ReplaceInOnePass(text, rules);
 }
 
+QStringList EscapePlaceholders()
+{
+    QStringList holders{kCommaHolder};
+    for (const LineToken &t : LineTokens())
+        holders << t.holder;
+    return holders;
+}
+
 QString EscapeText(const QString &text)
 {
     return EscapeLineLevel(EscapeCommaLevel(text));

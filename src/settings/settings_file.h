@@ -21,6 +21,9 @@ QString EscapeCommaLevel(const QString &text);
 QString UnescapeCommaLevel(const QString &text);
 QString EscapeLineLevel(const QString &text);
 QString UnescapeLineLevel(const QString &text);
+// The placeholders a literal "[comma]", "[Cr]", "[Lf]" or "[CrOnly]" is
+// stored as ("%JUGEMU_JUGEMU_GOKO_NO_comma%", ...).
+QStringList EscapePlaceholders();
 // Both levels: comma level then line level on writing, the reverse on reading.
 QString EscapeText(const QString &text);
 QString UnescapeText(const QString &text);

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QSystemTrayIcon>
@@ -984,8 +986,8 @@ void MainWindow::connectControls()
     connect(chkExtended, &QCheckBox::toggled, this, [this, flag](bool on) {
         if (m_loading == 0) {
             m_state.job.ExtendedMenu = flag(on);
-            if (!on && m_hooks.saveSettings)
-                m_hooks.saveSettings();  // unticking saves, silently
+            if (!on)
+                saveSettings();  // unticking saves, silently
         }
         applyExtended();
     });
@@ -1133,6 +1135,7 @@ void MainWindow::onOperationChanged(int index)
     ++m_operationQuestion;  // an answer about an earlier choice no longer counts
     if (m_loading > 0 || index < 0)
         return;
+<<<<<<< HEAD
     if (cmbOp->itemText(index) == kOpHibernate && m_hooks.queryHibernationAllowed) {
         // The system answers from the event loop; the window stays alive meanwhile.
         const quint64 question = m_operationQuestion;
@@ -1145,6 +1148,23 @@ void MainWindow::onOperationChanged(int index)
                 refuseHibernation(index);
         });
         return;
+=======
+    const QString op = cmbOp->itemText(index);
+    if (op == kOpHibernate) {
+        const bool allowed = m_hooks.hibernationAllowed ? m_hooks.hibernationAllowed() : true;
+        if (!allowed) {
+            chkResume->setEnabled(false);
+            chkResume->setChecked(false);
+            const UserMessage refused = HibernationDisabledMessage();
+            showBox(refused.title, refused.text, QMessageBox::Ok, QMessageBox::Ok, nullptr);
+            const int back = (m_rememberedOperation >= 0 && m_rememberedOperation < cmbOp->count() &&
+                              m_rememberedOperation != index)
+                                 ? m_rememberedOperation
+                                 : 0;
+            cmbOp->setCurrentIndex(back);  // runs this handler again for the restored operation
+            return;
+        }
+>>>>>>> fix-behaviour
     }
     acceptOperation(index);
 }
@@ -1244,8 +1264,7 @@ void MainWindow::spinResume(int box, int direction)
 
 void MainWindow::quickAction(int operationIndex)
 {
-    if (m_hooks.saveSettings)
-        m_hooks.saveSettings();
+    saveSettings();
     ApplyQuickAction(m_state, operationIndex);
     readJobIntoWidgets(m_state.job);
     setTimingMode(0);
@@ -1258,7 +1277,7 @@ void MainWindow::quickAction(int operationIndex)
 
 void MainWindow::saveSettingsReported()
 {
-    const bool ok = m_hooks.saveSettings ? m_hooks.saveSettings() : false;
+    const bool ok = saveSettings();
     if (ok)
         showBox(QStringLiteral("Zenkoro"), QStringLiteral("保存完了"), QMessageBox::Ok, QMessageBox::Ok, nullptr);
     else
@@ -1276,7 +1295,35 @@ void MainWindow::askResetDefaults()
                     return;
                 m_hooks.resetDefaults();
                 readJobIntoWidgets(m_state.job);
+                placeAsStored();  // the defaults centre the window
             });
+}
+
+bool MainWindow::saveSettings()
+{
+    recordPlacement();
+    return m_hooks.saveSettings ? m_hooks.saveSettings() : false;
+}
+
+void MainWindow::recordPlacement()
+{
+    if (isVisible() && !isMinimized()) {
+        // Window position in twips, as the settings file keeps it.
+        m_state.WindowLeft = x() * kTwipsPerPixel;
+        m_state.WindowTop = y() * kTwipsPerPixel;
+    }
+}
+
+void MainWindow::placeAsStored()
+{
+    QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect area = shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768);
+    QPoint pos(m_state.WindowLeft / kTwipsPerPixel, m_state.WindowTop / kTwipsPerPixel);
+    const QRect wanted(pos, size());
+    // Centred when none is stored or the stored place lies off every screen.
+    if (m_state.WindowLeft < 0 || m_state.WindowTop < 0 || !QGuiApplication::screenAt(wanted.center()))
+        pos = area.center() - QPoint(width() / 2, height() / 2);
+    move(pos);
 }
 
 void MainWindow::updateQuickFrame()
@@ -1384,8 +1431,7 @@ void MainWindow::onStartClicked()
         m_engine->startRun();
     else
         Q_EMIT startRequested();
-    if (m_hooks.saveSettings)
-        m_hooks.saveSettings();
+    saveSettings();
 }
 
 void MainWindow::onStopClicked()
@@ -1704,11 +1750,7 @@ void MainWindow::finishUnload(int exitCode)
     removeTrayIcon();
     if (m_splash)
         m_splash->done(QDialog::Rejected);
-    if (isVisible() && !isMinimized()) {
-        // Window position in twips, as the settings file keeps it.
-        m_state.WindowLeft = x() * kTwipsPerPixel;
-        m_state.WindowTop = y() * kTwipsPerPixel;
-    }
+    recordPlacement();
     Q_EMIT unloading();
     if (m_hooks.quit)
         m_hooks.quit(exitCode);

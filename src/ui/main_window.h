@@ -43,7 +43,9 @@ struct MainWindowHooks {
     std::function<void(QObject *context, std::function<void(bool allowed)> answer)> queryHibernationAllowed;
     // Save the settings; false when the file could not be written. The
     // start and immediate-action buttons and unticking the extended box save
-    // silently; the save button reports the result.
+    // silently; the save button reports the result. The window puts its
+    // current place into the state first. createMainWindow sets this hook
+    // and resetDefaults for the program's settings file.
     std::function<bool()> saveSettings;
     // "既定値に戻す" after the user confirmed: the defaults into the state
     // (every weekday ticked, weekly table emptied, quick buttons off).
@@ -96,6 +98,9 @@ public:
     void spinResume(int box, int direction);
     void browseApplication();
     void updateQuickFrame();
+    // Moves the window where the record says (centred when negative or off
+    // every screen).
+    void placeAsStored();
     // The save button and the defaults button.
     void saveSettingsReported();
     void askResetDefaults();
@@ -185,6 +190,10 @@ private:
     void readJobIntoWidgets(const JobSettings &j);
     bool runLocked() const;
     void finishUnload(int exitCode);
+    // The window's place into the record, unless it is hidden or minimised.
+    void recordPlacement();
+    // Every save of the window: its current place, then the saveSettings hook.
+    bool saveSettings();
 
     AppState &m_state;
     const Clock &m_clock;

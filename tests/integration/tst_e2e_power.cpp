@@ -184,6 +184,36 @@ private Q_SLOTS:
         QVERIFY(powerCalls().isEmpty());
     }
 
+    // A settings file that holds "休止" goes through the operation list's
+    // check as a choice from the list would: refused, it keeps the operation
+    // selected before the file was read.
+    void loadedHibernationFollowsCanHibernate_data()
+    {
+        QTest::addColumn<QString>("canHibernate");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("disabled: the default stays") << "no" << 0 << 1;
+        QTest::newRow("allowed: hibernation") << "yes" << 3 << 0;
+    }
+    void loadedHibernationFollowsCanHibernate()
+    {
+        QFETCH(QString, canHibernate);
+        QFETCH(int, operation);
+        QFETCH(int, messages);
+        QVERIFY2(m_mock.startLogind(QJsonObject{{"CanHibernate", canHibernate}}), qPrintable(m_mock.error()));
+        QFile conf(m_home.path() + "/Conf.txt");
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("-1,-1,3,\r\n");
+        conf.close();
+        const Finished f = run({"--explain"});
+        QVERIFY(conf.remove());
+        QVERIFY2(f.finished && f.exitCode == 0, qPrintable(describe(f)));
+        QCOMPARE(QJsonDocument::fromJson(f.out.toUtf8()).object().value("Operation").toInt(-1), operation);
+        QCOMPARE(f.err.count(QStringLiteral("無効: 「休止」は無効となっています。\n[電源のオプション]から「休止」を有効にして下さい。")),
+                 messages);
+        QVERIFY(powerCalls().isEmpty());
+    }
+
     void dryRunMakesNoCall_data()
     {
         QTest::addColumn<QStringList>("args");

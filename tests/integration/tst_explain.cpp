@@ -66,6 +66,43 @@ private slots:
         QCOMPARE(r.json.value("Operation").toInt(), 1);
     }
 
+    // A relative program path is looked for in the program's own folder, as a
+    // start does, whatever folder the caller is in.
+    void relativeApplicationPathIsTakenFromTheProgramFolder_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("outcome");
+        // Copied beside the binary by the build; not in the caller's folder.
+        QTest::newRow("beside the program") << "command_line.txt" << "start";
+        QTest::newRow("only in the caller's folder") << "onlyhere" << "refused";
+    }
+    void relativeApplicationPathIsTakenFromTheProgramFolder()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, outcome);
+        QTemporaryDir caller;
+        QFile here(caller.filePath(QStringLiteral("onlyhere")));
+        QVERIFY(here.open(QIODevice::WriteOnly));
+        here.close();
+        const Result r = zktest::RunZenkoro({"--explain", "-standby", "-time", "5", "-resume", "10", "-resume_ap", program},
+                                            m_home.path(), 30000, caller.path());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value("AppCommand").toString(), program);
+        QCOMPARE(r.json.value("Outcome").toString(), outcome);
+        if (outcome != QStringLiteral("refused"))
+            return;
+        QCOMPARE(r.json.value("Refusal").toObject().value("Text").toString(),
+                 QStringLiteral("記述されたパスは無効です。\r\n\r\n") + program);
+        // A start from the same folder refuses it in the same way.
+        const Result started = zktest::RunZenkoro(
+            {"--dry-run", "-auto", "-standby", "-time", "5", "-resume", "10", "-resume_ap", program}, m_home.path(),
+            30000, caller.path());
+        QCOMPARE(started.exitCode, 1);
+        QVERIFY2(started.err.contains(QStringLiteral("パスエラー: 記述されたパスは無効です。\n\n") + program),
+                 qPrintable(started.err));
+        QVERIFY(!started.out.contains(QStringLiteral("dry-run:")));
+    }
+
     void unknownLongOptionIsRefused()
     {
         const Result r = RunZenkoro({"--frobnicate"}, m_home);

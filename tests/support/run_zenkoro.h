@@ -17,9 +17,13 @@ struct Result {
     QString err;
 };
 
-inline Result RunZenkoro(const QStringList &args, const QString &home, int timeoutMs = 30000)
+// workingDir: the folder the program starts in (empty = this process's).
+inline Result RunZenkoro(const QStringList &args, const QString &home, int timeoutMs = 30000,
+                         const QString &workingDir = QString())
 {
     QProcess p;
+    if (!workingDir.isEmpty())
+        p.setWorkingDirectory(workingDir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));

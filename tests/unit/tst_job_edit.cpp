@@ -1,4 +1,5 @@
 #include "core/job_edit.h"
+#include "settings/settings_file.h"
 
 #include <QtTest>
 
@@ -90,6 +91,37 @@ private slots:
         QVERIFY(!ResumeAllowedFor(kOpShutdown));
         QVERIFY(!ResumeAllowedFor(kOpReboot));
         QVERIFY(!ResumeAllowedFor(kOpLogoff));
+    }
+
+    // A settings file read at start-up goes through the operation list's check.
+    void loadedOperationIsChecked_data()
+    {
+        QTest::addColumn<int>("previous");
+        QTest::addColumn<int>("loaded");
+        QTest::addColumn<bool>("allowed");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<bool>("message");
+        QTest::newRow("hibernation refused: the default stays") << 0 << 3 << false << 0 << true;
+        QTest::newRow("hibernation refused: sleep stays") << 4 << 3 << false << 4 << true;
+        QTest::newRow("hibernation allowed") << 0 << 3 << true << 3 << false;
+        QTest::newRow("sleep needs no permission") << 0 << 4 << false << 4 << false;
+    }
+    void loadedOperationIsChecked()
+    {
+        QFETCH(int, previous);
+        QFETCH(int, loaded);
+        QFETCH(bool, allowed);
+        QFETCH(int, expected);
+        QFETCH(bool, message);
+        AppState s;
+        s.job.Operation = previous;
+        ApplySettingsText(QStringLiteral("-1,-1,%1,\r\n").arg(loaded), s, QString());
+        QCOMPARE(s.job.Operation, loaded);
+        const auto shown = KeepAllowedOperation(s, previous, [allowed] { return allowed; });
+        QCOMPARE(s.job.Operation, expected);
+        QCOMPARE(shown.has_value(), message);
+        if (message)
+            QCOMPARE(*shown, (UserMessage{"無効", "「休止」は無効となっています。\r\n[電源のオプション]から「休止」を有効にして下さい。"}));
     }
 
     void timingModeFillsOnlyWhenBothEmpty()

@@ -185,22 +185,36 @@ private Q_SLOTS:
         }
     }
 
+    void escapeTokenInPhrase_data()
+    {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<int>("monitorKind");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("comma placeholder") << "abc%JUGEMU_JUGEMU_GOKO_NO_comma%" << 0 << true;
+        QTest::newRow("CR LF placeholder") << "x%JUGEMU_JUGEMU_GOKO_NO_Cr%" << 0 << true;
+        QTest::newRow("lone LF placeholder") << "x%JUGEMU_JUGEMU_GOKO_NO_Lf%y" << 0 << true;
+        QTest::newRow("lone CR placeholder") << "%JUGEMU_JUGEMU_GOKO_NO_CrOnly%" << 0 << true;
+        QTest::newRow("prefix alone") << "%JUGEMU_JUGEMU_GOKO_NO_" << 0 << false;
+        QTest::newRow("prefix of another word") << "a %JUGEMU_JUGEMU_GOKO_NO_Tab% b" << 0 << false;
+        QTest::newRow("placeholder without its closing sign") << "%JUGEMU_JUGEMU_GOKO_NO_Cr" << 0 << false;
+        QTest::newRow("placeholder in other capitals") << "%jugemu_jugemu_goko_no_comma%" << 0 << false;
+        // A phrase watched under the CPU kind is not looked at.
+        QTest::newRow("placeholder, CPU kind") << "abc%JUGEMU_JUGEMU_GOKO_NO_comma%" << 1 << false;
+    }
     void escapeTokenInPhrase()
     {
+        QFETCH(QString, phrase);
+        QFETCH(int, monitorKind);
+        QFETCH(bool, refused);
         AppState s = minutes("10");
         s.job.MonitorEnabled = 1;
-        s.job.MonitorKind = 0;
-        s.job.MonitorPhrase = QStringLiteral("abc%JUGEMU_JUGEMU_GOKO_NO_comma%");
-        QCOMPARE(Refusal(PlanStart(s, kMonday, envWith())),
-                 (QStringList{"refused", "入力文字エラー", "御客さん！ご冗談は止めて下さい！", "txt監視文言"}));
-        // The placeholders of a lone line feed or carriage return too.
-        for (const char *token : {"%JUGEMU_JUGEMU_GOKO_NO_Cr%", "%JUGEMU_JUGEMU_GOKO_NO_Lf%", "%JUGEMU_JUGEMU_GOKO_NO_CrOnly%"}) {
-            s.job.MonitorPhrase = QStringLiteral("x") + QString::fromLatin1(token);
-            QCOMPARE(PlanStart(s, kMonday, envWith()).outcome, PlanOutcome::Refused);
-        }
-        // The same phrase watched under the CPU kind is not looked at.
-        s.job.MonitorKind = 1;
-        QCOMPARE(PlanStart(s, kMonday, envWith()).outcome, PlanOutcome::Start);
+        s.job.MonitorKind = monitorKind;
+        s.job.MonitorPhrase = phrase;
+        const RunPlan p = PlanStart(s, kMonday, envWith());
+        if (refused)
+            QCOMPARE(Refusal(p), (QStringList{"refused", "入力文字エラー", "御客さん！ご冗談は止めて下さい！", "txt監視文言"}));
+        else
+            QCOMPARE(p.outcome, PlanOutcome::Start);
     }
 
     void resumeTime_data()
@@ -329,6 +343,9 @@ private Q_SLOTS:
         QTest::newRow("unquoted missing program") << "/usr/bin/nothere arg" << 1 << "/usr/bin/nothere";
         QTest::newRow("launch off: not checked") << "/usr/bin/nothere arg" << 0 << "";
         QTest::newRow("line breaks become spaces") << "/opt/tool\r\n-v" << 1 << "";
+        // The program folder is /opt.
+        QTest::newRow("relative path in the program folder") << "tool -v" << 1 << "";
+        QTest::newRow("relative path missing there") << "my app/run" << 1 << "my";
     }
     void applicationPath()
     {
@@ -339,7 +356,9 @@ private Q_SLOTS:
         setResumeBoxes(s, kMonday);
         s.job.LaunchApp = launchApp;
         s.job.AppCommand = command;
-        const RunPlan p = PlanStart(s, kMonday, envWith({QStringLiteral("/opt/my app/run"), QStringLiteral("/opt/tool")}));
+        StartEnvironment env = envWith({QStringLiteral("/opt/my app/run"), QStringLiteral("/opt/tool")});
+        env.programDir = QStringLiteral("/opt");
+        const RunPlan p = PlanStart(s, kMonday, env);
         if (refusedPath.isEmpty()) {
             QCOMPARE(p.outcome, PlanOutcome::Start);
         } else {

@@ -3,6 +3,7 @@
 #include "core/run_engine.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_services.h"
+#include "settings/settings_file.h"
 #include "ui/create_main_window.h"
 #include "ui/main_window.h"
 #include "ui/popups.h"
@@ -691,7 +692,7 @@ private slots:
         int quits = 0;
         MainWindowHooks hooks;
         hooks.quit = [&quits](int) { ++quits; };
-        auto w = createMainWindow(state, clock, nullptr, CommandLineCaption(), hooks);
+        auto w = createMainWindow(state, clock, nullptr, CommandLineCaption(), SettingsStore(), hooks);
         QVERIFY(w->isVisible());
         QCOMPARE(w->objectName(), QStringLiteral("frmZenkoro"));
         QCOMPARE(w->windowTitle(), CommandLineCaption());
@@ -704,11 +705,89 @@ private slots:
 
         // Nothing stored: centred on the screen.
         AppState fresh;
-        auto c = createMainWindow(fresh, clock, nullptr, QString(), hooks);
+        auto c = createMainWindow(fresh, clock, nullptr, QString(), SettingsStore(), hooks);
         QCOMPARE(c->windowTitle(), CaptionFor(QStringLiteral("シャットダウン")));
         const QRect area = c->screen()->availableGeometry();
         QVERIFY2(qAbs(c->geometry().center().x() - area.center().x()) <= 3,
                  qPrintable(QStringLiteral("%1 %2 %3").arg(c->geometry().center().x()).arg(area.center().x()).arg(c->width())));
+    }
+
+    // The save button of the window the program creates writes where the
+    // window is now, not where it was at the start.
+    void saveButtonWritesTheCurrentPlace()
+    {
+        QTemporaryDir dir;
+        const SettingsStore store{dir.filePath(QStringLiteral("Conf.txt")), dir.path()};
+        AppState state;
+        FakeClock clock;
+        state.WindowLeft = 150 * kTwipsPerPixel;
+        state.WindowTop = 90 * kTwipsPerPixel;
+        auto w = createMainWindow(state, clock, nullptr, QString(), store, MainWindowHooks());
+        w->move(200, 120);
+        QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdSave")), Qt::LeftButton);
+        QVERIFY(w->openMessageBox());
+        QCOMPARE(w->openMessageBox()->text(), QStringLiteral("保存完了"));
+        AppState saved;
+        QCOMPARE(LoadSettings(store.path, saved, store.desktopDir), kSettingsFieldCount);
+        QCOMPARE((QList<int>{saved.WindowLeft, saved.WindowTop}), (QList<int>{200 * kTwipsPerPixel, 120 * kTwipsPerPixel}));
+    }
+
+    // "既定値に戻す" of the window the program creates: OK puts the defaults in
+    // place except what a reset keeps, ticks every weekday, empties the weekly
+    // table and hides the immediate-action buttons; nothing is written.
+    void defaultButtonResetsTheSettings()
+    {
+        QTemporaryDir dir;
+        const SettingsStore store{dir.filePath(QStringLiteral("Conf.txt")), dir.path()};
+        AppState state;
+        FakeClock clock{QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0))};
+        JobSettings &j = state.job;
+        j.Operation = 4;
+        j.Force = 1;
+        j.DelayMinutes = QStringLiteral("  10");
+        j.MonitorPhrase = QStringLiteral("done");
+        j.ShowQuickButtons = 1;
+        j.MultiEnabled = 1;
+        j.ResumeAtClock = 0;
+        j.ResumeAfterMinutes = QStringLiteral(" 30");
+        j.setResumeWeekday(3, 0);
+        state.WeeklyResumeTable[2] = {QStringLiteral("7"), QStringLiteral("30"), QStringLiteral("/bin/true")};
+        state.MultiRows[0] = {QStringLiteral("23"), QStringLiteral("0"), kOpSleep, QString()};
+        state.CaptureFolder = QStringLiteral("/elsewhere");
+        state.WindowLeft = 0;
+        state.WindowTop = 0;
+        auto w = createMainWindow(state, clock, nullptr, QString(), store, MainWindowHooks());
+        auto *cmdDefault = w->findChild<QPushButton *>(QStringLiteral("cmdDefault"));
+        auto answer = [&](QMessageBox::StandardButton b) {
+            QMessageBox *m = w->openMessageBox();
+            QVERIFY(m);
+            QCOMPARE(m->text(), QStringLiteral("既定値に戻します。よろしいですか？"));
+            m->button(b)->click();
+            QCoreApplication::processEvents();
+        };
+        QTest::mouseClick(cmdDefault, Qt::LeftButton);
+        answer(QMessageBox::Cancel);
+        QCOMPARE(state.job.Force, 1);
+
+        QTest::mouseClick(cmdDefault, Qt::LeftButton);
+        answer(QMessageBox::Ok);
+        // Reset.
+        QCOMPARE((QList<int>{j.Operation, j.Force, j.ShowQuickButtons, j.resumeWeekday(3)}), (QList<int>{0, 0, 0, 1}));
+        QCOMPARE((QStringList{j.DelayMinutes, j.MonitorPhrase, state.CaptureFolder}), (QStringList{"  90", "", dir.path()}));
+        QCOMPARE(state.WeeklyResumeTable[2], ResumeEntry());
+        // Kept.
+        QCOMPARE((QList<int>{j.MultiEnabled, j.ResumeAtClock}), (QList<int>{1, 0}));
+        QCOMPARE(j.ResumeAfterMinutes, QStringLiteral(" 30"));
+        QCOMPARE(state.MultiRows[0].Hour, QStringLiteral("23"));
+        // The window shows it and is centred again.
+        QCOMPARE(w->findChild<QComboBox *>(QStringLiteral("cmbOp"))->currentIndex(), 0);
+        QVERIFY(!w->findChild<QCheckBox *>(QStringLiteral("chkForce"))->isChecked());
+        QVERIFY(w->findChild<QCheckBox *>(QStringLiteral("chkWeek_3"))->isChecked());
+        QVERIFY(!w->findChild<QCheckBox *>(QStringLiteral("chkDspQuick"))->isChecked());
+        QCOMPARE(w->windowTitle(), CaptionFor(kOpShutdown));
+        const QRect area = w->screen()->availableGeometry();
+        QVERIFY(qAbs(w->geometry().center().x() - area.center().x()) <= 3);
+        QVERIFY(!QFile::exists(store.path));
     }
 
     void phraseAlreadyShownAsksFirst_data()

@@ -1,5 +1,7 @@
 #include "platform/file_owner.h"
 
+#include "settings/settings_file.h"
+
 #include <QFile>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +26,15 @@ bool RestoreOwner(const QString &path, const FileOwner &owner)
     if (now.uid == owner.uid && now.gid == owner.gid)
         return true;
     return ::chown(QFile::encodeName(path).constData(), uid_t(owner.uid), gid_t(owner.gid)) == 0;
+}
+
+bool SaveSettingsKeepingOwner(const QString &path, const AppState &state, const QString &desktopDir)
+{
+    const FileOwner owner = OwnerOf(path);
+    if (!SaveSettings(path, state, desktopDir))
+        return false;
+    RestoreOwner(path, owner);
+    return true;
 }
 
 }  // namespace zk
