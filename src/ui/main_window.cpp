@@ -1135,7 +1135,6 @@ void MainWindow::onOperationChanged(int index)
     ++m_operationQuestion;  // an answer about an earlier choice no longer counts
     if (m_loading > 0 || index < 0)
         return;
-<<<<<<< HEAD
     if (cmbOp->itemText(index) == kOpHibernate && m_hooks.queryHibernationAllowed) {
         // The system answers from the event loop; the window stays alive meanwhile.
         const quint64 question = m_operationQuestion;
@@ -1148,23 +1147,6 @@ void MainWindow::onOperationChanged(int index)
                 refuseHibernation(index);
         });
         return;
-=======
-    const QString op = cmbOp->itemText(index);
-    if (op == kOpHibernate) {
-        const bool allowed = m_hooks.hibernationAllowed ? m_hooks.hibernationAllowed() : true;
-        if (!allowed) {
-            chkResume->setEnabled(false);
-            chkResume->setChecked(false);
-            const UserMessage refused = HibernationDisabledMessage();
-            showBox(refused.title, refused.text, QMessageBox::Ok, QMessageBox::Ok, nullptr);
-            const int back = (m_rememberedOperation >= 0 && m_rememberedOperation < cmbOp->count() &&
-                              m_rememberedOperation != index)
-                                 ? m_rememberedOperation
-                                 : 0;
-            cmbOp->setCurrentIndex(back);  // runs this handler again for the restored operation
-            return;
-        }
->>>>>>> fix-behaviour
     }
     acceptOperation(index);
 }
@@ -1173,10 +1155,8 @@ void MainWindow::refuseHibernation(int index)
 {
     chkResume->setEnabled(false);
     chkResume->setChecked(false);
-    showBox(QStringLiteral("無効"),
-            QStringLiteral("「休止」は無効となっています。") + kCrLf +
-                QStringLiteral("[電源のオプション]から「休止」を有効にして下さい。"),
-            QMessageBox::Ok, QMessageBox::Ok, nullptr);
+    const UserMessage refused = HibernationDisabledMessage();
+    showBox(refused.title, refused.text, QMessageBox::Ok, QMessageBox::Ok, nullptr);
     const int back = (m_rememberedOperation >= 0 && m_rememberedOperation < cmbOp->count() &&
                       m_rememberedOperation != index)
                          ? m_rememberedOperation
