@@ -28,7 +28,9 @@ private Q_SLOTS:
         QProcess server;
         server.setProcessChannelMode(QProcess::SeparateChannels);
         // -displayfd 1: the server writes its display number on standard output when ready.
-        server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+        // -noreset: the reader connects for each reading; without it the server
+        // resets (and its idle counter with it) whenever the last client leaves.
+        server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
                             QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
                             QStringLiteral("320x240x24")});
         QVERIFY(server.waitForStarted());
