@@ -29,7 +29,9 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -67,16 +69,81 @@ QString SettingsPath(const zk::LongOptions &options)
                                 [](const QString &p) { return QFileInfo(p).isFile(); });
 }
 
-// Writes the settings file; a file rewritten by another user (an
-// administrator scripting a user's settings) keeps its owner and group.
-bool WriteSettings(const QString &path, const zk::AppState &state, const QString &desktopDir)
-{
-    const zk::FileOwner owner = zk::OwnerOf(path);
-    if (!zk::SaveSettings(path, state, desktopDir))
-        return false;
-    zk::RestoreOwner(path, owner);
-    return true;
-}
+// Every write of the settings file goes through here. It writes only to a
+// regular file (or through a symbolic link to one) or a new path, never over
+// a directory, FIFO, device or socket. A file that was there but could not be
+// read at start-up is kept aside before the first write instead of being
+// replaced. A file rewritten by another user (an administrator scripting a
+// user's settings) keeps its owner and group.
+class SettingsWriter {
+public:
+    enum Result { Saved, Failed, Refused, NotKeptAside };
+
+    SettingsWriter(QString path, zk::SettingsFileStatus loaded, const zk::Clock &clock)
+        : m_path(std::move(path)), m_keepAside(loaded == zk::SettingsFileStatus::Unreadable), m_clock(clock)
+    {
+    }
+
+    // Shows a message box's title and text; each message is given once a run.
+    std::function<void(const QString &title, const QString &text)> notify;
+
+    Result write(const zk::AppState &state, const QString &desktopDir)
+    {
+        const QString where = QDir::toNativeSeparators(QFileInfo(m_path).absoluteFilePath());
+        const zk::PathKind kind = zk::KindOf(m_path);
+        if (const QString name = KindName(kind); !name.isEmpty()) {
+            tell(m_refusalTold, QStringLiteral("書込みエラー"),
+                 QStringLiteral("設定ファイル %1 は%2で、通常のファイルではありません。設定は書き込みません。")
+                     .arg(where, name));
+            return Refused;
+        }
+        const zk::FileOwner owner = zk::OwnerOf(m_path);
+        if (m_keepAside && kind == zk::PathKind::Regular) {
+            const QString kept = zk::KeepUnreadableAside(m_path, m_clock.now());
+            if (kept.isEmpty()) {
+                tell(m_notKeptTold, QStringLiteral("書込みエラー"),
+                     QStringLiteral("設定ファイル %1 を読み込めず、別名で残すこともできないため、設定を保存しません。")
+                         .arg(where));
+                return NotKeptAside;
+            }
+            m_keepAside = false;
+            tell(m_keptTold, zk::ProgramTitle(),
+                 QStringLiteral("設定ファイルを読み込めなかったため、元のファイルを次の名前で残しました。\r\n%1")
+                     .arg(QDir::toNativeSeparators(QFileInfo(kept).absoluteFilePath())));
+        }
+        if (!zk::SaveSettings(m_path, state, desktopDir))
+            return Failed;
+        zk::RestoreOwner(m_path, owner);
+        return Saved;
+    }
+
+private:
+    static QString KindName(zk::PathKind kind)
+    {
+        switch (kind) {
+        case zk::PathKind::Directory: return QStringLiteral("ディレクトリ");
+        case zk::PathKind::Fifo: return QStringLiteral("FIFO（名前付きパイプ）");
+        case zk::PathKind::Device: return QStringLiteral("デバイス");
+        case zk::PathKind::Socket: return QStringLiteral("ソケット");
+        default: return {};
+        }
+    }
+
+    void tell(bool &told, const QString &title, const QString &text)
+    {
+        if (told || !notify)
+            return;
+        told = true;
+        notify(title, text);
+    }
+
+    QString m_path;
+    bool m_keepAside;
+    const zk::Clock &m_clock;
+    bool m_refusalTold = false;
+    bool m_notKeptTold = false;
+    bool m_keptTold = false;
+};
 
 }  // namespace
 
@@ -115,7 +182,8 @@ int main(int argc, char **argv)
     const QString settingsPath = SettingsPath(options);
     zk::AppState state;
     zk::SetDefaults(state, clock.now(), desktopDir);
-    zk::LoadSettings(settingsPath, state, desktopDir);  // only multi row 0 exists yet
+    zk::SettingsFileStatus loaded = zk::SettingsFileStatus::Missing;
+    zk::LoadSettings(settingsPath, state, desktopDir, 1, &loaded);  // only multi row 0 exists yet
     zk::FixResumeDate(state.job, clock.now().date());
     QString caption = zk::CaptionFor(state.OperationText());
 
@@ -160,12 +228,29 @@ int main(int argc, char **argv)
     // The step of the load timer: all twenty multi rows exist now.
     zk::LoadMultiRows(settingsPath, state);
 
+    // Messages about the settings file: on standard error without a display;
+    // in the window while it runs, else in a message box of their own.
+    zk::RunView *messageView = nullptr;
+    SettingsWriter settings(settingsPath, loaded, clock);
+    settings.notify = [&](const QString &title, const QString &text) {
+        if (headless) {
+            HeadlessMessage({title, text});
+        } else if (messageView) {
+            messageView->showMessage(title, text, QString());
+        } else {
+            QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+            box.exec();
+        }
+    };
+
     // Leaving the program saves the settings unless the run came from "-auto"
-    // (a run started by a script leaves the file as it was). Silent.
+    // (a run started by a script leaves the file as it was). Silent, except
+    // for what the writer has to say about the file.
     bool autoRun = state.cl.AutoStart;
     auto saveAtExit = [&] {
         if (!state.cl.AutoStart && !autoRun)
-            WriteSettings(settingsPath, state, desktopDir);
+            return settings.write(state, desktopDir);
+        return SettingsWriter::Saved;
     };
 
     if (parsed.error) {
@@ -190,14 +275,14 @@ int main(int argc, char **argv)
     }
 
     if (options.save && !options.explain) {
-        if (!WriteSettings(settingsPath, state, desktopDir)) {
+        const SettingsWriter::Result written = settings.write(state, desktopDir);
+        if (written == SettingsWriter::Failed) {
             PrintErr(QStringLiteral("書込みエラー: 設定値の保存に失敗しました！\n"
                                     "媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。\n"
                                     "(%1)\n")
                          .arg(QDir::toNativeSeparators(settingsPath)));
-            return 1;
         }
-        return 0;
+        return written == SettingsWriter::Saved ? 0 : 1;
     }
 
     zk::StartEnvironment startEnv;
@@ -217,8 +302,7 @@ int main(int argc, char **argv)
     // window to edit the settings in.
     if (headless && !state.cl.AutoStart) {
         PrintOut(caption + QLatin1Char('\n'));
-        saveAtExit();
-        return 0;
+        return saveAtExit() == SettingsWriter::Refused ? 1 : 0;
     }
 
     zk::HeadlessView headlessView;
@@ -245,7 +329,7 @@ int main(int argc, char **argv)
     if (!headless) {
         zk::MainWindowHooks ui;
         ui.hibernationAllowed = [&] { return power->hibernationAllowed(); };
-        ui.saveSettings = [&] { return WriteSettings(settingsPath, state, desktopDir); };
+        ui.saveSettings = [&] { return settings.write(state, desktopDir) == SettingsWriter::Saved; };
         ui.makeRelativePath = [&](const QString &path) { return launcher.makeRelativePath(path); };
         ui.quit = [](int code) { QCoreApplication::exit(code); };
         window = zk::createMainWindow(state, clock, &engine, caption, ui);  // the engine's view from now on
@@ -256,7 +340,10 @@ int main(int argc, char **argv)
     }
 
     engine.startLoadTimer();
+    messageView = window.get();
     const int rc = app->exec();
-    saveAtExit();
+    messageView = nullptr;
+    if (saveAtExit() == SettingsWriter::Refused && rc == 0)
+        return 1;
     return rc;
 }
