@@ -336,6 +336,51 @@ private slots:
         QCOMPARE(QDir(home.path()).entryList({QStringLiteral("Conf.txt.unreadable-*")}, QDir::Files), kept);
     }
 
+    void unreadableToItsUserKeptAside()
+    {
+        // A file its own user may write but not read, in that user's folder.
+        if (::geteuid() != 0)
+            QSKIP("needs root to run as another user");
+        QTemporaryDir top;
+        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                      QFile::ReadOther | QFile::ExeOther));
+        const QString home = top.filePath(QStringLiteral("home"));
+        const QString conf = home + QStringLiteral("/Conf.txt");
+        QVERIFY(QDir().mkdir(home));
+        QVERIFY(MakeWindowsConf(conf));
+        const QByteArray bytes = ReadBytes(conf);
+        for (const QString &p : {home, conf})
+            QCOMPARE(::chown(QFile::encodeName(p).constData(), 65534, 65534), 0);
+        QVERIFY(QFile::setPermissions(conf, QFile::WriteOwner));
+
+        auto asNobody = [&](const QStringList &args) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove(QStringLiteral("DISPLAY"));
+            env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+            env.insert(QStringLiteral("HOME"), home);
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+            p.setProcessEnvironment(env);
+            p.start(QStringLiteral("setpriv"), QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--",
+                                                           qEnvironmentVariable("ZENKORO_BIN")} + args);
+            Result r;
+            if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit)
+                r.exitCode = p.exitCode();
+            r.err = QString::fromUtf8(p.readAllStandardError());
+            return r;
+        };
+        if (asNobody({QStringLiteral("--version")}).exitCode != 0)
+            QSKIP("the program cannot be run as user nobody here");
+
+        const Result r = asNobody({QStringLiteral("--conf"), conf, QStringLiteral("-time"), QStringLiteral("33")});
+        QCOMPARE(r.exitCode, 0);
+        const QStringList kept = QDir(home).entryList({QStringLiteral("Conf.txt.unreadable-*")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(ReadBytes(home + QLatin1Char('/') + kept[0]) == bytes);
+        QCOMPARE(r.err.count(kept[0]), 1);
+        QCOMPARE(ValueFields(conf).value(6), QStringLiteral("33"));
+    }
+
     void nonRegularTargetRefused_data()
     {
         QTest::addColumn<bool>("fifo");

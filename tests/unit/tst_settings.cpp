@@ -927,6 +927,29 @@ private slots:
         QVERIFY(!SaveSettings(QString(), Fresh(), kDesktop));
     }
 
+    void keepUnreadableAside()
+    {
+        QTemporaryDir dir;
+        const QString real = dir.filePath(QStringLiteral("real.txt"));
+        const QString link = dir.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(QFile::link(real, link));
+        QVERIFY(WriteBytes(real, QByteArray("first\0", 6)));
+        // Two in the same second: the second does not replace the first.
+        const QString first = KeepUnreadableAside(link, kNow);
+        QCOMPARE(first, real + QStringLiteral(".unreadable-20261206-200500"));
+        QVERIFY(WriteBytes(real, QByteArray("second\0", 7)));
+        const QString second = KeepUnreadableAside(link, kNow);
+        QCOMPARE(second, first + QStringLiteral("-2"));
+        QCOMPARE(ReadBytes(first), QByteArray("first\0", 6));
+        QCOMPARE(ReadBytes(second), QByteArray("second\0", 7));
+        // The link stays, and the next save writes through it.
+        QVERIFY(QFileInfo(link).isSymLink() && !QFileInfo::exists(real));
+        QVERIFY(SaveSettings(link, EveryFieldSet(), kDesktop));
+        QVERIFY(QFileInfo(link).isSymLink());
+        CompareStored(Loaded(real), EveryFieldSet());
+        QVERIFY(KeepUnreadableAside(dir.filePath(QStringLiteral("none")), kNow).isEmpty());
+    }
+
     void modes()
     {
         QTemporaryDir dir;
