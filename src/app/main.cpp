@@ -12,6 +12,7 @@
 #include "platform/dry_run_power.h"
 #include "platform/file_owner.h"
 #include "platform/linux/logind_power.h"
+#include "platform/linux/settings_writer.h"
 #include "platform/linux/standins.h"
 #include "platform/linux/timerfd_wake_timer.h"
 #include "platform/linux/unix_signals.h"
@@ -29,7 +30,9 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -118,7 +121,8 @@ int main(int argc, char **argv)
     zk::AppState state;
     zk::SetDefaults(state, clock.now(), desktopDir);
     const int operationBeforeLoad = state.job.Operation;
-    zk::LoadSettings(settingsPath, state, desktopDir);  // only multi row 0 exists yet
+    zk::SettingsFileStatus loaded = zk::SettingsFileStatus::Missing;
+    zk::LoadSettings(settingsPath, state, desktopDir, 1, &loaded);  // only multi row 0 exists yet
     // The loaded operation passes the operation list's check: "休止" where
     // hibernation is not allowed keeps the operation selected before.
     const std::optional<zk::UserMessage> loadMessage =
@@ -158,12 +162,29 @@ int main(int argc, char **argv)
     // The step of the load timer: all twenty multi rows exist now.
     zk::LoadMultiRows(settingsPath, state);
 
+    // Messages about the settings file: on standard error without a display;
+    // in the window while it runs, else in a message box of their own.
+    zk::RunView *messageView = nullptr;
+    zk::SettingsWriter settings(settingsPath, loaded, clock);
+    settings.notify = [&](const QString &title, const QString &text) {
+        if (headless) {
+            HeadlessMessage({title, text});
+        } else if (messageView) {
+            messageView->showMessage(title, text, QString());
+        } else {
+            QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+            box.exec();
+        }
+    };
+
     // Leaving the program saves the settings unless the run came from "-auto"
-    // (a run started by a script leaves the file as it was). Silent.
+    // (a run started by a script leaves the file as it was). Silent, except
+    // for what the writer has to say about the file.
     bool autoRun = state.cl.AutoStart;
     auto saveAtExit = [&] {
         if (!state.cl.AutoStart && !autoRun)
-            zk::SaveSettingsKeepingOwner(settingsPath, state, desktopDir);
+            return settings.write(state, desktopDir);
+        return zk::SettingsWriter::Saved;
     };
 
     if (parsed.error) {
@@ -198,14 +219,14 @@ int main(int argc, char **argv)
     }
 
     if (options.save && !options.explain) {
-        if (!zk::SaveSettingsKeepingOwner(settingsPath, state, desktopDir)) {
+        const zk::SettingsWriter::Result written = settings.write(state, desktopDir);
+        if (written == zk::SettingsWriter::Failed) {
             PrintErr(QStringLiteral("書込みエラー: 設定値の保存に失敗しました！\n"
                                     "媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。\n"
                                     "(%1)\n")
                          .arg(QDir::toNativeSeparators(settingsPath)));
-            return 1;
         }
-        return 0;
+        return written == zk::SettingsWriter::Saved ? 0 : 1;
     }
 
     zk::StartEnvironment startEnv;
@@ -227,8 +248,7 @@ int main(int argc, char **argv)
     // window to edit the settings in.
     if (headless && !state.cl.AutoStart) {
         PrintOut(caption + QLatin1Char('\n'));
-        saveAtExit();
-        return 0;
+        return saveAtExit() == zk::SettingsWriter::Refused ? 1 : 0;
     }
 
     zk::HeadlessView headlessView;
@@ -259,7 +279,7 @@ int main(int argc, char **argv)
         };
         ui.makeRelativePath = [&](const QString &path) { return launcher.makeRelativePath(path); };
         ui.quit = [](int code) { QCoreApplication::exit(code); };
-        window = zk::createMainWindow(state, clock, &engine, caption, {settingsPath, desktopDir}, ui);  // the engine's view from now on
+        window = zk::createMainWindow(state, clock, &engine, caption, {&settings, desktopDir}, ui);  // the engine's view from now on
         view = window.get();
         if (loadMessage)
             window->showMessage(loadMessage->title, loadMessage->text, QString());
@@ -269,7 +289,10 @@ int main(int argc, char **argv)
     }
 
     engine.startLoadTimer();
+    messageView = window.get();
     const int rc = app->exec();
-    saveAtExit();
+    messageView = nullptr;
+    if (saveAtExit() == zk::SettingsWriter::Refused && rc == 0)
+        return 1;
     return rc;
 }

@@ -1,5 +1,6 @@
 // Owner and group of a file, so that a file rewritten by an administrator
-// (a new file renamed over the old one) stays its user's file.
+// (a new file renamed over the old one) stays its user's file; and what kind
+// of thing a path names, so that only a regular file is ever rewritten.
 #pragma once
 
 #include <QString>
@@ -21,9 +22,17 @@ FileOwner OwnerOf(const QString &path);
 // the file ends with that owner (or `owner` is not valid: nothing to do).
 bool RestoreOwner(const QString &path, const FileOwner &owner);
 
-// SaveSettings (settings/settings_file.h), and a file rewritten by another
-// user (an administrator scripting a user's settings) keeps its owner and
-// group. False when the file could not be written.
-bool SaveSettingsKeepingOwner(const QString &path, const AppState &state, const QString &desktopDir);
+// What a path names, symbolic links followed.
+enum class PathKind {
+    Missing,  // nothing (also a symbolic link that leads nowhere)
+    Regular,
+    Directory,
+    Fifo,
+    Device,   // character or block device
+    Socket,
+    Unknown,  // could not be examined (no access to its folder, a loop of links...)
+};
+
+PathKind KindOf(const QString &path);
 
 }  // namespace zk

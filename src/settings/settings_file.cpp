@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -19,6 +20,8 @@ namespace {
 
 const QString kComma = QStringLiteral("[comma]");
 const QString kCommaHolder = QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_comma%");
+// Leads a stored text written with percent escapes (see EscapeText).
+const QString kPercentMark = QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_pct%");
 
 // Line-level tokens: the written marker, the placeholder a literal marker
 // becomes, and the line break the marker stands for.
@@ -64,7 +67,7 @@ const QString kKeyEditMode = QStringLiteral("edit mode");
 const QString kKeyEditFontSize = QStringLiteral("edit fontsize");
 
 // Blanks only (the way the file's texts are trimmed), not tabs or line breaks.
-QString TrimBlanks(const QString &text)
+QStringView TrimBlanks(QStringView text)
 {
     qsizetype b = 0;
     qsizetype e = text.size();
@@ -72,25 +75,32 @@ QString TrimBlanks(const QString &text)
         ++b;
     while (e > b && text[e - 1] == QLatin1Char(' '))
         --e;
-    return text.mid(b, e - b);
+    return text.sliced(b, e - b);
 }
 
-QString TrimLeadingBlanks(const QString &text)
+QString TrimBlanks(const QString &text)
+{
+    return TrimBlanks(QStringView(text)).toString();
+}
+
+QStringView TrimLeadingBlanks(QStringView text)
 {
     qsizetype b = 0;
     while (b < text.size() && text[b] == QLatin1Char(' '))
         ++b;
-    return text.mid(b);
+    return text.sliced(b);
 }
 
 // A field written without escaping must not shift the fields after it or
-// break the line: it is cut at its first comma or line break (which also
-// keeps its leading-number value).
+// break the line: it is cut at its first comma or CR LF (which also keeps its
+// leading-number value). A lone CR or LF is written as it is: the file's
+// lines end with CR LF, and a field read from a file can hold one.
 QString RawField(const QString &text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+        const bool crLf = c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n');
+        if (c == QLatin1Char(',') || crLf)
             return text.left(i);
     }
     return text;
@@ -125,18 +135,56 @@ void ApplyIndex(const QString &text, int count, int &target)
     target = *v;
 }
 
-// Splits the decoded file into lines. The file's own line end is CR LF;
-// a file with no CR LF at all (edited with a Linux editor) is split at LF.
-QStringList SplitLines(const QString &text)
-{
-    if (text.contains(kCrLf))
-        return text.split(kCrLf);
-    return text.split(QLatin1Char('\n'));
-}
+// The lines of a decoded file, one after the other. The file's own line end
+// is CR LF; a file with no CR LF at all (edited with a Linux editor) is split
+// at LF. The lines are views into the text: a file of millions of lines costs
+// no more than the text itself.
+class LineReader {
+public:
+    explicit LineReader(QStringView text)
+        : m_text(text), m_end(text.contains(kCrLf) ? QStringView(kCrLf) : QStringView(u"\n"))
+    {
+    }
 
-QString FirstLine(const QString &text)
+    bool next(QStringView &line)
+    {
+        if (m_pos > m_text.size())
+            return false;
+        qsizetype end = m_text.indexOf(m_end, m_pos);
+        if (end < 0)
+            end = m_text.size();
+        line = m_text.sliced(m_pos, end - m_pos);
+        m_pos = end + m_end.size();
+        return true;
+    }
+
+private:
+    QStringView m_text;
+    QStringView m_end;
+    qsizetype m_pos = 0;
+};
+
+// The value line: its fields 1 .. kSettingsFieldCount (those it has) and the
+// number of its commas. Fields beyond kSettingsFieldCount are ignored, so
+// they are only counted.
+struct ValueLine {
+    QStringList fields;  // fields[n - 1] is field n
+    int commas = 0;
+};
+
+ValueLine SplitValueLine(QStringView line)
 {
-    return SplitLines(text).value(0);
+    ValueLine v;
+    qsizetype pos = 0;
+    while (v.fields.size() < kSettingsFieldCount) {
+        const qsizetype comma = line.indexOf(QLatin1Char(','), pos);
+        if (comma < 0)
+            break;
+        v.fields.append(line.sliced(pos, comma - pos).toString());
+        pos = comma + 1;
+    }
+    v.commas = int(v.fields.size() + line.sliced(pos).count(QLatin1Char(',')));
+    return v;
 }
 
 void ApplyMultiField(int n, const QString &value, AppState &state, int existingRows,
@@ -259,32 +307,42 @@ void ApplyField(int n, const QString &v, AppState &s, const QString &desktopDir,
     }
 }
 
-bool IsKnownKey(const QString &key)
+const QStringList &KnownKeys()
 {
     static const QStringList keys{kKeyAppCommand,     kKeyHistoryText,     kKeyHistoryMax,
                                   kKeyHistoryRows,    kKeyHistorySort,     kKeyHistoryOddColor,
                                   kKeyHistoryColors,  kKeyEditWidth,       kKeyEditHeight,
                                   kKeyEditMode,       kKeyEditFontSize};
-    return keys.contains(key);
+    return keys;
 }
 
 // Reads the keyed lines (every line after the value line).
-void ApplyKeyedLines(const QStringList &lines, AppState &s)
+void ApplyKeyedLines(LineReader &lines, AppState &s)
 {
+    static const qsizetype longestKey = [] {
+        qsizetype n = 0;
+        for (const QString &k : KnownKeys())
+            n = std::max(n, k.size());
+        return n;
+    }();
     // The AppCommand field 49 gave, before the keyed lines override it.
     const QString fromField = s.job.AppCommand;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QString &line = lines[i];
+    QStringView line;
+    while (lines.next(line)) {
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq < 0)
             continue;
-        const QString key = TrimBlanks(line.left(eq)).toLower();
-        if (!IsKnownKey(key))
+        const QStringView keyText = TrimBlanks(line.first(eq));
+        if (keyText.size() > longestKey)
+            continue;
+        const QString key = keyText.toString().toLower();
+        if (!KnownKeys().contains(key))
             continue;
         // Everything after the first "=" is the value, so values holding "="
         // (history entries, colours) come back whole; a line with exactly one
         // "=" reads as it always did.
-        const QString value = TrimLeadingBlanks(line.mid(eq + 1));
+        const QStringView rawValue = line.sliced(eq + 1);
+        const QString value = TrimLeadingBlanks(rawValue).toString();
         auto applyInt = [&value](int &target) {
             if (const auto x = FieldInt(value))
                 target = *x;
@@ -298,17 +356,17 @@ void ApplyKeyedLines(const QStringList &lines, AppState &s)
             else
                 s.job.AppCommand = value;
         } else if (key == kKeyHistoryText) {
-            s.history.HistoryText = UnescapeLineLevel(value);
+            s.history.HistoryText = UnescapeKeyedValue(rawValue.toString());
         } else if (key == kKeyHistoryMax) {
             applyInt(s.history.HistoryMax);
         } else if (key == kKeyHistoryRows) {
             applyInt(s.history.HistoryRows);
         } else if (key == kKeyHistorySort) {
-            s.history.HistorySort = UnescapeLineLevel(value);
+            s.history.HistorySort = UnescapeKeyedValue(rawValue.toString());
         } else if (key == kKeyHistoryOddColor) {
-            s.history.HistoryOddColor = UnescapeLineLevel(value);
+            s.history.HistoryOddColor = UnescapeKeyedValue(rawValue.toString());
         } else if (key == kKeyHistoryColors) {
-            s.history.HistoryColors = UnescapeLineLevel(value);
+            s.history.HistoryColors = UnescapeKeyedValue(rawValue.toString());
         } else if (key == kKeyEditWidth) {
             applyInt(s.edit.EditWidth);
         } else if (key == kKeyEditHeight) {
@@ -327,19 +385,63 @@ void ResetActiveColors(AppState &s)
     s.ActiveColors = s.history.HistoryColors;
 }
 
-// Reads and decodes a settings file; no value when it is missing, cannot be
-// read, is empty or is binary.
-std::optional<QString> ReadSettingsFile(const QString &path)
+// Reads the bytes of a settings file: at most kMaxSettingsFileSize + 1, so
+// that a larger file is seen as one without reading all of it.
+SettingsFileStatus ReadSettingsBytes(const QString &path, QByteArray &bytes)
 {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return SettingsFileStatus::Missing;
+    // Never open anything but a regular file: opening a FIFO waits for a writer.
+    if (!info.isFile())
+        return SettingsFileStatus::NotAFile;
     QFile f(path);
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    // A settings file is a few kilobytes; anything huge is not one.
-    constexpr qint64 kMaxSize = 16 * 1024 * 1024;
-    const QByteArray bytes = f.read(kMaxSize + 1);
-    if (bytes.size() > kMaxSize || f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return DecodeSettingsBytes(bytes);
+    if (!f.open(QIODevice::ReadOnly))
+        return SettingsFileStatus::Unreadable;
+    const qint64 limit = kMaxSettingsFileSize + 1;
+    bytes.reserve(qsizetype(std::clamp<qint64>(f.size(), 0, limit)));
+    char chunk[65536];
+    while (bytes.size() < limit) {
+        const qint64 n = f.read(chunk, std::min<qint64>(sizeof chunk, limit - bytes.size()));
+        if (n < 0)
+            return SettingsFileStatus::Unreadable;
+        if (n == 0)
+            break;
+        bytes.append(chunk, qsizetype(n));
+    }
+    return bytes.isEmpty() ? SettingsFileStatus::Empty : SettingsFileStatus::Read;
+}
+
+// The file a path leads to: symbolic links followed, also to a file that is
+// not there yet.
+QString FinalPath(const QString &path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.filePath();
+}
+
+// Fields 7 and 51 read back as the field's number, as NumberText shows it,
+// padded to `width`. `written` is the field as written so far; when it would
+// not read back as `shown` because the number has an exponent ("1e-05",
+// "1e+20", where the leading-number parse stops at the "e"), it is written in
+// plain decimals instead.
+QString NumberField(const QString &written, const QString &shown, int width)
+{
+    auto readBack = [width](const QString &field) {
+        return PadLeft(NumberText(LeadingNumber(field)), width);
+    };
+    if (readBack(written) == shown)
+        return written;
+    bool ok = false;
+    const double x = TrimBlanks(written).toDouble(&ok);
+    if (ok && std::isfinite(x)) {
+        const QString decimals = QString::number(x, 'f', QLocale::FloatingPointShortest);
+        if (readBack(decimals) == shown)
+            return decimals;
+    }
+    return written;
 }
 
 bool MakeFolder(const QString &folder)
@@ -374,6 +476,8 @@ QString UnescapeCommaLevel(const QString &text)
     return t;
 }
 
+namespace {
+
 // Walks the text once; at each position the first rule whose text starts
 // there is replaced, so a replacement is never looked at again.
 using ReplaceRule = std::pair<QString, QString>;
@@ -395,6 +499,8 @@ QString ReplaceInOnePass(const QString &text, const QList<ReplaceRule> &rules)
     }
     return out;
 }
+
+}  // namespace
 
 QString EscapeLineLevel(const QString &text)
 {
@@ -432,14 +538,75 @@ QStringList EscapePlaceholders()
     return holders;
 }
 
+namespace {
+
+// The marked form's body: "%", ",", CR and LF as percent escapes, nothing else.
+QString PercentEncode(const QString &text)
+{
+    static const QList<ReplaceRule> rules{{QStringLiteral("%"), QStringLiteral("%25")},
+                                          {QStringLiteral(","), QStringLiteral("%2C")},
+                                          {QStringLiteral("\r"), QStringLiteral("%0D")},
+                                          {QStringLiteral("\n"), QStringLiteral("%0A")}};
+    return ReplaceInOnePass(text, rules);
+}
+
+// Only the four escapes the writer makes are read as such; any other "%"
+// stands for itself.
+QString PercentDecode(const QString &text)
+{
+    static const QList<ReplaceRule> rules{{QStringLiteral("%25"), QStringLiteral("%")},
+                                          {QStringLiteral("%2C"), QStringLiteral(",")},
+                                          {QStringLiteral("%0D"), QStringLiteral("\r")},
+                                          {QStringLiteral("%0A"), QStringLiteral("\n")}};
+    return ReplaceInOnePass(text, rules);
+}
+
+QString Marked(const QString &text)
+{
+    return kPercentMark + PercentEncode(text);
+}
+
+QString UnescapeValueLineText(const QString &text)
+{
+    return UnescapeLineLevel(UnescapeCommaLevel(text));
+}
+
+QString UnescapeKeyedText(QStringView value)
+{
+    return UnescapeLineLevel(TrimLeadingBlanks(value).toString());
+}
+
+}  // namespace
+
 QString EscapeText(const QString &text)
 {
-    return EscapeLineLevel(EscapeCommaLevel(text));
+    const QString escaped = EscapeLineLevel(EscapeCommaLevel(text));
+    if (!escaped.startsWith(kPercentMark) && UnescapeValueLineText(escaped) == text)
+        return escaped;
+    return Marked(text);
 }
 
 QString UnescapeText(const QString &text)
 {
-    return UnescapeLineLevel(UnescapeCommaLevel(text));
+    if (text.startsWith(kPercentMark))
+        return PercentDecode(text.mid(kPercentMark.size()));
+    return UnescapeValueLineText(text);
+}
+
+QString EscapeKeyedValue(const QString &text)
+{
+    const QString escaped = EscapeLineLevel(text);
+    if (!TrimLeadingBlanks(escaped).startsWith(kPercentMark) && UnescapeKeyedText(escaped) == text)
+        return escaped;
+    return Marked(text);
+}
+
+QString UnescapeKeyedValue(const QString &value)
+{
+    const QStringView v = TrimLeadingBlanks(value);
+    if (v.startsWith(kPercentMark))
+        return PercentDecode(v.sliced(kPercentMark.size()).toString());
+    return UnescapeKeyedText(v);
 }
 
 QStringList MultiRowOperationItems(const PlatformVersion &v)
@@ -454,21 +621,22 @@ QStringList MultiRowOperationItems(const PlatformVersion &v)
 
 std::optional<QString> DecodeSettingsBytes(const QByteArray &bytes)
 {
-    if (bytes.isEmpty() || bytes.contains('\0'))
+    if (bytes.isEmpty() || bytes.size() > kMaxSettingsFileSize || bytes.contains('\0'))
         return std::nullopt;
     {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text;
+        QString text = utf8.decode(bytes);
+        if (!utf8.hasError()) {
+            if (text.startsWith(QChar(0xFEFF)))
+                text.remove(0, 1);
+            return text;
+        }
     }
     // Not UTF-8: a file the Windows program wrote in code page 932.
     for (const char *name : {"windows-31j", "cp932", "Shift_JIS"}) {
         QStringDecoder sjis(name);
         if (!sjis.isValid())
             continue;
-        // A stray byte that is not code page 932 either costs that character
-        // only, not the whole file.
         return QString(sjis.decode(bytes));
     }
     return std::nullopt;
@@ -485,7 +653,7 @@ QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
     f[4] = num(j.Topmost);
     f[5] = num(j.TimingMode);
     f[6] = num(j.Force);
-    f[7] = RawField(TrimBlanks(j.DelayMinutes));
+    f[7] = NumberField(RawField(TrimBlanks(j.DelayMinutes)), j.DelayMinutes, 4);
     f[8] = RawField(j.ClockHour);
     f[9] = RawField(j.ClockMinute);
     f[10] = num(j.MultiEnabled);
@@ -499,16 +667,23 @@ QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
     f[30] = num(j.TrayIcon);
     f[31] = num(j.MinimizeAtStart);
     f[32] = num(j.CountdownSound);
-    f[33] = s.CaptureFolder == desktopDir ? QString() : EscapeText(s.CaptureFolder);
+    // An empty field stands for the desktop directory: any other folder, even
+    // an empty text, is written as something.
+    if (s.CaptureFolder != desktopDir)
+        f[33] = s.CaptureFolder.isEmpty() ? Marked(s.CaptureFolder) : EscapeText(s.CaptureFolder);
     f[40] = num(j.ResumeEnabled);
     f[41] = num(j.ResumeOnly);
     f[42] = num(j.ResumeKeepState);
     for (int i = 0; i < 5; ++i)
         f[43 + i] = RawField(j.ResumeDateParts[i]);
     f[48] = num(j.LaunchApp);
-    f[49] = EscapeText(TrimBlanks(j.AppCommand));
+    // Trimmed; a multi-line command (which comes back from this field, see
+    // the keyed line) keeps the blanks at its end, as a one-line command
+    // keeps them through the keyed line.
+    f[49] = EscapeText(FirstBreak(j.AppCommand) < 0 ? TrimBlanks(j.AppCommand)
+                                                    : TrimLeadingBlanks(j.AppCommand).toString());
     f[50] = num(j.ResumeAtClock);
-    f[51] = RawField(j.ResumeAfterMinutes);
+    f[51] = NumberField(RawField(j.ResumeAfterMinutes), j.ResumeAfterMinutes, 3);
     f[60] = num(j.CountdownSound);
     f[61] = num(j.ResumeMonitorOn);
     for (int i = 0; i < 7; ++i)
@@ -551,12 +726,12 @@ QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
     const QString appFirstLine = j.AppCommand.left(FirstBreak(j.AppCommand));
     section();
     keyed(kKeyAppCommand, appFirstLine);
-    keyed(kKeyHistoryText, EscapeLineLevel(s.history.HistoryText));
+    keyed(kKeyHistoryText, EscapeKeyedValue(s.history.HistoryText));
     keyed(kKeyHistoryMax, num(s.history.HistoryMax));
     keyed(kKeyHistoryRows, num(s.history.HistoryRows));
-    keyed(kKeyHistorySort, EscapeLineLevel(s.history.HistorySort));
-    keyed(kKeyHistoryOddColor, EscapeLineLevel(s.history.HistoryOddColor));
-    keyed(kKeyHistoryColors, EscapeLineLevel(s.history.HistoryColors));
+    keyed(kKeyHistorySort, EscapeKeyedValue(s.history.HistorySort));
+    keyed(kKeyHistoryOddColor, EscapeKeyedValue(s.history.HistoryOddColor));
+    keyed(kKeyHistoryColors, EscapeKeyedValue(s.history.HistoryColors));
     section();
     keyed(kKeyEditWidth, num(s.edit.EditWidth));
     keyed(kKeyEditHeight, num(s.edit.EditHeight));
@@ -565,66 +740,105 @@ QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
     return out;
 }
 
+QByteArray ComposeSettingsBytes(const AppState &state, const QString &desktopDir)
+{
+    return ComposeSettingsText(state, desktopDir).toUtf8();
+}
+
 int ApplySettingsText(const QString &text, AppState &state, const QString &desktopDir, int existingMultiRows)
 {
-    const QStringList lines = SplitLines(text);
-    const QStringList pieces = lines.value(0).split(QLatin1Char(','));
-    const int k = int(pieces.size()) - 1;
+    LineReader lines(text);
+    QStringView first;
+    lines.next(first);
+    const ValueLine v = SplitValueLine(first);
     const QStringList items = MultiRowOperationItems(state.platform);
-    for (int n = 1; n <= k; ++n)
-        ApplyField(n, pieces[n - 1], state, desktopDir, existingMultiRows, items);
+    for (int n = 1; n <= v.fields.size(); ++n)
+        ApplyField(n, v.fields[n - 1], state, desktopDir, existingMultiRows, items);
     ApplyKeyedLines(lines, state);
     ResetActiveColors(state);
-    return k;
+    return v.commas;
 }
 
 int ApplyMultiRowsText(const QString &text, AppState &state, int existingMultiRows)
 {
-    const QStringList pieces = FirstLine(text).split(QLatin1Char(','));
-    const int k = int(pieces.size()) - 1;
+    LineReader lines(text);
+    QStringView first;
+    lines.next(first);
+    const ValueLine v = SplitValueLine(first);
     const QStringList items = MultiRowOperationItems(state.platform);
-    for (int n = 110; n <= 309 && n <= k; ++n)
-        ApplyMultiField(n, pieces[n - 1], state, existingMultiRows, items);
-    return k;
+    for (int n = 110; n <= 309 && n <= v.fields.size(); ++n)
+        ApplyMultiField(n, v.fields[n - 1], state, existingMultiRows, items);
+    return v.commas;
 }
 
-int LoadSettings(const QString &path, AppState &state, const QString &desktopDir, int existingMultiRows)
+std::optional<int> LoadSettingsBytes(const QByteArray &bytes, AppState &state, const QString &desktopDir,
+                                     int existingMultiRows)
 {
-    const auto text = ReadSettingsFile(path);
+    const auto text = DecodeSettingsBytes(bytes);
     if (!text) {
         ResetActiveColors(state);
-        return 0;
+        return std::nullopt;
     }
     return ApplySettingsText(*text, state, desktopDir, existingMultiRows);
 }
 
+std::optional<int> LoadMultiRowsBytes(const QByteArray &bytes, AppState &state, int existingMultiRows)
+{
+    const auto text = DecodeSettingsBytes(bytes);
+    if (!text)
+        return std::nullopt;
+    return ApplyMultiRowsText(*text, state, existingMultiRows);
+}
+
+int LoadSettings(const QString &path, AppState &state, const QString &desktopDir, int existingMultiRows,
+                 SettingsFileStatus *status)
+{
+    QByteArray bytes;
+    SettingsFileStatus found = ReadSettingsBytes(path, bytes);
+    std::optional<int> commas;
+    if (found == SettingsFileStatus::Read) {
+        commas = LoadSettingsBytes(bytes, state, desktopDir, existingMultiRows);
+        if (!commas)
+            found = SettingsFileStatus::Unreadable;
+    } else {
+        ResetActiveColors(state);
+    }
+    if (status)
+        *status = found;
+    return commas.value_or(0);
+}
+
 int LoadMultiRows(const QString &path, AppState &state, int existingMultiRows)
 {
-    const auto text = ReadSettingsFile(path);
-    if (!text)
+    QByteArray bytes;
+    if (ReadSettingsBytes(path, bytes) != SettingsFileStatus::Read)
         return 0;
-    return ApplyMultiRowsText(*text, state, existingMultiRows);
+    return LoadMultiRowsBytes(bytes, state, existingMultiRows).value_or(0);
 }
 
 bool SaveSettings(const QString &path, const AppState &state, const QString &desktopDir)
 {
     if (path.isEmpty())
         return false;
-    const QFileInfo info(path);
+    const QString target = FinalPath(path);
+    const QFileInfo info(target);
+    // A directory, FIFO, device or socket is never replaced by a file.
+    if (info.exists() && !info.isFile())
+        return false;
     if (!MakeFolder(info.absolutePath()))
         return false;
     const bool existed = info.exists();
-    QSaveFile file(path);
+    QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     // The file holds commands the program runs: a new one is for its owner only.
     const QFile::Permissions perms =
-        existed ? QFile::permissions(path) : (QFile::ReadOwner | QFile::WriteOwner);
+        existed ? QFile::permissions(target) : (QFile::ReadOwner | QFile::WriteOwner);
     if (!file.setPermissions(perms)) {
         file.cancelWriting();
         return false;
     }
-    const QByteArray bytes = ComposeSettingsText(state, desktopDir).toUtf8();
+    const QByteArray bytes = ComposeSettingsBytes(state, desktopDir);
     // A short write (disk full, size limit) is not always reported by
     // write() or commit(): check what really reached the temporary file
     // before it replaces the old one.
@@ -633,6 +847,24 @@ bool SaveSettings(const QString &path, const AppState &state, const QString &des
         return false;
     }
     return file.commit();
+}
+
+QString KeepUnreadableAside(const QString &path, const QDateTime &now)
+{
+    const QString target = FinalPath(path);
+    if (!QFileInfo(target).isFile())
+        return {};
+    const QString base = target + QStringLiteral(".unreadable-") + now.toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    for (int i = 1; i <= 100; ++i) {
+        const QString aside = i == 1 ? base : base + QLatin1Char('-') + QString::number(i);
+        const QFileInfo taken(aside);
+        if (taken.exists() || taken.isSymLink())
+            continue;
+        if (QFile::rename(target, aside) || QFile::copy(target, aside))
+            return aside;
+        return {};
+    }
+    return {};
 }
 
 QString SettingsFilePath(const QString &confOption, const QString &exeDir, const QString &xdgConfigHome,

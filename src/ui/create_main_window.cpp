@@ -1,7 +1,7 @@
 #include "ui/create_main_window.h"
 
 #include "core/run_engine.h"
-#include "platform/file_owner.h"
+#include "platform/linux/settings_writer.h"
 #include "settings/defaults.h"
 
 namespace zk {
@@ -11,7 +11,7 @@ std::unique_ptr<MainWindow> createMainWindow(AppState &state, const Clock &clock
                                              MainWindowHooks hooks)
 {
     hooks.saveSettings = [&state, settings] {
-        return SaveSettingsKeepingOwner(settings.path, state, settings.desktopDir);
+        return settings.writer && settings.writer->write(state, settings.desktopDir) == SettingsWriter::Saved;
     };
     hooks.resetDefaults = [&state, &clock, settings] { ResetToDefaults(state, clock.now(), settings.desktopDir); };
     auto window = std::make_unique<MainWindow>(state, clock);

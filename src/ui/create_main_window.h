@@ -8,13 +8,14 @@
 namespace zk {
 
 class RunEngine;
+class SettingsWriter;
 
 // The settings file the window's buttons save to ("設定を保存", the start and
 // immediate-action buttons, unticking the extended box) and what "既定値に戻す"
 // resets from.
 struct SettingsStore {
-    QString path;
-    QString desktopDir;  // the default capture folder
+    SettingsWriter *writer = nullptr;  // the program's one writer of the settings file
+    QString desktopDir;                // the default capture folder
 };
 
 // Builds frmZenkoro for a state that has been loaded and parsed, makes it the

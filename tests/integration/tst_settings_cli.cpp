@@ -1,5 +1,6 @@
 // The settings file through the real binary: --explain of a Windows file,
-// --save, the save at exit and the files it creates.
+// --save, the save at exit and the files it creates, what it refuses to
+// overwrite, and the memory a huge file costs.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,9 +10,16 @@
 #include <QProcess>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QTest>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
 
 #include "support/run_zenkoro.h"
 
@@ -34,6 +42,57 @@ QStringList ValueFields(const QString &path)
 {
     const QString text = QString::fromUtf8(ReadBytes(path));
     return text.left(text.indexOf(QStringLiteral("\r\n"))).split(QLatin1Char(','));
+}
+
+bool WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+bool IsFifo(const QString &path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+// Runs zenkoro the way RunZenkoro does, output thrown away, and returns the
+// peak resident size of that one process in KiB (-1 when it did not exit 0).
+long PeakRssKiB(const QStringList &args, const QString &home)
+{
+    QList<QByteArray> argBytes{QFile::encodeName(qEnvironmentVariable("ZENKORO_BIN"))};
+    for (const QString &a : args)
+        argBytes << QFile::encodeName(a);
+    QList<QByteArray> envBytes;
+    for (char **e = environ; *e; ++e) {
+        const QByteArray kv(*e);
+        if (!kv.startsWith("DISPLAY=") && !kv.startsWith("WAYLAND_DISPLAY=") && !kv.startsWith("HOME=") &&
+            !kv.startsWith("XDG_CONFIG_HOME="))
+            envBytes << kv;
+    }
+    envBytes << "HOME=" + QFile::encodeName(home) << "XDG_CONFIG_HOME=" + QFile::encodeName(home + "/config");
+    std::vector<char *> argv, envp;
+    for (QByteArray &a : argBytes)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (QByteArray &e : envBytes)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0)
+        return -1;
+    int status = 0;
+    struct rusage usage {};
+    if (::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
 }
 
 bool MakeWindowsConf(const QString &path)
@@ -167,12 +226,14 @@ private slots:
     void saveFailureReported()
     {
         QTemporaryDir home;
-        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
-        QVERIFY(QDir().mkdir(conf));
+        // Its folder would have to be made under a regular file.
+        const QString plain = home.filePath(QStringLiteral("plain"));
+        QVERIFY(WriteBytes(plain, "keep"));
+        const QString conf = plain + QStringLiteral("/Conf.txt");
         const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--save")}, home.path());
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.err.contains(QStringLiteral("設定値の保存に失敗しました！")));
-        QVERIFY(QFileInfo(conf).isDir());
+        QCOMPARE(ReadBytes(plain), QByteArray("keep"));
     }
 
     void parameterErrorWithSaveWritesNothing()
@@ -235,6 +296,169 @@ private slots:
         QCOMPARE(fields.size(), 311);
         QCOMPARE(fields[6], QStringLiteral("33"));
         QCOMPARE(fields[121], QStringLiteral("復帰"));
+    }
+
+    void unreadableFileKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("fieldSeven");
+        // A plain start without a display saves at exit; --save saves at once.
+        QTest::newRow("nul byte, save at exit")
+            << QByteArray("1,2,4,1,0,1,45,\0,,\r\n", 20) << QStringList{"-time", "33"} << "33";
+        QTest::newRow("over 16 MiB, --save") << QByteArray(16 * 1024 * 1024 + 1, ',')
+                                             << QStringList{"--save", "-time", "44"} << "44";
+    }
+
+    void unreadableFileKeptAside()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, args);
+        QFETCH(QString, fieldSeven);
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(WriteBytes(conf, bytes));
+        const Result r = Run(QStringList{QStringLiteral("--conf"), conf} + args, home.path());
+        QCOMPARE(r.exitCode, 0);
+
+        // The file that could not be read is kept, byte for byte, beside the new one.
+        const QStringList kept = QDir(home.path()).entryList({QStringLiteral("Conf.txt.unreadable-*")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^Conf\\.txt\\.unreadable-\\d{8}-\\d{6}$")).match(kept[0]).hasMatch(),
+                 qPrintable(kept[0]));
+        QVERIFY(ReadBytes(home.filePath(kept[0])) == bytes);
+        QCOMPARE(ValueFields(conf).value(6), fieldSeven);
+        // Said once, naming the kept file.
+        QCOMPARE(r.err.count(kept[0]), 1);
+
+        // The new file reads: the next run keeps nothing aside.
+        QCOMPARE(Run({QStringLiteral("--conf"), conf, QStringLiteral("--save")}, home.path()).exitCode, 0);
+        QCOMPARE(QDir(home.path()).entryList({QStringLiteral("Conf.txt.unreadable-*")}, QDir::Files), kept);
+    }
+
+    void unreadableToItsUserKeptAside()
+    {
+        // A file its own user may write but not read, in that user's folder.
+        if (::geteuid() != 0)
+            QSKIP("needs root to run as another user");
+        QTemporaryDir top;
+        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                      QFile::ReadOther | QFile::ExeOther));
+        const QString home = top.filePath(QStringLiteral("home"));
+        const QString conf = home + QStringLiteral("/Conf.txt");
+        QVERIFY(QDir().mkdir(home));
+        QVERIFY(MakeWindowsConf(conf));
+        const QByteArray bytes = ReadBytes(conf);
+        for (const QString &p : {home, conf})
+            QCOMPARE(::chown(QFile::encodeName(p).constData(), 65534, 65534), 0);
+        QVERIFY(QFile::setPermissions(conf, QFile::WriteOwner));
+
+        auto asNobody = [&](const QStringList &args) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove(QStringLiteral("DISPLAY"));
+            env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+            env.insert(QStringLiteral("HOME"), home);
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+            p.setProcessEnvironment(env);
+            p.start(QStringLiteral("setpriv"), QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--",
+                                                           qEnvironmentVariable("ZENKORO_BIN")} + args);
+            Result r;
+            if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit)
+                r.exitCode = p.exitCode();
+            r.err = QString::fromUtf8(p.readAllStandardError());
+            return r;
+        };
+        if (asNobody({QStringLiteral("--version")}).exitCode != 0)
+            QSKIP("the program cannot be run as user nobody here");
+
+        const Result r = asNobody({QStringLiteral("--conf"), conf, QStringLiteral("-time"), QStringLiteral("33")});
+        QCOMPARE(r.exitCode, 0);
+        const QStringList kept = QDir(home).entryList({QStringLiteral("Conf.txt.unreadable-*")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(ReadBytes(home + QLatin1Char('/') + kept[0]) == bytes);
+        QCOMPARE(r.err.count(kept[0]), 1);
+        QCOMPARE(ValueFields(conf).value(6), QStringLiteral("33"));
+    }
+
+    void nonRegularTargetRefused_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("fifo, --save") << true << QStringList{"--save", "-force"} << "FIFO";
+        QTest::newRow("fifo, save at exit") << true << QStringList{"-time", "5"} << "FIFO";
+        QTest::newRow("directory, --save") << false << QStringList{"--save"} << "ディレクトリ";
+        QTest::newRow("directory, save at exit") << false << QStringList{"-time", "5"} << "ディレクトリ";
+    }
+
+    void nonRegularTargetRefused()
+    {
+        QFETCH(bool, fifo);
+        QFETCH(QStringList, args);
+        QFETCH(QString, kind);
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        if (fifo)
+            QCOMPARE(::mkfifo(QFile::encodeName(conf).constData(), 0600), 0);
+        else
+            QVERIFY(QDir().mkdir(conf));
+        const Result r = Run(QStringList{QStringLiteral("--conf"), conf} + args, home.path());
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(conf) && r.err.contains(kind), qPrintable(r.err));
+        if (fifo)
+            QVERIFY(IsFifo(conf));
+        else
+            QVERIFY(QFileInfo(conf).isDir() && QDir(conf).isEmpty());
+        // Nothing else was created beside it.
+        QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{QStringLiteral("Conf.txt")});
+    }
+
+    void fifoIsReadAsMissing()
+    {
+        QTemporaryDir home;
+        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(conf).constData(), 0600), 0);
+        // Nobody writes to the FIFO: opening it for reading would wait for ever.
+        const Result r =
+            zktest::RunZenkoro({QStringLiteral("--conf"), conf, QStringLiteral("--explain")}, home.path(), 20000);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value("DelayMinutes").toString(), QStringLiteral("  90"));
+        QVERIFY(IsFifo(conf));
+    }
+
+    void symlinkKept()
+    {
+        QTemporaryDir home;
+        const QString real = home.filePath(QStringLiteral("real.txt"));
+        const QString link = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(MakeWindowsConf(real));
+        QVERIFY(QFile::link(real, link));
+        const Result r = Run({QStringLiteral("--conf"), link, QStringLiteral("--save"), QStringLiteral("-force")},
+                             home.path());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(QFileInfo(link).symLinkTarget(), real);
+        QCOMPARE(ValueFields(real).value(5), QStringLiteral("1"));
+    }
+
+    void hugeFileMemory()
+    {
+        // A file of commas just under the size limit: its memory must stay a
+        // small multiple of its size, not one string per field.
+        QTemporaryDir home;
+        const QString empty = home.filePath(QStringLiteral("empty.txt"));
+        const QString huge = home.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(WriteBytes(empty, QByteArray()));
+        const qint64 size = 15 * 1024 * 1024;
+        QVERIFY(WriteBytes(huge, QByteArray(size, ',')));
+        const long baseline = PeakRssKiB({QStringLiteral("--conf"), empty, QStringLiteral("--explain")}, home.path());
+        const long peak = PeakRssKiB({QStringLiteral("--conf"), huge, QStringLiteral("--explain")}, home.path());
+        QVERIFY(baseline > 0);
+        QVERIFY(peak > 0);
+        QVERIFY2(peak <= baseline + 8 * size / 1024,
+                 qPrintable(QStringLiteral("peak %1 KiB, baseline %2 KiB").arg(peak).arg(baseline)));
     }
 };
 

@@ -15,8 +15,11 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace zk;
+
+Q_DECLARE_METATYPE(zk::SettingsFileStatus)
 
 namespace {
 
@@ -197,6 +200,36 @@ QString StoredValue(const AppState &a, const QString &what)
     return values.value(what);
 }
 
+// A stored text by name, for the round-trip table.
+QString &StoredText(AppState &a, const QString &what)
+{
+    JobSettings &j = a.job;
+    const QMap<QString, QString *> texts{
+        {"MonitorPhrase", &j.MonitorPhrase},
+        {"ClockHour", &j.ClockHour},
+        {"ClockMinute", &j.ClockMinute},
+        {"CpuLowerLimit", &j.CpuLowerLimit},
+        {"IdleSeconds", &j.IdleSeconds},
+        {"DelayMinutes", &j.DelayMinutes},
+        {"ResumeAfterMinutes", &j.ResumeAfterMinutes},
+        {"ResumeYear", &j.ResumeDateParts[0]},
+        {"CaptureFolder", &a.CaptureFolder},
+        {"LastProgramFolder", &a.LastProgramFolder},
+        {"WeeklyMinute", &a.WeeklyResumeTable[2].Minute},
+        {"WeeklyApplication", &a.WeeklyResumeTable[7].Application},
+        {"MultiHour", &a.MultiRows[4].Hour},
+        {"MultiMinute", &a.MultiRows[19].Minute},
+        {"MultiApplication", &a.MultiRows[0].Application},
+        {"HistoryText", &a.history.HistoryText},
+        {"HistorySort", &a.history.HistorySort},
+        {"HistoryOddColor", &a.history.HistoryOddColor},
+        {"HistoryColors", &a.history.HistoryColors},
+    };
+    if (!texts.contains(what))
+        qFatal("unknown stored text %s", qPrintable(what));
+    return *texts.value(what);
+}
+
 }  // namespace
 
 class TestSettings : public QObject {
@@ -275,6 +308,59 @@ private slots:
         QCOMPARE(startUp.MultiRows[1], MultiEntry());
         QCOMPARE(LoadMultiRows(conf.path, startUp), kSettingsFieldCount);
         CompareStored(startUp, want);
+    }
+
+    void roundTrip_data()
+    {
+        // Values the program can hold (typed, or read from a file) that must
+        // come back from a save unchanged.
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("text");
+        const QString holder = QStringLiteral("%JUGEMU_JUGEMU_GOKO_NO_");
+        QTest::newRow("phrase, comma placeholder") << "MonitorPhrase" << "a " + holder + "comma% b";
+        QTest::newRow("phrase, cr placeholder") << "MonitorPhrase" << holder + "Cr%";
+        QTest::newRow("phrase, every marker") << "MonitorPhrase" << "[comma][Cr][Lf][CrOnly],\r\n\n\r";
+        QTest::newRow("phrase, percent forms") << "MonitorPhrase" << "100%2C %25 %0A%";
+        QTest::newRow("phrase, placeholders chained") << "MonitorPhrase" << holder + "Cr" + holder + "comma%";
+        QTest::newRow("folder, comma placeholder") << "LastProgramFolder" << "/opt/" + holder + "comma%";
+        QTest::newRow("capture folder, placeholder") << "CaptureFolder" << holder + "comma%,x";
+        QTest::newRow("capture folder, empty") << "CaptureFolder" << "";
+        QTest::newRow("weekly, lf placeholder") << "WeeklyApplication" << holder + "Lf%";
+        QTest::newRow("weekly minute, crOnly placeholder") << "WeeklyMinute" << holder + "CrOnly%";
+        QTest::newRow("multi, placeholder and markers") << "MultiApplication" << "x,[Lf]\n" + holder + "Lf%";
+        QTest::newRow("history, leading blanks") << "HistoryText" << "  notepad a.txt\tcalc";
+        QTest::newRow("history, placeholder") << "HistoryText" << holder + "Cr%\t=x";
+        QTest::newRow("sort, leading blank") << "HistorySort" << " 1";
+        QTest::newRow("odd color, only blanks") << "HistoryOddColor" << "   ";
+        QTest::newRow("colors, lf placeholder") << "HistoryColors" << "/x:ff0000\t" + holder + "Lf%";
+        QTest::newRow("clock hour, lone lf") << "ClockHour" << "7\n";
+        QTest::newRow("clock minute, lone cr") << "ClockMinute" << "\r30";
+        QTest::newRow("cpu limit, lf then cr") << "CpuLowerLimit" << " 0.5\n\rx";
+        QTest::newRow("idle, lone cr") << "IdleSeconds" << " 30\r";
+        QTest::newRow("resume year, lone lf") << "ResumeYear" << "2027\n";
+        QTest::newRow("multi hour, lone lf") << "MultiHour" << "\n6";
+        QTest::newRow("multi minute, lone cr") << "MultiMinute" << "5\r";
+        // How a read delay of "0.00001" or of twenty digits is shown.
+        QTest::newRow("delay, small number") << "DelayMinutes" << "1e-05";
+        QTest::newRow("resume minutes, big number") << "ResumeAfterMinutes" << "1e+20";
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, text);
+        const TempConf conf;
+        AppState s = Fresh();
+        StoredText(s, what) = text;
+        QVERIFY(SaveSettings(conf.path, s, kDesktop));
+        AppState got = Loaded(conf.path);
+        QCOMPARE(StoredText(got, what), text);
+        CompareStored(got, s);
+        // The same through the bytes alone.
+        AppState fromBytes = Fresh();
+        QCOMPARE(LoadSettingsBytes(ComposeSettingsBytes(s, kDesktop), fromBytes, kDesktop, kMultiRowCount),
+                 kSettingsFieldCount);
+        CompareStored(fromBytes, s);
     }
 
     void valueLinePositions_data()
@@ -405,6 +491,9 @@ private slots:
         QTest::newRow("crlf") << "a\r\nb" << "a[Cr]b";
         QTest::newRow("cr marker") << "[Cr]" << "%JUGEMU_JUGEMU_GOKO_NO_Cr%";
         QTest::newRow("both") << "x,[comma]\r\n[Cr]" << "x[comma]%JUGEMU_JUGEMU_GOKO_NO_comma%[Cr]%JUGEMU_JUGEMU_GOKO_NO_Cr%";
+        // The forms for lone line breaks files of this program hold.
+        QTest::newRow("lf") << "a\nb\r" << "a[Lf]b[CrOnly]";
+        QTest::newRow("lf markers") << "[Lf][CrOnly]" << "%JUGEMU_JUGEMU_GOKO_NO_Lf%%JUGEMU_JUGEMU_GOKO_NO_CrOnly%";
     }
 
     void escapedForms()
@@ -598,6 +687,7 @@ private slots:
         QTest::newRow("capitals and blanks") << QStringList{"  Edit WIDTH   =  800"} << "EditWidth" << "800";
         QTest::newRow("no blanks") << QStringList{"edit height=99"} << "EditHeight" << "99";
         QTest::newRow("trailing blanks stay") << QStringList{"command history sort = 1  "} << "HistorySort" << "1  ";
+        QTest::newRow("leading blanks go") << QStringList{"command str =    a\tb"} << "HistoryText" << "a\tb";
         QTest::newRow("later wins") << QStringList{"edit mode = 1", "edit mode = 0", "edit mode = 1"} << "EditMode"
                                     << "1";
         QTest::newRow("numeric prefix") << QStringList{"edit fontsize = 10.5pt"} << "EditFontSize" << "10";
@@ -666,16 +756,20 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("asDirectory");
-        QTest::newRow("missing") << QByteArray() << false;
-        QTest::newRow("empty") << QByteArray("") << false;
-        QTest::newRow("binary") << QByteArray("1,2,\0\x01\xff,3,", 11) << false;
-        QTest::newRow("directory") << QByteArray() << true;
+        QTest::addColumn<SettingsFileStatus>("status");
+        QTest::newRow("missing") << QByteArray() << false << SettingsFileStatus::Missing;
+        QTest::newRow("empty") << QByteArray("") << false << SettingsFileStatus::Empty;
+        QTest::newRow("binary") << QByteArray("1,2,\0\x01\xff,3,", 11) << false << SettingsFileStatus::Unreadable;
+        QTest::newRow("too large") << QByteArray(kMaxSettingsFileSize + 1, ',') << false
+                                   << SettingsFileStatus::Unreadable;
+        QTest::newRow("directory") << QByteArray() << true << SettingsFileStatus::NotAFile;
     }
 
     void missingEmptyBinaryFiles()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, asDirectory);
+        QFETCH(SettingsFileStatus, status);
         const TempConf conf;
         if (asDirectory)
             QVERIFY(QDir().mkdir(conf.path));
@@ -687,7 +781,9 @@ private slots:
         s.ActiveOddColor.clear();
         s.ActiveColors.clear();
         AppState expected = s;
-        QCOMPARE(LoadSettings(conf.path, s, kDesktop), 0);
+        SettingsFileStatus found = SettingsFileStatus::Read;
+        QCOMPARE(LoadSettings(conf.path, s, kDesktop, 1, &found), 0);
+        QCOMPARE(found, status);
         QCOMPARE(LoadMultiRows(conf.path, s), 0);
         CompareStored(s, expected);
         QCOMPARE(s.ActiveOddColor, QStringLiteral("123456"));
@@ -819,12 +915,43 @@ private slots:
         QVERIFY(QFileInfo(asDir).isDir());
         QCOMPARE(ReadBytes(asDir + QStringLiteral("/inside")), QByteArray("x"));
 
+        // A FIFO stays a FIFO.
+        const QString fifo = dir.filePath(QStringLiteral("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(!SaveSettings(fifo, Fresh(), kDesktop));
+        struct stat st {};
+        QCOMPARE(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
+
         // The folder would have to be made under a regular file.
         const QString plain = dir.filePath(QStringLiteral("plain"));
         QVERIFY(WriteBytes(plain, "keep"));
         QVERIFY(!SaveSettings(plain + QStringLiteral("/sub/Conf.txt"), Fresh(), kDesktop));
         QCOMPARE(ReadBytes(plain), QByteArray("keep"));
         QVERIFY(!SaveSettings(QString(), Fresh(), kDesktop));
+    }
+
+    void keepUnreadableAside()
+    {
+        QTemporaryDir dir;
+        const QString real = dir.filePath(QStringLiteral("real.txt"));
+        const QString link = dir.filePath(QStringLiteral("Conf.txt"));
+        QVERIFY(QFile::link(real, link));
+        QVERIFY(WriteBytes(real, QByteArray("first\0", 6)));
+        // Two in the same second: the second does not replace the first.
+        const QString first = KeepUnreadableAside(link, kNow);
+        QCOMPARE(first, real + QStringLiteral(".unreadable-20261206-200500"));
+        QVERIFY(WriteBytes(real, QByteArray("second\0", 7)));
+        const QString second = KeepUnreadableAside(link, kNow);
+        QCOMPARE(second, first + QStringLiteral("-2"));
+        QCOMPARE(ReadBytes(first), QByteArray("first\0", 6));
+        QCOMPARE(ReadBytes(second), QByteArray("second\0", 7));
+        // The link stays, and the next save writes through it.
+        QVERIFY(QFileInfo(link).isSymLink() && !QFileInfo::exists(real));
+        QVERIFY(SaveSettings(link, EveryFieldSet(), kDesktop));
+        QVERIFY(QFileInfo(link).isSymLink());
+        CompareStored(Loaded(real), EveryFieldSet());
+        QVERIFY(KeepUnreadableAside(dir.filePath(QStringLiteral("none")), kNow).isEmpty());
     }
 
     void modes()

@@ -3,6 +3,7 @@
 #include "core/run_engine.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_services.h"
+#include "platform/linux/settings_writer.h"
 #include "settings/settings_file.h"
 #include "ui/create_main_window.h"
 #include "ui/main_window.h"
@@ -717,9 +718,10 @@ private slots:
     void saveButtonWritesTheCurrentPlace()
     {
         QTemporaryDir dir;
-        const SettingsStore store{dir.filePath(QStringLiteral("Conf.txt")), dir.path()};
-        AppState state;
         FakeClock clock;
+        SettingsWriter writer(dir.filePath(QStringLiteral("Conf.txt")), SettingsFileStatus::Missing, clock);
+        const SettingsStore store{&writer, dir.path()};
+        AppState state;
         state.WindowLeft = 150 * kTwipsPerPixel;
         state.WindowTop = 90 * kTwipsPerPixel;
         auto w = createMainWindow(state, clock, nullptr, QString(), store, MainWindowHooks());
@@ -728,7 +730,7 @@ private slots:
         QVERIFY(w->openMessageBox());
         QCOMPARE(w->openMessageBox()->text(), QStringLiteral("保存完了"));
         AppState saved;
-        QCOMPARE(LoadSettings(store.path, saved, store.desktopDir), kSettingsFieldCount);
+        QCOMPARE(LoadSettings(writer.path(), saved, store.desktopDir), kSettingsFieldCount);
         QCOMPARE((QList<int>{saved.WindowLeft, saved.WindowTop}), (QList<int>{200 * kTwipsPerPixel, 120 * kTwipsPerPixel}));
     }
 
@@ -738,9 +740,10 @@ private slots:
     void defaultButtonResetsTheSettings()
     {
         QTemporaryDir dir;
-        const SettingsStore store{dir.filePath(QStringLiteral("Conf.txt")), dir.path()};
-        AppState state;
         FakeClock clock{QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0))};
+        SettingsWriter writer(dir.filePath(QStringLiteral("Conf.txt")), SettingsFileStatus::Missing, clock);
+        const SettingsStore store{&writer, dir.path()};
+        AppState state;
         JobSettings &j = state.job;
         j.Operation = 4;
         j.Force = 1;

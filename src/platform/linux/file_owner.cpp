@@ -3,6 +3,7 @@
 #include "settings/settings_file.h"
 
 #include <QFile>
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,13 +29,24 @@ bool RestoreOwner(const QString &path, const FileOwner &owner)
     return ::chown(QFile::encodeName(path).constData(), uid_t(owner.uid), gid_t(owner.gid)) == 0;
 }
 
-bool SaveSettingsKeepingOwner(const QString &path, const AppState &state, const QString &desktopDir)
+PathKind KindOf(const QString &path)
 {
-    const FileOwner owner = OwnerOf(path);
-    if (!SaveSettings(path, state, desktopDir))
-        return false;
-    RestoreOwner(path, owner);
-    return true;
+    if (path.isEmpty())
+        return PathKind::Unknown;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT ? PathKind::Missing : PathKind::Unknown;
+    if (S_ISREG(st.st_mode))
+        return PathKind::Regular;
+    if (S_ISDIR(st.st_mode))
+        return PathKind::Directory;
+    if (S_ISFIFO(st.st_mode))
+        return PathKind::Fifo;
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return PathKind::Device;
+    if (S_ISSOCK(st.st_mode))
+        return PathKind::Socket;
+    return PathKind::Unknown;
 }
 
 }  // namespace zk

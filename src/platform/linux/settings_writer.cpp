@@ -1,0 +1,64 @@
+#include "platform/linux/settings_writer.h"
+
+#include "core/command_line.h"
+#include "platform/file_owner.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zk {
+
+namespace {
+
+QString KindName(PathKind kind)
+{
+    switch (kind) {
+    case PathKind::Directory: return QStringLiteral("ディレクトリ");
+    case PathKind::Fifo: return QStringLiteral("FIFO（名前付きパイプ）");
+    case PathKind::Device: return QStringLiteral("デバイス");
+    case PathKind::Socket: return QStringLiteral("ソケット");
+    default: return {};
+    }
+}
+
+}  // namespace
+
+SettingsWriter::Result SettingsWriter::write(const AppState &state, const QString &desktopDir)
+{
+    const QString where = QDir::toNativeSeparators(QFileInfo(m_path).absoluteFilePath());
+    const PathKind kind = KindOf(m_path);
+    if (const QString name = KindName(kind); !name.isEmpty()) {
+        tell(m_refusalTold, QStringLiteral("書込みエラー"),
+             QStringLiteral("設定ファイル %1 は%2で、通常のファイルではありません。設定は書き込みません。")
+                 .arg(where, name));
+        return Refused;
+    }
+    const FileOwner owner = OwnerOf(m_path);
+    if (m_keepAside && kind == PathKind::Regular) {
+        const QString kept = KeepUnreadableAside(m_path, m_clock.now());
+        if (kept.isEmpty()) {
+            tell(m_notKeptTold, QStringLiteral("書込みエラー"),
+                 QStringLiteral("設定ファイル %1 を読み込めず、別名で残すこともできないため、設定を保存しません。")
+                     .arg(where));
+            return NotKeptAside;
+        }
+        m_keepAside = false;
+        tell(m_keptTold, ProgramTitle(),
+             QStringLiteral("設定ファイルを読み込めなかったため、元のファイルを次の名前で残しました。\r\n%1")
+                 .arg(QDir::toNativeSeparators(QFileInfo(kept).absoluteFilePath())));
+    }
+    if (!SaveSettings(m_path, state, desktopDir))
+        return Failed;
+    RestoreOwner(m_path, owner);
+    return Saved;
+}
+
+void SettingsWriter::tell(bool &told, const QString &title, const QString &text)
+{
+    if (told || !notify)
+        return;
+    told = true;
+    notify(title, text);
+}
+
+}  // namespace zk
