@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QGroupBox>
@@ -732,6 +734,38 @@ private slots:
         AppState saved;
         QCOMPARE(LoadSettings(writer.path(), saved, store.desktopDir), kSettingsFieldCount);
         QCOMPARE((QList<int>{saved.WindowLeft, saved.WindowTop}), (QList<int>{200 * kTwipsPerPixel, 120 * kTwipsPerPixel}));
+    }
+
+    // The window saves through the program's settings writer: a file that
+    // could not be read at start-up is kept aside, not overwritten.
+    void saveButtonKeepsAnUnreadableFileAside()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Conf.txt"));
+        const QByteArray unreadable("1200,-300,4\0binary", 19);
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(unreadable);
+        }
+        FakeClock clock;
+        AppState state;
+        SettingsFileStatus status = SettingsFileStatus::Missing;
+        LoadSettings(path, state, dir.path(), 1, &status);
+        QCOMPARE(status, SettingsFileStatus::Unreadable);
+        SettingsWriter writer(path, status, clock);
+        QStringList told;
+        writer.notify = [&](const QString &, const QString &text) { told << text; };
+        auto w = createMainWindow(state, clock, nullptr, QString(), {&writer, dir.path()}, MainWindowHooks());
+        QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdSave")), Qt::LeftButton);
+        QCOMPARE(told.size(), 1);
+        const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("Conf.txt.unreadable-*")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QFile keptFile(dir.filePath(kept.first()));
+        QVERIFY(keptFile.open(QIODevice::ReadOnly));
+        QCOMPARE(keptFile.readAll(), unreadable);
+        AppState saved;
+        QCOMPARE(LoadSettings(path, saved, dir.path()), kSettingsFieldCount);
     }
 
     // "既定値に戻す" of the window the program creates: OK puts the defaults in
