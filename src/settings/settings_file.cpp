@@ -422,28 +422,6 @@ QString FinalPath(const QString &path)
     return info.filePath();
 }
 
-// Fields 7 and 51 read back as the field's number, as NumberText shows it,
-// padded to `width`. `written` is the field as written so far; when it would
-// not read back as `shown` because the number has an exponent ("1e-05",
-// "1e+20", where the leading-number parse stops at the "e"), it is written in
-// plain decimals instead.
-QString NumberField(const QString &written, const QString &shown, int width)
-{
-    auto readBack = [width](const QString &field) {
-        return PadLeft(NumberText(LeadingNumber(field)), width);
-    };
-    if (readBack(written) == shown)
-        return written;
-    bool ok = false;
-    const double x = TrimBlanks(written).toDouble(&ok);
-    if (ok && std::isfinite(x)) {
-        const QString decimals = QString::number(x, 'f', QLocale::FloatingPointShortest);
-        if (readBack(decimals) == shown)
-            return decimals;
-    }
-    return written;
-}
-
 bool MakeFolder(const QString &folder)
 {
     const QFileInfo info(folder);
@@ -653,7 +631,7 @@ QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
     f[4] = num(j.Topmost);
     f[5] = num(j.TimingMode);
     f[6] = num(j.Force);
-    f[7] = NumberField(RawField(TrimBlanks(j.DelayMinutes)), j.DelayMinutes, 4);
+    f[7] = RawField(TrimBlanks(j.DelayMinutes));
     f[8] = RawField(j.ClockHour);
     f[9] = RawField(j.ClockMinute);
     f[10] = num(j.MultiEnabled);
@@ -683,7 +661,7 @@ QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
     f[49] = EscapeText(FirstBreak(j.AppCommand) < 0 ? TrimBlanks(j.AppCommand)
                                                     : TrimLeadingBlanks(j.AppCommand).toString());
     f[50] = num(j.ResumeAtClock);
-    f[51] = NumberField(RawField(j.ResumeAfterMinutes), j.ResumeAfterMinutes, 3);
+    f[51] = RawField(j.ResumeAfterMinutes);
     f[60] = num(j.CountdownSound);
     f[61] = num(j.ResumeMonitorOn);
     for (int i = 0; i < 7; ++i)

@@ -340,9 +340,9 @@ private slots:
         QTest::newRow("resume year, lone lf") << "ResumeYear" << "2027\n";
         QTest::newRow("multi hour, lone lf") << "MultiHour" << "\n6";
         QTest::newRow("multi minute, lone cr") << "MultiMinute" << "5\r";
-        // How a read delay of "0.00001" or of twenty digits is shown.
-        QTest::newRow("delay, small number") << "DelayMinutes" << "1e-05";
-        QTest::newRow("resume minutes, big number") << "ResumeAfterMinutes" << "1e+20";
+        // How a read delay of "0.00001" or of twenty digits is shown: plain decimals.
+        QTest::newRow("delay, small number") << "DelayMinutes" << "0.00001";
+        QTest::newRow("resume minutes, big number") << "ResumeAfterMinutes" << "100000000000000000000";
     }
 
     void roundTrip()

@@ -824,7 +824,7 @@ private slots:
         QCOMPARE(w->windowTitle(), CaptionFor(kOpShutdown));
         const QRect area = w->screen()->availableGeometry();
         QVERIFY(qAbs(w->geometry().center().x() - area.center().x()) <= 3);
-        QVERIFY(!QFile::exists(store.path));
+        QVERIFY(!QFile::exists(writer.path()));
     }
 
     void phraseAlreadyShownAsksFirst_data()
