@@ -1,6 +1,7 @@
-// The run of a single job: start and its refusals, the one-second countdown,
-// the warning phase, the power action, the wait for the resume time and what
-// follows a wake-up. QtCore only; windows reach it through RunView.
+// The run of a single job: start and its refusals, the one-second countdown
+// with the trigger of the selected monitor kind, and the warning phase. The
+// power action and what follows it belong to PowerSequence, which the engine
+// starts and stops. QtCore only; windows reach it through RunView.
 #pragma once
 
 #include "core/clock.h"
