@@ -35,6 +35,12 @@ inline constexpr PlatformVersion kLinuxPlatform{2, 6};
 // The operation list in list-index order for that version.
 QStringList BuildOperationList(const PlatformVersion &v);
 
+// The stored integers of the timing and monitor choices, as the logic names them.
+// JobSettings and Conf.txt keep the integers; the accessors below read them.
+enum class TimingMode { Minutes = 0, Clock = 1 };
+enum class MonitorKind { Phrase = 0, Cpu = 1, BatteryIdle = 2 };
+enum class PhraseEvent { Appears = 0, Disappears = 1 };
+
 // Derived monitor mode.
 enum class MonitorMode { None, Appear, Disappear, CpuUtl, CpuProc, Battery };
 
@@ -78,6 +84,11 @@ struct JobSettings {
     // Weekday box for weekday number w, 1 = Sunday .. 7 = Saturday.
     int resumeWeekday(int w) const { return (w >= 1 && w <= 7) ? ResumeWeekdays[w - 1] : 0; }
     void setResumeWeekday(int w, int v) { if (w >= 1 && w <= 7) ResumeWeekdays[w - 1] = v; }
+
+    zk::TimingMode timing() const { return TimingMode != 0 ? zk::TimingMode::Clock : zk::TimingMode::Minutes; }
+    // Any other stored value is no kind (it never triggers).
+    zk::MonitorKind monitorKind() const { return static_cast<zk::MonitorKind>(MonitorKind); }
+    zk::PhraseEvent phraseEvent() const { return PhraseEvent != 0 ? zk::PhraseEvent::Disappears : zk::PhraseEvent::Appears; }
 
     bool operator==(const JobSettings &) const = default;
 };

@@ -1,97 +1,77 @@
 #include "core/run_engine.h"
 
-#include "shell/tray_text.h"
-
 #include "core/datetime.h"
 #include "core/job_edit.h"
 #include "core/text.h"
-#include "monitors/power_texts.h"
+#include "monitors/trigger.h"
 #include "shell/tray_text.h"
 
 #include <QDir>
 #include <QPointer>
-#include <cmath>
-#include <limits>
+#include <cstdlib>
 
 namespace zk {
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString kWaitingForWake = QStringLiteral("復帰待中");
 const QString kWaitingResumeOnly = QStringLiteral("復帰待ち中");
 constexpr int kTickMs = 1000;
-constexpr int kExitRetryMs = 10000;
+// A tick further than this from the whole second of the clock re-aligns the timer.
+constexpr int kTickDriftMs = 100;
 constexpr int kCaptureDelayMs = 300;
 constexpr qint64 kTrayThresholdMs = 15000;
-constexpr qint64 kActiveUserMs = 5000;
-
-bool isSuspendKind(const QString &op)
-{
-    return op == kOpSleep || op == kOpStandby || op == kOpHibernate;
-}
-
-QString unquoted(QString path)
-{
-    if (path.startsWith(QLatin1Char('"')))
-        path.remove(0, 1);
-    if (path.endsWith(QLatin1Char('"')))
-        path.chop(1);
-    return path;
-}
 
 }  // namespace
 
 RunEngine::RunEngine(AppState &state, const Clock &clock, const PlatformServices &services, RunView *view,
                      QObject *parent)
-    : QObject(parent), m_state(state), m_clock(clock), m_view(view)
+    : QObject(parent), m_state(state), m_clock(clock), m_view(view), m_power(state, clock)
 {
-    m_countdownTimer.setInterval(kTickMs);
     // Ticks must not come early, or the action would slip by a whole second.
-    m_countdownTimer.setTimerType(Qt::PreciseTimer);
-    m_blinkTimer.setInterval(kTickMs);
-    m_phraseTimer.setInterval(kTickMs);
-    m_clockTimer.setInterval(kTickMs);
-    m_keepAwakeTimer.setInterval(kTickMs);
+    m_tickTimer.setTimerType(Qt::PreciseTimer);
     m_loadTimer.setInterval(0);
     m_loadTimer.setSingleShot(true);
-    m_retryTimer.setInterval(kExitRetryMs);
-    m_retryTimer.setSingleShot(true);
     m_captureTimer.setInterval(kCaptureDelayMs);
     m_captureTimer.setSingleShot(true);
-    m_resumeFallbackTimer.setSingleShot(true);
 
-    connect(&m_countdownTimer, &QTimer::timeout, this, &RunEngine::countdownTick);
-    connect(&m_blinkTimer, &QTimer::timeout, this, &RunEngine::blinkTick);
-    connect(&m_phraseTimer, &QTimer::timeout, this, &RunEngine::phraseRecheckTick);
-    connect(&m_clockTimer, &QTimer::timeout, this, &RunEngine::clockTick);
-    connect(&m_keepAwakeTimer, &QTimer::timeout, this, &RunEngine::keepAwakeTick);
+    connect(&m_tickTimer, &QTimer::timeout, this, &RunEngine::tick);
     connect(&m_loadTimer, &QTimer::timeout, this, &RunEngine::loadTimerTick);
-    connect(&m_retryTimer, &QTimer::timeout, this, &RunEngine::exitRetryTimeout);
     connect(&m_captureTimer, &QTimer::timeout, this, &RunEngine::captureStep);
-    connect(&m_resumeFallbackTimer, &QTimer::timeout, this, &RunEngine::resumeFallbackTimeout);
+    connect(&m_power, &PowerSequence::finished, this, &RunEngine::onPowerFinished);
+    connect(&m_power, &PowerSequence::remainingText, this, &RunEngine::setRemaining);
+    connect(&m_power, &PowerSequence::waitingForWakeStarted, this,
+            [this] { setRunState(RunState::WaitingForResume); });
 
     m_baseCaption = CaptionFor(m_state.OperationText());
+    m_power.setView(view);
     setServices(services);
-    m_clockTimer.start();
+    scheduleTick();
 }
 
 RunEngine::~RunEngine() = default;
 
-void RunEngine::setView(RunView *view) { m_view = view; }
+void RunEngine::setView(RunView *view)
+{
+    m_view = view;
+    m_power.setView(view);
+    m_colorShown = false;
+}
 
 void RunEngine::setServices(const PlatformServices &services)
 {
-    disconnect(m_resumedConnection);
-    disconnect(m_firedConnection);
     m_services = services;
-    if (m_services.power)
-        m_resumedConnection = connect(m_services.power, &SessionPower::resumed, this, [this] {
-            if (m_wait == WaitKind::SuspendReturn)
-                onSuspendReturned();
-        });
-    if (m_services.wakeTimer)
-        m_firedConnection = connect(m_services.wakeTimer, &WakeTimer::fired, this, &RunEngine::onWakeTimerFired);
+    m_power.setServices(services);
+    m_trigger.reset();  // made again with the new services
+}
+
+Trigger &RunEngine::trigger()
+{
+    if (!m_trigger || m_triggerKind != m_state.job.MonitorKind) {
+        m_triggerKind = m_state.job.MonitorKind;
+        m_trigger = MakeTrigger(m_state.job.monitorKind(), m_state, m_services);
+    }
+    return *m_trigger;
 }
 
 void RunEngine::setEnvironment(const StartEnvironment &env) { m_env = env; }
@@ -108,24 +88,6 @@ void RunEngine::setBaseCaption(const QString &caption)
 qint64 RunEngine::warningLeadMs() const
 {
     return qint64(WarningLeadSeconds(m_state)) * 1000;
-}
-
-bool RunEngine::cpuConditionMet() const
-{
-    const JobSettings &j = m_state.job;
-    if (!j.MonitorEnabled || j.MonitorKind != 1 || !m_services.cpu || !m_startTime.isValid())
-        return false;
-    const QString average = m_services.cpu->averageText();
-    if (average.trimmed().isEmpty())
-        return false;  // nothing measured yet
-    // A span longer than any date can hold (about 30,000 years) ends never,
-    // rather than at a date that is no date.
-    constexpr qint64 kMaxSpanSeconds = 1'000'000'000'000;
-    const qint64 span = LeadingInt(j.CpuAverageSeconds);
-    if (span > kMaxSpanSeconds)
-        return false;
-    const QDateTime spanEnd = m_startTime.addSecs(std::max(span, -kMaxSpanSeconds));
-    return m_clock.now() > spanEnd && LeadingNumber(average) < LeadingNumber(j.CpuLowerLimit);
 }
 
 QString RunEngine::trayTooltip() const
@@ -183,9 +145,21 @@ void RunEngine::setLocked(bool locked)
 
 void RunEngine::setRemaining(const QString &text)
 {
+    if (m_remainingText == text)
+        return;
     m_remainingText = text;
     if (m_view)
         m_view->setRemainingText(text);
+}
+
+void RunEngine::setRemainingColor(const RunColor &color)
+{
+    if (m_colorShown && m_color == color)
+        return;
+    m_color = color;
+    m_colorShown = true;
+    if (m_view)
+        m_view->setRemainingColor(color);
 }
 
 void RunEngine::setCaptionIfDifferent(const QString &text)
@@ -197,34 +171,16 @@ void RunEngine::setCaptionIfDifferent(const QString &text)
         m_view->setCaption(text);
 }
 
-void RunEngine::setBlinkingLabel(bool on)
+void RunEngine::setBlinkingLabel(bool on, bool always)
 {
+    // A label already blinking goes on blinking in its own rhythm; the tick
+    // tells the view only what changed.
+    if (!always && on == m_blinkSet && (on || !m_phraseLabelVisible))
+        return;
     m_blinkSet = on;
     m_phraseLabelVisible = on;
     if (m_view)
         m_view->setPhraseLabelVisible(on);
-    if (on) {
-        if (!m_blinkTimer.isActive())
-            m_blinkTimer.start();
-    } else {
-        m_blinkTimer.stop();
-    }
-}
-
-std::optional<bool> RunEngine::phraseVisibleNow(PhraseMatch *match) const
-{
-    const JobSettings &j = m_state.job;
-    QString spec = j.MonitorPhrase;
-    spec.replace(kCrLf, QStringLiteral(" "));
-    spec = CollapseSpaces(spec);
-    if (!j.MonitorEnabled || j.MonitorKind != 0 || spec.isEmpty())
-        return false;
-    if (!m_services.screenText || !m_services.screenText->available())
-        return std::nullopt;
-    const PhraseMatch m = m_services.screenText->phraseVisible(spec, j.IeMonitor != 0);
-    if (match)
-        *match = m;
-    return m.found;
 }
 
 void RunEngine::showInTrayIfEnabled()
@@ -233,37 +189,17 @@ void RunEngine::showInTrayIfEnabled()
         m_view->showInTray(trayTooltip());
 }
 
-void RunEngine::cancelWakeTimer()
-{
-    m_resumeFallbackTimer.stop();
-    if (m_wakeHandle != 0 && m_services.wakeTimer)
-        m_services.wakeTimer->cancel(m_wakeHandle);
-    m_wakeHandle = 0;
-}
-
-void RunEngine::releaseKeepAwake()
-{
-    if (m_keepAwakeHeld && m_services.power)
-        m_services.power->setKeepAwake(false);
-    m_keepAwakeHeld = false;
-}
-
 void RunEngine::endProgram(int code)
 {
     if (m_ended)
         return;
     m_ended = true;
-    m_countdownTimer.stop();
-    m_blinkTimer.stop();
-    m_phraseTimer.stop();
-    m_keepAwakeTimer.stop();
+    m_countdownOn = false;
+    m_recheckOn = false;
+    m_blinkSet = false;
     m_loadTimer.stop();
-    m_retryTimer.stop();
     m_captureTimer.stop();
-    m_resumeFallbackTimer.stop();
-    m_wait = WaitKind::None;
-    ++m_powerCall;  // an answer still to come changes nothing
-    m_exitPending = false;
+    m_power.end();
     setRunState(RunState::Idle);
     if (m_view)
         m_view->quit(code);
@@ -336,38 +272,25 @@ void RunEngine::startRun()
 
     if (!m_state.job.ResumeOnly) {
         m_triggerTime = QDateTime();
-        const JobSettings &j = m_state.job;
-        if (j.MonitorEnabled && j.MonitorKind == 0) {
-            PhraseMatch match;
-            const std::optional<bool> visible = phraseVisibleNow(&match);
-            QString message;
-            if (visible && j.PhraseEvent == 0 && *visible)
-                message = QStringLiteral("該当文言は既に表示されています！") + kCrLf + kCrLf +
-                          QStringLiteral("【ウィンドウタイトル】 ") + kCrLf + kCrLf + match.windowTitle + kCrLf + kCrLf +
-                          kCrLf + QStringLiteral("【表示中の文言】") + kCrLf + kCrLf + match.matchedText + kCrLf + kCrLf +
-                          QStringLiteral("続行しますか？");
-            else if (visible && j.PhraseEvent == 1 && !*visible)
-                message = QStringLiteral("該当文言は既に表示されていません！") + kCrLf + kCrLf + kCrLf + kCrLf +
-                          QStringLiteral("続行しますか？");
-            if (!message.isEmpty()) {
-                setBlinkingLabel(true);
-                if (m_view) {
-                    const QPointer<RunEngine> self(this);
-                    m_view->askOkCancel(QStringLiteral("文言状態検知"), message, [self, this, generation](bool ok) {
-                        if (!self || generation != m_generation || m_ended)
-                            return;
-                        if (!ok) {
-                            stopRun();
-                            return;
-                        }
-                        m_triggerTime = m_clock.now().addMSecs(warningLeadMs());
-                        continueStart(generation);
-                    });
-                    return;
-                }
-                stopRun();  // nobody to ask: the start is abandoned
+        const QString message = m_state.job.MonitorEnabled ? trigger().startQuestion() : QString();
+        if (!message.isEmpty()) {
+            setBlinkingLabel(true);
+            if (m_view) {
+                const QPointer<RunEngine> self(this);
+                m_view->askOkCancel(QStringLiteral("文言状態検知"), message, [self, this, generation](bool ok) {
+                    if (!self || generation != m_generation || m_ended)
+                        return;
+                    if (!ok) {
+                        stopRun();
+                        return;
+                    }
+                    m_triggerTime = m_clock.now().addMSecs(warningLeadMs());
+                    continueStart(generation);
+                });
                 return;
             }
+            stopRun();  // nobody to ask: the start is abandoned
+            return;
         }
     }
     continueStart(generation);
@@ -381,19 +304,17 @@ void RunEngine::continueStart(quint64 generation)
     const QDateTime now = m_clock.now();
 
     if (!j.ResumeOnly) {
-        m_countdownTimer.start();
-        m_phraseTimer.start();
-        if (m_services.cpu)
-            m_services.cpu->begin(j.CpuAverageSeconds, j.CpuProcess, j.MonitorEnabled && j.MonitorKind == 1);
-        if (!m_clockTimer.isActive())
-            m_clockTimer.start();
-        if (j.MonitorEnabled && j.MonitorKind == 2)
+        m_countdownOn = true;
+        m_recheckOn = true;
+        trigger().start(m_startTime);
+        if (j.MonitorEnabled)
             refreshLineStatus();  // the first tick must not see an old power line
         m_abortRequested = false;
         if (m_view) {
             m_view->setRemainingFontSize(kRemainingFontNormal);
-            m_view->setRemainingColor(kColorCountdown);
+            m_colorShown = false;
         }
+        setRemainingColor(kColorCountdown);
         if (!m_triggerTime.isValid() && now.msecsTo(m_targetTime) > kTrayThresholdMs) {
             showInTrayIfEnabled();
             if (j.MinimizeAtStart && m_view)
@@ -436,8 +357,7 @@ void RunEngine::continueStart(quint64 generation)
         showInTrayIfEnabled();
         if (j.MinimizeAtStart && m_view)
             m_view->minimizeWindow();
-        m_wait = WaitKind::ResumeOnly;
-        armWakeTimer(m_state.cl.ResumeTime);
+        m_power.waitForResumeTime();
     }
 }
 
@@ -446,21 +366,12 @@ void RunEngine::stopRun()
     if (m_ended)
         return;
     ++m_generation;  // a pending question no longer starts anything
-    if (m_remainingText == kWaitingForWake) {
-        cancelWakeTimer();
+    if (m_power.waitingForWake()) {
+        m_power.stop();
         endProgram(0);
         return;
     }
-    // A resume-only wait, or a suspend that has not come back yet: the wake
-    // timer goes with the run.
-    if (m_wait == WaitKind::ResumeOnly || m_wait == WaitKind::SuspendReturn || m_wait == WaitKind::WakeTimer)
-        cancelWakeTimer();
-    m_wait = WaitKind::None;
-    // Waiting for the answer to an exit request (a polkit prompt may be up)
-    // is part of the exit as much as the retry wait is.
-    const bool exitWaitAborted = m_retryTimer.isActive() || m_exitPending;
-    ++m_powerCall;  // the answer to a request still under way changes nothing
-    m_exitPending = false;
+    const bool exitWaitAborted = m_power.stop();
     const bool captureAborted = m_captureTimer.isActive();
     m_captureTimer.stop();
     if (captureAborted && m_view)
@@ -474,22 +385,19 @@ void RunEngine::stopRun()
     m_caption = m_baseCaption;
     if (m_view)
         m_view->setCaption(m_baseCaption);
-    setBlinkingLabel(false);
-    m_countdownTimer.stop();
-    m_phraseTimer.stop();
-    if (m_services.cpu)
-        m_services.cpu->stop(true);
+    setBlinkingLabel(false, true);
+    m_countdownOn = false;
+    m_recheckOn = false;
+    trigger().stop(true);
     if (m_services.sound)
         m_services.sound->stop();
     m_state.cl.AutoStart = false;
     m_triggerTime = QDateTime();
     setRunState(RunState::Idle);
 
-    if (exitWaitAborted) {
-        // The refused exit is given up; the program ends as after any exit request.
-        m_retryTimer.stop();
+    // The refused exit is given up; the program ends as after any exit request.
+    if (exitWaitAborted)
         endProgram(0);
-    }
 }
 
 void RunEngine::startLoadTimer()
@@ -515,6 +423,67 @@ void RunEngine::loadTimerTick()
 }
 
 // ---------------------------------------------------------------------------
+// The clock tick.
+
+void RunEngine::scheduleTick()
+{
+    // The next whole second of the clock, unless this tick came close enough to one.
+    const int ms = m_clock.now().time().msec();
+    const int drift = ms < 500 ? ms : ms - 1000;
+    if (std::abs(drift) > kTickDriftMs)
+        m_tickTimer.start(kTickMs - ms);
+    else if (m_tickTimer.interval() != kTickMs || !m_tickTimer.isActive())
+        m_tickTimer.start(kTickMs);
+}
+
+void RunEngine::tick()
+{
+    scheduleTick();
+    clockTick();
+    blinkTick();
+    if (m_recheckOn)
+        phraseRecheckTick();
+    if (m_countdownOn)
+        countdownTick();
+}
+
+void RunEngine::clockTick()
+{
+    const QDateTime now = m_clock.now();
+    if (m_view)
+        m_view->setClockText(now.toString(QStringLiteral("HH:mm:ss")));
+    refreshLineStatus();
+}
+
+void RunEngine::refreshLineStatus()
+{
+    const std::optional<QString> line = trigger().readStatus();
+    if (line && *line != m_lineStatus) {
+        m_lineStatus = *line;
+        if (m_view)
+            m_view->setLineStatusText(*line);
+    }
+}
+
+void RunEngine::blinkTick()
+{
+    if (!m_blinkSet)
+        return;
+    m_phraseLabelVisible = m_blinkPhase;
+    if (m_view)
+        m_view->setPhraseLabelVisible(m_blinkPhase);
+    m_blinkPhase = !m_blinkPhase;
+}
+
+void RunEngine::phraseRecheckTick()
+{
+    if (!m_blinkSet || !m_phraseLabelVisible || !m_state.job.MonitorEnabled)
+        return;
+    if (!trigger().detectionStillShown())
+        setBlinkingLabel(false);
+}
+
+// ---------------------------------------------------------------------------
 // The countdown.
 
 void RunEngine::countdownTick()
@@ -525,29 +494,16 @@ void RunEngine::countdownTick()
     const QDateTime now = m_clock.now();
 
     // Monitor evaluation.
-    bool trigger = false;
+    bool held = false;
     if (j.MonitorEnabled) {
-        if (j.MonitorKind == 0) {
-            const std::optional<bool> visible = phraseVisibleNow();
-            if (visible)
-                trigger = (j.PhraseEvent == 0 && *visible) || (j.PhraseEvent == 1 && !*visible);
-            if (trigger)
-                setBlinkingLabel(true);
-        } else if (j.MonitorKind == 1) {
-            setBlinkingLabel(false);
-            trigger = cpuConditionMet();
-        } else if (j.MonitorKind == 2) {
-            if (m_lineStatus == kLineBattery && m_services.idle) {
-                const qint64 idleMs = m_services.idle->idleMilliseconds();
-                if (idleMs >= 0)
-                    trigger = LeadingNumber(j.IdleSeconds) <= double(idleMs) / 1000.0;
-            }
-        }
+        Trigger &t = trigger();
+        held = t.holds(now).value_or(false);
+        if (held && t.marksDetection())
+            setBlinkingLabel(true);
     }
 
     // Whole-second gate.
-    const int interval = m_countdownTimer.interval() > 0 ? m_countdownTimer.interval() : kTickMs;
-    m_tickAccumulator += interval;
+    m_tickAccumulator += kTickMs;
     if (m_tickAccumulator >= 100000)
         m_tickAccumulator = 0;
     if (m_tickAccumulator % 1000 != 0)
@@ -555,7 +511,7 @@ void RunEngine::countdownTick()
 
     // Trigger time.
     const qint64 lead = warningLeadMs();
-    if (trigger) {
+    if (held) {
         if (!m_triggerTime.isValid())
             m_triggerTime = now.addMSecs(lead);
     } else {
@@ -575,13 +531,11 @@ void RunEngine::countdownTick()
         status = FormatRemaining(remaining) + QStringLiteral(" 　") + QStringLiteral("予定時刻 ") +
                  FormatMonthDayHourMinute(m_targetTime);
         if (remaining < 60000) {
-            if (m_view)
-                m_view->setRemainingColor(kColorLastMinute);
+            setRemainingColor(kColorLastMinute);
         } else {
             if (m_services.sound)
                 m_services.sound->stop();
-            if (m_view)
-                m_view->setRemainingColor(kColorCountdown);
+            setRemainingColor(kColorCountdown);
         }
         setRunState(RunState::Counting);
     } else {
@@ -596,8 +550,8 @@ void RunEngine::countdownTick()
             m_view->showWindowNormal();
             if (topmostChanged)
                 m_view->settingsChanged();
-            m_view->setRemainingColor(kColorWarning);
         }
+        setRemainingColor(kColorWarning);
         if (j.CountdownSound && m_services.sound)
             m_services.sound->play(true);
         setRunState(RunState::Warning);
@@ -606,57 +560,15 @@ void RunEngine::countdownTick()
     setCaptionIfDifferent(status);
 }
 
-void RunEngine::blinkTick()
-{
-    if (!m_blinkSet)
-        return;
-    m_phraseLabelVisible = m_blinkPhase;
-    if (m_view)
-        m_view->setPhraseLabelVisible(m_blinkPhase);
-    m_blinkPhase = !m_blinkPhase;
-}
-
-void RunEngine::phraseRecheckTick()
-{
-    if (!m_blinkSet || !m_phraseLabelVisible || !m_state.job.MonitorEnabled)
-        return;
-    const std::optional<bool> visible = phraseVisibleNow();
-    if (visible && !*visible)
-        setBlinkingLabel(false);
-}
-
-void RunEngine::clockTick()
-{
-    const QDateTime now = m_clock.now();
-    if (m_view)
-        m_view->setClockText(now.toString(QStringLiteral("HH:mm:ss")));
-    if (m_state.job.MonitorKind == 2)
-        refreshLineStatus();
-}
-
-void RunEngine::refreshLineStatus()
-{
-    QString line;
-    PowerStatusRaw raw;
-    if (m_services.powerStatus && m_services.powerStatus->read(raw) == kPowerStatusOk)
-        line = PowerLineText(raw.acLine);
-    if (line != m_lineStatus) {
-        m_lineStatus = line;
-        if (m_view)
-            m_view->setLineStatusText(line);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Execution and the power action.
 
 void RunEngine::execute()
 {
-    m_countdownTimer.stop();
+    m_countdownOn = false;
     setRunState(RunState::Executing);
     setRemaining(QString());
-    if (m_services.cpu)
-        m_services.cpu->stop(false);
+    trigger().stop(false);
 
     if (m_state.job.CaptureOnExit) {
         QString folder = m_state.CaptureFolder;
@@ -694,223 +606,27 @@ void RunEngine::finishExecution()
 {
     if (m_services.sound)
         m_services.sound->stop();
-    const QString op = m_state.OperationText();
-    if (isSuspendKind(op))
-        suspendMachine(op, m_state.cl.ResumeTime);
-    else
-        exitSession(op);
+    m_power.run(m_state.OperationText());
 }
 
-quint32 RunEngine::exitFlagsFor(const QString &operation) const
+void RunEngine::onPowerFinished(PowerOutcome outcome)
 {
-    quint32 flags = ExitFlags::Logoff;
-    if (operation == kOpShutdown)
-        flags = m_state.platform.isNt() ? ExitFlags::PowerOff : ExitFlags::Shutdown;
-    else if (operation == kOpReboot)
-        flags = ExitFlags::Reboot;
-    if (m_state.job.Force != 0)
-        flags += ExitFlags::Force;
-    return flags;
-}
-
-void RunEngine::requestExit(std::function<void(bool accepted)> then)
-{
-    if (!m_services.power) {
-        then(false);
+    if (m_ended)
         return;
-    }
-    // Nothing else starts a power call while this one waits for its answer.
-    const quint64 call = ++m_powerCall;
-    m_exitPending = true;
-    m_services.power->exitSession(m_exitFlags, this, [this, call, then = std::move(then)](bool accepted) {
-        if (call != m_powerCall || m_ended)
-            return;  // stopped meanwhile
-        m_exitPending = false;
-        then(accepted);
-    });
-}
-
-void RunEngine::exitSession(const QString &operation)
-{
-    releaseKeepAwake();
-    m_exitFlags = exitFlagsFor(operation);
-    requestExit([this](bool accepted) {
-        if (accepted) {
-            endProgram(0);
-            return;
-        }
-        if (m_view)
-            m_view->setRemainingFontSize(kRemainingFontNotice);
-        setRemaining(QStringLiteral("強制終了します。") + kCrLf + QStringLiteral("処理中の作業を中止して下さい。"));
-        m_retryTimer.start();
-    });
-}
-
-void RunEngine::exitRetryTimeout()
-{
-    m_retryTimer.stop();
-    if (m_ended || m_exitPending)
-        return;
-    if (m_abortRequested) {
+    if (outcome == PowerOutcome::ProgramEnds) {
         endProgram(0);
         return;
     }
-    // A second refusal is silent; the program ends with the answer.
-    requestExit([this](bool) { endProgram(0); });
-}
-
-void RunEngine::armWakeTimer(const QDateTime &resume)
-{
-    m_wakeFired = false;
-    const double secs = double(m_clock.now().msecsTo(resume)) / 1000.0;
-    const qint64 seconds = std::clamp<qint64>(RoundHalfEven(secs), std::numeric_limits<qint32>::min(),
-                                              std::numeric_limits<qint32>::max());
-    // A timer due at once may report before arm() has returned its handle.
-    m_arming = true;
-    m_firedWhileArming = 0;
-    m_wakeHandle = m_services.wakeTimer ? m_services.wakeTimer->arm(seconds) : 0;
-    m_arming = false;
-    if (m_wakeHandle != 0 && m_firedWhileArming == m_wakeHandle)
-        QTimer::singleShot(0, this, [this, handle = m_wakeHandle] { onWakeTimerFired(handle); });
-    if (m_wakeHandle == 0) {
-        // No wake timer: the machine is not woken, but the wait still ends at
-        // the resume time instead of lasting for ever.
-        m_resumeFallbackTimer.start(int(std::clamp<qint64>(seconds, 0, std::numeric_limits<int>::max() / 1000) * 1000));
-    }
-}
-
-void RunEngine::suspendMachine(const QString &operation, const QDateTime &resume)
-{
-    releaseKeepAwake();
-    const bool hibernate = operation == kOpHibernate;
-    const bool force = m_state.job.Force != 0;
-    m_resumeAfterSuspend = resume.isValid();
-    if (m_resumeAfterSuspend) {
-        if (m_state.cl.HideBeforeSuspend && m_view)
-            m_view->hideWindow();
-        armWakeTimer(resume);
-    }
-    m_wait = WaitKind::SuspendReturn;
-    if (!m_services.power) {
-        onSuspendReturned();
-        return;
-    }
-    const quint64 call = ++m_powerCall;
-    m_services.power->suspend(hibernate, force, false, this, [this, call](bool suspended) {
-        // A refused suspend goes on as if the machine had resumed.
-        if (call == m_powerCall && !suspended && m_wait == WaitKind::SuspendReturn)
-            onSuspendReturned();
-    });
-}
-
-void RunEngine::onSuspendReturned()
-{
-    if (m_ended || m_wait != WaitKind::SuspendReturn)
-        return;
-    if (!m_resumeAfterSuspend) {
-        m_wait = WaitKind::None;
-        afterResumeFromSuspend();
-        return;
-    }
-    if (m_state.cl.HideBeforeSuspend) {
-        m_wait = WaitKind::None;
-        cancelWakeTimer();
-        afterResumeFromSuspend();
-        return;
-    }
-    setRemaining(kWaitingForWake);
-    setRunState(RunState::WaitingForResume);
-    m_wait = WaitKind::WakeTimer;
-    if (m_wakeFired)
-        onResumeWaitDone();
-}
-
-void RunEngine::resumeFallbackTimeout()
-{
-    m_resumeFallbackTimer.stop();
-    if (m_wakeHandle == 0)
-        onWakeTimerFired(0);
-}
-
-void RunEngine::onWakeTimerFired(int handle)
-{
-    if (m_arming) {
-        m_firedWhileArming = handle;
-        return;
-    }
-    if (m_ended || handle != m_wakeHandle || (handle == 0 && m_wait == WaitKind::None))
-        return;
-    m_wakeFired = true;
-    if (m_wait == WaitKind::WakeTimer) {
-        onResumeWaitDone();
-    } else if (m_wait == WaitKind::ResumeOnly) {
-        m_wait = WaitKind::None;
-        cancelWakeTimer();
-        const JobSettings &j = m_state.job;
-        afterResume(j.LaunchApp ? j.AppCommand : QString(), m_state.cl.ResumeTime.isValid() && j.ResumeKeepState);
-    }
-}
-
-void RunEngine::onResumeWaitDone()
-{
-    m_wait = WaitKind::None;
-    if (m_view)
-        m_view->hideWindow();
-    setRemaining(QString());
-    afterResumeFromSuspend();
-}
-
-void RunEngine::afterResumeFromSuspend()
-{
-    const JobSettings &j = m_state.job;
-    const QString app = (j.ResumeEnabled && j.LaunchApp) ? j.AppCommand : QString();
-    const bool keep = m_state.cl.ResumeTime.isValid() && j.ResumeKeepState;
-    afterResume(app, keep);
-}
-
-void RunEngine::afterResume(const QString &applicationCommand, bool keepState)
-{
-    cancelWakeTimer();
-    JobSettings &j = m_state.job;
-    if (m_services.power)
-        m_services.power->setMonitorPower(j.ResumeMonitorOn != 0);
-
-    if (!applicationCommand.isEmpty()) {
-        QString app = applicationCommand;
-        app.replace(kCrLf, QStringLiteral(" "));
-        QString program = unquoted(CommandPart(app));
-        QString parameters = ParameterPart(app);
-        const bool launched = m_services.launcher && m_services.launcher->launch(program, parameters);
-        if (!launched && m_view) {
-            PopupRequest popup;
-            popup.title = CaptionFor(kOpShutdown);
-            popup.text = QStringLiteral("アプリ起動エラー") + kCrLf + QStringLiteral("ap       = ") + program + kCrLf +
-                         QStringLiteral("パラメータ= ") + parameters;
-            popup.centred = true;
-            m_view->showMessagePopup(popup, {});
-        }
-    }
-
-    if (m_services.power) {
-        m_services.power->setKeepAwake(true);
-        m_keepAwakeHeld = true;
-    }
-
-    if (!keepState) {
-        endProgram(0);
-        return;
-    }
-    m_keepAwakeTimer.start();
     setRunState(RunState::Idle);
-    const int recount = m_state.cl.ResumeRecountMinutes;
-    if (recount > 0) {
+    if (outcome == PowerOutcome::Recount) {
         if (m_view)
             m_view->showWindowNormal();
         // Selecting minutes mode is a click on its option button, which stops
         // the finished run first.
         stopRun();
-        SetTimingMode(j, 0, m_clock.now());
-        j.DelayMinutes = PadLeft(QString::number(recount), 4);
+        JobSettings &j = m_state.job;
+        SetTimingMode(j, int(TimingMode::Minutes), m_clock.now());
+        j.DelayMinutes = PadLeft(QString::number(m_state.cl.ResumeRecountMinutes), 4);
         j.ResumeEnabled = 0;
         m_state.cl.ResumeTime = QDateTime();
         m_state.cl.AutoStart = true;
@@ -920,24 +636,6 @@ void RunEngine::afterResume(const QString &applicationCommand, bool keepState)
     }
     if (m_view)
         m_view->enableMultiAndQuick();
-}
-
-void RunEngine::keepAwakeTick()
-{
-    if (m_ended)
-        return;
-    // Keep the machine awake; the lock, once taken, holds until released.
-    if (m_services.power && !m_keepAwakeHeld) {
-        m_services.power->setKeepAwake(true);
-        m_keepAwakeHeld = true;
-    }
-    const qint64 idleMs = m_services.idle ? m_services.idle->idleMilliseconds() : -1;
-    // Unknown idle time counts as a user at the machine.
-    if (idleMs < kActiveUserMs) {
-        m_keepAwakeTimer.stop();
-        if (m_state.cl.ResumeRecountMinutes == 0)
-            endProgram(0);
-    }
 }
 
 }  // namespace zk

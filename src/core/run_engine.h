@@ -1,10 +1,12 @@
-// The run of a single job: start and its refusals, the one-second countdown,
-// the warning phase, the power action, the wait for the resume time and what
-// follows a wake-up. QtCore only; windows reach it through RunView.
+// The run of a single job: start and its refusals, the one-second countdown
+// with the trigger of the selected monitor kind, and the warning phase. The
+// power action and what follows it belong to PowerSequence, which the engine
+// starts and stops. QtCore only; windows reach it through RunView.
 #pragma once
 
 #include "core/clock.h"
 #include "core/job.h"
+#include "core/power_sequence.h"
 #include "core/run_plan.h"
 #include "core/run_view.h"
 #include "platform/services.h"
@@ -13,9 +15,11 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
-#include <optional>
+#include <memory>
 
 namespace zk {
+
+class Trigger;
 
 enum class RunState {
     Idle,
@@ -67,21 +71,15 @@ public:
     // The window's normal caption, restored by the stop routine.
     void setBaseCaption(const QString &caption);
     bool runActive() const { return m_runState != RunState::Idle; }
-    bool keepAwakeActive() const { return m_keepAwakeTimer.isActive(); }
-    bool countdownActive() const { return m_countdownTimer.isActive(); }
-    bool exitRetryPending() const { return m_retryTimer.isActive(); }
-    // An exit request waits for the system's answer.
-    bool exitCallPending() const { return m_exitPending; }
-    int wakeHandle() const { return m_wakeHandle; }
-    bool resumeFallbackPending() const { return m_resumeFallbackTimer.isActive(); }
+    bool countdownActive() const { return m_countdownOn; }
     bool settingsLocked() const { return m_locked; }
     bool ended() const { return m_ended; }
+    // The power action and what follows it.
+    PowerSequence &powerSequence() { return m_power; }
+    const PowerSequence &powerSequence() const { return m_power; }
 
     // WarningLeadTime in milliseconds.
     qint64 warningLeadMs() const;
-    // CpuConditionMet of the countdown.
-    bool cpuConditionMet() const;
-
     // Tooltip of the tray icon for the current state.
     QString trayTooltip() const;
 
@@ -98,45 +96,38 @@ public Q_SLOTS:
     // Starts the one-shot load timer (after the window has loaded).
     void startLoadTimer();
 
-    // Timer handlers; tests call them directly.
-    void countdownTick();      // Timer1
-    void blinkTick();          // Timer2
-    void phraseRecheckTick();  // Timer3
-    void clockTick();          // Timer6
-    void keepAwakeTick();      // Timer_Wake
+    // The one clock tick, on every whole second of the clock: the clock
+    // label, the blink, the phrase re-check and the countdown, in this order.
+    void tick();
+    // Its steps; tests call them directly.
+    void clockTick();
+    void blinkTick();
+    void phraseRecheckTick();
+    void countdownTick();
     void loadTimerTick();      // Timer_Load
-    void exitRetryTimeout();   // the 10-second wait of ExitSession
     void captureStep();        // the capture after the window was hidden
-    void resumeFallbackTimeout();  // the resume time came without a wake timer
 
 Q_SIGNALS:
     void runStateChanged(zk::RunState state);
 
 private:
-    void setBlinkingLabel(bool on);
+    // always: tell the view even when nothing changed.
+    void setBlinkingLabel(bool on, bool always = false);
     void setLocked(bool locked);
     void setRemaining(const QString &text);
     void setCaptionIfDifferent(const QString &text);
     void setRunState(RunState s);
-    std::optional<bool> phraseVisibleNow(PhraseMatch *match = nullptr) const;
     void refuse(const RunPlan &plan);
     void continueStart(quint64 generation);
     void execute();
     void finishExecution();
-    quint32 exitFlagsFor(const QString &operation) const;
-    void exitSession(const QString &operation);
-    void requestExit(std::function<void(bool accepted)> then);
-    void suspendMachine(const QString &operation, const QDateTime &resume);
-    void armWakeTimer(const QDateTime &resume);
-    void onSuspendReturned();
-    void onWakeTimerFired(int handle);
-    void onResumeWaitDone();
-    void afterResumeFromSuspend();
-    void afterResume(const QString &applicationCommand, bool keepState);
+    void onPowerFinished(PowerOutcome outcome);
     void showInTrayIfEnabled();
-    void cancelWakeTimer();
-    void releaseKeepAwake();
+    void setRemainingColor(const RunColor &color);
     void refreshLineStatus();
+    // The trigger of the selected monitor kind (made again when the kind changes).
+    Trigger &trigger();
+    void scheduleTick();
     void endProgram(int code);
 
     AppState &m_state;
@@ -165,33 +156,24 @@ private:
     RunPlan m_pending;
     quint64 m_generation = 0;
 
-    // Power action state.
-    enum class WaitKind { None, SuspendReturn, WakeTimer, ResumeOnly };
-    WaitKind m_wait = WaitKind::None;
-    quint32 m_exitFlags = 0;
-    quint64 m_powerCall = 0;       // the power call whose answer is awaited
-    bool m_exitPending = false;
-    int m_wakeHandle = 0;
-    bool m_wakeFired = false;
-    bool m_arming = false;
-    int m_firedWhileArming = 0;
     bool m_locked = false;         // settings locked (the start button disabled)
     bool m_ended = false;          // quit was requested
-    bool m_keepAwakeHeld = false;
     QString m_captureName;
-    bool m_resumeAfterSuspend = false;  // a resume time was given to the suspend
+    RunColor m_color;
+    bool m_colorShown = false;     // m_color is what the view shows
 
-    QTimer m_countdownTimer;   // Timer1
-    QTimer m_blinkTimer;       // Timer2
-    QTimer m_phraseTimer;      // Timer3
-    QTimer m_clockTimer;       // Timer6
-    QTimer m_keepAwakeTimer;   // Timer_Wake
+    std::unique_ptr<Trigger> m_trigger;
+    int m_triggerKind = -1;        // the stored kind m_trigger was made for
+    PowerSequence m_power;
+
+    // One timer on the whole seconds of the clock drives the countdown
+    // (Timer1), the blink (Timer2), the phrase re-check (Timer3) and the clock
+    // label (Timer6); these flags say which of them run.
+    QTimer m_tickTimer;
+    bool m_countdownOn = false;
+    bool m_recheckOn = false;
     QTimer m_loadTimer;        // Timer_Load
-    QTimer m_retryTimer;       // ExitSession's retry wait
     QTimer m_captureTimer;     // pause between hiding the window and the capture
-    QTimer m_resumeFallbackTimer;  // stands in for a wake timer that could not be armed
-    QMetaObject::Connection m_resumedConnection;
-    QMetaObject::Connection m_firedConnection;
 };
 
 }  // namespace zk

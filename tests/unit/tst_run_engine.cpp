@@ -26,12 +26,13 @@ struct Rig {
         env.fileExists = [](const QString &p) { return p.startsWith(QLatin1String("/opt/")); };
         engine.setEnvironment(env);
     }
-    // One countdown step one second later.
+    PowerSequence &seq() { return engine.powerSequence(); }
+    // One clock tick one second later.
     void tick(int n = 1)
     {
         for (int i = 0; i < n; ++i) {
             clock.advanceSecs(1);
-            engine.countdownTick();
+            engine.tick();
         }
     }
     void minutes(const QString &m, int op = int(OperationKind::Shutdown), int force = 0)
@@ -409,6 +410,31 @@ private Q_SLOTS:
         QVERIFY(!r.view.phraseLabel);
     }
 
+    // One tick moves the countdown and the blink together, and tells the view
+    // only what changed.
+    void oneTickDrivesCountdownAndBlink()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.watchPhrase(QStringLiteral("x"));
+        r.engine.startRun();
+        r.fake.screenText.setVisible(true);
+        r.tick();
+        QVERIFY(r.view.phraseLabel);
+        QCOMPARE(r.view.remaining, QStringLiteral("00:00:15"));
+        r.tick();
+        QCOMPARE(r.view.remaining, QStringLiteral("00:00:14"));
+        QVERIFY(!r.view.phraseLabel);
+        r.tick();
+        QCOMPARE(r.view.remaining, QStringLiteral("00:00:13"));
+        QVERIFY(r.view.phraseLabel);
+        const QStringList texts = r.view.remainingHistory;
+        const QStringList captions = r.view.captions;
+        r.engine.tick();  // the same second once more
+        QCOMPARE(r.view.remainingHistory, texts);
+        QCOMPARE(r.view.captions, captions);
+    }
+
     void cpuSpanGuard()
     {
         Rig r;
@@ -561,7 +587,7 @@ private Q_SLOTS:
         QCOMPARE(r.fake.launcher.calls[0].first, QStringLiteral("/opt/my app/run"));
         QCOMPARE(r.fake.launcher.calls[0].second, QStringLiteral("--fast"));
         QVERIFY(r.view.quits.isEmpty());
-        QVERIFY(r.engine.keepAwakeActive());
+        QVERIFY(r.seq().keepAwakeActive());
         // Recount: minutes mode, "  30", resume off, auto start through the load timer.
         QCOMPARE(r.state.job.DelayMinutes, QStringLiteral("  30"));
         QCOMPARE(r.state.job.TimingMode, 0);
@@ -577,8 +603,8 @@ private Q_SLOTS:
         QCOMPARE(r.engine.targetTime(), r.clock.now().addSecs(1800));
         // The keep-awake timer stops at user input without ending the program.
         r.fake.idle.idleMs = 1000;
-        r.engine.keepAwakeTick();
-        QVERIFY(!r.engine.keepAwakeActive());
+        r.seq().keepAwakeTick();
+        QVERIFY(!r.seq().keepAwakeActive());
         QVERIFY(r.view.quits.isEmpty());
         // The new run suspends without waking again.
         r.tick(1800);
@@ -637,10 +663,10 @@ private Q_SLOTS:
         r.runToAction();
         r.fake.power.wake();
         r.fake.wakeTimer.fire(r.fake.wakeTimer.lastHandle);
-        QVERIFY(r.engine.keepAwakeActive());
+        QVERIFY(r.seq().keepAwakeActive());
         r.fake.idle.idleMs = idleMs;
-        r.engine.keepAwakeTick();
-        QCOMPARE(r.engine.keepAwakeActive(), !ends);
+        r.seq().keepAwakeTick();
+        QCOMPARE(r.seq().keepAwakeActive(), !ends);
         QCOMPARE(r.view.quits.size(), ends ? 1 : 0);
     }
 
@@ -655,7 +681,7 @@ private Q_SLOTS:
         // Cancelled at once, no "復帰待中".
         QCOMPARE(r.fake.wakeTimer.cancelCalls, QList<int>{1});
         QVERIFY(!r.view.remainingHistory.contains(QStringLiteral("復帰待中")));
-        QVERIFY(r.engine.keepAwakeActive());
+        QVERIFY(r.seq().keepAwakeActive());
         QVERIFY(!r.view.windowRequests.mid(r.view.windowRequests.lastIndexOf(QStringLiteral("hide"))).contains(QStringLiteral("show")));
     }
 
@@ -684,10 +710,10 @@ private Q_SLOTS:
         QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
         QVERIFY(r.view.quits.isEmpty());
         // The engine's own timer takes the wake timer's place.
-        QVERIFY(r.engine.resumeFallbackPending());
-        r.engine.resumeFallbackTimeout();
+        QVERIFY(r.seq().resumeFallbackPending());
+        r.seq().resumeFallbackTimeout();
         QCOMPARE(r.fake.power.monitorCalls, QList<bool>{true});
-        QVERIFY(r.engine.keepAwakeActive());
+        QVERIFY(r.seq().keepAwakeActive());
     }
 
     void exitRetry_data()
@@ -706,16 +732,16 @@ private Q_SLOTS:
         QCOMPARE(r.fake.power.exitCalls, QList<quint32>{12});
         QCOMPARE(r.view.fontSize, kRemainingFontNotice);
         QCOMPARE(r.view.remaining, QStringLiteral("強制終了します。\r\n処理中の作業を中止して下さい。"));
-        QVERIFY(r.engine.exitRetryPending());
+        QVERIFY(r.seq().exitRetryPending());
         QVERIFY(r.view.quits.isEmpty());
         if (stop) {
             r.engine.stopRun();
-            QVERIFY(!r.engine.exitRetryPending());
-            r.engine.exitRetryTimeout();  // a late timeout changes nothing
+            QVERIFY(!r.seq().exitRetryPending());
+            r.seq().exitRetryTimeout();  // a late timeout changes nothing
             QCOMPARE(r.fake.power.exitCalls.size(), 1);
         } else {
             r.clock.advanceSecs(10);
-            r.engine.exitRetryTimeout();
+            r.seq().exitRetryTimeout();
             QCOMPARE(r.fake.power.exitCalls, (QList<quint32>{12, 12}));
         }
         QCOMPARE(r.view.quits, QList<int>{0});
@@ -737,24 +763,24 @@ private Q_SLOTS:
         r.fake.power.exitAnswer = accepted;
         r.runToAction();
         QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::Reboot});
-        QVERIFY(r.engine.exitCallPending());
+        QVERIFY(r.seq().exitCallPending());
         QVERIFY(r.view.quits.isEmpty());
-        QVERIFY(!r.engine.exitRetryPending());
+        QVERIFY(!r.seq().exitRetryPending());
         // Nothing sends a second request while the first is unanswered.
-        r.engine.exitRetryTimeout();
+        r.seq().exitRetryTimeout();
         r.tick(3);
         QCOMPARE(r.fake.power.exitCalls.size(), 1);
         QCOMPARE(r.fake.power.answerHeld(), 1);
-        QVERIFY(!r.engine.exitCallPending());
+        QVERIFY(!r.seq().exitCallPending());
         if (accepted) {
             QCOMPARE(r.view.quits, QList<int>{0});
-            QVERIFY(!r.engine.exitRetryPending());
+            QVERIFY(!r.seq().exitRetryPending());
             return;
         }
         QCOMPARE(r.view.remaining, QStringLiteral("強制終了します。\r\n処理中の作業を中止して下さい。"));
-        QVERIFY(r.engine.exitRetryPending());
+        QVERIFY(r.seq().exitRetryPending());
         // The retry's answer is awaited as well before the program ends.
-        r.engine.exitRetryTimeout();
+        r.seq().exitRetryTimeout();
         QCOMPARE(r.fake.power.exitCalls.size(), 2);
         QVERIFY(r.view.quits.isEmpty());
         QCOMPARE(r.fake.power.answerHeld(), 1);
@@ -793,7 +819,7 @@ private Q_SLOTS:
         // No retry, no notice, no resume handling, no second end.
         QCOMPARE(r.fake.power.log, calls);
         QCOMPARE(r.view.remainingHistory, shown);
-        QVERIFY(!r.engine.exitRetryPending());
+        QVERIFY(!r.seq().exitRetryPending());
         QCOMPARE(r.view.quits, ends ? QList<int>{0} : QList<int>{});
     }
 
@@ -920,7 +946,7 @@ private Q_SLOTS:
         QCOMPARE(r.view.popups[0].request.text, QStringLiteral("アプリ起動エラー\r\nap       = /opt/app\r\nパラメータ= -a b"));
         QCOMPARE(r.view.popups[0].request.title, CaptionFor(kOpShutdown));
         QVERIFY(r.view.popups[0].request.centred);
-        QVERIFY(r.engine.keepAwakeActive());  // the resume handling goes on
+        QVERIFY(r.seq().keepAwakeActive());  // the resume handling goes on
     }
 
     void windowClose_data()

@@ -1,0 +1,139 @@
+// The triggers of the three monitor kinds and their registry.
+#include "monitors/battery_idle_trigger.h"
+#include "monitors/cpu_trigger.h"
+#include "monitors/phrase_trigger.h"
+#include "monitors/power_texts.h"
+
+#include "core/text.h"
+
+#include <algorithm>
+
+namespace zk {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+class NeverTrigger final : public Trigger {
+public:
+    std::optional<bool> holds(const QDateTime &) override { return false; }
+};
+
+}  // namespace
+
+std::unique_ptr<Trigger> MakeTrigger(MonitorKind kind, const AppState &state, const PlatformServices &services)
+{
+    switch (kind) {
+    case MonitorKind::Phrase: return std::make_unique<PhraseTrigger>(state, services.screenText);
+    case MonitorKind::Cpu: return std::make_unique<CpuTrigger>(state, services.cpu);
+    case MonitorKind::BatteryIdle: return std::make_unique<BatteryIdleTrigger>(state, services.powerStatus, services.idle);
+    }
+    return std::make_unique<NeverTrigger>();
+}
+
+// ---------------------------------------------------------------------------
+// Phrase.
+
+std::optional<bool> PhraseTrigger::phraseVisible(PhraseMatch *match) const
+{
+    const JobSettings &j = m_state.job;
+    QString spec = j.MonitorPhrase;
+    spec.replace(kCrLf, QStringLiteral(" "));
+    spec = CollapseSpaces(spec);
+    if (!j.MonitorEnabled || spec.isEmpty())
+        return false;
+    if (!m_screen || !m_screen->available())
+        return std::nullopt;
+    const PhraseMatch m = m_screen->phraseVisible(spec, j.IeMonitor != 0);
+    if (match)
+        *match = m;
+    return m.found;
+}
+
+std::optional<bool> PhraseTrigger::holds(const QDateTime &)
+{
+    const std::optional<bool> visible = phraseVisible();
+    if (!visible)
+        return std::nullopt;
+    return *visible == (m_state.job.phraseEvent() == PhraseEvent::Appears);
+}
+
+bool PhraseTrigger::detectionStillShown()
+{
+    const std::optional<bool> visible = phraseVisible();
+    return !visible || *visible;
+}
+
+QString PhraseTrigger::startQuestion()
+{
+    PhraseMatch match;
+    const std::optional<bool> visible = phraseVisible(&match);
+    if (!visible)
+        return QString();
+    if (m_state.job.phraseEvent() == PhraseEvent::Appears && *visible)
+        return QStringLiteral("該当文言は既に表示されています！") + kCrLf + kCrLf +
+               QStringLiteral("【ウィンドウタイトル】 ") + kCrLf + kCrLf + match.windowTitle + kCrLf + kCrLf + kCrLf +
+               QStringLiteral("【表示中の文言】") + kCrLf + kCrLf + match.matchedText + kCrLf + kCrLf +
+               QStringLiteral("続行しますか？");
+    if (m_state.job.phraseEvent() == PhraseEvent::Disappears && !*visible)
+        return QStringLiteral("該当文言は既に表示されていません！") + kCrLf + kCrLf + kCrLf + kCrLf +
+               QStringLiteral("続行しますか？");
+    return QString();
+}
+
+// ---------------------------------------------------------------------------
+// CPU usage.
+
+void CpuTrigger::start(const QDateTime &runStart)
+{
+    m_runStart = runStart;
+    const JobSettings &j = m_state.job;
+    if (m_cpu)
+        m_cpu->begin(j.CpuAverageSeconds, j.CpuProcess, j.MonitorEnabled != 0);
+}
+
+void CpuTrigger::stop(bool clearTexts)
+{
+    if (m_cpu)
+        m_cpu->stop(clearTexts);
+}
+
+std::optional<bool> CpuTrigger::holds(const QDateTime &now)
+{
+    const JobSettings &j = m_state.job;
+    if (!j.MonitorEnabled || !m_cpu || !m_runStart.isValid())
+        return false;
+    const QString average = m_cpu->averageText();
+    if (average.trimmed().isEmpty())
+        return false;  // nothing measured yet
+    // A span longer than any date can hold (about 30,000 years) ends never,
+    // rather than at a date that is no date.
+    constexpr qint64 kMaxSpanSeconds = 1'000'000'000'000;
+    const qint64 span = LeadingInt(j.CpuAverageSeconds);
+    if (span > kMaxSpanSeconds)
+        return false;
+    const QDateTime spanEnd = m_runStart.addSecs(std::max(span, -kMaxSpanSeconds));
+    return now > spanEnd && LeadingNumber(average) < LeadingNumber(j.CpuLowerLimit);
+}
+
+// ---------------------------------------------------------------------------
+// Battery and no input.
+
+std::optional<QString> BatteryIdleTrigger::readStatus()
+{
+    PowerStatusRaw raw;
+    m_line = (m_status && m_status->read(raw) == kPowerStatusOk) ? PowerLineText(raw.acLine) : QString();
+    return m_line;
+}
+
+std::optional<bool> BatteryIdleTrigger::holds(const QDateTime &)
+{
+    if (m_line != kLineBattery || !m_idle)
+        return false;
+    const qint64 idleMs = m_idle->idleMilliseconds();
+    if (idleMs < 0)
+        return std::nullopt;
+    return LeadingNumber(m_state.job.IdleSeconds) <= double(idleMs) / 1000.0;
+}
+
+}  // namespace zk
