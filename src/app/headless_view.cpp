@@ -1,5 +1,7 @@
 #include "app/headless_view.h"
 
+#include "core/crlf.h"
+
 #include <QCoreApplication>
 
 namespace zk {
@@ -7,7 +9,7 @@ namespace zk {
 namespace {
 QString Lines(QString text)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(kCrLf, QStringLiteral("\n"));
     return text;
 }
 }  // namespace

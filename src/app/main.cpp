@@ -1,14 +1,15 @@
 #include "app/explain.h"
 #include "app/headless_view.h"
+#include "app/launcher_adapter.h"
+#include "app/long_options.h"
 #include "core/command_line.h"
 #include "core/command_line_generator.h"
+#include "core/crlf.h"
 #include "core/job.h"
 #include "core/job_edit.h"
 #include "core/launcher.h"
-#include "core/launcher_adapter.h"
 #include "core/run_engine.h"
 #include "core/run_plan.h"
-#include "core/long_options.h"
 #include "platform/dry_run_power.h"
 #include "platform/file_owner.h"
 #include "platform/linux/logind_power.h"
@@ -57,7 +58,7 @@ void PrintOut(const QString &text)
 void HeadlessMessage(const zk::UserMessage &m)
 {
     QString text = m.text;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(zk::kCrLf, QStringLiteral("\n"));
     PrintErr(m.title + QStringLiteral(": ") + text + QLatin1Char('\n'));
 }
 

@@ -1,5 +1,6 @@
 #include "core/command_line.h"
 
+#include "core/crlf.h"
 #include "core/datetime.h"
 #include "core/job_edit.h"
 #include "core/text.h"
@@ -9,8 +10,6 @@
 namespace zk {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // A parameter that cannot be applied; ends the parse as a parameter error.
 struct ParameterError {

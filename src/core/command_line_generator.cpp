@@ -1,5 +1,6 @@
 #include "core/command_line_generator.h"
 
+#include "core/crlf.h"
 #include "core/text.h"
 
 #include <functional>
@@ -32,7 +33,6 @@ namespace {
 const QString kSeparator = QStringLiteral(" -");
 const QString kOpen = QStringLiteral("<");
 const QString kClose = QStringLiteral(">");
-const QString kCrLf = QStringLiteral("\r\n");
 
 // The parser reads the same numbers as the start and the resume boxes: hour
 // and minute of a clock-time resume only from 0 to this.

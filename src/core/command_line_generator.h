@@ -17,13 +17,8 @@ QString YesNoText(int value);
 // whose angle brackets cannot be enclosed, upper case in the application,
 // a negative number after a blank, ...) makes the result empty, and *error
 // (when given) tells the user which value and why.
+// The --command-line option prints it.
 QString BuildCommandLine(const AppState &state, QString *error = nullptr);
-
-// What the --command-line option prints; empty with *error set as above.
-inline QString CommandLineFor(const AppState &state, QString *error = nullptr)
-{
-    return BuildCommandLine(state, error);
-}
 
 // The command word of an operation's display text ("-shutdown" ...); empty
 // for a text that is no operation.

@@ -97,39 +97,4 @@ DesktopEntry ParseDesktopEntry(const QString &text)
     return e;
 }
 
-QStringList SplitExecLine(const QString &exec)
-{
-    QStringList args;
-    QString cur;
-    bool inArg = false;
-    bool quoted = false;
-    for (int i = 0; i < exec.size(); ++i) {
-        const QChar c = exec[i];
-        if (quoted) {
-            if (c == QLatin1Char('\\') && i + 1 < exec.size() &&
-                QStringLiteral("\"`$\\").contains(exec[i + 1])) {
-                cur += exec[++i];
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                cur += c;
-            }
-        } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')) {
-            if (inArg)
-                args << cur;
-            cur.clear();
-            inArg = false;
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-            inArg = true;
-        } else {
-            cur += c;
-            inArg = true;
-        }
-    }
-    if (inArg)
-        args << cur;
-    return args;
-}
-
 }  // namespace zk

@@ -26,15 +26,12 @@ struct DesktopEntry {
     bool valid = false;       // there is a [Desktop Entry] group
     QString type;             // Application, Link, Directory
     QString exec;             // unescaped Exec value, still with its quoting and field codes
+                              // (SplitArguments with ArgumentQuoting::DesktopExec splits it)
     QString url;              // URL of a Link entry
     QString path;             // working directory, empty = unset
     bool terminal = false;
     bool hidden = false;
 };
 DesktopEntry ParseDesktopEntry(const QString &text);
-
-// Splits an Exec value into its arguments: blanks separate, double quotes
-// group, and inside quotes a backslash escapes ", `, $ and \ .
-QStringList SplitExecLine(const QString &exec);
 
 }  // namespace zk

@@ -1,5 +1,6 @@
 #include "core/launcher.h"
 
+#include "core/crlf.h"
 #include "core/desktop_entry.h"
 #include "core/job.h"
 #include "core/text.h"
@@ -21,15 +22,6 @@ QString withSeparator(const QString &folder, PathStyle style)
     return folder.endsWith(sep) ? folder : folder + sep;
 }
 
-// Drops the first and last characters of a trimmed text that starts with a quote.
-QString dropQuotes(const QString &text)
-{
-    QString t = text.trimmed();
-    if (t.startsWith(QLatin1Char('"')))
-        t = t.size() >= 2 ? t.mid(1, t.size() - 2) : QString();
-    return t;
-}
-
 bool hasDotSegment(const QString &path, PathStyle style)
 {
     const QStringList parts = path.split(separatorOf(style));
@@ -41,7 +33,6 @@ QString shortcutExtension(PathStyle style)
     return style == PathStyle::Windows ? QStringLiteral(".lnk") : QStringLiteral(".desktop");
 }
 
-const QString kCrLf = QStringLiteral("\r\n");
 // Debian's alternative for the user's terminal; every one takes "-e program args".
 const QString kTerminalProgram = QStringLiteral("x-terminal-emulator");
 const QString kUrlHandlerProgram = QStringLiteral("rundll32.exe");
@@ -49,8 +40,14 @@ const QString kUrlHandlerArgument = QStringLiteral("url.dll,FileProtocolHandler"
 
 }  // namespace
 
-QString Unquote(const QString &text)
+QString Unquote(const QString &text, QuoteStrip strip)
 {
+    if (strip == QuoteStrip::Leading) {
+        const QString t = text.trimmed();
+        if (!t.startsWith(QLatin1Char('"')))
+            return t;
+        return t.size() >= 2 ? t.mid(1, t.size() - 2) : QString();
+    }
     QString t = text;
     while (t.size() >= 2 && t.startsWith(QLatin1Char('"')) && t.endsWith(QLatin1Char('"')))
         t = t.mid(1, t.size() - 2);
@@ -68,24 +65,22 @@ QString PathExtension(const QString &path)
     return dot > sep ? p.mid(dot) : QString();
 }
 
-QString QuoteIfSpaced(const QString &text)
+QStringList SplitArguments(const QString &text, ArgumentQuoting quoting)
 {
-    if (!text.startsWith(QLatin1Char('"')) && text.contains(QLatin1Char(' ')))
-        return QLatin1Char('"') + text + QLatin1Char('"');
-    return text;
-}
-
-QStringList SplitArguments(const QString &parameters)
-{
+    const bool exec = quoting == ArgumentQuoting::DesktopExec;
     QStringList args;
     QString cur;
     bool inArg = false;
     bool quoted = false;
-    for (const QChar c : parameters) {
-        if (c == QLatin1Char('"')) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (exec && quoted && c == QLatin1Char('\\') && i + 1 < text.size() &&
+            QStringLiteral("\"`$\\").contains(text[i + 1])) {
+            cur += text[++i];
+        } else if (c == QLatin1Char('"')) {
             quoted = !quoted;
             inArg = true;
-        } else if (!quoted && (c == QLatin1Char(' ') || c == QLatin1Char('\t'))) {
+        } else if (!quoted && (c == QLatin1Char(' ') || c == QLatin1Char('\t') || (exec && c == QLatin1Char('\n')))) {
             if (inArg)
                 args << cur;
             cur.clear();
@@ -278,8 +273,8 @@ QString Launcher::resolvePath(const QString &path, const QString &base) const
 QString Launcher::makeRelativePath(const QString &path, const QString &base) const
 {
     const QChar sep = separatorOf(m_style);
-    const QString p = dropQuotes(path);
-    QString b = dropQuotes(base);
+    const QString p = Unquote(path, QuoteStrip::Leading);
+    QString b = Unquote(base, QuoteStrip::Leading);
     if (b.isEmpty())
         b = m_programFolder;
     if (p.isEmpty() || b.isEmpty())
@@ -328,7 +323,7 @@ QStringList Launcher::associatedTokens(const QString &path, QString *text) const
             tokens = {QStringLiteral("xdg-open")};
         } else if (!m_backend.isExecutableFile(path)) {
             // A program the user may run is started itself, whatever its type.
-            for (const QString &t : SplitExecLine(m_backend.associatedCommand(path))) {
+            for (const QString &t : SplitArguments(m_backend.associatedCommand(path), ArgumentQuoting::DesktopExec)) {
                 if (!t.contains(QLatin1Char('%')))
                     tokens << t;
             }
@@ -435,7 +430,7 @@ qint64 Launcher::runShortcut(const QString &path)
     if (entry.type == QLatin1String("Link"))
         return !entry.url.isEmpty() && m_backend.openWithShell(entry.url) ? 1 : 0;
     QStringList tokens;
-    for (const QString &t : SplitExecLine(entry.exec)) {
+    for (const QString &t : SplitArguments(entry.exec, ArgumentQuoting::DesktopExec)) {
         if (!t.contains(QLatin1Char('%')))
             tokens << t;
     }
@@ -465,7 +460,7 @@ bool Launcher::placeWindow(quint64 handle, int left, int top, int right, int bot
 void Launcher::watch(qint64 pid)
 {
     const ProcessWatch watch = m_backend.watchProcess(pid, this, [this, pid] { onProcessEnded(pid); });
-    m_pending.append({pid, m_clock.now().addMSecs(m_runWaitMs), watch != ProcessWatch::Unsupported,
+    m_pending.append({pid, m_clock.now().addMSecs(kRunWaitMs), watch != ProcessWatch::Unsupported,
                       watch == ProcessWatch::Ended});
     if (!m_waitTimer.isActive())
         m_waitTimer.start(0);

@@ -22,18 +22,31 @@ namespace zk {
 // kept so that settings written there still make sense.
 enum class PathStyle { Windows, Linux };
 
-// Removes outer double quotes, repeatedly, while the text is at least two
-// characters long and both starts and ends with one. Other texts come back as
-// they were (untrimmed).
-QString Unquote(const QString &text);
+// Which double quotes Unquote takes off.
+enum class QuoteStrip {
+    // Outer quotes, repeatedly, while the text is at least two characters long
+    // and both starts and ends with one. Other texts come back as they were
+    // (untrimmed).
+    Enclosing,
+    // The text trimmed; when it starts with a quote, its first and last
+    // characters (once, whatever the last one is).
+    Leading,
+};
+QString Unquote(const QString &text, QuoteStrip strip = QuoteStrip::Enclosing);
 // The text from the last "." to the end (the dot included) of the unquoted
 // path; empty when the file name has no dot.
 QString PathExtension(const QString &path);
-// Encloses text in double quotes when it holds a space and does not start with one.
-QString QuoteIfSpaced(const QString &text);
-// Splits a parameter text into program arguments: blanks separate, double
-// quotes group (and are removed). There is no escape character.
-QStringList SplitArguments(const QString &parameters);
+// The quoting rule of a command text.
+enum class ArgumentQuoting {
+    // Parameters typed for a program: spaces and tabs separate, double quotes
+    // group (and are removed). There is no escape character.
+    Plain,
+    // The Exec value of a desktop entry: line breaks separate too, and inside
+    // quotes a backslash escapes ", `, $ and \ .
+    DesktopExec,
+};
+// Splits a command text into program arguments by the quoting rule.
+QStringList SplitArguments(const QString &text, ArgumentQuoting quoting = ArgumentQuoting::Plain);
 // Removes from a command text every blank-separated piece that holds "%"
 // (every occurrence of that piece), then trims.
 QString RemovePercentPieces(const QString &command);
@@ -93,8 +106,6 @@ public:
     quint64 findProcessWindow(qint64 pid, QString &list);
     bool placeWindow(quint64 handle, int left, int top, int right, int bottom);
 
-    // How long a new process gets to report itself running.
-    void setRunWaitMs(int ms) { m_runWaitMs = ms; }
     int pendingWaits() const { return int(m_pending.size()); }
 
 Q_SIGNALS:
@@ -120,11 +131,13 @@ private:
     void onProcessEnded(qint64 pid);
     QString expandVariables(const QString &text) const;
 
+    // How long a new process gets to report itself running.
+    static constexpr int kRunWaitMs = 1000;
+
     LauncherBackend &m_backend;
     const Clock &m_clock;
     QString m_programFolder;
     PathStyle m_style;
-    int m_runWaitMs = 1000;
     QList<Pending> m_pending;
     QTimer m_waitTimer;
 };

@@ -1,5 +1,6 @@
 #include "core/run_plan.h"
 
+#include "core/crlf.h"
 #include "core/datetime.h"
 #include "core/text.h"
 #include "settings/settings_file.h"
@@ -13,7 +14,6 @@ namespace zk {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 constexpr qint64 kMaxDelayMinutes = 14400;
 constexpr qint64 kResumeMarginMs = 20000;
 constexpr int kSelfRestartMaxMinutes = 60;

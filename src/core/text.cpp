@@ -193,6 +193,13 @@ QString ParameterPart(const QString &text)
     return pos < 0 ? QString() : t.mid(pos + 1).trimmed();
 }
 
+QString QuoteIfSpaced(const QString &text)
+{
+    if (!text.startsWith(QLatin1Char('"')) && text.contains(QLatin1Char(' ')))
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    return text;
+}
+
 QString PadLeft(const QString &text, int width)
 {
     return text.size() >= width ? text : QString(width - text.size(), QLatin1Char(' ')) + text;

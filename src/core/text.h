@@ -35,6 +35,8 @@ int YesNo(const QString &value);
 QString CommandPart(const QString &text);
 // Parameter part of an application command: the trimmed rest after the program part.
 QString ParameterPart(const QString &text);
+// Encloses text in double quotes when it holds a space and does not start with one.
+QString QuoteIfSpaced(const QString &text);
 // Right-aligns text in width characters with leading spaces; longer texts stay as they are.
 QString PadLeft(const QString &text, int width);
 

@@ -1,5 +1,6 @@
 #include "shell/tray_text.h"
 
+#include "core/crlf.h"
 #include "core/text.h"
 
 #include <QtNumeric>
@@ -44,7 +45,7 @@ QString CutTrayTooltip(const QString &text)
 
 QString TrayNoticeText(const QString &tooltip)
 {
-    return tooltip.trimmed() + QStringLiteral("\r\n") + QStringLiteral("・・・タスクトレイに収納します・・・");
+    return tooltip.trimmed() + kCrLf + QStringLiteral("・・・タスクトレイに収納します・・・");
 }
 
 int TraySlideOffset(int x0, int screenRight, int tMs)

@@ -1308,7 +1308,7 @@ void MainWindow::placeAsStored()
 
 void MainWindow::updateQuickFrame()
 {
-    FrImmediate->setVisible(chkDspQuick->isChecked() && !ChkMulti->isChecked());
+    FrImmediate->setVisible(QuickButtonsVisible(m_state.job));
 }
 
 void MainWindow::onResumeClicked()
@@ -1391,8 +1391,7 @@ void MainWindow::browseApplication()
         m_state.LastProgramFolder = QFileInfo(file).absolutePath();
         QString path = m_hooks.makeRelativePath ? m_hooks.makeRelativePath(file) : file;
         // A path with blanks is quoted so that its program part stays whole.
-        if (path.contains(QLatin1Char(' ')) && !path.startsWith(QLatin1Char('"')))
-            path = QLatin1Char('"') + path + QLatin1Char('"');
+        path = QuoteIfSpaced(path);
         txtExecAp->setText(path);
     });
     dlg->open();

@@ -27,7 +27,6 @@ public:
 
     QLabel *label() const { return m_label; }
     QTimer *timer() { return &m_timer; }       // Timer1: the 2 s pause, then the slide steps
-    int slideStep() const { return m_step; }   // 0 = not sliding yet, 1..100
     // One timer round, as the timer does it.
     void tick();
 

@@ -1,6 +1,6 @@
 #include "core/command_line.h"
 #include "core/job_edit.h"
-#include "core/long_options.h"
+#include "app/long_options.h"
 #include "core/run_plan.h"
 #include "core/text.h"
 #include "settings/defaults.h"

@@ -1,5 +1,5 @@
-// Reading desktop entries and mimeapps.list files: value escapes, lists,
-// groups, and the quoting of Exec lines.
+// Reading desktop entries and mimeapps.list files: value escapes, lists and
+// groups. (Exec lines are split with the launcher's SplitArguments.)
 #include "core/desktop_entry.h"
 
 #include <QTest>
@@ -9,27 +9,6 @@ using namespace zk;
 class TstDesktopEntry : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void splitExecLine_data()
-    {
-        QTest::addColumn<QString>("exec");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("words") << "gedit --new-window %U" << QStringList{"gedit", "--new-window", "%U"};
-        QTest::newRow("quoted program") << "\"/opt/My App/run\" -x" << QStringList{"/opt/My App/run", "-x"};
-        QTest::newRow("escapes inside quotes") << "sh -c \"echo \\\"\\$HOME\\\" \\\\ \\`x\\`\""
-                                               << QStringList{"sh", "-c", "echo \"$HOME\" \\ `x`"};
-        QTest::newRow("backslash before another character stays") << "\"a\\b\"" << QStringList{"a\\b"};
-        QTest::newRow("empty quoted argument") << "app \"\" z" << QStringList{"app", "", "z"};
-        QTest::newRow("runs of blanks") << "  app \t -v  " << QStringList{"app", "-v"};
-        QTest::newRow("quote inside a word") << "--title=\"a b\"c" << QStringList{"--title=a bc"};
-        QTest::newRow("empty") << "" << QStringList{};
-    }
-    void splitExecLine()
-    {
-        QFETCH(QString, exec);
-        QFETCH(QStringList, expected);
-        QCOMPARE(SplitExecLine(exec), expected);
-    }
-
     void values()
     {
         QCOMPARE(UnescapeKeyValue(QStringLiteral("a\\sb\\tc\\nd\\\\e\\qf")), QStringLiteral("a b\tc\nd\\e\\qf"));

@@ -68,6 +68,11 @@ private Q_SLOTS:
         QTest::newRow("Unquote: unquoted stays untrimmed") << "Unquote" << "  a.exe " << "  a.exe ";
         QTest::newRow("Unquote: quote on one side only") << "Unquote" << "a.exe\"" << "a.exe\"";
         QTest::newRow("Unquote: blank outside the quotes") << "Unquote" << " \"a\" " << " \"a\" ";
+        QTest::newRow("Unquote leading: trimmed first") << "UnquoteLeading" << "  \"a b\"  " << "a b";
+        QTest::newRow("Unquote leading: last character goes whatever it is") << "UnquoteLeading" << "\"abc" << "ab";
+        QTest::newRow("Unquote leading: once only") << "UnquoteLeading" << "\"\"a\"\"" << "\"a\"";
+        QTest::newRow("Unquote leading: lone quote") << "UnquoteLeading" << "\"" << "";
+        QTest::newRow("Unquote leading: unquoted is trimmed") << "UnquoteLeading" << " a.exe " << "a.exe";
         QTest::newRow("PathExtension: exe") << "PathExtension" << "C:\\a\\b.EXE" << ".EXE";
         QTest::newRow("PathExtension: quoted lnk") << "PathExtension" << "\"C:\\x y\\s.lnk\"" << ".lnk";
         QTest::newRow("PathExtension: none") << "PathExtension" << "/usr/bin/xterm" << "";
@@ -86,26 +91,50 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, expected);
         const QMap<QString, QString (*)(const QString &)> helpers{
-            {"Unquote", Unquote}, {"PathExtension", PathExtension}, {"RemovePercentPieces", RemovePercentPieces}};
+            {"Unquote", [](const QString &t) { return Unquote(t); }},
+            {"UnquoteLeading", [](const QString &t) { return Unquote(t, QuoteStrip::Leading); }},
+            {"PathExtension", PathExtension},
+            {"RemovePercentPieces", RemovePercentPieces}};
         QCOMPARE(helpers.value(helper)(text), expected);
     }
 
+    // One tokenizer, two quoting rules: the parameters typed for a program and
+    // the Exec value of a desktop entry.
     void splitArguments_data()
     {
-        QTest::addColumn<QString>("parameters");
+        QTest::addColumn<bool>("exec");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("empty") << "" << QStringList{};
-        QTest::newRow("words") << "-x  -y z" << QStringList{"-x", "-y", "z"};
-        QTest::newRow("quoted group") << "-f \"a b.txt\" -q" << QStringList{"-f", "a b.txt", "-q"};
-        QTest::newRow("quotes inside a word") << "--name=\"a b\"" << QStringList{"--name=a b"};
-        QTest::newRow("empty quoted argument") << "\"\" x" << QStringList{"", "x"};
-        QTest::newRow("full-width space is no separator") << "a　b" << QStringList{"a　b"};
+        QTest::newRow("plain: empty") << false << "" << QStringList{};
+        QTest::newRow("plain: words") << false << "-x  -y z" << QStringList{"-x", "-y", "z"};
+        QTest::newRow("plain: quoted group") << false << "-f \"a b.txt\" -q" << QStringList{"-f", "a b.txt", "-q"};
+        QTest::newRow("plain: quotes inside a word") << false << "--name=\"a b\"" << QStringList{"--name=a b"};
+        QTest::newRow("plain: empty quoted argument") << false << "\"\" x" << QStringList{"", "x"};
+        QTest::newRow("plain: full-width space is no separator") << false << "a　b" << QStringList{"a　b"};
+        QTest::newRow("exec: empty") << true << "" << QStringList{};
+        QTest::newRow("exec: words") << true << "gedit --new-window %U" << QStringList{"gedit", "--new-window", "%U"};
+        QTest::newRow("exec: quoted program") << true << "\"/opt/My App/run\" -x" << QStringList{"/opt/My App/run", "-x"};
+        QTest::newRow("exec: escapes inside quotes") << true << "sh -c \"echo \\\"\\$HOME\\\" \\\\ \\`x\\`\""
+                                                     << QStringList{"sh", "-c", "echo \"$HOME\" \\ `x`"};
+        QTest::newRow("exec: backslash before another character stays") << true << "\"a\\b\"" << QStringList{"a\\b"};
+        QTest::newRow("exec: empty quoted argument") << true << "app \"\" z" << QStringList{"app", "", "z"};
+        QTest::newRow("exec: runs of blanks") << true << "  app \t -v  " << QStringList{"app", "-v"};
+        QTest::newRow("exec: quote inside a word") << true << "--title=\"a b\"c" << QStringList{"--title=a bc"};
+        // Where the rules part: a backslash escapes nothing in typed
+        // parameters, and only a desktop entry breaks at a line break.
+        QTest::newRow("plain: backslash before a quote ends the group") << false << "sh -c \"echo \\\"x\\\"\""
+                                                                         << QStringList{"sh", "-c", "echo \\x\\"};
+        QTest::newRow("exec: backslash before a quote escapes it") << true << "sh -c \"echo \\\"x\\\"\""
+                                                                   << QStringList{"sh", "-c", "echo \"x\""};
+        QTest::newRow("plain: a line break stays in the word") << false << "a\nb" << QStringList{"a\nb"};
+        QTest::newRow("exec: a line break separates") << true << "a\nb" << QStringList{"a", "b"};
     }
     void splitArguments()
     {
-        QFETCH(QString, parameters);
+        QFETCH(bool, exec);
+        QFETCH(QString, text);
         QFETCH(QStringList, expected);
-        QCOMPARE(SplitArguments(parameters), expected);
+        QCOMPARE(SplitArguments(text, exec ? ArgumentQuoting::DesktopExec : ArgumentQuoting::Plain), expected);
     }
 
     void resolve_data()

@@ -49,7 +49,6 @@ public:
     void setKeepAwake(bool on) override;
 
     void setCallTimeout(int ms) { m_timeoutMs = ms; }
-    int callTimeout() const { return m_timeoutMs; }
     void setStartupTimeout(int ms) { m_startupTimeoutMs = ms; }
     // The D-Bus error of the last refused call ("" after a success).
     QString lastError() const { return m_lastError; }

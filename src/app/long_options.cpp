@@ -1,4 +1,4 @@
-#include "core/long_options.h"
+#include "app/long_options.h"
 
 namespace zk {
 
