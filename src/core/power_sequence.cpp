@@ -1,5 +1,6 @@
 #include "core/power_sequence.h"
 
+#include "core/crlf.h"
 #include "core/datetime.h"
 #include "core/text.h"
 
@@ -10,7 +11,6 @@ namespace zk {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kWaitingForWake = QStringLiteral("復帰待中");
 constexpr int kTickMs = 1000;
 constexpr int kExitRetryMs = 10000;

@@ -1,5 +1,6 @@
 #include "core/run_engine.h"
 
+#include "core/crlf.h"
 #include "core/datetime.h"
 #include "core/job_edit.h"
 #include "core/text.h"
@@ -14,7 +15,6 @@ namespace zk {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kWaitingResumeOnly = QStringLiteral("復帰待ち中");
 constexpr int kTickMs = 1000;
 // A tick further than this from the whole second of the clock re-aligns the timer.

@@ -1,5 +1,6 @@
 // The triggers of the three monitor kinds and their registry.
 #include "monitors/battery_idle_trigger.h"
+#include "core/crlf.h"
 #include "monitors/cpu_trigger.h"
 #include "monitors/phrase_trigger.h"
 #include "monitors/power_texts.h"
@@ -12,7 +13,6 @@ namespace zk {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 class NeverTrigger final : public Trigger {
 public:

@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "core/crlf.h"
 #include "core/job_edit.h"
 #include "core/text.h"
 
@@ -51,7 +52,6 @@ qsizetype FirstBreak(const QString &text)
 }
 
 const QString kSeparatorLine = QStringLiteral("#--------");
-const QString kCrLf = QStringLiteral("\r\n");
 
 // Keys of the keyed sections, in the order they are written.
 const QString kKeyAppCommand = QStringLiteral("command/ap");

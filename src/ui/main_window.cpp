@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "core/crlf.h"
 #include "core/job_edit.h"
 #include "core/run_engine.h"
 #include "core/text.h"
@@ -40,7 +41,6 @@ namespace zk {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 // A drop-down list whose entries are fetched each time it opens.
 class ProcessCombo : public QComboBox {
