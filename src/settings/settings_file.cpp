@@ -700,8 +700,10 @@ QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
         out += key + QStringLiteral(" = ") + value + kCrLf;
     };
     // The keyed application line carries the command up to its first line
-    // break; field 49 holds the whole text.
-    const QString appFirstLine = j.AppCommand.left(FirstBreak(j.AppCommand));
+    // break; field 49 holds the whole text. Both without leading blanks,
+    // which the reader drops from a keyed value.
+    const QString app = TrimLeadingBlanks(j.AppCommand).toString();
+    const QString appFirstLine = app.left(FirstBreak(app));
     section();
     keyed(kKeyAppCommand, appFirstLine);
     keyed(kKeyHistoryText, EscapeKeyedValue(s.history.HistoryText));
