@@ -49,15 +49,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Fail("values change in one save", saved, savedAgain);
 
     // The file keeps the watched phrase and the application command without
-    // their outer blanks (the start trims them too).
-    first.job.MonitorPhrase = first.job.MonitorPhrase.trimmed();
+    // their outer spaces (the start trims them too).
+    QString &phrase = first.job.MonitorPhrase;
+    while (phrase.startsWith(QLatin1Char(' ')))
+        phrase.remove(0, 1);
+    while (phrase.endsWith(QLatin1Char(' ')))
+        phrase.chop(1);
     while (first.job.AppCommand.startsWith(QLatin1Char(' ')))
         first.job.AppCommand.remove(0, 1);
-    if (!(first.job == second.job) || first.MultiRows != second.MultiRows ||
-        first.WeeklyResumeTable != second.WeeklyResumeTable || !(first.history == second.history) ||
-        !(first.edit == second.edit) || first.CaptureFolder != second.CaptureFolder ||
-        first.LastProgramFolder != second.LastProgramFolder || first.WindowLeft != second.WindowLeft ||
-        first.WindowTop != second.WindowTop)
-        Fail("loaded values differ after one save", saved, savedAgain);
+    const std::pair<const char *, bool> same[] = {
+        {"job", first.job == second.job},
+        {"multi rows", first.MultiRows == second.MultiRows},
+        {"weekly table", first.WeeklyResumeTable == second.WeeklyResumeTable},
+        {"history", first.history == second.history},
+        {"edit form", first.edit == second.edit},
+        {"capture folder", first.CaptureFolder == second.CaptureFolder},
+        {"program folder", first.LastProgramFolder == second.LastProgramFolder},
+        {"window place", first.WindowLeft == second.WindowLeft && first.WindowTop == second.WindowTop},
+    };
+    for (const auto &[name, equal] : same)
+        if (!equal)
+            Fail(name, saved, savedAgain);
     return 0;
 }
