@@ -1,32 +1,12 @@
 #include "settings/explain_settings.h"
 
-#include <QJsonArray>
+#include "settings/settings_fields.h"
 
 namespace zk {
 
 QJsonObject ExplainSettingsFile(const AppState &s)
 {
-    QJsonObject o;
-    o.insert(QStringLiteral("MultiEnabled"), s.job.MultiEnabled);
-    QJsonArray multi;
-    for (const MultiEntry &m : s.MultiRows) {
-        multi.append(QJsonObject{{QStringLiteral("Hour"), m.Hour},
-                                 {QStringLiteral("Minute"), m.Minute},
-                                 {QStringLiteral("Operation"), m.Operation},
-                                 {QStringLiteral("Application"), m.Application}});
-    }
-    o.insert(QStringLiteral("MultiRows"), multi);
-    QJsonArray weekly;
-    for (const ResumeEntry &w : s.WeeklyResumeTable) {
-        weekly.append(QJsonObject{{QStringLiteral("Hour"), w.Hour},
-                                  {QStringLiteral("Minute"), w.Minute},
-                                  {QStringLiteral("Application"), w.Application}});
-    }
-    o.insert(QStringLiteral("WeeklyResumeTable"), weekly);
-    o.insert(QStringLiteral("CaptureFolder"), s.CaptureFolder);
-    o.insert(QStringLiteral("LastProgramFolder"), s.LastProgramFolder);
-    o.insert(QStringLiteral("Reserved69"), s.Reserved69);
-    o.insert(QStringLiteral("ShowQuickButtons"), s.job.ShowQuickButtons);
+    QJsonObject o = ExplainSettingsFields(s, ExplainInFile);
     o.insert(QStringLiteral("ExtendedMenu"), s.job.ExtendedMenu);
     o.insert(QStringLiteral("HistoryText"), s.history.HistoryText);
     o.insert(QStringLiteral("HistoryMax"), s.history.HistoryMax);

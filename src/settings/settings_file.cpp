@@ -1,5 +1,7 @@
 #include "settings/settings_file.h"
 
+#include "settings/settings_fields.h"
+
 #include "core/crlf.h"
 #include "core/job_edit.h"
 #include "core/text.h"
@@ -185,126 +187,6 @@ ValueLine SplitValueLine(QStringView line)
     }
     v.commas = int(v.fields.size() + line.sliced(pos).count(QLatin1Char(',')));
     return v;
-}
-
-void ApplyMultiField(int n, const QString &value, AppState &state, int existingRows,
-                     const QStringList &operationItems)
-{
-    const int r = (n - 110) / 10;
-    const int c = (n - 110) % 10;
-    if (r < 0 || r >= kMultiRowCount || r >= existingRows)
-        return;
-    MultiEntry &row = state.MultiRows[r];
-    switch (c) {
-    case 0: row.Hour = value; break;
-    case 1: row.Minute = value; break;
-    case 2:
-        // The row's list takes only its own items (or nothing selected).
-        if (value.isEmpty() || operationItems.contains(value))
-            row.Operation = value;
-        break;
-    case 3: row.Application = UnescapeText(value); break;
-    default: break;
-    }
-}
-
-void ApplyField(int n, const QString &v, AppState &s, const QString &desktopDir, int existingRows,
-                const QStringList &operationItems)
-{
-    JobSettings &j = s.job;
-    if (n >= 110 && n <= 309) {
-        ApplyMultiField(n, v, s, existingRows, operationItems);
-        return;
-    }
-    if (n >= 80 && n <= 87) {
-        s.WeeklyResumeTable[n - 80].Hour = UnescapeText(v);
-        return;
-    }
-    if (n >= 90 && n <= 97) {
-        s.WeeklyResumeTable[n - 90].Minute = UnescapeText(v);
-        return;
-    }
-    if (n >= 100 && n <= 107) {
-        s.WeeklyResumeTable[n - 100].Application = UnescapeText(v);
-        return;
-    }
-    if (n >= 62 && n <= 68) {
-        ApplyCheck(v, j.ResumeWeekdays[n - 62]);
-        return;
-    }
-    if (n >= 43 && n <= 47) {
-        j.ResumeDateParts[n - 43] = v;
-        return;
-    }
-    switch (n) {
-    case 1:
-    case 2: {
-        const auto x = FieldInt(v);
-        if (x && *x >= 0)
-            (n == 1 ? s.WindowLeft : s.WindowTop) = *x;
-        break;
-    }
-    case 3: {
-        // Through the operation list's change handling, which clears the
-        // resume box on a change; field 40 sets it again.
-        const auto x = FieldInt(v);
-        if (x && *x >= 0 && *x < s.operations.size())
-            SelectOperation(s, *x);
-        break;
-    }
-    case 4: ApplyCheck(v, j.Topmost); break;
-    case 5: ApplyIndex(v, 2, j.TimingMode); break;
-    case 6: ApplyCheck(v, j.Force); break;
-    case 7: {
-        const double x = LeadingNumber(v);
-        if (std::isfinite(x))
-            j.DelayMinutes = PadLeft(NumberText(x), 4);
-        break;
-    }
-    case 8: j.ClockHour = v; break;
-    case 9: j.ClockMinute = v; break;
-    case 10: ApplyCheck(v, j.MultiEnabled); break;
-    case 20: ApplyCheck(v, j.MonitorEnabled); break;
-    case 21: ApplyIndex(v, 3, j.MonitorKind); break;
-    case 22: j.MonitorPhrase = UnescapeText(v); break;
-    case 23: ApplyIndex(v, 2, j.PhraseEvent); break;
-    case 24: j.CpuProcess.clear(); break;
-    case 25: j.CpuLowerLimit = v; break;
-    case 26: j.CpuAverageSeconds = LeadingNumber(v) < 10 ? QStringLiteral("10") : v; break;
-    case 27: j.IdleSeconds = v; break;
-    case 30: ApplyCheck(v, j.TrayIcon); break;
-    case 31: ApplyCheck(v, j.MinimizeAtStart); break;
-    case 32: ApplyCheck(v, j.CountdownSound); break;
-    case 33: s.CaptureFolder = v.isEmpty() ? desktopDir : UnescapeText(v); break;
-    case 40: ApplyCheck(v, j.ResumeEnabled); break;
-    case 41: ApplyCheck(v, j.ResumeOnly); break;
-    case 42: ApplyCheck(v, j.ResumeKeepState); break;
-    case 48: ApplyCheck(v, j.LaunchApp); break;
-    case 49: j.AppCommand = UnescapeText(v); break;
-    case 50:
-        if (!v.isEmpty())
-            ApplyCheck(v, j.ResumeAtClock);
-        break;
-    case 51:
-        if (!v.isEmpty()) {
-            const double x = LeadingNumber(v);
-            if (std::isfinite(x))
-                j.ResumeAfterMinutes = PadLeft(NumberText(x), 3);
-        }
-        break;
-    case 60: ApplyCheck(v, j.CountdownSound); break;
-    case 61: ApplyCheck(v, j.ResumeMonitorOn); break;
-    case 69:
-        if (const auto x = FieldInt(v))
-            s.Reserved69 = *x;
-        break;
-    case 70: s.LastProgramFolder = UnescapeText(v); break;
-    case 71: ApplyCheck(v, j.NoAlert); break;
-    case 72: ApplyCheck(v, j.ShowQuickButtons); break;
-    case 73: ApplyCheck(v, j.CaptureOnExit); break;
-    case 74: ApplyCheck(v, j.IeMonitor); break;
-    default: break;  // empty and reserved positions, field 310 and beyond
-    }
 }
 
 const QStringList &KnownKeys()
@@ -620,74 +502,101 @@ std::optional<QString> DecodeSettingsBytes(const QByteArray &bytes)
     return std::nullopt;
 }
 
+namespace {
+
+// The stored text of element i of a field row.
+QString WriteField(const SettingsField &f, int i, const AppState &state, const QString &desktopDir)
+{
+    // The references only pick a member; nothing is written through them here.
+    AppState &s = const_cast<AppState &>(state);
+    if (f.rule == FieldRule::Reserved || f.rule == FieldRule::Cleared)
+        return {};
+    if (f.level == FieldLevel::Number)
+        return QString::number(f.number(s, i));
+    QString text = f.text(s, i);
+    switch (f.trim) {
+    case FieldTrim::None: break;
+    case FieldTrim::Blanks: text = TrimBlanks(text); break;
+    case FieldTrim::Command:
+        // A multi-line command (which comes back from its field, see the
+        // keyed line) keeps the blanks at its end, as a one-line command
+        // keeps them through the keyed line.
+        text = FirstBreak(text) < 0 ? TrimBlanks(text) : TrimLeadingBlanks(text).toString();
+        break;
+    }
+    if (f.rule == FieldRule::FolderOrDesktop) {
+        // An empty field stands for the desktop directory: any other folder,
+        // even an empty text, is written as something.
+        if (text == desktopDir)
+            return {};
+        if (text.isEmpty())
+            return Marked(text);
+    }
+    return f.level == FieldLevel::Escaped ? EscapeText(text) : RawField(text);
+}
+
+// Applies field n of the value line.
+void ReadField(int n, const QString &v, AppState &s, const QString &desktopDir, int existingRows,
+               const QStringList &operationItems)
+{
+    const FieldAt at = SettingsFieldAt(n);
+    if (!at.field)
+        return;  // field 310 and beyond
+    const SettingsField &f = *at.field;
+    const int i = at.element;
+    if (f.multiRow && i >= existingRows)
+        return;
+    if (f.onlyWhenNotEmpty && v.isEmpty())
+        return;
+    switch (f.rule) {
+    case FieldRule::Text: f.text(s, i) = f.level == FieldLevel::Escaped ? UnescapeText(v) : v; break;
+    case FieldRule::Check: ApplyCheck(v, f.number(s, i)); break;
+    case FieldRule::Index: ApplyIndex(v, f.param, f.number(s, i)); break;
+    case FieldRule::Int32:
+        if (const auto x = FieldInt(v))
+            f.number(s, i) = *x;
+        break;
+    case FieldRule::NonNegative:
+        if (const auto x = FieldInt(v); x && *x >= 0)
+            f.number(s, i) = *x;
+        break;
+    case FieldRule::Operation:
+        // Through the operation list's change handling, which clears the
+        // resume box on a change; field 40 sets it again.
+        if (const auto x = FieldInt(v); x && *x >= 0 && *x < s.operations.size())
+            SelectOperation(s, *x);
+        break;
+    case FieldRule::Padded: {
+        const double x = LeadingNumber(v);
+        if (std::isfinite(x))
+            f.text(s, i) = PadLeft(NumberText(x), f.param);
+        break;
+    }
+    case FieldRule::Floor:
+        f.text(s, i) = LeadingNumber(v) < f.param ? QString::number(f.param) : v;
+        break;
+    case FieldRule::Cleared: f.text(s, i).clear(); break;
+    case FieldRule::FolderOrDesktop: f.text(s, i) = v.isEmpty() ? desktopDir : UnescapeText(v); break;
+    case FieldRule::RowOperation:
+        // The row's list takes only its own items (or nothing selected).
+        if (v.isEmpty() || operationItems.contains(v))
+            f.text(s, i) = v;
+        break;
+    case FieldRule::Reserved: break;
+    }
+}
+
+}  // namespace
+
 QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
 {
     const JobSettings &j = s.job;
-    std::array<QString, kSettingsFieldCount + 1> f;  // f[1] .. f[310]
     auto num = [](int v) { return QString::number(v); };
-    f[1] = num(s.WindowLeft);
-    f[2] = num(s.WindowTop);
-    f[3] = num(j.Operation);
-    f[4] = num(j.Topmost);
-    f[5] = num(j.TimingMode);
-    f[6] = num(j.Force);
-    f[7] = RawField(TrimBlanks(j.DelayMinutes));
-    f[8] = RawField(j.ClockHour);
-    f[9] = RawField(j.ClockMinute);
-    f[10] = num(j.MultiEnabled);
-    f[20] = num(j.MonitorEnabled);
-    f[21] = num(j.MonitorKind);
-    f[22] = EscapeText(TrimBlanks(j.MonitorPhrase));
-    f[23] = num(j.PhraseEvent);
-    f[25] = RawField(j.CpuLowerLimit);
-    f[26] = RawField(j.CpuAverageSeconds);
-    f[27] = RawField(j.IdleSeconds);
-    f[30] = num(j.TrayIcon);
-    f[31] = num(j.MinimizeAtStart);
-    f[32] = num(j.CountdownSound);
-    // An empty field stands for the desktop directory: any other folder, even
-    // an empty text, is written as something.
-    if (s.CaptureFolder != desktopDir)
-        f[33] = s.CaptureFolder.isEmpty() ? Marked(s.CaptureFolder) : EscapeText(s.CaptureFolder);
-    f[40] = num(j.ResumeEnabled);
-    f[41] = num(j.ResumeOnly);
-    f[42] = num(j.ResumeKeepState);
-    for (int i = 0; i < 5; ++i)
-        f[43 + i] = RawField(j.ResumeDateParts[i]);
-    f[48] = num(j.LaunchApp);
-    // Trimmed; a multi-line command (which comes back from this field, see
-    // the keyed line) keeps the blanks at its end, as a one-line command
-    // keeps them through the keyed line.
-    f[49] = EscapeText(FirstBreak(j.AppCommand) < 0 ? TrimBlanks(j.AppCommand)
-                                                    : TrimLeadingBlanks(j.AppCommand).toString());
-    f[50] = num(j.ResumeAtClock);
-    f[51] = RawField(j.ResumeAfterMinutes);
-    f[60] = num(j.CountdownSound);
-    f[61] = num(j.ResumeMonitorOn);
-    for (int i = 0; i < 7; ++i)
-        f[62 + i] = num(j.ResumeWeekdays[i]);
-    f[69] = num(s.Reserved69);
-    f[70] = EscapeText(s.LastProgramFolder);
-    f[71] = num(j.NoAlert);
-    f[72] = num(j.ShowQuickButtons);
-    f[73] = num(j.CaptureOnExit);
-    f[74] = num(j.IeMonitor);
-    for (int r = 0; r < kWeeklyRowCount; ++r) {
-        f[80 + r] = EscapeText(s.WeeklyResumeTable[r].Hour);
-        f[90 + r] = EscapeText(s.WeeklyResumeTable[r].Minute);
-        f[100 + r] = EscapeText(s.WeeklyResumeTable[r].Application);
-    }
-    for (int r = 0; r < kMultiRowCount; ++r) {
-        const MultiEntry &m = s.MultiRows[r];
-        f[110 + 10 * r] = RawField(m.Hour);
-        f[111 + 10 * r] = RawField(m.Minute);
-        f[112 + 10 * r] = RawField(m.Operation);
-        f[113 + 10 * r] = EscapeText(m.Application);
-    }
-
     QString out;
     for (int n = 1; n <= kSettingsFieldCount; ++n) {
-        out += f[n];
+        const FieldAt at = SettingsFieldAt(n);
+        if (at.field)
+            out += WriteField(*at.field, at.element, s, desktopDir);
         out += QLatin1Char(',');
     }
     out += kCrLf;
@@ -733,7 +642,7 @@ int ApplySettingsText(const QString &text, AppState &state, const QString &deskt
     const ValueLine v = SplitValueLine(first);
     const QStringList items = MultiRowOperationItems(state.platform);
     for (int n = 1; n <= v.fields.size(); ++n)
-        ApplyField(n, v.fields[n - 1], state, desktopDir, existingMultiRows, items);
+        ReadField(n, v.fields[n - 1], state, desktopDir, existingMultiRows, items);
     ApplyKeyedLines(lines, state);
     ResetActiveColors(state);
     return v.commas;
@@ -746,8 +655,11 @@ int ApplyMultiRowsText(const QString &text, AppState &state, int existingMultiRo
     lines.next(first);
     const ValueLine v = SplitValueLine(first);
     const QStringList items = MultiRowOperationItems(state.platform);
-    for (int n = 110; n <= 309 && n <= v.fields.size(); ++n)
-        ApplyMultiField(n, v.fields[n - 1], state, existingMultiRows, items);
+    for (int n = 1; n <= v.fields.size(); ++n) {
+        const FieldAt at = SettingsFieldAt(n);
+        if (at.field && at.field->multiRow)
+            ReadField(n, v.fields[n - 1], state, QString(), existingMultiRows, items);
+    }
     return v.commas;
 }
 

@@ -1,6 +1,7 @@
 // Conf.txt: layout, escaping, restore rules, keyed sections, encodings, safe saving.
 #include "settings/defaults.h"
 #include "settings/explain_settings.h"
+#include "settings/settings_fields.h"
 #include "settings/settings_file.h"
 
 #include <QDir>
@@ -1006,6 +1007,29 @@ private slots:
         QCOMPARE(got, expected);
         if (!conf.isEmpty())
             QVERIFY(asked.isEmpty());
+    }
+
+    // The field table: each position of the value line belongs to exactly
+    // one row, and each row holds the member its level reads and writes.
+    void fieldTableCoversEveryPositionOnce()
+    {
+        std::array<int, kSettingsFieldCount + 1> owners{};
+        for (const SettingsField &f : SettingsFields()) {
+            for (int i = 0; i < f.count; ++i) {
+                const int n = f.position(i);
+                QVERIFY2(n >= 1 && n <= kSettingsFieldCount, qPrintable(QString::number(n)));
+                ++owners[n];
+                QCOMPARE(SettingsFieldAt(n).field, &f);
+                QCOMPARE(SettingsFieldAt(n).element, i);
+            }
+            if (f.rule == FieldRule::Reserved)
+                continue;
+            const bool number = f.level == FieldLevel::Number;
+            QVERIFY2(number == (f.number != nullptr) && number != (f.text != nullptr),
+                     qPrintable(QString::number(f.first)));
+        }
+        for (int n = 1; n <= kSettingsFieldCount; ++n)
+            QVERIFY2(owners[n] == 1, qPrintable(QStringLiteral("field %1: %2 rows").arg(n).arg(owners[n])));
     }
 
     void explainKeys()
