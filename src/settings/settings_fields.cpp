@@ -53,6 +53,7 @@ constexpr unsigned char Both = ExplainInState | ExplainInFile;
 // Positions 110 .. 309: multi row r at 110 + 10 r.
 constexpr int kMultiFirst = 110;
 constexpr int kMultiStride = 10;
+constexpr int kMultiEnd = kMultiFirst + kMultiRowCount * kMultiStride;  // field 310
 
 const std::array kFields{
     Number(1, ZK_NUMBER(s.WindowLeft), FieldRule::NonNegative),
@@ -146,7 +147,7 @@ const std::array kFields{
     Reserved(kMultiFirst + 7, kMultiRowCount, kMultiStride),
     Reserved(kMultiFirst + 8, kMultiRowCount, kMultiStride),
     Reserved(kMultiFirst + 9, kMultiRowCount, kMultiStride),
-    Reserved(kMultiFirst + kMultiRowCount * kMultiStride, kSettingsFieldCount + 1 - kMultiFirst - kMultiRowCount * kMultiStride),
+    Reserved(kMultiEnd, kSettingsFieldCount + 1 - kMultiEnd),
 };
 
 #undef ZK_NUMBER
