@@ -150,6 +150,23 @@ const std::array kFields{
     Reserved(kMultiEnd, kSettingsFieldCount + 1 - kMultiEnd),
 };
 
+const std::array kKeyedFields{
+    KeyedField{"command/ap", 1, KeyedKind::FirstLine, nullptr, ZK_TEXT(s.job.AppCommand), nullptr},
+    KeyedField{"command str", 1, KeyedKind::Text, nullptr, ZK_TEXT(s.history.HistoryText), "HistoryText"},
+    KeyedField{"command history max", 1, KeyedKind::Number, ZK_NUMBER(s.history.HistoryMax), nullptr, "HistoryMax"},
+    KeyedField{"command history rows", 1, KeyedKind::Number, ZK_NUMBER(s.history.HistoryRows), nullptr,
+               "HistoryRows"},
+    KeyedField{"command history sort", 1, KeyedKind::Text, nullptr, ZK_TEXT(s.history.HistorySort), "HistorySort"},
+    KeyedField{"command history odd color", 1, KeyedKind::Text, nullptr, ZK_TEXT(s.history.HistoryOddColor),
+               "HistoryOddColor"},
+    KeyedField{"command history colors", 1, KeyedKind::Text, nullptr, ZK_TEXT(s.history.HistoryColors),
+               "HistoryColors"},
+    KeyedField{"edit width", 2, KeyedKind::Number, ZK_NUMBER(s.edit.EditWidth), nullptr, "EditWidth"},
+    KeyedField{"edit height", 2, KeyedKind::Number, ZK_NUMBER(s.edit.EditHeight), nullptr, "EditHeight"},
+    KeyedField{"edit mode", 2, KeyedKind::Number, ZK_NUMBER(s.edit.EditMode), nullptr, "EditMode"},
+    KeyedField{"edit fontsize", 2, KeyedKind::Number, ZK_NUMBER(s.edit.EditFontSize), nullptr, "EditFontSize"},
+};
+
 #undef ZK_NUMBER
 #undef ZK_TEXT
 
@@ -158,6 +175,11 @@ const std::array kFields{
 std::span<const SettingsField> SettingsFields()
 {
     return kFields;
+}
+
+std::span<const KeyedField> KeyedFields()
+{
+    return kKeyedFields;
 }
 
 FieldAt SettingsFieldAt(int position)
@@ -200,6 +222,13 @@ QJsonObject ExplainSettingsFields(const AppState &state, unsigned char in)
             o.insert(key, a);
         } else {
             o.insert(key, value(f, 0));
+        }
+    }
+    if (in & ExplainInFile) {
+        for (const KeyedField &k : kKeyedFields) {
+            if (k.explainKey)
+                o.insert(QString::fromLatin1(k.explainKey),
+                         k.number ? QJsonValue(k.number(s, 0)) : QJsonValue(k.text(s, 0)));
         }
     }
     for (const auto &[group, rows] : groups) {

@@ -123,9 +123,29 @@ struct FieldAt {
 };
 FieldAt SettingsFieldAt(int position);
 
+// The keyed lines after the value line, in the order they are written;
+// `section` starts a new section (after a separator line) when it changes.
+enum class KeyedKind {
+    Number,     // an integer member as its decimal number
+    Text,       // a text with EscapeKeyedValue / UnescapeKeyedValue
+    FirstLine,  // the application command up to its first line break (see field 49)
+};
+
+struct KeyedField {
+    const char *key = nullptr;  // lower case; matched without regard to case
+    int section = 1;
+    KeyedKind kind = KeyedKind::Text;
+    FieldNumberRef number = nullptr;  // set for KeyedKind::Number
+    FieldTextRef text = nullptr;      // set for the text kinds
+    const char *explainKey = nullptr;  // shown by ExplainSettingsFile
+};
+
+std::span<const KeyedField> KeyedFields();
+
 // The values of the rows shown in `in`, under their --explain keys: a
 // single field as its value, a repeated one as an array, a grouped one as an
-// array of objects. Texts are strings, numbers integers.
+// array of objects. Texts are strings, numbers integers. ExplainInFile
+// also takes the keyed lines that have an --explain key.
 QJsonObject ExplainSettingsFields(const AppState &state, unsigned char in);
 
 }  // namespace zk

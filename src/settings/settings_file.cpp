@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace zk {
@@ -54,19 +55,6 @@ qsizetype FirstBreak(const QString &text)
 }
 
 const QString kSeparatorLine = QStringLiteral("#--------");
-
-// Keys of the keyed sections, in the order they are written.
-const QString kKeyAppCommand = QStringLiteral("command/ap");
-const QString kKeyHistoryText = QStringLiteral("command str");
-const QString kKeyHistoryMax = QStringLiteral("command history max");
-const QString kKeyHistoryRows = QStringLiteral("command history rows");
-const QString kKeyHistorySort = QStringLiteral("command history sort");
-const QString kKeyHistoryOddColor = QStringLiteral("command history odd color");
-const QString kKeyHistoryColors = QStringLiteral("command history colors");
-const QString kKeyEditWidth = QStringLiteral("edit width");
-const QString kKeyEditHeight = QStringLiteral("edit height");
-const QString kKeyEditMode = QStringLiteral("edit mode");
-const QString kKeyEditFontSize = QStringLiteral("edit fontsize");
 
 // Blanks only (the way the file's texts are trimmed), not tabs or line breaks.
 QStringView TrimBlanks(QStringView text)
@@ -189,13 +177,13 @@ ValueLine SplitValueLine(QStringView line)
     return v;
 }
 
-const QStringList &KnownKeys()
+// The keyed line of a key as it is written (lower case); nullptr for any other key.
+const KeyedField *KeyedFieldOf(const QString &key)
 {
-    static const QStringList keys{kKeyAppCommand,     kKeyHistoryText,     kKeyHistoryMax,
-                                  kKeyHistoryRows,    kKeyHistorySort,     kKeyHistoryOddColor,
-                                  kKeyHistoryColors,  kKeyEditWidth,       kKeyEditHeight,
-                                  kKeyEditMode,       kKeyEditFontSize};
-    return keys;
+    for (const KeyedField &k : KeyedFields())
+        if (key == QLatin1StringView(k.key))
+            return &k;
+    return nullptr;
 }
 
 // Reads the keyed lines (every line after the value line).
@@ -203,8 +191,8 @@ void ApplyKeyedLines(LineReader &lines, AppState &s)
 {
     static const qsizetype longestKey = [] {
         qsizetype n = 0;
-        for (const QString &k : KnownKeys())
-            n = std::max(n, k.size());
+        for (const KeyedField &k : KeyedFields())
+            n = std::max<qsizetype>(n, qsizetype(std::strlen(k.key)));
         return n;
     }();
     // The AppCommand field 49 gave, before the keyed lines override it.
@@ -217,46 +205,30 @@ void ApplyKeyedLines(LineReader &lines, AppState &s)
         const QStringView keyText = TrimBlanks(line.first(eq));
         if (keyText.size() > longestKey)
             continue;
-        const QString key = keyText.toString().toLower();
-        if (!KnownKeys().contains(key))
+        const KeyedField *k = KeyedFieldOf(keyText.toString().toLower());
+        if (!k)
             continue;
         // Everything after the first "=" is the value, so values holding "="
         // (history entries, colours) come back whole; a line with exactly one
         // "=" reads as it always did.
         const QStringView rawValue = line.sliced(eq + 1);
         const QString value = TrimLeadingBlanks(rawValue).toString();
-        auto applyInt = [&value](int &target) {
+        switch (k->kind) {
+        case KeyedKind::Number:
             if (const auto x = FieldInt(value))
-                target = *x;
-        };
-        if (key == kKeyAppCommand) {
+                k->number(s, 0) = *x;
+            break;
+        case KeyedKind::Text: k->text(s, 0) = UnescapeKeyedValue(rawValue.toString()); break;
+        case KeyedKind::FirstLine: {
             // The keyed line carries only the first line of a multi-line
             // command; field 49 then keeps the whole text.
             const qsizetype cut = FirstBreak(fromField);
             if (cut >= 0 && fromField.left(cut) == value)
-                s.job.AppCommand = fromField;
+                k->text(s, 0) = fromField;
             else
-                s.job.AppCommand = value;
-        } else if (key == kKeyHistoryText) {
-            s.history.HistoryText = UnescapeKeyedValue(rawValue.toString());
-        } else if (key == kKeyHistoryMax) {
-            applyInt(s.history.HistoryMax);
-        } else if (key == kKeyHistoryRows) {
-            applyInt(s.history.HistoryRows);
-        } else if (key == kKeyHistorySort) {
-            s.history.HistorySort = UnescapeKeyedValue(rawValue.toString());
-        } else if (key == kKeyHistoryOddColor) {
-            s.history.HistoryOddColor = UnescapeKeyedValue(rawValue.toString());
-        } else if (key == kKeyHistoryColors) {
-            s.history.HistoryColors = UnescapeKeyedValue(rawValue.toString());
-        } else if (key == kKeyEditWidth) {
-            applyInt(s.edit.EditWidth);
-        } else if (key == kKeyEditHeight) {
-            applyInt(s.edit.EditHeight);
-        } else if (key == kKeyEditMode) {
-            applyInt(s.edit.EditMode);
-        } else if (key == kKeyEditFontSize) {
-            applyInt(s.edit.EditFontSize);
+                k->text(s, 0) = value;
+            break;
+        }
         }
     }
 }
@@ -590,8 +562,6 @@ void ReadField(int n, const QString &v, AppState &s, const QString &desktopDir, 
 
 QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
 {
-    const JobSettings &j = s.job;
-    auto num = [](int v) { return QString::number(v); };
     QString out;
     for (int n = 1; n <= kSettingsFieldCount; ++n) {
         const FieldAt at = SettingsFieldAt(n);
@@ -605,27 +575,29 @@ QString ComposeSettingsText(const AppState &s, const QString &desktopDir)
         out += kSeparatorLine + kCrLf;
         out += kCrLf;
     };
-    auto keyed = [&out](const QString &key, const QString &value) {
-        out += key + QStringLiteral(" = ") + value + kCrLf;
-    };
-    // The keyed application line carries the command up to its first line
-    // break; field 49 holds the whole text. Both without leading blanks,
-    // which the reader drops from a keyed value.
-    const QString app = TrimLeadingBlanks(j.AppCommand).toString();
-    const QString appFirstLine = app.left(FirstBreak(app));
-    section();
-    keyed(kKeyAppCommand, appFirstLine);
-    keyed(kKeyHistoryText, EscapeKeyedValue(s.history.HistoryText));
-    keyed(kKeyHistoryMax, num(s.history.HistoryMax));
-    keyed(kKeyHistoryRows, num(s.history.HistoryRows));
-    keyed(kKeyHistorySort, EscapeKeyedValue(s.history.HistorySort));
-    keyed(kKeyHistoryOddColor, EscapeKeyedValue(s.history.HistoryOddColor));
-    keyed(kKeyHistoryColors, EscapeKeyedValue(s.history.HistoryColors));
-    section();
-    keyed(kKeyEditWidth, num(s.edit.EditWidth));
-    keyed(kKeyEditHeight, num(s.edit.EditHeight));
-    keyed(kKeyEditMode, num(s.edit.EditMode));
-    keyed(kKeyEditFontSize, num(s.edit.EditFontSize));
+    // The references only pick a member; nothing is written through them here.
+    AppState &m = const_cast<AppState &>(s);
+    int inSection = 0;
+    for (const KeyedField &k : KeyedFields()) {
+        if (k.section != inSection) {
+            section();
+            inSection = k.section;
+        }
+        QString value;
+        switch (k.kind) {
+        case KeyedKind::Number: value = QString::number(k.number(m, 0)); break;
+        case KeyedKind::Text: value = EscapeKeyedValue(k.text(m, 0)); break;
+        case KeyedKind::FirstLine: {
+            // The command up to its first line break; field 49 holds the
+            // whole text. Both without leading blanks, which the reader drops
+            // from a keyed value.
+            const QString app = TrimLeadingBlanks(k.text(m, 0)).toString();
+            value = app.left(FirstBreak(app));
+            break;
+        }
+        }
+        out += QLatin1StringView(k.key) + QStringLiteral(" = ") + value + kCrLf;
+    }
     return out;
 }
 
