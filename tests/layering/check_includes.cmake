@@ -1,8 +1,9 @@
 # The logic folders talk to the system only through the interfaces in
 # core/ports: none of their files may include a backend (platform/...), a
-# window (ui/...), the program's wiring (app/...) or a QtWidgets header.
+# window (ui/...), the program's wiring (app/...) or a QtWidgets header. And
+# no file of the program includes the tests' helpers and fakes (support/...).
 #
-#   cmake -DROOT=<folder holding the logic folders> -DWIDGETS_DIR=<QtWidgets include folder>
+#   cmake -DROOT=<the src folder> -DWIDGETS_DIR=<QtWidgets include folder>
 #         -P check_includes.cmake
 #
 # Prints one line per forbidden include and "<n> forbidden includes"; fails
@@ -16,37 +17,41 @@ endif()
 
 set(checked 0)
 set(bad 0)
-foreach(folder IN LISTS LOGIC_FOLDERS)
-  file(GLOB_RECURSE files "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
-  foreach(f IN LISTS files)
-    math(EXPR checked "${checked} + 1")
-    file(STRINGS "${f}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
-    foreach(line IN LISTS includes)
-      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*$" "\\1" name "${line}")
-      set(why "")
-      if(name MATCHES "^(platform|ui|app)/")
-        set(why "a backend, window or wiring header")
-      elseif(name MATCHES "^QtWidgets/" OR name MATCHES "^QtWidgets$")
+file(GLOB_RECURSE files "${ROOT}/*.h" "${ROOT}/*.cpp")
+foreach(f IN LISTS files)
+  math(EXPR checked "${checked} + 1")
+  file(RELATIVE_PATH rel "${ROOT}" "${f}")
+  string(REGEX REPLACE "/.*$" "" folder "${rel}")
+  list(FIND LOGIC_FOLDERS "${folder}" logic)
+  file(STRINGS "${f}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*$" "\\1" name "${line}")
+    set(why "")
+    if(name MATCHES "^support/")
+      set(why "a test helper or fake")
+    elseif(logic EQUAL -1)
+      # Backends, windows and wiring may include what they need.
+    elseif(name MATCHES "^(platform|ui|app)/")
+      set(why "a backend, window or wiring header")
+    elseif(name MATCHES "^QtWidgets/" OR name MATCHES "^QtWidgets$")
+      set(why "a QtWidgets header")
+    elseif(NOT name MATCHES "/")
+      list(FIND widgetHeaders "${name}" at)
+      if(NOT at EQUAL -1)
         set(why "a QtWidgets header")
-      elseif(NOT name MATCHES "/")
-        list(FIND widgetHeaders "${name}" at)
-        if(NOT at EQUAL -1)
-          set(why "a QtWidgets header")
-        endif()
       endif()
-      if(why)
-        file(RELATIVE_PATH rel "${ROOT}" "${f}")
-        message("${rel}: includes ${name}: ${why}")
-        math(EXPR bad "${bad} + 1")
-      endif()
-    endforeach()
+    endif()
+    if(why)
+      message("${rel}: includes ${name}: ${why}")
+      math(EXPR bad "${bad} + 1")
+    endif()
   endforeach()
 endforeach()
 
 message("${bad} forbidden includes in ${checked} files")
 if(checked EQUAL 0)
-  message(FATAL_ERROR "no logic files under '${ROOT}'")
+  message(FATAL_ERROR "no source files under '${ROOT}'")
 endif()
 if(NOT bad EQUAL 0)
-  message(FATAL_ERROR "the logic folders must not include platform/, ui/, app/ or QtWidgets headers")
+  message(FATAL_ERROR "the logic folders must not include platform/, ui/, app/ or QtWidgets headers; the program must not include support/")
 endif()

@@ -1,4 +1,4 @@
-// Input of the layering check's own test: three forbidden includes among allowed ones.
+// Input of the layering check's own test: forbidden includes among allowed ones.
 #pragma once
 
 #include "core/job.h"
