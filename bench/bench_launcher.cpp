@@ -3,7 +3,7 @@
 // to the end of the wait until it runs (at most one second).
 #include "core/launcher.h"
 #include "platform/linux/linux_launcher_backend.h"
-#include "platform/system_clock.h"
+#include "platform/linux/system_clock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

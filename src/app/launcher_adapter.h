@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/launcher.h"
-#include "platform/app_launcher.h"
+#include "core/ports/app_launcher.h"
 
 namespace zk {
 

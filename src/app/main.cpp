@@ -1,3 +1,4 @@
+#include "app/backends.h"
 #include "app/explain.h"
 #include "app/headless_view.h"
 #include "app/launcher_adapter.h"
@@ -10,15 +11,9 @@
 #include "core/launcher.h"
 #include "core/run_engine.h"
 #include "core/run_plan.h"
-#include "platform/dry_run_power.h"
-#include "platform/file_owner.h"
-#include "platform/linux/logind_power.h"
 #include "platform/linux/settings_writer.h"
-#include "platform/linux/standins.h"
-#include "platform/linux/timerfd_wake_timer.h"
 #include "platform/linux/unix_signals.h"
-#include "platform/linux/linux_launcher_backend.h"
-#include "platform/system_clock.h"
+#include "platform/linux/system_clock.h"
 #include "settings/defaults.h"
 #include "settings/explain_settings.h"
 #include "settings/settings_file.h"
@@ -109,15 +104,8 @@ int main(int argc, char **argv)
 
     // The services of a run. --dry-run swaps everything that changes the
     // machine's power state for backends that only report the calls.
-    std::unique_ptr<zk::SessionPower> power;
-    std::unique_ptr<zk::WakeTimer> wakeTimer;
-    if (options.dryRun) {
-        power = std::make_unique<zk::DryRunPower>();
-        wakeTimer = std::make_unique<zk::DryRunWakeTimer>();
-    } else {
-        power = std::make_unique<zk::LogindPower>();
-        wakeTimer = std::make_unique<zk::TimerfdWakeTimer>();
-    }
+    const zk::Backends backends = zk::MakeBackends(options.dryRun);
+    zk::SessionPower *const power = backends.power.get();
 
     zk::AppState state;
     zk::SetDefaults(state, clock.now(), desktopDir);
@@ -133,15 +121,11 @@ int main(int argc, char **argv)
     zk::FixResumeDate(state.job, clock.now().date());
     QString caption = zk::CaptionFor(state.OperationText());
 
-    zk::LinuxLauncherBackend launcherBackend;
-    zk::Launcher launcher(launcherBackend, clock, QCoreApplication::applicationDirPath());
+    zk::Launcher launcher(*backends.launcherBackend, clock, QCoreApplication::applicationDirPath());
     zk::LauncherAppLauncher appLauncher(launcher);
-    zk::LinuxStandins standins;
     zk::PlatformServices services;
-    services.power = power.get();
-    services.wakeTimer = wakeTimer.get();
     services.launcher = &appLauncher;
-    standins.fill(services);
+    backends.fill(services);
 
     zk::ParseHooks hooks;
     hooks.setDefaults = [&](zk::AppState &s) { zk::SetDefaults(s, clock.now(), desktopDir); };

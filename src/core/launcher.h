@@ -6,7 +6,7 @@
 #pragma once
 
 #include "core/clock.h"
-#include "platform/launcher_backend.h"
+#include "core/ports/launcher_backend.h"
 
 #include <QDateTime>
 #include <QList>

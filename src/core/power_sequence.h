@@ -8,7 +8,7 @@
 #include "core/clock.h"
 #include "core/job.h"
 #include "core/run_view.h"
-#include "platform/services.h"
+#include "core/ports/services.h"
 
 #include <QDateTime>
 #include <QObject>

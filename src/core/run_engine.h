@@ -9,7 +9,7 @@
 #include "core/power_sequence.h"
 #include "core/run_plan.h"
 #include "core/run_view.h"
-#include "platform/services.h"
+#include "core/ports/services.h"
 
 #include <QDateTime>
 #include <QObject>

@@ -1,7 +1,7 @@
 // The power status as the short texts the program shows.
 #pragma once
 
-#include "platform/power_status.h"
+#include "core/ports/power_status.h"
 
 namespace zk {
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "core/job.h"
-#include "platform/services.h"
+#include "core/ports/services.h"
 
 #include <QDateTime>
 #include <QString>

@@ -5,8 +5,8 @@
 // (here a stand-in on PATH that records what it was given).
 #include "core/launcher.h"
 #include "platform/linux/linux_launcher_backend.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/system_clock.h"
+#include "support/fake/fake_clock.h"
+#include "platform/linux/system_clock.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // LogindPower against a logind-shaped service: python3-dbusmock's logind
 // template on a private system bus.
-#include "platform/dry_run_power.h"
+#include "app/backends.h"
 #include "platform/linux/logind_power.h"
 #include "platform/linux/x11_dpms.h"
 #ifndef Q_MOC_RUN
@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include <unistd.h>
@@ -331,7 +332,9 @@ private Q_SLOTS:
         QFETCH(QString, answer);
         QFETCH(bool, allowed);
         QVERIFY2(m_mock.startLogind(QJsonObject{{"CanHibernate", answer}}), qPrintable(m_mock.error()));
-        zk::DryRunPower power;
+        // The power backend of a dry run, as the program makes it.
+        const std::unique_ptr<SessionPower> dry = zk::MakeSessionPower(true);
+        SessionPower &power = *dry;
         QSignalSpy resumed(&power, &zk::SessionPower::resumed);
         QCOMPARE(HibernationAnswer(power), std::optional<bool>(allowed));
         QCOMPARE(power.hibernationAllowedAtStartup(), allowed);
@@ -372,9 +375,9 @@ private Q_SLOTS:
         QVERIFY(!power.keepsAwake());
         QCOMPARE(resumed.size(), 0);
         // A dry run on such a machine answers as the real run would.
-        zk::DryRunPower dry;
-        QCOMPARE(HibernationAnswer(dry), kNo);
-        QVERIFY(!dry.hibernationAllowedAtStartup());
+        const std::unique_ptr<SessionPower> dry = zk::MakeSessionPower(true);
+        QCOMPARE(HibernationAnswer(*dry), kNo);
+        QVERIFY(!dry->hibernationAllowedAtStartup());
     }
 
     void hungLogindTimesOutAsARefusal()

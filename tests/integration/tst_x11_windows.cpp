@@ -3,7 +3,7 @@
 // the root window itself and receives the activation request as one would.
 #include "core/launcher.h"
 #include "platform/linux/linux_launcher_backend.h"
-#include "platform/system_clock.h"
+#include "platform/linux/system_clock.h"
 
 #include <QProcess>
 #include <QTest>

@@ -1,6 +1,6 @@
 // The --dry-run backends: one "dry-run:" line per call, success, and a
 // suspend that resumes one second later.
-#include "platform/dry_run_power.h"
+#include "platform/linux/dry_run_power.h"
 #include "support/capture_stdout.h"
 
 #include <QSignalSpy>

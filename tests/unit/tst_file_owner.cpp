@@ -1,5 +1,5 @@
 // A settings file rewritten by root keeps its user as owner.
-#include "platform/file_owner.h"
+#include "platform/linux/file_owner.h"
 #include "settings/settings_file.h"
 
 #include <QFile>

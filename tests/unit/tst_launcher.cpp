@@ -4,8 +4,8 @@
 // process-window search.
 #include "core/job.h"
 #include "core/launcher.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/fake_launcher_backend.h"
+#include "support/fake/fake_clock.h"
+#include "support/fake/fake_launcher_backend.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,7 +1,7 @@
 // The power sequence reports once it is done, and how the program goes on.
 #include "core/power_sequence.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/fake_services.h"
+#include "support/fake/fake_clock.h"
+#include "support/fake/fake_services.h"
 
 #include <QSignalSpy>
 #include <QtTest>

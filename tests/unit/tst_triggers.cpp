@@ -1,7 +1,7 @@
 // The trigger registry: each monitor kind gives the trigger that follows its
 // own service, and no other.
 #include "monitors/trigger.h"
-#include "platform/fake/fake_services.h"
+#include "support/fake/fake_services.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // The main window driven as a user would, over the fake platform and a clock
 // that only moves when the test moves it.
 #include "core/run_engine.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/fake_services.h"
+#include "support/fake/fake_clock.h"
+#include "support/fake/fake_services.h"
 #include "platform/linux/settings_writer.h"
 #include "settings/settings_file.h"
 #include "ui/create_main_window.h"

@@ -2,8 +2,8 @@
 #include "core/command_line_generator.h"
 #include "core/job.h"
 #include "core/launcher.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/fake_launcher_backend.h"
+#include "support/fake/fake_clock.h"
+#include "support/fake/fake_launcher_backend.h"
 #include "settings/defaults.h"
 #include "ui/text_view_window.h"
 

@@ -1,4 +1,4 @@
-#include "platform/file_owner.h"
+#include "platform/linux/file_owner.h"
 
 #include "settings/settings_file.h"
 

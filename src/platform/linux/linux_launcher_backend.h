@@ -5,7 +5,7 @@
 // properties of an X11 window manager.
 #pragma once
 
-#include "platform/launcher_backend.h"
+#include "core/ports/launcher_backend.h"
 
 namespace zk {
 

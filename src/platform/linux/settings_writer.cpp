@@ -1,7 +1,7 @@
 #include "platform/linux/settings_writer.h"
 
 #include "core/command_line.h"
-#include "platform/file_owner.h"
+#include "platform/linux/file_owner.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/linux/x11_idle.h"
-#include "platform/services.h"
+#include "core/ports/services.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // machine from a suspend when the process may set wake alarms.
 #pragma once
 
-#include "platform/wake_timer.h"
+#include "core/ports/wake_timer.h"
 
 #include <QHash>
 

@@ -2,7 +2,7 @@
 // counter (the XSync extension). Without an X display the time is unknown.
 #pragma once
 
-#include "platform/power_status.h"
+#include "core/ports/power_status.h"
 
 namespace zk {
 

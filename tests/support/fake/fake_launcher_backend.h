@@ -2,7 +2,7 @@
 // process table, with a record of everything started or opened.
 #pragma once
 
-#include "platform/launcher_backend.h"
+#include "core/ports/launcher_backend.h"
 
 #include <QHash>
 #include <QObject>

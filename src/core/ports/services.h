@@ -4,14 +4,14 @@
 // sound, a refused power call).
 #pragma once
 
-#include "platform/app_launcher.h"
-#include "platform/capture.h"
-#include "platform/cpu_monitor.h"
-#include "platform/power.h"
-#include "platform/power_status.h"
-#include "platform/screen_text.h"
-#include "platform/sound.h"
-#include "platform/wake_timer.h"
+#include "core/ports/app_launcher.h"
+#include "core/ports/capture.h"
+#include "core/ports/cpu_monitor.h"
+#include "core/ports/power.h"
+#include "core/ports/power_status.h"
+#include "core/ports/screen_text.h"
+#include "core/ports/sound.h"
+#include "core/ports/wake_timer.h"
 
 namespace zk {
 

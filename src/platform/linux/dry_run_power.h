@@ -3,8 +3,8 @@
 // nothing changes the machine's power state.
 #pragma once
 
-#include "platform/power.h"
-#include "platform/wake_timer.h"
+#include "core/ports/power.h"
+#include "core/ports/wake_timer.h"
 
 #include <QHash>
 #include <functional>
@@ -13,15 +13,14 @@ class QTimer;
 
 namespace zk {
 
-class LogindPower;
-
 class DryRunPower final : public SessionPower {
     Q_OBJECT
 public:
-    // The hibernation questions go to the real logind (reading changes
-    // nothing), so a dry run takes the same path as the real run would.
-    // Without an answer from logind it is false, as in a real run.
-    explicit DryRunPower(QObject *parent = nullptr);
+    // The hibernation questions go to the real backend (reading changes
+    // nothing), so a dry run takes the same path as the real run would:
+    // makeReal(this) makes it on the first question. Without an answer (or
+    // without makeReal) it is false, as in a real run.
+    explicit DryRunPower(std::function<SessionPower *(QObject *parent)> makeReal, QObject *parent = nullptr);
     // hibernationQuery answers the hibernation questions instead.
     DryRunPower(std::function<bool()> hibernationQuery, QObject *parent = nullptr);
 
@@ -38,11 +37,12 @@ public:
     void setKeepAwake(bool on) override;
 
 private:
-    LogindPower *logind();
+    SessionPower *real();
     void answerLater(QObject *context, Answer done, bool ok);
 
+    std::function<SessionPower *(QObject *parent)> m_makeReal;
     std::function<bool()> m_hibernationQuery;
-    LogindPower *m_logind = nullptr;
+    SessionPower *m_real = nullptr;
     QTimer *m_resumeTimer;
     int m_keepAwake = -1;  // -1 never set, else 0/1
 };

@@ -1,6 +1,6 @@
-#include "platform/dry_run_power.h"
+#include "platform/linux/dry_run_power.h"
 
-#include "platform/linux/logind_power.h"
+#include "platform/linux/exit_request.h"
 
 #include <QDateTime>
 #include <QTimer>
@@ -31,7 +31,11 @@ void PrintDryRunLine(const QString &text)
     std::fflush(stdout);
 }
 
-DryRunPower::DryRunPower(QObject *parent) : DryRunPower(nullptr, parent) {}
+DryRunPower::DryRunPower(std::function<SessionPower *(QObject *parent)> makeReal, QObject *parent)
+    : DryRunPower(std::function<bool()>(), parent)
+{
+    m_makeReal = std::move(makeReal);
+}
 
 DryRunPower::DryRunPower(std::function<bool()> hibernationQuery, QObject *parent)
     : SessionPower(parent), m_hibernationQuery(std::move(hibernationQuery)), m_resumeTimer(new QTimer(this))
@@ -41,13 +45,11 @@ DryRunPower::DryRunPower(std::function<bool()> hibernationQuery, QObject *parent
     connect(m_resumeTimer, &QTimer::timeout, this, &SessionPower::resumed);
 }
 
-LogindPower *DryRunPower::logind()
+SessionPower *DryRunPower::real()
 {
-    if (!m_logind) {
-        m_logind = new LogindPower(this);
-        m_logind->setStartupTimeout(2000);
-    }
-    return m_logind;
+    if (!m_real && m_makeReal)
+        m_real = m_makeReal(this);
+    return m_real;
 }
 
 void DryRunPower::answerLater(QObject *context, Answer done, bool ok)
@@ -93,13 +95,18 @@ void DryRunPower::queryHibernationAllowed(QObject *context, Answer done)
 {
     if (m_hibernationQuery)
         answerLater(context, std::move(done), m_hibernationQuery());
+    else if (SessionPower *p = real())
+        p->queryHibernationAllowed(context, std::move(done));
     else
-        logind()->queryHibernationAllowed(context, std::move(done));
+        answerLater(context, std::move(done), false);
 }
 
 bool DryRunPower::hibernationAllowedAtStartup()
 {
-    return m_hibernationQuery ? m_hibernationQuery() : logind()->hibernationAllowedAtStartup();
+    if (m_hibernationQuery)
+        return m_hibernationQuery();
+    SessionPower *p = real();
+    return p && p->hibernationAllowedAtStartup();
 }
 
 void DryRunPower::setMonitorPower(bool on)

@@ -2,7 +2,7 @@
 // answer what the test tells them.
 #pragma once
 
-#include "platform/services.h"
+#include "core/ports/services.h"
 
 #include <QList>
 #include <QPointer>

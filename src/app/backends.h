@@ -1,0 +1,32 @@
+// The backends a run talks to the system through, made in one place. With
+// --dry-run the power and wake-timer backends only report the calls; the
+// others are the same as in a real run.
+#pragma once
+
+#include "core/ports/launcher_backend.h"
+#include "core/ports/services.h"
+#include "platform/linux/standins.h"
+
+#include <memory>
+
+namespace zk {
+
+struct Backends {
+    std::unique_ptr<SessionPower> power;
+    std::unique_ptr<WakeTimer> wakeTimer;
+    std::unique_ptr<LauncherBackend> launcherBackend;
+    // The services whose full implementation comes later.
+    std::unique_ptr<LinuxStandins> standins;
+
+    // Puts the power and wake-timer backends and the stand-ins into the slots
+    // of s that are still empty.
+    void fill(PlatformServices &s) const;
+};
+
+Backends MakeBackends(bool dryRun);
+
+// The power backend alone: logind, or with dryRun the dry run that still
+// asks logind the hibernation questions.
+std::unique_ptr<SessionPower> MakeSessionPower(bool dryRun);
+
+}  // namespace zk
