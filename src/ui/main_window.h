@@ -8,6 +8,7 @@
 #include "core/job.h"
 #include "core/run_engine.h"
 #include "core/run_view.h"
+#include "ui/job_bindings.h"
 #include "ui/popups.h"
 
 #include <QMainWindow>
@@ -33,8 +34,6 @@ class QSystemTrayIcon;
 class QToolButton;
 
 namespace zk {
-
-class PressRepeater;
 
 // Hooks into the rest of the program; every one may stay empty.
 struct MainWindowHooks {
@@ -69,6 +68,10 @@ struct MainWindowHooks {
     // End of the program; default QCoreApplication::exit.
     std::function<void(int code)> quit;
 };
+
+// Spinner buttons held down: the first repeat, then every next one.
+inline constexpr int kSpinFirstRepeatMs = 500;
+inline constexpr int kSpinRepeatMs = 100;
 
 // Pixels to twips: the settings file keeps window positions in twips.
 inline constexpr int kTwipsPerPixel = 15;
@@ -119,7 +122,6 @@ public:
     TrayNoticeWindow *trayNotice() const { return m_trayNotice; }
     QMessageBox *openMessageBox() const { return m_messageBox; }
     bool topmost() const;
-    PressRepeater *repeaterOf(QAbstractButton *button) const;
 
     // RunView.
     void setRemainingText(const QString &text) override;
@@ -165,8 +167,11 @@ private:
     QGroupBox *buildApplicationFrame();
     QGroupBox *buildDisplayFrame();
     QGroupBox *buildQuickFrame();
-    void connectControls();
     void giveAccessibleNames();
+    void hookLayout();  // the hooks the controls use themselves
+    void buildTray();
+    void bindJobFields();
+    void connectControls();
 
     void onOperationChanged(int index);
     void acceptOperation(int index);
@@ -295,6 +300,7 @@ private:
     QPointer<TrayNoticeWindow> m_trayNotice;
     SplashWindow *m_splash = nullptr;
     QPointer<QMessageBox> m_messageBox;
+    JobBindings m_bindings;  // the controls that show job fields
 };
 
 }  // namespace zk
