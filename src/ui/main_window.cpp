@@ -113,11 +113,7 @@ void MainWindow::refuseHibernation(int index)
     chkResume->setChecked(false);
     const UserMessage refused = HibernationDisabledMessage();
     showBox(refused.title, refused.text, QMessageBox::Ok, QMessageBox::Ok, nullptr);
-    const int back = (m_rememberedOperation >= 0 && m_rememberedOperation < cmbOp->count() &&
-                      m_rememberedOperation != index)
-                         ? m_rememberedOperation
-                         : 0;
-    cmbOp->setCurrentIndex(back);  // runs the change handler again for the restored operation
+    cmbOp->setCurrentIndex(OperationAfterRefusal(m_rememberedOperation, index, cmbOp->count()));  // runs the change handler again for the restored operation
 }
 
 void MainWindow::acceptOperation(int index)
@@ -135,7 +131,7 @@ void MainWindow::applyOperationEffects(bool clearResume)
         chkResume->setChecked(false);
         m_state.job.ResumeEnabled = 0;
     }
-    chkResume->setEnabled(ResumeAllowedFor(op) || chkResumeOnly->isChecked());
+    chkResume->setEnabled(ResumeUsable(op, chkResumeOnly->isChecked()));
     if (!chkResume->isEnabled())
         chkResume->setChecked(false);
 
@@ -357,7 +353,7 @@ void MainWindow::onStartClicked()
 {
     // An empty minutes box reads as 0 minutes, which would act within
     // seconds: the start waits until the box holds a number.
-    if (m_state.job.TimingMode == 0 && !m_state.job.MultiEnabled && cmbTime->currentText().trimmed().isEmpty()) {
+    if (StartWaitsForMinutes(m_state.job)) {
         leaveMinutesBox();
         return;
     }
