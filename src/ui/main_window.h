@@ -159,6 +159,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // main_window_layout.cpp: the controls.
     void buildUi();
     void buildRunArea(QWidget *host);
     QGroupBox *buildOperationFrame();
@@ -169,7 +170,11 @@ private:
     QGroupBox *buildQuickFrame();
     void giveAccessibleNames();
     void hookLayout();  // the hooks the controls use themselves
+    // main_window_tray.cpp: the tray icon and its menu (also showInTray,
+    // removeTrayIcon, trayShowAction, minimizeWindow, changeEvent).
     void buildTray();
+    // main_window_wiring.cpp: the table of controls and job fields, the
+    // handlers, loadFrom, storeTo and the number boxes' key filter.
     void bindJobFields();
     void connectControls();
 
