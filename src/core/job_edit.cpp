@@ -90,6 +90,16 @@ UserMessage HibernationDisabledMessage()
                                                  "[電源のオプション]から「休止」を有効にして下さい。")};
 }
 
+int OperationAfterRefusal(int previous, int refused, int count)
+{
+    return (previous >= 0 && previous < count && previous != refused) ? previous : 0;
+}
+
+bool StartWaitsForMinutes(const JobSettings &job)
+{
+    return job.TimingMode == 0 && !job.MultiEnabled && job.DelayMinutes.trimmed().isEmpty();
+}
+
 std::optional<UserMessage> KeepAllowedOperation(AppState &state, int previous,
                                                 const std::function<bool()> &hibernationAllowed)
 {

@@ -34,6 +34,11 @@ QString DigitsOnly(const QString &text, bool keepLeadingBlanks = false);
 
 // Whether the resume box may be used with this operation (the suspend kinds).
 bool ResumeAllowedFor(const QString &operationText);
+// Whether the resume box can be ticked: a suspend kind, or resume only.
+inline bool ResumeUsable(const QString &operationText, bool resumeOnly)
+{
+    return ResumeAllowedFor(operationText) || resumeOnly;
+}
 
 // The tool tips that name the selected operation.
 struct OperationTooltips {
@@ -58,6 +63,14 @@ bool SelectOperation(AppState &state, int index);
 
 // What the operation list says when "休止" is chosen where hibernation is not allowed.
 UserMessage HibernationDisabledMessage();
+// The entry the operation list returns to when "休止" (entry refused) is not
+// allowed: the one selected before when it is another entry of the list's
+// count entries, otherwise the first.
+int OperationAfterRefusal(int previous, int refused, int count);
+
+// Whether the start must wait for a number in the minutes box: in minutes
+// mode without the multi schedule an empty text would read as 0 minutes.
+bool StartWaitsForMinutes(const JobSettings &job);
 
 // The operation list's check for an operation that did not come from the list
 // itself (a settings file just read): "休止" where hibernation is not allowed

@@ -8,6 +8,7 @@
 #include "core/job.h"
 #include "core/run_engine.h"
 #include "core/run_view.h"
+#include "ui/job_bindings.h"
 #include "ui/popups.h"
 
 #include <QMainWindow>
@@ -33,8 +34,6 @@ class QSystemTrayIcon;
 class QToolButton;
 
 namespace zk {
-
-class PressRepeater;
 
 // Hooks into the rest of the program; every one may stay empty.
 struct MainWindowHooks {
@@ -69,6 +68,10 @@ struct MainWindowHooks {
     // End of the program; default QCoreApplication::exit.
     std::function<void(int code)> quit;
 };
+
+// Spinner buttons held down: the first repeat, then every next one.
+inline constexpr int kSpinFirstRepeatMs = 500;
+inline constexpr int kSpinRepeatMs = 100;
 
 // Pixels to twips: the settings file keeps window positions in twips.
 inline constexpr int kTwipsPerPixel = 15;
@@ -119,7 +122,6 @@ public:
     TrayNoticeWindow *trayNotice() const { return m_trayNotice; }
     QMessageBox *openMessageBox() const { return m_messageBox; }
     bool topmost() const;
-    PressRepeater *repeaterOf(QAbstractButton *button) const;
 
     // RunView.
     void setRemainingText(const QString &text) override;
@@ -157,6 +159,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // main_window_layout.cpp: the controls.
     void buildUi();
     void buildRunArea(QWidget *host);
     QGroupBox *buildOperationFrame();
@@ -165,8 +168,15 @@ private:
     QGroupBox *buildApplicationFrame();
     QGroupBox *buildDisplayFrame();
     QGroupBox *buildQuickFrame();
-    void connectControls();
     void giveAccessibleNames();
+    void hookLayout();  // the hooks the controls use themselves
+    // main_window_tray.cpp: the tray icon and its menu (also showInTray,
+    // removeTrayIcon, trayShowAction, minimizeWindow, changeEvent).
+    void buildTray();
+    // main_window_wiring.cpp: the table of controls and job fields, the
+    // handlers, loadFrom, storeTo and the number boxes' key filter.
+    void bindJobFields();
+    void connectControls();
 
     void onOperationChanged(int index);
     void acceptOperation(int index);
@@ -295,6 +305,7 @@ private:
     QPointer<TrayNoticeWindow> m_trayNotice;
     SplashWindow *m_splash = nullptr;
     QPointer<QMessageBox> m_messageBox;
+    JobBindings m_bindings;  // the controls that show job fields
 };
 
 }  // namespace zk

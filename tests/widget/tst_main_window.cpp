@@ -8,7 +8,6 @@
 #include "ui/create_main_window.h"
 #include "ui/main_window.h"
 #include "ui/popups.h"
-#include "ui/press_repeater.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -387,22 +386,12 @@ private slots:
         auto *hour = r.w<QLineEdit>("txtH");
         hour->setText(QStringLiteral("23"));
         auto *up = r.w<QToolButton>("UpD_H_0");
-        PressRepeater *rep = r.window->repeaterOf(up);
-        QVERIFY(rep);
-
         QTest::mousePress(up, Qt::LeftButton);
         QCOMPARE(hour->text(), QStringLiteral("0"));  // the press itself steps, wrapping
-        QVERIFY(rep->timer()->isActive());
-        QCOMPARE(rep->timer()->interval(), PressRepeater::kFirstRepeatMs);
-        rep->fire();  // the first repeat
-        QCOMPARE(hour->text(), QStringLiteral("1"));
-        QCOMPARE(rep->timer()->interval(), PressRepeater::kRepeatMs);
-        rep->fire();
-        rep->fire();
-        QCOMPARE(hour->text(), QStringLiteral("3"));
+        QTRY_VERIFY(hour->text().toInt() >= 2);  // held: it repeats
+        const QString held = hour->text();
         QTest::mouseRelease(up, Qt::LeftButton);
-        QVERIFY(!rep->timer()->isActive());
-        QCOMPARE(hour->text(), QStringLiteral("3"));  // the release makes no step
+        QCOMPARE(hour->text(), held);  // the release makes no step
 
         auto *minute = r.w<QLineEdit>("txtM");
         minute->setText(QStringLiteral("0"));

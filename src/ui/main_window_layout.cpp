@@ -1,0 +1,714 @@
+// The main window's controls: every frame, box and button with its caption,
+// tool tip and objectName, and the accessible names.
+#include "ui/main_window.h"
+
+#include "core/job_edit.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace zk {
+
+namespace {
+
+
+// A drop-down list whose entries are fetched each time it opens.
+class ProcessCombo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<QStringList()> source;
+
+protected:
+    void showPopup() override
+    {
+        if (source) {
+            const QString current = currentText();
+            clear();
+            addItem(QString());
+            addItems(source());
+            const int i = findText(current);
+            if (i >= 0)
+                setCurrentIndex(i);
+        }
+        QComboBox::showPopup();
+    }
+    void keyPressEvent(QKeyEvent *e) override { e->ignore(); }  // typed keys are discarded
+};
+
+// A label that reports clicks (the help label beside the application box).
+class ClickLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> clicked;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *e) override
+    {
+        if (clicked)
+            clicked();
+        QLabel::mouseReleaseEvent(e);
+    }
+};
+
+QStringList minutesList()
+{
+    return {QStringLiteral("   0"), QStringLiteral("   1"), QStringLiteral("   3"), QStringLiteral("   5"),
+            QStringLiteral("  10"), QStringLiteral("  15"), QStringLiteral("  20"), QStringLiteral("  30"),
+            QStringLiteral("  45"), QStringLiteral("  60"), QStringLiteral("  90"), QStringLiteral(" 120"),
+            QStringLiteral(" 180"), QStringLiteral(" 240"), QStringLiteral(" 300"), QStringLiteral(" 360"),
+            QStringLiteral(" 480"), QStringLiteral(" 600"), QStringLiteral(" 720"), QStringLiteral("1440")};
+}
+}  // namespace
+
+void MainWindow::buildUi()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(central);
+    auto *top = new QVBoxLayout(central);
+    top->setContentsMargins(6, 6, 6, 6);
+    top->setSpacing(4);
+
+    frOp = buildOperationFrame();
+    top->addWidget(frOp);
+
+    auto *run = new QWidget(central);
+    buildRunArea(run);
+    top->addWidget(run);
+
+    FrImmediate = buildQuickFrame();
+    top->addWidget(FrImmediate);
+
+    extendedArea = new QWidget(central);
+    extendedArea->setObjectName(QStringLiteral("extendedArea"));
+    auto *grid = new QGridLayout(extendedArea);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(4);
+    frMonitor = buildMonitorFrame();
+    frResume1 = buildResumeFrame();
+    frResume2 = buildApplicationFrame();
+    frDisp = buildDisplayFrame();
+    grid->addWidget(frMonitor, 0, 0);
+    grid->addWidget(frResume1, 0, 1, 2, 1);
+    grid->addWidget(frDisp, 1, 0);
+    grid->addWidget(frResume2, 2, 0, 1, 2);
+    top->addWidget(extendedArea);
+
+    frMulti = new QGroupBox(QStringLiteral("時刻昇順"), central);
+    frMulti->setObjectName(QStringLiteral("fr連続"));
+    auto *ml = new QVBoxLayout(frMulti);
+    auto *placeholder = new QLabel(QStringLiteral("連続指定の一覧"), frMulti);
+    placeholder->setObjectName(QStringLiteral("lblMultiPlaceholder"));
+    ml->addWidget(placeholder);
+    frMulti->setVisible(false);
+    top->addWidget(frMulti);
+    top->addStretch();
+}
+
+QGroupBox *MainWindow::buildOperationFrame()
+{
+    auto *g = new QGroupBox(QStringLiteral("処理"), this);
+    g->setObjectName(QStringLiteral("frOp"));
+    auto *lay = new QGridLayout(g);
+    lay->setContentsMargins(6, 4, 6, 4);
+    lay->setHorizontalSpacing(6);
+
+    cmbOp = new QComboBox(g);
+    cmbOp->setObjectName(QStringLiteral("cmbOp"));
+    cmbOp->addItems(m_state.operations);
+    lay->addWidget(cmbOp, 0, 0);
+
+    optGroup = new QButtonGroup(g);
+    Opt[0] = new QRadioButton(QStringLiteral("分後"), g);
+    Opt[0]->setObjectName(QStringLiteral("Opt_0"));
+    Opt[1] = new QRadioButton(QStringLiteral("時刻"), g);
+    Opt[1]->setObjectName(QStringLiteral("Opt_1"));
+    optGroup->addButton(Opt[0], 0);
+    optGroup->addButton(Opt[1], 1);
+
+    cmbTime = new QComboBox(g);
+    cmbTime->setObjectName(QStringLiteral("cmbTime"));
+    cmbTime->setEditable(true);
+    cmbTime->setInsertPolicy(QComboBox::NoInsert);
+    cmbTime->addItems(minutesList());
+    cmbTime->lineEdit()->setObjectName(QStringLiteral("cmbTime_edit"));
+    cmbTime->setMinimumContentsLength(5);
+
+    clockBoxes = new QWidget(g);
+    clockBoxes->setObjectName(QStringLiteral("clockBoxes"));
+    auto *cl = new QHBoxLayout(clockBoxes);
+    cl->setContentsMargins(0, 0, 0, 0);
+    cl->setSpacing(1);
+    auto makeSpin = [&](QToolButton *(&pair)[2], const QString &name, const QString &what) {
+        auto *col = new QVBoxLayout;
+        col->setSpacing(0);
+        for (int i = 0; i < 2; ++i) {
+            pair[i] = new QToolButton(clockBoxes);
+            pair[i]->setObjectName(name + QLatin1Char('_') + QString::number(i));
+            pair[i]->setText(i == 0 ? QStringLiteral("▲") : QStringLiteral("▼"));
+            pair[i]->setAccessibleName(what + (i == 0 ? QStringLiteral(" 上") : QStringLiteral(" 下")));
+            pair[i]->setFixedSize(16, 11);
+            pair[i]->setStyleSheet(QStringLiteral("QToolButton { font-size: 6pt; padding: 0; }"));
+            col->addWidget(pair[i]);
+        }
+        return col;
+    };
+    txtH = new QLineEdit(clockBoxes);
+    txtH->setObjectName(QStringLiteral("txtH"));
+    txtH->setMaxLength(2);
+    txtH->setFixedWidth(28);
+    txtH->setAlignment(Qt::AlignRight);
+    txtM = new QLineEdit(clockBoxes);
+    txtM->setObjectName(QStringLiteral("txtM"));
+    txtM->setMaxLength(2);
+    txtM->setFixedWidth(28);
+    txtM->setAlignment(Qt::AlignRight);
+    cl->addWidget(txtH);
+    cl->addLayout(makeSpin(UpD_H, QStringLiteral("UpD_H"), QStringLiteral("時")));
+    auto *lh = new QLabel(QStringLiteral("時"), clockBoxes);
+    lh->setObjectName(QStringLiteral("lblH"));
+    cl->addWidget(lh);
+    cl->addWidget(txtM);
+    cl->addLayout(makeSpin(UpD_M, QStringLiteral("UpD_M"), QStringLiteral("分")));
+    auto *lm = new QLabel(QStringLiteral("分"), clockBoxes);
+    lm->setObjectName(QStringLiteral("lblM"));
+    cl->addWidget(lm);
+    txtH->setAccessibleName(QStringLiteral("時"));
+    txtM->setAccessibleName(QStringLiteral("分"));
+
+    auto *timing = new QHBoxLayout;
+    timing->setSpacing(4);
+    timing->addWidget(Opt[0]);
+    timing->addWidget(cmbTime);
+    timing->addWidget(Opt[1]);
+    timing->addWidget(clockBoxes);
+    timing->addStretch();
+    lay->addLayout(timing, 0, 1);
+
+    chkForce = new QCheckBox(QStringLiteral("仕掛かり中でも強制終了します。"), g);
+    chkForce->setObjectName(QStringLiteral("chkForce"));
+    lay->addWidget(chkForce, 1, 0, 1, 2);
+    lay->setColumnStretch(1, 1);
+
+    cmbTime->installEventFilter(this);
+    for (QLineEdit *e : {txtH, txtM, cmbTime->lineEdit()}) {
+        e->installEventFilter(this);
+        e->setAttribute(Qt::WA_InputMethodEnabled, false);
+        e->setInputMethodHints(Qt::ImhDigitsOnly);
+    }
+    cmbOp->installEventFilter(this);
+    return g;
+}
+
+void MainWindow::buildRunArea(QWidget *host)
+{
+    auto *lay = new QVBoxLayout(host);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(2);
+
+    lblTime = new QLabel(host);
+    lblTime->setObjectName(QStringLiteral("lblTime"));
+    lblTime->setAlignment(Qt::AlignCenter);
+    lblTime->setMinimumHeight(64);
+    lblTime->setAccessibleName(QStringLiteral("残り時間"));
+    lay->addWidget(lblTime);
+
+    lblMsg = new QLabel(QStringLiteral("監視文言状態検知！！"), host);
+    lblMsg->setObjectName(QStringLiteral("lblMsg"));
+    lblMsg->setAlignment(Qt::AlignCenter);
+    lblMsg->setStyleSheet(QStringLiteral("QLabel { color: #FF0000; font-weight: bold; }"));
+    {
+        // The label blinks once a second: its place stays reserved so that
+        // the window does not jump with it.
+        QSizePolicy sp = lblMsg->sizePolicy();
+        sp.setRetainSizeWhenHidden(true);
+        lblMsg->setSizePolicy(sp);
+    }
+    lblMsg->setVisible(false);
+    lay->addWidget(lblMsg);
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(6);
+    lblNow = new QLabel(host);
+    lblNow->setObjectName(QStringLiteral("lbl現在時刻"));
+    lblNow->setAccessibleName(QStringLiteral("現在時刻"));
+    lblNow->setToolTip(QStringLiteral("現在時刻"));
+    lblNow->setMinimumWidth(60);
+    lblResumeAt = new QLabel(host);
+    lblResumeAt->setObjectName(QStringLiteral("lbl復帰時分"));
+    lblResumeAt->setAccessibleName(QStringLiteral("復帰予定"));
+    cmdStart = new QPushButton(QStringLiteral("実行"), host);
+    cmdStart->setObjectName(QStringLiteral("cmd実行"));
+    cmdStop = new QPushButton(QStringLiteral("中止"), host);
+    cmdStop->setObjectName(QStringLiteral("cmd中止"));
+    ChkMulti = new QCheckBox(QStringLiteral("連続指定"), host);
+    ChkMulti->setObjectName(QStringLiteral("ChkMulti"));
+    chkExtended = new QCheckBox(QStringLiteral("拡張設定"), host);
+    chkExtended->setObjectName(QStringLiteral("chk拡張"));
+    chkExtended->setToolTip(QStringLiteral("監視・復帰・表示の設定を表示します"));
+    row->addWidget(lblNow);
+    row->addWidget(lblResumeAt);
+    row->addStretch();
+    row->addWidget(ChkMulti);
+    row->addWidget(chkExtended);
+    row->addWidget(cmdStart);
+    row->addWidget(cmdStop);
+    lay->addLayout(row);
+}
+
+QGroupBox *MainWindow::buildQuickFrame()
+{
+    auto *g = new QGroupBox(QStringLiteral("即実行"), this);
+    g->setObjectName(QStringLiteral("FrImmediate"));
+    auto *lay = new QHBoxLayout(g);
+    lay->setContentsMargins(6, 2, 6, 2);
+    for (const QuickButtonSpec &spec : QuickButtons(m_state.platform)) {
+        auto *b = new QPushButton(spec.caption, g);
+        b->setObjectName(QStringLiteral("cmdQuick_") + QString::number(spec.index));
+        if (!spec.toolTip.isEmpty())
+            b->setToolTip(spec.toolTip);
+        b->setVisible(spec.visible);
+        cmdQuick[spec.index] = b;
+        lay->addWidget(b);
+        const int index = spec.index;
+        connect(b, &QPushButton::clicked, this, [this, index] { quickAction(index); });
+    }
+    lay->addStretch();
+    return g;
+}
+
+QGroupBox *MainWindow::buildMonitorFrame()
+{
+    auto *g = new QGroupBox(QStringLiteral("監視"), this);
+    g->setObjectName(QStringLiteral("fr監視"));
+    auto *lay = new QVBoxLayout(g);
+    lay->setContentsMargins(6, 4, 6, 4);
+    lay->setSpacing(3);
+
+    chkMonitor = new QCheckBox(QStringLiteral("監視する"), g);
+    chkMonitor->setObjectName(QStringLiteral("chk監視"));
+    lay->addWidget(chkMonitor);
+
+    monitorKindGroup = new QButtonGroup(g);
+    auto *kinds = new QHBoxLayout;
+    const QString kindCaptions[3] = {QStringLiteral("出力文言"), QStringLiteral("CPU使用率"), QStringLiteral("電源")};
+    const QString kindTips[3] = {QStringLiteral("出力文言で監視"), QStringLiteral("CPU使用率で監視"),
+                                 QStringLiteral("電源（外部、バッテリー）を監視")};
+    for (int i = 0; i < 3; ++i) {
+        optMonitorKind[i] = new QRadioButton(kindCaptions[i], g);
+        optMonitorKind[i]->setObjectName(QStringLiteral("opt監視選択_") + QString::number(i));
+        optMonitorKind[i]->setToolTip(kindTips[i]);
+        monitorKindGroup->addButton(optMonitorKind[i], i);
+        kinds->addWidget(optMonitorKind[i]);
+    }
+    kinds->addStretch();
+    lay->addLayout(kinds);
+
+    monitorPages = new QStackedWidget(g);
+    monitorPages->setObjectName(QStringLiteral("monitorPages"));
+
+    // Screen text.
+    auto *phrase = new QWidget(monitorPages);
+    phrase->setObjectName(QStringLiteral("frPhrase"));
+    auto *pl = new QGridLayout(phrase);
+    pl->setContentsMargins(0, 0, 0, 0);
+    lblPhrase = new QLabel(QStringLiteral("文言"), phrase);
+    lblPhrase->setObjectName(QStringLiteral("lbl文言"));
+    txtPhrase = new QPlainTextEdit(phrase);
+    txtPhrase->setObjectName(QStringLiteral("txt監視文言"));
+    txtPhrase->setFixedHeight(44);
+    txtPhrase->setTabChangesFocus(true);
+    txtPhrase->viewport()->installEventFilter(this);
+    lblPhrase->setBuddy(txtPhrase);
+    phraseEventGroup = new QButtonGroup(phrase);
+    OptMsg[0] = new QRadioButton(QStringLiteral("出現時"), phrase);
+    OptMsg[0]->setObjectName(QStringLiteral("OptMsg_0"));
+    OptMsg[0]->setToolTip(QStringLiteral("上記の文言が含まれるポップアップメッセージ表示時に実行"));
+    OptMsg[1] = new QRadioButton(QStringLiteral("消失時"), phrase);
+    OptMsg[1]->setObjectName(QStringLiteral("OptMsg_1"));
+    OptMsg[1]->setToolTip(QStringLiteral("上記の文言が画面上のポップアップメッセージから表示されなくなった時に実行"));
+    phraseEventGroup->addButton(OptMsg[0], 0);
+    phraseEventGroup->addButton(OptMsg[1], 1);
+    chkIeMonitor = new QCheckBox(QStringLiteral("文言監視にIEドキュメントを含める（負荷大）"), phrase);
+    chkIeMonitor->setObjectName(QStringLiteral("chkIeMonitor"));
+    pl->addWidget(lblPhrase, 0, 0, Qt::AlignTop);
+    pl->addWidget(txtPhrase, 0, 1, 1, 2);
+    pl->addWidget(OptMsg[0], 1, 1);
+    pl->addWidget(OptMsg[1], 1, 2);
+    pl->addWidget(chkIeMonitor, 2, 0, 1, 3);
+    monitorPages->addWidget(phrase);
+
+    // CPU usage.
+    auto *cpu = new QWidget(monitorPages);
+    cpu->setObjectName(QStringLiteral("frCpu"));
+    auto *cg = new QGridLayout(cpu);
+    cg->setContentsMargins(0, 0, 0, 0);
+    auto label = [](const QString &text, QWidget *parent, const QString &name) {
+        auto *l = new QLabel(text, parent);
+        l->setObjectName(name);
+        return l;
+    };
+    cmbLowerLimit = new QComboBox(cpu);
+    cmbLowerLimit->setObjectName(QStringLiteral("cmb下限"));
+    cmbLowerLimit->setEditable(true);
+    cmbLowerLimit->setInsertPolicy(QComboBox::NoInsert);
+    cmbLowerLimit->addItems({QStringLiteral(" 0.1"), QStringLiteral(" 0.2"), QStringLiteral(" 0.5"),
+                             QStringLiteral(" 1.0"), QStringLiteral(" 2.0"), QStringLiteral(" 5.0"),
+                             QStringLiteral("10.0"), QStringLiteral("20.0")});
+    cmbLowerLimit->setToolTip(QStringLiteral("平均値の下限：下記の時間、平均値が本値未満だと終了と見なす"));
+    cmbAverageSecs = new QComboBox(cpu);
+    cmbAverageSecs->setObjectName(QStringLiteral("cmb継続時間"));
+    cmbAverageSecs->setEditable(true);
+    cmbAverageSecs->setInsertPolicy(QComboBox::NoInsert);
+    cmbAverageSecs->addItems({QStringLiteral(" 10"), QStringLiteral(" 20"), QStringLiteral(" 30"),
+                              QStringLiteral(" 40"), QStringLiteral(" 60"), QStringLiteral(" 90"),
+                              QStringLiteral("120"), QStringLiteral("180"), QStringLiteral("240"),
+                              QStringLiteral("300"), QStringLiteral("600"), QStringLiteral("1200")});
+    cmbAverageSecs->setToolTip(QStringLiteral("CPU使用率平均を計算する時間（秒）"));
+    auto *proc = new ProcessCombo(cpu);
+    cmbProcess = proc;
+    cmbProcess->setObjectName(QStringLiteral("cmbProcess"));
+    cmbProcess->setToolTip(QStringLiteral("監視するプロセスを選択、未選択時はCPU全体"));
+    cmbProcess->addItem(QString());
+    cmbProcess->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbProcess->setMinimumContentsLength(12);
+    lblCpuUsage = label(QString(), cpu, QStringLiteral("lblCPU使用率"));
+    lblAverage = label(QString(), cpu, QStringLiteral("lbl平均"));
+    lblAverage->setToolTip(QStringLiteral("右時間のCPU使用率平均（％）"));
+    auto *lLimit = label(QStringLiteral("下限"), cpu, QStringLiteral("lbl下限"));
+    auto *lPct = label(QStringLiteral("%"), cpu, QStringLiteral("lblPercent"));
+    auto *lSpan = label(QStringLiteral("平均時間"), cpu, QStringLiteral("lbl平均時間"));
+    auto *lSec = label(QStringLiteral("秒"), cpu, QStringLiteral("lbl秒"));
+    auto *lProc = label(QStringLiteral("監視プロセス"), cpu, QStringLiteral("lbl監視プロセス"));
+    auto *lUse = label(QStringLiteral("CPU使用率"), cpu, QStringLiteral("lblCPU使用率見出し"));
+    auto *lAvg = label(QStringLiteral("平均"), cpu, QStringLiteral("lbl平均見出し"));
+    lLimit->setBuddy(cmbLowerLimit);
+    lSpan->setBuddy(cmbAverageSecs);
+    lProc->setBuddy(cmbProcess);
+    cg->addWidget(lLimit, 0, 0);
+    cg->addWidget(cmbLowerLimit, 0, 1);
+    cg->addWidget(lPct, 0, 2);
+    cg->addWidget(lSpan, 0, 3);
+    cg->addWidget(cmbAverageSecs, 0, 4);
+    cg->addWidget(lSec, 0, 5);
+    cg->addWidget(lProc, 1, 0);
+    cg->addWidget(cmbProcess, 1, 1, 1, 5);
+    cg->addWidget(lUse, 2, 0);
+    cg->addWidget(lblCpuUsage, 2, 1);
+    cg->addWidget(lAvg, 2, 3);
+    cg->addWidget(lblAverage, 2, 4);
+    monitorPages->addWidget(cpu);
+
+    // Battery and idle input.
+    auto *power = new QWidget(monitorPages);
+    power->setObjectName(QStringLiteral("frPower"));
+    auto *pg = new QGridLayout(power);
+    pg->setContentsMargins(0, 0, 0, 0);
+    cmbTimePower = new QComboBox(power);
+    cmbTimePower->setObjectName(QStringLiteral("cmbTimePower"));
+    cmbTimePower->setEditable(true);
+    cmbTimePower->setInsertPolicy(QComboBox::NoInsert);
+    cmbTimePower->addItems({QStringLiteral("  0"), QStringLiteral(" 10"), QStringLiteral(" 20"), QStringLiteral(" 30"),
+                            QStringLiteral(" 40"), QStringLiteral(" 50"), QStringLiteral(" 60"), QStringLiteral(" 90"),
+                            QStringLiteral("120"), QStringLiteral("150")});
+    cmbTimePower->setToolTip(QStringLiteral("処理開始までの時間を秒単位で指定"));
+    auto *lBat = label(QStringLiteral("バッテリー動作時"), power, QStringLiteral("lblバッテリー動作時"));
+    auto *lIdle = label(QStringLiteral("秒間入力無い時に実行"), power, QStringLiteral("lbl秒間入力無い時に実行"));
+    lIdle->setBuddy(cmbTimePower);
+    lblStatus = label(QString(), power, QStringLiteral("lblStatus"));
+    lblStatus->setAccessibleName(QStringLiteral("電源状態"));
+    cmdDspPowerState = new QPushButton(QStringLiteral("電源状態"), power);
+    cmdDspPowerState->setObjectName(QStringLiteral("cmdDspPowerState"));
+    pg->addWidget(lBat, 0, 0);
+    pg->addWidget(cmbTimePower, 0, 1);
+    pg->addWidget(lIdle, 0, 2);
+    pg->addWidget(lblStatus, 1, 0, 1, 2);
+    pg->addWidget(cmdDspPowerState, 1, 2, Qt::AlignRight);
+    monitorPages->addWidget(power);
+
+    for (QComboBox *c : {cmbTimePower}) {
+        c->installEventFilter(this);
+        c->lineEdit()->installEventFilter(this);
+        c->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+    lay->addWidget(monitorPages);
+    return g;
+}
+
+QGroupBox *MainWindow::buildResumeFrame()
+{
+    auto *g = new QGroupBox(QStringLiteral("復帰"), this);
+    g->setObjectName(QStringLiteral("fr復帰_1"));
+    auto *lay = new QVBoxLayout(g);
+    lay->setContentsMargins(6, 4, 6, 4);
+    lay->setSpacing(3);
+
+    auto *row1 = new QHBoxLayout;
+    chkResume = new QCheckBox(QStringLiteral("復帰"), g);
+    chkResume->setObjectName(QStringLiteral("chk復帰"));
+    chkResume->setToolTip(QStringLiteral("指定時刻にコンピュータを復帰させます。"));
+    chkResumeOnly = new QCheckBox(QStringLiteral("復帰機能のみ使用"), g);
+    chkResumeOnly->setObjectName(QStringLiteral("chk復帰のみ"));
+    row1->addWidget(chkResume);
+    row1->addWidget(chkResumeOnly);
+    row1->addStretch();
+    lay->addLayout(row1);
+
+    chkResumeAtClock = new QCheckBox(QStringLiteral("復帰時刻"), g);
+    chkResumeAtClock->setObjectName(QStringLiteral("chk復帰時刻"));
+    lay->addWidget(chkResumeAtClock);
+
+    resumePages = new QStackedWidget(g);
+    resumePages->setObjectName(QStringLiteral("resumePages"));
+    auto *datePage = new QWidget(resumePages);
+    datePage->setObjectName(QStringLiteral("frResumeDate"));
+    auto *dl = new QHBoxLayout(datePage);
+    dl->setContentsMargins(0, 0, 0, 0);
+    dl->setSpacing(1);
+    const QString units[5] = {QStringLiteral("年"), QStringLiteral("月"), QStringLiteral("日"), QStringLiteral("時"),
+                              QStringLiteral("分")};
+    const QString spinNames[5] = {QStringLiteral("UpD_rY"), QStringLiteral("UpD_rM"), QStringLiteral("UpD_rD"),
+                                  QStringLiteral("UpD_rH"), QStringLiteral("UpD_rMM")};
+    for (int i = 0; i < 5; ++i) {
+        txtResume[i] = new QLineEdit(datePage);
+        txtResume[i]->setObjectName(QStringLiteral("txtResume_") + QString::number(i));
+        txtResume[i]->setFixedWidth(i == 0 ? 40 : 26);
+        txtResume[i]->setAlignment(Qt::AlignRight);
+        txtResume[i]->setMaxLength(i == 0 ? 4 : 2);
+        txtResume[i]->setAccessibleName(QStringLiteral("復帰") + units[i]);
+        txtResume[i]->installEventFilter(this);
+        txtResume[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
+        dl->addWidget(txtResume[i]);
+        auto *col = new QVBoxLayout;
+        col->setSpacing(0);
+        for (int d = 0; d < 2; ++d) {
+            auto *b = new QToolButton(datePage);
+            b->setObjectName(spinNames[i] + QLatin1Char('_') + QString::number(d));
+            b->setText(d == 0 ? QStringLiteral("▲") : QStringLiteral("▼"));
+            b->setAccessibleName(QStringLiteral("復帰") + units[i] + (d == 0 ? QStringLiteral(" 上") : QStringLiteral(" 下")));
+            b->setFixedSize(14, 11);
+            b->setStyleSheet(QStringLiteral("QToolButton { font-size: 6pt; padding: 0; }"));
+            UpD_r[i][d] = b;
+            col->addWidget(b);
+        }
+        dl->addLayout(col);
+        auto *u = new QLabel(units[i], datePage);
+        u->setObjectName(QStringLiteral("lblResumeUnit_") + QString::number(i));
+        dl->addWidget(u);
+    }
+    dl->addStretch();
+    resumePages->addWidget(datePage);
+
+    auto *minutesPage = new QWidget(resumePages);
+    minutesPage->setObjectName(QStringLiteral("frResumeMinutes"));
+    auto *mpl = new QHBoxLayout(minutesPage);
+    mpl->setContentsMargins(0, 0, 0, 0);
+    cmbResumeMinutes = new QComboBox(minutesPage);
+    cmbResumeMinutes->setObjectName(QStringLiteral("cmb復帰分"));
+    cmbResumeMinutes->setEditable(true);
+    cmbResumeMinutes->setInsertPolicy(QComboBox::NoInsert);
+    for (const char *m : {"  1", "  2", "  3", "  5", "  7", " 10", " 15", " 20", " 30", " 40", " 50", " 60",
+                          " 90", "120", "150", "180", "240", "300", "360", "420", "480", "540", "600"})
+        cmbResumeMinutes->addItem(QString::fromLatin1(m));
+    cmbResumeMinutes->setEditText(QStringLiteral(" 10"));
+    cmbResumeMinutes->setToolTip(QStringLiteral("スタンバイ/休止後、この分数後に復帰します"));
+    cmbResumeMinutes->installEventFilter(this);
+    cmbResumeMinutes->lineEdit()->installEventFilter(this);
+    cmbResumeMinutes->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
+    auto *lAfter = new QLabel(QStringLiteral("分後に復帰"), minutesPage);
+    lAfter->setObjectName(QStringLiteral("lbl分後に復帰"));
+    lAfter->setBuddy(cmbResumeMinutes);
+    mpl->addWidget(cmbResumeMinutes);
+    mpl->addWidget(lAfter);
+    mpl->addStretch();
+    resumePages->addWidget(minutesPage);
+    lay->addWidget(resumePages);
+
+    auto *row2 = new QHBoxLayout;
+    cmdSetDefaultResume = new QPushButton(QStringLiteral("リスト値セット"), g);
+    cmdSetDefaultResume->setObjectName(QStringLiteral("cmdSetDefaultResume"));
+    cmdSetDefaultResume->setToolTip(QStringLiteral("復帰リストから曜日毎の復帰時刻と起動アプリをセットします。"));
+    cmdClear = new QPushButton(QStringLiteral("クリア"), g);
+    cmdClear->setObjectName(QStringLiteral("cmdClear"));
+    cmdClear->setToolTip(QStringLiteral("復帰時刻と起動アプリを消去します"));
+    cmdWeekTable = new QPushButton(QStringLiteral("復帰リスト"), g);
+    cmdWeekTable->setObjectName(QStringLiteral("cmd個別曜日設定"));
+    cmdWeekTable->setToolTip(QStringLiteral("曜日毎の復帰時刻と起動アプリを指定します。"));
+    row2->addWidget(cmdSetDefaultResume);
+    row2->addWidget(cmdClear);
+    row2->addWidget(cmdWeekTable);
+    row2->addStretch();
+    lay->addLayout(row2);
+
+    frWeek = new QGroupBox(QStringLiteral("復帰曜日"), g);
+    frWeek->setObjectName(QStringLiteral("frWeek"));
+    frWeek->setToolTip(QStringLiteral("復帰が有効な曜日を指定"));
+    auto *wl = new QHBoxLayout(frWeek);
+    wl->setContentsMargins(4, 2, 4, 2);
+    wl->setSpacing(2);
+    const QString days[8] = {QString(),          QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"),
+                             QStringLiteral("水"), QStringLiteral("木"), QStringLiteral("金"), QStringLiteral("土")};
+    for (int w = 1; w <= 7; ++w) {
+        chkWeek[w] = new QCheckBox(days[w], frWeek);
+        chkWeek[w]->setObjectName(QStringLiteral("chkWeek_") + QString::number(w));
+        wl->addWidget(chkWeek[w]);
+    }
+    lay->addWidget(frWeek);
+
+    chkResumeKeep = new QCheckBox(QStringLiteral("復帰状態維持"), g);
+    chkResumeKeep->setObjectName(QStringLiteral("chk復帰状態維持"));
+    chkResumeKeep->setToolTip(QStringLiteral("オフ：入力または実行アプリが無い場合スタンバイモードに移行"));
+    chkResumeMonitor = new QCheckBox(QStringLiteral("復帰時モニターオン"), g);
+    chkResumeMonitor->setObjectName(QStringLiteral("chk復帰時モニター"));
+    chkResumeMonitor->setToolTip(QStringLiteral("復帰時にモニターの電源をオン/オフ"));
+    auto *row3 = new QHBoxLayout;
+    row3->addWidget(chkResumeKeep);
+    row3->addWidget(chkResumeMonitor);
+    row3->addStretch();
+    lay->addLayout(row3);
+    lay->addStretch();
+    return g;
+}
+
+QGroupBox *MainWindow::buildApplicationFrame()
+{
+    auto *g = new QGroupBox(QStringLiteral("復帰時アプリ"), this);
+    g->setObjectName(QStringLiteral("fr復帰_2"));
+    auto *lay = new QGridLayout(g);
+    lay->setContentsMargins(6, 4, 6, 4);
+    chkLaunchApp = new QCheckBox(g);
+    chkLaunchApp->setObjectName(QStringLiteral("chkAP起動"));
+    chkLaunchApp->setToolTip(QStringLiteral("アプリ起動を有効/無効に設定"));
+    auto *help = new ClickLabel(QStringLiteral("復帰時に右のプログラムを実行（ここをクリックするとパラメータの説明を表示）"), g);
+    help->clicked = [this] {
+        if (m_hooks.openApplicationHelp)
+            m_hooks.openApplicationHelp();
+    };
+    lblExecAp = help;
+    lblExecAp->setObjectName(QStringLiteral("lblExecAp"));
+    lblExecAp->setCursor(Qt::PointingHandCursor);
+    lblExecAp->setWordWrap(true);
+    txtExecAp = new QLineEdit(g);
+    txtExecAp->setObjectName(QStringLiteral("txtExecAp"));
+    txtExecAp->setAccessibleName(QStringLiteral("復帰時に実行するプログラム"));
+    cmdBrowse = new QToolButton(g);
+    cmdBrowse->setObjectName(QStringLiteral("cmd参照"));
+    cmdBrowse->setText(QStringLiteral("…"));
+    cmdBrowse->setToolTip(QStringLiteral("起動するプログラムを選択"));
+    lay->addWidget(chkLaunchApp, 0, 0);
+    lay->addWidget(lblExecAp, 0, 1, 1, 2);
+    lay->addWidget(txtExecAp, 1, 0, 1, 2);
+    lay->addWidget(cmdBrowse, 1, 2);
+    lay->setColumnStretch(1, 1);
+    return g;
+}
+
+QGroupBox *MainWindow::buildDisplayFrame()
+{
+    auto *g = new QGroupBox(QStringLiteral("表示"), this);
+    g->setObjectName(QStringLiteral("frDisp"));
+    auto *lay = new QGridLayout(g);
+    lay->setContentsMargins(6, 4, 6, 4);
+    lay->setVerticalSpacing(1);
+    auto box = [g](const QString &caption, const QString &name, const QString &tip) {
+        auto *c = new QCheckBox(caption, g);
+        c->setObjectName(name);
+        if (!tip.isEmpty())
+            c->setToolTip(tip);
+        return c;
+    };
+    chkDsp = box(QStringLiteral("最前面表示"), QStringLiteral("chkDsp"), QStringLiteral("このウィンドウを常に最前面に表示／解除"));
+    chkTaskTray = box(QStringLiteral("トレイ収納"), QStringLiteral("chkTaskTray"),
+                      QStringLiteral("開始、および最小化時にタスクトレイに収納します。"));
+    chkMinimize = box(QStringLiteral("開始時最小化"), QStringLiteral("chk最小化"), QStringLiteral("開始時にウィンドウを最小化します"));
+    chkBeep = box(QStringLiteral("カウントダウン音"), QStringLiteral("chkBeep"),
+                  QStringLiteral("終了間近になった時、カウントダウン音を鳴らします。"));
+    chkNoDispAlert = box(QStringLiteral("通知非表示"), QStringLiteral("chkNoDispAlert"), QStringLiteral("警告の通知を表示しません"));
+    chkCapture = box(QStringLiteral("キャプチャー（Capture）"), QStringLiteral("chkCapture"),
+                     QStringLiteral("終了時のデスクトップイメージをファイルに出力"));
+    chkDspQuick = box(QStringLiteral("即実行ボタン"), QStringLiteral("chkDspQuick"), QStringLiteral("即実行ボタンを表示します"));
+    lay->addWidget(chkDsp, 0, 0);
+    lay->addWidget(chkTaskTray, 0, 1);
+    lay->addWidget(chkMinimize, 1, 0);
+    lay->addWidget(chkBeep, 1, 1);
+    lay->addWidget(chkNoDispAlert, 2, 0);
+    lay->addWidget(chkCapture, 2, 1);
+    lay->addWidget(chkDspQuick, 3, 0);
+    cmdSave = new QPushButton(QStringLiteral("設定を保存"), g);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setToolTip(QStringLiteral("現在の設定を設定ファイルに保存します"));
+    cmdDefault = new QPushButton(QStringLiteral("既定値に戻す"), g);
+    cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
+    cmdDefault->setToolTip(QStringLiteral("設定を既定値に戻します"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdDefault);
+    buttons->addStretch();
+    lay->addLayout(buttons, 4, 0, 1, 2);
+    return g;
+}
+
+void MainWindow::giveAccessibleNames()
+{
+    const auto widgets = findChildren<QWidget *>();
+    for (QWidget *w : widgets) {
+        if (!w->accessibleName().isEmpty())
+            continue;
+        QString name;
+        if (auto *b = qobject_cast<QAbstractButton *>(w))
+            name = b->text();
+        else if (auto *gb = qobject_cast<QGroupBox *>(w))
+            name = gb->title();
+        if (name.isEmpty()) {
+            // A box is named by its label.
+            for (QLabel *l : findChildren<QLabel *>())
+                if (l->buddy() == w)
+                    name = l->text();
+        }
+        if (name.isEmpty() && w == chkLaunchApp)
+            name = lblExecAp->text();
+        if (name.isEmpty() && w == cmbOp)
+            name = QStringLiteral("処理");
+        if (name.isEmpty() && w == cmbTime)
+            name = QStringLiteral("分後");
+        if (name.isEmpty() && w == cmbProcess)
+            name = QStringLiteral("監視プロセス");
+        if (name.isEmpty() && w == lblCpuUsage)
+            name = QStringLiteral("CPU使用率");
+        if (name.isEmpty() && w == lblAverage)
+            name = QStringLiteral("平均");
+        if (name.isEmpty() && w == cmdBrowse)
+            name = QStringLiteral("参照");
+        if (name.isEmpty()) {
+            if (auto *l = qobject_cast<QLabel *>(w))
+                name = l->text();
+        }
+        if (!name.isEmpty())
+            w->setAccessibleName(name);
+    }
+    cmbTime->lineEdit()->setAccessibleName(QStringLiteral("分後"));
+    cmbResumeMinutes->lineEdit()->setAccessibleName(QStringLiteral("分後に復帰"));
+    cmbTimePower->lineEdit()->setAccessibleName(QStringLiteral("秒間入力無い時に実行"));
+    cmbLowerLimit->lineEdit()->setAccessibleName(QStringLiteral("下限"));
+    cmbAverageSecs->lineEdit()->setAccessibleName(QStringLiteral("平均時間"));
+}
+
+void MainWindow::hookLayout()
+{
+    static_cast<ProcessCombo *>(cmbProcess)->source = m_hooks.processList;
+}
+
+}  // namespace zk
