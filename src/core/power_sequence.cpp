@@ -2,6 +2,7 @@
 
 #include "core/crlf.h"
 #include "core/datetime.h"
+#include "core/launcher.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -314,10 +315,10 @@ void PowerSequence::afterResume(const QString &applicationCommand, bool keepStat
         QString parameters = ParameterPart(app);
         const bool launched = m_services.launcher && m_services.launcher->launch(program, parameters);
         if (!launched && m_view) {
+            const LaunchErrorNotice notice = LaunchErrorMessage(program, parameters);
             PopupRequest popup;
-            popup.title = CaptionFor(kOpShutdown);
-            popup.text = QStringLiteral("アプリ起動エラー") + kCrLf + QStringLiteral("ap       = ") + program + kCrLf +
-                         QStringLiteral("パラメータ= ") + parameters;
+            popup.title = notice.title;
+            popup.text = notice.text;
             popup.centred = true;
             m_view->showMessagePopup(popup, {});
         }

@@ -76,6 +76,23 @@ struct Rig {
 
 }  // namespace
 
+namespace {
+
+// A 30-minute run that watches the CPU over `span` seconds, started with
+// an average of 0 against a limit of 0.1.
+void StartCpuRun(Rig &r, const QString &span)
+{
+    r.minutes(QStringLiteral("30"));
+    r.state.job.MonitorEnabled = 1;
+    r.state.job.MonitorKind = 1;
+    r.state.job.CpuAverageSeconds = span;
+    r.state.job.CpuLowerLimit = QStringLiteral(" 0.1");
+    r.fake.cpu.average = QStringLiteral("  0");
+    r.engine.startRun();
+}
+
+}  // namespace
+
 class TestRunEngine : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -438,13 +455,7 @@ private Q_SLOTS:
     void cpuSpanGuard()
     {
         Rig r;
-        r.minutes(QStringLiteral("30"));
-        r.state.job.MonitorEnabled = 1;
-        r.state.job.MonitorKind = 1;
-        r.state.job.CpuAverageSeconds = QStringLiteral(" 20");
-        r.state.job.CpuLowerLimit = QStringLiteral(" 0.1");
-        r.fake.cpu.average = QStringLiteral("  0");
-        r.engine.startRun();
+        StartCpuRun(r, QStringLiteral(" 20"));
         QVERIFY(r.fake.cpu.sampling);
         r.tick(20);  // exactly the span: not yet
         QVERIFY(!r.engine.triggerTime().isValid());
@@ -467,13 +478,7 @@ private Q_SLOTS:
     void cpuSpanBeyondAnyDate()
     {
         Rig r;
-        r.minutes(QStringLiteral("30"));
-        r.state.job.MonitorEnabled = 1;
-        r.state.job.MonitorKind = 1;
-        r.state.job.CpuAverageSeconds = QStringLiteral("100000000000000000000");
-        r.state.job.CpuLowerLimit = QStringLiteral(" 0.1");
-        r.fake.cpu.average = QStringLiteral("  0");
-        r.engine.startRun();
+        StartCpuRun(r, QStringLiteral("100000000000000000000"));
         r.tick(2);
         QVERIFY(!r.engine.triggerTime().isValid());
     }
