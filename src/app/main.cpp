@@ -3,6 +3,7 @@
 #include "app/headless_view.h"
 #include "app/launcher_adapter.h"
 #include "app/long_options.h"
+#include "app/window_services.h"
 #include "core/command_line.h"
 #include "core/command_line_generator.h"
 #include "core/crlf.h"
@@ -18,6 +19,7 @@
 #include "settings/explain_settings.h"
 #include "settings/settings_file.h"
 #include "ui/create_main_window.h"
+#include "ui/text_view_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -256,16 +258,14 @@ int main(int argc, char **argv)
         view->quit(0);
     });
 
+    zk::AppWindowServices windowServices(state, clock, *power, launcher, settings, desktopDir);
     std::unique_ptr<zk::MainWindow> window;  // declared after the engine: goes first
     if (!headless) {
-        zk::MainWindowHooks ui;
-        ui.queryHibernationAllowed = [&](QObject *context, std::function<void(bool)> answer) {
-            power->queryHibernationAllowed(context, std::move(answer));
-        };
-        ui.makeRelativePath = [&](const QString &path) { return launcher.makeRelativePath(path); };
-        ui.quit = [](int code) { QCoreApplication::exit(code); };
-        window = zk::createMainWindow(state, clock, &engine, caption, {&settings, desktopDir}, ui);  // the engine's view from now on
+        window = zk::createMainWindow(state, clock, windowServices, &engine, caption);  // the engine's view from now on
         view = window.get();
+        QObject::connect(window.get(), &zk::MainWindow::applicationHelpRequested, window.get(), [&] {
+            zk::OpenHelpFile(launcher, QStringLiteral("command_ap.txt"), zk::HelpPlacement::AsOpened, window.get());
+        });
         if (loadMessage)
             window->showMessage(loadMessage->title, loadMessage->text, QString());
         zk::PowerStatusRaw raw;

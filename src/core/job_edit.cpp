@@ -21,19 +21,6 @@ QString CorrectClockBox(const QString &text, int max)
     return text;
 }
 
-bool AcceptsDigitKey(const QString &keyText)
-{
-    if (keyText.isEmpty())
-        return true;  // keys without text: arrows, Home, Delete, ...
-    for (const QChar c : keyText) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            continue;  // control characters
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    return true;
-}
-
 QString DigitsOnly(const QString &text, bool keepLeadingBlanks)
 {
     QString out;

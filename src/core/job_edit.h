@@ -24,10 +24,6 @@ QString SpinValue(const QString &text, int direction, int high, int low);
 // becomes max. Other texts stay as typed.
 QString CorrectClockBox(const QString &text, int max);
 
-// Whether a typed character may enter a digits-only box. Control characters
-// (backspace, tab, return, editing shortcuts) pass; printable characters pass
-// only when they are the ASCII digits 0..9.
-bool AcceptsDigitKey(const QString &keyText);
 // The text with everything but the ASCII digits removed; leading blanks are
 // kept when keepLeadingBlanks (the list texts are right-aligned with blanks).
 QString DigitsOnly(const QString &text, bool keepLeadingBlanks = false);

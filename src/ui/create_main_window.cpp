@@ -1,21 +1,16 @@
 #include "ui/create_main_window.h"
 
 #include "core/run_engine.h"
-#include "platform/linux/settings_writer.h"
-#include "settings/defaults.h"
+
+#include <QCoreApplication>
 
 namespace zk {
 
-std::unique_ptr<MainWindow> createMainWindow(AppState &state, const Clock &clock, RunEngine *engine,
-                                             const QString &caption, const SettingsStore &settings,
-                                             MainWindowHooks hooks)
+std::unique_ptr<MainWindow> createMainWindow(AppState &state, const Clock &clock, MainWindowServices &services,
+                                             RunEngine *engine, const QString &caption)
 {
-    hooks.saveSettings = [&state, settings] {
-        return settings.writer && settings.writer->write(state, settings.desktopDir) == SettingsWriter::Saved;
-    };
-    hooks.resetDefaults = [&state, &clock, settings] { ResetToDefaults(state, clock.now(), settings.desktopDir); };
-    auto window = std::make_unique<MainWindow>(state, clock);
-    window->setHooks(std::move(hooks));
+    auto window = std::make_unique<MainWindow>(state, clock, services);
+    QObject::connect(window.get(), &MainWindow::programEnds, qApp, [](int code) { QCoreApplication::exit(code); });
     window->attachEngine(engine);
     if (!caption.isEmpty())
         window->setCaption(caption);

@@ -39,8 +39,8 @@ QString rgbHex(const RunColor &c)
 
 }  // namespace
 
-MainWindow::MainWindow(AppState &state, const Clock &clock, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_clock(clock)
+MainWindow::MainWindow(AppState &state, const Clock &clock, MainWindowServices &services, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_clock(clock), m_services(services)
 {
     setObjectName(QStringLiteral("frmZenkoro"));
     setAttribute(Qt::WA_QuitOnClose, true);
@@ -64,12 +64,6 @@ MainWindow::~MainWindow()
         m_engine->setView(nullptr);
 }
 
-void MainWindow::setHooks(MainWindowHooks hooks)
-{
-    m_hooks = std::move(hooks);
-    hookLayout();
-}
-
 void MainWindow::attachEngine(RunEngine *engine)
 {
     m_engine = engine;
@@ -91,10 +85,10 @@ void MainWindow::onOperationChanged(int index)
     ++m_operationQuestion;  // an answer about an earlier choice no longer counts
     if (m_loading > 0 || index < 0)
         return;
-    if (cmbOp->itemText(index) == kOpHibernate && m_hooks.queryHibernationAllowed) {
+    if (cmbOp->itemText(index) == kOpHibernate) {
         // The system answers from the event loop; the window stays alive meanwhile.
         const quint64 question = m_operationQuestion;
-        m_hooks.queryHibernationAllowed(this, [this, index, question](bool allowed) {
+        m_services.queryHibernationAllowed(this, [this, index, question](bool allowed) {
             if (question != m_operationQuestion)
                 return;
             if (allowed)
@@ -223,9 +217,9 @@ void MainWindow::askResetDefaults()
 {
     showBox(QStringLiteral("既定値"), QStringLiteral("既定値に戻します。よろしいですか？"),
             QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, [this](int button) {
-                if (button != QMessageBox::Ok || !m_hooks.resetDefaults)
+                if (button != QMessageBox::Ok)
                     return;
-                m_hooks.resetDefaults();
+                m_services.resetDefaults();
                 readJobIntoWidgets(m_state.job);
                 placeAsStored();  // the defaults centre the window
             });
@@ -234,7 +228,7 @@ void MainWindow::askResetDefaults()
 bool MainWindow::saveSettings()
 {
     recordPlacement();
-    return m_hooks.saveSettings ? m_hooks.saveSettings() : false;
+    return m_services.saveSettings();
 }
 
 void MainWindow::recordPlacement()
@@ -284,7 +278,6 @@ void MainWindow::onResumeOnlyClicked()
 void MainWindow::applyResumeLayout()
 {
     const bool resume = chkResume->isChecked();
-    cmdSetDefaultResume->setVisible(resume);
     cmdClear->setVisible(resume);
     frOp->setVisible(!chkResumeOnly->isChecked());
     resumePages->setCurrentIndex(chkResumeAtClock->isChecked() ? 0 : 1);
@@ -341,7 +334,7 @@ void MainWindow::browseApplication()
         if (file.isEmpty())
             return;
         m_state.LastProgramFolder = QFileInfo(file).absolutePath();
-        QString path = m_hooks.makeRelativePath ? m_hooks.makeRelativePath(file) : file;
+        QString path = m_services.makeRelativePath(file);
         // A path with blanks is quoted so that its program part stays whole.
         path = QuoteIfSpaced(path);
         txtExecAp->setText(path);
@@ -484,6 +477,20 @@ void MainWindow::setLineStatusText(const QString &text)
         lblStatus->setText(text);
 }
 
+void MainWindow::setProcessList(const QStringList &processes)
+{
+    // The choice stays as it is, even when its process is not in the list.
+    const QString current = cmbProcess->currentText();
+    ++m_loading;
+    cmbProcess->clear();
+    cmbProcess->addItem(QString());  // none: the whole machine
+    cmbProcess->addItems(processes);
+    if (cmbProcess->findText(current) < 0)
+        cmbProcess->addItem(current);
+    cmbProcess->setCurrentIndex(cmbProcess->findText(current));
+    --m_loading;
+}
+
 void MainWindow::setNoBattery(bool noBattery)
 {
     m_noBattery = noBattery;
@@ -583,10 +590,7 @@ void MainWindow::finishUnload(int exitCode)
         m_splash->done(QDialog::Rejected);
     recordPlacement();
     Q_EMIT unloading();
-    if (m_hooks.quit)
-        m_hooks.quit(exitCode);
-    else
-        QCoreApplication::exit(exitCode);
+    Q_EMIT programEnds(exitCode);
 }
 
 void MainWindow::unload()

@@ -9,6 +9,7 @@
 #include "core/run_engine.h"
 #include "core/run_view.h"
 #include "ui/job_bindings.h"
+#include "ui/main_window_services.h"
 #include "ui/popups.h"
 
 #include <QMainWindow>
@@ -35,40 +36,6 @@ class QToolButton;
 
 namespace zk {
 
-// Hooks into the rest of the program; every one may stay empty.
-struct MainWindowHooks {
-    // Whether the machine allows hibernation (the "休止" operation); the
-    // answer may come later, and only while context exists.
-    std::function<void(QObject *context, std::function<void(bool allowed)> answer)> queryHibernationAllowed;
-    // Save the settings; false when the file could not be written. The
-    // start and immediate-action buttons and unticking the extended box save
-    // silently; the save button reports the result. The window puts its
-    // current place into the state first. createMainWindow sets this hook
-    // and resetDefaults for the program's settings file.
-    std::function<bool()> saveSettings;
-    // "既定値に戻す" after the user confirmed: the defaults into the state
-    // (every weekday ticked, weekly table emptied, quick buttons off).
-    std::function<void()> resetDefaults;
-    // Make a chosen program path relative to the program folder.
-    std::function<QString(const QString &path)> makeRelativePath;
-    // "リスト値セット": compute the next resume from the weekly table into the state.
-    std::function<void()> applyWeeklyResumeList;
-    // "復帰リスト": the weekly table form.
-    std::function<void()> openWeeklyTable;
-    // "電源状態": the power status form.
-    std::function<void()> openPowerState;
-    // Entries of the process selector, filled each time its list opens.
-    std::function<QStringList()> processList;
-    // The help of the application parameters (label beside chkAP起動).
-    std::function<void()> openApplicationHelp;
-    // Double-click on the phrase box: the command input form on that box.
-    std::function<void(QPlainTextEdit *box)> openInputForm;
-    // The multi check box changed (the multi schedule owns its frame).
-    std::function<void(bool on)> multiToggled;
-    // End of the program; default QCoreApplication::exit.
-    std::function<void(int code)> quit;
-};
-
 // Spinner buttons held down: the first repeat, then every next one.
 inline constexpr int kSpinFirstRepeatMs = 500;
 inline constexpr int kSpinRepeatMs = 100;
@@ -79,10 +46,9 @@ inline constexpr int kTwipsPerPixel = 15;
 class MainWindow : public QMainWindow, public RunView {
     Q_OBJECT
 public:
-    MainWindow(AppState &state, const Clock &clock, QWidget *parent = nullptr);
+    MainWindow(AppState &state, const Clock &clock, MainWindowServices &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    void setHooks(MainWindowHooks hooks);
     // The engine the buttons drive; the window becomes its view.
     void attachEngine(RunEngine *engine);
 
@@ -150,8 +116,18 @@ Q_SIGNALS:
     // Start and stop when no engine is attached.
     void startRequested();
     void stopRequested();
-    // The window is unloading (the program ends after it).
+    // The window is unloading; programEnds follows with the exit code.
     void unloading();
+    void programEnds(int exitCode);
+    // The help label beside the application box was clicked.
+    void applicationHelpRequested();
+    // The process list is about to open: an answer through setProcessList
+    // (in the same call) refreshes its entries.
+    void processListRequested();
+
+public Q_SLOTS:
+    // The entries of the process list; the current choice stays selected.
+    void setProcessList(const QStringList &processes);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -169,7 +145,6 @@ private:
     QGroupBox *buildDisplayFrame();
     QGroupBox *buildQuickFrame();
     void giveAccessibleNames();
-    void hookLayout();  // the hooks the controls use themselves
     // main_window_tray.cpp: the tray icon and its menu (also showInTray,
     // removeTrayIcon, trayShowAction, minimizeWindow, changeEvent).
     void buildTray();
@@ -207,7 +182,7 @@ private:
 
     AppState &m_state;
     const Clock &m_clock;
-    MainWindowHooks m_hooks;
+    MainWindowServices &m_services;
     QPointer<RunEngine> m_engine;  // the engine may go first
     int m_loading = 0;           // > 0 while the record is being shown: handlers do not write back
     int m_rememberedOperation = 0;
@@ -251,7 +226,6 @@ private:
     QLabel *lblAverage = nullptr;
     QComboBox *cmbTimePower = nullptr;
     QLabel *lblStatus = nullptr;
-    QPushButton *cmdDspPowerState = nullptr;
 
     QGroupBox *frResume1 = nullptr;
     QCheckBox *chkResume = nullptr;
@@ -261,9 +235,7 @@ private:
     std::array<QLineEdit *, 5> txtResume{};
     std::array<std::array<QToolButton *, 2>, 5> UpD_r{};
     QComboBox *cmbResumeMinutes = nullptr;
-    QPushButton *cmdSetDefaultResume = nullptr;
     QPushButton *cmdClear = nullptr;
-    QPushButton *cmdWeekTable = nullptr;
     QGroupBox *frWeek = nullptr;
     std::array<QCheckBox *, 8> chkWeek{};  // [1] = Sunday .. [7] = Saturday
     QCheckBox *chkResumeKeep = nullptr;
@@ -286,7 +258,6 @@ private:
 
     QGroupBox *FrImmediate = nullptr;
     QPushButton *cmdQuick[5] = {};
-    QGroupBox *frMulti = nullptr;
 
     QLabel *lblTime = nullptr;
     QLabel *lblMsg = nullptr;

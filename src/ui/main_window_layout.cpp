@@ -25,27 +25,21 @@ namespace zk {
 namespace {
 
 
-// A drop-down list whose entries are fetched each time it opens.
+// A drop-down list that asks for fresh entries each time it opens.
 class ProcessCombo : public QComboBox {
 public:
-    using QComboBox::QComboBox;
-    std::function<QStringList()> source;
+    ProcessCombo(QWidget *parent, std::function<void()> opening) : QComboBox(parent), m_opening(std::move(opening)) {}
 
 protected:
     void showPopup() override
     {
-        if (source) {
-            const QString current = currentText();
-            clear();
-            addItem(QString());
-            addItems(source());
-            const int i = findText(current);
-            if (i >= 0)
-                setCurrentIndex(i);
-        }
+        m_opening();
         QComboBox::showPopup();
     }
     void keyPressEvent(QKeyEvent *e) override { e->ignore(); }  // typed keys are discarded
+
+private:
+    std::function<void()> m_opening;
 };
 
 // A label that reports clicks (the help label beside the application box).
@@ -107,14 +101,6 @@ void MainWindow::buildUi()
     grid->addWidget(frResume2, 2, 0, 1, 2);
     top->addWidget(extendedArea);
 
-    frMulti = new QGroupBox(QStringLiteral("時刻昇順"), central);
-    frMulti->setObjectName(QStringLiteral("fr連続"));
-    auto *ml = new QVBoxLayout(frMulti);
-    auto *placeholder = new QLabel(QStringLiteral("連続指定の一覧"), frMulti);
-    placeholder->setObjectName(QStringLiteral("lblMultiPlaceholder"));
-    ml->addWidget(placeholder);
-    frMulti->setVisible(false);
-    top->addWidget(frMulti);
     top->addStretch();
 }
 
@@ -331,7 +317,6 @@ QGroupBox *MainWindow::buildMonitorFrame()
     txtPhrase->setObjectName(QStringLiteral("txt監視文言"));
     txtPhrase->setFixedHeight(44);
     txtPhrase->setTabChangesFocus(true);
-    txtPhrase->viewport()->installEventFilter(this);
     lblPhrase->setBuddy(txtPhrase);
     phraseEventGroup = new QButtonGroup(phrase);
     OptMsg[0] = new QRadioButton(QStringLiteral("出現時"), phrase);
@@ -378,8 +363,7 @@ QGroupBox *MainWindow::buildMonitorFrame()
                               QStringLiteral("120"), QStringLiteral("180"), QStringLiteral("240"),
                               QStringLiteral("300"), QStringLiteral("600"), QStringLiteral("1200")});
     cmbAverageSecs->setToolTip(QStringLiteral("CPU使用率平均を計算する時間（秒）"));
-    auto *proc = new ProcessCombo(cpu);
-    cmbProcess = proc;
+    cmbProcess = new ProcessCombo(cpu, [this] { Q_EMIT processListRequested(); });
     cmbProcess->setObjectName(QStringLiteral("cmbProcess"));
     cmbProcess->setToolTip(QStringLiteral("監視するプロセスを選択、未選択時はCPU全体"));
     cmbProcess->addItem(QString());
@@ -430,13 +414,10 @@ QGroupBox *MainWindow::buildMonitorFrame()
     lIdle->setBuddy(cmbTimePower);
     lblStatus = label(QString(), power, QStringLiteral("lblStatus"));
     lblStatus->setAccessibleName(QStringLiteral("電源状態"));
-    cmdDspPowerState = new QPushButton(QStringLiteral("電源状態"), power);
-    cmdDspPowerState->setObjectName(QStringLiteral("cmdDspPowerState"));
     pg->addWidget(lBat, 0, 0);
     pg->addWidget(cmbTimePower, 0, 1);
     pg->addWidget(lIdle, 0, 2);
     pg->addWidget(lblStatus, 1, 0, 1, 2);
-    pg->addWidget(cmdDspPowerState, 1, 2, Qt::AlignRight);
     monitorPages->addWidget(power);
 
     for (QComboBox *c : {cmbTimePower}) {
@@ -538,18 +519,10 @@ QGroupBox *MainWindow::buildResumeFrame()
     lay->addWidget(resumePages);
 
     auto *row2 = new QHBoxLayout;
-    cmdSetDefaultResume = new QPushButton(QStringLiteral("リスト値セット"), g);
-    cmdSetDefaultResume->setObjectName(QStringLiteral("cmdSetDefaultResume"));
-    cmdSetDefaultResume->setToolTip(QStringLiteral("復帰リストから曜日毎の復帰時刻と起動アプリをセットします。"));
     cmdClear = new QPushButton(QStringLiteral("クリア"), g);
     cmdClear->setObjectName(QStringLiteral("cmdClear"));
     cmdClear->setToolTip(QStringLiteral("復帰時刻と起動アプリを消去します"));
-    cmdWeekTable = new QPushButton(QStringLiteral("復帰リスト"), g);
-    cmdWeekTable->setObjectName(QStringLiteral("cmd個別曜日設定"));
-    cmdWeekTable->setToolTip(QStringLiteral("曜日毎の復帰時刻と起動アプリを指定します。"));
-    row2->addWidget(cmdSetDefaultResume);
     row2->addWidget(cmdClear);
-    row2->addWidget(cmdWeekTable);
     row2->addStretch();
     lay->addLayout(row2);
 
@@ -593,10 +566,7 @@ QGroupBox *MainWindow::buildApplicationFrame()
     chkLaunchApp->setObjectName(QStringLiteral("chkAP起動"));
     chkLaunchApp->setToolTip(QStringLiteral("アプリ起動を有効/無効に設定"));
     auto *help = new ClickLabel(QStringLiteral("復帰時に右のプログラムを実行（ここをクリックするとパラメータの説明を表示）"), g);
-    help->clicked = [this] {
-        if (m_hooks.openApplicationHelp)
-            m_hooks.openApplicationHelp();
-    };
+    help->clicked = [this] { Q_EMIT applicationHelpRequested(); };
     lblExecAp = help;
     lblExecAp->setObjectName(QStringLiteral("lblExecAp"));
     lblExecAp->setCursor(Qt::PointingHandCursor);
@@ -704,11 +674,6 @@ void MainWindow::giveAccessibleNames()
     cmbTimePower->lineEdit()->setAccessibleName(QStringLiteral("秒間入力無い時に実行"));
     cmbLowerLimit->lineEdit()->setAccessibleName(QStringLiteral("下限"));
     cmbAverageSecs->lineEdit()->setAccessibleName(QStringLiteral("平均時間"));
-}
-
-void MainWindow::hookLayout()
-{
-    static_cast<ProcessCombo *>(cmbProcess)->source = m_hooks.processList;
 }
 
 }  // namespace zk

@@ -9,28 +9,45 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QValidator>
 
 namespace zk {
 
 namespace {
 
-// Pasted or dropped text keeps only its digits (typed keys are filtered
-// before they arrive); keepLeadingBlanks for the right-aligned list texts.
-void keepDigits(QLineEdit *box, bool keepLeadingBlanks)
-{
-    QObject::connect(box, &QLineEdit::textEdited, box, [box, keepLeadingBlanks](const QString &t) {
-        const QString d = DigitsOnly(t, keepLeadingBlanks);
-        if (d != t)
-            box->setText(d);
-    });
-}
+// The number boxes take ASCII digits only: typed, pasted or dropped text
+// keeps its digits (leading blanks too where the list texts are right-aligned
+// with them). A value being shown from the record (*loading > 0) stays as it
+// is: "1e+15" kept as a number's digits would read as another number.
+class DigitsValidator : public QValidator {
+public:
+    DigitsValidator(bool keepLeadingBlanks, const int *loading, QObject *parent)
+        : QValidator(parent), m_keepLeadingBlanks(keepLeadingBlanks), m_loading(loading)
+    {
+    }
+    State validate(QString &input, int &pos) const override
+    {
+        if (*m_loading > 0)
+            return Acceptable;
+        const QString kept = DigitsOnly(input, m_keepLeadingBlanks);
+        if (kept != input) {
+            pos = int(DigitsOnly(input.left(pos), m_keepLeadingBlanks).size());
+            input = kept;
+        }
+        return Acceptable;
+    }
+
+private:
+    bool m_keepLeadingBlanks;
+    const int *m_loading;
+};
 
 // Spinner buttons: one step on the press, then repeats while held.
 void repeatWhileHeld(QAbstractButton *button, QObject *context, std::function<void()> step)
@@ -97,13 +114,12 @@ void MainWindow::connectControls()
 
     connect(cmbOp, &QComboBox::currentIndexChanged, this, &MainWindow::onOperationChanged);
     connect(optGroup, &QButtonGroup::idClicked, this, &MainWindow::onTimingOptionClicked);
-    keepDigits(cmbTime->lineEdit(), true);
-    keepDigits(cmbTimePower->lineEdit(), true);
-    keepDigits(cmbResumeMinutes->lineEdit(), true);
+    for (QComboBox *c : {cmbTime, cmbTimePower, cmbResumeMinutes})
+        c->setValidator(new DigitsValidator(true, &m_loading, c));
     for (QLineEdit *e : {txtH, txtM})
-        keepDigits(e, false);
+        e->setValidator(new DigitsValidator(false, &m_loading, e));
     for (QLineEdit *e : txtResume)
-        keepDigits(e, false);
+        e->setValidator(new DigitsValidator(false, &m_loading, e));
     for (int d = 0; d < 2; ++d) {
         repeatWhileHeld(UpD_H[d], this, [this, d] { spin(txtH, d, 23, 0); });
         repeatWhileHeld(UpD_M[d], this, [this, d] { spin(txtM, d, 59, 0); });
@@ -121,10 +137,6 @@ void MainWindow::connectControls()
         if (on)
             txtPhrase->setToolTip(PhraseBoxTooltip(id));
     });
-    connect(cmdDspPowerState, &QPushButton::clicked, this, [this] {
-        if (m_hooks.openPowerState)
-            m_hooks.openPowerState();
-    });
 
     connect(chkResume, &QCheckBox::clicked, this, &MainWindow::onResumeClicked);
     connect(chkResumeOnly, &QCheckBox::clicked, this, &MainWindow::onResumeOnlyClicked);
@@ -134,21 +146,6 @@ void MainWindow::connectControls()
         for (QLineEdit *e : txtResume)
             e->clear();
         txtExecAp->clear();
-    });
-    connect(cmdSetDefaultResume, &QPushButton::clicked, this, [this] {
-        if (m_hooks.applyWeeklyResumeList) {
-            m_hooks.applyWeeklyResumeList();
-            // The next resume goes into the boxes; none empties them.
-            const QDateTime t = m_state.cl.ResumeTime;
-            const std::array<QString, 5> parts = t.isValid() ? ResumePartsFor(t) : std::array<QString, 5>{};
-            for (int i = 0; i < 5; ++i)
-                txtResume[i]->setText(parts[i]);
-            txtExecAp->setText(t.isValid() ? m_state.cl.ResumeAppCommand : QString());
-        }
-    });
-    connect(cmdWeekTable, &QPushButton::clicked, this, [this] {
-        if (m_hooks.openWeeklyTable)
-            m_hooks.openWeeklyTable();
     });
 
     connect(chkLaunchApp, &QCheckBox::toggled, this, &MainWindow::applyApplicationBoxState);
@@ -160,12 +157,7 @@ void MainWindow::connectControls()
             removeTrayIcon();
     });
     connect(chkDspQuick, &QCheckBox::toggled, this, &MainWindow::updateQuickFrame);
-    connect(ChkMulti, &QCheckBox::toggled, this, [this](bool on) {
-        updateQuickFrame();
-        frMulti->setVisible(on);
-        if (m_loading == 0 && m_hooks.multiToggled)
-            m_hooks.multiToggled(on);
-    });
+    connect(ChkMulti, &QCheckBox::toggled, this, &MainWindow::updateQuickFrame);
     connect(chkExtended, &QCheckBox::toggled, this, [this](bool on) {
         if (m_loading == 0 && !on)
             saveSettings();  // unticking saves, silently
@@ -211,7 +203,6 @@ void MainWindow::readJobIntoWidgets(const JobSettings &source)
     const bool clock = j.TimingMode != 0;
     clockBoxes->setVisible(clock);
     cmbTime->setVisible(!clock);
-    frMulti->setVisible(j.MultiEnabled != 0);
     --m_loading;
     applyMonitorLayout();
     applyResumeLayout();
@@ -233,21 +224,7 @@ void MainWindow::storeTo(AppState &state) const
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto *ke = static_cast<QKeyEvent *>(event);
-        if (watched == txtH || watched == txtM || watched == cmbTime || watched == cmbTime->lineEdit() ||
-            watched == cmbResumeMinutes || watched == cmbResumeMinutes->lineEdit() || watched == cmbTimePower ||
-            watched == cmbTimePower->lineEdit() ||
-            std::find(txtResume.begin(), txtResume.end(), watched) != txtResume.end()) {
-            if (!(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !AcceptsDigitKey(ke->text()))
-                return true;  // discarded
-        }
-    } else if (event->type() == QEvent::MouseButtonDblClick && watched == txtPhrase->viewport()) {
-        if (m_hooks.openInputForm && txtPhrase->isEnabled()) {
-            m_hooks.openInputForm(txtPhrase);
-            return true;
-        }
-    } else if (event->type() == QEvent::FocusIn) {
+    if (event->type() == QEvent::FocusIn) {
         if (watched == cmbOp)
             rememberOperation();
     } else if (event->type() == QEvent::FocusOut) {

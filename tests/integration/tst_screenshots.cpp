@@ -3,6 +3,7 @@
 #include "core/run_engine.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
+#include "support/fake/fake_window_services.h"
 #include "ui/main_window.h"
 
 #include <QDir>
@@ -74,10 +75,8 @@ private slots:
         PlatformServices services;
         services.power = &power;
         services.wakeTimer = &wake;
-        MainWindow window(state, clock);
-        MainWindowHooks hooks;
-        hooks.quit = [](int) {};
-        window.setHooks(hooks);
+        FakeWindowServices answers(power, state);
+        MainWindow window(state, clock, answers);
         RunEngine engine(state, clock, services, &window);
         window.attachEngine(&engine);
         engine.clockTick();

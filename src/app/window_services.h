@@ -1,0 +1,34 @@
+// What the main window asks of the program, answered by the program's own
+// services: the power backend, the launcher and the settings file.
+#pragma once
+
+#include "ui/main_window_services.h"
+
+namespace zk {
+
+struct AppState;
+class Clock;
+class Launcher;
+class SessionPower;
+class SettingsWriter;
+
+class AppWindowServices : public MainWindowServices {
+public:
+    AppWindowServices(AppState &state, const Clock &clock, SessionPower &power, Launcher &launcher,
+                      SettingsWriter &settings, const QString &desktopDir);
+
+    void queryHibernationAllowed(QObject *context, std::function<void(bool allowed)> answer) override;
+    bool saveSettings() override;
+    void resetDefaults() override;
+    QString makeRelativePath(const QString &path) override;
+
+private:
+    AppState &m_state;
+    const Clock &m_clock;
+    SessionPower &m_power;
+    Launcher &m_launcher;
+    SettingsWriter &m_settings;
+    QString m_desktopDir;
+};
+
+}  // namespace zk
