@@ -9,6 +9,7 @@
 #   minimal Qt window   one label updated once a second (reference)
 #   KShutdown           kshutdown --test 10m, when installed (reference)
 # Usage: bench_idle_cost.sh BUILD_DIR [SECONDS]   (default 60 s each)
+# ZK_BENCH_ONLY="window tray" measures only the rows whose names hold one of the words.
 set -euo pipefail
 BUILD=${1:?build folder}
 SECONDS_EACH=${2:-60}
@@ -31,6 +32,11 @@ declare -A CPU RSS
 # measure NAME DISPLAY COMMAND...: start, let it settle 5 s, count over SECONDS_EACH.
 measure() {
   local name=$1 disp=$2; shift 2
+  if [ -n "${ZK_BENCH_ONLY:-}" ]; then
+    local want=0 w
+    for w in $ZK_BENCH_ONLY; do [[ $name == *"$w"* ]] && want=1; done
+    [ $want = 1 ] || return 0
+  fi
   if [ -n "$disp" ]; then DISPLAY=$disp HOME=$work "$@" >/dev/null 2>&1 &
   else env -u DISPLAY -u WAYLAND_DISPLAY HOME=$work "$@" >/dev/null 2>&1 & fi
   local pid=$!
@@ -54,7 +60,7 @@ else
   echo "KShutdown          not installed (apt-get install kshutdown for the reference)"
 fi
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b == 0) print "n/a"; else printf "%.2f", a / b }'; }
-echo "window / minimal window CPU: $(ratio "${CPU[zenkoro window]}" "${CPU[minimal Qt window]}") (target <= 1.2)"
-[ -n "${CPU[KShutdown]:-}" ] && echo "window / KShutdown CPU: $(ratio "${CPU[zenkoro window]}" "${CPU[KShutdown]}") (target <= 1.0); RSS $(ratio "${RSS[zenkoro window]}" "${RSS[KShutdown]}")"
-echo "tray / headless CPU: $(ratio "${CPU[zenkoro tray]}" "${CPU[zenkoro headless]}") (target <= 1.0)"
+ratio() { awk -v a="${1:-0}" -v b="${2:-0}" 'BEGIN { if (b == 0) print "n/a"; else printf "%.2f", a / b }'; }
+echo "window / minimal window CPU: $(ratio "${CPU[zenkoro window]:-}" "${CPU[minimal Qt window]:-}") (target <= 1.2)"
+[ -n "${CPU[KShutdown]:-}" ] && echo "window / KShutdown CPU: $(ratio "${CPU[zenkoro window]:-}" "${CPU[KShutdown]}") (target <= 1.0); RSS $(ratio "${RSS[zenkoro window]:-}" "${RSS[KShutdown]}")"
+echo "tray / headless CPU: $(ratio "${CPU[zenkoro tray]:-}" "${CPU[zenkoro headless]:-}") (target <= 1.0)"

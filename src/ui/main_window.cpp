@@ -27,6 +27,7 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QWindow>
+#include <utility>
 
 namespace zk {
 
@@ -428,9 +429,36 @@ void MainWindow::focusField(const QString &objectName)
 
 // ---------------------------------------------------------------- RunView
 
+bool MainWindow::outOfSight() const
+{
+    return isMinimized() || (m_inTray && isHidden());
+}
+
+void MainWindow::showWaitingTexts()
+{
+    Waiting w = std::exchange(m_waiting, Waiting());
+    if (w.remaining)
+        setRemainingText(*w.remaining);
+    if (w.clock)
+        setClockText(*w.clock);
+    if (w.caption)
+        setCaption(*w.caption);
+    if (w.phraseLabel)
+        setPhraseLabelVisible(*w.phraseLabel);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    showWaitingTexts();
+}
+
 void MainWindow::setRemainingText(const QString &text)
 {
-    lblTime->setText(text);
+    if (outOfSight())
+        m_waiting.remaining = text;
+    else if (lblTime->text() != text)
+        lblTime->setText(text);
 }
 
 void MainWindow::setRemainingColor(const RunColor &color)
@@ -452,12 +480,21 @@ void MainWindow::setRemainingFontSize(int points)
 
 void MainWindow::setCaption(const QString &caption)
 {
+    if (m_inTray && isHidden()) {
+        m_waiting.caption = caption;
+        return;
+    }
+    m_waiting.caption.reset();
     if (windowTitle() != caption)
         setWindowTitle(caption);
 }
 
 void MainWindow::setPhraseLabelVisible(bool visible)
 {
+    if (outOfSight()) {
+        m_waiting.phraseLabel = visible;
+        return;
+    }
     lblMsg->setVisible(visible);
 }
 
@@ -468,7 +505,10 @@ void MainWindow::setResumeLabel(const QString &text)
 
 void MainWindow::setClockText(const QString &text)
 {
-    lblNow->setText(text);
+    if (outOfSight())
+        m_waiting.clock = text;
+    else
+        lblNow->setText(text);
 }
 
 void MainWindow::setLineStatusText(const QString &text)

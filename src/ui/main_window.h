@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -131,6 +132,7 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -175,6 +177,11 @@ private:
     void readJobIntoWidgets(const JobSettings &j);
     bool runLocked() const;
     void finishUnload(int exitCode);
+    // In the tray or minimised: the labels that change every second wait
+    // (the caption goes on changing while minimised: the task bar shows it).
+    bool outOfSight() const;
+    // Puts what waited on screen.
+    void showWaitingTexts();
     // The window's place into the record, unless it is hidden or minimised.
     void recordPlacement();
     // Every save of the window: its current place, then the saveSettings hook.
@@ -195,6 +202,11 @@ private:
     QString m_baseCaption;
     QString m_trayToolTip;
     QString m_shownPhrase;       // the phrase as loaded, to keep its line breaks when unchanged
+    // The texts that arrived while the window was out of sight.
+    struct Waiting {
+        std::optional<QString> remaining, clock, caption;
+        std::optional<bool> phraseLabel;
+    } m_waiting;
 
     // Controls (objectNames as the program has always named them).
     QGroupBox *frOp = nullptr;

@@ -96,6 +96,8 @@ void MainWindow::changeEvent(QEvent *event)
         });
     }
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !outOfSight())
+        showWaitingTexts();
 }
 
 }  // namespace zk
