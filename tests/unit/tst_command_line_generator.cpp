@@ -352,38 +352,24 @@ private Q_SLOTS:
         QVERIFY2(zktest::SameRun(original, parsed, &why), qPrintable(line + QStringLiteral(": ") + why));
     }
 
-    // Where the grammar cannot carry a setting, the parsed run differs in the known ways.
-    void knownDifferences()
+    // A clock-time resume keeps hour and minute only; the day follows the
+    // clock and the weekday box decides whether resume is on.
+    void clockResumeFollowsTheClock()
     {
-        // A clock-time resume keeps hour and minute only; the day follows the
-        // clock and the weekday box decides whether resume is on.
-        {
-            const AppState s = Edited([](AppState &st) {
-                st.job.ResumeEnabled = 1;
-                st.job.ResumeDateParts = {"2027", "1", "20", "7", "30"};
-            });
-            AppState p = s;
-            Parse(BuildCommandLine(s), p);
-            QCOMPARE(p.job.ResumeEnabled, 1);
-            QCOMPARE(p.job.ResumeDateParts, (std::array<QString, 5>{"2026", "12", "7", "7", "30"}));
+        const AppState s = Edited([](AppState &st) {
+            st.job.ResumeEnabled = 1;
+            st.job.ResumeDateParts = {"2027", "1", "20", "7", "30"};
+        });
+        AppState p = s;
+        Parse(BuildCommandLine(s), p);
+        QCOMPARE(p.job.ResumeEnabled, 1);
+        QCOMPARE(p.job.ResumeDateParts, (std::array<QString, 5>{"2026", "12", "7", "7", "30"}));
 
-            AppState off = s;
-            off.job.setResumeWeekday(2, 0);  // Monday, the day 7:30 falls on after 8:00 on Sunday
-            AppState q = off;
-            Parse(BuildCommandLine(off), q);
-            QCOMPARE(q.job.ResumeEnabled, 0);
-        }
-        // Values the generator never writes come back as defaults.
-        {
-            AppState s = DefaultState();
-            s.cl.ExecWeekMask = QStringLiteral("0111110");
-            s.cl.ZeroTimeSeconds = 30;
-            AppState p = s;
-            p.cl = CommandLineValues();
-            Parse(BuildCommandLine(s), p);
-            QCOMPARE(p.cl.ExecWeekMask, CommandLineValues().ExecWeekMask);
-            QCOMPARE(p.cl.ZeroTimeSeconds, CommandLineValues().ZeroTimeSeconds);
-        }
+        AppState off = s;
+        off.job.setResumeWeekday(2, 0);  // Monday, the day 7:30 falls on after 8:00 on Sunday
+        AppState q = off;
+        Parse(BuildCommandLine(off), q);
+        QCOMPARE(q.job.ResumeEnabled, 0);
     }
 };
 

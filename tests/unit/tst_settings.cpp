@@ -252,6 +252,7 @@ private slots:
         s.MultiRows[7].Operation = QStringLiteral("復帰");
         s.history.HistoryText = QStringLiteral("keep\tme");
         s.history.HistoryMax = 3;
+        s.history.HistoryColors = QStringLiteral("/x:000000");
         s.edit.EditWidth = 1;
         s.Reserved69 = 99;
         s.WindowLeft = 100;
@@ -272,8 +273,7 @@ private slots:
         QCOMPARE(s.CaptureFolder, kDesktop);
         QCOMPARE(s.cl.HideBeforeSuspend, false);
         QVERIFY(!s.cl.ResumeTime.isValid());
-        QCOMPARE(s.history.HistoryColors.split(QLatin1Char('\t')).size(), 12);
-        QCOMPARE(s.history.HistoryColors.split(QLatin1Char('\t')).value(11), QStringLiteral("/standby:0000ff"));
+        QCOMPARE(s.history.HistoryColors, DefaultHistoryColors());
         QCOMPARE(s.edit, EditSettings());
         QCOMPARE(s.ActiveOddColor, s.history.HistoryOddColor);
         QCOMPARE(s.ActiveColors, s.history.HistoryColors);
