@@ -60,14 +60,6 @@ AppState ParsedBack(const AppState &original, const QString &line, ParseResult *
 class TstCommandLineGenerator : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void yesNoText()
-    {
-        QCOMPARE(YesNoText(1), QStringLiteral("y"));
-        QCOMPARE(YesNoText(0), QStringLiteral("n"));
-        QCOMPARE(YesNoText(2), QStringLiteral("n"));
-        QCOMPARE(YesNoText(-1), QStringLiteral("n"));
-    }
-
     void text_data()
     {
         QTest::addColumn<Edit>("edit");
@@ -183,27 +175,10 @@ private Q_SLOTS:
             s.job.Operation = 1;
             s.job.DelayMinutes = QStringLiteral("  10");
         }) << QString();
-        QTest::newRow("clock time with force") << Edit([](AppState &s) {
-            s.job.Operation = 2;
-            s.job.TimingMode = 1;
-            s.job.ClockHour = QStringLiteral("23");
-            s.job.ClockMinute = QStringLiteral("45");
-            s.job.Force = 1;
-        }) << QString();
         QTest::newRow("hour beyond range") << Edit([](AppState &s) {
             s.job.TimingMode = 1;
             s.job.ClockHour = QStringLiteral("25");
             s.job.ClockMinute = QStringLiteral("70");
-        }) << QString();
-        QTest::newRow("hibernation") << Edit([](AppState &s) { s.job.Operation = 3; }) << QString();
-        QTest::newRow("appear, lower case") << Edit([](AppState &s) {
-            s.job.MonitorEnabled = 1;
-            s.job.MonitorPhrase = QStringLiteral("error occurred");
-        }) << QString();
-        QTest::newRow("disappear with a full-width space") << Edit([](AppState &s) {
-            s.job.MonitorEnabled = 1;
-            s.job.PhraseEvent = 1;
-            s.job.MonitorPhrase = QStringLiteral("完了　しました");
         }) << QString();
         QTest::newRow("cpu of a process") << Edit([](AppState &s) {
             s.job.MonitorEnabled = 1;
@@ -211,23 +186,6 @@ private Q_SLOTS:
             s.job.CpuLowerLimit = QStringLiteral(" 2.5");
             s.job.CpuAverageSeconds = QStringLiteral(" 45");
             s.job.CpuProcess = QStringLiteral("? ffmpeg");
-        }) << QString();
-        QTest::newRow("cpu of the machine") << Edit([](AppState &s) {
-            s.job.MonitorEnabled = 1;
-            s.job.MonitorKind = 1;
-            s.job.CpuLowerLimit = QStringLiteral(" 10");
-        }) << QString();
-        QTest::newRow("battery") << Edit([](AppState &s) {
-            s.job.MonitorEnabled = 1;
-            s.job.MonitorKind = 2;
-            s.job.IdleSeconds = QStringLiteral(" 600");
-        }) << QString();
-        QTest::newRow("resume after minutes with an application") << Edit([](AppState &s) {
-            s.job.Operation = 4;
-            s.job.ResumeEnabled = 1;
-            s.job.ResumeAtClock = 0;
-            s.job.ResumeAfterMinutes = QStringLiteral(" 10");
-            s.job.AppCommand = QStringLiteral("/usr/bin/xterm -e top -d 5");
         }) << QString();
         QTest::newRow("resume at a clock time tomorrow") << Edit([](AppState &s) {
             s.job.Operation = 4;
@@ -240,11 +198,6 @@ private Q_SLOTS:
             s.job.ResumeEnabled = 1;
             s.job.ResumeAtClock = 0;
             s.job.AppCommand = QStringLiteral("app\r\n-x");
-        }) << QString();
-        QTest::newRow("multi with options") << Edit([](AppState &s) {
-            s.job.MultiEnabled = 1;
-            s.job.CaptureOnExit = 1;
-            s.job.CountdownSound = 0;
         }) << QString();
     }
     // Every row but the one without an operation word also goes through the
@@ -399,38 +352,24 @@ private Q_SLOTS:
         QVERIFY2(zktest::SameRun(original, parsed, &why), qPrintable(line + QStringLiteral(": ") + why));
     }
 
-    // Where the grammar cannot carry a setting, the parsed run differs in the known ways.
-    void knownDifferences()
+    // A clock-time resume keeps hour and minute only; the day follows the
+    // clock and the weekday box decides whether resume is on.
+    void clockResumeFollowsTheClock()
     {
-        // A clock-time resume keeps hour and minute only; the day follows the
-        // clock and the weekday box decides whether resume is on.
-        {
-            const AppState s = Edited([](AppState &st) {
-                st.job.ResumeEnabled = 1;
-                st.job.ResumeDateParts = {"2027", "1", "20", "7", "30"};
-            });
-            AppState p = s;
-            Parse(BuildCommandLine(s), p);
-            QCOMPARE(p.job.ResumeEnabled, 1);
-            QCOMPARE(p.job.ResumeDateParts, (std::array<QString, 5>{"2026", "12", "7", "7", "30"}));
+        const AppState s = Edited([](AppState &st) {
+            st.job.ResumeEnabled = 1;
+            st.job.ResumeDateParts = {"2027", "1", "20", "7", "30"};
+        });
+        AppState p = s;
+        Parse(BuildCommandLine(s), p);
+        QCOMPARE(p.job.ResumeEnabled, 1);
+        QCOMPARE(p.job.ResumeDateParts, (std::array<QString, 5>{"2026", "12", "7", "7", "30"}));
 
-            AppState off = s;
-            off.job.setResumeWeekday(2, 0);  // Monday, the day 7:30 falls on after 8:00 on Sunday
-            AppState q = off;
-            Parse(BuildCommandLine(off), q);
-            QCOMPARE(q.job.ResumeEnabled, 0);
-        }
-        // Values the generator never writes come back as defaults.
-        {
-            AppState s = DefaultState();
-            s.cl.ExecWeekMask = QStringLiteral("0111110");
-            s.cl.ZeroTimeSeconds = 30;
-            AppState p = s;
-            p.cl = CommandLineValues();
-            Parse(BuildCommandLine(s), p);
-            QCOMPARE(p.cl.ExecWeekMask, CommandLineValues().ExecWeekMask);
-            QCOMPARE(p.cl.ZeroTimeSeconds, CommandLineValues().ZeroTimeSeconds);
-        }
+        AppState off = s;
+        off.job.setResumeWeekday(2, 0);  // Monday, the day 7:30 falls on after 8:00 on Sunday
+        AppState q = off;
+        Parse(BuildCommandLine(off), q);
+        QCOMPARE(q.job.ResumeEnabled, 0);
     }
 };
 

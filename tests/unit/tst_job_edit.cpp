@@ -62,29 +62,12 @@ private slots:
         QCOMPARE(DigitsOnly(QStringLiteral("  9 0"), false), QStringLiteral("90"));
     }
 
-    void tooltips()
-    {
-        const OperationTooltips t = TooltipsFor(QStringLiteral("再起動"));
-        QCOMPARE(t.minutesOption, QStringLiteral("再起動処理開始までの時間を分で指定"));
-        QCOMPARE(t.clockOption, QStringLiteral("再起動処理開始の時刻を時分で指定。現在時刻より前は翌日扱い"));
-        QCOMPARE(t.startButton, QStringLiteral("再起動処理開始"));
-        QCOMPARE(t.stopButton, QStringLiteral("再起動処理中止"));
-        QCOMPARE(t.minutesBox, QStringLiteral("再起動までの時間を分単位で指定"));
-        QCOMPARE(t.monitorBox, QStringLiteral("再起動の実行を出力文言やCPU使用率・電源状態により監視します。"));
-        QCOMPARE(t.phraseLabel, QStringLiteral("画面上に右の文言が表示された時 再起動を実行します。空白は無効"));
-        QCOMPARE(t.resumeOnlyBox, QStringLiteral("再起動の設定は無視され、復帰のみ行います。"));
-        QCOMPARE(PhraseBoxTooltip(1),
-                 QStringLiteral("画面上に、この文言が 「表示されなくなった時」 に終了処理を実行。ダブルクリックで入力フォームを表示"));
-    }
-
     void resumeAllowed()
     {
-        QVERIFY(ResumeAllowedFor(kOpSleep));
-        QVERIFY(ResumeAllowedFor(kOpStandby));
-        QVERIFY(ResumeAllowedFor(kOpHibernate));
-        QVERIFY(!ResumeAllowedFor(kOpShutdown));
-        QVERIFY(!ResumeAllowedFor(kOpReboot));
-        QVERIFY(!ResumeAllowedFor(kOpLogoff));
+        for (const QString &op : {kOpSleep, kOpStandby, kOpHibernate})
+            QVERIFY(ResumeAllowedFor(op));
+        for (const QString &op : {kOpShutdown, kOpReboot, kOpLogoff})
+            QVERIFY(!ResumeAllowedFor(op));
     }
 
     // A settings file read at start-up goes through the operation list's check.
@@ -137,35 +120,34 @@ private slots:
         QCOMPARE(k.TimingMode, 0);
     }
 
-    void quickButtons()
+    void fixResumeDate()
     {
-        const auto nt6 = QuickButtons(PlatformVersion{2, 6});
-        QCOMPARE(nt6.size(), 4);
-        QCOMPARE(nt6[0].caption, QStringLiteral("即終了"));
-        QCOMPARE(nt6[0].toolTip, QStringLiteral("シャットダウンを即実行"));
-        QCOMPARE(nt6[3].index, 4);
-        QCOMPARE(nt6[3].caption, QStringLiteral("即 スタンバイ"));
-        QCOMPARE(nt6[3].toolTip, QStringLiteral("即 スリープ"));
-        QVERIFY(nt6[2].visible && nt6[3].visible);
-        for (const auto &b : nt6)
-            QVERIFY(b.index != 2);  // no button for log-off
-
-        const auto nt5 = QuickButtons(PlatformVersion{2, 5});
-        QCOMPARE(nt5[3].toolTip, QString());
-        QVERIFY(nt5[3].visible);
-        const auto nt4 = QuickButtons(PlatformVersion{2, 4});
-        QVERIFY(!nt4[2].visible && !nt4[3].visible);
-        QVERIFY(nt4[0].visible && nt4[1].visible);
+        const QDate today(2026, 12, 6);
+        JobSettings j;
+        j.ResumeDateParts = {"2020", "1", "2", "3", "4"};
+        FixResumeDate(j, today);
+        QCOMPARE(j.ResumeDateParts, (std::array<QString, 5>{"2026", "12", "6", "3", "4"}));
+        j.ResumeDateParts = {"2027", "1", "2", "3", "4"};
+        FixResumeDate(j, today);
+        QCOMPARE(j.ResumeDateParts[0], QStringLiteral("2027"));
     }
 
-    void quickFrameVisibility()
+    // Which operation each quick button runs, and which are offered on which system.
+    void quickButtons()
     {
-        JobSettings j;
-        QVERIFY(!QuickButtonsVisible(j));
-        j.ShowQuickButtons = 1;
-        QVERIFY(QuickButtonsVisible(j));
-        j.MultiEnabled = 1;
-        QVERIFY(!QuickButtonsVisible(j));
+        const auto offered = [](const PlatformVersion &v) {
+            QList<int> indexes;
+            for (const QuickButtonSpec &b : QuickButtons(v)) {
+                if (b.visible)
+                    indexes << b.index;
+            }
+            return indexes;
+        };
+        QCOMPARE(offered(PlatformVersion{2, 6}), (QList<int>{0, 1, 3, 4}));
+        QCOMPARE(offered(PlatformVersion{2, 5}), (QList<int>{0, 1, 3, 4}));
+        QCOMPARE(offered(PlatformVersion{2, 4}), (QList<int>{0, 1}));
+        QCOMPARE(QuickButtons(PlatformVersion{2, 6})[3].toolTip, QStringLiteral("即 スリープ"));
+        QCOMPARE(QuickButtons(PlatformVersion{2, 5})[3].toolTip, QString());
     }
 
     void quickActionClearsMonitorAndResume()

@@ -426,7 +426,6 @@ private Q_SLOTS:
         QCOMPARE(l.pendingWaits(), 0);
         QCOMPARE(prog, QStringLiteral("missing app"));
         const LaunchErrorNotice n = LaunchErrorMessage(prog, params);
-        QCOMPARE(n.title, QStringLiteral("Zenkoroシャットダウン ") + VersionText());
         QCOMPARE(n.text, QStringLiteral("アプリ起動エラー\r\nap       = missing app\r\nパラメータ= -x"));
         // A folder or address the desktop cannot open is a failure too.
         QString folder = QStringLiteral("~/Music");

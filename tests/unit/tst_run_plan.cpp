@@ -243,52 +243,42 @@ private Q_SLOTS:
         QCOMPARE(p.resumeTime, expected);
     }
 
-    void resumeAtClockTooClose()
+    // A resume must come after the action by the margin; with "resume only",
+    // after the start.
+    void resumeTooEarly_data()
     {
-        AppState s = sleepWithResume(1);
-        // The boxes hold minutes only: 12:05 is the action itself.
-        setResumeBoxes(s, kMonday.addSecs(5 * 60));
-        RunPlan p = PlanStart(s, kMonday.addSecs(-10), envWith());  // action at 12:04:50, resume 10 s later
-        QCOMPARE(p.outcome, PlanOutcome::Refused);
-        QCOMPARE(p.title, QStringLiteral("エラー発生"));
-        QCOMPARE(p.text, QStringLiteral("復帰予定日時はスリープ予定時刻(+1分)以降にして下さい！"));
-        QCOMPARE(p.stop, StopOrder::BeforeMessage);
-        // A resume time in the past is refused the same way.
-        setResumeBoxes(s, kMonday.addSecs(-3600));
-        QCOMPARE(PlanStart(s, kMonday, envWith()).outcome, PlanOutcome::Refused);
-        // One minute after the action is accepted.
-        setResumeBoxes(s, kMonday.addSecs(6 * 60));
-        p = PlanStart(s, kMonday, envWith());
-        QCOMPARE(p.outcome, PlanOutcome::Start);
-        QCOMPARE(p.resumeTime, kMonday.addSecs(6 * 60));
+        QTest::addColumn<int>("resumeOnly");
+        QTest::addColumn<int>("startSecs");   // the start, in seconds after 12:00
+        QTest::addColumn<int>("resumeSecs");  // the resume boxes (whole minutes), in seconds after 12:00
+        QTest::addColumn<QString>("refusal"); // empty = accepted
+        const QString afterAction = QStringLiteral("復帰予定日時はスリープ予定時刻(+1分)以降にして下さい！");
+        const QString afterStart = QStringLiteral("復帰予定日時は現在時刻(+1分)以降にして下さい！");
+        // The sleep comes five minutes after the start.
+        QTest::newRow("10 s after the action") << 0 << -10 << 300 << afterAction;
+        QTest::newRow("in the past") << 0 << 0 << -3600 << afterAction;
+        QTest::newRow("one minute after the action") << 0 << 0 << 360 << QString();
+        QTest::newRow("resume only, 15 s ahead") << 1 << 45 << 60 << afterStart;
+        QTest::newRow("resume only, 30 s ahead") << 1 << 30 << 60 << QString();
+        QTest::newRow("resume only, past") << 1 << 180 << 60 << afterStart;
     }
-
-    void resumeOnlyMargin_data()
+    void resumeTooEarly()
     {
-        QTest::addColumn<int>("secondsAhead");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("15 s is refused") << 15 << false;
-        QTest::newRow("30 s is accepted") << 30 << true;
-        QTest::newRow("past is refused") << -120 << false;
-    }
-    void resumeOnlyMargin()
-    {
-        QFETCH(int, secondsAhead);
-        QFETCH(bool, accepted);
-        AppState s = minutes("90");
+        QFETCH(int, resumeOnly);
+        QFETCH(int, startSecs);
+        QFETCH(int, resumeSecs);
+        QFETCH(QString, refusal);
+        AppState s = resumeOnly ? minutes("90") : sleepWithResume(1);
         s.job.ResumeEnabled = 1;
-        s.job.ResumeOnly = 1;
-        const QDateTime now(QDate(2026, 12, 7), QTime(12, 0, 0));
-        setResumeBoxes(s, now.addSecs(60));
-        const QDateTime start = now.addSecs(60 - secondsAhead);
-        const RunPlan p = PlanStart(s, start, envWith());
-        if (accepted) {
+        s.job.ResumeOnly = resumeOnly;
+        setResumeBoxes(s, kMonday.addSecs(resumeSecs));
+        const RunPlan p = PlanStart(s, kMonday.addSecs(startSecs), envWith());
+        if (refusal.isEmpty()) {
             QCOMPARE(p.outcome, PlanOutcome::Start);
-            QCOMPARE(p.resumeTime, now.addSecs(60));
-            QVERIFY(!p.targetTime.isValid());
+            QCOMPARE(p.resumeTime, kMonday.addSecs(resumeSecs));
+            QCOMPARE(p.targetTime.isValid(), !resumeOnly);
         } else {
-            QCOMPARE(p.outcome, PlanOutcome::Refused);
-            QCOMPARE(p.text, QStringLiteral("復帰予定日時は現在時刻(+1分)以降にして下さい！"));
+            QCOMPARE(Refusal(p), (QStringList{"refused", "エラー発生", refusal, ""}));
+            QCOMPARE(p.stop, StopOrder::BeforeMessage);
         }
     }
 

@@ -152,12 +152,6 @@ private slots:
         QCOMPARE(ParameterPart(command), parameters);
     }
 
-    void padLeft()
-    {
-        QCOMPARE(PadLeft(QStringLiteral("90"), 4), QStringLiteral("  90"));
-        QCOMPARE(PadLeft(QStringLiteral("12345"), 4), QStringLiteral("12345"));
-    }
-
     void dates()
     {
         // 2026-12-06 is a Sunday.

@@ -55,12 +55,6 @@ private slots:
         QCOMPARE(CutTrayTooltip(s), QString(62, QLatin1Char('a')));
     }
 
-    void notice()
-    {
-        QCOMPARE(TrayNoticeText(QStringLiteral(" 14時30分に再起動 ")),
-                 QStringLiteral("14時30分に再起動\r\n・・・タスクトレイに収納します・・・"));
-    }
-
     void slide()
     {
         // Left edge reaches the screen's right edge after one second.
