@@ -208,10 +208,9 @@ int main(int argc, char **argv)
     if (options.save && !options.explain) {
         const zk::SettingsWriter::Result written = settings.write(state, desktopDir);
         if (written == zk::SettingsWriter::Failed) {
-            PrintErr(QStringLiteral("書込みエラー: 設定値の保存に失敗しました！\n"
-                                    "媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。\n"
-                                    "(%1)\n")
-                         .arg(QDir::toNativeSeparators(settingsPath)));
+            zk::UserMessage failed = zk::SettingsNotSavedMessage();
+            failed.text += QStringLiteral("\r\n(") + QDir::toNativeSeparators(settingsPath) + QLatin1Char(')');
+            HeadlessMessage(failed);
         }
         return written == zk::SettingsWriter::Saved ? 0 : 1;
     }

@@ -77,6 +77,43 @@ UserMessage HibernationDisabledMessage()
                                                  "[電源のオプション]から「休止」を有効にして下さい。")};
 }
 
+void SetResumeOnly(JobSettings &job, bool on, const QString &operationText)
+{
+    job.ResumeOnly = on ? 1 : 0;
+    if (on)
+        job.ResumeEnabled = 1;
+    else
+        DropUnusableResume(job, operationText);
+}
+
+void DropUnusableResume(JobSettings &job, const QString &operationText)
+{
+    if (!ResumeUsable(operationText, job.ResumeOnly != 0))
+        job.ResumeEnabled = 0;
+}
+
+UserMessage EmptyMinutesMessage()
+{
+    return {QStringLiteral("未入力"), QStringLiteral("0 以上の整数を入力して下さい。")};
+}
+
+UserMessage SettingsSavedMessage()
+{
+    return {QStringLiteral("Zenkoro"), QStringLiteral("保存完了")};
+}
+
+UserMessage SettingsNotSavedMessage()
+{
+    return {QStringLiteral("書込みエラー"),
+            QStringLiteral("設定値の保存に失敗しました！\r\n"
+                           "媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。")};
+}
+
+UserMessage ResetDefaultsQuestion()
+{
+    return {QStringLiteral("既定値"), QStringLiteral("既定値に戻します。よろしいですか？")};
+}
+
 int OperationAfterRefusal(int previous, int refused, int count)
 {
     return (previous >= 0 && previous < count && previous != refused) ? previous : 0;

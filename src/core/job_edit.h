@@ -64,6 +64,19 @@ UserMessage HibernationDisabledMessage();
 // count entries, otherwise the first.
 int OperationAfterRefusal(int previous, int refused, int count);
 
+// "復帰機能のみ使用" ticked or unticked: resume only ticks the resume box;
+// without it the resume box stays ticked only where the operation allows it.
+void SetResumeOnly(JobSettings &job, bool on, const QString &operationText);
+// A resume box the operation does not allow is unticked (a record just shown).
+void DropUnusableResume(JobSettings &job, const QString &operationText);
+
+// The messages of the window's buttons: the empty minutes box, the save
+// button's two answers and the question of "既定値に戻す".
+UserMessage EmptyMinutesMessage();
+UserMessage SettingsSavedMessage();
+UserMessage SettingsNotSavedMessage();
+UserMessage ResetDefaultsQuestion();
+
 // Whether the start must wait for a number in the minutes box: in minutes
 // mode without the multi schedule an empty text would read as 0 minutes.
 bool StartWaitsForMinutes(const JobSettings &job);

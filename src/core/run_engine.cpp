@@ -108,9 +108,9 @@ RunPlan RunEngine::plan() const
     return PlanStart(m_state, m_clock.now(), m_env);
 }
 
-bool RunEngine::closeRequested()
+bool RunEngine::closeRequested(bool forced)
 {
-    if (m_locked && m_state.job.TrayIcon) {
+    if (!forced && m_locked && m_state.job.TrayIcon) {
         if (m_view)
             m_view->showInTray(trayTooltip());
         return false;

@@ -87,8 +87,10 @@ public:
     RunPlan plan() const;
 
     // Window close box: true = go on closing (the run was stopped and the tray
-    // icon removed), false = the close is cancelled and the window went to the tray.
-    bool closeRequested();
+    // icon removed), false = the close is cancelled and the window went to the
+    // tray (a run with the tray option). A forced close ("終了" of the tray
+    // menu, the end of the program) always goes on.
+    bool closeRequested(bool forced = false);
 
 public Q_SLOTS:
     void startRun();

@@ -122,13 +122,10 @@ void MainWindow::acceptOperation(int index)
 void MainWindow::applyOperationEffects(bool clearResume)
 {
     const QString op = cmbOp->currentText();
-    if (clearResume) {
-        chkResume->setChecked(false);
+    if (clearResume)
         m_state.job.ResumeEnabled = 0;
-    }
-    chkResume->setEnabled(ResumeUsable(op, chkResumeOnly->isChecked()));
-    if (!chkResume->isEnabled())
-        chkResume->setChecked(false);
+    DropUnusableResume(m_state.job, op);
+    showResumeBox();
 
     const OperationTooltips t = TooltipsFor(op);
     Opt[0]->setToolTip(t.minutesOption);
@@ -204,20 +201,14 @@ void MainWindow::quickAction(int operationIndex)
 
 void MainWindow::saveSettingsReported()
 {
-    const bool ok = saveSettings();
-    if (ok)
-        showBox(QStringLiteral("Zenkoro"), QStringLiteral("保存完了"), QMessageBox::Ok, QMessageBox::Ok, nullptr);
-    else
-        showBox(QStringLiteral("書込みエラー"),
-                QStringLiteral("設定値の保存に失敗しました！") + kCrLf +
-                    QStringLiteral("媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。"),
-                QMessageBox::Ok, QMessageBox::Ok, nullptr);
+    const UserMessage m = saveSettings() ? SettingsSavedMessage() : SettingsNotSavedMessage();
+    showBox(m.title, m.text, QMessageBox::Ok, QMessageBox::Ok, nullptr);
 }
 
 void MainWindow::askResetDefaults()
 {
-    showBox(QStringLiteral("既定値"), QStringLiteral("既定値に戻します。よろしいですか？"),
-            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, [this](int button) {
+    const UserMessage question = ResetDefaultsQuestion();
+    showBox(question.title, question.text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, [this](int button) {
                 if (button != QMessageBox::Ok)
                     return;
                 m_services.resetDefaults();
@@ -245,12 +236,8 @@ void MainWindow::placeAsStored()
 {
     QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect area = shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768);
-    QPoint pos(m_state.WindowLeft / kTwipsPerPixel, m_state.WindowTop / kTwipsPerPixel);
-    const QRect wanted(pos, size());
-    // Centred when none is stored or the stored place lies off every screen.
-    if (m_state.WindowLeft < 0 || m_state.WindowTop < 0 || !QGuiApplication::screenAt(wanted.center()))
-        pos = area.center() - QPoint(width() / 2, height() / 2);
-    move(pos);
+    move(PlaceForStored(m_state.WindowLeft, m_state.WindowTop, size(), area,
+                        [](QPoint p) { return QGuiApplication::screenAt(p) != nullptr; }));
 }
 
 void MainWindow::updateQuickFrame()
@@ -267,13 +254,16 @@ void MainWindow::onResumeClicked()
 
 void MainWindow::onResumeOnlyClicked()
 {
-    if (chkResumeOnly->isChecked()) {
-        chkResume->setEnabled(true);
-        chkResume->setChecked(true);
-    } else {
-        applyOperationEffects(false);
-    }
+    SetResumeOnly(m_state.job, chkResumeOnly->isChecked(), cmbOp->currentText());
+    showResumeBox();
     applyResumeLayout();
+}
+
+void MainWindow::showResumeBox()
+{
+    const JobSettings &j = m_state.job;
+    chkResume->setEnabled(ResumeUsable(cmbOp->currentText(), j.ResumeOnly != 0));
+    chkResume->setChecked(j.ResumeEnabled != 0);
 }
 
 void MainWindow::applyResumeLayout()
@@ -319,13 +309,8 @@ void MainWindow::applyExtended()
 
 void MainWindow::browseApplication()
 {
-    QString start = m_state.LastProgramFolder;
-    const QString current = StripBrackets(CommandPart(txtExecAp->text()), QStringLiteral("\""), QStringLiteral("\""));
-    if (!current.isEmpty()) {
-        const QFileInfo fi(current);
-        if (fi.absoluteDir().exists())
-            start = fi.absolutePath();
-    }
+    const QString start = BrowseStartFolder(txtExecAp->text(), m_state.LastProgramFolder, QDir::currentPath(),
+                                            [](const QString &folder) { return QDir(folder).exists(); });
     auto *dlg = new QFileDialog(this, QStringLiteral("起動ファイルの選択"), start,
                                 QStringLiteral("すべてのファイル(*.*) (*)"));
     dlg->setObjectName(QStringLiteral("dlgBrowseApplication"));
@@ -384,8 +369,8 @@ void MainWindow::leaveMinutesBox()
     if (cmbTime->isHidden() || !cmbTime->currentText().trimmed().isEmpty() || m_pendingEmptyMinutes)
         return;
     m_pendingEmptyMinutes = true;
-    showBox(QStringLiteral("未入力"), QStringLiteral("0 以上の整数を入力して下さい。"), QMessageBox::Ok,
-            QMessageBox::Ok, [this](int) {
+    const UserMessage empty = EmptyMinutesMessage();
+    showBox(empty.title, empty.text, QMessageBox::Ok, QMessageBox::Ok, [this](int) {
                 m_pendingEmptyMinutes = false;
                 focusField(QStringLiteral("cmbTime"));
             });
@@ -641,15 +626,9 @@ void MainWindow::unload()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_forceUnload) {
-        if (m_engine) {
-            if (!m_engine->closeRequested()) {
-                event->ignore();
-                return;
-            }
-        }
-    } else if (m_engine && m_engine->runActive()) {
-        m_engine->stopRun();
+    if (m_engine && !m_engine->closeRequested(m_forceUnload)) {
+        event->ignore();
+        return;
     }
     if (!m_engine && runLocked())
         Q_EMIT stopRequested();

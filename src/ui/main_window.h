@@ -8,6 +8,7 @@
 #include "core/job.h"
 #include "core/run_engine.h"
 #include "core/run_view.h"
+#include "shell/window_place.h"
 #include "ui/job_bindings.h"
 #include "ui/main_window_services.h"
 #include "ui/popups.h"
@@ -41,8 +42,6 @@ namespace zk {
 inline constexpr int kSpinFirstRepeatMs = 500;
 inline constexpr int kSpinRepeatMs = 100;
 
-// Pixels to twips: the settings file keeps window positions in twips.
-inline constexpr int kTwipsPerPixel = 15;
 
 class MainWindow : public QMainWindow, public RunView {
     Q_OBJECT
@@ -162,6 +161,7 @@ private:
     void onTimingOptionClicked(int index);
     void onResumeClicked();
     void onResumeOnlyClicked();
+    void showResumeBox();  // enabled and ticked as the record and the operation say
     void applyResumeLayout();
     void applyApplicationBoxState();
     void applyMonitorLayout();

@@ -197,8 +197,6 @@ void MainWindow::readJobIntoWidgets(const JobSettings &source)
     applyOperationEffects(false);
     if (opChanged)
         setCaptionForOperation();
-    chkResume->setChecked(chkResume->isEnabled() && j.ResumeEnabled != 0);
-    m_state.job.ResumeEnabled = chkResume->isChecked() ? 1 : 0;
 
     const bool clock = j.TimingMode != 0;
     clockBoxes->setVisible(clock);

@@ -1,0 +1,28 @@
+// Where the main window goes, and how its place is kept: the settings file
+// stores positions in twips, fifteen to a pixel.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <functional>
+
+namespace zk {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+// The place of a window of `size` for the stored twips: that place, or the
+// centre of `area` (the work area of its screen) when none is stored
+// (a negative value) or when the centre of the stored place lies on no
+// screen (onSomeScreen false).
+QPoint PlaceForStored(int leftTwips, int topTwips, QSize size, QRect area,
+                      const std::function<bool(QPoint)> &onSomeScreen);
+
+// Where the browse dialog of an application box opens: the folder of the
+// program the box names (quotes removed, relative to workingDir) when that
+// folder exists, else the folder last chosen.
+QString BrowseStartFolder(const QString &appCommand, const QString &lastFolder, const QString &workingDir,
+                          const std::function<bool(const QString &folder)> &folderExists);
+
+}  // namespace zk
