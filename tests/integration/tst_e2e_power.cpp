@@ -22,8 +22,7 @@ namespace {
 
 const QStringList kPowerMethods{"PowerOff", "Reboot", "Suspend", "Hibernate", "HybridSleep", "SuspendThenHibernate",
                                 "TerminateSession", "KillSession", "TerminateUser", "KillUser"};
-const QString kDenied =
-    QStringLiteral("raise dbus.exceptions.DBusException('denied', name='org.freedesktop.DBus.Error.AccessDenied')");
+const QString kDenied = LogindMock::raising("org.freedesktop.DBus.Error.AccessDenied");
 const QString kRetryNotice = QStringLiteral("強制終了します。");
 
 }  // namespace
@@ -182,26 +181,33 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("after");  // printed after the line
         QTest::newRow("reboot") << QStringList{"-reboot"}
                                 << "dry-run: ExitSession flags=2 (reboot) -> org.freedesktop.login1.Manager.Reboot "
-                                   "interactive=true";
+                                   "interactive=true"
+                                << "";
         QTest::newRow("forced shutdown")
             << QStringList{"-shutdown", "-force"}
             << "dry-run: ExitSession flags=12 (power off, force) -> org.freedesktop.login1.Manager.PowerOff "
-               "interactive=false";
-        // The dry suspend resumes by itself after a second; keep state is off.
+               "interactive=false"
+            << "";
+        // The dry suspend resumes by itself after a second and turns the
+        // monitor on; keep state is off.
         QTest::newRow("standby") << QStringList{"-standby"}
                                  << "dry-run: Suspend hibernate=false force=false disableWake=false -> "
-                                    "org.freedesktop.login1.Manager.Suspend interactive=true";
+                                    "org.freedesktop.login1.Manager.Suspend interactive=true"
+                                 << "dry-run: MonitorPower on";
     }
     void dryRunMakesNoCall()
     {
         QFETCH(QStringList, args);
         QFETCH(QString, line);
+        QFETCH(QString, after);
         const Result r = run(QStringList{"-auto"} + args + QStringList{"-time", "0", "-zero_time", "1", "--dry-run"});
         QVERIFY2(r.exitCode == 0, qPrintable(Describe(r)));
         QVERIFY2(r.out.contains(line + "\n"), qPrintable(Describe(r)));
         QCOMPARE(r.out.count(line), 1);
+        QVERIFY2(after.isEmpty() || r.out.indexOf(after) > r.out.indexOf(line), qPrintable(Describe(r)));
         QStringList methods;
         for (const auto &c : m_mock.calls())
             methods << c.method;
