@@ -3,7 +3,6 @@
 // back to the program prints itself again, and no line for settings the
 // grammar cannot carry.
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,22 +13,13 @@ class TstCommandLineBinary : public QObject {
 
     QTemporaryDir m_home;
 
-    QString run(const QStringList &arguments, int *exitCode = nullptr)
+    // The printed line; a settings folder of its own, so that no saved
+    // settings change it.
+    QString run(const QStringList &arguments, int *exitCode)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        // A settings folder of its own, so that no saved settings change the line.
-        env.insert(QStringLiteral("HOME"), m_home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path() + QStringLiteral("/config"));
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        p.setProcessEnvironment(env);
-        p.start(qEnvironmentVariable("ZENKORO_BIN"), QStringList{QStringLiteral("--command-line")} + arguments);
-        if (!p.waitForFinished(60000))
-            return QStringLiteral("<timeout>");
-        if (exitCode)
-            *exitCode = p.exitCode();
-        return QString::fromUtf8(p.readAllStandardOutput());
+        const zktest::Result r = zktest::RunZenkoro(QStringList{"--command-line"} + arguments, m_home.path(), 60000);
+        *exitCode = r.exitCode;
+        return r.out;
     }
 
 private Q_SLOTS:

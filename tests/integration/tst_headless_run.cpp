@@ -27,23 +27,6 @@ private slots:
         QCOMPARE(r.out.count(QStringLiteral("dry-run: ExitSession")), 1);
     }
 
-    void forcedShutdownSaysForce()
-    {
-        const auto r =
-            RunZenkoro({"--dry-run", "-auto", "-shutdown", "-force", "-time", "0", "-zero_time", "2"}, m_home.path());
-        QCOMPARE(r.exitCode, 0);
-        QVERIFY2(r.out.contains(QStringLiteral("･強制シャットダウン")), qPrintable(r.out));
-        QVERIFY2(r.out.contains(QStringLiteral("dry-run: ExitSession flags=12")), qPrintable(r.out));
-    }
-
-    void refusedStartEndsWithFailure()
-    {
-        const auto r = RunZenkoro({"--dry-run", "-auto", "-reboot", "-time", "14401"}, m_home.path());
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY(r.err.contains(QStringLiteral("入力エラー: 分後：14400以下の数値を入力")));
-        QVERIFY(!r.out.contains(QStringLiteral("dry-run:")));
-    }
-
     void excludedWeekdaySkipsTheAction()
     {
         const auto r = RunZenkoro({"--dry-run", "-auto", "-reboot", "-time", "0", "-exec_week", "0000000"}, m_home.path());
@@ -63,15 +46,6 @@ private slots:
         QCOMPARE(r.exitCode, 0);
         QVERIFY(!r.out.contains(QStringLiteral("dry-run:")));
         QVERIFY(r.out.startsWith(QStringLiteral("Zenkoro再起動 ")));
-    }
-
-    void suspendResumesAndEnds()
-    {
-        const auto r = RunZenkoro({"--dry-run", "-auto", "-standby", "-time", "0", "-zero_time", "1"}, m_home.path());
-        QCOMPARE(r.exitCode, 0);
-        const int suspend = r.out.indexOf(QStringLiteral("dry-run: Suspend hibernate=false"));
-        const int monitor = r.out.indexOf(QStringLiteral("dry-run: MonitorPower on"));
-        QVERIFY2(suspend >= 0 && monitor > suspend, qPrintable(r.out));
     }
 };
 

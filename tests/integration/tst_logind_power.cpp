@@ -9,6 +9,7 @@
 #endif
 
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QSignalSpy>
 #include <QtTest>
@@ -177,22 +178,14 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, xdgSessionId);
         QFETCH(bool, expected);
-        QVERIFY(m_mock.addManagerMethod(
-            "GetSessionByPID", "u", "o",
-            "raise dbus.exceptions.DBusException('no session', name='org.freedesktop.login1.NoSessionForPID')"));
-        const QByteArray saved = qgetenv("XDG_SESSION_ID");
-        const bool hadSaved = qEnvironmentVariableIsSet("XDG_SESSION_ID");
-        if (xdgSessionId.isEmpty())
-            qunsetenv("XDG_SESSION_ID");
-        else
-            qputenv("XDG_SESSION_ID", xdgSessionId);
+        QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o",
+                                        LogindMock::raising("org.freedesktop.login1.NoSessionForPID")));
+        const std::optional<QByteArray> saved =
+            qEnvironmentVariableIsSet("XDG_SESSION_ID") ? std::optional(qgetenv("XDG_SESSION_ID")) : std::nullopt;
+        const auto restore = qScopeGuard([&] { saved ? qputenv("XDG_SESSION_ID", *saved) : qunsetenv("XDG_SESSION_ID"); });
+        xdgSessionId.isEmpty() ? qunsetenv("XDG_SESSION_ID") : qputenv("XDG_SESSION_ID", xdgSessionId);
         LogindPower power;
-        const std::optional<bool> result = ExitAnswer(power, 0);
-        if (hadSaved)
-            qputenv("XDG_SESSION_ID", saved);
-        else
-            qunsetenv("XDG_SESSION_ID");
-        QCOMPARE(result, std::optional<bool>(expected));
+        QCOMPARE(ExitAnswer(power, 0), std::optional<bool>(expected));
         if (expected) {
             QCOMPARE(powerCalls(), QStringList{"TerminateSession"});
             QCOMPARE(m_mock.calls("TerminateSession")[0].args, QVariantList{QString::fromLatin1(xdgSessionId)});
@@ -212,9 +205,7 @@ private Q_SLOTS:
     {
         QFETCH(quint32, flags);
         QFETCH(QString, method);
-        QVERIFY(m_mock.addManagerMethod(
-            method, "b", "",
-            "raise dbus.exceptions.DBusException('denied', name='org.freedesktop.DBus.Error.AccessDenied')"));
+        QVERIFY(m_mock.addManagerMethod(method, "b", "", LogindMock::raising("org.freedesktop.DBus.Error.AccessDenied")));
         LogindPower power;
         QCOMPARE(ExitAnswer(power, flags), kNo);
         QVERIFY(power.lastError().contains("AccessDenied"));
@@ -256,9 +247,8 @@ private Q_SLOTS:
 
     void refusedSuspendIsFalseAndNeverResumes()
     {
-        QVERIFY(m_mock.addManagerMethod(
-            "Suspend", "b", "",
-            "raise dbus.exceptions.DBusException('inhibited', name='org.freedesktop.login1.OperationInProgress')"));
+        QVERIFY(m_mock.addManagerMethod("Suspend", "b", "",
+                                        LogindMock::raising("org.freedesktop.login1.OperationInProgress")));
         LogindPower power;
         QSignalSpy resumed(&power, &zk::SessionPower::resumed);
         QCOMPARE(SuspendAnswer(power, false, false), kNo);
@@ -291,28 +281,24 @@ private Q_SLOTS:
 
     void keepAwakeHoldsOneInhibitLock()
     {
-        LogindPower power;
-        power.setKeepAwake(true);
-        // The keep-awake phase renews the request every second: one lock
-        // only, also while the first request is under way.
-        power.setKeepAwake(true);
-        QTRY_VERIFY(power.keepsAwake());
-        power.setKeepAwake(true);
-        QCOMPARE(m_mock.calls("Inhibit").size(), 1);
-        QCOMPARE(m_mock.calls("Inhibit")[0].args,
-                 (QVariantList{"idle:sleep", "Zenkoro", QString::fromUtf8("復帰状態維持"), "block"}));
-        QCOMPARE(m_mock.inhibitors().size(), 1);
-
-        power.setKeepAwake(false);
-        QVERIFY(!power.keepsAwake());
-        // logind drops the inhibitor when the last copy of its descriptor closes.
-        QVERIFY(LogindMock::waitFor([this] { return m_mock.inhibitors().isEmpty(); }, 5000));
-    }
-
-    void keepAwakeLockEndsWithTheObject()
-    {
         {
             LogindPower power;
+            power.setKeepAwake(true);
+            // The keep-awake phase renews the request every second: one lock
+            // only, also while the first request is under way.
+            power.setKeepAwake(true);
+            QTRY_VERIFY(power.keepsAwake());
+            power.setKeepAwake(true);
+            QCOMPARE(m_mock.calls("Inhibit").size(), 1);
+            QCOMPARE(m_mock.calls("Inhibit")[0].args,
+                     (QVariantList{"idle:sleep", "Zenkoro", QString::fromUtf8("復帰状態維持"), "block"}));
+            QCOMPARE(m_mock.inhibitors().size(), 1);
+
+            power.setKeepAwake(false);
+            QVERIFY(!power.keepsAwake());
+            // logind drops the inhibitor when the last copy of its descriptor closes.
+            QVERIFY(LogindMock::waitFor([this] { return m_mock.inhibitors().isEmpty(); }, 5000));
+            // Taken again, the lock ends with the object.
             power.setKeepAwake(true);
             QTRY_VERIFY(power.keepsAwake());
             QCOMPARE(m_mock.inhibitors().size(), 1);

@@ -111,46 +111,27 @@ class TstSettingsCli : public QObject {
 private slots:
     void initTestCase() { QVERIFY(QFile::exists(qEnvironmentVariable("ZENKORO_BIN"))); }
 
+    // tst_settings reads every value of this file; here the binary reads it
+    // through --conf and reports it with --explain.
     void explainWindowsFile()
     {
         QTemporaryDir home;
-        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        const QString conf = home.filePath("Conf.txt");
         QVERIFY(MakeWindowsConf(conf));
         const QByteArray before = ReadBytes(conf);
-        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--explain")}, home.path());
+        const Result r = Run({"--conf", conf, "--explain"}, home.path());
         QCOMPARE(r.exitCode, 0);
         const QJsonObject &o = r.json;
         QCOMPARE(o.value("OperationText").toString(), QStringLiteral("スリープ"));
         QCOMPARE(o.value("DelayMinutes").toString(), QStringLiteral("   5"));
-        QCOMPARE(o.value("CpuAverageSeconds").toString(), QStringLiteral("10"));
         QCOMPARE(o.value("MonitorPhrase").toString(), QStringLiteral("処理が完了しました,終了\r\n次の行"));
-        QCOMPARE(o.value("AppCommand").toString(), QStringLiteral("\"C:\\Program Files\\秀丸\\hidemaru.exe\" 日記～.txt"));
-        QCOMPARE(o.value("ResumeAfterMinutes").toString(), QStringLiteral("  5"));
-        QCOMPARE(o.value("ResumeAtClock").toInt(), 1);
-        QCOMPARE(o.value("CountdownSound").toInt(), 1);
-        QCOMPARE(o.value("MultiEnabled").toInt(), 1);
-        QCOMPARE(o.value("ShowQuickButtons").toInt(), 1);
-        QCOMPARE(o.value("CaptureFolder").toString(), QStringLiteral("C:\\Users\\太郎\\デスクトップ\\キャプチャ"));
-        QCOMPARE(o.value("LastProgramFolder").toString(), QStringLiteral("C:\\ツール"));
-        QCOMPARE(o.value("Reserved69").toInt(), 12);
-        const QJsonArray multi = o.value("MultiRows").toArray();
-        QCOMPARE(multi.size(), 20);
-        QCOMPARE(multi[0].toObject().value("Operation").toString(), QStringLiteral("スリープ"));
-        QCOMPARE(multi[1].toObject().value("Application").toString(), QStringLiteral("\"C:\\アプリ\\起動.exe\" ①"));
-        QCOMPARE(multi[2].toObject().value("Hour").toString(), QStringLiteral("8"));
-        const QJsonArray weekly = o.value("WeeklyResumeTable").toArray();
-        QCOMPARE(weekly.size(), 8);
-        QCOMPARE(weekly[0].toObject().value("Application").toString(), QStringLiteral("メモ帳.exe"));
-        QCOMPARE(weekly[1].toObject().value("Application").toString(), QStringLiteral("notepad.exe a,b"));
+        QCOMPARE(o.value("AppCommand").toString(),
+                 QStringLiteral("\"C:\\Program Files\\秀丸\\hidemaru.exe\" 日記～.txt"));
+        QCOMPARE(o.value("MultiRows").toArray()[1].toObject().value("Application").toString(),
+                 QStringLiteral("\"C:\\アプリ\\起動.exe\" ①"));
+        QCOMPARE(o.value("WeeklyResumeTable").toArray()[1].toObject().value("Application").toString(),
+                 QStringLiteral("notepad.exe a,b"));
         QCOMPARE(o.value("HistoryText").toString(), QStringLiteral("メモ帳.exe\tcalc.exe"));
-        QCOMPARE(o.value("HistoryMax").toInt(), 15);
-        QCOMPARE(o.value("HistoryRows").toInt(), 9);
-        QCOMPARE(o.value("HistorySort").toString(), QStringLiteral("1"));
-        QCOMPARE(o.value("HistoryOddColor").toString(), QStringLiteral("FFFFE0"));
-        QCOMPARE(o.value("ActiveColors").toString(), QStringLiteral("/スリープ:ff00ff"));
-        QCOMPARE(o.value("EditWidth").toInt(), 8000);
-        QCOMPARE(o.value("EditHeight").toInt(), 2500);
-        QCOMPARE(o.value("EditMode").toInt(), 1);
         QCOMPARE(o.value("EditFontSize").toInt(), 14);
         // --explain writes nothing.
         QCOMPARE(ReadBytes(conf), before);
@@ -159,10 +140,9 @@ private slots:
     void saveRewritesWithForce()
     {
         QTemporaryDir home;
-        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        const QString conf = home.filePath("Conf.txt");
         QVERIFY(MakeWindowsConf(conf));
-        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--save"), QStringLiteral("-force")},
-                             home.path());
+        const Result r = Run({"--conf", conf, "--save", "-force"}, home.path());
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.out.isEmpty());
         const QStringList fields = ValueFields(conf);
@@ -172,13 +152,11 @@ private slots:
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString text = utf8.decode(ReadBytes(conf));
         QVERIFY(!utf8.hasError());
-        QCOMPARE(fields[111], QStringLiteral("スリープ"));
         QCOMPARE(fields[121], QStringLiteral("復帰"));
-        QCOMPARE(fields[131], QStringLiteral("シャットダウン"));
         QCOMPARE(fields[21], QStringLiteral("処理が完了しました[comma]終了[Cr]次の行"));
         QVERIFY(text.contains(QStringLiteral("\r\nedit fontsize = 14\r\n")));
 
-        const Result again = Run({QStringLiteral("--conf"), conf, QStringLiteral("--explain")}, home.path());
+        const Result again = Run({"--conf", conf, "--explain"}, home.path());
         QCOMPARE(again.json.value("Force").toInt(), 1);
         QCOMPARE(again.json.value("MultiRows").toArray()[1].toObject().value("Application").toString(),
                  QStringLiteral("\"C:\\アプリ\\起動.exe\" ①"));
@@ -187,11 +165,9 @@ private slots:
     void saveCreatesPrivateFile()
     {
         QTemporaryDir home;
-        const Result r = Run({QStringLiteral("--save"), QStringLiteral("-reboot"), QStringLiteral("-time"),
-                              QStringLiteral("15")},
-                             home.path());
+        const Result r = Run({"--save", "-reboot", "-time", "15"}, home.path());
         QCOMPARE(r.exitCode, 0);
-        const QString folder = home.filePath(QStringLiteral("config/zenkoro"));
+        const QString folder = home.filePath("config/zenkoro");
         const QString conf = folder + QStringLiteral("/Conf.txt");
         QVERIFY(QFileInfo(conf).isFile());
         const auto groupOther = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
@@ -208,12 +184,11 @@ private slots:
         if (::geteuid() != 0)
             QSKIP("needs root to give a file to another user");
         QTemporaryDir home;
-        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        const QString conf = home.filePath("Conf.txt");
         QVERIFY(MakeWindowsConf(conf));
         QCOMPARE(::chown(QFile::encodeName(conf).constData(), 65534, 65534), 0);
         QVERIFY(QFile::setPermissions(conf, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--save"), QStringLiteral("-force")},
-                             home.path());
+        const Result r = Run({"--conf", conf, "--save", "-force"}, home.path());
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(ValueFields(conf).value(5), QStringLiteral("1"));
         struct stat st {};
@@ -227,10 +202,10 @@ private slots:
     {
         QTemporaryDir home;
         // Its folder would have to be made under a regular file.
-        const QString plain = home.filePath(QStringLiteral("plain"));
+        const QString plain = home.filePath("plain");
         QVERIFY(WriteBytes(plain, "keep"));
         const QString conf = plain + QStringLiteral("/Conf.txt");
-        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--save")}, home.path());
+        const Result r = Run({"--conf", conf, "--save"}, home.path());
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.err.contains(QStringLiteral("設定値の保存に失敗しました！")));
         QCOMPARE(ReadBytes(plain), QByteArray("keep"));
@@ -239,12 +214,10 @@ private slots:
     void parameterErrorWithSaveWritesNothing()
     {
         QTemporaryDir home;
-        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        const QString conf = home.filePath("Conf.txt");
         QVERIFY(MakeWindowsConf(conf));
         const QByteArray before = ReadBytes(conf);
-        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("--save"), QStringLiteral("-force"),
-                              QStringLiteral("-time"), QStringLiteral("8:x")},
-                             home.path());
+        const Result r = Run({"--conf", conf, "--save", "-force", "-time", "8:x"}, home.path());
         QCOMPARE(r.exitCode, 2);
         QCOMPARE(ReadBytes(conf), before);
     }
@@ -252,13 +225,11 @@ private slots:
     void autoRunLeavesFileAlone()
     {
         QTemporaryDir home;
-        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        const QString conf = home.filePath("Conf.txt");
         QVERIFY(MakeWindowsConf(conf));
         const QByteArray before = ReadBytes(conf);
         // "-auto" resets to the defaults for the run but keeps the file's multi rows.
-        const Result ex = Run({QStringLiteral("--conf"), conf, QStringLiteral("--explain"), QStringLiteral("-auto"),
-                               QStringLiteral("-reboot")},
-                              home.path());
+        const Result ex = Run({"--conf", conf, "--explain", "-auto", "-reboot"}, home.path());
         QCOMPARE(ex.exitCode, 0);
         QCOMPARE(ex.json.value("Force").toInt(), 0);
         QCOMPARE(ex.json.value("DelayMinutes").toString(), QStringLiteral("  90"));
@@ -270,15 +241,11 @@ private slots:
         QCOMPARE(ReadBytes(conf), before);
 
         // A whole "-auto" run (single schedule, to its power action) leaves the file as it was.
-        const QString single = home.filePath(QStringLiteral("Single.txt"));
-        QCOMPARE(Run({QStringLiteral("--conf"), single, QStringLiteral("--save"), QStringLiteral("-force")}, home.path())
-                     .exitCode,
-                 0);
+        const QString single = home.filePath("Single.txt");
+        QCOMPARE(Run({"--conf", single, "--save", "-force"}, home.path()).exitCode, 0);
         const QByteArray singleBefore = ReadBytes(single);
-        const Result r = Run({QStringLiteral("--conf"), single, QStringLiteral("--dry-run"), QStringLiteral("-auto"),
-                              QStringLiteral("-reboot"), QStringLiteral("-time"), QStringLiteral("0"),
-                              QStringLiteral("-zero_time"), QStringLiteral("0")},
-                             home.path());
+        const Result r =
+            Run({"--conf", single, "--dry-run", "-auto", "-reboot", "-time", "0", "-zero_time", "0"}, home.path());
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.out.contains(QStringLiteral("dry-run: ExitSession")), qPrintable(r.out));
         QCOMPARE(ReadBytes(single), singleBefore);
@@ -287,10 +254,9 @@ private slots:
     void plainStartSavesAtExit()
     {
         QTemporaryDir home;
-        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        const QString conf = home.filePath("Conf.txt");
         QVERIFY(MakeWindowsConf(conf));
-        const Result r = Run({QStringLiteral("--conf"), conf, QStringLiteral("-time"), QStringLiteral("33")},
-                             home.path());
+        const Result r = Run({"--conf", conf, "-time", "33"}, home.path());
         QCOMPARE(r.exitCode, 0);
         const QStringList fields = ValueFields(conf);
         QCOMPARE(fields.size(), 311);
@@ -306,8 +272,8 @@ private slots:
         // A plain start without a display saves at exit; --save saves at once.
         QTest::newRow("nul byte, save at exit")
             << QByteArray("1,2,4,1,0,1,45,\0,,\r\n", 20) << QStringList{"-time", "33"} << "33";
-        QTest::newRow("over 16 MiB, --save") << QByteArray(16 * 1024 * 1024 + 1, ',')
-                                             << QStringList{"--save", "-time", "44"} << "44";
+        QTest::newRow("over 16 MiB, --save")
+            << QByteArray(16 * 1024 * 1024 + 1, ',') << QStringList{"--save", "-time", "44"} << "44";
     }
 
     void unreadableFileKeptAside()
@@ -316,23 +282,24 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QString, fieldSeven);
         QTemporaryDir home;
-        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        const QString conf = home.filePath("Conf.txt");
         QVERIFY(WriteBytes(conf, bytes));
-        const Result r = Run(QStringList{QStringLiteral("--conf"), conf} + args, home.path());
+        const Result r = Run(QStringList{"--conf", conf} + args, home.path());
         QCOMPARE(r.exitCode, 0);
 
         // The file that could not be read is kept, byte for byte, beside the new one.
         const QStringList kept = QDir(home.path()).entryList({QStringLiteral("Conf.txt.unreadable-*")}, QDir::Files);
         QCOMPARE(kept.size(), 1);
-        QVERIFY2(QRegularExpression(QStringLiteral("^Conf\\.txt\\.unreadable-\\d{8}-\\d{6}$")).match(kept[0]).hasMatch(),
-                 qPrintable(kept[0]));
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^Conf\\.txt\\.unreadable-\\d{8}-\\d{6}$")).match(kept[0]).hasMatch(),
+            qPrintable(kept[0]));
         QVERIFY(ReadBytes(home.filePath(kept[0])) == bytes);
         QCOMPARE(ValueFields(conf).value(6), fieldSeven);
         // Said once, naming the kept file.
         QCOMPARE(r.err.count(kept[0]), 1);
 
         // The new file reads: the next run keeps nothing aside.
-        QCOMPARE(Run({QStringLiteral("--conf"), conf, QStringLiteral("--save")}, home.path()).exitCode, 0);
+        QCOMPARE(Run({"--conf", conf, "--save"}, home.path()).exitCode, 0);
         QCOMPARE(QDir(home.path()).entryList({QStringLiteral("Conf.txt.unreadable-*")}, QDir::Files), kept);
     }
 
@@ -342,9 +309,9 @@ private slots:
         if (::geteuid() != 0)
             QSKIP("needs root to run as another user");
         QTemporaryDir top;
-        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                      QFile::ReadOther | QFile::ExeOther));
-        const QString home = top.filePath(QStringLiteral("home"));
+        QVERIFY(QFile::setPermissions(
+            top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        const QString home = top.filePath("home");
         const QString conf = home + QStringLiteral("/Conf.txt");
         QVERIFY(QDir().mkdir(home));
         QVERIFY(MakeWindowsConf(conf));
@@ -354,25 +321,13 @@ private slots:
         QVERIFY(QFile::setPermissions(conf, QFile::WriteOwner));
 
         auto asNobody = [&](const QStringList &args) {
-            QProcess p;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.remove(QStringLiteral("DISPLAY"));
-            env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-            env.insert(QStringLiteral("HOME"), home);
-            env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-            p.setProcessEnvironment(env);
-            p.start(QStringLiteral("setpriv"), QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--",
-                                                           qEnvironmentVariable("ZENKORO_BIN")} + args);
-            Result r;
-            if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit)
-                r.exitCode = p.exitCode();
-            r.err = QString::fromUtf8(p.readAllStandardError());
-            return r;
+            return zktest::RunZenkoro(args, home, 30000, QString(),
+                                      {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"});
         };
-        if (asNobody({QStringLiteral("--version")}).exitCode != 0)
+        if (asNobody({"--version"}).exitCode != 0)
             QSKIP("the program cannot be run as user nobody here");
 
-        const Result r = asNobody({QStringLiteral("--conf"), conf, QStringLiteral("-time"), QStringLiteral("33")});
+        const Result r = asNobody({"--conf", conf, "-time", "33"});
         QCOMPARE(r.exitCode, 0);
         const QStringList kept = QDir(home).entryList({QStringLiteral("Conf.txt.unreadable-*")}, QDir::Files);
         QCOMPARE(kept.size(), 1);
@@ -398,12 +353,12 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QString, kind);
         QTemporaryDir home;
-        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        const QString conf = home.filePath("Conf.txt");
         if (fifo)
             QCOMPARE(::mkfifo(QFile::encodeName(conf).constData(), 0600), 0);
         else
             QVERIFY(QDir().mkdir(conf));
-        const Result r = Run(QStringList{QStringLiteral("--conf"), conf} + args, home.path());
+        const Result r = Run(QStringList{"--conf", conf} + args, home.path());
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.contains(conf) && r.err.contains(kind), qPrintable(r.err));
         if (fifo)
@@ -412,17 +367,16 @@ private slots:
             QVERIFY(QFileInfo(conf).isDir() && QDir(conf).isEmpty());
         // Nothing else was created beside it.
         QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{QStringLiteral("Conf.txt")});
+                 QStringList{"Conf.txt"});
     }
 
     void fifoIsReadAsMissing()
     {
         QTemporaryDir home;
-        const QString conf = home.filePath(QStringLiteral("Conf.txt"));
+        const QString conf = home.filePath("Conf.txt");
         QCOMPARE(::mkfifo(QFile::encodeName(conf).constData(), 0600), 0);
         // Nobody writes to the FIFO: opening it for reading would wait for ever.
-        const Result r =
-            zktest::RunZenkoro({QStringLiteral("--conf"), conf, QStringLiteral("--explain")}, home.path(), 20000);
+        const Result r = zktest::RunZenkoro({"--conf", conf, "--explain"}, home.path(), 20000);
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.json.value("DelayMinutes").toString(), QStringLiteral("  90"));
         QVERIFY(IsFifo(conf));
@@ -431,12 +385,11 @@ private slots:
     void symlinkKept()
     {
         QTemporaryDir home;
-        const QString real = home.filePath(QStringLiteral("real.txt"));
-        const QString link = home.filePath(QStringLiteral("Conf.txt"));
+        const QString real = home.filePath("real.txt");
+        const QString link = home.filePath("Conf.txt");
         QVERIFY(MakeWindowsConf(real));
         QVERIFY(QFile::link(real, link));
-        const Result r = Run({QStringLiteral("--conf"), link, QStringLiteral("--save"), QStringLiteral("-force")},
-                             home.path());
+        const Result r = Run({"--conf", link, "--save", "-force"}, home.path());
         QCOMPARE(r.exitCode, 0);
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(QFileInfo(link).symLinkTarget(), real);
@@ -448,13 +401,13 @@ private slots:
         // A file of commas just under the size limit: its memory must stay a
         // small multiple of its size, not one string per field.
         QTemporaryDir home;
-        const QString empty = home.filePath(QStringLiteral("empty.txt"));
-        const QString huge = home.filePath(QStringLiteral("Conf.txt"));
+        const QString empty = home.filePath("empty.txt");
+        const QString huge = home.filePath("Conf.txt");
         QVERIFY(WriteBytes(empty, QByteArray()));
         const qint64 size = 15 * 1024 * 1024;
         QVERIFY(WriteBytes(huge, QByteArray(size, ',')));
-        const long baseline = PeakRssKiB({QStringLiteral("--conf"), empty, QStringLiteral("--explain")}, home.path());
-        const long peak = PeakRssKiB({QStringLiteral("--conf"), huge, QStringLiteral("--explain")}, home.path());
+        const long baseline = PeakRssKiB({"--conf", empty, "--explain"}, home.path());
+        const long peak = PeakRssKiB({"--conf", huge, "--explain"}, home.path());
         QVERIFY(baseline > 0);
         QVERIFY(peak > 0);
         QVERIFY2(peak <= baseline + 8 * size / 1024,

@@ -298,6 +298,12 @@ public:
         return reply.type() == QDBusMessage::ReplyMessage;
     }
 
+    // A method body for addManagerMethod() that refuses with the D-Bus error `name`.
+    static QString raising(const QString &name)
+    {
+        return QStringLiteral("raise dbus.exceptions.DBusException('refused', name='%1')").arg(name);
+    }
+
     // The inhibitor locks the mock holds: (what, who, why, mode) each.
     QList<QStringList> inhibitors() const
     {

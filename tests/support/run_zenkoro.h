@@ -17,31 +17,55 @@ struct Result {
     QString err;
 };
 
-// workingDir: the folder the program starts in (empty = this process's).
-inline Result RunZenkoro(const QStringList &args, const QString &home, int timeoutMs = 30000,
-                         const QString &workingDir = QString())
+// `env` without a display, with `home` as home and settings folder.
+inline QProcessEnvironment ZenkoroEnvironment(const QString &home,
+                                              QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
-    QProcess p;
-    if (!workingDir.isEmpty())
-        p.setWorkingDirectory(workingDir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    p.setProcessEnvironment(env);
-    p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
+    return env;
+}
+
+// Waits for a started process (killed when it takes longer than timeoutMs).
+inline Result Finish(QProcess &p, int timeoutMs)
+{
     Result r;
-    if (!p.waitForFinished(timeoutMs)) {
+    const bool finished = p.waitForFinished(timeoutMs);
+    if (!finished) {
         p.kill();
-        p.waitForFinished();
-        return r;
+        p.waitForFinished(3000);
     }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    if (finished && p.exitStatus() == QProcess::NormalExit)
+        r.exitCode = p.exitCode();
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     r.json = QJsonDocument::fromJson(r.out.toUtf8()).object();
     return r;
+}
+
+// For a failure message: the exit code and both outputs.
+inline QString Describe(const Result &r)
+{
+    return QStringLiteral("exit=%1\nstdout:\n%2\nstderr:\n%3").arg(r.exitCode).arg(r.out, r.err);
+}
+
+// workingDir: the folder the program starts in (empty = this process's).
+// via: a program that runs zenkoro, with its arguments (e.g. setpriv ... --).
+inline Result RunZenkoro(const QStringList &args, const QString &home, int timeoutMs = 30000,
+                         const QString &workingDir = QString(), const QStringList &via = {})
+{
+    QProcess p;
+    if (!workingDir.isEmpty())
+        p.setWorkingDirectory(workingDir);
+    p.setProcessEnvironment(ZenkoroEnvironment(home));
+    const QString bin = qEnvironmentVariable("ZENKORO_BIN");
+    if (via.isEmpty())
+        p.start(bin, args);
+    else
+        p.start(via.first(), via.mid(1) + QStringList{bin} + args);
+    return Finish(p, timeoutMs);
 }
 
 }  // namespace zktest

@@ -26,10 +26,8 @@ public:
     QStringList captions;
     bool phraseLabel = false;
     QString resumeLabel;
-    QString clock;
     QString lineStatus;
     bool locked = false;
-    int settingsChangedCount = 0;
     int multiAndQuickEnabled = 0;
     QStringList windowRequests;  // "show", "topmost 1", "hide", "minimize", "tray", "untray"
     QStringList trayTooltips;
@@ -61,11 +59,11 @@ public:
     }
     void setPhraseLabelVisible(bool visible) override { phraseLabel = visible; }
     void setResumeLabel(const QString &text) override { resumeLabel = text; }
-    void setClockText(const QString &text) override { clock = text; }
+    void setClockText(const QString &) override {}
     void setLineStatusText(const QString &text) override { lineStatus = text; }
     void setRunLocked(bool l) override { locked = l; }
     void enableMultiAndQuick() override { ++multiAndQuickEnabled; }
-    void settingsChanged() override { ++settingsChangedCount; }
+    void settingsChanged() override {}
     void showWindowNormal() override { windowRequests << QStringLiteral("show"); }
     void applyTopmost(bool topmost) override { windowRequests << QStringLiteral("topmost %1").arg(int(topmost)); }
     void hideWindow() override { windowRequests << QStringLiteral("hide"); }

@@ -23,8 +23,6 @@ public:
         bool disableWake;
     };
 
-    // Answers of exitSession, in order; when used up, exitAnswer.
-    QList<bool> exitAnswers;
     bool exitAnswer = true;
     bool suspendAnswer = true;
     bool hibernation = true;
@@ -42,7 +40,7 @@ public:
     {
         exitCalls << flags;
         log << QStringLiteral("exitSession %1").arg(flags);
-        answer(context, std::move(done), exitAnswers.isEmpty() ? exitAnswer : exitAnswers.takeFirst());
+        answer(context, std::move(done), exitAnswer);
     }
     void suspend(bool hibernate, bool force, bool disableWake, QObject *context, Answer done) override
     {
@@ -124,13 +122,8 @@ class FakeScreenText final : public ScreenText {
 public:
     bool isAvailable = true;
     PhraseMatch answer;
-    QStringList asked;
     bool available() const override { return isAvailable; }
-    PhraseMatch phraseVisible(const QString &phrase, bool) override
-    {
-        asked << phrase;
-        return answer;
-    }
+    PhraseMatch phraseVisible(const QString &, bool) override { return answer; }
     void setVisible(bool visible, const QString &title = QString(), const QString &text = QString())
     {
         answer.found = visible;
@@ -143,13 +136,8 @@ class FakeCpuMonitor final : public CpuMonitor {
 public:
     QString average;
     bool sampling = false;
-    int begins = 0;
     QList<bool> stops;
-    void begin(const QString &, const QString &, bool on) override
-    {
-        ++begins;
-        sampling = on;
-    }
+    void begin(const QString &, const QString &, bool on) override { sampling = on; }
     void stop(bool clearTexts) override
     {
         sampling = false;
@@ -191,7 +179,6 @@ class FakeSound final : public CountdownSound {
 public:
     bool playing = false;
     int starts = 0;
-    int stops = 0;
     void play(bool) override
     {
         if (playing)
@@ -199,11 +186,7 @@ public:
         playing = true;
         ++starts;
     }
-    void stop() override
-    {
-        playing = false;
-        ++stops;
-    }
+    void stop() override { playing = false; }
 };
 
 class FakeCapture final : public ScreenCapture {
