@@ -1,0 +1,56 @@
+// Where the main window and its browse dialog open.
+#include "shell/window_place.h"
+
+#include <QtTest>
+
+using namespace zk;
+
+class TestWindowPlace : public QObject {
+    Q_OBJECT
+private slots:
+    void placeForStored_data()
+    {
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<QPoint>("expected");
+        // A 200x100 window; the work area 0,0 1000x800 is the only screen.
+        QTest::newRow("stored") << 150 * kTwipsPerPixel << 90 * kTwipsPerPixel << QPoint(150, 90);
+        QTest::newRow("twips round down") << 150 * kTwipsPerPixel + 14 << 0 << QPoint(150, 0);
+        QTest::newRow("none stored") << -1 << 90 * kTwipsPerPixel << QPoint(399, 349);
+        QTest::newRow("off every screen") << 5000 * kTwipsPerPixel << 0 << QPoint(399, 349);
+        QTest::newRow("centre still on screen") << 850 * kTwipsPerPixel << 700 * kTwipsPerPixel << QPoint(850, 700);
+        QTest::newRow("centre off screen") << 950 * kTwipsPerPixel << 760 * kTwipsPerPixel << QPoint(399, 349);
+    }
+    void placeForStored()
+    {
+        QFETCH(int, left);
+        QFETCH(int, top);
+        QFETCH(QPoint, expected);
+        const QRect screen(0, 0, 1000, 800);
+        QCOMPARE(PlaceForStored(left, top, QSize(200, 100), screen, [&](QPoint p) { return screen.contains(p); }),
+                 expected);
+    }
+
+    void browseStartFolder_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("empty box") << QString() << "/last";
+        QTest::newRow("absolute") << "/opt/tools/run -x" << "/opt/tools";
+        QTest::newRow("quoted with blanks") << "\"/opt/my tools/run\" -x" << "/opt/my tools";
+        QTest::newRow("relative") << "bin/run" << "/work/bin";
+        QTest::newRow("folder missing") << "/gone/run" << "/last";
+    }
+    void browseStartFolder()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, expected);
+        const QStringList existing{"/opt/tools", "/opt/my tools", "/work/bin"};
+        QCOMPARE(BrowseStartFolder(command, QStringLiteral("/last"), QStringLiteral("/work"),
+                                   [&](const QString &f) { return existing.contains(f); }),
+                 expected);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestWindowPlace)
+#include "tst_window_place.moc"
