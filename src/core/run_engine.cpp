@@ -261,7 +261,7 @@ void RunEngine::startRun()
     m_state.cl.ResumeTime = p.resumeTime;
     if (m_view)
         m_view->setResumeLabel(p.resumeTime.isValid()
-                                   ? QStringLiteral("予定 ") + p.resumeTime.toString(QStringLiteral("HH:mm:ss"))
+                                   ? QStringLiteral("予定 ") + FormatClock(p.resumeTime)
                                    : QString());
 
     // Lock the settings.
@@ -451,7 +451,7 @@ void RunEngine::clockTick()
 {
     const QDateTime now = m_clock.now();
     if (m_view)
-        m_view->setClockText(now.toString(QStringLiteral("HH:mm:ss")));
+        m_view->setClockText(FormatClock(now));
     refreshLineStatus();
 }
 

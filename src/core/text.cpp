@@ -7,6 +7,14 @@
 
 namespace zk {
 
+QStringView TrimLeadingBlanks(QStringView text)
+{
+    qsizetype b = 0;
+    while (b < text.size() && text[b] == QLatin1Char(' '))
+        ++b;
+    return text.sliced(b);
+}
+
 namespace {
 
 // Length of the number at the start of s from index i; 0 when there is none.

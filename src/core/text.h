@@ -27,6 +27,9 @@ QStringList SplitParameters(const QString &text, const QString &separator, const
                             const QString &close);
 // Every run of half- or full-width spaces reduced to its first space; trimmed of half-width spaces.
 QString CollapseSpaces(const QString &text);
+// The text without its leading blanks (spaces only, not tabs or line breaks).
+QStringView TrimLeadingBlanks(QStringView text);
+
 // Trimmed text without one enclosing open/close pair, trimmed again.
 QString StripBrackets(const QString &text, const QString &open, const QString &close);
 // 1 for "y", "Y", "yes", "YES"; 0 for anything else.

@@ -41,6 +41,9 @@ QStringList EscapePlaceholders();
 // that leading marker reads exactly as it always did.
 QString EscapeText(const QString &text);
 QString UnescapeText(const QString &text);
+// Always the marked form (an empty folder field is written so, to tell it
+// from the desktop folder an empty field stands for).
+QString MarkedText(const QString &text);
 // The same for the value of a keyed line, which has only the line level and
 // loses its leading blanks on reading: a text with leading blanks is written
 // in the marked form too.

@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "ui/message_box.h"
 #include "ui/popups.h"
+#include "ui/steady_label.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -30,15 +31,6 @@
 #include <utility>
 
 namespace zk {
-
-namespace {
-
-QString rgbHex(const RunColor &c)
-{
-    return QColor(c.r, c.g, c.b).name();
-}
-
-}  // namespace
 
 MainWindow::MainWindow(AppState &state, const Clock &clock, MainWindowServices &services, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_clock(clock), m_services(services)
@@ -448,9 +440,7 @@ void MainWindow::setRemainingText(const QString &text)
 
 void MainWindow::setRemainingColor(const RunColor &color)
 {
-    QFont f = lblTime->font();
-    lblTime->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(rgbHex(color)));
-    lblTime->setFont(f);
+    // A palette, not a style sheet: the label is painted every second.
     QPalette p = lblTime->palette();
     p.setColor(QPalette::WindowText, QColor(color.r, color.g, color.b));
     lblTime->setPalette(p);
@@ -459,8 +449,11 @@ void MainWindow::setRemainingColor(const RunColor &color)
 void MainWindow::setRemainingFontSize(int points)
 {
     QFont f = lblTime->font();
+    if (f.pointSize() == points)
+        return;
     f.setPointSize(points);
     lblTime->setFont(f);
+    m_timeHost->refit();  // the new size may need less room too
 }
 
 void MainWindow::setCaption(const QString &caption)

@@ -38,6 +38,8 @@ class QToolButton;
 
 namespace zk {
 
+class SteadyLabelHost;
+
 // Spinner buttons held down: the first repeat, then every next one.
 inline constexpr int kSpinFirstRepeatMs = 500;
 inline constexpr int kSpinRepeatMs = 100;
@@ -272,6 +274,7 @@ private:
     QPushButton *cmdQuick[5] = {};
 
     QLabel *lblTime = nullptr;
+    SteadyLabelHost *m_timeHost = nullptr;
     QLabel *lblMsg = nullptr;
     QLabel *lblNow = nullptr;
     QLabel *lblResumeAt = nullptr;

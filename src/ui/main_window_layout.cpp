@@ -3,6 +3,7 @@
 #include "ui/main_window.h"
 
 #include "core/job_edit.h"
+#include "ui/steady_label.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -205,12 +206,18 @@ void MainWindow::buildRunArea(QWidget *host)
     lay->setContentsMargins(0, 0, 0, 0);
     lay->setSpacing(2);
 
+    // The remaining time and the clock change every second: each in a host
+    // of its own, so that the window is not laid out again each time.
     lblTime = new QLabel(host);
     lblTime->setObjectName(QStringLiteral("lblTime"));
     lblTime->setAlignment(Qt::AlignCenter);
-    lblTime->setMinimumHeight(64);
+    QFont bold = lblTime->font();
+    bold.setBold(true);
+    lblTime->setFont(bold);
     lblTime->setAccessibleName(QStringLiteral("残り時間"));
-    lay->addWidget(lblTime);
+    m_timeHost = new SteadyLabelHost(lblTime, host);
+    m_timeHost->setMinimumHeight(64);
+    lay->addWidget(m_timeHost);
 
     lblMsg = new QLabel(QStringLiteral("監視文言状態検知！！"), host);
     lblMsg->setObjectName(QStringLiteral("lblMsg"));
@@ -232,7 +239,8 @@ void MainWindow::buildRunArea(QWidget *host)
     lblNow->setObjectName(QStringLiteral("lbl現在時刻"));
     lblNow->setAccessibleName(QStringLiteral("現在時刻"));
     lblNow->setToolTip(QStringLiteral("現在時刻"));
-    lblNow->setMinimumWidth(60);
+    auto *nowHost = new SteadyLabelHost(lblNow, host);
+    nowHost->setMinimumWidth(60);
     lblResumeAt = new QLabel(host);
     lblResumeAt->setObjectName(QStringLiteral("lbl復帰時分"));
     lblResumeAt->setAccessibleName(QStringLiteral("復帰予定"));
@@ -245,7 +253,7 @@ void MainWindow::buildRunArea(QWidget *host)
     chkExtended = new QCheckBox(QStringLiteral("拡張設定"), host);
     chkExtended->setObjectName(QStringLiteral("chk拡張"));
     chkExtended->setToolTip(QStringLiteral("監視・復帰・表示の設定を表示します"));
-    row->addWidget(lblNow);
+    row->addWidget(nowHost);
     row->addWidget(lblResumeAt);
     row->addStretch();
     row->addWidget(ChkMulti);
