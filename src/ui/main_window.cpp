@@ -6,7 +6,7 @@
 #include "core/text.h"
 #include "ui/message_box.h"
 #include "ui/popups.h"
-#include "ui/steady_label.h"
+#include "ui/ticker_label.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -434,7 +434,7 @@ void MainWindow::setRemainingText(const QString &text)
 {
     if (outOfSight())
         m_waiting.remaining = text;
-    else if (lblTime->text() != text)
+    else
         lblTime->setText(text);
 }
 
@@ -453,7 +453,6 @@ void MainWindow::setRemainingFontSize(int points)
         return;
     f.setPointSize(points);
     lblTime->setFont(f);
-    m_timeHost->refit();  // the new size may need less room too
 }
 
 void MainWindow::setCaption(const QString &caption)

@@ -38,7 +38,7 @@ class QToolButton;
 
 namespace zk {
 
-class SteadyLabelHost;
+class TickerLabel;
 
 // Spinner buttons held down: the first repeat, then every next one.
 inline constexpr int kSpinFirstRepeatMs = 500;
@@ -273,10 +273,9 @@ private:
     QGroupBox *FrImmediate = nullptr;
     QPushButton *cmdQuick[5] = {};
 
-    QLabel *lblTime = nullptr;
-    SteadyLabelHost *m_timeHost = nullptr;
+    TickerLabel *lblTime = nullptr;
     QLabel *lblMsg = nullptr;
-    QLabel *lblNow = nullptr;
+    TickerLabel *lblNow = nullptr;
     QLabel *lblResumeAt = nullptr;
     QPushButton *cmdStart = nullptr;
     QPushButton *cmdStop = nullptr;

@@ -3,7 +3,7 @@
 #include "ui/main_window.h"
 
 #include "core/job_edit.h"
-#include "ui/steady_label.h"
+#include "ui/ticker_label.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -206,18 +206,16 @@ void MainWindow::buildRunArea(QWidget *host)
     lay->setContentsMargins(0, 0, 0, 0);
     lay->setSpacing(2);
 
-    // The remaining time and the clock change every second: each in a host
-    // of its own, so that the window is not laid out again each time.
-    lblTime = new QLabel(host);
+    // The remaining time and the clock change every second.
+    lblTime = new TickerLabel(host);
     lblTime->setObjectName(QStringLiteral("lblTime"));
     lblTime->setAlignment(Qt::AlignCenter);
     QFont bold = lblTime->font();
     bold.setBold(true);
     lblTime->setFont(bold);
     lblTime->setAccessibleName(QStringLiteral("残り時間"));
-    m_timeHost = new SteadyLabelHost(lblTime, host);
-    m_timeHost->setMinimumHeight(64);
-    lay->addWidget(m_timeHost);
+    lblTime->setMinimumHeight(64);
+    lay->addWidget(lblTime);
 
     lblMsg = new QLabel(QStringLiteral("監視文言状態検知！！"), host);
     lblMsg->setObjectName(QStringLiteral("lblMsg"));
@@ -235,12 +233,10 @@ void MainWindow::buildRunArea(QWidget *host)
 
     auto *row = new QHBoxLayout;
     row->setSpacing(6);
-    lblNow = new QLabel(host);
+    lblNow = new TickerLabel(host);
     lblNow->setObjectName(QStringLiteral("lbl現在時刻"));
     lblNow->setAccessibleName(QStringLiteral("現在時刻"));
     lblNow->setToolTip(QStringLiteral("現在時刻"));
-    auto *nowHost = new SteadyLabelHost(lblNow, host);
-    nowHost->setMinimumWidth(60);
     lblResumeAt = new QLabel(host);
     lblResumeAt->setObjectName(QStringLiteral("lbl復帰時分"));
     lblResumeAt->setAccessibleName(QStringLiteral("復帰予定"));
@@ -253,7 +249,7 @@ void MainWindow::buildRunArea(QWidget *host)
     chkExtended = new QCheckBox(QStringLiteral("拡張設定"), host);
     chkExtended->setObjectName(QStringLiteral("chk拡張"));
     chkExtended->setToolTip(QStringLiteral("監視・復帰・表示の設定を表示します"));
-    row->addWidget(nowHost);
+    row->addWidget(lblNow);
     row->addWidget(lblResumeAt);
     row->addStretch();
     row->addWidget(ChkMulti);

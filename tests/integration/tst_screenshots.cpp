@@ -5,6 +5,7 @@
 #include "support/fake/fake_services.h"
 #include "support/fake/fake_window_services.h"
 #include "ui/main_window.h"
+#include "ui/ticker_label.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -87,7 +88,7 @@ private slots:
         QVERIFY(!idle.isNull());
         QVERIFY(idle.width() > 200 && idle.height() > 150);
 
-        auto *time = window.findChild<QLabel *>(QStringLiteral("lblTime"));
+        auto *time = window.findChild<TickerLabel *>(QStringLiteral("lblTime"));
         window.findChild<QPushButton *>(QStringLiteral("cmd実行"))->click();
         clock.advanceSecs(50);
         engine.clockTick();

@@ -12,6 +12,7 @@
 #include "ui/create_main_window.h"
 #include "ui/main_window.h"
 #include "ui/popups.h"
+#include "ui/ticker_label.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -105,7 +106,7 @@ struct Rig {
     }
 };
 
-QString colorOf(QLabel *l)
+QString colorOf(QWidget *l)
 {
     return l->palette().color(QPalette::WindowText).name();
 }
@@ -520,7 +521,7 @@ private slots:
         for (const char *n : lockedDuringRun)
             QVERIFY2(r.w<QWidget>(QString::fromUtf8(n))->isEnabled(), n);
         QVERIFY(!r.w<QPushButton>("cmd中止")->isEnabled());
-        QCOMPARE(r.w<QLabel>("lblTime")->text(), QString());
+        QCOMPARE(r.w<TickerLabel>("lblTime")->text(), QString());
         QCOMPARE(r.window->windowTitle(), CaptionFor(QStringLiteral("シャットダウン")));
     }
 
@@ -532,7 +533,7 @@ private slots:
         r.window->settingsChanged();
         r.window->show();
         QVERIFY(!r.window->topmost());
-        auto *time = r.w<QLabel>("lblTime");
+        auto *time = r.w<TickerLabel>("lblTime");
         r.click("cmd実行");
         QCOMPARE(time->font().pointSize(), 36);
 
@@ -570,7 +571,7 @@ private slots:
         Rig r;
         r.clock.set(QDateTime(QDate(2026, 12, 7), QTime(8, 3, 9)));
         r.engine->clockTick();
-        QCOMPARE(r.w<QLabel>("lbl現在時刻")->text(), QStringLiteral("08:03:09"));
+        QCOMPARE(r.w<TickerLabel>("lbl現在時刻")->text(), QStringLiteral("08:03:09"));
         r.window->setPhraseLabelVisible(true);
         r.window->show();
         QVERIFY(r.w<QLabel>("lblMsg")->isVisible());
