@@ -965,6 +965,11 @@ private slots:
         app->click();
         QVERIFY(r.w<QWidget>("txtExecAp")->isEnabled());
 
+        // The label beside the box asks for the help of the parameters.
+        QSignalSpy help(r.window.get(), &MainWindow::applicationHelpRequested);
+        QTest::mouseClick(r.w<QLabel>("lblExecAp"), Qt::LeftButton);
+        QCOMPARE(help.count(), 1);
+
         r.w<QLineEdit>("txtExecAp")->setText(QStringLiteral("/bin/true"));
         r.w<QLineEdit>("txtResume_0")->setText(QStringLiteral("2026"));
         r.click("cmdClear");
