@@ -28,6 +28,8 @@ Backends MakeBackends(bool dryRun)
     else
         b.wakeTimer = std::make_unique<TimerfdWakeTimer>();
     b.launcherBackend = std::make_unique<LinuxLauncherBackend>();
+    b.cpuCounters = std::make_unique<ProcCpu>();
+    b.cpu = std::make_unique<CpuSampler>(*b.cpuCounters);
     b.standins = std::make_unique<LinuxStandins>();
     return b;
 }
@@ -38,6 +40,8 @@ void Backends::fill(PlatformServices &s) const
         s.power = power.get();
     if (!s.wakeTimer)
         s.wakeTimer = wakeTimer.get();
+    if (!s.cpu)
+        s.cpu = cpu.get();
     standins->fill(s);
 }
 

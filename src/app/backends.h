@@ -5,6 +5,8 @@
 
 #include "core/ports/launcher_backend.h"
 #include "core/ports/services.h"
+#include "monitors/cpu_sampler.h"
+#include "platform/linux/proc_cpu.h"
 #include "platform/linux/standins.h"
 
 #include <memory>
@@ -15,6 +17,9 @@ struct Backends {
     std::unique_ptr<SessionPower> power;
     std::unique_ptr<WakeTimer> wakeTimer;
     std::unique_ptr<LauncherBackend> launcherBackend;
+    // CPU usage from /proc.
+    std::unique_ptr<ProcCpu> cpuCounters;
+    std::unique_ptr<CpuSampler> cpu;
     // The services whose full implementation comes later.
     std::unique_ptr<LinuxStandins> standins;
 

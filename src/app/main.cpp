@@ -257,6 +257,12 @@ int main(int argc, char **argv)
         view->quit(0);
     });
 
+    // A "? name" process selector names one process once it is found.
+    QObject::connect(backends.cpu.get(), &zk::CpuSampler::selectorRewritten, &engine, [&](const QString &selector) {
+        state.job.CpuProcess = selector;
+        view->settingsChanged();
+    });
+
     zk::AppWindowServices windowServices(state, clock, *power, launcher, settings, desktopDir);
     std::unique_ptr<zk::MainWindow> window;  // declared after the engine: goes first
     if (!headless) {
@@ -265,6 +271,10 @@ int main(int argc, char **argv)
         QObject::connect(window.get(), &zk::MainWindow::applicationHelpRequested, window.get(), [&] {
             zk::OpenHelpFile(launcher, QStringLiteral("command_ap.txt"), zk::HelpPlacement::AsOpened, window.get());
         });
+        // The CPU sampler's texts and the process list.
+        QObject::connect(backends.cpu.get(), &zk::CpuSampler::textsChanged, window.get(), &zk::MainWindow::setCpuTexts);
+        QObject::connect(window.get(), &zk::MainWindow::processListRequested, window.get(),
+                         [&] { window->setProcessList(backends.cpu->processList()); });
         if (loadMessage)
             window->showMessage(loadMessage->title, loadMessage->text, QString());
         zk::PowerStatusRaw raw;

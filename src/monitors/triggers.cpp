@@ -89,7 +89,7 @@ void CpuTrigger::start(const QDateTime &runStart)
     m_runStart = runStart;
     const JobSettings &j = m_state.job;
     if (m_cpu)
-        m_cpu->begin(j.CpuAverageSeconds, j.CpuProcess, j.MonitorEnabled != 0);
+        m_cpu->begin(j.CpuAverageSeconds, j.CpuLowerLimit, j.CpuProcess, j.MonitorEnabled != 0);
 }
 
 void CpuTrigger::stop(bool clearTexts)

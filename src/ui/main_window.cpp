@@ -508,6 +508,15 @@ void MainWindow::setProcessList(const QStringList &processes)
     --m_loading;
 }
 
+void MainWindow::setCpuTexts(const QString &sample, const QString &average, const RunColor &averageColor)
+{
+    lblCpuUsage->setText(sample);
+    lblAverage->setText(average);
+    QPalette p = lblAverage->palette();
+    p.setColor(QPalette::WindowText, QColor(averageColor.r, averageColor.g, averageColor.b));
+    lblAverage->setPalette(p);
+}
+
 void MainWindow::setNoBattery(bool noBattery)
 {
     m_noBattery = noBattery;

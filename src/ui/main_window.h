@@ -130,6 +130,8 @@ Q_SIGNALS:
 public Q_SLOTS:
     // The entries of the process list; the current choice stays selected.
     void setProcessList(const QStringList &processes);
+    // lblCPU使用率, lbl平均 and lbl平均's colour, as the CPU sampler made them.
+    void setCpuTexts(const QString &sample, const QString &average, const zk::RunColor &averageColor);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -17,13 +17,6 @@ public:
     PhraseMatch phraseVisible(const QString &, bool) override { return {}; }
 };
 
-class NullCpuMonitor final : public CpuMonitor {
-public:
-    void begin(const QString &, const QString &, bool) override {}
-    void stop(bool) override {}
-    QString averageText() const override { return QString(); }
-};
-
 class NullUserIdle final : public UserIdle {
 public:
     qint64 idleMilliseconds() override { return -1; }
@@ -60,7 +53,6 @@ namespace zk {
 // of a service set that are still empty.
 struct LinuxStandins {
     NullScreenText screenText;
-    NullCpuMonitor cpu;
     SysfsPowerStatus powerStatus;
     X11UserIdle idle;
     NullSound sound;
@@ -70,8 +62,6 @@ struct LinuxStandins {
     {
         if (!s.screenText)
             s.screenText = &screenText;
-        if (!s.cpu)
-            s.cpu = &cpu;
         if (!s.powerStatus)
             s.powerStatus = &powerStatus;
         if (!s.idle)

@@ -137,7 +137,7 @@ public:
     QString average;
     bool sampling = false;
     QList<bool> stops;
-    void begin(const QString &, const QString &, bool on) override { sampling = on; }
+    void begin(const QString &, const QString &, const QString &, bool on) override { sampling = on; }
     void stop(bool clearTexts) override
     {
         sampling = false;

@@ -1,0 +1,37 @@
+// The processor-time counters the CPU usage sampler reads, and the process list.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace zk {
+
+// One process: its executable's file name and its id.
+struct ProcessRow {
+    QString name;
+    qint64 pid = 0;
+    bool operator==(const ProcessRow &) const = default;
+};
+
+// Cumulative counters at one moment. The usage between two readings of the
+// same thing is 100 * (busy1 - busy0) / (total1 - total0).
+struct CpuCounters {
+    bool valid = false;    // false: could not be read (a process: it has ended)
+    double busy = 0;
+    double total = 0;
+    quint64 identity = 0;  // a process: when it started; a different value means another process
+};
+
+class CpuCounterSource {
+public:
+    virtual ~CpuCounterSource() = default;
+    // Every process, in the order the system lists them.
+    virtual QList<ProcessRow> processes() = 0;
+    // pid 0: the whole machine (busy and total time of all its processors).
+    // Otherwise that process: busy = its processor time (user + system) and
+    // total = a steady clock, both in seconds, so that one processor kept
+    // busy for the whole window reads 100 and several read more.
+    virtual CpuCounters read(qint64 pid) = 0;
+};
+
+}  // namespace zk

@@ -1,0 +1,1 @@
+zk_add_qtest(tst_cpu_run SOURCES integration/tst_cpu_run.cpp LABEL integration)

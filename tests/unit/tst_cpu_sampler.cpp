@@ -1,0 +1,275 @@
+// The CPU usage sampler's rules over scripted counters: the usage texts, the
+// ring of samples and its average, the colour against the lower limit, the
+// process selector, and what a sample is when its process ends or the
+// counters cannot be read.
+#include "monitors/cpu_sampler.h"
+#include "monitors/trigger.h"
+#include "support/fake/fake_cpu_counters.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace zk;
+
+Q_DECLARE_METATYPE(zk::CpuCounters)
+
+namespace {
+
+const QDateTime kStart(QDate(2026, 12, 7), QTime(12, 0, 0));
+
+// A sampler with a 1 ms window over `fake`.
+struct Rig {
+    FakeCpuCounters fake;
+    CpuSampler sampler{fake, 1};
+    QSignalSpy texts{&sampler, &CpuSampler::textsChanged};
+
+    // Runs until `count` more samples are in (each sample ends in a number).
+    bool samples(int count)
+    {
+        int seen = 0;
+        QMetaObject::Connection c =
+            QObject::connect(&sampler, &CpuSampler::textsChanged, [&](const QString &s) {
+                if (!s.isEmpty() && s != QLatin1String(" start"))
+                    ++seen;
+            });
+        const bool ok = QTest::qWaitFor([&] { return seen >= count; }, 5000);
+        QObject::disconnect(c);
+        return ok;
+    }
+};
+
+}  // namespace
+
+class TestCpuSampler : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void formatUsage_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0") << 0.0 << "  0";
+        QTest::newRow("5.5") << 5.5 << "  5.5";
+        QTest::newRow("12.3456") << 12.3456 << " 12.345";
+        QTest::newRow("15 digits") << 33.3333333333333 << " 33.333";
+        QTest::newRow("a third") << 100.0 / 3 << " 33.333";
+        QTest::newRow("100") << 100.0 << "100";
+        QTest::newRow("-1") << -1.0 << " -1";
+        QTest::newRow("-0.5") << -0.5 << " -0.5";
+        // Read back with a leading-number parse, an exponent would make 5.
+        QTest::newRow("tiny") << 0.00005 << "  0.000";
+    }
+    void formatUsage()
+    {
+        QFETCH(double, x);
+        QFETCH(QString, text);
+        QCOMPARE(FormatUsage(x), text);
+    }
+
+    void ringSlots_data()
+    {
+        QTest::addColumn<QString>("seconds");
+        QTest::addColumn<int>("count");
+        QTest::newRow("5") << "5" << 3;
+        QTest::newRow("10") << " 10" << 5;
+        QTest::newRow("20") << " 20" << 10;
+        QTest::newRow("21") << "21" << 11;
+        QTest::newRow("1200") << "1200" << 600;
+        QTest::newRow("0 keeps one slot") << "0" << 1;
+        QTest::newRow("not a number") << "abc" << 1;
+        QTest::newRow("no exponent") << "1e300" << 1;  // reads 1
+        QTest::newRow("huge is capped") << "100000000000000000000" << (1 << 20);
+    }
+    void ringSlots()
+    {
+        QFETCH(QString, seconds);
+        QFETCH(int, count);
+        QCOMPARE(CpuRingSlots(seconds), count);
+    }
+
+    void ringAverage_data()
+    {
+        QTest::addColumn<QString>("seconds");
+        QTest::addColumn<QList<double>>("samples");
+        QTest::addColumn<QString>("sample");
+        QTest::addColumn<QString>("average");
+        using L = QList<double>;
+        QTest::newRow("idle") << "5" << L{0} << "  0" << "  0";
+        QTest::newRow("empty slots count as 0") << "5" << L{9} << "  9" << "  3";
+        QTest::newRow("full ring") << "5" << L{10, 10, 10.5} << " 10.5" << " 10.166";
+        QTest::newRow("oldest overwritten") << "5" << L{6, 0, 0, 3} << "  3" << "  1";
+        QTest::newRow("gone process") << "5" << L{-1} << " -1" << " -1";
+        QTest::newRow("any negative sum") << "20" << L{0.5, -1} << " -1" << " -1";
+        QTest::newRow("sum of exactly 0") << "5" << L{1, -1} << " -1" << "  0";
+        QTest::newRow("gone after busy") << "5" << L{100, -1} << " -1" << " 33";
+        QTest::newRow("the shown number is stored") << "2" << L{12.34567} << " 12.345" << " 12.345";
+    }
+    void ringAverage()
+    {
+        QFETCH(QString, seconds);
+        QFETCH(QList<double>, samples);
+        QFETCH(QString, sample);
+        QFETCH(QString, average);
+        CpuRing ring;
+        ring.reset(seconds);
+        for (double x : samples)
+            ring.add(x);
+        QCOMPARE(ring.sampleText(), sample);
+        QCOMPARE(ring.averageText(), average);
+    }
+
+    void processSelector()
+    {
+        const QList<ProcessRow> rows = SortProcesses(
+            {{"notepad.exe", 30}, {"Explorer.exe", 412}, {"NOTEPAD.EXE", 7}, {"bash", 100000}, {"notepad.exe", 5}});
+        QCOMPARE(ProcessSelectorItems(rows), (QStringList{"100000 bash", "  412 Explorer.exe", "   30 notepad.exe",
+                                                          "    7 NOTEPAD.EXE", "    5 notepad.exe"}));
+        struct Case {
+            const char *pidText;
+            const char *name;
+            qint64 pid;
+            const char *nameAfter;
+        };
+        const Case cases[] = {
+            {"?", "Notepad.exe", 30, "notepad.exe"},  // the first in sorted order, in its spelling
+            {"7", "notepad.exe", 7, "notepad.exe"},
+            {"5", "NOTEPAD.exe", 5, "NOTEPAD.exe"},
+            {"8", "notepad.exe", 0, "notepad.exe"},
+            {"412", "bash", 0, "bash"},
+            {"?", "notepad", 0, "notepad"},
+        };
+        for (const Case &c : cases) {
+            QString name = QString::fromUtf8(c.name);
+            QCOMPARE(FindProcessId(rows, QString::fromUtf8(c.pidText), name), c.pid);
+            QCOMPARE(name, QString::fromUtf8(c.nameAfter));
+        }
+    }
+
+    // Whole machine: " start" and " ---" while the first sample is taken,
+    // then Δbusy / Δtotal, coloured against the limit.
+    void wholeMachine_data()
+    {
+        QTest::addColumn<QString>("limit");
+        QTest::addColumn<CpuCounters>("second");
+        QTest::addColumn<QString>("sample");
+        QTest::addColumn<QString>("average");
+        QTest::addColumn<bool>("red");
+        const CpuCounters first = FakeCpuCounters::at(100, 1000);
+        QTest::newRow("idle") << " 0.1" << FakeCpuCounters::at(100, 1200) << "  0" << "  0" << true;
+        QTest::newRow("half busy") << "20.0" << FakeCpuCounters::at(200, 1200) << " 50" << " 50" << false;
+        QTest::newRow("equal to the limit is blue") << "50" << FakeCpuCounters::at(200, 1200) << " 50" << " 50" << false;
+        QTest::newRow("unreadable counts as busy") << "20.0" << CpuCounters{} << "100" << "100" << false;
+        QTest::newRow("time went nowhere") << "20.0" << first << "100" << "100" << false;
+    }
+    void wholeMachine()
+    {
+        QFETCH(QString, limit);
+        QFETCH(CpuCounters, second);
+        QFETCH(QString, sample);
+        QFETCH(QString, average);
+        QFETCH(bool, red);
+        Rig r;
+        r.fake.readings[0] = {FakeCpuCounters::at(100, 1000), second};
+        r.sampler.begin(QStringLiteral("2"), limit, QString(), true);
+        QVERIFY(r.samples(1));
+        r.sampler.stop(false);
+        QCOMPARE(r.texts.first().at(0).toString(), QStringLiteral(" start"));
+        QCOMPARE(r.texts.first().at(1).toString(), QStringLiteral(" ---"));
+        QCOMPARE(r.sampler.sampleText(), sample);
+        QCOMPARE(r.sampler.averageText(), average);
+        QCOMPARE(r.sampler.averageColor(), red ? kColorAverageBelow : kColorAverageAbove);
+        QVERIFY(r.fake.reads.size() == 2 && r.fake.reads.at(0) == 0);
+    }
+
+    // One process: its share of one processor, clamped to 0..100; -1 when it
+    // is not there or ends during the window.
+    void oneProcess_data()
+    {
+        QTest::addColumn<QString>("selector");
+        QTest::addColumn<CpuCounters>("second");
+        QTest::addColumn<QString>("sample");
+        const CpuCounters first = FakeCpuCounters::at(10, 1000, 77);
+        QTest::newRow("a quarter") << "   30 editor" << FakeCpuCounters::at(10.5, 1002, 77) << " 25";
+        QTest::newRow("several processors") << "   30 editor" << FakeCpuCounters::at(13, 1002, 77) << "100";
+        QTest::newRow("negative") << "   30 editor" << FakeCpuCounters::at(9, 1002, 77) << "  0";
+        QTest::newRow("ended during the window") << "   30 editor" << CpuCounters{} << " -1";
+        QTest::newRow("its id taken by another") << "   30 editor" << FakeCpuCounters::at(10, 1002, 78) << " -1";
+        QTest::newRow("id of another process") << "   31 editor" << first << " -1";
+        QTest::newRow("no such name") << "? viewer" << first << " -1";
+        QTest::newRow("no blank") << "30" << first << " -1";
+    }
+    void oneProcess()
+    {
+        QFETCH(QString, selector);
+        QFETCH(CpuCounters, second);
+        QFETCH(QString, sample);
+        Rig r;
+        r.fake.rows = {{"editor", 30}, {"shell", 2}};
+        r.fake.readings[30] = {FakeCpuCounters::at(10, 1000, 77), second};
+        r.sampler.begin(QStringLiteral(" 20"), QStringLiteral(" 0.1"), selector, true);
+        QVERIFY(r.samples(1));
+        r.sampler.stop(false);
+        QCOMPARE(r.sampler.sampleText(), sample);
+        QVERIFY(!r.fake.reads.contains(0));  // never the whole machine
+    }
+
+    void questionMarkSelectorIsRewritten()
+    {
+        Rig r;
+        QSignalSpy rewritten(&r.sampler, &CpuSampler::selectorRewritten);
+        r.fake.rows = {{"Notepad.exe", 812}, {"bash", 3}, {"notepad.exe", 40}};
+        r.fake.readings[812] = {FakeCpuCounters::at(0, 0, 5), FakeCpuCounters::at(1, 2, 5)};
+        r.sampler.begin(QStringLiteral("4"), QStringLiteral(" 0.1"), QStringLiteral("? notepad.exe"), true);
+        QVERIFY(r.samples(2));
+        r.sampler.stop(false);
+        QCOMPARE(rewritten.size(), 1);
+        QCOMPARE(rewritten.first().at(0).toString(), QStringLiteral("  812 Notepad.exe"));
+        QCOMPARE(r.sampler.processSelector(), QStringLiteral("  812 Notepad.exe"));
+        QCOMPARE(QSet<qint64>(r.fake.reads.begin(), r.fake.reads.end()), QSet<qint64>{812});
+    }
+
+    // The stop button during a sample: no sample is stored, the texts are
+    // emptied, and the next start shows " start" again.
+    void stopDuringTheWindow()
+    {
+        FakeCpuCounters fake;
+        fake.readings[0] = {FakeCpuCounters::at(0, 0), FakeCpuCounters::at(0, 10)};
+        CpuSampler sampler(fake, 60000);
+        QSignalSpy texts(&sampler, &CpuSampler::textsChanged);
+        sampler.begin(QStringLiteral("10"), QStringLiteral(" 0.1"), QString(), true);
+        QVERIFY(texts.wait(5000));
+        QCOMPARE(sampler.sampleText(), QStringLiteral(" start"));
+        sampler.stop(true);
+        QCOMPARE(sampler.sampleText(), QString());
+        QCOMPARE(sampler.shownAverageText(), QString());
+        QTest::qWait(50);
+        QCOMPARE(fake.reads.size(), 1);
+        sampler.begin(QStringLiteral("10"), QStringLiteral(" 0.1"), QString(), true);
+        QVERIFY(texts.wait(5000));
+        QCOMPARE(sampler.sampleText(), QStringLiteral(" start"));
+    }
+
+    // " ---" while the first sample is taken is no average of 0: a span
+    // already over does not make the condition hold before a sample is in.
+    void noConditionBeforeTheFirstSample()
+    {
+        FakeCpuCounters fake;
+        fake.readings[0] = {FakeCpuCounters::at(0, 0), FakeCpuCounters::at(0, 10)};
+        CpuSampler sampler(fake, 60000);
+        AppState state;
+        state.job.MonitorEnabled = 1;
+        state.job.MonitorKind = 1;
+        state.job.CpuAverageSeconds = QStringLiteral("0");
+        state.job.CpuLowerLimit = QStringLiteral(" 0.1");
+        PlatformServices services;
+        services.cpu = &sampler;
+        std::unique_ptr<Trigger> trigger = MakeTrigger(MonitorKind::Cpu, state, services);
+        trigger->start(kStart);
+        QVERIFY(QTest::qWaitFor([&] { return sampler.sampleText() == QLatin1String(" start"); }, 5000));
+        QCOMPARE(sampler.shownAverageText(), QStringLiteral(" ---"));
+        QCOMPARE(trigger->holds(kStart.addSecs(5)), std::optional<bool>(false));
+        trigger->stop(true);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCpuSampler)
+#include "tst_cpu_sampler.moc"

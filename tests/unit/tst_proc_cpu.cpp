@@ -1,0 +1,141 @@
+// The CPU sampler over /proc with real processes: an idle process meets a
+// 1 % limit once the span is over, a busy one never does, an ended one reads
+// -1, and the process list names processes by their executable's file name.
+#include "core/text.h"
+#include "monitors/cpu_sampler.h"
+#include "monitors/trigger.h"
+#include "platform/linux/proc_cpu.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zk;
+
+namespace {
+
+// The name the process list gives pid, or "".
+QString ListedName(qint64 pid)
+{
+    ProcCpu proc;
+    for (const ProcessRow &r : proc.processes())
+        if (r.pid == pid)
+            return r.name;
+    return QString();
+}
+
+// Runs a sampler over /proc with `selector` and a 5-second span, waits for
+// three samples (one span) and asks the CPU condition one second after the span.
+struct Watch {
+    ProcCpu proc;
+    CpuSampler sampler{proc, 1000};
+    AppState state;
+    std::unique_ptr<Trigger> trigger;
+    QDateTime start = QDateTime::currentDateTime();
+
+    explicit Watch(const QString &selector, const QString &span = QStringLiteral("5"))
+    {
+        state.job.MonitorEnabled = 1;
+        state.job.MonitorKind = 1;
+        state.job.CpuAverageSeconds = span;
+        state.job.CpuLowerLimit = QStringLiteral("1");
+        state.job.CpuProcess = selector;
+        PlatformServices services;
+        services.cpu = &sampler;
+        trigger = MakeTrigger(MonitorKind::Cpu, state, services);
+        trigger->start(start);
+    }
+    ~Watch() { trigger->stop(true); }
+
+    bool samples(int count)
+    {
+        int seen = 0;
+        QMetaObject::Connection c = QObject::connect(&sampler, &CpuSampler::textsChanged, [&](const QString &s) {
+            if (!s.isEmpty() && s != QLatin1String(" start"))
+                ++seen;
+        });
+        const bool ok = QTest::qWaitFor([&] { return seen >= count; }, 30000);
+        QObject::disconnect(c);
+        return ok;
+    }
+    bool holdsAfterSpan() { return trigger->holds(start.addSecs(LeadingInt(state.job.CpuAverageSeconds) + 1)).value_or(false); }
+};
+
+}  // namespace
+
+class TestProcCpu : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void idleMeetsTheLimitBusyNever_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("holds");
+        QTest::newRow("sleep") << "sleep" << QStringList{"600"} << true;
+        QTest::newRow("busy loop") << "sh" << QStringList{"-c", "while :; do :; done"} << false;
+    }
+    void idleMeetsTheLimitBusyNever()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, holds);
+        QProcess p;
+        p.start(program, arguments);
+        QVERIFY(p.waitForStarted());
+        const QString name = ListedName(p.processId());
+        QVERIFY(!name.isEmpty());
+        Watch w(PadLeft(QString::number(p.processId()), 5) + QLatin1Char(' ') + name);
+        QVERIFY(w.samples(3));
+        p.kill();
+        p.waitForFinished();
+        QVERIFY2(w.holdsAfterSpan() == holds, qPrintable(w.sampler.shownAverageText()));
+    }
+
+    void endedProcessReadsMinusOne()
+    {
+        QProcess p;
+        p.start(QStringLiteral("sleep"), {QStringLiteral("600")});
+        QVERIFY(p.waitForStarted());
+        const qint64 pid = p.processId();
+        const QString name = ListedName(pid);
+        QVERIFY(!name.isEmpty());
+        Watch w(PadLeft(QString::number(pid), 5) + QLatin1Char(' ') + name, QStringLiteral("10"));
+        QVERIFY(w.samples(1));
+        QCOMPARE(w.sampler.sampleText(), QStringLiteral("  0"));
+        p.kill();
+        p.waitForFinished();
+        QVERIFY(!w.proc.read(pid).valid);
+        QVERIFY(w.samples(1));
+        QCOMPARE(w.sampler.sampleText(), QStringLiteral(" -1"));
+        QCOMPARE(w.sampler.shownAverageText(), QStringLiteral(" -1"));
+        QVERIFY(w.holdsAfterSpan());
+    }
+
+    // A name longer than the kernel's 15-character command name, found
+    // whole, in any case, and written into the selector with its id.
+    void listFindsAProcessByItsExecutableName()
+    {
+        QTemporaryDir dir;
+        const QString name = QStringLiteral("zenkoro-test-sleeper-%1").arg(QCoreApplication::applicationPid());
+        const QString exe = dir.filePath(name);
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), exe));
+        QProcess p;
+        p.start(exe, {QStringLiteral("600")});
+        QVERIFY(p.waitForStarted());
+        ProcCpu proc;
+        CpuSampler sampler(proc, 100);
+        QVERIFY(sampler.processList().contains(PadLeft(QString::number(p.processId()), 5) + QLatin1Char(' ') + name));
+        QSignalSpy rewritten(&sampler, &CpuSampler::selectorRewritten);
+        sampler.begin(QStringLiteral("10"), QStringLiteral(" 0.1"), QStringLiteral("? ") + name.toUpper(), true);
+        QVERIFY(rewritten.wait(5000));
+        QCOMPARE(rewritten.first().at(0).toString(), PadLeft(QString::number(p.processId()), 5) + QLatin1Char(' ') + name);
+        sampler.stop(true);
+        p.kill();
+        p.waitForFinished();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProcCpu)
+#include "tst_proc_cpu.moc"
