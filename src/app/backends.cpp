@@ -29,6 +29,9 @@ Backends MakeBackends(bool dryRun)
         b.wakeTimer = std::make_unique<TimerfdWakeTimer>();
     b.launcherBackend = std::make_unique<LinuxLauncherBackend>();
     b.standins = std::make_unique<LinuxStandins>();
+    b.powerStatus = std::make_unique<UPowerStatus>(&b.standins->powerStatus);
+    b.logindIdle = std::make_unique<LogindUserIdle>();
+    b.idle = std::make_unique<FirstKnownIdle>(&b.standins->idle, b.logindIdle.get());
     return b;
 }
 
@@ -38,6 +41,10 @@ void Backends::fill(PlatformServices &s) const
         s.power = power.get();
     if (!s.wakeTimer)
         s.wakeTimer = wakeTimer.get();
+    if (!s.powerStatus)
+        s.powerStatus = powerStatus.get();
+    if (!s.idle)
+        s.idle = idle.get();
     standins->fill(s);
 }
 

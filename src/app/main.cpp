@@ -19,6 +19,7 @@
 #include "settings/explain_settings.h"
 #include "settings/settings_file.h"
 #include "ui/create_main_window.h"
+#include "ui/power_state_window.h"
 #include "ui/text_view_window.h"
 
 #include <QApplication>
@@ -264,6 +265,9 @@ int main(int argc, char **argv)
         view = window.get();
         QObject::connect(window.get(), &zk::MainWindow::applicationHelpRequested, window.get(), [&] {
             zk::OpenHelpFile(launcher, QStringLiteral("command_ap.txt"), zk::HelpPlacement::AsOpened, window.get());
+        });
+        QObject::connect(window.get(), &zk::MainWindow::powerStateRequested, window.get(), [&] {
+            zk::PowerStateWindow::open(services.powerStatus, power, window.get());
         });
         if (loadMessage)
             window->showMessage(loadMessage->title, loadMessage->text, QString());
