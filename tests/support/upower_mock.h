@@ -26,6 +26,13 @@ public:
     ~UPowerMock() { stop(); }
 
     QString error() const { return m_error; }
+    // The mock's log of the calls it answered (one line each).
+    QString logPath() const { return m_dir.path() + QStringLiteral("/upower-mock.log"); }
+    QString log() const
+    {
+        QFile f(logPath());
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
 
     // Starts the template with the given parameters (e.g. {"OnBattery": true})
     // and waits until its name is on the bus.
@@ -35,7 +42,7 @@ public:
         m_process = std::make_unique<QProcess>();
         m_process->setProcessEnvironment(m_bus.environment());
         QStringList args{QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
-                         QStringLiteral("--template"), QStringLiteral("upower")};
+                         QStringLiteral("--template"), QStringLiteral("upower"), QStringLiteral("-l"), logPath()};
         if (!parameters.isEmpty())
             args << QStringLiteral("-p") << QString::fromUtf8(QJsonDocument(parameters).toJson(QJsonDocument::Compact));
         m_process->setProgram(QStringLiteral("/usr/bin/python3"));
@@ -106,6 +113,7 @@ private:
     }
 
     const LogindMock &m_bus;
+    QTemporaryDir m_dir;
     std::unique_ptr<QProcess> m_process;
     QString m_error;
 };
