@@ -155,6 +155,7 @@ private Q_SLOTS:
         // This process is in no session of the mock: the environment names it.
         qputenv("XDG_SESSION_ID", "c7");
         LogindUserIdle idle(*m_client);
+        QCOMPARE(idle.idleMilliseconds(), qint64(-1));  // the first question starts the lookup
         QTRY_COMPARE(idle.sessionPath(), path);
         QTRY_COMPARE(idle.idleMilliseconds(), qint64(0));
 

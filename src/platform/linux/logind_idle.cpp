@@ -37,11 +37,7 @@ LogindUserIdle::LogindUserIdle(QObject *parent)
 {
 }
 
-LogindUserIdle::LogindUserIdle(const QDBusConnection &bus, QObject *parent) : QObject(parent), m_bus(bus)
-{
-    if (m_bus.isConnected())
-        findSession();
-}
+LogindUserIdle::LogindUserIdle(const QDBusConnection &bus, QObject *parent) : QObject(parent), m_bus(bus) {}
 
 LogindUserIdle::~LogindUserIdle()
 {
@@ -52,6 +48,12 @@ LogindUserIdle::~LogindUserIdle()
 
 qint64 LogindUserIdle::idleMilliseconds()
 {
+    // Asked for the first time: the session is looked up now, and the answer
+    // counts from then on.
+    if (!m_asked && m_bus.isConnected()) {
+        m_asked = true;
+        findSession();
+    }
     if (!m_known)
         return -1;
     if (!m_idle)

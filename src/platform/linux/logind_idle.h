@@ -1,8 +1,9 @@
 // The time since the last user input as logind tells it: the session's
 // IdleHint and IdleSinceHint, which the desktop sets once it finds the user
 // idle. The desktop's own idle delay is not counted, so the time is never
-// longer than the real one. The values are fetched without waiting and kept
-// up to date by the session's PropertiesChanged signals.
+// longer than the real one. The session is looked up at the first question,
+// without waiting; its values are then kept up to date by the session's
+// PropertiesChanged signals.
 #pragma once
 
 #include "core/ports/power_status.h"
@@ -21,8 +22,8 @@ public:
     explicit LogindUserIdle(const QDBusConnection &bus, QObject *parent = nullptr);
     ~LogindUserIdle() override;
 
-    // -1 until the session's hint is known, or when it is idle since a time
-    // it does not tell.
+    // -1 until the session's hint is known (the first question starts the
+    // lookup), or when it is idle since a time it does not tell.
     qint64 idleMilliseconds() override;
 
     // The session object the hint comes from ("" while not found).
@@ -44,6 +45,7 @@ private:
 
     QDBusConnection m_bus;
     QString m_path;
+    bool m_asked = false;
     bool m_known = false;
     bool m_idle = false;
     quint64 m_sinceUs = 0;           // wall clock, microseconds since the epoch
