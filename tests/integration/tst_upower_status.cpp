@@ -127,6 +127,9 @@ private Q_SLOTS:
         QTRY_COMPARE(Texts(status), fromSysfs);
         QVERIFY2(m_upower->start({{"OnBattery", false}}), qPrintable(m_upower->error()));
         QTRY_COMPARE(Texts(status), (QStringList{"AC電源", "バッテリなし", "不明", "不明"}));
+        // A service that came later is followed as well.
+        QVERIFY(m_upower->setOnBattery(true));
+        QTRY_COMPARE(Texts(status), (QStringList{"バッテリ", "バッテリなし", "不明", "不明"}));
         m_upower->stop();
         QTRY_COMPARE(Texts(status), fromSysfs);
 
