@@ -25,8 +25,8 @@ struct Backends {
     std::unique_ptr<LogindUserIdle> logindIdle;
     std::unique_ptr<FirstKnownIdle> idle;
 
-    // Puts the power, wake-timer, power-status and idle backends and the stand-ins into the slots
-    // of s that are still empty.
+    // Puts the power, wake-timer, power-status and idle backends and the
+    // stand-ins into the slots of s that are still empty.
     void fill(PlatformServices &s) const;
 };
 
