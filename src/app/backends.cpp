@@ -31,6 +31,9 @@ Backends MakeBackends(bool dryRun)
     b.cpuCounters = std::make_unique<ProcCpu>();
     b.cpu = std::make_unique<CpuSampler>(*b.cpuCounters);
     b.standins = std::make_unique<LinuxStandins>();
+    b.powerStatus = std::make_unique<UPowerStatus>(&b.standins->powerStatus);
+    b.logindIdle = std::make_unique<LogindUserIdle>();
+    b.idle = std::make_unique<FirstKnownIdle>(&b.standins->idle, b.logindIdle.get());
     return b;
 }
 
@@ -42,6 +45,10 @@ void Backends::fill(PlatformServices &s) const
         s.wakeTimer = wakeTimer.get();
     if (!s.cpu)
         s.cpu = cpu.get();
+    if (!s.powerStatus)
+        s.powerStatus = powerStatus.get();
+    if (!s.idle)
+        s.idle = idle.get();
     standins->fill(s);
 }
 

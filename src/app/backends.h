@@ -7,7 +7,9 @@
 #include "core/ports/services.h"
 #include "monitors/cpu_sampler.h"
 #include "platform/linux/proc_cpu.h"
+#include "platform/linux/logind_idle.h"
 #include "platform/linux/standins.h"
+#include "platform/linux/upower_status.h"
 
 #include <memory>
 
@@ -22,9 +24,14 @@ struct Backends {
     std::unique_ptr<CpuSampler> cpu;
     // The services whose full implementation comes later.
     std::unique_ptr<LinuxStandins> standins;
+    // The power status from UPower, else from the kernel's entries; the idle
+    // time from the X server, else from logind.
+    std::unique_ptr<UPowerStatus> powerStatus;
+    std::unique_ptr<LogindUserIdle> logindIdle;
+    std::unique_ptr<FirstKnownIdle> idle;
 
-    // Puts the power and wake-timer backends and the stand-ins into the slots
-    // of s that are still empty.
+    // Puts the power, wake-timer, power-status and idle backends and the
+    // stand-ins into the slots of s that are still empty.
     void fill(PlatformServices &s) const;
 };
 

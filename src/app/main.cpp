@@ -19,6 +19,7 @@
 #include "settings/explain_settings.h"
 #include "settings/settings_file.h"
 #include "ui/create_main_window.h"
+#include "ui/power_state_window.h"
 #include "ui/text_view_window.h"
 
 #include <QApplication>
@@ -275,6 +276,9 @@ int main(int argc, char **argv)
         QObject::connect(backends.cpu.get(), &zk::CpuSampler::textsChanged, window.get(), &zk::MainWindow::setCpuTexts);
         QObject::connect(window.get(), &zk::MainWindow::processListRequested, window.get(),
                          [&] { window->setProcessList(backends.cpu->processList()); });
+        QObject::connect(window.get(), &zk::MainWindow::powerStateRequested, window.get(), [&] {
+            zk::PowerStateWindow::open(services.powerStatus, power, window.get());
+        });
         if (loadMessage)
             window->showMessage(loadMessage->title, loadMessage->text, QString());
         zk::PowerStatusRaw raw;

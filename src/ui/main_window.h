@@ -126,6 +126,8 @@ Q_SIGNALS:
     // The process list is about to open: an answer through setProcessList
     // (in the same call) refreshes its entries.
     void processListRequested();
+    // The button "電源状態": the power status window should open.
+    void powerStateRequested();
 
 public Q_SLOTS:
     // The entries of the process list; the current choice stays selected.
@@ -242,6 +244,7 @@ private:
     QLabel *lblAverage = nullptr;
     QComboBox *cmbTimePower = nullptr;
     QLabel *lblStatus = nullptr;
+    QPushButton *cmdDspPowerState = nullptr;
 
     QGroupBox *frResume1 = nullptr;
     QCheckBox *chkResume = nullptr;

@@ -422,6 +422,10 @@ QGroupBox *MainWindow::buildMonitorFrame()
     pg->addWidget(cmbTimePower, 0, 1);
     pg->addWidget(lIdle, 0, 2);
     pg->addWidget(lblStatus, 1, 0, 1, 2);
+    cmdDspPowerState = new QPushButton(QStringLiteral("電源状態"), power);
+    cmdDspPowerState->setObjectName(QStringLiteral("cmdDspPowerState"));
+    connect(cmdDspPowerState, &QPushButton::clicked, this, &MainWindow::powerStateRequested);
+    pg->addWidget(cmdDspPowerState, 1, 2, Qt::AlignLeft);
     monitorPages->addWidget(power);
 
     for (QComboBox *c : {cmbTimePower}) {

@@ -1,7 +1,5 @@
 // The start plan: target and resume times and every refusal of a start.
 #include "core/run_plan.h"
-#include "platform/linux/standins.h"
-#include "monitors/power_texts.h"
 
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -490,75 +488,6 @@ private Q_SLOTS:
         s.job.Force = force;
         s.cl.PopupLeadSeconds = popup;
         QCOMPARE(WarningLeadSeconds(s), lead);
-    }
-
-    void powerTexts_data()
-    {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<int>("flag");
-        QTest::addColumn<int>("percent");
-        QTest::addColumn<qint64>("seconds");
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("battery high charging") << 0 << 9 << 100 << qint64(-1)
-                                               << QStringList{"バッテリ", "充電中", "100%", "不明"};
-        QTest::newRow("no battery wins") << 1 << 128 + 8 << 255 << qint64(-1)
-                                         << QStringList{"AC電源", "バッテリなし", "不明", "不明"};
-        QTest::newRow("unknown line, flag 0") << 255 << 0 << 50 << qint64(3600)
-                                              << QStringList{"不明", "不明", "50%", "3600秒"};
-        QTest::newRow("low") << 0 << 2 << 20 << qint64(120) << QStringList{"バッテリ", "少い", "20%", "120秒"};
-        QTest::newRow("critical") << 0 << 4 << 3 << qint64(60) << QStringList{"バッテリ", "微量", "3%", "60秒"};
-    }
-    void powerTexts()
-    {
-        QFETCH(int, line);
-        QFETCH(int, flag);
-        QFETCH(int, percent);
-        QFETCH(qint64, seconds);
-        QFETCH(QStringList, texts);
-        const PowerStatusTexts t = PowerStatusTextsFrom(PowerStatusRaw{line, flag, percent, seconds});
-        QCOMPARE((QStringList{t.line, t.charge, t.percent, t.seconds}), texts);
-    }
-
-    void sysfsPowerStatus()
-    {
-        QTemporaryDir root;
-        QVERIFY(root.isValid());
-        const auto write = [&](const QString &rel, const QByteArray &content) {
-            QDir().mkpath(QFileInfo(root.filePath(rel)).path());
-            QFile f(root.filePath(rel));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(content + "\n");
-        };
-        // No entries at all: a desktop on mains without a battery.
-        PowerStatusRaw raw;
-        SysfsPowerStatus empty(root.path());
-        QCOMPARE(empty.read(raw), kPowerStatusOk);
-        QCOMPARE(raw.acLine, 1);
-        QCOMPARE(raw.batteryFlag, 128);
-
-        write(QStringLiteral("AC/type"), "Mains");
-        write(QStringLiteral("AC/online"), "0");
-        write(QStringLiteral("BAT0/type"), "Battery");
-        write(QStringLiteral("BAT0/present"), "1");
-        write(QStringLiteral("BAT0/status"), "Discharging");
-        write(QStringLiteral("BAT0/capacity"), "80");
-        write(QStringLiteral("BAT0/energy_now"), "40000000");
-        write(QStringLiteral("BAT0/power_now"), "10000000");
-        SysfsPowerStatus laptop(root.path());
-        QCOMPARE(laptop.read(raw), kPowerStatusOk);
-        QCOMPARE(PowerStatusTextsFrom(raw).line, QStringLiteral("バッテリ"));
-        QCOMPARE(raw.batteryFlag, 1);
-        QCOMPARE(raw.lifePercent, 80);
-        QCOMPARE(raw.lifeSeconds, qint64(4 * 3600));
-
-        write(QStringLiteral("AC/online"), "1");
-        write(QStringLiteral("BAT0/status"), "Charging");
-        QCOMPARE(laptop.read(raw), kPowerStatusOk);
-        QCOMPARE(PowerStatusTextsFrom(raw).line, QStringLiteral("AC電源"));
-        QCOMPARE(PowerStatusTextsFrom(raw).charge, QStringLiteral("充電中"));
-
-        SysfsPowerStatus missing(root.filePath(QStringLiteral("nowhere")));
-        QCOMPARE(missing.read(raw), kPowerStatusUnsupported);
     }
 };
 

@@ -1,7 +1,12 @@
 #include "platform/linux/standins.h"
 
+#include "monitors/power_raw.h"
+
 #include <QDir>
 #include <QFile>
+
+#include <algorithm>
+#include <utility>
 
 namespace zk {
 
@@ -24,8 +29,8 @@ int SysfsPowerStatus::read(PowerStatusRaw &raw)
     const QDir dir(m_root);
     if (!dir.exists())
         return kPowerStatusUnsupported;
-    bool mainsSeen = false;
-    bool mainsOnline = false;
+    bool mainsEntry = false;   // a "Mains" entry: its state tells the line
+    bool mainsOnline = false;  // a mains or USB supply feeds the machine
     bool batterySeen = false;
     bool discharging = false;
     bool charging = false;
@@ -36,15 +41,19 @@ int SysfsPowerStatus::read(PowerStatusRaw &raw)
         const QString base = dir.filePath(name) + QLatin1Char('/');
         const QString type = readLine(base + QStringLiteral("type"));
         if (type == QLatin1String("Mains") || type == QLatin1String("USB")) {
-            mainsSeen = true;
+            mainsEntry = mainsEntry || type == QLatin1String("Mains");
             if (readLine(base + QStringLiteral("online")) == QLatin1String("1"))
                 mainsOnline = true;
         } else if (type == QLatin1String("Battery")) {
+            // A mouse's or a keyboard's battery does not power the machine.
+            if (readLine(base + QStringLiteral("scope")) == QLatin1String("Device"))
+                continue;
             if (readLine(base + QStringLiteral("present")) == QLatin1String("0"))
                 continue;
             batterySeen = true;
             const QString status = readLine(base + QStringLiteral("status"));
-            if (status == QLatin1String("Discharging"))
+            const bool thisDischarging = status == QLatin1String("Discharging");
+            if (thisDischarging)
                 discharging = true;
             else if (status == QLatin1String("Charging"))
                 charging = true;
@@ -52,35 +61,33 @@ int SysfsPowerStatus::read(PowerStatusRaw &raw)
             const int c = readLine(base + QStringLiteral("capacity")).toInt(&ok);
             if (ok && percent < 0)
                 percent = std::clamp(c, 0, 100);
-            const qint64 energy = readLine(base + QStringLiteral("energy_now")).toLongLong(&ok);
-            const bool haveEnergy = ok;
-            const qint64 power = readLine(base + QStringLiteral("power_now")).toLongLong(&ok);
-            if (discharging && haveEnergy && ok && power > 0)
-                seconds = energy * 3600 / power;
+            // Energy over power (µWh, µW) or charge over current (µAh, µA).
+            for (const auto &[amount, rate] : {std::pair{"energy_now", "power_now"}, {"charge_now", "current_now"}}) {
+                const qint64 left = readLine(base + QLatin1String(amount)).toLongLong(&ok);
+                const bool haveLeft = ok;
+                const qint64 flow = readLine(base + QLatin1String(rate)).toLongLong(&ok);
+                if (thisDischarging && seconds < 0 && haveLeft && ok && flow > 0)
+                    seconds = left * 3600 / flow;
+            }
         }
     }
-    if (mainsOnline)
+    if (mainsOnline || (charging && !discharging))
         raw.acLine = 1;
-    else if (batterySeen && (discharging || !mainsSeen))
+    else if (discharging || (batterySeen && mainsEntry))
         raw.acLine = 0;
     else if (!batterySeen)
         raw.acLine = 1;
     else
-        raw.acLine = 255;
+        raw.acLine = 255;  // a battery that neither charges nor discharges, no mains entry
     if (!batterySeen) {
         raw.batteryFlag = 128;
         raw.lifePercent = 255;
         raw.lifeSeconds = -1;
         return kPowerStatusOk;
     }
-    int flag = 0;
-    if (percent >= 0)
-        flag = percent > 66 ? 1 : percent < 5 ? 4 : percent < 33 ? 2 : 0;
-    if (charging)
-        flag |= 8;
-    raw.batteryFlag = flag;
+    raw.batteryFlag = (percent >= 0 ? BatteryLevelFlag(percent) : 0) | (charging ? 8 : 0);
     raw.lifePercent = percent < 0 ? 255 : percent;
-    raw.lifeSeconds = seconds;
+    raw.lifeSeconds = raw.acLine == 0 ? seconds : -1;
     return kPowerStatusOk;
 }
 

@@ -1,7 +1,8 @@
 // Linux services for the run where the full implementation comes later:
 // each answers the neutral value (no trigger, nothing written, no sound).
-// The power status reads the kernel's power-supply class and the idle time
-// comes from the X server (x11_idle.h).
+// The power status of the kernel's power-supply class and the idle time of
+// the X server (x11_idle.h) are the first choices' fallbacks: see
+// upower_status.h and logind_idle.h.
 #pragma once
 
 #include "platform/linux/x11_idle.h"
@@ -34,8 +35,10 @@ public:
 };
 
 // Power status from /sys/class/power_supply (or another folder of the same
-// layout): mains online -> AC line 1, a discharging battery -> 0; a machine
-// with neither mains nor battery entries runs on mains without a battery.
+// layout), the status used where UPower is missing: an online mains or USB
+// supply, or a charging battery -> AC line 1; a discharging battery, or a
+// battery beside an offline mains entry -> 0; no battery of the machine's own
+// (a mouse's does not count) -> mains without a battery.
 class SysfsPowerStatus final : public PowerStatus {
 public:
     explicit SysfsPowerStatus(QString root = QStringLiteral("/sys/class/power_supply"));

@@ -1,0 +1,191 @@
+// The power status and the idle time read from real services: python3-dbusmock's
+// upower and logind templates on a private system bus, and the kernel's
+// power-supply layout in a temporary folder where UPower is missing.
+#include "monitors/power_texts.h"
+#include "platform/linux/logind_idle.h"
+#include "platform/linux/standins.h"
+#include "platform/linux/upower_status.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <ctime>
+
+#ifndef Q_MOC_RUN
+#include "support/logind_mock.h"
+#include "support/upower_mock.h"
+#endif
+
+using namespace zk;
+using zktest::LogindMock;
+using zktest::UPowerMock;
+
+namespace {
+
+// The four texts of a read, or the read's failure code.
+QStringList Texts(PowerStatus &status)
+{
+    PowerStatusRaw raw;
+    const int r = status.read(raw);
+    if (r != kPowerStatusOk)
+        return {QString::number(r)};
+    const PowerStatusTexts t = PowerStatusTextsFrom(raw);
+    return {t.line, t.charge, t.percent, t.seconds};
+}
+
+const QStringList kUnsupported{QString::number(kPowerStatusUnsupported)};
+
+}  // namespace
+
+class TestUPowerStatus : public QObject {
+    Q_OBJECT
+
+    LogindMock m_bus;
+    std::unique_ptr<UPowerMock> m_upower;
+    std::unique_ptr<QDBusConnection> m_client;
+    QTemporaryDir m_sysfs;
+
+    // A laptop on battery in the temporary power-supply folder.
+    void writeSysfsBattery()
+    {
+        const QList<QPair<QString, QByteArray>> files{
+            {"AC/type", "Mains"}, {"AC/online", "0"}, {"BAT0/type", "Battery"},
+            {"BAT0/status", "Discharging"}, {"BAT0/capacity", "15"}};
+        for (const auto &[rel, content] : files) {
+            QDir(m_sysfs.path()).mkpath(rel.section('/', 0, 0));
+            QFile f(m_sysfs.filePath(rel));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content + "\n");
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_sysfs.isValid());
+        QVERIFY2(m_bus.startBus(), qPrintable(m_bus.error()));
+        m_upower = std::make_unique<UPowerMock>(m_bus);
+        m_client = std::make_unique<QDBusConnection>(
+            QDBusConnection::connectToBus(m_bus.busAddress(), QStringLiteral("zk-upower-client")));
+        QVERIFY(m_client->isConnected());
+        writeSysfsBattery();
+    }
+
+    void cleanup() { m_upower->stop(); }
+
+    void statusFromUPower_data()
+    {
+        QTest::addColumn<bool>("onBattery");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<double>("percentage");
+        QTest::addColumn<qint64>("timeToEmpty");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("on battery") << true << true << 2 << 80.4 << qint64(5400)
+                                    << QStringList{"バッテリ", "多い", "80%", "5400秒"};
+        QTest::newRow("mains, charging") << false << true << 1 << 30.0 << qint64(0)
+                                         << QStringList{"AC電源", "充電中", "30%", "不明"};
+        QTest::newRow("no battery") << false << false << 0 << 0.0 << qint64(0)
+                                    << QStringList{"AC電源", "バッテリなし", "不明", "不明"};
+    }
+    void statusFromUPower()
+    {
+        QFETCH(bool, onBattery);
+        QFETCH(bool, present);
+        QFETCH(int, state);
+        QFETCH(double, percentage);
+        QFETCH(qint64, timeToEmpty);
+        QFETCH(QStringList, texts);
+        QVERIFY2(m_upower->start({{"OnBattery", onBattery}}), qPrintable(m_upower->error()));
+        QVERIFY(m_upower->setDisplay(present, quint32(state), percentage, timeToEmpty));
+        // Before UPower answers, the fallback is read: here one that has nothing.
+        SysfsPowerStatus none(m_sysfs.filePath("nowhere"));
+        UPowerStatus status(*m_client, &none);
+        QTRY_COMPARE(Texts(status), texts);
+        QVERIFY(status.usingUPower());
+    }
+
+    void changesAreSeen()
+    {
+        QVERIFY2(m_upower->start({{"OnBattery", false}}), qPrintable(m_upower->error()));
+        QVERIFY(m_upower->setDisplay(true, 4, 100.0, 0));
+        UPowerStatus status(*m_client, nullptr);
+        QTRY_COMPARE(Texts(status), (QStringList{"AC電源", "多い", "100%", "不明"}));
+        QSignalSpy changed(&status, &UPowerStatus::statusChanged);
+        QVERIFY(m_upower->setOnBattery(true));
+        QVERIFY(m_upower->setDisplay(true, 2, 20.0, 900));
+        QTRY_COMPARE(Texts(status), (QStringList{"バッテリ", "少い", "20%", "900秒"}));
+        QVERIFY(!changed.isEmpty());
+    }
+
+    // Without UPower the kernel's entries are read; UPower coming and going is followed.
+    void fallsBackWithoutUPower()
+    {
+        SysfsPowerStatus sysfs(m_sysfs.path());
+        UPowerStatus status(*m_client, &sysfs);
+        const QStringList fromSysfs{"バッテリ", "少い", "15%", "不明"};
+        QTRY_COMPARE(Texts(status), fromSysfs);
+        QVERIFY2(m_upower->start({{"OnBattery", false}}), qPrintable(m_upower->error()));
+        QTRY_COMPARE(Texts(status), (QStringList{"AC電源", "バッテリなし", "不明", "不明"}));
+        // A service that came later is followed as well.
+        QVERIFY(m_upower->setOnBattery(true));
+        QTRY_COMPARE(Texts(status), (QStringList{"バッテリ", "バッテリなし", "不明", "不明"}));
+        m_upower->stop();
+        QTRY_COMPARE(Texts(status), fromSysfs);
+
+        SysfsPowerStatus none(m_sysfs.filePath("nowhere"));
+        UPowerStatus neither(*m_client, &none);
+        QCOMPARE(Texts(neither), kUnsupported);
+    }
+
+    void noSystemBus()
+    {
+        SysfsPowerStatus none(m_sysfs.filePath("nowhere"));
+        UPowerStatus status(QDBusConnection(QStringLiteral("zk-never-connected")), &none);
+        QCOMPARE(Texts(status), kUnsupported);
+        LogindUserIdle idle(QDBusConnection(QStringLiteral("zk-never-connected")));
+        QCOMPARE(idle.idleMilliseconds(), qint64(-1));
+    }
+
+    // logind's session hint: active -> 0; idle since a time -> the time since then.
+    void idleFromLogindSession()
+    {
+        QVERIFY2(m_bus.startLogind(), qPrintable(m_bus.error()));
+        const QDBusMessage added =
+            m_bus.call(LogindMock::kMock, "AddSession", {"c7", "seat0", QVariant::fromValue(quint32(1000)), "someone", true});
+        QVERIFY2(added.type() == QDBusMessage::ReplyMessage, qPrintable(added.errorMessage()));
+        const QString path = "/org/freedesktop/login1/session/c7";
+        // This process is in no session of the mock: the environment names it.
+        qputenv("XDG_SESSION_ID", "c7");
+        LogindUserIdle idle(*m_client);
+        QCOMPARE(idle.idleMilliseconds(), qint64(-1));  // the first question starts the lookup
+        QTRY_COMPARE(idle.sessionPath(), path);
+        QTRY_COMPARE(idle.idleMilliseconds(), qint64(0));
+
+        const auto set = [&](const QString &name, const QVariant &value) {
+            QDBusMessage msg = QDBusMessage::createMethodCall(LogindMock::kService, path,
+                                                              "org.freedesktop.DBus.Properties", "Set");
+            msg.setArguments({"org.freedesktop.login1.Session", name, QVariant::fromValue(QDBusVariant(value))});
+            return m_bus.connection().call(msg).type() == QDBusMessage::ReplyMessage;
+        };
+        // Idle for ten minutes by the monotonic clock.
+        timespec ts{};
+        QCOMPARE(::clock_gettime(CLOCK_MONOTONIC, &ts), 0);
+        const quint64 nowUs = quint64(ts.tv_sec) * 1000000 + quint64(ts.tv_nsec) / 1000;
+        QVERIFY(set("IdleSinceHintMonotonic", QVariant::fromValue(nowUs - 600'000'000ull)));
+        QVERIFY(set("IdleSinceHint", QVariant::fromValue(quint64(QDateTime::currentMSecsSinceEpoch()) * 1000 -
+                                                          600'000'000ull)));
+        QVERIFY(set("IdleHint", true));
+        QTRY_VERIFY(idle.idleMilliseconds() >= 600'000);
+        QVERIFY(idle.idleMilliseconds() < 3'600'000);
+
+        // Back at the keyboard.
+        QVERIFY(set("IdleHint", false));
+        QTRY_COMPARE(idle.idleMilliseconds(), qint64(0));
+        m_bus.stopLogind();
+        qunsetenv("XDG_SESSION_ID");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUPowerStatus)
+#include "tst_upower_status.moc"
