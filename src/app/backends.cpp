@@ -2,6 +2,7 @@
 
 #include "platform/linux/dry_run_power.h"
 #include "platform/linux/linux_launcher_backend.h"
+#include "platform/linux/linux_screen_text.h"
 #include "platform/linux/logind_power.h"
 #include "platform/linux/timerfd_wake_timer.h"
 
@@ -28,6 +29,7 @@ Backends MakeBackends(bool dryRun)
     else
         b.wakeTimer = std::make_unique<TimerfdWakeTimer>();
     b.launcherBackend = std::make_unique<LinuxLauncherBackend>();
+    b.screenText = std::make_unique<LinuxScreenText>();
     b.standins = std::make_unique<LinuxStandins>();
     return b;
 }
@@ -38,6 +40,8 @@ void Backends::fill(PlatformServices &s) const
         s.power = power.get();
     if (!s.wakeTimer)
         s.wakeTimer = wakeTimer.get();
+    if (!s.screenText)
+        s.screenText = screenText.get();
     standins->fill(s);
 }
 

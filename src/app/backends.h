@@ -15,6 +15,8 @@ struct Backends {
     std::unique_ptr<SessionPower> power;
     std::unique_ptr<WakeTimer> wakeTimer;
     std::unique_ptr<LauncherBackend> launcherBackend;
+    // The screen text watcher (window titles and texts of the desktop).
+    std::unique_ptr<ScreenText> screenText;
     // The services whose full implementation comes later.
     std::unique_ptr<LinuxStandins> standins;
 

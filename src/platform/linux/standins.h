@@ -14,7 +14,9 @@ namespace zk {
 class NullScreenText final : public ScreenText {
 public:
     bool available() const override { return false; }
-    PhraseMatch phraseVisible(const QString &, bool) override { return {}; }
+    void requestScan(const QString &, bool) override {}
+    std::optional<PhraseMatch> latestAnswer(const QString &, bool) const override { return std::nullopt; }
+    void scanThen(const QString &, bool, std::function<void(const PhraseMatch &)> done) override { done({}); }
 };
 
 class NullCpuMonitor final : public CpuMonitor {
