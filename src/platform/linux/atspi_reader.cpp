@@ -196,21 +196,8 @@ bool AtspiReader::connectBus()
 
 bool AtspiReader::beginLook()
 {
-    m_lookClock.start();
-    m_firstCall.clear();
     m_silent.clear();
     return connectBus();
-}
-
-int AtspiReader::remainingMs(const QString &bus)
-{
-    const qint64 now = m_lookClock.elapsed();
-    const qint64 first = m_firstCall.value(bus, -1);
-    if (first < 0) {
-        m_firstCall.insert(bus, now);
-        return m_budgetMs;
-    }
-    return int(std::max<qint64>(0, m_budgetMs - (now - first)));
 }
 
 void AtspiReader::noteFailure(const QString &bus, const QDBusMessage &reply)
@@ -232,16 +219,13 @@ QList<QDBusMessage> AtspiReader::callAll(const QList<QDBusMessage> &calls)
     QList<bool> sent;
     pending.reserve(calls.size());
     for (const QDBusMessage &m : calls) {
-        const QString bus = m.service();
-        const int ms = m_silent.value(bus) ? 0 : remainingMs(bus);
-        if (ms <= 0) {
-            m_silent.insert(bus, true);
+        if (m_silent.value(m.service())) {
             sent.append(false);
             pending.append(QDBusPendingCall::fromError(QDBusError(QDBusError::NoReply, QString())));
             continue;
         }
         sent.append(true);
-        pending.append(m_bus.asyncCall(m, ms));
+        pending.append(m_bus.asyncCall(m, m_budgetMs));
     }
     QList<QDBusMessage> replies;
     replies.reserve(calls.size());

@@ -1,13 +1,13 @@
 // Window texts of the other applications through the accessibility bus
 // (AT-SPI over D-Bus): the applications' top-level frames with their names,
-// and the names and texts of a frame's visible descendants. Calls to one
-// application are sent together and share a budget of 2 s per look: an
-// application that does not answer in that time is left out for the rest of
-// the look. Used from one thread at a time (the screen watcher's own).
+// and the names and texts of a frame's visible descendants. The calls of one
+// step go out together and each waits at most 2 s; an application that lets
+// one of them go unanswered is left out for the rest of the look, so it costs
+// the look no more than that. Used from one thread at a time (the screen
+// watcher's own).
 #pragma once
 
 #include <QDBusConnection>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -44,10 +44,10 @@ public:
     AtspiReader(const AtspiReader &) = delete;
     AtspiReader &operator=(const AtspiReader &) = delete;
 
-    // Per-application budget in milliseconds (2000 by default).
+    // The longest wait for one answer, in milliseconds (2000 by default).
     void setBudget(int ms) { m_budgetMs = ms; }
 
-    // Starts a new look: the budgets are renewed. False when there is no accessibility bus.
+    // Starts a new look: every application gets its chance again. False when there is no accessibility bus.
     bool beginLook();
     // The top-level frames of every application but the one of ourPid.
     QList<AtspiFrame> frames(qint64 ourPid);
@@ -59,7 +59,6 @@ public:
 private:
     struct Node;
     bool connectBus();
-    int remainingMs(const QString &bus);
     void noteFailure(const QString &bus, const QDBusMessage &reply);
     QList<QDBusMessage> callAll(const QList<QDBusMessage> &calls);
 
@@ -68,8 +67,6 @@ private:
     QDBusConnection m_bus;
     bool m_connected = false;
     int m_budgetMs = 2000;
-    QElapsedTimer m_lookClock;
-    QHash<QString, qint64> m_firstCall;  // application -> ms into the look of its first call
     QHash<QString, bool> m_silent;       // applications that did not answer in this look
 };
 

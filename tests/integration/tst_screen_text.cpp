@@ -1,0 +1,202 @@
+// The screen text watcher against real dialogs: zenity on Xvfb, its texts
+// read over the accessibility bus. The phrase shows up while a dialog shows
+// and goes when it is closed; the title filter picks one of two dialogs; a
+// stopped (hung) dialog never holds up the thread that asks. End to end, the
+// binary's -appear run fires after the dialog appears, never before.
+#include "platform/linux/linux_screen_text.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#ifndef Q_MOC_RUN
+#include "support/a11y_desktop.h"
+#endif
+
+#include <csignal>
+
+using namespace zk;
+using zktest::A11yDesktop;
+
+namespace {
+
+// The answer of one fresh look, waited for in the event loop.
+std::optional<PhraseMatch> Look(LinuxScreenText &watcher, const QString &spec, int timeoutMs = 10000)
+{
+    std::optional<PhraseMatch> answer;
+    watcher.scanThen(spec, false, [&answer](const PhraseMatch &m) { answer = m; });
+    QDeadlineTimer deadline(timeoutMs);
+    while (!answer && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return answer;
+}
+
+// Looks again until the phrase is (or is not) found; the last answer.
+PhraseMatch LookUntil(LinuxScreenText &watcher, const QString &spec, bool found, int timeoutMs = 30000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    PhraseMatch last;
+    while (!deadline.hasExpired()) {
+        const std::optional<PhraseMatch> m = Look(watcher, spec);
+        if (m) {
+            last = *m;
+            if (m->found == found)
+                return last;
+        }
+        QTest::qWait(200);
+    }
+    return last;
+}
+
+}  // namespace
+
+class TestScreenText : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<A11yDesktop> m_desktop;
+    bool m_reportsOpen = false;  // the two dialogs of the title table
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_desktop = std::make_unique<A11yDesktop>();
+        if (!m_desktop->start())
+            QSKIP(qPrintable(m_desktop->error()));
+        m_desktop->exportToProcess();
+    }
+
+    void appearsAndDisappears()
+    {
+        LinuxScreenText watcher;
+        const QString spec = QStringLiteral("\"DISK BACKUP\"");  // one word with a blank
+        QVERIFY(!LookUntil(watcher, spec, false).found);
+        QProcess *dialog = m_desktop->dialog(QStringLiteral("Copy job"), QStringLiteral("The disk backup has finished."));
+        const PhraseMatch shown = LookUntil(watcher, spec, true);
+        QVERIFY(shown.found);
+        QCOMPARE(shown.windowTitle, QStringLiteral("Copy job"));
+        QCOMPARE(shown.matchedText, QStringLiteral("The 　【DISK BACKUP】　 has f"));
+        // The tick's way: the latest finished answer, for the same phrase only.
+        QVERIFY(watcher.latestAnswer(spec, false).has_value());
+        QVERIFY(!watcher.latestAnswer(QStringLiteral("other"), false).has_value());
+        A11yDesktop::close(dialog);
+        QVERIFY(!LookUntil(watcher, spec, false).found);
+    }
+
+    void titleMatchAndTitleFilter_data()
+    {
+        QTest::addColumn<QString>("spec");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("title filter: second dialog") << "finished Beta" << true << "Beta report" << "All 　【finished】　";
+        QTest::newRow("title filter: first dialog") << "finished alpha" << true << "Alpha report" << "All 　【finished】　";
+        QTest::newRow("title filter: no such window") << "finished Gamma" << false << "" << "";
+        QTest::newRow("word in a title") << "Beta" << true << "Beta report" << "Beta";
+        QTest::newRow("three words") << "All finished Beta" << false << "" << "";
+    }
+    void titleMatchAndTitleFilter()
+    {
+        QFETCH(QString, spec);
+        QFETCH(bool, found);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        LinuxScreenText watcher;
+        if (!m_reportsOpen) {
+            m_reportsOpen = true;
+            m_desktop->dialog(QStringLiteral("Alpha report"), QStringLiteral("All finished"));
+            m_desktop->dialog(QStringLiteral("Beta report"), QStringLiteral("All finished"));
+            // Both dialogs can be read before the table starts.
+            QVERIFY(LookUntil(watcher, QStringLiteral("finished Alpha"), true).found);
+            QVERIFY(LookUntil(watcher, QStringLiteral("finished Beta"), true).found);
+        }
+        const std::optional<PhraseMatch> m = Look(watcher, spec);
+        QVERIFY(m.has_value());
+        QCOMPARE(m->found, found);
+        QCOMPARE(m->windowTitle, title);
+        QCOMPARE(m->matchedText, text);
+    }
+
+    // A dialog that does not answer costs its budget in the watcher's own
+    // thread; this thread's timer goes on ticking meanwhile, and the other
+    // dialog is still read.
+    void hungDialogHoldsNothingUp()
+    {
+        QProcess *hung = m_desktop->dialog(QStringLiteral("Frozen"), QStringLiteral("stuck text"));
+        QProcess *live = m_desktop->dialog(QStringLiteral("Lively"), QStringLiteral("fresh text"));
+        LinuxScreenText watcher;
+        QVERIFY(LookUntil(watcher, QStringLiteral("stuck"), true).found);
+        QVERIFY(LookUntil(watcher, QStringLiteral("fresh"), true).found);
+        ::kill(pid_t(hung->processId()), SIGSTOP);
+
+        int ticks = 0;
+        int ticksWhileScanning = 0;
+        QTimer timer;
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            ++ticks;
+            if (watcher.scanning())
+                ++ticksWhileScanning;
+        });
+        timer.start();
+        // The hung dialog's title is the X server's, the live dialog's text its own.
+        const std::optional<PhraseMatch> live1 = Look(watcher, QStringLiteral("fresh"));
+        const std::optional<PhraseMatch> title = Look(watcher, QStringLiteral("Frozen"));
+        const std::optional<PhraseMatch> stuck = Look(watcher, QStringLiteral("stuck"));
+        timer.stop();
+        QVERIFY(live1 && live1->found);
+        QCOMPARE(live1->windowTitle, QStringLiteral("Lively"));
+        QVERIFY(title && title->found);
+        QVERIFY(stuck && !stuck->found);
+        QVERIFY2(ticksWhileScanning > 0, qPrintable(QStringLiteral("ticks %1").arg(ticks)));
+
+        A11yDesktop::close(hung);
+        A11yDesktop::close(live);
+    }
+
+    // The binary: -appear fires once the dialog shows (after the warning
+    // phase), and not while it does not; its own window shows the phrase and
+    // never counts.
+    void binaryFiresAfterTheDialogAppears()
+    {
+        QTemporaryDir home;
+        QProcess zenkoro;
+        QProcessEnvironment env = m_desktop->environment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/config"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        zenkoro.setProcessEnvironment(env);
+        const QString phrase = QStringLiteral("frames-rendered");
+        zenkoro.start(qEnvironmentVariable("ZENKORO_BIN"),
+                      {QStringLiteral("--conf"), home.path() + QStringLiteral("/Conf.txt"), QStringLiteral("--dry-run"),
+                       QStringLiteral("-auto"), QStringLiteral("-shutdown"), QStringLiteral("-appear"), phrase});
+        QVERIFY(zenkoro.waitForStarted(5000));
+        QByteArray out;
+        // Longer than the warning phase: nothing fires while the phrase is only in our own window.
+        QDeadlineTimer quiet(25000);
+        while (!quiet.hasExpired() && zenkoro.state() == QProcess::Running)
+            if (zenkoro.waitForReadyRead(int(quiet.remainingTime())))
+                out += zenkoro.readAllStandardOutput();
+        QVERIFY2(!out.contains("dry-run: ExitSession"), out.constData());
+        QCOMPARE(zenkoro.state(), QProcess::Running);
+
+        QProcess *dialog = m_desktop->dialog(QStringLiteral("Renderer"), QStringLiteral("All frames-rendered, 100 of them"));
+        QElapsedTimer shown;
+        shown.start();
+        QDeadlineTimer deadline(60000);
+        while (!out.contains("dry-run: ExitSession") && !deadline.hasExpired() && zenkoro.state() == QProcess::Running)
+            if (zenkoro.waitForReadyRead(500))
+                out += zenkoro.readAllStandardOutput();
+        out += zenkoro.readAllStandardOutput();
+        QVERIFY2(out.contains("dry-run: ExitSession"), out.constData());
+        qInfo("dry-run shutdown line %lld ms after the dialog was started (15 s warning included)", shown.elapsed());
+        zenkoro.waitForFinished(10000);
+        A11yDesktop::close(dialog);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScreenText)
+#include "tst_screen_text.moc"
