@@ -118,6 +118,21 @@ private Q_SLOTS:
         QCOMPARE(m->matchedText, text);
     }
 
+    // A deeper dialog: every field of a form is read, to the last one.
+    void everyFieldOfAForm()
+    {
+        QStringList args{QStringLiteral("--forms"), QStringLiteral("--title"), QStringLiteral("Survey"),
+                         QStringLiteral("--text"), QStringLiteral("Questions")};
+        for (int i = 1; i <= 30; ++i)
+            args << QStringLiteral("--add-entry=Question-%1").arg(i);
+        QProcess *form = m_desktop->spawn(QStringLiteral("zenity"), args, m_desktop->environment());
+        LinuxScreenText watcher;
+        const PhraseMatch m = LookUntil(watcher, QStringLiteral("question-30"), true);
+        QVERIFY(m.found);
+        QCOMPARE(m.matchedText, QStringLiteral("　【question-30】　"));
+        A11yDesktop::close(form);
+    }
+
     // A dialog that does not answer costs its budget in the watcher's own
     // thread; this thread's timer goes on ticking meanwhile, and the other
     // dialog is still read.

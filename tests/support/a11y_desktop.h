@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QThread>
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>

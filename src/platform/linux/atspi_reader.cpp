@@ -318,14 +318,17 @@ void AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
             }
             if (!n.visible || (IsWebDocument(n.role) && !includeBrowser))
                 continue;
+            // (nodes grows below: n is not used after this point)
+            const int parent = level[k];
             for (const AtspiRef &c : ParseRefs(replies[4 * k])) {
                 if (nodes.size() >= kMaxNodesPerWindow)
                     break;
-                n.children.append(int(nodes.size()));
-                next.append(int(nodes.size()));
+                const int index = int(nodes.size());
                 Node child;
                 child.ref = c;
                 nodes.append(child);
+                nodes[parent].children.append(index);
+                next.append(index);
             }
         }
         level = next;
