@@ -118,6 +118,21 @@ private Q_SLOTS:
         QCOMPARE(m->matchedText, text);
     }
 
+    // A text that changes in a dialog already read is seen changed.
+    void changedTextIsSeen()
+    {
+        QProcess *progress = m_desktop->spawn(QStringLiteral("zenity"),
+                                              {QStringLiteral("--progress"), QStringLiteral("--title"), QStringLiteral("Job"),
+                                               QStringLiteral("--text"), QStringLiteral("StageOne running")},
+                                              m_desktop->environment());
+        LinuxScreenText watcher;
+        QVERIFY(LookUntil(watcher, QStringLiteral("StageOne"), true).found);
+        progress->write("# StageTwo running\n");
+        QVERIFY(LookUntil(watcher, QStringLiteral("StageTwo"), true).found);
+        QVERIFY(!LookUntil(watcher, QStringLiteral("StageOne"), false).found);
+        A11yDesktop::close(progress);
+    }
+
     // A deeper dialog: every field of a form is read, to the last one.
     void everyFieldOfAForm()
     {

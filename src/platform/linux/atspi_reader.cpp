@@ -5,6 +5,8 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QCoreApplication>
+#include <QSet>
 
 #include <atomic>
 
@@ -137,7 +139,40 @@ QString ProgramText(QString text)
 
 std::atomic<int> g_connectionNumber{0};
 
+// A window's texts read again after this long even without a change notice,
+// for applications that do not send them.
+constexpr qint64 kCacheMs = 5000;
+
+QString CacheKey(const AtspiRef &frame)
+{
+    return frame.bus + QLatin1Char('\n') + frame.path;
+}
+
 }  // namespace
+
+// Receives the change notices of the applications (in the reader's thread).
+class AtspiEventSink : public QObject {
+    Q_OBJECT
+public:
+    explicit AtspiEventSink(AtspiReader *reader) : m_reader(reader) {}
+public Q_SLOTS:
+    void onEvent(const QDBusMessage &message)
+    {
+        // Reading a window makes some toolkits report objects made and
+        // dropped ("defunct", "widget"); only what changes a text or its
+        // visibility counts.
+        const QString detail = message.arguments().value(0).toString();
+        if (message.member() == QLatin1String("PropertyChange") && detail != QLatin1String("accessible-name"))
+            return;
+        if (message.member() == QLatin1String("StateChanged") && detail != QLatin1String("visible") &&
+            detail != QLatin1String("showing"))
+            return;
+        m_reader->dropApplication(message.service());
+    }
+
+private:
+    AtspiReader *m_reader;
+};
 
 struct AtspiReader::Node {
     AtspiRef ref;
@@ -191,12 +226,19 @@ bool AtspiReader::connectBus()
         return false;
     m_bus = QDBusConnection::connectToBus(address, m_connectionName);
     m_connected = true;
+    m_cache.clear();
+    m_eventsOn = false;
+    if (m_bus.isConnected())
+        subscribe();
     return m_bus.isConnected();
 }
 
 bool AtspiReader::beginLook()
 {
     m_silent.clear();
+    // The change notices received since the last look drop what they change.
+    if (m_sink)
+        QCoreApplication::sendPostedEvents(m_sink.get());
     return connectBus();
 }
 
@@ -284,6 +326,16 @@ QList<AtspiFrame> AtspiReader::frames(qint64 ourPid)
         f.visible = HasState(states, kStateVisible) && HasState(states, kStateShowing);
         out.append(f);
     }
+    // Windows that are gone leave the cache.
+    QSet<QString> present;
+    for (const AtspiFrame &f : out)
+        present.insert(CacheKey(f.ref));
+    for (auto it = m_cache.begin(); it != m_cache.end();) {
+        if (!present.contains(it.key().section(QLatin1Char('\n'), 0, 1)))
+            it = m_cache.erase(it);
+        else
+            ++it;
+    }
     return out;
 }
 
@@ -292,6 +344,29 @@ void AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
 {
     if (!m_connected || m_silent.value(frame.bus))
         return;
+    const QString key = CacheKey(frame) + (includeBrowser ? QStringLiteral("\nb") : QString());
+    QList<AtspiText> texts;
+    const auto cached = m_cache.constFind(key);
+    if (m_eventsOn && cached != m_cache.cend() && cached->age.elapsed() < kCacheMs) {
+        texts = cached->texts;
+    } else {
+        texts = readDescendants(frame, includeBrowser);
+        if (m_eventsOn && !m_silent.value(frame.bus)) {
+            CachedWindow c;
+            c.texts = texts;
+            c.age.start();
+            m_cache.insert(key, c);
+        }
+    }
+    for (const AtspiText &t : texts) {
+        if (visit(t))
+            return;
+    }
+}
+
+QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includeBrowser)
+{
+    QList<AtspiText> out;
     // Level by level: the children, name, states and role of every object of
     // one level go out together; the next level is the children of the
     // visible ones (a hidden object hides everything in it).
@@ -380,11 +455,8 @@ void AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
             collect(c, doc);
         }
     };
-    bool stopped = false;
     std::function<void(int)> walk = [&](int i) {
         for (int c : nodes[i].children) {
-            if (stopped)
-                return;
             const Node &n = nodes[c];
             if (!n.visible)
                 continue;
@@ -394,14 +466,48 @@ void AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
                 AtspiText doc;
                 doc.text = n.text;  // its name is the page title
                 collect(c, doc);
-                stopped = visit(doc);
+                out.append(doc);
                 continue;
             }
-            stopped = visit(AtspiText{ownText(c), {}});
+            out.append(AtspiText{ownText(c), {}});
             walk(c);
         }
     };
     walk(0);
+    return out;
+}
+
+void AtspiReader::dropApplication(const QString &bus)
+{
+    const QString prefix = bus + QLatin1Char('\n');
+    for (auto it = m_cache.begin(); it != m_cache.end();) {
+        if (it.key().startsWith(prefix))
+            it = m_cache.erase(it);
+        else
+            ++it;
+    }
+}
+
+void AtspiReader::subscribe()
+{
+    // Applications tell about changes only while somebody listens for them.
+    m_sink = std::make_unique<AtspiEventSink>(this);
+    bool ok = true;
+    for (const char *signal : {"PropertyChange", "ChildrenChanged", "TextChanged", "StateChanged"})
+        ok = m_bus.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"), QLatin1String(signal),
+                           m_sink.get(), SLOT(onEvent(QDBusMessage))) && ok;
+    for (const char *event : {"object:property-change:accessible-name", "object:children-changed", "object:text-changed",
+                              "object:state-changed:visible", "object:state-changed:showing"}) {
+        QDBusMessage m = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.atspi.Registry"),
+                                                        QStringLiteral("/org/a11y/atspi/registry"),
+                                                        QStringLiteral("org.a11y.atspi.Registry"),
+                                                        QStringLiteral("RegisterEvent"));
+        m << QLatin1String(event) << QStringList() << QString();
+        ok = m_bus.call(m, QDBus::Block, m_budgetMs).type() == QDBusMessage::ReplyMessage && ok;
+    }
+    m_eventsOn = ok;
 }
 
 }  // namespace zk
+
+#include "atspi_reader.moc"

@@ -3,18 +3,24 @@
 // and the names and texts of a frame's visible descendants. The calls of one
 // step go out together and each waits at most 2 s; an application that lets
 // one of them go unanswered is left out for the rest of the look, so it costs
-// the look no more than that. Used from one thread at a time (the screen
-// watcher's own).
+// the look no more than that. A window's texts are kept from one look to the
+// next while its application sends no change notice (and for 5 s at most).
+// Used from one thread (the screen watcher's own), which must run an event
+// loop between looks for the change notices.
 #pragma once
 
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 namespace zk {
+
+class AtspiEventSink;
 
 struct AtspiRef {
     QString bus;
@@ -56,8 +62,17 @@ public:
     // includeBrowser; then each one is one text with its entries' values.
     void visitDescendants(const AtspiRef &frame, bool includeBrowser, const std::function<bool(const AtspiText &)> &visit);
 
+    // Forgets what was read from the application on bus (it changed something).
+    void dropApplication(const QString &bus);
+
 private:
     struct Node;
+    struct CachedWindow {
+        QList<AtspiText> texts;
+        QElapsedTimer age;
+    };
+    QList<AtspiText> readDescendants(const AtspiRef &frame, bool includeBrowser);
+    void subscribe();
     bool connectBus();
     void noteFailure(const QString &bus, const QDBusMessage &reply);
     QList<QDBusMessage> callAll(const QList<QDBusMessage> &calls);
@@ -68,6 +83,11 @@ private:
     bool m_connected = false;
     int m_budgetMs = 2000;
     QHash<QString, bool> m_silent;       // applications that did not answer in this look
+    // A window's texts as last read, kept while its application reports no
+    // change (only when the change notices could be subscribed to).
+    std::unique_ptr<AtspiEventSink> m_sink;
+    bool m_eventsOn = false;
+    QHash<QString, CachedWindow> m_cache;
 };
 
 }  // namespace zk
