@@ -185,6 +185,45 @@ private Q_SLOTS:
         A11yDesktop::close(live);
     }
 
+    // Without display and session bus nothing is shown, silently: the start
+    // check of a disappear run asks (and headless answers Cancel), an appear
+    // run goes by its time alone.
+    void nothingToReadShowsNothing_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("fires");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("disappear: asked, cancelled") << "-disappear" << 1 << false << true;
+        QTest::newRow("appear: runs to its time") << "-appear" << 0 << true << false;
+    }
+    void nothingToReadShowsNothing()
+    {
+        QFETCH(QString, mode);
+        QFETCH(int, exitCode);
+        QFETCH(bool, fires);
+        QFETCH(bool, asks);
+        QTemporaryDir home;
+        QProcessEnvironment env = m_desktop->environment();
+        for (const char *name : {"DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("ZENKORO_BIN"),
+                {QStringLiteral("--conf"), home.path() + QStringLiteral("/Conf.txt"), QStringLiteral("--dry-run"),
+                 QStringLiteral("-auto"), QStringLiteral("-shutdown"), QStringLiteral("-time"), QStringLiteral("0"), mode,
+                 QStringLiteral("Zenkoro")});
+        QVERIFY(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), exitCode);
+        QCOMPARE(out.contains(QStringLiteral("dry-run: ExitSession")), fires);
+        QCOMPARE(err.contains(QStringLiteral("該当文言は既に表示されていません！")), asks);
+        QCOMPARE(err.contains(QStringLiteral("文言状態検知")), asks);
+    }
+
     // The binary: -appear fires once the dialog shows (after the warning
     // phase), and not while it does not; its own window shows the phrase and
     // never counts.

@@ -6,6 +6,7 @@
 #include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSet>
 
 #include <atomic>
@@ -208,7 +209,12 @@ bool AtspiReader::connectBus()
     QString address = m_givenAddress;
     if (address.isEmpty())
         address = qEnvironmentVariable("AT_SPI_BUS_ADDRESS");
-    if (address.isEmpty()) {
+    // Without a session bus to ask, there is no accessibility bus either (and
+    // no bus is started on demand for the question).
+    const bool sessionBus = !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") ||
+                            (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") &&
+                             QFileInfo::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/bus")));
+    if (address.isEmpty() && sessionBus) {
         // The session bus names the accessibility bus; a session bus in our own
         // thread's name, since the application's may be busy elsewhere.
         const QString sessionName = m_connectionName + QStringLiteral("-session");
