@@ -6,6 +6,9 @@
 #include "platform/linux/linux_screen_text.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -23,10 +26,11 @@ using zktest::A11yDesktop;
 namespace {
 
 // The answer of one fresh look, waited for in the event loop.
-std::optional<PhraseMatch> Look(LinuxScreenText &watcher, const QString &spec, int timeoutMs = 10000)
+std::optional<PhraseMatch> Look(LinuxScreenText &watcher, const QString &spec, bool browser = false,
+                                int timeoutMs = 10000)
 {
     std::optional<PhraseMatch> answer;
-    watcher.scanThen(spec, false, [&answer](const PhraseMatch &m) { answer = m; });
+    watcher.scanThen(spec, browser, [&answer](const PhraseMatch &m) { answer = m; });
     QDeadlineTimer deadline(timeoutMs);
     while (!answer && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
@@ -34,12 +38,13 @@ std::optional<PhraseMatch> Look(LinuxScreenText &watcher, const QString &spec, i
 }
 
 // Looks again until the phrase is (or is not) found; the last answer.
-PhraseMatch LookUntil(LinuxScreenText &watcher, const QString &spec, bool found, int timeoutMs = 30000)
+PhraseMatch LookUntil(LinuxScreenText &watcher, const QString &spec, bool found, int timeoutMs = 30000,
+                      bool browser = false)
 {
     QDeadlineTimer deadline(timeoutMs);
     PhraseMatch last;
     while (!deadline.hasExpired()) {
-        const std::optional<PhraseMatch> m = Look(watcher, spec);
+        const std::optional<PhraseMatch> m = Look(watcher, spec, browser);
         if (m) {
             last = *m;
             if (m->found == found)
@@ -183,6 +188,36 @@ private Q_SLOTS:
 
         A11yDesktop::close(hung);
         A11yDesktop::close(live);
+    }
+
+    // A web page in a real browser: its text and its input values count only
+    // with the browser documents included.
+    void browserDocument()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("firefox-esr")).isEmpty())
+            QSKIP("firefox-esr is not installed");
+        QTemporaryDir dir;
+        QFile page(dir.path() + QStringLiteral("/page.html"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html><head><title>Report page</title></head><body><p>Quarterly figures are ready</p>"
+                   "<form><input type=\"text\" value=\"Ticket-4711\"></form></body></html>");
+        page.close();
+        QProcessEnvironment env = m_desktop->environment();
+        env.insert(QStringLiteral("GNOME_ACCESSIBILITY"), QStringLiteral("1"));
+        QProcess *browser = m_desktop->spawn(
+            QStringLiteral("firefox-esr"),
+            {QStringLiteral("--no-remote"), QStringLiteral("--profile"), dir.path(), QUrl::fromLocalFile(page.fileName()).toString()},
+            env);
+        LinuxScreenText watcher;
+        const PhraseMatch text = LookUntil(watcher, QStringLiteral("Quarterly"), true, 90000, true);
+        QVERIFY2(text.found, "the page text was not found");
+        QVERIFY(text.windowTitle.contains(QStringLiteral("Report page")));
+        QVERIFY2(text.matchedText.startsWith(QStringLiteral("　【Quarterly】　 figures")), qPrintable(text.matchedText));
+        const PhraseMatch value = LookUntil(watcher, QStringLiteral("ticket-4711"), true, 30000, true);
+        QCOMPARE(value.matchedText, QStringLiteral("Value=【ticket-4711】"));
+        const std::optional<PhraseMatch> without = Look(watcher, QStringLiteral("Quarterly"), false, 30000);
+        QVERIFY(without && !without->found);
+        A11yDesktop::close(browser);
     }
 
     // Without display and session bus nothing is shown, silently: the start

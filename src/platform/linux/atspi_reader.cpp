@@ -182,6 +182,7 @@ struct AtspiReader::Node {
     QString text;
     uint role = 0;
     bool visible = false;
+    bool showing = false;
     bool editable = false;
 };
 
@@ -395,6 +396,7 @@ QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includ
                 const QList<uint> states = ParseStates(replies[4 * k + 2]);
                 n.visible = HasState(states, kStateVisible);
                 n.editable = HasState(states, kStateEditable);
+                n.showing = HasState(states, kStateShowing);
                 n.role = ParseUInt(replies[4 * k + 3]);
             }
             if (!n.visible || (IsWebDocument(n.role) && !includeBrowser))
@@ -467,7 +469,8 @@ QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includ
             if (!n.visible)
                 continue;
             if (IsWebDocument(n.role)) {
-                if (!includeBrowser)
+                // A page in a tab behind another is not on the screen.
+                if (!includeBrowser || !n.showing)
                     continue;
                 AtspiText doc;
                 doc.text = n.text;  // its name is the page title
