@@ -123,6 +123,18 @@ private Q_SLOTS:
         QCOMPARE(m->matchedText, text);
     }
 
+    // A dialog without a title goes by the texts inside it.
+    void untitledDialog()
+    {
+        QProcess *dialog = m_desktop->dialog(QString(), QStringLiteral("Nameless notice"));
+        LinuxScreenText watcher;
+        const PhraseMatch m = LookUntil(watcher, QStringLiteral("nameless"), true);
+        QVERIFY(m.found);
+        QVERIFY2(m.windowTitle.contains(QStringLiteral("Nameless notice")), qPrintable(m.windowTitle));
+        QCOMPARE(m.matchedText, QStringLiteral("nameless"));
+        A11yDesktop::close(dialog);
+    }
+
     // A text that changes in a dialog already read is seen changed.
     void changedTextIsSeen()
     {

@@ -36,19 +36,39 @@ public:
                 if (!used[i] && frames[i].name == x.title && (x.pid == 0 || frames[i].pid == 0 || frames[i].pid == x.pid))
                     frame = i;
             }
+            // A window without a title takes its name from the accessibility
+            // side when its process shows exactly one frame not yet taken.
+            if (frame < 0 && x.title.isEmpty() && x.pid != 0) {
+                qsizetype only = -1;
+                int count = 0;
+                for (qsizetype i = 0; i < frames.size(); ++i) {
+                    if (!used[i] && frames[i].pid == x.pid && frames[i].visible) {
+                        only = i;
+                        ++count;
+                    }
+                }
+                if (count == 1)
+                    frame = only;
+            }
             Entry e;
+            QString title = x.title;
             if (frame >= 0) {
                 used[frame] = true;
                 e.frame = frames[frame].ref;
                 e.hasFrame = true;
+                if (title.isEmpty())
+                    title = frames[frame].name;
+                if (title.isEmpty())
+                    title = untitledName(e.frame);
             }
-            out.append(TopWindow{int(m_entries.size()), x.title});
+            out.append(TopWindow{int(m_entries.size()), title});
             m_entries.append(e);
         }
         for (qsizetype i = 0; i < frames.size(); ++i) {
             if (used[i] || !frames[i].visible)
                 continue;
-            out.append(TopWindow{int(m_entries.size()), frames[i].name});
+            out.append(TopWindow{int(m_entries.size()),
+                                 frames[i].name.isEmpty() ? untitledName(frames[i].ref) : frames[i].name});
             m_entries.append(Entry{frames[i].ref, true});
         }
         return out;
@@ -64,6 +84,18 @@ public:
     }
 
 private:
+    // The name of a window without a title: the texts inside it, line by line.
+    QString untitledName(const AtspiRef &frame)
+    {
+        QStringList texts;
+        m_atspi.visitDescendants(frame, false, [&texts](const AtspiText &t) {
+            if (!t.text.isEmpty())
+                texts.append(t.text);
+            return false;
+        });
+        return texts.join(QStringLiteral("\r\n"));
+    }
+
     struct Entry {
         AtspiRef frame;
         bool hasFrame = false;
