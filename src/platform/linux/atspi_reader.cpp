@@ -235,18 +235,22 @@ bool AtspiReader::connectBus()
     m_connected = true;
     m_cache.clear();
     m_eventsOn = false;
-    if (m_bus.isConnected())
-        subscribe();
+    m_sink.reset();
+    m_signalsConnected = false;
     return m_bus.isConnected();
 }
 
 bool AtspiReader::beginLook()
 {
     m_silent.clear();
+    if (!connectBus())
+        return false;
+    if (!m_eventsOn)
+        subscribe();
     // The change notices received since the last look drop what they change.
     if (m_sink)
         QCoreApplication::sendPostedEvents(m_sink.get());
-    return connectBus();
+    return true;
 }
 
 void AtspiReader::noteFailure(const QString &bus, const QDBusMessage &reply)
@@ -500,11 +504,17 @@ void AtspiReader::dropApplication(const QString &bus)
 void AtspiReader::subscribe()
 {
     // Applications tell about changes only while somebody listens for them.
-    m_sink = std::make_unique<AtspiEventSink>(this);
-    bool ok = true;
-    for (const char *signal : {"PropertyChange", "ChildrenChanged", "TextChanged", "StateChanged"})
-        ok = m_bus.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"), QLatin1String(signal),
-                           m_sink.get(), SLOT(onEvent(QDBusMessage))) && ok;
+    // Asked again at the next look when the registry did not answer (it may
+    // still be starting).
+    if (!m_sink) {
+        m_sink = std::make_unique<AtspiEventSink>(this);
+        m_signalsConnected = true;
+        for (const char *signal : {"PropertyChange", "ChildrenChanged", "TextChanged", "StateChanged"})
+            m_signalsConnected = m_bus.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"),
+                                               QLatin1String(signal), m_sink.get(), SLOT(onEvent(QDBusMessage))) &&
+                                 m_signalsConnected;
+    }
+    bool ok = m_signalsConnected;
     for (const char *event : {"object:property-change:accessible-name", "object:children-changed", "object:text-changed",
                               "object:state-changed:visible", "object:state-changed:showing"}) {
         QDBusMessage m = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.atspi.Registry"),

@@ -86,6 +86,7 @@ private:
     // A window's texts as last read, kept while its application reports no
     // change (only when the change notices could be subscribed to).
     std::unique_ptr<AtspiEventSink> m_sink;
+    bool m_signalsConnected = false;
     bool m_eventsOn = false;
     QHash<QString, CachedWindow> m_cache;
 };
