@@ -2,6 +2,7 @@
 
 #include "platform/linux/dry_run_power.h"
 #include "platform/linux/linux_launcher_backend.h"
+#include "platform/linux/linux_screen_text.h"
 #include "platform/linux/logind_power.h"
 #include "platform/linux/timerfd_wake_timer.h"
 
@@ -30,6 +31,7 @@ Backends MakeBackends(bool dryRun)
     b.launcherBackend = std::make_unique<LinuxLauncherBackend>();
     b.cpuCounters = std::make_unique<ProcCpu>();
     b.cpu = std::make_unique<CpuSampler>(*b.cpuCounters);
+    b.screenText = std::make_unique<LinuxScreenText>();
     b.standins = std::make_unique<LinuxStandins>();
     b.powerStatus = std::make_unique<UPowerStatus>(&b.standins->powerStatus);
     b.logindIdle = std::make_unique<LogindUserIdle>();
@@ -49,6 +51,8 @@ void Backends::fill(PlatformServices &s) const
         s.powerStatus = powerStatus.get();
     if (!s.idle)
         s.idle = idle.get();
+    if (!s.screenText)
+        s.screenText = screenText.get();
     standins->fill(s);
 }
 

@@ -22,6 +22,8 @@ struct Backends {
     // CPU usage from /proc.
     std::unique_ptr<ProcCpu> cpuCounters;
     std::unique_ptr<CpuSampler> cpu;
+    // The screen text watcher (window titles and texts of the desktop).
+    std::unique_ptr<ScreenText> screenText;
     // The services whose full implementation comes later.
     std::unique_ptr<LinuxStandins> standins;
     // The power status from UPower, else from the kernel's entries; the idle
@@ -30,7 +32,7 @@ struct Backends {
     std::unique_ptr<LogindUserIdle> logindIdle;
     std::unique_ptr<FirstKnownIdle> idle;
 
-    // Puts the power, wake-timer, power-status and idle backends and the
+    // Puts the power, wake-timer, CPU, screen-text, power-status and idle backends and the
     // stand-ins into the slots of s that are still empty.
     void fill(PlatformServices &s) const;
 };

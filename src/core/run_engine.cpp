@@ -272,28 +272,41 @@ void RunEngine::startRun()
 
     if (!m_state.job.ResumeOnly) {
         m_triggerTime = QDateTime();
-        const QString message = m_state.job.MonitorEnabled ? trigger().startQuestion() : QString();
-        if (!message.isEmpty()) {
-            setBlinkingLabel(true);
-            if (m_view) {
-                const QPointer<RunEngine> self(this);
-                m_view->askOkCancel(QStringLiteral("文言状態検知"), message, [self, this, generation](bool ok) {
-                    if (!self || generation != m_generation || m_ended)
-                        return;
-                    if (!ok) {
-                        stopRun();
-                        return;
-                    }
-                    m_triggerTime = m_clock.now().addMSecs(warningLeadMs());
-                    continueStart(generation);
-                });
-                return;
-            }
-            stopRun();  // nobody to ask: the start is abandoned
+        if (m_state.job.MonitorEnabled) {
+            // The check may have to look at the screen first; the window stays live meanwhile.
+            const QPointer<RunEngine> self(this);
+            trigger().askStartQuestion([self, this, generation](const QString &message) {
+                if (self && generation == m_generation && !m_ended)
+                    askStartQuestion(generation, message);
+            });
             return;
         }
     }
     continueStart(generation);
+}
+
+void RunEngine::askStartQuestion(quint64 generation, const QString &message)
+{
+    if (message.isEmpty()) {
+        continueStart(generation);
+        return;
+    }
+    setBlinkingLabel(true);
+    if (!m_view) {
+        stopRun();  // nobody to ask: the start is abandoned
+        return;
+    }
+    const QPointer<RunEngine> self(this);
+    m_view->askOkCancel(QStringLiteral("文言状態検知"), message, [self, this, generation](bool ok) {
+        if (!self || generation != m_generation || m_ended)
+            return;
+        if (!ok) {
+            stopRun();
+            return;
+        }
+        m_triggerTime = m_clock.now().addMSecs(warningLeadMs());
+        continueStart(generation);
+    });
 }
 
 void RunEngine::continueStart(quint64 generation)

@@ -120,6 +120,8 @@ private:
     void setCaptionIfDifferent(const QString &text);
     void setRunState(RunState s);
     void refuse(const RunPlan &plan);
+    // The start check answered: ask when it has a question, then go on.
+    void askStartQuestion(quint64 generation, const QString &message);
     void continueStart(quint64 generation);
     void execute();
     void finishExecution();

@@ -12,11 +12,13 @@ public:
     std::optional<bool> holds(const QDateTime &now) override;
     bool marksDetection() const override { return true; }
     bool detectionStillShown() override;
-    QString startQuestion() override;
+    void askStartQuestion(std::function<void(const QString &)> done) override;
 
 private:
-    // Whether the phrase is on the screen; nullopt when the screen cannot be read.
-    std::optional<bool> phraseVisible(PhraseMatch *match = nullptr) const;
+    // Whether the phrase is on the screen by the latest finished look (a new
+    // look is asked for); nullopt when the screen cannot be read or no look
+    // has finished yet.
+    std::optional<bool> phraseVisible() const;
 
     const AppState &m_state;
     ScreenText *m_screen;

@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -32,9 +33,10 @@ public:
     virtual bool marksDetection() const { return false; }
     // Re-check of the blinking label between steps: false switches it off.
     virtual bool detectionStillShown() { return false; }
-    // The question to ask when the condition already holds at the start
-    // ("" = none: the run starts without asking).
-    virtual QString startQuestion() { return QString(); }
+    // Hands done the question to ask when the condition already holds at
+    // the start ("" = none: the run starts without asking); done may run at
+    // once or later from the event loop, also after this trigger is gone.
+    virtual void askStartQuestion(std::function<void(const QString &)> done) { done(QString()); }
 
     // The status text this kind keeps on show beside its settings (lblStatus),
     // read again now; nullopt when the kind shows none.

@@ -2,6 +2,7 @@
 #include "monitors/battery_idle_trigger.h"
 #include "core/crlf.h"
 #include "monitors/cpu_trigger.h"
+#include "monitors/phrase_match.h"
 #include "monitors/phrase_trigger.h"
 #include "monitors/power_texts.h"
 
@@ -34,20 +35,39 @@ std::unique_ptr<Trigger> MakeTrigger(MonitorKind kind, const AppState &state, co
 // ---------------------------------------------------------------------------
 // Phrase.
 
-std::optional<bool> PhraseTrigger::phraseVisible(PhraseMatch *match) const
+namespace {
+
+// The question of the start check, "" when the phrase is not in the state that fires.
+QString PhraseStartQuestion(PhraseEvent event, const PhraseMatch &match)
+{
+    if (event == PhraseEvent::Appears && match.found)
+        return QStringLiteral("該当文言は既に表示されています！") + kCrLf + kCrLf +
+               QStringLiteral("【ウィンドウタイトル】 ") + kCrLf + kCrLf + match.windowTitle + kCrLf + kCrLf + kCrLf +
+               QStringLiteral("【表示中の文言】") + kCrLf + kCrLf + match.matchedText + kCrLf + kCrLf +
+               QStringLiteral("続行しますか？");
+    if (event == PhraseEvent::Disappears && !match.found)
+        return QStringLiteral("該当文言は既に表示されていません！") + kCrLf + kCrLf + kCrLf + kCrLf +
+               QStringLiteral("続行しますか？");
+    return QString();
+}
+
+}  // namespace
+
+std::optional<bool> PhraseTrigger::phraseVisible() const
 {
     const JobSettings &j = m_state.job;
-    QString spec = j.MonitorPhrase;
-    spec.replace(kCrLf, QStringLiteral(" "));
-    spec = CollapseSpaces(spec);
+    const QString spec = PhraseSpec(j.MonitorPhrase);
     if (!j.MonitorEnabled || spec.isEmpty())
         return false;
     if (!m_screen || !m_screen->available())
         return std::nullopt;
-    const PhraseMatch m = m_screen->phraseVisible(spec, j.IeMonitor != 0);
-    if (match)
-        *match = m;
-    return m.found;
+    // The answer of the look that finished last; the next one starts now and
+    // serves the next step (a look still running is not started twice).
+    const std::optional<PhraseMatch> m = m_screen->latestAnswer(spec, j.IeMonitor != 0);
+    m_screen->requestScan(spec, j.IeMonitor != 0);
+    if (!m)
+        return std::nullopt;
+    return m->found;
 }
 
 std::optional<bool> PhraseTrigger::holds(const QDateTime &)
@@ -64,21 +84,22 @@ bool PhraseTrigger::detectionStillShown()
     return !visible || *visible;
 }
 
-QString PhraseTrigger::startQuestion()
+void PhraseTrigger::askStartQuestion(std::function<void(const QString &)> done)
 {
-    PhraseMatch match;
-    const std::optional<bool> visible = phraseVisible(&match);
-    if (!visible)
-        return QString();
-    if (m_state.job.phraseEvent() == PhraseEvent::Appears && *visible)
-        return QStringLiteral("該当文言は既に表示されています！") + kCrLf + kCrLf +
-               QStringLiteral("【ウィンドウタイトル】 ") + kCrLf + kCrLf + match.windowTitle + kCrLf + kCrLf + kCrLf +
-               QStringLiteral("【表示中の文言】") + kCrLf + kCrLf + match.matchedText + kCrLf + kCrLf +
-               QStringLiteral("続行しますか？");
-    if (m_state.job.phraseEvent() == PhraseEvent::Disappears && !*visible)
-        return QStringLiteral("該当文言は既に表示されていません！") + kCrLf + kCrLf + kCrLf + kCrLf +
-               QStringLiteral("続行しますか？");
-    return QString();
+    const JobSettings &j = m_state.job;
+    const QString spec = PhraseSpec(j.MonitorPhrase);
+    const PhraseEvent event = j.phraseEvent();
+    if (!j.MonitorEnabled || spec.isEmpty()) {
+        // An empty phrase is never shown.
+        done(j.MonitorEnabled ? PhraseStartQuestion(event, PhraseMatch()) : QString());
+        return;
+    }
+    if (!m_screen || !m_screen->available()) {
+        done(QString());
+        return;
+    }
+    m_screen->scanThen(spec, j.IeMonitor != 0,
+                       [event, done = std::move(done)](const PhraseMatch &match) { done(PhraseStartQuestion(event, match)); });
 }
 
 // ---------------------------------------------------------------------------

@@ -400,6 +400,33 @@ private Q_SLOTS:
         QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::PowerOff + ExitFlags::Force});
     }
 
+    // The start check waits for its look at the screen without holding up
+    // the window; a stop meanwhile leaves the late answer unused.
+    void startCheckWaitsForTheLook_data()
+    {
+        QTest::addColumn<bool>("stopFirst");
+        QTest::newRow("answer arrives") << false;
+        QTest::newRow("stopped before the answer") << true;
+    }
+    void startCheckWaitsForTheLook()
+    {
+        QFETCH(bool, stopFirst);
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.watchPhrase(QStringLiteral("error"));
+        r.fake.screenText.holdScans = true;
+        r.fake.screenText.setVisible(true, QStringLiteral("Log"), QStringLiteral("an error"));
+        r.engine.startRun();
+        QVERIFY(r.view.questions.isEmpty());
+        QVERIFY(!r.engine.countdownActive());
+        if (stopFirst)
+            r.engine.stopRun();
+        r.fake.screenText.finishScans();
+        QCOMPARE(r.view.questions.size(), stopFirst ? 0 : 1);
+        QCOMPARE(r.engine.blinking(), !stopFirst);
+        QCOMPARE(r.idle(), stopFirst);
+    }
+
     // One tick moves the countdown and the blink together and tells the view
     // only what changed; the re-check ends the blink once the phrase is gone.
     void oneTickDrivesCountdownAndBlink()

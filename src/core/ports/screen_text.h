@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <optional>
 
 namespace zk {
 
@@ -11,16 +13,25 @@ struct PhraseMatch {
     QString matchedText;  // what matched (the word, or an excerpt with the word bracketed)
 };
 
+// Looks for the phrase specification (the phrase box text with line breaks as
+// blanks and runs of blanks collapsed: the word, optionally a blank and a
+// title filter) in the visible windows other than ours. A look can take
+// seconds when a window does not answer, so it runs in the background: the
+// caller asks for one and reads the latest finished answer.
 class ScreenText {
 public:
     virtual ~ScreenText() = default;
     // False when the desktop offers no way to read window texts; the phrase
     // monitor then never fires, in either mode.
     virtual bool available() const = 0;
-    // Looks for the phrase specification (the phrase box text with line
-    // breaks as blanks and runs of blanks collapsed: the word, optionally a
-    // blank and a title filter) in the visible windows other than ours.
-    virtual PhraseMatch phraseVisible(const QString &phrase, bool includeBrowser) = 0;
+    // Starts a look unless one is already running; returns at once.
+    virtual void requestScan(const QString &phrase, bool includeBrowser) = 0;
+    // The answer of the latest finished look for this phrase and browser
+    // choice; nullopt before the first one.
+    virtual std::optional<PhraseMatch> latestAnswer(const QString &phrase, bool includeBrowser) const = 0;
+    // Calls done once with the answer of a look that starts after this call,
+    // from the event loop (or at once when the answer needs no waiting).
+    virtual void scanThen(const QString &phrase, bool includeBrowser, std::function<void(const PhraseMatch &)> done) = 0;
 };
 
 }  // namespace zk

@@ -12,12 +12,6 @@
 
 namespace zk {
 
-class NullScreenText final : public ScreenText {
-public:
-    bool available() const override { return false; }
-    PhraseMatch phraseVisible(const QString &, bool) override { return {}; }
-};
-
 class NullUserIdle final : public UserIdle {
 public:
     qint64 idleMilliseconds() override { return -1; }
@@ -55,7 +49,6 @@ namespace zk {
 // The stand-ins above, owned in one place; fill() puts them into the slots
 // of a service set that are still empty.
 struct LinuxStandins {
-    NullScreenText screenText;
     SysfsPowerStatus powerStatus;
     X11UserIdle idle;
     NullSound sound;
@@ -63,8 +56,6 @@ struct LinuxStandins {
 
     void fill(PlatformServices &s)
     {
-        if (!s.screenText)
-            s.screenText = &screenText;
         if (!s.powerStatus)
             s.powerStatus = &powerStatus;
         if (!s.idle)

@@ -122,8 +122,25 @@ class FakeScreenText final : public ScreenText {
 public:
     bool isAvailable = true;
     PhraseMatch answer;
+    // With holdScans the start check's look waits for finishScans().
+    bool holdScans = false;
+    QList<std::function<void(const PhraseMatch &)>> waiting;
     bool available() const override { return isAvailable; }
-    PhraseMatch phraseVisible(const QString &, bool) override { return answer; }
+    void requestScan(const QString &, bool) override {}
+    std::optional<PhraseMatch> latestAnswer(const QString &, bool) const override { return answer; }
+    void scanThen(const QString &, bool, std::function<void(const PhraseMatch &)> done) override
+    {
+        if (holdScans)
+            waiting.append(std::move(done));
+        else
+            done(answer);
+    }
+    void finishScans()
+    {
+        const auto callbacks = std::exchange(waiting, {});
+        for (const auto &done : callbacks)
+            done(answer);
+    }
     void setVisible(bool visible, const QString &title = QString(), const QString &text = QString())
     {
         answer.found = visible;

@@ -1,0 +1,532 @@
+#include "platform/linux/atspi_reader.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSet>
+
+#include <atomic>
+
+namespace zk {
+
+namespace {
+
+const QString kAccessible = QStringLiteral("org.a11y.atspi.Accessible");
+const QString kText = QStringLiteral("org.a11y.atspi.Text");
+const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString kNullPath = QStringLiteral("/org/a11y/atspi/null");
+
+// Roles and states of AT-SPI (atspi-constants.h).
+enum Role : uint {
+    RoleLabel = 29,
+    RolePasswordText = 40,
+    RoleSpinButton = 52,
+    RoleTerminal = 60,
+    RoleText = 61,
+    RoleParagraph = 73,
+    RoleEntry = 79,
+    RoleDocumentFrame = 82,
+    RoleDocumentText = 94,
+    RoleDocumentWeb = 95,
+};
+constexpr uint kStateEditable = 7;
+constexpr uint kStateShowing = 25;
+constexpr uint kStateVisible = 30;
+
+// No window is walked beyond this many objects (a list of thousands of
+// rows would make every look slow).
+constexpr int kMaxNodesPerWindow = 4000;
+
+bool HasState(const QList<uint> &states, uint state)
+{
+    return !states.isEmpty() && (states[0] & (1u << state)) != 0;
+}
+
+bool IsTextRole(uint role)
+{
+    return role == RoleText || role == RoleEntry || role == RoleParagraph || role == RoleTerminal ||
+           role == RoleSpinButton || role == RoleDocumentText;
+}
+
+bool IsWebDocument(uint role)
+{
+    return role == RoleDocumentWeb || role == RoleDocumentFrame;
+}
+
+QList<AtspiRef> ParseRefs(const QDBusMessage &reply)
+{
+    QList<AtspiRef> refs;
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return refs;
+    const QVariant v = reply.arguments().at(0);
+    if (!v.canConvert<QDBusArgument>())
+        return refs;
+    const QDBusArgument arg = v.value<QDBusArgument>();
+    arg.beginArray();
+    while (!arg.atEnd()) {
+        AtspiRef r;
+        QDBusObjectPath p;
+        arg.beginStructure();
+        arg >> r.bus >> p;
+        arg.endStructure();
+        r.path = p.path();
+        if (!r.bus.isEmpty() && r.path != kNullPath)
+            refs.append(r);
+    }
+    arg.endArray();
+    return refs;
+}
+
+QString ParseVariantString(const QDBusMessage &reply)
+{
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return QString();
+    return reply.arguments().at(0).value<QDBusVariant>().variant().toString();
+}
+
+QList<uint> ParseStates(const QDBusMessage &reply)
+{
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return qdbus_cast<QList<uint>>(reply.arguments().at(0));
+}
+
+uint ParseUInt(const QDBusMessage &reply)
+{
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return 0;
+    return reply.arguments().at(0).toUInt();
+}
+
+QString ParseString(const QDBusMessage &reply)
+{
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return QString();
+    return reply.arguments().at(0).toString();
+}
+
+QDBusMessage Call(const AtspiRef &r, const QString &interface, const QString &method)
+{
+    return QDBusMessage::createMethodCall(r.bus, r.path, interface, method);
+}
+
+QDBusMessage NameCall(const AtspiRef &r)
+{
+    QDBusMessage m = Call(r, kProperties, QStringLiteral("Get"));
+    m << kAccessible << QStringLiteral("Name");
+    return m;
+}
+
+QDBusMessage TextCall(const AtspiRef &r)
+{
+    QDBusMessage m = Call(r, kText, QStringLiteral("GetText"));
+    m << 0 << -1;
+    return m;
+}
+
+// Texts of the accessibility interface use LF; the search works on CR LF.
+// The object replacement characters stand for children, read on their own.
+QString ProgramText(QString text)
+{
+    text.remove(QChar(0xFFFC));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
+}
+
+std::atomic<int> g_connectionNumber{0};
+
+// A window's texts read again after this long even without a change notice,
+// for applications that do not send them.
+constexpr qint64 kCacheMs = 5000;
+
+QString CacheKey(const AtspiRef &frame)
+{
+    return frame.bus + QLatin1Char('\n') + frame.path;
+}
+
+}  // namespace
+
+// Receives the change notices of the applications (in the reader's thread).
+class AtspiEventSink : public QObject {
+    Q_OBJECT
+public:
+    explicit AtspiEventSink(AtspiReader *reader) : m_reader(reader) {}
+public Q_SLOTS:
+    void onEvent(const QDBusMessage &message)
+    {
+        // Reading a window makes some toolkits report objects made and
+        // dropped ("defunct", "widget"); only what changes a text or its
+        // visibility counts.
+        const QString detail = message.arguments().value(0).toString();
+        if (message.member() == QLatin1String("PropertyChange") && detail != QLatin1String("accessible-name"))
+            return;
+        if (message.member() == QLatin1String("StateChanged") && detail != QLatin1String("visible") &&
+            detail != QLatin1String("showing"))
+            return;
+        m_reader->dropApplication(message.service());
+    }
+
+private:
+    AtspiReader *m_reader;
+};
+
+struct AtspiReader::Node {
+    AtspiRef ref;
+    QList<int> children;
+    QString name;
+    QString text;
+    uint role = 0;
+    bool visible = false;
+    bool showing = false;
+    bool editable = false;
+};
+
+AtspiReader::AtspiReader(QString busAddress)
+    : m_givenAddress(std::move(busAddress)),
+      m_connectionName(QStringLiteral("zk-atspi-%1").arg(++g_connectionNumber)),
+      m_bus(m_connectionName)
+{
+}
+
+AtspiReader::~AtspiReader()
+{
+    if (m_connected)
+        QDBusConnection::disconnectFromBus(m_connectionName);
+}
+
+bool AtspiReader::connectBus()
+{
+    if (m_connected && m_bus.isConnected())
+        return true;
+    if (m_connected) {
+        QDBusConnection::disconnectFromBus(m_connectionName);
+        m_connected = false;
+    }
+    QString address = m_givenAddress;
+    if (address.isEmpty())
+        address = qEnvironmentVariable("AT_SPI_BUS_ADDRESS");
+    // Without a session bus to ask, there is no accessibility bus either (and
+    // no bus is started on demand for the question).
+    const bool sessionBus = !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") ||
+                            (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") &&
+                             QFileInfo::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/bus")));
+    if (address.isEmpty() && sessionBus) {
+        // The session bus names the accessibility bus; a session bus in our own
+        // thread's name, since the application's may be busy elsewhere.
+        const QString sessionName = m_connectionName + QStringLiteral("-session");
+        QDBusConnection session = QDBusConnection::connectToBus(QDBusConnection::SessionBus, sessionName);
+        if (session.isConnected()) {
+            const QDBusMessage reply = session.call(
+                QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                                               QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress")),
+                QDBus::Block, m_budgetMs);
+            address = ParseString(reply);
+        }
+        QDBusConnection::disconnectFromBus(sessionName);
+    }
+    if (address.isEmpty())
+        return false;
+    m_bus = QDBusConnection::connectToBus(address, m_connectionName);
+    m_connected = true;
+    m_cache.clear();
+    m_eventsOn = false;
+    m_sink.reset();
+    m_signalsConnected = false;
+    return m_bus.isConnected();
+}
+
+bool AtspiReader::beginLook()
+{
+    m_silent.clear();
+    if (!connectBus())
+        return false;
+    if (!m_eventsOn)
+        subscribe();
+    // The change notices received since the last look drop what they change.
+    if (m_sink)
+        QCoreApplication::sendPostedEvents(m_sink.get());
+    return true;
+}
+
+void AtspiReader::noteFailure(const QString &bus, const QDBusMessage &reply)
+{
+    if (reply.type() != QDBusMessage::ErrorMessage)
+        return;
+    const QString e = reply.errorName();
+    if (e == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
+        e == QLatin1String("org.freedesktop.DBus.Error.Timeout") ||
+        e == QLatin1String("org.freedesktop.DBus.Error.TimedOut") ||
+        e == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+        e == QLatin1String("org.freedesktop.DBus.Error.Disconnected"))
+        m_silent.insert(bus, true);
+}
+
+QList<QDBusMessage> AtspiReader::callAll(const QList<QDBusMessage> &calls)
+{
+    QList<QDBusPendingCall> pending;
+    QList<bool> sent;
+    pending.reserve(calls.size());
+    for (const QDBusMessage &m : calls) {
+        if (m_silent.value(m.service())) {
+            sent.append(false);
+            pending.append(QDBusPendingCall::fromError(QDBusError(QDBusError::NoReply, QString())));
+            continue;
+        }
+        sent.append(true);
+        pending.append(m_bus.asyncCall(m, m_budgetMs));
+    }
+    QList<QDBusMessage> replies;
+    replies.reserve(calls.size());
+    for (qsizetype i = 0; i < pending.size(); ++i) {
+        if (!sent[i]) {
+            replies.append(QDBusMessage::createError(QDBusError::NoReply, QString()));
+            continue;
+        }
+        pending[i].waitForFinished();
+        const QDBusMessage reply = pending[i].reply();
+        noteFailure(calls[i].service(), reply);
+        replies.append(reply);
+    }
+    return replies;
+}
+
+QList<AtspiFrame> AtspiReader::frames(qint64 ourPid)
+{
+    QList<AtspiFrame> out;
+    if (!m_connected)
+        return out;
+    const AtspiRef desktop{QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("/org/a11y/atspi/accessible/root")};
+    QList<AtspiRef> apps = ParseRefs(callAll({Call(desktop, kAccessible, QStringLiteral("GetChildren"))}).value(0));
+
+    // The process of each application, and its top-level frames.
+    QList<QDBusMessage> calls;
+    for (const AtspiRef &app : apps) {
+        QDBusMessage pid = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                          QStringLiteral("/org/freedesktop/DBus"),
+                                                          QStringLiteral("org.freedesktop.DBus"),
+                                                          QStringLiteral("GetConnectionUnixProcessID"));
+        pid << app.bus;
+        calls << pid << Call(app, kAccessible, QStringLiteral("GetChildren"));
+    }
+    const QList<QDBusMessage> replies = callAll(calls);
+    QList<AtspiFrame> found;
+    for (qsizetype i = 0; i < apps.size(); ++i) {
+        const qint64 pid = qint64(ParseUInt(replies[2 * i]));
+        if (pid == ourPid && ourPid != 0)
+            continue;
+        for (const AtspiRef &f : ParseRefs(replies[2 * i + 1])) {
+            AtspiFrame frame;
+            frame.ref = f;
+            frame.pid = pid;
+            found.append(frame);
+        }
+    }
+    calls.clear();
+    for (const AtspiFrame &f : found)
+        calls << NameCall(f.ref) << Call(f.ref, kAccessible, QStringLiteral("GetState"));
+    const QList<QDBusMessage> props = callAll(calls);
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        AtspiFrame f = found[i];
+        f.name = ParseVariantString(props[2 * i]);
+        const QList<uint> states = ParseStates(props[2 * i + 1]);
+        f.visible = HasState(states, kStateVisible) && HasState(states, kStateShowing);
+        out.append(f);
+    }
+    // Windows that are gone leave the cache.
+    QSet<QString> present;
+    for (const AtspiFrame &f : out)
+        present.insert(CacheKey(f.ref));
+    for (auto it = m_cache.begin(); it != m_cache.end();) {
+        if (!present.contains(it.key().section(QLatin1Char('\n'), 0, 1)))
+            it = m_cache.erase(it);
+        else
+            ++it;
+    }
+    return out;
+}
+
+void AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
+                                   const std::function<bool(const AtspiText &)> &visit)
+{
+    if (!m_connected || m_silent.value(frame.bus))
+        return;
+    const QString key = CacheKey(frame) + (includeBrowser ? QStringLiteral("\nb") : QString());
+    QList<AtspiText> texts;
+    const auto cached = m_cache.constFind(key);
+    if (m_eventsOn && cached != m_cache.cend() && cached->age.elapsed() < kCacheMs) {
+        texts = cached->texts;
+    } else {
+        texts = readDescendants(frame, includeBrowser);
+        if (m_eventsOn && !m_silent.value(frame.bus)) {
+            CachedWindow c;
+            c.texts = texts;
+            c.age.start();
+            m_cache.insert(key, c);
+        }
+    }
+    for (const AtspiText &t : texts) {
+        if (visit(t))
+            return;
+    }
+}
+
+QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includeBrowser)
+{
+    QList<AtspiText> out;
+    // Level by level: the children, name, states and role of every object of
+    // one level go out together; the next level is the children of the
+    // visible ones (a hidden object hides everything in it).
+    QList<Node> nodes;
+    nodes.append(Node{frame, {}, {}, {}, 0, true, false});
+    QList<int> level{0};
+    while (!level.isEmpty() && nodes.size() < kMaxNodesPerWindow) {
+        QList<QDBusMessage> calls;
+        for (int i : level) {
+            const AtspiRef &r = nodes[i].ref;
+            calls << Call(r, kAccessible, QStringLiteral("GetChildren")) << NameCall(r)
+                  << Call(r, kAccessible, QStringLiteral("GetState")) << Call(r, kAccessible, QStringLiteral("GetRole"));
+        }
+        const QList<QDBusMessage> replies = callAll(calls);
+        QList<int> next;
+        for (qsizetype k = 0; k < level.size(); ++k) {
+            Node &n = nodes[level[k]];
+            if (level[k] != 0) {
+                n.name = ParseVariantString(replies[4 * k + 1]);
+                const QList<uint> states = ParseStates(replies[4 * k + 2]);
+                n.visible = HasState(states, kStateVisible);
+                n.editable = HasState(states, kStateEditable);
+                n.showing = HasState(states, kStateShowing);
+                n.role = ParseUInt(replies[4 * k + 3]);
+            }
+            if (!n.visible || (IsWebDocument(n.role) && !includeBrowser))
+                continue;
+            // (nodes grows below: n is not used after this point)
+            const int parent = level[k];
+            for (const AtspiRef &c : ParseRefs(replies[4 * k])) {
+                if (nodes.size() >= kMaxNodesPerWindow)
+                    break;
+                const int index = int(nodes.size());
+                Node child;
+                child.ref = c;
+                nodes.append(child);
+                nodes[parent].children.append(index);
+                next.append(index);
+            }
+        }
+        level = next;
+    }
+
+    // The texts of text fields, of objects without a name, and of everything
+    // inside a web document.
+    QList<int> wanted;
+    {
+        QList<bool> inDocument(nodes.size(), false);
+        for (qsizetype i = 0; i < nodes.size(); ++i) {
+            const Node &n = nodes[i];
+            const bool document = inDocument[i] || IsWebDocument(n.role);
+            for (int c : n.children)
+                inDocument[c] = document;
+            if (i == 0 || !n.visible || n.role == RolePasswordText)
+                continue;
+            if (n.name.isEmpty() || IsTextRole(n.role) || document)
+                wanted.append(int(i));
+        }
+    }
+    QList<QDBusMessage> calls;
+    for (int i : wanted)
+        calls << TextCall(nodes[i].ref);
+    const QList<QDBusMessage> texts = callAll(calls);
+    for (qsizetype k = 0; k < wanted.size(); ++k)
+        nodes[wanted[k]].text = ProgramText(ParseString(texts[k]));
+
+    auto ownText = [&nodes](int i) {
+        const Node &n = nodes[i];
+        if (n.role == RolePasswordText)
+            return QString();
+        if (n.role == RoleLabel || !IsTextRole(n.role))
+            return n.name.isEmpty() ? n.text : ProgramText(n.name);
+        return n.text.isEmpty() ? ProgramText(n.name) : n.text;
+    };
+    // A web document is one text: its objects' texts line by line, with the
+    // values of its input fields.
+    std::function<void(int, AtspiText &)> collect = [&](int i, AtspiText &doc) {
+        for (int c : nodes[i].children) {
+            const Node &n = nodes[c];
+            if (!n.visible)
+                continue;
+            const QString t = ownText(c);
+            if ((n.role == RoleEntry || (n.role == RoleText && n.editable)) && !n.text.isEmpty())
+                doc.inputValues.append(n.text);
+            else if (!t.isEmpty())
+                doc.text += (doc.text.isEmpty() ? QString() : QStringLiteral("\r\n")) + t;
+            collect(c, doc);
+        }
+    };
+    std::function<void(int)> walk = [&](int i) {
+        for (int c : nodes[i].children) {
+            const Node &n = nodes[c];
+            if (!n.visible)
+                continue;
+            if (IsWebDocument(n.role)) {
+                // A page in a tab behind another is not on the screen.
+                if (!includeBrowser || !n.showing)
+                    continue;
+                AtspiText doc;
+                doc.text = n.text;  // its name is the page title
+                collect(c, doc);
+                out.append(doc);
+                continue;
+            }
+            out.append(AtspiText{ownText(c), {}});
+            walk(c);
+        }
+    };
+    walk(0);
+    return out;
+}
+
+void AtspiReader::dropApplication(const QString &bus)
+{
+    const QString prefix = bus + QLatin1Char('\n');
+    for (auto it = m_cache.begin(); it != m_cache.end();) {
+        if (it.key().startsWith(prefix))
+            it = m_cache.erase(it);
+        else
+            ++it;
+    }
+}
+
+void AtspiReader::subscribe()
+{
+    // Applications tell about changes only while somebody listens for them.
+    // Asked again at the next look when the registry did not answer (it may
+    // still be starting).
+    if (!m_sink) {
+        m_sink = std::make_unique<AtspiEventSink>(this);
+        m_signalsConnected = true;
+        for (const char *signal : {"PropertyChange", "ChildrenChanged", "TextChanged", "StateChanged"})
+            m_signalsConnected = m_bus.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"),
+                                               QLatin1String(signal), m_sink.get(), SLOT(onEvent(QDBusMessage))) &&
+                                 m_signalsConnected;
+    }
+    bool ok = m_signalsConnected;
+    for (const char *event : {"object:property-change:accessible-name", "object:children-changed", "object:text-changed",
+                              "object:state-changed:visible", "object:state-changed:showing"}) {
+        QDBusMessage m = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.atspi.Registry"),
+                                                        QStringLiteral("/org/a11y/atspi/registry"),
+                                                        QStringLiteral("org.a11y.atspi.Registry"),
+                                                        QStringLiteral("RegisterEvent"));
+        m << QLatin1String(event) << QStringList() << QString();
+        ok = m_bus.call(m, QDBus::Block, m_budgetMs).type() == QDBusMessage::ReplyMessage && ok;
+    }
+    m_eventsOn = ok;
+}
+
+}  // namespace zk
+
+#include "atspi_reader.moc"

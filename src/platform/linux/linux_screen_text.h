@@ -1,0 +1,58 @@
+// The screen text watcher of the Linux desktop: the top-level windows and
+// their titles from the X server, their child texts through the
+// accessibility bus (AT-SPI), or the accessibility bus alone where there is
+// no X server. Each look runs in a thread of its own, so a window that does
+// not answer (it may cost up to 2 s) never holds up ours; the countdown reads
+// the latest finished answer. Our own windows never match. Without display
+// and accessibility bus nothing is shown.
+#pragma once
+
+#include "core/ports/screen_text.h"
+
+#include <QList>
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <memory>
+
+namespace zk {
+
+class ScreenScanWorker;
+
+class LinuxScreenText final : public QObject, public ScreenText {
+    Q_OBJECT
+public:
+    explicit LinuxScreenText(QObject *parent = nullptr);
+    ~LinuxScreenText() override;
+
+    bool available() const override { return true; }
+    void requestScan(const QString &phrase, bool includeBrowser) override;
+    std::optional<PhraseMatch> latestAnswer(const QString &phrase, bool includeBrowser) const override;
+    void scanThen(const QString &phrase, bool includeBrowser, std::function<void(const PhraseMatch &)> done) override;
+
+    // Whether a look is running now.
+    bool scanning() const { return m_busy; }
+
+private:
+    struct Waiter {
+        QString phrase;
+        bool includeBrowser = false;
+        quint64 firstSerial = 0;  // the first look that may answer it
+        std::function<void(const PhraseMatch &)> done;
+    };
+    void startScan(const QString &phrase, bool includeBrowser);
+    void scanFinished(quint64 serial, const QString &phrase, bool includeBrowser, const PhraseMatch &match);
+
+    QThread m_thread;
+    ScreenScanWorker *m_worker = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_abort;
+    bool m_busy = false;
+    quint64 m_nextSerial = 1;
+    QList<Waiter> m_waiters;
+    bool m_hasLast = false;
+    QString m_lastPhrase;
+    bool m_lastBrowser = false;
+    PhraseMatch m_last;
+};
+
+}  // namespace zk

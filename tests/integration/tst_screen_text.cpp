@@ -1,0 +1,319 @@
+// The screen text watcher against real dialogs: zenity on Xvfb, its texts
+// read over the accessibility bus. The phrase shows up while a dialog shows
+// and goes when it is closed; the title filter picks one of two dialogs; a
+// stopped (hung) dialog never holds up the thread that asks. End to end, the
+// binary's -appear run fires after the dialog appears, never before.
+#include "platform/linux/linux_screen_text.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#ifndef Q_MOC_RUN
+#include "support/a11y_desktop.h"
+#endif
+
+#include <csignal>
+
+using namespace zk;
+using zktest::A11yDesktop;
+
+namespace {
+
+// The answer of one fresh look, waited for in the event loop.
+std::optional<PhraseMatch> Look(LinuxScreenText &watcher, const QString &spec, bool browser = false,
+                                int timeoutMs = 10000)
+{
+    std::optional<PhraseMatch> answer;
+    watcher.scanThen(spec, browser, [&answer](const PhraseMatch &m) { answer = m; });
+    QDeadlineTimer deadline(timeoutMs);
+    while (!answer && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return answer;
+}
+
+// Looks again until the phrase is (or is not) found; the last answer.
+PhraseMatch LookUntil(LinuxScreenText &watcher, const QString &spec, bool found, int timeoutMs = 30000,
+                      bool browser = false)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    PhraseMatch last;
+    while (!deadline.hasExpired()) {
+        const std::optional<PhraseMatch> m = Look(watcher, spec, browser);
+        if (m) {
+            last = *m;
+            if (m->found == found)
+                return last;
+        }
+        QTest::qWait(200);
+    }
+    return last;
+}
+
+}  // namespace
+
+class TestScreenText : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<A11yDesktop> m_desktop;
+    bool m_reportsOpen = false;  // the two dialogs of the title table
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_desktop = std::make_unique<A11yDesktop>();
+        if (!m_desktop->start())
+            QSKIP(qPrintable(m_desktop->error()));
+        m_desktop->exportToProcess();
+    }
+
+    void appearsAndDisappears()
+    {
+        LinuxScreenText watcher;
+        const QString spec = QStringLiteral("\"DISK BACKUP\"");  // one word with a blank
+        QVERIFY(!LookUntil(watcher, spec, false).found);
+        QProcess *dialog = m_desktop->dialog(QStringLiteral("Copy job"), QStringLiteral("The disk backup has finished."));
+        const PhraseMatch shown = LookUntil(watcher, spec, true);
+        QVERIFY(shown.found);
+        QCOMPARE(shown.windowTitle, QStringLiteral("Copy job"));
+        QCOMPARE(shown.matchedText, QStringLiteral("The 　【DISK BACKUP】　 has f"));
+        // The tick's way: the latest finished answer, for the same phrase only.
+        QVERIFY(watcher.latestAnswer(spec, false).has_value());
+        QVERIFY(!watcher.latestAnswer(QStringLiteral("other"), false).has_value());
+        A11yDesktop::close(dialog);
+        QVERIFY(!LookUntil(watcher, spec, false).found);
+    }
+
+    void titleMatchAndTitleFilter_data()
+    {
+        QTest::addColumn<QString>("spec");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("title filter: second dialog") << "finished Beta" << true << "Beta report" << "All 　【finished】　";
+        QTest::newRow("title filter: first dialog") << "finished alpha" << true << "Alpha report" << "All 　【finished】　";
+        QTest::newRow("title filter: no such window") << "finished Gamma" << false << "" << "";
+        QTest::newRow("word in a title") << "Beta" << true << "Beta report" << "Beta";
+        QTest::newRow("three words") << "All finished Beta" << false << "" << "";
+    }
+    void titleMatchAndTitleFilter()
+    {
+        QFETCH(QString, spec);
+        QFETCH(bool, found);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        LinuxScreenText watcher;
+        if (!m_reportsOpen) {
+            m_reportsOpen = true;
+            m_desktop->dialog(QStringLiteral("Alpha report"), QStringLiteral("All finished"));
+            m_desktop->dialog(QStringLiteral("Beta report"), QStringLiteral("All finished"));
+            // Both dialogs can be read before the table starts.
+            QVERIFY(LookUntil(watcher, QStringLiteral("finished Alpha"), true).found);
+            QVERIFY(LookUntil(watcher, QStringLiteral("finished Beta"), true).found);
+        }
+        const std::optional<PhraseMatch> m = Look(watcher, spec);
+        QVERIFY(m.has_value());
+        QCOMPARE(m->found, found);
+        QCOMPARE(m->windowTitle, title);
+        QCOMPARE(m->matchedText, text);
+    }
+
+    // A dialog without a title goes by the texts inside it.
+    void untitledDialog()
+    {
+        QProcess *dialog = m_desktop->dialog(QString(), QStringLiteral("Nameless notice"));
+        LinuxScreenText watcher;
+        const PhraseMatch m = LookUntil(watcher, QStringLiteral("nameless"), true);
+        QVERIFY(m.found);
+        QVERIFY2(m.windowTitle.contains(QStringLiteral("Nameless notice")), qPrintable(m.windowTitle));
+        QCOMPARE(m.matchedText, QStringLiteral("nameless"));
+        A11yDesktop::close(dialog);
+    }
+
+    // A text that changes in a dialog already read is seen changed.
+    void changedTextIsSeen()
+    {
+        QProcess *progress = m_desktop->spawn(QStringLiteral("zenity"),
+                                              {QStringLiteral("--progress"), QStringLiteral("--title"), QStringLiteral("Job"),
+                                               QStringLiteral("--text"), QStringLiteral("StageOne running")},
+                                              m_desktop->environment());
+        LinuxScreenText watcher;
+        QVERIFY(LookUntil(watcher, QStringLiteral("StageOne"), true).found);
+        progress->write("# StageTwo running\n");
+        QVERIFY(LookUntil(watcher, QStringLiteral("StageTwo"), true).found);
+        QVERIFY(!LookUntil(watcher, QStringLiteral("StageOne"), false).found);
+        A11yDesktop::close(progress);
+    }
+
+    // A deeper dialog: every field of a form is read, to the last one.
+    void everyFieldOfAForm()
+    {
+        QStringList args{QStringLiteral("--forms"), QStringLiteral("--title"), QStringLiteral("Survey"),
+                         QStringLiteral("--text"), QStringLiteral("Questions")};
+        for (int i = 1; i <= 30; ++i)
+            args << QStringLiteral("--add-entry=Question-%1").arg(i);
+        QProcess *form = m_desktop->spawn(QStringLiteral("zenity"), args, m_desktop->environment());
+        LinuxScreenText watcher;
+        const PhraseMatch m = LookUntil(watcher, QStringLiteral("question-30"), true);
+        QVERIFY(m.found);
+        QCOMPARE(m.matchedText, QStringLiteral("　【question-30】　"));
+        A11yDesktop::close(form);
+    }
+
+    // A dialog that does not answer costs its budget in the watcher's own
+    // thread; this thread's timer goes on ticking meanwhile, and the other
+    // dialog is still read.
+    void hungDialogHoldsNothingUp()
+    {
+        QProcess *hung = m_desktop->dialog(QStringLiteral("Frozen"), QStringLiteral("stuck text"));
+        QProcess *live = m_desktop->dialog(QStringLiteral("Lively"), QStringLiteral("fresh text"));
+        LinuxScreenText watcher;
+        QVERIFY(LookUntil(watcher, QStringLiteral("stuck"), true).found);
+        QVERIFY(LookUntil(watcher, QStringLiteral("fresh"), true).found);
+        ::kill(pid_t(hung->processId()), SIGSTOP);
+
+        int ticks = 0;
+        int ticksWhileScanning = 0;
+        QTimer timer;
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            ++ticks;
+            if (watcher.scanning())
+                ++ticksWhileScanning;
+        });
+        timer.start();
+        // The hung dialog's title is the X server's, the live dialog's text its own.
+        const std::optional<PhraseMatch> live1 = Look(watcher, QStringLiteral("fresh"));
+        const std::optional<PhraseMatch> title = Look(watcher, QStringLiteral("Frozen"));
+        const std::optional<PhraseMatch> stuck = Look(watcher, QStringLiteral("stuck"));
+        timer.stop();
+        QVERIFY(live1 && live1->found);
+        QCOMPARE(live1->windowTitle, QStringLiteral("Lively"));
+        QVERIFY(title && title->found);
+        QVERIFY(stuck && !stuck->found);
+        QVERIFY2(ticksWhileScanning > 0, qPrintable(QStringLiteral("ticks %1").arg(ticks)));
+
+        A11yDesktop::close(hung);
+        A11yDesktop::close(live);
+    }
+
+    // A web page in a real browser: its text and its input values count only
+    // with the browser documents included.
+    void browserDocument()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("firefox-esr")).isEmpty())
+            QSKIP("firefox-esr is not installed");
+        QTemporaryDir dir;
+        QFile page(dir.path() + QStringLiteral("/page.html"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html><head><title>Report page</title></head><body><p>Quarterly figures are ready</p>"
+                   "<form><input type=\"text\" value=\"Ticket-4711\"></form></body></html>");
+        page.close();
+        QProcessEnvironment env = m_desktop->environment();
+        env.insert(QStringLiteral("GNOME_ACCESSIBILITY"), QStringLiteral("1"));
+        QProcess *browser = m_desktop->spawn(
+            QStringLiteral("firefox-esr"),
+            {QStringLiteral("--no-remote"), QStringLiteral("--profile"), dir.path(), QUrl::fromLocalFile(page.fileName()).toString()},
+            env);
+        LinuxScreenText watcher;
+        const PhraseMatch text = LookUntil(watcher, QStringLiteral("Quarterly"), true, 90000, true);
+        QVERIFY2(text.found, "the page text was not found");
+        QVERIFY(text.windowTitle.contains(QStringLiteral("Report page")));
+        QVERIFY2(text.matchedText.startsWith(QStringLiteral("　【Quarterly】　 figures")), qPrintable(text.matchedText));
+        const PhraseMatch value = LookUntil(watcher, QStringLiteral("ticket-4711"), true, 30000, true);
+        QCOMPARE(value.matchedText, QStringLiteral("Value=【ticket-4711】"));
+        const std::optional<PhraseMatch> without = Look(watcher, QStringLiteral("Quarterly"), false, 30000);
+        QVERIFY(without && !without->found);
+        A11yDesktop::close(browser);
+    }
+
+    // Without display and session bus nothing is shown, silently: the start
+    // check of a disappear run asks (and headless answers Cancel), an appear
+    // run goes by its time alone.
+    void nothingToReadShowsNothing_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("fires");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("disappear: asked, cancelled") << "-disappear" << 1 << false << true;
+        QTest::newRow("appear: runs to its time") << "-appear" << 0 << true << false;
+    }
+    void nothingToReadShowsNothing()
+    {
+        QFETCH(QString, mode);
+        QFETCH(int, exitCode);
+        QFETCH(bool, fires);
+        QFETCH(bool, asks);
+        QTemporaryDir home;
+        QProcessEnvironment env = m_desktop->environment();
+        for (const char *name : {"DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("ZENKORO_BIN"),
+                {QStringLiteral("--conf"), home.path() + QStringLiteral("/Conf.txt"), QStringLiteral("--dry-run"),
+                 QStringLiteral("-auto"), QStringLiteral("-shutdown"), QStringLiteral("-time"), QStringLiteral("0"), mode,
+                 QStringLiteral("Zenkoro")});
+        QVERIFY(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), exitCode);
+        QCOMPARE(out.contains(QStringLiteral("dry-run: ExitSession")), fires);
+        QCOMPARE(err.contains(QStringLiteral("該当文言は既に表示されていません！")), asks);
+        QCOMPARE(err.contains(QStringLiteral("文言状態検知")), asks);
+    }
+
+    // The binary: -appear fires once the dialog shows (after the warning
+    // phase), and not while it does not; its own window shows the phrase and
+    // never counts.
+    void binaryFiresAfterTheDialogAppears()
+    {
+        QTemporaryDir home;
+        QProcess zenkoro;
+        QProcessEnvironment env = m_desktop->environment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/config"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        zenkoro.setProcessEnvironment(env);
+        const QString phrase = QStringLiteral("zenkoro");  // also in our own window's title
+        zenkoro.start(qEnvironmentVariable("ZENKORO_BIN"),
+                      {QStringLiteral("--conf"), home.path() + QStringLiteral("/Conf.txt"), QStringLiteral("--dry-run"),
+                       QStringLiteral("-auto"), QStringLiteral("-shutdown"), QStringLiteral("-appear"), phrase});
+        QVERIFY(zenkoro.waitForStarted(5000));
+        QByteArray out;
+        // Longer than the warning phase: nothing fires while the phrase is only
+        // in our own window (its title and its phrase box).
+        QDeadlineTimer quiet(25000);
+        while (!quiet.hasExpired() && zenkoro.state() == QProcess::Running)
+            if (zenkoro.waitForReadyRead(int(quiet.remainingTime())))
+                out += zenkoro.readAllStandardOutput();
+        QVERIFY2(!out.contains("dry-run: ExitSession"), out.constData());
+        QCOMPARE(zenkoro.state(), QProcess::Running);
+
+        QProcess *dialog = m_desktop->dialog(QStringLiteral("Renderer"), QStringLiteral("Zenkoro test frames rendered"));
+        QElapsedTimer shown;
+        shown.start();
+        QDeadlineTimer deadline(60000);
+        while (!out.contains("dry-run: ExitSession") && !deadline.hasExpired() && zenkoro.state() == QProcess::Running)
+            if (zenkoro.waitForReadyRead(500))
+                out += zenkoro.readAllStandardOutput();
+        out += zenkoro.readAllStandardOutput();
+        QVERIFY2(out.contains("dry-run: ExitSession"), out.constData());
+        qInfo("dry-run shutdown line %lld ms after the dialog was started (15 s warning included)", shown.elapsed());
+        zenkoro.waitForFinished(10000);
+        A11yDesktop::close(dialog);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScreenText)
+#include "tst_screen_text.moc"
