@@ -1,5 +1,7 @@
 #include "core/run_status.h"
 
+#include <algorithm>
+
 namespace zk {
 
 namespace {
