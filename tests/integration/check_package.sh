@@ -65,6 +65,15 @@ for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6; do
   grep -qE "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 
+# The version written by hand in the changelog and the AppStream releases
+# follows the project's.
+pkgversion=$(dpkg-deb -f "$deb" Version)
+zcat "$root/share/doc/zenkoro/changelog.gz" | sed -n 1p | grep -qF "zenkoro ($pkgversion)" ||
+  fail "packaging/changelog does not begin with version $pkgversion"
+grep -qF "<release version=\"$pkgversion\"" "$root/share/metainfo/org.zenkoro.Zenkoro.metainfo.xml" ||
+  fail "the metainfo has no release $pkgversion"
+grep -qF "zenkoro $pkgversion" <<<"$page" || fail "the man page does not name version $pkgversion"
+
 echo "== lintian"
 lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
 
