@@ -58,6 +58,10 @@ LongOptions TakeLongOptions(const QStringList &arguments)
             o.rest << a;
         }
     }
+    // The clients of a running copy start nothing: parameters would be lost.
+    if ((o.status || o.stop) && !o.rest.isEmpty())
+        o.error = QStringLiteral("%1 takes no parameters ('%2')")
+                      .arg(o.status ? QStringLiteral("--status") : QStringLiteral("--stop [PID]"), o.rest.join(u' '));
     return o;
 }
 

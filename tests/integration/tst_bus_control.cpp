@@ -174,6 +174,10 @@ private slots:
             QCOMPARE(r.exitCode, 1);
             QVERIFY2(r.err.contains("session D-Bus bus"), qPrintable(Describe(r)));
         }
+        // A mistyped PID is not taken for "the only one".
+        QCOMPARE(client({"--stop", "12x"}).exitCode, 2);
+        QCOMPARE(client({"--stop", "-auto"}).exitCode, 2);
+
         QProcess run;
         run.setProcessEnvironment(env);
         run.start(qEnvironmentVariable("ZENKORO_BIN"), {"--dry-run", "-auto", "-reboot", "-time", "0", "-zero_time", "1"});
