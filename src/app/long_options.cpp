@@ -19,6 +19,26 @@ LongOptions TakeLongOptions(const QStringList &arguments)
             o.save = true;
         else if (a == u"--command-line")
             o.commandLine = true;
+        else if (a == u"--status")
+            o.status = true;
+        else if (a == u"--stop" || a.startsWith(u"--stop=")) {
+            o.stop = true;
+            // The PID is optional: the next word counts when it is a number.
+            bool given = a.startsWith(u"--stop=");
+            QString pid = given ? a.mid(7) : QString();
+            if (!given && i + 1 < arguments.size() && !arguments[i + 1].isEmpty() && arguments[i + 1][0].isDigit()) {
+                pid = arguments[++i];
+                given = true;
+            }
+            if (given) {
+                bool ok = false;
+                o.stopPid = pid.toLongLong(&ok);
+                if (!ok || o.stopPid <= 0) {
+                    o.error = QStringLiteral("--stop takes a process id, not '%1'").arg(pid);
+                    return o;
+                }
+            }
+        }
         else if (a == u"--conf") {
             if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
                 o.error = QStringLiteral("--conf needs a file name");
@@ -38,6 +58,10 @@ LongOptions TakeLongOptions(const QStringList &arguments)
             o.rest << a;
         }
     }
+    // The clients of a running copy start nothing: parameters would be lost.
+    if ((o.status || o.stop) && !o.rest.isEmpty())
+        o.error = QStringLiteral("%1 takes no parameters ('%2')")
+                      .arg(o.status ? QStringLiteral("--status") : QStringLiteral("--stop [PID]"), o.rest.join(u' '));
     return o;
 }
 
@@ -59,6 +83,10 @@ QString UsageText()
         "                   settings file and exit; starts nothing\n"
         "  --command-line   print the parameters that reproduce the current settings\n"
         "  --dry-run        report power actions instead of performing them\n"
+        "  --status         print the state of every running zenkoro as JSON\n"
+        "                   (asks them over the session D-Bus bus) and exit\n"
+        "  --stop [PID]     stop the run of the running zenkoro (or of the one\n"
+        "                   with process id PID), as its stop button does\n"
         "\n"
         "Parameters (examples):\n"
         "  -auto -reboot -time 10           reboot in 10 minutes\n"

@@ -14,6 +14,9 @@ struct LongOptions {
     bool dryRun = false;
     bool save = false;
     bool commandLine = false;
+    bool status = false;      // --status
+    bool stop = false;        // --stop [PID]
+    qint64 stopPid = 0;       // the PID after --stop; 0 = none given
     QString conf;             // --conf FILE
     QStringList rest;         // everything else, in order, for the grammar
     QString error;            // non-empty: the options cannot be used

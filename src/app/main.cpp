@@ -1,4 +1,6 @@
 #include "app/backends.h"
+#include "app/bus_wiring.h"
+#include "app/control_commands.h"
 #include "app/explain.h"
 #include "app/headless_view.h"
 #include "app/launcher_adapter.h"
@@ -18,6 +20,7 @@
 #include "settings/defaults.h"
 #include "settings/explain_settings.h"
 #include "settings/settings_file.h"
+#include "shell/data_folder.h"
 #include "ui/create_main_window.h"
 #include "ui/power_state_window.h"
 #include "ui/text_view_window.h"
@@ -25,6 +28,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QJsonDocument>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -69,6 +73,14 @@ QString SettingsPath(const zk::LongOptions &options)
                                 [](const QString &p) { return QFileInfo(p).isFile(); });
 }
 
+// The folder of the help texts and the sound: beside the program, else
+// ../share/zenkoro from it, else the installed one. Empty when none is found.
+QString DataFolder()
+{
+    return zk::FindDataFolder(QCoreApplication::applicationDirPath(), QStringLiteral(ZK_INSTALL_DATADIR),
+                              [](const QString &p) { return QFileInfo(p).isFile(); });
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -85,8 +97,17 @@ int main(int argc, char **argv)
         PrintOut(zk::UsageText());
         return 0;
     }
-    if (options.version) {
-        PrintOut(QStringLiteral("zenkoro ") + zk::VersionText() + QLatin1Char('\n'));
+    if (options.version || options.status || options.stop) {
+        QCoreApplication core(argc, argv);
+        if (options.status)
+            return zk::StatusCommand();
+        if (options.stop)
+            return zk::StopCommand(options.stopPid);
+        const QString data = DataFolder();
+        PrintOut(QStringLiteral("zenkoro ") + zk::VersionText() + QStringLiteral("\nhelp texts: ") +
+                 (data.isEmpty() ? QStringLiteral("not found (looked beside the program, in ../share/zenkoro and in " ZK_INSTALL_DATADIR ")")
+                                 : data) +
+                 QLatin1Char('\n'));
         return 0;
     }
 
@@ -97,6 +118,11 @@ int main(int argc, char **argv)
     else
         app = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zenkoro"));
+    if (!headless) {
+        QGuiApplication::setDesktopFileName(QStringLiteral("zenkoro"));
+        QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/zenkoro/zenkoro.png")));
+    }
+    const QString dataFolder = DataFolder();
     // Taken over from the start: a signal that comes before the run is set up
     // waits in the pipe until the event loop runs.
     zk::UnixSignals unixSignals;
@@ -270,7 +296,8 @@ int main(int argc, char **argv)
         window = zk::createMainWindow(state, clock, windowServices, &engine, caption);  // the engine's view from now on
         view = window.get();
         QObject::connect(window.get(), &zk::MainWindow::applicationHelpRequested, window.get(), [&] {
-            zk::OpenHelpFile(launcher, QStringLiteral("command_ap.txt"), zk::HelpPlacement::AsOpened, window.get());
+            zk::OpenHelpFile(launcher, dataFolder + QStringLiteral("/command_ap.txt"), zk::HelpPlacement::AsOpened,
+                             window.get());
         });
         // The CPU sampler's texts and the process list.
         QObject::connect(backends.cpu.get(), &zk::CpuSampler::textsChanged, window.get(), &zk::MainWindow::setCpuTexts);
@@ -284,6 +311,28 @@ int main(int argc, char **argv)
         zk::PowerStatusRaw raw;
         if (services.powerStatus && services.powerStatus->read(raw) == zk::kPowerStatusOk && raw.batteryFlag == 128)
             window->setNoBattery(true);
+    }
+
+    // Scripts and panel applets follow and stop the run over the session bus.
+    QString busError;
+    const std::unique_ptr<zk::BusControl> bus = zk::PublishRun(engine, clock, &busError);
+    if (!busError.isEmpty())
+        PrintErr(QStringLiteral("zenkoro: not on the session bus: ") + busError + QLatin1Char('\n'));
+    if (bus) {
+        // Stop() is the stop button; without a window nothing is left to do.
+        QObject::connect(bus.get(), &zk::BusControl::stopRequested, &engine, [&] {
+            if (headless) {
+                autoRun = autoRun || state.cl.AutoStart;
+                engine.stopRun();
+                view->quit(0);
+            } else if (engine.runActive()) {
+                engine.stopRun();
+            }
+        });
+        QObject::connect(bus.get(), &zk::BusControl::showRequested, &engine, [&] {
+            if (window)
+                window->trayShowAction();
+        });
     }
 
     engine.startLoadTimer();

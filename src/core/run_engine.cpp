@@ -458,6 +458,7 @@ void RunEngine::tick()
         phraseRecheckTick();
     if (m_countdownOn)
         countdownTick();
+    Q_EMIT ticked();
 }
 
 void RunEngine::clockTick()

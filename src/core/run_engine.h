@@ -111,6 +111,8 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void runStateChanged(zk::RunState state);
+    // After every clock tick, whatever it changed (remaining time, trigger).
+    void ticked();
 
 private:
     // always: tell the view even when nothing changed.

@@ -9,6 +9,8 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QMenu>
 #include <QStyle>
 #include <QSystemTrayIcon>
@@ -19,7 +21,9 @@ namespace zk {
 void MainWindow::buildTray()
 {
     m_tray = new QSystemTrayIcon(this);
-    m_tray->setIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
+    // The program's own icon when the application has one.
+    const QIcon own = QGuiApplication::windowIcon();
+    m_tray->setIcon(own.isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon) : own);
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("mnuPopUp"));
     QAction *close = m_trayMenu->addAction(QStringLiteral("Ver") + VersionText() + QStringLiteral(" 〆"));

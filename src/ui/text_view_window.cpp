@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -107,7 +108,8 @@ TextViewWindow *ShowCommandLineWindow(const AppState &state, QWidget *parent)
 
 bool OpenHelpFile(Launcher &launcher, const QString &fileName, HelpPlacement placement, QWidget *parent)
 {
-    QString path = launcher.programFolder() + QLatin1Char('/') + fileName;
+    // A bare name is taken from the program's folder.
+    QString path = QDir::isAbsolutePath(fileName) ? fileName : launcher.programFolder() + QLatin1Char('/') + fileName;
     if (!QFileInfo(path).isFile())
         return false;
     QString parameters;
@@ -117,7 +119,7 @@ bool OpenHelpFile(Launcher &launcher, const QString &fileName, HelpPlacement pla
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
             return false;
-        auto *w = TextViewWindow::showText(QString::fromUtf8(f.read(1024 * 1024)), fileName, parent);
+        auto *w = TextViewWindow::showText(QString::fromUtf8(f.read(1024 * 1024)), QFileInfo(path).fileName(), parent);
         if (placement == HelpPlacement::TopLeftLarge)
             w->placeAt(2.0 / 3.0, 3.0 / 4.0);
         return true;

@@ -51,8 +51,8 @@ enum class HelpPlacement {
     TopLeftLarge,   // lblCommandline: top-left, two thirds wide, three quarters high
 };
 
-// The help labels: opens fileName ("command_line.txt") from the folder of the
-// executable with the application of its type. Does nothing and returns
+// The help labels: opens fileName ("command_line.txt", from the folder of the
+// executable; or a full path) with the application of its type. Does nothing and returns
 // false when the file is missing. When no application takes it, the text is
 // shown in a TextViewWindow instead.
 bool OpenHelpFile(Launcher &launcher, const QString &fileName, HelpPlacement placement, QWidget *parent = nullptr);

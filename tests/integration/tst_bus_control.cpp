@@ -1,0 +1,204 @@
+// The running program on the session bus, through the real binary on a
+// private bus (the test runs under dbus-run-session): what `zenkoro --status`
+// and `zenkoro --stop` see and do, and what a panel applet that listens for
+// PropertiesChanged is told.
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#ifndef Q_MOC_RUN
+#include "support/run_zenkoro.h"
+#endif
+
+using zktest::Describe;
+using zktest::Result;
+
+namespace {
+
+QString ServiceOf(qint64 pid)
+{
+    return QStringLiteral("org.zenkoro.Zenkoro1.instance%1").arg(pid);
+}
+
+}  // namespace
+
+class TestBusControl : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+
+    // A headless countdown that the test controls only over the bus.
+    void start(QProcess &p, const QStringList &args) const
+    {
+        p.setProcessEnvironment(zktest::ZenkoroEnvironment(m_home.path()));
+        p.start(qEnvironmentVariable("ZENKORO_BIN"), QStringList{"--dry-run", "--conf", m_home.filePath("Conf.txt")} + args);
+    }
+
+    static bool registered(const QProcess &p)
+    {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(ServiceOf(p.processId())).value();
+    }
+
+    Result client(const QStringList &args) const { return zktest::RunZenkoro(args, m_home.path()); }
+
+    // The objects of a --status answer, by pid.
+    static QHash<qint64, QJsonObject> byPid(const Result &r)
+    {
+        QHash<qint64, QJsonObject> objects;
+        for (const QJsonValue &v : QJsonDocument::fromJson(r.out.toUtf8()).array())
+            objects.insert(v.toObject().value("pid").toInteger(), v.toObject());
+        return objects;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // dbus-run-session gave this test a bus of its own.
+        QVERIFY(!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"));
+        QVERIFY(QDBusConnection::sessionBus().isConnected());
+    }
+
+    // Two countdowns: both answer --status; --stop needs a PID while both run,
+    // and a stopped run ends with status 0 and no power action.
+    void statusAndStop()
+    {
+        QProcess a, b;
+        start(a, {"-auto", "-shutdown", "-time", "5"});
+        start(b, {"-auto", "-reboot", "-time", "10"});
+        QTRY_VERIFY_WITH_TIMEOUT(registered(a) && registered(b), 20000);
+
+        const QDateTime now = QDateTime::currentDateTime();
+        const Result answer = client({"--status"});
+        QVERIFY2(answer.exitCode == 0 && QJsonDocument::fromJson(answer.out.toUtf8()).isArray(),
+                 qPrintable(Describe(answer)));
+        const QHash<qint64, QJsonObject> running = byPid(answer);
+        QCOMPARE(running.size(), 2);
+        const QJsonObject sa = running.value(a.processId());
+        QCOMPARE(sa.value("State").toString(), QStringLiteral("counting"));
+        QCOMPARE(sa.value("Operation").toString(), QStringLiteral("シャットダウン"));
+        const qint64 remaining = sa.value("RemainingSeconds").toInteger(-1);
+        QVERIFY2(remaining > 280 && remaining <= 300, qPrintable(QString::number(remaining)));
+        const QDateTime target = QDateTime::fromString(sa.value("TargetTime").toString(), Qt::ISODate);
+        QVERIFY2(target.isValid(), qPrintable(sa.value("TargetTime").toString()));
+        QVERIFY(qAbs(now.secsTo(target) - remaining) <= 5);
+        QCOMPARE(sa.value("ResumeTime").toString(), QString());
+        QCOMPARE(running.value(b.processId()).value("Operation").toString(), QStringLiteral("再起動"));
+        QVERIFY(running.value(b.processId()).value("RemainingSeconds").toInteger() > 580);
+
+        // Several and no PID: both listed, nothing stopped.
+        const Result ambiguous = client({"--stop"});
+        QCOMPARE(ambiguous.exitCode, 2);
+        QVERIFY2(ambiguous.err.contains(QString::number(a.processId())) &&
+                     ambiguous.err.contains(QString::number(b.processId())),
+                 qPrintable(Describe(ambiguous)));
+        QVERIFY(registered(a) && registered(b));
+
+        const Result stopA = client({"--stop", QString::number(a.processId())});
+        QCOMPARE(stopA.exitCode, 0);
+        const Result endA = zktest::Finish(a, 10000);
+        QVERIFY2(endA.exitCode == 0 && !endA.out.contains("dry-run:"), qPrintable(Describe(endA)));
+        QCOMPARE(b.state(), QProcess::Running);
+
+        // The only one left needs no PID.
+        QVERIFY2(client({"--stop"}).exitCode == 0, "--stop of the only copy");
+        const Result endB = zktest::Finish(b, 10000);
+        QVERIFY2(endB.exitCode == 0 && !endB.out.contains("dry-run:"), qPrintable(Describe(endB)));
+
+        const Result none = client({"--status"});
+        QCOMPARE(none.exitCode, 0);
+        QCOMPARE(none.out.trimmed(), QStringLiteral("[]"));
+        const Result nothingToStop = client({"--stop"});
+        QCOMPARE(nothingToStop.exitCode, 1);
+        QVERIFY(!nothingToStop.err.isEmpty());
+    }
+
+    // A listener learns of the warning phase from PropertiesChanged and
+    // StateChanged, without asking; the run can still be stopped then.
+    void warningIsAnnounced()
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY(bus.connect(QString(), "/org/zenkoro/Zenkoro1", "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                            this, SLOT(propertiesChanged(QDBusMessage))));
+        QVERIFY(bus.connect(QString(), "/org/zenkoro/Zenkoro1", "org.zenkoro.Zenkoro1", "StateChanged", this,
+                            SLOT(stateChanged(QString))));
+        m_changes.clear();
+        m_states.clear();
+
+        // Warning 15 s before the action, which is 20 s away: from about 5 s on.
+        QProcess p;
+        start(p, {"-auto", "-reboot", "-time", "0", "-zero_time", "20"});
+        QTRY_VERIFY_WITH_TIMEOUT(registered(p), 20000);
+        const QString owner = bus.interface()->serviceOwner(ServiceOf(p.processId())).value();
+        auto warned = [&] {
+            for (const auto &c : std::as_const(m_changes))
+                if (c.first == owner && c.second.value("State").toString() == u"warning")
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(warned(), 15000);
+        QVERIFY(m_states.contains(QStringLiteral("warning")));
+        for (const auto &c : std::as_const(m_changes)) {
+            if (c.second.value("State").toString() != u"warning")
+                continue;
+            // The seconds left come along: within the 15 s of the warning.
+            const qint64 left = c.second.value("RemainingSeconds").toLongLong();
+            QVERIFY2(left > 0 && left <= 15, qPrintable(QString::number(left)));
+        }
+
+        const Result stop = client({"--stop", QString::number(p.processId())});
+        QVERIFY2(stop.exitCode == 0, qPrintable(Describe(stop)));
+        const Result end = zktest::Finish(p, 10000);
+        QVERIFY2(end.exitCode == 0 && !end.out.contains("dry-run:"), qPrintable(Describe(end)));
+    }
+
+    // Without a session bus a run goes on as before; the clients say they
+    // cannot reach one.
+    void withoutBus()
+    {
+        QTemporaryDir runtime;  // no bus socket in it
+        QProcessEnvironment env = zktest::ZenkoroEnvironment(m_home.path());
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        for (const char *option : {"--status", "--stop"}) {
+            QProcess p;
+            p.setProcessEnvironment(env);
+            p.start(qEnvironmentVariable("ZENKORO_BIN"), {option});
+            const Result r = zktest::Finish(p, 30000);
+            QCOMPARE(r.exitCode, 1);
+            QVERIFY2(r.err.contains("session D-Bus bus"), qPrintable(Describe(r)));
+        }
+        // A mistyped PID is not taken for "the only one".
+        QCOMPARE(client({"--stop", "12x"}).exitCode, 2);
+        QCOMPARE(client({"--stop", "-auto"}).exitCode, 2);
+
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(qEnvironmentVariable("ZENKORO_BIN"), {"--dry-run", "-auto", "-reboot", "-time", "0", "-zero_time", "1"});
+        const Result r = zktest::Finish(run, 30000);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains("dry-run: ExitSession flags=2"), qPrintable(Describe(r)));
+        QVERIFY2(r.err.isEmpty(), qPrintable(Describe(r)));
+    }
+
+public slots:
+    void propertiesChanged(const QDBusMessage &m)
+    {
+        if (m.arguments().size() == 3 && m.arguments().at(0).toString() == u"org.zenkoro.Zenkoro1")
+            m_changes.append({m.service(), qdbus_cast<QVariantMap>(m.arguments().at(1))});
+    }
+    void stateChanged(const QString &state) { m_states.append(state); }
+
+private:
+    QList<QPair<QString, QVariantMap>> m_changes;  // sender, changed properties
+    QStringList m_states;
+};
+
+QTEST_GUILESS_MAIN(TestBusControl)
+#include "tst_bus_control.moc"
