@@ -16,9 +16,10 @@ QString Unquoted(const QString &text)
     return t;
 }
 
-QString NotAPath(const QString &box, const char *what)
+// "は有効なファイルパスではありません！" / "は有効なフォルダパスではありません！"
+QString NotAPath(const QString &box, const QString &what)
 {
-    return box + kCrLf + kCrLf + QLatin1String("は有効な") + QString::fromUtf8(what) + QStringLiteral("ではありません！");
+    return box + kCrLf + kCrLf + QStringLiteral("は有効な") + what + QStringLiteral("ではありません！");
 }
 
 bool Reserved(QChar c)
@@ -83,13 +84,13 @@ ShortcutCheck CheckShortcut(const ShortcutFields &fields, const ShortcutFileQuer
     const QString file = LauncherPath(fileBox);
     // A folder named as the file has no file name to write.
     if (file.isEmpty() || fs.isDir(Unquoted(fileBox)) || !fs.isDir(FolderOfPath(file, fs)))
-        return refuse(kBoxFile, NotAPath(fileBox, "ファイルパス"));
+        return refuse(kBoxFile, NotAPath(fileBox, QStringLiteral("ファイルパス")));
     const QString &target = fields.boxes[kBoxTarget];
     if (!fs.isFile(Unquoted(target)))
-        return refuse(kBoxTarget, NotAPath(target, "ファイルパス"));
+        return refuse(kBoxTarget, NotAPath(target, QStringLiteral("ファイルパス")));
     const QString &folder = fields.boxes[kBoxFolder];
     if (!folder.isEmpty() && !fs.isDir(Unquoted(folder)))
-        return refuse(kBoxFolder, NotAPath(folder, "フォルダパス"));
+        return refuse(kBoxFolder, NotAPath(folder, QStringLiteral("フォルダパス")));
     if (fs.isFile(file)) {
         c.result = ShortcutCheck::AskOverwrite;
         c.title = kOverwriteTitle;

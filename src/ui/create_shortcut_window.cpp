@@ -138,8 +138,10 @@ CreateShortcutWindow::CreateShortcutWindow(const QString &handOver, ShortcutEnvi
     top->addLayout(buttons);
     resize(560, sizeHint().height());
 
+    // The file name, target and arguments come from the hand-over (the
+    // target fills in the working folder); the other boxes start empty.
     const ShortcutFields f = FieldsFromHandOver(handOver);
-    for (int i = 0; i < kShortcutBoxes; ++i)
+    for (int i : {kBoxFile, kBoxTarget, kBoxArguments})
         m_boxes[i]->setText(f.boxes[i]);
     m_windowStyle->setCurrentIndex(f.windowStyle);
 }

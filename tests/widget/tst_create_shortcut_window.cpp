@@ -148,7 +148,7 @@ private Q_SLOTS:
         QCOMPARE(w->openMessageBox()->text(), QStringLiteral("\r\n\r\nは有効なファイルパスではありません！"));
         Answer(w, QMessageBox::Ok);
         QVERIFY(alive && w->isVisible());
-        QTRY_COMPARE(QApplication::focusWidget(), w->box(kBoxTarget));
+        QTRY_COMPARE(w->focusWidget(), w->box(kBoxTarget));
 
         // An existing file: Cancel leaves it as it was, OK replaces it.
         const QString file = desktop.filePath(QStringLiteral("z.desktop"));
@@ -187,10 +187,10 @@ private Q_SLOTS:
                                std::move(env));
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         w.show();
-        QSignalSpy input(&w, &CreateShortcutWindow::inputFormRequested);
+        QList<QLineEdit *> input;
+        connect(&w, &CreateShortcutWindow::inputFormRequested, this, [&input](QLineEdit *box) { input << box; });
         QTest::mouseDClick(w.box(kBoxComment), Qt::LeftButton);
-        QCOMPARE(input.size(), 1);
-        QCOMPARE(input.first().first().value<QLineEdit *>(), w.box(kBoxComment));
+        QCOMPARE(input, QList<QLineEdit *>{w.box(kBoxComment)});
         Click(&w, "cmdClose_0");
         QCOMPARE(w.openMessageBox()->windowTitle(), QStringLiteral("失敗"));
         QVERIFY(w.openMessageBox()->text().startsWith(desktop.filePath(QStringLiteral("z.desktop"))));
