@@ -6,6 +6,11 @@
 #include "platform/linux/logind_power.h"
 #include "platform/linux/timerfd_wake_timer.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 namespace zk {
 
 std::unique_ptr<SessionPower> MakeSessionPower(bool dryRun)
@@ -18,6 +23,21 @@ std::unique_ptr<SessionPower> MakeSessionPower(bool dryRun)
         logind->setStartupTimeout(2000);
         return static_cast<SessionPower *>(logind);
     });
+}
+
+SoundSearch CountdownSoundSearch()
+{
+    SoundSearch search;
+    search.currentDir = QDir::currentPath();
+    search.programDir = QCoreApplication::applicationDirPath();
+    // An installed tree first, wherever it was unpacked (bin/../share), then the desktop's data folders.
+    search.dataDirs = QStringList{QCoreApplication::applicationDirPath() + QStringLiteral("/../share")} +
+                      QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    search.wavFiles = [](const QString &dir) {
+        return QDir(dir).entryList({QStringLiteral("*.wav")}, QDir::Files | QDir::Readable, QDir::Name);
+    };
+    search.isFile = [](const QString &path) { return QFileInfo(path).isFile(); };
+    return search;
 }
 
 Backends MakeBackends(bool dryRun)
@@ -36,6 +56,9 @@ Backends MakeBackends(bool dryRun)
     b.powerStatus = std::make_unique<UPowerStatus>(&b.standins->powerStatus);
     b.logindIdle = std::make_unique<LogindUserIdle>();
     b.idle = std::make_unique<FirstKnownIdle>(&b.standins->idle, b.logindIdle.get());
+    b.soundOutput = std::make_unique<QtSoundOutput>();
+    b.sound = std::make_unique<CountdownSoundPlayer>(*b.soundOutput, FindCountdownSound(CountdownSoundSearch()));
+    b.capture = std::make_unique<X11ScreenCapture>();
     return b;
 }
 
@@ -53,6 +76,10 @@ void Backends::fill(PlatformServices &s) const
         s.idle = idle.get();
     if (!s.screenText)
         s.screenText = screenText.get();
+    if (!s.sound)
+        s.sound = sound.get();
+    if (!s.capture)
+        s.capture = capture.get();
     standins->fill(s);
 }
 

@@ -7,6 +7,9 @@
 #include "core/ports/services.h"
 #include "monitors/cpu_sampler.h"
 #include "platform/linux/proc_cpu.h"
+#include "platform/linux/qt_sound_output.h"
+#include "platform/linux/x11_screen_capture.h"
+#include "shell/countdown_sound.h"
 #include "platform/linux/logind_idle.h"
 #include "platform/linux/standins.h"
 #include "platform/linux/upower_status.h"
@@ -31,13 +34,20 @@ struct Backends {
     std::unique_ptr<UPowerStatus> powerStatus;
     std::unique_ptr<LogindUserIdle> logindIdle;
     std::unique_ptr<FirstKnownIdle> idle;
+    // The countdown sound (the file found at start-up) and the screen capture.
+    std::unique_ptr<QtSoundOutput> soundOutput;
+    std::unique_ptr<CountdownSoundPlayer> sound;
+    std::unique_ptr<X11ScreenCapture> capture;
 
-    // Puts the power, wake-timer, CPU, screen-text, power-status and idle backends and the
+    // Puts the power, wake-timer, CPU, screen-text, power-status, idle, sound and capture backends and the
     // stand-ins into the slots of s that are still empty.
     void fill(PlatformServices &s) const;
 };
 
 Backends MakeBackends(bool dryRun);
+
+// Where this process looks for its countdown sound.
+SoundSearch CountdownSoundSearch();
 
 // The power backend alone: logind, or with dryRun the dry run that still
 // asks logind the hibernation questions.

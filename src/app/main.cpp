@@ -14,6 +14,7 @@
 #include "core/launcher.h"
 #include "core/run_engine.h"
 #include "core/run_plan.h"
+#include "platform/linux/desktop_launcher_file.h"
 #include "platform/linux/settings_writer.h"
 #include "platform/linux/unix_signals.h"
 #include "platform/linux/system_clock.h"
@@ -21,7 +22,9 @@
 #include "settings/explain_settings.h"
 #include "settings/settings_file.h"
 #include "shell/data_folder.h"
+#include "shell/shortcut_maker.h"
 #include "ui/create_main_window.h"
+#include "ui/create_shortcut_window.h"
 #include "ui/power_state_window.h"
 #include "ui/text_view_window.h"
 
@@ -128,7 +131,10 @@ int main(int argc, char **argv)
     zk::UnixSignals unixSignals;
 
     zk::SystemClock clock;
-    const QString desktopDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    // The desktop folder (captures, shortcuts); the home folder when there is none.
+    QString desktopDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!QFileInfo(desktopDir).isDir())
+        desktopDir = QDir::homePath();
     const QString settingsPath = SettingsPath(options);
 
     // The services of a run. --dry-run swaps everything that changes the
@@ -298,6 +304,35 @@ int main(int argc, char **argv)
         QObject::connect(window.get(), &zk::MainWindow::applicationHelpRequested, window.get(), [&] {
             zk::OpenHelpFile(launcher, dataFolder + QStringLiteral("/command_ap.txt"), zk::HelpPlacement::AsOpened,
                              window.get());
+        });
+        QObject::connect(window.get(), &zk::MainWindow::commandLineHelpRequested, window.get(), [&] {
+            zk::OpenHelpFile(launcher, dataFolder + QStringLiteral("/command_line.txt"), zk::HelpPlacement::TopLeftLarge, window.get());
+        });
+        QObject::connect(window.get(), &zk::MainWindow::commandLineRequested, window.get(),
+                         [&] { zk::ShowCommandLineWindow(state, window.get()); });
+        QObject::connect(window.get(), &zk::MainWindow::shortcutRequested, window.get(), [&] {
+            QString error;
+            const QString line = zk::BuildCommandLine(state, &error);
+            if (line.isEmpty()) {
+                window->showMessage(QStringLiteral("ショートカット生成"), error, QString());
+                return;
+            }
+            zk::ShortcutEnvironment env;
+            env.fs.isFile = [](const QString &p) { return QFileInfo(p).isFile(); };
+            env.fs.isDir = [](const QString &p) { return QFileInfo(p).isDir(); };
+            env.write = zk::WriteDesktopLauncher;
+            env.openFolder = [&](const QString &folder) {
+                QString program = folder;
+                QString parameters;
+                launcher.launchApplication(program, parameters);
+            };
+            auto *maker = new zk::CreateShortcutWindow(
+                zk::ShortcutHandOver(desktopDir, QCoreApplication::applicationFilePath(), line), std::move(env),
+                window.get());
+            QObject::connect(maker, &zk::CreateShortcutWindow::commandLineHelpRequested, maker, [&launcher, maker] {
+                zk::OpenHelpFile(launcher, dataFolder + QStringLiteral("/command_line.txt"), zk::HelpPlacement::TopLeftLarge, maker);
+            });
+            maker->open();
         });
         // The CPU sampler's texts and the process list.
         QObject::connect(backends.cpu.get(), &zk::CpuSampler::textsChanged, window.get(), &zk::MainWindow::setCpuTexts);

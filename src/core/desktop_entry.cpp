@@ -1,5 +1,7 @@
 #include "core/desktop_entry.h"
 
+#include "core/launcher.h"
+
 namespace zk {
 
 KeyFileGroups ParseKeyFile(const QString &text)
@@ -95,6 +97,29 @@ DesktopEntry ParseDesktopEntry(const QString &text)
     e.terminal = g.value(QStringLiteral("Terminal")) == QLatin1String("true");
     e.hidden = g.value(QStringLiteral("Hidden")) == QLatin1String("true");
     return e;
+}
+
+QStringList ExecArguments(const QString &exec)
+{
+    QStringList out;
+    for (const QString &token : SplitArguments(exec, ArgumentQuoting::DesktopExec)) {
+        QString arg;
+        bool fieldCode = false;
+        for (qsizetype i = 0; i < token.size(); ++i) {
+            if (token[i] != QLatin1Char('%')) {
+                arg += token[i];
+            } else if (i + 1 < token.size() && token[i + 1] == QLatin1Char('%')) {
+                arg += QLatin1Char('%');
+                ++i;
+            } else {
+                fieldCode = true;
+                break;
+            }
+        }
+        if (!fieldCode)
+            out << arg;
+    }
+    return out;
 }
 
 }  // namespace zk

@@ -34,4 +34,9 @@ struct DesktopEntry {
 };
 DesktopEntry ParseDesktopEntry(const QString &text);
 
+// The program and arguments of an unescaped Exec value, split by the quoting
+// rules; "%%" stands for "%"; an argument that holds another field code
+// (%f, %U, ...) is left out: no files or addresses are passed.
+QStringList ExecArguments(const QString &exec);
+
 }  // namespace zk

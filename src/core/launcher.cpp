@@ -429,11 +429,7 @@ qint64 Launcher::runShortcut(const QString &path)
         return 0;
     if (entry.type == QLatin1String("Link"))
         return !entry.url.isEmpty() && m_backend.openWithShell(entry.url) ? 1 : 0;
-    QStringList tokens;
-    for (const QString &t : SplitArguments(entry.exec, ArgumentQuoting::DesktopExec)) {
-        if (!t.contains(QLatin1Char('%')))
-            tokens << t;
-    }
+    QStringList tokens = ExecArguments(entry.exec);
     if (tokens.isEmpty())
         return 0;
     if (entry.terminal)

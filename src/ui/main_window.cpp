@@ -320,6 +320,20 @@ void MainWindow::browseApplication()
     dlg->open();
 }
 
+void MainWindow::chooseCaptureFolder()
+{
+    auto *dlg = new QFileDialog(this, QStringLiteral("保存先フォルダの指定"), m_state.CaptureFolder);
+    dlg->setObjectName(QStringLiteral("dlgCaptureFolder"));
+    dlg->setFileMode(QFileDialog::Directory);
+    dlg->setOption(QFileDialog::ShowDirsOnly);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dlg, &QFileDialog::fileSelected, this, [this](const QString &folder) {
+        if (!folder.isEmpty())  // cancelling keeps the folder
+            m_state.CaptureFolder = folder;
+    });
+    dlg->open();
+}
+
 void MainWindow::onStartClicked()
 {
     // An empty minutes box reads as 0 minutes, which would act within

@@ -68,6 +68,8 @@ public:
     void spin(QLineEdit *box, int direction, int high, int low);
     void spinResume(int box, int direction);
     void browseApplication();
+    // cmdCapFolder: the folder dialog "保存先フォルダの指定" for CaptureFolder.
+    void chooseCaptureFolder();
     void updateQuickFrame();
     // Moves the window where the record says (centred when negative or off
     // every screen).
@@ -128,6 +130,12 @@ Q_SIGNALS:
     void processListRequested();
     // The button "電源状態": the power status window should open.
     void powerStateRequested();
+    // cmdMakeCommandLine: the command line of the settings should be shown.
+    void commandLineRequested();
+    // cmdCreateShortcut: the shortcut maker should open with that command line.
+    void shortcutRequested();
+    // lblCommandline: the help of the command line (command_line.txt) should open.
+    void commandLineHelpRequested();
 
 public Q_SLOTS:
     // The entries of the process list; the current choice stays selected.
@@ -274,6 +282,10 @@ private:
     QCheckBox *chkNoDispAlert = nullptr;
     QCheckBox *chkCapture = nullptr;
     QCheckBox *chkDspQuick = nullptr;
+    QPushButton *cmdCapFolder = nullptr;
+    QPushButton *cmdMakeCommandLine = nullptr;
+    QPushButton *cmdCreateShortcut = nullptr;
+    QLabel *lblCommandline = nullptr;
 
     QGroupBox *FrImmediate = nullptr;
     QPushButton *cmdQuick[5] = {};

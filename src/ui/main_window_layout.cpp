@@ -625,6 +625,11 @@ QGroupBox *MainWindow::buildDisplayFrame()
     lay->addWidget(chkNoDispAlert, 2, 0);
     lay->addWidget(chkCapture, 2, 1);
     lay->addWidget(chkDspQuick, 3, 0);
+    cmdCapFolder = new QPushButton(QStringLiteral("保存先"), g);
+    cmdCapFolder->setObjectName(QStringLiteral("cmdCapFolder"));
+    cmdCapFolder->setToolTip(QStringLiteral("キャプチャーファイルの保存先フォルダを指定します"));
+    connect(cmdCapFolder, &QPushButton::clicked, this, &MainWindow::chooseCaptureFolder);
+    lay->addWidget(cmdCapFolder, 2, 2);
     cmdSave = new QPushButton(QStringLiteral("設定を保存"), g);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdSave->setToolTip(QStringLiteral("現在の設定を設定ファイルに保存します"));
@@ -635,7 +640,30 @@ QGroupBox *MainWindow::buildDisplayFrame()
     buttons->addWidget(cmdSave);
     buttons->addWidget(cmdDefault);
     buttons->addStretch();
-    lay->addLayout(buttons, 4, 0, 1, 2);
+    lay->addLayout(buttons, 4, 0, 1, 3);
+
+    // The command line of the current settings, and a desktop launcher with it.
+    cmdMakeCommandLine = new QPushButton(QStringLiteral("コマンドライン生成"), g);
+    cmdMakeCommandLine->setObjectName(QStringLiteral("cmdMakeCommandLine"));
+    cmdMakeCommandLine->setToolTip(QStringLiteral("現在の設定を実行するコマンドラインを表示します"));
+    connect(cmdMakeCommandLine, &QPushButton::clicked, this, &MainWindow::commandLineRequested);
+    cmdCreateShortcut = new QPushButton(QStringLiteral("ショートカット生成"), g);
+    cmdCreateShortcut->setObjectName(QStringLiteral("cmdCreateShortcut"));
+    cmdCreateShortcut->setToolTip(QStringLiteral("現在の設定を実行するショートカットをデスクトップに作成します"));
+    connect(cmdCreateShortcut, &QPushButton::clicked, this, &MainWindow::shortcutRequested);
+    auto *help = new ClickLabel(QStringLiteral("（説明）"), g);
+    help->clicked = [this] { Q_EMIT commandLineHelpRequested(); };
+    lblCommandline = help;
+    lblCommandline->setObjectName(QStringLiteral("lblCommandline"));
+    lblCommandline->setCursor(Qt::PointingHandCursor);
+    lblCommandline->setToolTip(QStringLiteral("コマンドラインの説明を表示します"));
+    lblCommandline->setAccessibleName(QStringLiteral("コマンドラインの説明"));
+    auto *commandLine = new QHBoxLayout;
+    commandLine->addWidget(cmdMakeCommandLine);
+    commandLine->addWidget(cmdCreateShortcut);
+    commandLine->addWidget(lblCommandline);
+    commandLine->addStretch();
+    lay->addLayout(commandLine, 5, 0, 1, 3);
     return g;
 }
 

@@ -867,6 +867,36 @@ private slots:
         dlg->close();
     }
 
+    // cmdCapFolder asks for the capture folder, starting at the current one;
+    // cancelling keeps it. The command-line buttons and label ask the program.
+    void captureFolderAndCommandLineButtons()
+    {
+        Rig r(false);
+        QTemporaryDir start, chosen;
+        r.state.CaptureFolder = start.path();
+        r.window->show();
+        QTest::mouseClick(r.window->findChild<QPushButton *>(QStringLiteral("cmdCapFolder")), Qt::LeftButton);
+        auto *dlg = r.window->findChild<QFileDialog *>(QStringLiteral("dlgCaptureFolder"));
+        QVERIFY(dlg);
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("保存先フォルダの指定"));
+        QCOMPARE(QDir(dlg->directory()).canonicalPath(), QDir(start.path()).canonicalPath());
+        Q_EMIT dlg->fileSelected(QString());
+        QCOMPARE(r.state.CaptureFolder, start.path());
+        Q_EMIT dlg->fileSelected(chosen.path());
+        QCOMPARE(r.state.CaptureFolder, chosen.path());
+        dlg->close();
+
+        QSignalSpy line(r.window.get(), &MainWindow::commandLineRequested);
+        QSignalSpy shortcut(r.window.get(), &MainWindow::shortcutRequested);
+        QSignalSpy help(r.window.get(), &MainWindow::commandLineHelpRequested);
+        QTest::mouseClick(r.window->findChild<QPushButton *>(QStringLiteral("cmdMakeCommandLine")), Qt::LeftButton);
+        QTest::mouseClick(r.window->findChild<QPushButton *>(QStringLiteral("cmdCreateShortcut")), Qt::LeftButton);
+        QTest::mouseClick(r.window->findChild<QLabel *>(QStringLiteral("lblCommandline")), Qt::LeftButton);
+        QCOMPARE(line.size(), 1);
+        QCOMPARE(shortcut.size(), 1);
+        QCOMPARE(help.size(), 1);
+    }
+
     void popupsCloseAfterTheirSeconds()
     {
         Rig r;

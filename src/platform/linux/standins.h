@@ -1,6 +1,4 @@
-// Linux services for the run where the full implementation comes later:
-// each answers the neutral value (no trigger, nothing written, no sound).
-// The power status of the kernel's power-supply class and the idle time of
+// Fallback Linux services of the run. The power status of the kernel's power-supply class and the idle time of
 // the X server (x11_idle.h) are the first choices' fallbacks: see
 // upower_status.h and logind_idle.h.
 #pragma once
@@ -15,17 +13,6 @@ namespace zk {
 class NullUserIdle final : public UserIdle {
 public:
     qint64 idleMilliseconds() override { return -1; }
-};
-
-class NullSound final : public CountdownSound {
-public:
-    void play(bool) override {}
-    void stop() override {}
-};
-
-class NullCapture final : public ScreenCapture {
-public:
-    bool captureToJpeg(QString &) override { return false; }
 };
 
 // Power status from /sys/class/power_supply (or another folder of the same
@@ -51,8 +38,6 @@ namespace zk {
 struct LinuxStandins {
     SysfsPowerStatus powerStatus;
     X11UserIdle idle;
-    NullSound sound;
-    NullCapture capture;
 
     void fill(PlatformServices &s)
     {
@@ -60,10 +45,6 @@ struct LinuxStandins {
             s.powerStatus = &powerStatus;
         if (!s.idle)
             s.idle = &idle;
-        if (!s.sound)
-            s.sound = &sound;
-        if (!s.capture)
-            s.capture = &capture;
     }
 };
 

@@ -1,0 +1,147 @@
+// The screen capture on a real X server (a private Xvfb of an unusual
+// size): the backend writes a JPEG of the whole screen with what is on it,
+// and the program, run with "-capture", leaves its Cap??????.jpg in the
+// desktop folder before it takes the (dry-run) power action.
+#include "platform/linux/x11_screen_capture.h"
+#include "support/run_zenkoro.h"
+
+#include <QDir>
+#include <QImage>
+#include <QImageReader>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <X11/Xlib.h>
+
+using namespace zk;
+
+namespace {
+
+constexpr int kWidth = 1000;
+constexpr int kHeight = 700;
+
+}  // namespace
+
+class TstCapture : public QObject {
+    Q_OBJECT
+
+    QProcess m_xvfb;
+    QByteArray m_display;
+    Display *m_x = nullptr;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_xvfb.start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                      QStringLiteral("%1x%2x24").arg(kWidth).arg(kHeight), QStringLiteral("-nolisten"),
+                      QStringLiteral("tcp")});
+        if (!m_xvfb.waitForStarted(10000))
+            QSKIP("Xvfb is not available");
+        QByteArray number;
+        while (!number.contains('\n') && m_xvfb.waitForReadyRead(20000))
+            number += m_xvfb.readAllStandardOutput();
+        QVERIFY2(number.contains('\n'), "Xvfb did not report its display");
+        m_display = ':' + number.trimmed();
+        m_x = XOpenDisplay(m_display.constData());
+        QVERIFY(m_x);
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_x)
+            XCloseDisplay(m_x);
+        m_xvfb.terminate();
+        m_xvfb.waitForFinished(5000);
+    }
+
+    // What is on the screen is in the file, at full size and in its colours.
+    void backendWritesTheScreen()
+    {
+        // A pure red square on the black root, drawn by another client.
+        const int screen = DefaultScreen(m_x);
+        XColor red{};
+        red.red = 0xffff;
+        red.flags = DoRed | DoGreen | DoBlue;
+        QVERIFY(XAllocColor(m_x, DefaultColormap(m_x, screen), &red));
+        const Window w = XCreateSimpleWindow(m_x, RootWindow(m_x, screen), 100, 200, 300, 150, 0, 0, red.pixel);
+        XSetWindowAttributes attrs{};
+        attrs.override_redirect = True;
+        XChangeWindowAttributes(m_x, w, CWOverrideRedirect, &attrs);
+        XMapWindow(m_x, w);
+        XSync(m_x, False);
+
+        QTemporaryDir dir;
+        QString name = dir.filePath(QStringLiteral("Cap123456"));
+        X11ScreenCapture capture(m_display);
+        QVERIFY(capture.captureToJpeg(name));
+        QCOMPARE(name, dir.filePath(QStringLiteral("Cap123456.jpg")));
+        QImageReader reader(name);
+        QCOMPARE(reader.format(), QByteArray("jpeg"));
+        const QImage image = reader.read();
+        QCOMPARE(image.size(), QSize(kWidth, kHeight));
+        const QColor inside = image.pixelColor(250, 275);
+        const QColor outside = image.pixelColor(50, 50);
+        QVERIFY2(inside.red() > 240 && inside.green() < 15 && inside.blue() < 15, qPrintable(inside.name()));
+        QVERIFY2(outside.red() < 15 && outside.green() < 15 && outside.blue() < 15, qPrintable(outside.name()));
+        XDestroyWindow(m_x, w);
+        XSync(m_x, False);
+
+        // No server, or a folder that cannot take the file: false, nothing written.
+        QString elsewhere = dir.filePath(QStringLiteral("missing/Cap000000"));
+        QVERIFY(!capture.captureToJpeg(elsewhere));
+        QVERIFY(!QFile::exists(elsewhere));
+        QString noServer = dir.filePath(QStringLiteral("Cap000001"));
+        QVERIFY(!X11ScreenCapture(":999").captureToJpeg(noServer));
+        QVERIFY(!QFile::exists(noServer));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Cap123456.jpg")});
+    }
+
+    // zenkoro --dry-run -auto -shutdown -time 0 -capture with a display: one
+    // Cap??????.jpg of the screen's size is in the desktop folder by the time
+    // the dry-run exit line comes.
+    void runLeavesOneCaptureBeforeTheAction()
+    {
+        QTemporaryDir home;
+        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Desktop")));
+        const QDir desktop(home.filePath(QStringLiteral("Desktop")));
+        QProcessEnvironment env = zktest::ZenkoroEnvironment(home.path());
+        env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(m_display));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.remove(QStringLiteral("XDG_DESKTOP_DIR"));
+
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(home.path());
+        QStringList atExitLine;  // the capture files seen when the exit line came
+        QByteArray out;
+        bool exitLineSeen = false;
+        connect(&p, &QProcess::readyReadStandardOutput, this, [&] {
+            out += p.readAllStandardOutput();
+            if (!exitLineSeen && out.contains("dry-run: ExitSession")) {
+                exitLineSeen = true;
+                atExitLine = desktop.entryList({QStringLiteral("Cap*.jpg")}, QDir::Files);
+            }
+        });
+        p.start(qEnvironmentVariable("ZENKORO_BIN"),
+                {"--dry-run", "-auto", "-shutdown", "-time", "0", "-capture"});
+        QVERIFY(p.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, 60000);
+        out += p.readAllStandardOutput();
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(exitLineSeen, qPrintable(QString::fromUtf8(out) + err));
+        QCOMPARE(p.exitCode(), 0);
+
+        QCOMPARE(atExitLine.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^Cap\\d{6}\\.jpg$")).match(atExitLine.first()).hasMatch(),
+                 qPrintable(atExitLine.first()));
+        QCOMPARE(desktop.entryList(QDir::Files), atExitLine);  // no temporary files left either
+        const QImage image(desktop.filePath(atExitLine.first()));
+        QCOMPARE(image.size(), QSize(kWidth, kHeight));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstCapture)
+#include "tst_capture.moc"
