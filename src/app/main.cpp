@@ -329,7 +329,7 @@ int main(int argc, char **argv)
             auto *maker = new zk::CreateShortcutWindow(
                 zk::ShortcutHandOver(desktopDir, QCoreApplication::applicationFilePath(), line), std::move(env),
                 window.get());
-            QObject::connect(maker, &zk::CreateShortcutWindow::commandLineHelpRequested, maker, [&launcher, maker] {
+            QObject::connect(maker, &zk::CreateShortcutWindow::commandLineHelpRequested, maker, [&launcher, &dataFolder, maker] {
                 zk::OpenHelpFile(launcher, dataFolder + QStringLiteral("/command_line.txt"), zk::HelpPlacement::TopLeftLarge, maker);
             });
             maker->open();
