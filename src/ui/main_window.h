@@ -38,6 +38,7 @@ class QToolButton;
 
 namespace zk {
 
+class HistoryListWindow;
 class TickerLabel;
 
 // Spinner buttons held down: the first repeat, then every next one.
@@ -114,6 +115,17 @@ public:
     void showMessagePopup(const PopupRequest &popup, std::function<void()> closed) override;
     void quit(int exitCode) override;
 
+    // The history drop-down of the application box (cmdDropButton): a click
+    // opens the list or closes the open one; the right button opens its menu.
+    void showHistoryList();
+    void showHistoryMenu(QPoint at);
+    HistoryListWindow *historyList() const { return m_historyList; }
+    QMenu *historyMenu() const { return mnuPopUpDropdown; }
+    // Any box of any window (the multi rows, the weekly table, ...): a
+    // double-click on it opens the command input form on it. commandHelp
+    // shows the parameter help label (off for a phrase box).
+    void addInputFormOpener(QWidget *box, bool commandHelp = true);
+
 Q_SIGNALS:
     // Start and stop when no engine is attached.
     void startRequested();
@@ -130,6 +142,9 @@ Q_SIGNALS:
     void powerStateRequested();
 
 public Q_SLOTS:
+    // The command input form on `box` (a QLineEdit or QPlainTextEdit) at the
+    // screen position `pointer`.
+    void openInputForm(QWidget *box, QPoint pointer, bool commandHelp = true);
     // The entries of the process list; the current choice stays selected.
     void setProcessList(const QStringList &processes);
     // lblCPU使用率, lbl平均 and lbl平均's colour, as the CPU sampler made them.
@@ -152,6 +167,8 @@ private:
     QGroupBox *buildDisplayFrame();
     QGroupBox *buildQuickFrame();
     void giveAccessibleNames();
+    // main_window_input.cpp: the history drop-down, its menu and the input form's openers.
+    void connectInputControls();
     // main_window_tray.cpp: the tray icon and its menu (also showInTray,
     // removeTrayIcon, trayShowAction, minimizeWindow, changeEvent).
     void buildTray();
@@ -265,6 +282,10 @@ private:
     QLabel *lblExecAp = nullptr;
     QLineEdit *txtExecAp = nullptr;
     QToolButton *cmdBrowse = nullptr;
+    QToolButton *cmdDropButton = nullptr;
+    QMenu *mnuPopUpDropdown = nullptr;
+    QPointer<HistoryListWindow> m_historyList;
+    bool m_historyListOpen = false;  // stays raised a moment after the list closed
 
     QGroupBox *frDisp = nullptr;
     QCheckBox *chkDsp = nullptr;
