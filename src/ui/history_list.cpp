@@ -37,7 +37,7 @@ HistoryListWindow *HistoryListWindow::open(QLineEdit *box, AppState &state)
 }
 
 HistoryListWindow::HistoryListWindow(QLineEdit *box, AppState &state)
-    : QFrame(box, Qt::Popup), m_box(box), m_state(state)
+    : QFrame(box, Qt::Popup | Qt::FramelessWindowHint), m_box(box), m_state(state)
 {
     setObjectName(QStringLiteral("frmMyComboBox"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -262,6 +262,14 @@ void InputForm::accept()
     QDialog::accept();
 }
 
+void InputForm::done(int result)
+{
+    // Closed: the next opener gets a new form at once.
+    if (g_open == this)
+        g_open = nullptr;
+    QDialog::done(result);
+}
+
 bool InputForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == txtInput && event->type() == QEvent::KeyPress) {

@@ -44,6 +44,7 @@ public:
     void changeFontSize(int delta);  // the UpD buttons
     void toggleInputMethod();        // lblIME
     void accept() override;          // OK
+    void done(int result) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

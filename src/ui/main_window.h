@@ -9,6 +9,7 @@
 #include "core/run_engine.h"
 #include "core/run_view.h"
 #include "shell/window_place.h"
+#include "ui/history_list.h"
 #include "ui/job_bindings.h"
 #include "ui/main_window_services.h"
 #include "ui/popups.h"
@@ -38,7 +39,6 @@ class QToolButton;
 
 namespace zk {
 
-class HistoryListWindow;
 class TickerLabel;
 
 // Spinner buttons held down: the first repeat, then every next one.

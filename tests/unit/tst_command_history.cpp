@@ -86,6 +86,7 @@ private slots:
         QCOMPARE(ParseHistoryColor("xyzxyz"), std::nullopt);
 
         HistorySettings h;
+        h.HistoryColors = DefaultHistoryColors();
         h.HistoryText = QStringLiteral("run /SHUTDOWN\tplain\tx /capture /sound\t\ty /capture");
         HistoryList l = OpenHistoryList(h, h.HistoryOddColor, h.HistoryColors, QStringLiteral("plain"));
         QCOMPARE(texts(l), (QStringList{"run /SHUTDOWN", "plain", "x /capture /sound", "y /capture"}));

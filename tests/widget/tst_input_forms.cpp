@@ -15,6 +15,7 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -61,6 +62,9 @@ struct Program {
         services.wakeTimer = &wake;
         engine = std::make_unique<RunEngine>(state, clock, services, nullptr);
         window = createMainWindow(state, clock, answers, engine.get(), QString());
+        // The application box is among the extended settings.
+        window->findChild<QCheckBox *>(QStringLiteral("chk拡張"))->setChecked(true);
+        QApplication::processEvents();
     }
     ~Program()
     {
@@ -126,6 +130,9 @@ private slots:
         p.state.history.HistoryText = QStringLiteral("zeta /sound\tAlpha\tbeta");
         p.state.history.HistorySort = QStringLiteral("0");
         p.appBox()->setText(QStringLiteral("beta"));
+        const QRect screen = p.window->screen()->geometry();
+        const auto boxOnScreen = [&p] { return QRect(p.appBox()->mapToGlobal(QPoint(0, 0)), p.appBox()->size()); };
+        p.window->move(p.window->x(), p.window->y() + screen.top() + 10 - boxOnScreen().top());
 
         QPointer<HistoryListWindow> list = p.openList();
         QVERIFY(list && list->isVisible());
@@ -136,7 +143,9 @@ private slots:
         QCOMPARE(list->rowLabel(2)->palette().color(QPalette::WindowText), QColor(0, 0, 255));  // "/sound:ff0000"
         QCOMPARE(list->rowLabel(1)->palette().color(QPalette::Window),
                  QApplication::palette().color(QPalette::Highlight));
-        QCOMPARE(list->y(), p.appBox()->mapToGlobal(QPoint(0, p.appBox()->height())).y());
+        // Under the box; above it where it would pass the bottom of the screen.
+        QCOMPARE(list->geometry().topLeft(), boxOnScreen().bottomLeft() + QPoint(0, 1));
+        QVERIFY(list->geometry().bottom() <= screen.bottom());
 
         p.key(list, Qt::Key_Up);
         p.key(list, Qt::Key_Up);  // stays on the first row
@@ -146,6 +155,12 @@ private slots:
         p.key(list, Qt::Key_Return);
         waitClosed(list);
         QCOMPARE(p.appBox()->text(), QStringLiteral("Alpha"));
+        QTest::qWait(250);
+        p.window->move(p.window->x(), p.window->y() + screen.bottom() - 10 - boxOnScreen().bottom());
+        list = p.openList();
+        QCOMPARE(list->geometry().bottomLeft(), boxOnScreen().topLeft() - QPoint(0, 1));
+        list->close();
+        waitClosed(list);
         QCOMPARE(p.state.job.AppCommand, QStringLiteral("Alpha"));
 
         // A click on the button while the list is open closes it.
