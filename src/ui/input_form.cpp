@@ -117,7 +117,8 @@ InputForm::InputForm(QWidget *target, const InputFormSetup &setup, QWidget *pare
     setObjectName(QStringLiteral("frmInput"));
     setWindowTitle(QStringLiteral("編集"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowModality(Qt::ApplicationModal);
+    // Modal over its caller's window only: a help text it opens stays usable.
+    setWindowModality(Qt::WindowModal);
     setSizeGripEnabled(true);
 
     txtInput = new QPlainTextEdit(this);

@@ -32,8 +32,8 @@ class InputForm final : public QDialog {
     Q_OBJECT
 public:
     // Opens the form on `target` (a QLineEdit or QPlainTextEdit) at
-    // `pointer` (screen coordinates), kept on the screen, application-modal
-    // and topmost; deleted when closed. One form at a time: while one is
+    // `pointer` (screen coordinates), kept on the screen, modal over the
+    // target's window and topmost; deleted when closed. One form at a time: while one is
     // open, that one is returned and nothing else happens.
     static InputForm *open(QWidget *target, const InputFormSetup &setup, QPoint pointer);
     static InputForm *current();

@@ -125,6 +125,7 @@ public:
     // double-click on it opens the command input form on it. commandHelp
     // shows the parameter help label (off for a phrase box).
     void addInputFormOpener(QWidget *box, bool commandHelp = true);
+    void openInputFormOn(QWidget *box, QPoint pointer, bool commandHelp);
 
 Q_SIGNALS:
     // Start and stop when no engine is attached.
@@ -143,8 +144,9 @@ Q_SIGNALS:
 
 public Q_SLOTS:
     // The command input form on `box` (a QLineEdit or QPlainTextEdit) at the
-    // screen position `pointer`.
-    void openInputForm(QWidget *box, QPoint pointer, bool commandHelp = true);
+    // screen position `pointer`, with its parameter help label. A box's
+    // opener signal (QWidget *box, QPoint pointer) connects here directly.
+    void openInputForm(QWidget *box, QPoint pointer);
     // The entries of the process list; the current choice stays selected.
     void setProcessList(const QStringList &processes);
     // lblCPU使用率, lbl平均 and lbl平均's colour, as the CPU sampler made them.

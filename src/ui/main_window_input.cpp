@@ -135,11 +135,16 @@ void MainWindow::addInputFormOpener(QWidget *box, bool commandHelp)
     QPointer<QWidget> target(box);
     OpenOnDoubleClick(box, [this, target, commandHelp](QPoint at) {
         if (target)
-            openInputForm(target, at, commandHelp);
+            openInputFormOn(target, at, commandHelp);
     });
 }
 
-void MainWindow::openInputForm(QWidget *box, QPoint pointer, bool commandHelp)
+void MainWindow::openInputForm(QWidget *box, QPoint pointer)
+{
+    openInputFormOn(box, pointer, true);
+}
+
+void MainWindow::openInputFormOn(QWidget *box, QPoint pointer, bool commandHelp)
 {
     if (!box || !box->isEnabled())
         return;
