@@ -2,6 +2,7 @@
 
 #include "core/launcher.h"
 #include "core/ports/power.h"
+#include "platform/linux/fcitx5_input_method.h"
 #include "platform/linux/settings_writer.h"
 #include "settings/defaults.h"
 
@@ -27,6 +28,15 @@ bool AppWindowServices::saveSettings()
 void AppWindowServices::resetDefaults()
 {
     ResetToDefaults(m_state, m_clock.now(), m_desktopDir);
+}
+
+AppWindowServices::~AppWindowServices() = default;
+
+InputMethodSwitch *AppWindowServices::inputMethod()
+{
+    if (!m_inputMethod)
+        m_inputMethod = std::make_unique<Fcitx5InputMethod>();
+    return m_inputMethod.get();
 }
 
 QString AppWindowServices::makeRelativePath(const QString &path)

@@ -4,6 +4,8 @@
 
 #include "ui/main_window_services.h"
 
+#include <memory>
+
 namespace zk {
 
 struct AppState;
@@ -11,6 +13,7 @@ class Clock;
 class Launcher;
 class SessionPower;
 class SettingsWriter;
+class Fcitx5InputMethod;
 
 class AppWindowServices : public MainWindowServices {
 public:
@@ -21,6 +24,8 @@ public:
     bool saveSettings() override;
     void resetDefaults() override;
     QString makeRelativePath(const QString &path) override;
+    InputMethodSwitch *inputMethod() override;
+    ~AppWindowServices() override;
 
 private:
     AppState &m_state;
@@ -29,6 +34,7 @@ private:
     Launcher &m_launcher;
     SettingsWriter &m_settings;
     QString m_desktopDir;
+    std::unique_ptr<Fcitx5InputMethod> m_inputMethod;  // made at the first question
 };
 
 }  // namespace zk

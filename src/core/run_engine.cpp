@@ -4,6 +4,7 @@
 #include "core/datetime.h"
 #include "core/job_edit.h"
 #include "core/text.h"
+#include "input/command_history.h"
 #include "monitors/trigger.h"
 #include "shell/tray_text.h"
 
@@ -28,6 +29,7 @@ RunEngine::RunEngine(AppState &state, const Clock &clock, const PlatformServices
                      QObject *parent)
     : QObject(parent), m_state(state), m_clock(clock), m_view(view), m_power(state, clock)
 {
+    m_historyHook = [this](const QString &command) { AddToHistory(m_state.history, command); };
     // Ticks must not come early, or the action would slip by a whole second.
     m_tickTimer.setTimerType(Qt::PreciseTimer);
     m_loadTimer.setInterval(0);

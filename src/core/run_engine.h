@@ -50,7 +50,8 @@ public:
     void setLoadHook(std::function<void()> hook);
     // Load timer with AutoStart and MultiEnabled: start the multi schedule.
     void setMultiStartHook(std::function<void()> hook);
-    // Start: record the application command in the history.
+    // Start: record the application command in the history (by default
+    // AddToHistory on the state's history).
     void setHistoryHook(std::function<void(const QString &command)> hook);
 
     // Run values.

@@ -19,6 +19,16 @@ inline constexpr int kTwipsPerPixel = 15;
 QPoint PlaceForStored(int leftTwips, int topTwips, QSize size, QRect area,
                       const std::function<bool(QPoint)> &onSomeScreen);
 
+// A form opened at the mouse pointer: its top left corner there, moved back
+// inside `screen` where it would overflow it (to the screen's top left
+// corner when it is larger than the screen).
+QPoint PlaceAtPointer(QPoint pointer, QSize size, QRect screen);
+
+// A drop-down list under a box (`box` in screen coordinates): its left edge
+// at the box's, its top under the box, or above the box when it would reach
+// below the bottom of `screen`; kept inside the screen sideways.
+QPoint PlaceUnderBox(QRect box, QSize list, QRect screen);
+
 // Where the browse dialog of an application box opens: the folder of the
 // program the box names (quotes removed, relative to workingDir) when that
 // folder exists, else the folder last chosen.

@@ -39,6 +39,7 @@ MainWindow::MainWindow(AppState &state, const Clock &clock, MainWindowServices &
     setAttribute(Qt::WA_QuitOnClose, true);
     buildUi();
     connectControls();
+    connectInputControls();
     giveAccessibleNames();
 
     buildTray();
@@ -271,6 +272,7 @@ void MainWindow::applyApplicationBoxState()
     const bool on = chkLaunchApp->isChecked();
     txtExecAp->setEnabled(on);
     cmdBrowse->setEnabled(on);
+    cmdDropButton->setEnabled(on);
     txtExecAp->setStyleSheet(on ? QStringLiteral("QLineEdit { background: #FFFFFF; }")
                                 : QStringLiteral("QLineEdit { background: #E0E0E0; }"));
 }

@@ -9,6 +9,7 @@
 #include "core/run_engine.h"
 #include "core/run_view.h"
 #include "shell/window_place.h"
+#include "ui/history_list.h"
 #include "ui/job_bindings.h"
 #include "ui/main_window_services.h"
 #include "ui/popups.h"
@@ -116,6 +117,18 @@ public:
     void showMessagePopup(const PopupRequest &popup, std::function<void()> closed) override;
     void quit(int exitCode) override;
 
+    // The history drop-down of the application box (cmdDropButton): a click
+    // opens the list or closes the open one; the right button opens its menu.
+    void showHistoryList();
+    void showHistoryMenu(QPoint at);
+    HistoryListWindow *historyList() const { return m_historyList; }
+    QMenu *historyMenu() const { return mnuPopUpDropdown; }
+    // Any box of any window (the multi rows, the weekly table, ...): a
+    // double-click on it opens the command input form on it. commandHelp
+    // shows the parameter help label (off for a phrase box).
+    void addInputFormOpener(QWidget *box, bool commandHelp = true);
+    void openInputFormOn(QWidget *box, QPoint pointer, bool commandHelp);
+
 Q_SIGNALS:
     // Start and stop when no engine is attached.
     void startRequested();
@@ -138,6 +151,10 @@ Q_SIGNALS:
     void commandLineHelpRequested();
 
 public Q_SLOTS:
+    // The command input form on `box` (a QLineEdit or QPlainTextEdit) at the
+    // screen position `pointer`, with its parameter help label. A box's
+    // opener signal (QWidget *box, QPoint pointer) connects here directly.
+    void openInputForm(QWidget *box, QPoint pointer);
     // The entries of the process list; the current choice stays selected.
     void setProcessList(const QStringList &processes);
     // lblCPU使用率, lbl平均 and lbl平均's colour, as the CPU sampler made them.
@@ -160,6 +177,8 @@ private:
     QGroupBox *buildDisplayFrame();
     QGroupBox *buildQuickFrame();
     void giveAccessibleNames();
+    // main_window_input.cpp: the history drop-down, its menu and the input form's openers.
+    void connectInputControls();
     // main_window_tray.cpp: the tray icon and its menu (also showInTray,
     // removeTrayIcon, trayShowAction, minimizeWindow, changeEvent).
     void buildTray();
@@ -273,6 +292,10 @@ private:
     QLabel *lblExecAp = nullptr;
     QLineEdit *txtExecAp = nullptr;
     QToolButton *cmdBrowse = nullptr;
+    QToolButton *cmdDropButton = nullptr;
+    QMenu *mnuPopUpDropdown = nullptr;
+    QPointer<HistoryListWindow> m_historyList;
+    bool m_historyListOpen = false;  // stays raised a moment after the list closed
 
     QGroupBox *frDisp = nullptr;
     QCheckBox *chkDsp = nullptr;

@@ -8,6 +8,8 @@
 
 namespace zk {
 
+class InputMethodSwitch;
+
 // What the window asks of the rest of the program. Given at construction,
 // so every question has an answer.
 class MainWindowServices {
@@ -26,6 +28,9 @@ public:
     virtual void resetDefaults() = 0;
     // A chosen program path made relative to the program folder.
     virtual QString makeRelativePath(const QString &path) = 0;
+    // The desktop's input method for the command input form; none = the
+    // form only keeps the chosen state.
+    virtual InputMethodSwitch *inputMethod() { return nullptr; }
 };
 
 }  // namespace zk

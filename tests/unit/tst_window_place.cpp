@@ -31,6 +31,21 @@ private slots:
                  expected);
     }
 
+    void formsStayOnTheScreen()
+    {
+        // A second screen to the right of the first: its own edges count.
+        const QRect screen(1000, 0, 800, 600);
+        QCOMPARE(PlaceAtPointer(QPoint(1100, 100), QSize(300, 200), screen), QPoint(1100, 100));
+        QCOMPARE(PlaceAtPointer(QPoint(1700, 550), QSize(300, 200), screen), QPoint(1500, 400));
+        QCOMPARE(PlaceAtPointer(QPoint(1100, 100), QSize(900, 700), screen), QPoint(1000, 0));
+
+        // The list under its box, or above it where it would pass the bottom.
+        const QRect box(1100, 300, 200, 20);
+        QCOMPARE(PlaceUnderBox(box, QSize(200, 280), screen), QPoint(1100, 320));
+        QCOMPARE(PlaceUnderBox(box, QSize(200, 281), screen), QPoint(1100, 19));
+        QCOMPARE(PlaceUnderBox(QRect(1700, 300, 200, 20), QSize(200, 100), screen), QPoint(1600, 320));
+    }
+
     void browseStartFolder_data()
     {
         QTest::addColumn<QString>("command");

@@ -1,0 +1,99 @@
+// The input method switch of the command input form against an object with
+// Fcitx 5's controller interface (python3-dbusmock) on a private bus, and
+// against a bus where no input method runs.
+#include "platform/linux/fcitx5_input_method.h"
+#ifndef Q_MOC_RUN
+#include "support/logind_mock.h"
+#endif
+
+#include <QtTest>
+
+using namespace zk;
+
+namespace {
+
+const QString kService = QStringLiteral("org.fcitx.Fcitx5");
+const QString kPath = QStringLiteral("/controller");
+const QString kController = QStringLiteral("org.fcitx.Fcitx.Controller1");
+const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
+
+// The answer of querySwitchable, waited for in the event loop.
+std::optional<bool> AskSwitchable(Fcitx5InputMethod &im)
+{
+    std::optional<bool> answer;
+    QObject context;
+    im.querySwitchable(&context, [&](bool s) { answer = s; });
+    (void)QTest::qWaitFor([&] { return answer.has_value(); }, 10000);
+    return answer;
+}
+
+}  // namespace
+
+class TestFcitx5InputMethod : public QObject {
+    Q_OBJECT
+private slots:
+    void switchesFcitx5AndSaysNoWithoutIt()
+    {
+        zktest::LogindMock bus;  // only its private bus is used
+        QVERIFY2(bus.startBus(), qPrintable(bus.error()));
+        Fcitx5InputMethod im(bus.connection());
+
+        // Nobody owns the name: not switchable, and calls go nowhere.
+        QCOMPARE(AskSwitchable(im), std::optional<bool>(false));
+        im.setOpen(true);
+
+        QProcess mock;
+        mock.setProcessEnvironment(bus.environment());
+        mock.setProgram(QStringLiteral("/usr/bin/python3"));
+        mock.setArguments({QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"), kService,
+                           kPath, kController});
+        mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        mock.setStandardOutputFile(QProcess::nullDevice());
+        mock.start();
+        QVERIFY(mock.waitForStarted(5000));
+        QDBusConnection c = bus.connection();
+        QVERIFY(QTest::qWaitFor([&] { return c.interface()->isServiceRegistered(kService).value(); }, 20000));
+        auto mockCall = [&](const QString &method, const QVariantList &args) {
+            QDBusMessage m = QDBusMessage::createMethodCall(kService, kPath, kMock, method);
+            m.setArguments(args);
+            return c.call(m, QDBus::Block, 10000);
+        };
+        for (const auto &[name, out, code] :
+             {std::tuple{"State", "i", "ret = 1"}, std::tuple{"Activate", "", ""}, std::tuple{"Deactivate", "", ""}})
+            QCOMPARE(mockCall(QStringLiteral("AddMethod"), {kController, QString::fromLatin1(name), QString(),
+                                                             QString::fromLatin1(out), QString::fromLatin1(code)})
+                         .type(),
+                     QDBusMessage::ReplyMessage);
+
+        QCOMPARE(AskSwitchable(im), std::optional<bool>(true));
+        im.setOpen(true);
+        im.setOpen(false);
+        QStringList called;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                const QDBusMessage r = mockCall(QStringLiteral("GetCalls"), {});
+                called.clear();
+                const QDBusArgument a = r.arguments().value(0).value<QDBusArgument>();
+                a.beginArray();
+                while (!a.atEnd()) {
+                    quint64 time = 0;
+                    QString method;
+                    a.beginStructure();
+                    a >> time >> method;
+                    a.endStructure();
+                    called << method;
+                }
+                a.endArray();
+                return called.contains(QStringLiteral("Deactivate"));
+            },
+            10000));
+        called.removeAll(QStringLiteral("State"));
+        QCOMPARE(called, (QStringList{"Activate", "Deactivate"}));
+
+        mock.terminate();
+        mock.waitForFinished(3000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFcitx5InputMethod)
+#include "tst_fcitx5_input_method.moc"

@@ -1,0 +1,315 @@
+// The command input form (frmInput) and the history drop-down of the
+// application box (frmMyComboBox, cmdDropButton) driven as a user would.
+#include "app/window_services.h"
+#include "core/launcher.h"
+#include "core/ports/input_method.h"
+#include "core/run_engine.h"
+#include "platform/linux/settings_writer.h"
+#include "settings/settings_file.h"
+#include "support/fake/fake_clock.h"
+#include "support/fake/fake_launcher_backend.h"
+#include "support/fake/fake_services.h"
+#include "ui/create_main_window.h"
+#include "ui/history_list.h"
+#include "ui/input_form.h"
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace zk;
+
+namespace {
+
+class RecordingInputMethod final : public InputMethodSwitch {
+public:
+    bool switchable = true;
+    QList<bool> calls;
+    void querySwitchable(QObject *, std::function<void(bool)> answer) override { answer(switchable); }
+    void setOpen(bool open) override { calls << open; }
+};
+
+// The program as main() puts it together: the window, a real run engine and
+// a real settings writer, over fake power backends.
+struct Program {
+    AppState state;
+    FakeClock clock{QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0))};
+    QTemporaryDir dir;
+    FakeSessionPower power;
+    FakeWakeTimer wake;
+    FakeLauncherBackend backend;
+    PlatformServices services;
+    Launcher launcher{backend, clock, dir.path()};
+    SettingsWriter writer{dir.path() + QStringLiteral("/Conf.txt"), SettingsFileStatus::Missing, clock};
+    AppWindowServices answers{state, clock, power, launcher, writer, dir.path()};
+    std::unique_ptr<RunEngine> engine;
+    std::unique_ptr<MainWindow> window;
+
+    Program()
+    {
+        state.ActiveOddColor = state.history.HistoryOddColor;
+        state.ActiveColors = state.history.HistoryColors;
+        services.power = &power;
+        services.wakeTimer = &wake;
+        engine = std::make_unique<RunEngine>(state, clock, services, nullptr);
+        window = createMainWindow(state, clock, answers, engine.get(), QString());
+        // The application box is among the extended settings.
+        window->findChild<QCheckBox *>(QStringLiteral("chk拡張"))->setChecked(true);
+        QApplication::processEvents();
+    }
+    ~Program()
+    {
+        engine.reset();
+        window.reset();
+    }
+    template <typename T> T *w(const QString &name) const { return window->findChild<T *>(name); }
+    QLineEdit *appBox() const { return w<QLineEdit>(QStringLiteral("txtExecAp")); }
+    HistoryListWindow *openList()
+    {
+        QTest::mouseClick(w<QToolButton>(QStringLiteral("cmdDropButton")), Qt::LeftButton);
+        return window->historyList();
+    }
+    void key(HistoryListWindow *list, Qt::Key k)
+    {
+        QTest::keyClick(list->findChild<QScrollBar *>(QStringLiteral("VS")), k);
+    }
+};
+
+QString shownText(HistoryListWindow *list)
+{
+    return list->currentRow() < 0 ? QString() : list->rowLabel(list->currentRow())->text();
+}
+
+void waitClosed(QPointer<HistoryListWindow> list)
+{
+    QTRY_VERIFY(!list);
+}
+
+}  // namespace
+
+class TestInputForms : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        if (InputForm *f = InputForm::current())
+            delete f;
+    }
+
+    // Three starts from the window: "a", "b", "a" leave "a", "b" in Conf.txt.
+    void startsFromTheWindowRecordTheHistory()
+    {
+        Program p;
+        for (const char *command : {"a", "b", "a"}) {
+            p.appBox()->setText(QString::fromLatin1(command));
+            QTest::mouseClick(p.w<QPushButton>(QStringLiteral("cmd実行")), Qt::LeftButton);
+            QVERIFY(p.engine->runActive());
+            QTest::mouseClick(p.w<QPushButton>(QStringLiteral("cmd中止")), Qt::LeftButton);
+            QVERIFY(!p.engine->runActive());
+        }
+        AppState read;
+        QVERIFY(LoadSettings(p.dir.path() + QStringLiteral("/Conf.txt"), read, p.dir.path()) > 0);
+        QCOMPARE(read.history.HistoryText, QStringLiteral("a\tb"));
+        QFile raw(p.dir.path() + QStringLiteral("/Conf.txt"));
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        QVERIFY(raw.readAll().contains("command str = a\tb\r\n"));
+    }
+
+    void listChoosesWithKeysAndDeletesTheRowShown()
+    {
+        Program p;
+        p.state.history.HistoryText = QStringLiteral("zeta /sound\tAlpha\tbeta");
+        p.state.history.HistorySort = QStringLiteral("0");
+        p.appBox()->setText(QStringLiteral("beta"));
+        const QRect screen = p.window->screen()->geometry();
+        const auto boxOnScreen = [&p] { return QRect(p.appBox()->mapToGlobal(QPoint(0, 0)), p.appBox()->size()); };
+        p.window->move(p.window->x(), p.window->y() + screen.top() + 10 - boxOnScreen().top());
+
+        QPointer<HistoryListWindow> list = p.openList();
+        QVERIFY(list && list->isVisible());
+        QCOMPARE(list->findChild<QScrollBar *>(QStringLiteral("VS")), QApplication::focusWidget());
+        // Sorted, the box's entry current, the list under the box.
+        QCOMPARE(list->rowLabel(0)->text(), QStringLiteral("Alpha"));
+        QCOMPARE(shownText(list), QStringLiteral("beta"));
+        QCOMPARE(list->rowLabel(2)->palette().color(QPalette::WindowText), QColor(0, 0, 255));  // "/sound:ff0000"
+        QCOMPARE(list->rowLabel(1)->palette().color(QPalette::Window),
+                 QApplication::palette().color(QPalette::Highlight));
+        // Under the box; above it where it would pass the bottom of the screen.
+        QCOMPARE(list->geometry().topLeft(), boxOnScreen().bottomLeft() + QPoint(0, 1));
+        QVERIFY(list->geometry().bottom() <= screen.bottom());
+
+        p.key(list, Qt::Key_Up);
+        p.key(list, Qt::Key_Up);  // stays on the first row
+        QCOMPARE(shownText(list), QStringLiteral("Alpha"));
+        // The row left behind gets its own colours back (2nd row: the odd-row colour).
+        QCOMPARE(list->rowLabel(1)->palette().color(QPalette::Window), QColor(224, 255, 255));
+        p.key(list, Qt::Key_Return);
+        waitClosed(list);
+        QCOMPARE(p.appBox()->text(), QStringLiteral("Alpha"));
+        p.window->move(p.window->x(), p.window->y() + screen.bottom() - 10 - boxOnScreen().bottom());
+        QTRY_VERIFY((list = p.openList()) != nullptr);  // a click within a moment of the closing opens nothing
+        QCOMPARE(list->geometry().bottomLeft(), boxOnScreen().topLeft() - QPoint(0, 1));
+        list->close();
+        waitClosed(list);
+        QCOMPARE(p.state.job.AppCommand, QStringLiteral("Alpha"));
+
+        // A click on the button while the list is open closes it.
+        QTRY_VERIFY((list = p.openList()) != nullptr);
+        p.window->showHistoryList();
+        waitClosed(list);
+
+        // Delete removes exactly the row shown, not the stored row of its number.
+        QTRY_VERIFY((list = p.openList()) != nullptr);
+        p.key(list, Qt::Key_Down);
+        p.key(list, Qt::Key_Down);
+        p.key(list, Qt::Key_Down);  // stays on the last row
+        QCOMPARE(shownText(list), QStringLiteral("zeta /sound"));
+        p.key(list, Qt::Key_Delete);
+        waitClosed(list);
+        QCOMPARE(p.state.history.HistoryText, QStringLiteral("Alpha\tbeta"));
+    }
+
+    void historyMenu()
+    {
+        Program p;
+        p.state.history.HistoryRows = 20;
+        p.state.history.HistoryMax = 1;
+        QMenu *menu = p.window->historyMenu();
+        auto item = [menu](const char *name) { return menu->findChild<QAction *>(QLatin1String(name)); };
+        p.window->showHistoryMenu(QPoint(10, 10));
+        QCOMPARE(item("mnuDispListCount_Up")->text(), QStringLiteral("表示行数 ＋　(20)"));
+        QCOMPARE(item("mnuHistoryCount_Up")->text(), QStringLiteral("記憶履歴数 ＋ (1)"));
+        QVERIFY(item("mnuOddColor")->isChecked());
+        item("mnuDispListCount_Up")->trigger();
+        item("mnuHistoryCount_Down")->trigger();
+        QCOMPARE(p.state.history.HistoryRows, 20);
+        QCOMPARE(p.state.history.HistoryMax, 1);
+        item("mnuSort_1")->trigger();
+        QCOMPARE(p.state.history.HistorySort, QStringLiteral("1"));
+        item("mnuSort_0")->trigger();
+        QCOMPARE(p.state.history.HistorySort, QStringLiteral("0"));
+        item("mnuOddColor")->trigger();  // off
+        QCOMPARE(p.state.ActiveOddColor, QString());
+        menu->hide();
+        p.window->showHistoryMenu(QPoint(10, 10));
+        QVERIFY(item("mnuSort_0")->isChecked() && !item("mnuSort_1")->isChecked());
+        QVERIFY(!item("mnuOddColor")->isChecked());
+        menu->hide();
+
+        // "編集" opens the input form on the application box.
+        p.appBox()->setText(QStringLiteral("prog -x"));
+        item("mnuDropdownEdit")->trigger();
+        QVERIFY(InputForm::current());
+        QCOMPARE(InputForm::current()->textBox()->toPlainText(), QStringLiteral("prog -x"));
+    }
+
+    void formEditsAndRemembers()
+    {
+        Program p;
+        p.state.edit.EditFontSize = 39;
+        p.state.edit.EditWidth = 400 * 15;
+        p.state.edit.EditHeight = 200 * 15;
+        QLineEdit *box = p.appBox();
+        box->setText(QStringLiteral("old"));
+        QTest::mouseDClick(box, Qt::LeftButton);
+        QTRY_VERIFY(InputForm::current());
+        InputForm *form = InputForm::current();
+        QVERIFY(form->isModal());
+        QCOMPARE(form->size(), QSize(400, 200));
+        QVERIFY(form->findChild<QLabel *>(QStringLiteral("lblComSw"))->isVisibleTo(form));
+        QLabel *ime = form->findChild<QLabel *>(QStringLiteral("lblIME"));
+        QCOMPARE(ime->text(), QStringLiteral("English"));
+
+        QPlainTextEdit *t = form->textBox();
+        t->selectAll();
+        QTest::keyClicks(t, QStringLiteral("run"));
+        QTest::keyClick(t, Qt::Key_Return);
+        QTest::keyClick(t, Qt::Key_Enter);
+        QTest::keyClick(t, Qt::Key_Tab);
+        QTest::keyClicks(t, QStringLiteral("-x"));
+        t->insertPlainText(QStringLiteral("\tline\nbreak"));  // pasted
+        QCOMPARE(t->toPlainText(), QStringLiteral("run\t-x\tline\nbreak"));
+
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(form->findChild<QToolButton *>(QStringLiteral("UpD_0")), Qt::LeftButton);
+        QCOMPARE(t->font().pointSize(), 40);
+        QTest::mouseClick(ime, Qt::LeftButton);
+        QCOMPARE(ime->text(), QStringLiteral("日本語"));
+        form->resize(450, 220);
+        QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmd閉じる_0")), Qt::LeftButton);
+        QTRY_VERIFY(!InputForm::current());
+        QCOMPARE(box->text(), QStringLiteral("run -x line break"));
+        QCOMPARE(p.state.job.AppCommand, QStringLiteral("run -x line break"));
+        QCOMPARE(p.state.edit.EditFontSize, 40);
+        QCOMPARE(p.state.edit.EditMode, 1);
+        QCOMPARE(p.state.edit.EditWidth, 450 * 15);
+
+        // Reopened (on the phrase box): size, font and state as left; no
+        // parameter help; Cancel changes nothing; the phrase keeps its lines.
+        QPlainTextEdit *phrase = p.w<QPlainTextEdit>(QStringLiteral("txt監視文言"));
+        p.w<QCheckBox>(QStringLiteral("chk監視"))->setChecked(true);
+        phrase->setPlainText(QStringLiteral("first\nsecond"));
+        QTest::mouseDClick(phrase->viewport(), Qt::LeftButton);
+        QTRY_VERIFY(InputForm::current());
+        form = InputForm::current();
+        QCOMPARE(form->size(), QSize(450, 220));
+        QCOMPARE(form->textBox()->font().pointSize(), 40);
+        QCOMPARE(form->findChild<QLabel *>(QStringLiteral("lblIME"))->text(), QStringLiteral("日本語"));
+        QVERIFY(!form->findChild<QLabel *>(QStringLiteral("lblComSw"))->isVisibleTo(form));
+        for (int i = 0; i < 40; ++i)
+            form->changeFontSize(-1);
+        QCOMPARE(form->textBox()->font().pointSize(), 9);
+        form->textBox()->setPlainText(QStringLiteral("changed"));
+        QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmd閉じる_1")), Qt::LeftButton);
+        QTRY_VERIFY(!InputForm::current());
+        QCOMPARE(p.state.edit.EditFontSize, 40);
+
+        QTest::mouseDClick(phrase->viewport(), Qt::LeftButton);
+        QTRY_VERIFY(InputForm::current());
+        InputForm::current()->textBox()->appendPlainText(QStringLiteral("\tthird"));
+        InputForm::current()->accept();
+        QCOMPARE(p.state.job.MonitorPhrase, QStringLiteral("first\r\nsecond\r\n third"));
+    }
+
+    void inputMethodSwitch()
+    {
+        EditSettings edit;
+        edit.EditMode = 1;
+        QLineEdit box;
+        RecordingInputMethod im;
+        InputFormSetup setup;
+        setup.edit = &edit;
+        setup.inputMethod = &im;
+        InputForm *form = InputForm::open(&box, setup, QPoint(5, 5));
+        QVERIFY(form->inputMethodSwitchable());
+        QTRY_COMPARE(im.calls, (QList<bool>{true}));  // the stored state is put in place
+        form->toggleInputMethod();
+        QCOMPARE(im.calls, (QList<bool>{true, false}));
+        QCOMPARE(form->findChild<QLabel *>(QStringLiteral("lblIME"))->toolTip(),
+                 QStringLiteral("クリックで 日本語⇔English 切り替え"));
+        form->accept();
+        QCOMPARE(edit.EditMode, 0);
+
+        // Nothing to switch: the state is only kept, and the tooltip says so.
+        im.switchable = false;
+        im.calls.clear();
+        form = InputForm::open(&box, setup, QPoint(5, 5));
+        form->toggleInputMethod();
+        QVERIFY(im.calls.isEmpty());
+        QVERIFY(form->findChild<QLabel *>(QStringLiteral("lblIME"))->toolTip().contains(QStringLiteral("記憶")));
+        form->accept();
+        QCOMPARE(edit.EditMode, 1);
+    }
+};
+
+QTEST_MAIN(TestInputForms)
+#include "tst_input_forms.moc"
