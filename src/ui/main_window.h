@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "core/job.h"
+#include "core/multi_edit.h"
 #include "core/run_engine.h"
 #include "core/run_view.h"
 #include "shell/window_place.h"
@@ -39,6 +40,7 @@ class QToolButton;
 namespace zk {
 
 class TickerLabel;
+class MultiScheduleFrame;
 
 // Spinner buttons held down: the first repeat, then every next one.
 inline constexpr int kSpinFirstRepeatMs = 500;
@@ -128,6 +130,11 @@ Q_SIGNALS:
     void processListRequested();
     // The button "電源状態": the power status window should open.
     void powerStateRequested();
+    // A double-click on the application box of multi row `row` (0..19) or of
+    // row `row` of the resume list (frmWeek, 0 = 基本): the command input form
+    // should open on the box's text.
+    void multiApplicationInputRequested(int row);
+    void weekApplicationInputRequested(int row);
 
 public Q_SLOTS:
     // The entries of the process list; the current choice stays selected.
@@ -174,6 +181,11 @@ private:
     void applyExtended();
     void onStartClicked();
     void onStopClicked();
+    // The multi schedule and the weekly resume list.
+    void onMultiToggled(bool ticked);
+    void setDefaultResume();  // "リスト値セット"
+    void openWeekList();      // "復帰リスト"
+
     void leaveClockBox(QLineEdit *box, int max);
     void leaveMinutesBox();
     void focusField(const QString &objectName);
@@ -255,6 +267,8 @@ private:
     std::array<std::array<QToolButton *, 2>, 5> UpD_r{};
     QComboBox *cmbResumeMinutes = nullptr;
     QPushButton *cmdClear = nullptr;
+    QPushButton *cmdSetDefaultResume = nullptr;
+    QPushButton *cmdWeekList = nullptr;  // cmd個別曜日設定
     QGroupBox *frWeek = nullptr;
     std::array<QCheckBox *, 8> chkWeek{};  // [1] = Sunday .. [7] = Saturday
     QCheckBox *chkResumeKeep = nullptr;
@@ -285,6 +299,8 @@ private:
     QPushButton *cmdStart = nullptr;
     QPushButton *cmdStop = nullptr;
     QCheckBox *ChkMulti = nullptr;
+    MultiScheduleFrame *frMulti = nullptr;  // fr連続
+    MultiToggleMemory m_multiMemory;
     QCheckBox *chkExtended = nullptr;
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdDefault = nullptr;
