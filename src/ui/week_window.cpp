@@ -92,12 +92,12 @@ WeekWindow::WeekWindow(const WeeklyTable &table, const std::array<int, 7> &weekd
             }
             return col;
         };
-        auto *browse = new QToolButton(this);
-        browse->setObjectName(QStringLiteral("cmd参照") + n);
-        browse->setText(QStringLiteral("…"));
-        browse->setToolTip(QStringLiteral("起動するプログラムを選択して下さい"));
-        browse->setAccessibleName(kRowNames[i] + QStringLiteral(" 参照"));
-        connect(browse, &QToolButton::clicked, this, [this, i] { browse(i); });
+        auto *browseButton = new QToolButton(this);
+        browseButton->setObjectName(QStringLiteral("cmd参照") + n);
+        browseButton->setText(QStringLiteral("…"));
+        browseButton->setToolTip(QStringLiteral("起動するプログラムを選択して下さい"));
+        browseButton->setAccessibleName(kRowNames[i] + QStringLiteral(" 参照"));
+        connect(browseButton, &QToolButton::clicked, this, [this, i] { browse(i); });
         connect(r.hour, &QLineEdit::textEdited, this, [this, i] {
             WeekRowEdit edit{m_rows[size_t(i)].hour->text(), m_rows[size_t(i)].minute->text()};
             WeekHourEdited(edit);
@@ -111,7 +111,7 @@ WeekWindow::WeekWindow(const WeeklyTable &table, const std::array<int, 7> &weekd
         grid->addLayout(spinColumn(false), i, 5);
         grid->addWidget(new QLabel(QStringLiteral("分"), this), i, 6);
         grid->addWidget(r.application, i, 7);
-        grid->addWidget(browse, i, 8);
+        grid->addWidget(browseButton, i, 8);
         if (i == 0) {
             auto *at = new QLabel(QStringLiteral("復帰時"), this);
             at->setObjectName(QStringLiteral("lbl復帰時"));

@@ -38,7 +38,8 @@ class TestE2eMulti : public QObject {
     bool writeConf(const QList<QStringList> &rows) const
     {
         QStringList f(310);
-        f[9] = "1";  // MultiEnabled
+        f[9] = "1";   // MultiEnabled
+        f[41] = "1";  // ResumeKeepState: the schedule goes on after a wake-up
         for (int r = 0; r < rows.size(); ++r)
             for (int k = 0; k < 4; ++k)
                 f[109 + 10 * r + k] = rows[r].value(k);

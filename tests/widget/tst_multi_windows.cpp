@@ -138,9 +138,10 @@ private Q_SLOTS:
         r.state.job.Operation = int(OperationKind::Standby);
         r.state.WeeklyResumeTable[0] = {"7", "15", "mail"};
         r.window->settingsChanged();
-        r.find<QCheckBox>(QStringLiteral("chk復帰"))->click();
         auto *set = r.find<QPushButton>(QStringLiteral("cmdSetDefaultResume"));
-        QVERIFY(set->isVisible());
+        QVERIFY(set->isHidden());  // shown only with resume on
+        r.find<QCheckBox>(QStringLiteral("chk復帰"))->click();
+        QVERIFY(!set->isHidden());
         set->click();
         QCOMPARE(r.state.job.ResumeDateParts, (std::array<QString, 5>{"2026", "12", "8", "7", "15"}));
         QCOMPARE(r.state.job.AppCommand, QStringLiteral("mail"));
@@ -170,8 +171,8 @@ private Q_SLOTS:
             QCOMPARE(week->hourBox(3)->text(), QStringLiteral("0"));
             QCOMPARE(week->minuteBox(3)->text(), QStringLiteral("0"));
             week->findChild<QPushButton *>(ok ? QStringLiteral("cmdClose_0") : QStringLiteral("cmdClose_1"))->click();
-            QCOMPARE(r.state.WeeklyResumeTable[3],
-                     ok ? ResumeEntry{"0", "0", "tue"} : ResumeEntry{"9", "30", "tue"});
+            const ResumeEntry expected = ok ? ResumeEntry{"0", "0", "tue"} : ResumeEntry{"9", "30", "tue"};
+            QVERIFY(r.state.WeeklyResumeTable[3] == expected);
             QCOMPARE(r.answers.saves, saves + 1);
             QTRY_VERIFY(!r.window->findChild<WeekWindow *>(QStringLiteral("frmWeek")));
         }
