@@ -14,9 +14,9 @@ bool GivesTime(const ResumeEntry &e)
     return !e.Hour.isEmpty() && !e.Minute.isEmpty();
 }
 
-// The first ticked day from today on (seven days at most) on which `row`
-// gives a time after now. Its own row for the weekday pass (rowIndex < 0),
-// row 0 for the default pass.
+// The first ticked day from today on (seven days at most) whose row gives a
+// time after now: row 0 on every day for the default pass, the weekday's own
+// row for the weekday pass.
 std::optional<WeeklyResumeChoice> Pass(const WeeklyTable &table, const JobSettings &job, const QDateTime &now,
                                        bool defaultPass)
 {

@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -50,16 +49,19 @@ class TestE2eMulti : public QObject {
         return true;
     }
 
-    // zenkoro started at the fake local time `at`.
+    // zenkoro started at the fake local time `at` (faketime's library
+    // preloaded, so that the process is zenkoro itself and gets the signals).
     void start(QProcess &p, const QString &at, QStringList args) const
     {
-        args = QStringList{"-f", "@" + at, qEnvironmentVariable("ZENKORO_BIN"), "--conf", m_home.path() + "/Conf.txt"} +
-               args;
+        args = QStringList{"--conf", m_home.path() + "/Conf.txt"} + args;
         QProcessEnvironment env = zktest::ZenkoroEnvironment(m_home.path(), m_mock.environment());
         env.insert("LC_ALL", "C.UTF-8");
+        env.insert("LD_PRELOAD", m_faketime);
+        env.insert("FAKETIME", "@" + at);
         env.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
+        env.insert("FAKETIME_NO_CACHE", "1");
         p.setProcessEnvironment(env);
-        p.start(m_faketime, args);
+        p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
     }
 
     QStringList powerCalls() const
@@ -75,7 +77,12 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(QFile::exists(qEnvironmentVariable("ZENKORO_BIN")));
-        m_faketime = QStandardPaths::findExecutable("faketime");
+        // The library of the Debian package faketime.
+        for (const char *dir : {"/usr/lib/x86_64-linux-gnu", "/usr/lib/aarch64-linux-gnu", "/usr/lib"}) {
+            const QString lib = QString::fromLatin1(dir) + "/faketime/libfaketime.so.1";
+            if (QFile::exists(lib))
+                m_faketime = lib;
+        }
         QVERIFY2(!m_faketime.isEmpty(), "faketime is not installed (./zk installs it)");
         QVERIFY(m_home.isValid());
         QVERIFY2(m_mock.startBus(), qPrintable(m_mock.error()));
