@@ -12,10 +12,12 @@
 #include "core/job.h"
 #include "core/job_edit.h"
 #include "core/launcher.h"
+#include "core/multi_run.h"
 #include "core/run_engine.h"
 #include "core/run_plan.h"
 #include "platform/linux/desktop_launcher_file.h"
 #include "platform/linux/settings_writer.h"
+#include "resume/weekly_resume.h"
 #include "platform/linux/unix_signals.h"
 #include "platform/linux/system_clock.h"
 #include "settings/defaults.h"
@@ -172,6 +174,7 @@ int main(int argc, char **argv)
         QString params = parameters;
         return launcher.launchApplication(program, params) != 0;
     };
+    hooks.applyWeeklyResumeList = [&](zk::AppState &s) { zk::ApplyWeeklyResumeList(s, clock); };
     // Read before the window and the event loop exist.
     hooks.hibernationAllowed = [&] { return power->hibernationAllowedAtStartup(); };
 
@@ -259,6 +262,8 @@ int main(int argc, char **argv)
         zk::MergeJson(o, zk::ExplainSettingsFile(state));
         // The plan a start would make; its ResumeTime is the computed one.
         zk::MergeJson(o, zk::ExplainPlan(state, clock.now(), startEnv));
+        // The steps a multi run would take now, in run order.
+        o.insert(QStringLiteral("MultiPlan"), zk::ExplainMultiPlan(state, clock.now()));
         PrintOut(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
         return 0;
     }
@@ -276,12 +281,21 @@ int main(int argc, char **argv)
     engine.setEnvironment(startEnv);
     engine.setProgramDir(startEnv.programDir);
     engine.setBaseCaption(zk::CaptionFor(state.OperationText()));
-    engine.setMultiStartHook([&] {
-        view->showMessage(zk::ProgramTitle(), QStringLiteral("連続指定の実行にはまだ対応していません。"), QString());
-        view->quit(1);
-    });
-    if (headless)
+    if (headless) {
         view->setCaption(caption);
+        // The multi schedule: a line for each step as its countdown begins.
+        // Without a display nobody can press the stop button: once every
+        // step is done the program ends (with a failure when none could run).
+        QObject::connect(&engine.multiRun(), &zk::MultiRun::stepStarted, &engine,
+                         [](const zk::MultiStep &step, int index, int count) {
+                             PrintOut(zk::MultiStepLine(step, index, count) + QLatin1Char('\n'));
+                         });
+        QObject::connect(&engine.multiRun(), &zk::MultiRun::waitingForStop, &engine, [&](bool nothingToRun) {
+            if (nothingToRun)
+                PrintErr(zk::ProgramTitle() + QStringLiteral(": 連続指定に実行できる行がありません。\n"));
+            view->quit(nothingToRun ? 1 : 0);
+        });
+    }
 
     // SIGINT and SIGTERM act as the stop button: no action is taken.
     QObject::connect(&unixSignals, &zk::UnixSignals::terminationRequested, &engine, [&](int) {

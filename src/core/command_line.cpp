@@ -175,6 +175,10 @@ void Parser::apply(const Element &e)
     } else if (n == u"resume_list") {
         if (m_hooks.applyWeeklyResumeList)
             m_hooks.applyWeeklyResumeList(m_state);
+        // The list gives a clock time: a start must not take the minutes
+        // after the action (a setting of the file) in its place.
+        if (cl.ResumeTime.isValid())
+            j.ResumeAtClock = 1;
     } else if (n == u"resume_nohold") {
         Flag(j.ResumeKeepState, e, 0, true);
     } else if (n == u"resume_recount") {

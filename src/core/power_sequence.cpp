@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace zk {
 
@@ -68,14 +69,28 @@ void PowerSequence::finish(PowerOutcome outcome)
 void PowerSequence::run(const QString &operation)
 {
     m_aborted = false;
+    m_step.reset();
     if (isSuspendKind(operation))
         suspendMachine(operation, m_state.cl.ResumeTime);
     else
         exitSession(operation);
 }
 
+void PowerSequence::runStep(const QString &operation, const QDateTime &resumeAt, const QString &application)
+{
+    m_aborted = false;
+    if (!isSuspendKind(operation)) {
+        m_step.reset();
+        exitSession(operation);
+        return;
+    }
+    m_step = StepValues{resumeAt, application};
+    suspendMachine(operation, resumeAt);
+}
+
 void PowerSequence::waitForResumeTime()
 {
+    m_step.reset();
     m_aborted = false;
     m_wait = Wait::ResumeOnly;
     armWakeTimer(m_state.cl.ResumeTime);
@@ -297,6 +312,11 @@ void PowerSequence::onResumeWaitDone()
 void PowerSequence::afterResumeFromSuspend()
 {
     const JobSettings &j = m_state.job;
+    if (m_step) {
+        const StepValues step = *std::exchange(m_step, std::nullopt);
+        afterResume(step.application, step.resumeAt.isValid() && j.ResumeKeepState);
+        return;
+    }
     const QString app = (j.ResumeEnabled && j.LaunchApp) ? j.AppCommand : QString();
     const bool keep = m_state.cl.ResumeTime.isValid() && j.ResumeKeepState;
     afterResume(app, keep);

@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 namespace zk {
 
@@ -35,8 +36,15 @@ public:
     // Executes the operation (its display text): a suspend kind suspends,
     // every other one ends the session.
     void run(const QString &operation);
+    // A step of the multi schedule: a suspend kind wakes at resumeAt (invalid
+    // = no wake timer) and starts `application` after the wake-up, whatever
+    // the run's own resume settings say; every other operation ends the session.
+    void runStep(const QString &operation, const QDateTime &resumeAt, const QString &application);
     // A resume-only run: waits for the resume time without suspending.
     void waitForResumeTime();
+    // The next step's countdown began: the keep-awake phase of the last
+    // wake-up stops ending the program at the user's first input.
+    void stopKeepAwakeTimer() { m_keepAwakeTimer.stop(); }
 
     // The stop button: whatever is pending is given up (the wake timer is
     // cancelled, a late answer changes nothing). True when an exit was under
@@ -99,6 +107,12 @@ private:
     int m_firedWhileArming = 0;
     bool m_keepAwakeHeld = false;
     bool m_resumeAfterSuspend = false;  // a resume time was given to the suspend
+    // The resume time and application of a multi-schedule step under way.
+    struct StepValues {
+        QDateTime resumeAt;
+        QString application;
+    };
+    std::optional<StepValues> m_step;
 
     QTimer m_retryTimer;           // ExitSession's retry wait
     QTimer m_resumeFallbackTimer;  // stands in for a wake timer that could not be armed

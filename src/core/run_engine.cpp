@@ -27,7 +27,8 @@ constexpr qint64 kTrayThresholdMs = 15000;
 
 RunEngine::RunEngine(AppState &state, const Clock &clock, const PlatformServices &services, RunView *view,
                      QObject *parent)
-    : QObject(parent), m_state(state), m_clock(clock), m_view(view), m_power(state, clock)
+    : QObject(parent), m_state(state), m_clock(clock), m_view(view), m_power(state, clock),
+      m_multi(state, clock, m_power)
 {
     m_historyHook = [this](const QString &command) { AddToHistory(m_state.history, command); };
     // Ticks must not come early, or the action would slip by a whole second.
@@ -45,8 +46,28 @@ RunEngine::RunEngine(AppState &state, const Clock &clock, const PlatformServices
     connect(&m_power, &PowerSequence::waitingForWakeStarted, this,
             [this] { setRunState(RunState::WaitingForResume); });
 
+    connect(&m_multi, &MultiRun::remainingText, this, &RunEngine::setRemaining);
+    connect(&m_multi, &MultiRun::remainingColor, this, &RunEngine::setRemainingColor);
+    connect(&m_multi, &MultiRun::caption, this, &RunEngine::setCaptionIfDifferent);
+    connect(&m_multi, &MultiRun::stepStarted, this, [this] {
+        if (m_view)
+            m_view->setRemainingFontSize(kRemainingFontNormal);
+        setRunState(RunState::Counting);
+    });
+    connect(&m_multi, &MultiRun::stepExecuting, this, [this] { setRunState(RunState::Executing); });
+    connect(&m_multi, &MultiRun::waitingForStop, this, [this](bool nothingToRun) {
+        setCaptionIfDifferent(m_baseCaption);
+        if (!nothingToRun)
+            return;
+        // Nothing will happen until the stop button is used: say so.
+        if (m_view)
+            m_view->setRemainingFontSize(kRemainingFontNotice);
+        setRemaining(QStringLiteral("実行できる行がありません。") + kCrLf + QStringLiteral("「中止」で戻ります。"));
+    });
+
     m_baseCaption = CaptionFor(m_state.OperationText());
     m_power.setView(view);
+    m_multi.setView(view);
     setServices(services);
     scheduleTick();
 }
@@ -57,6 +78,7 @@ void RunEngine::setView(RunView *view)
 {
     m_view = view;
     m_power.setView(view);
+    m_multi.setView(view);
     m_colorShown = false;
 }
 
@@ -64,6 +86,7 @@ void RunEngine::setServices(const PlatformServices &services)
 {
     m_services = services;
     m_power.setServices(services);
+    m_multi.setServices(services);
     m_trigger.reset();  // made again with the new services
 }
 
@@ -220,9 +243,31 @@ void RunEngine::refuse(const RunPlan &plan)
         stopRun();
 }
 
+void RunEngine::startMultiRun()
+{
+    if (m_ended || m_runState != RunState::Idle || m_multi.active())
+        return;
+    ++m_generation;
+    if (!m_programDir.isEmpty())
+        QDir::setCurrent(m_programDir);
+    m_startTime = m_clock.now();
+    m_targetTime = QDateTime();
+    m_triggerTime = QDateTime();
+    m_abortRequested = false;
+    setBlinkingLabel(false);
+    setLocked(true);
+    if (m_view) {
+        m_view->setResumeLabel(QString());
+        m_view->setRemainingFontSize(kRemainingFontNormal);
+        m_colorShown = false;
+    }
+    setRunState(RunState::Counting);
+    m_multi.start();
+}
+
 void RunEngine::startRun()
 {
-    if (m_ended || m_runState != RunState::Idle)
+    if (m_ended || m_runState != RunState::Idle || m_multi.active())
         return;
     const quint64 generation = ++m_generation;
     if (!m_programDir.isEmpty())
@@ -387,6 +432,9 @@ void RunEngine::stopRun()
         return;
     }
     const bool exitWaitAborted = m_power.stop();
+    m_multi.stop();
+    if (m_view)
+        m_view->setRemainingFontSize(kRemainingFontNormal);
     const bool captureAborted = m_captureTimer.isActive();
     m_captureTimer.stop();
     if (captureAborted && m_view)
@@ -432,6 +480,8 @@ void RunEngine::loadTimerTick()
     if (m_state.job.MultiEnabled) {
         if (m_multiStartHook)
             m_multiStartHook();
+        else
+            startMultiRun();
     } else {
         startRun();
     }
@@ -460,6 +510,8 @@ void RunEngine::tick()
         phraseRecheckTick();
     if (m_countdownOn)
         countdownTick();
+    if (m_multi.active())
+        m_multi.tick();
     Q_EMIT ticked();
 }
 
@@ -631,6 +683,12 @@ void RunEngine::onPowerFinished(PowerOutcome outcome)
         return;
     if (outcome == PowerOutcome::ProgramEnds) {
         endProgram(0);
+        return;
+    }
+    if (m_multi.active()) {
+        // Woken with keep state: the schedule goes on with its next step
+        // (a recount would start the schedule a second time; it is not made).
+        m_multi.powerFinished(outcome);
         return;
     }
     setRunState(RunState::Idle);

@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "core/job.h"
+#include "core/multi_run.h"
 #include "core/power_sequence.h"
 #include "core/run_plan.h"
 #include "core/run_view.h"
@@ -75,6 +76,9 @@ public:
     bool countdownActive() const { return m_countdownOn; }
     bool settingsLocked() const { return m_locked; }
     bool ended() const { return m_ended; }
+    // The multi schedule (started by startMultiRun, stopped by stopRun).
+    MultiRun &multiRun() { return m_multi; }
+    const MultiRun &multiRun() const { return m_multi; }
     // The power action and what follows it.
     PowerSequence &powerSequence() { return m_power; }
     const PowerSequence &powerSequence() const { return m_power; }
@@ -95,6 +99,9 @@ public:
 
 public Q_SLOTS:
     void startRun();
+    // StartMultiRun: the settings are locked and the multi schedule runs.
+    void startMultiRun();
+    // The stop button, for a single run and for the multi schedule.
     void stopRun();
     // Starts the one-shot load timer (after the window has loaded).
     void startLoadTimer();
@@ -172,6 +179,7 @@ private:
     std::unique_ptr<Trigger> m_trigger;
     int m_triggerKind = -1;        // the stored kind m_trigger was made for
     PowerSequence m_power;
+    MultiRun m_multi;
 
     // One timer on the whole seconds of the clock drives the countdown
     // (Timer1), the blink (Timer2), the phrase re-check (Timer3) and the clock

@@ -4,9 +4,12 @@
 #include "core/job_edit.h"
 #include "core/run_engine.h"
 #include "core/text.h"
+#include "resume/weekly_resume.h"
 #include "ui/message_box.h"
 #include "ui/popups.h"
+#include "ui/multi_frame.h"
 #include "ui/ticker_label.h"
+#include "ui/week_window.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -46,6 +49,12 @@ MainWindow::MainWindow(AppState &state, const Clock &clock, MainWindowServices &
 
     m_splash = new SplashWindow(this);
 
+    connect(frMulti, &MultiScheduleFrame::applicationInputRequested, this, &MainWindow::multiApplicationInputRequested);
+    // "休止" is offered in the rows only where the system allows it.
+    m_services.queryHibernationAllowed(this, [this](bool allowed) {
+        frMulti->setOperations(MultiRowOperations(m_state.platform, allowed));
+    });
+
     loadFrom(m_state);
     setRemainingFontSize(kRemainingFontNormal);
     setRemainingColor(kColorCountdown);
@@ -64,6 +73,8 @@ void MainWindow::attachEngine(RunEngine *engine)
     if (m_engine) {
         m_engine->setView(this);
         m_engine->setBaseCaption(m_baseCaption);
+        connect(&m_engine->multiRun(), &MultiRun::stepStarted, this,
+                [this](const MultiStep &step) { frMulti->showRunningRow(step.row); });
     }
 }
 
@@ -263,7 +274,8 @@ void MainWindow::applyResumeLayout()
 {
     const bool resume = chkResume->isChecked();
     cmdClear->setVisible(resume);
-    frOp->setVisible(!chkResumeOnly->isChecked());
+    cmdSetDefaultResume->setVisible(resume);
+    frOp->setVisible(!chkResumeOnly->isChecked() && !ChkMulti->isChecked());
     resumePages->setCurrentIndex(chkResumeAtClock->isChecked() ? 0 : 1);
 }
 
@@ -345,11 +357,58 @@ void MainWindow::onStartClicked()
         return;
     }
     m_state.cl.AutoStart = false;
+    if (m_state.job.MultiEnabled && m_engine) {
+        saveSettings();
+        m_engine->startMultiRun();
+        return;
+    }
     if (m_engine)
         m_engine->startRun();
     else
         Q_EMIT startRequested();
     saveSettings();
+}
+
+void MainWindow::onMultiToggled(bool ticked)
+{
+    frMulti->setVisible(ticked);
+    applyResumeLayout();
+    chkDspQuick->setEnabled(!ticked);
+    if (m_loading == 0) {
+        ApplyMultiToggled(m_state.job, m_multiMemory, ticked);
+        chkMonitor->setChecked(m_state.job.MonitorEnabled != 0);
+        showResumeBox();
+        applyResumeLayout();
+        if (ticked)
+            frMulti->selectRow(frMulti->selectedRow());
+    }
+    updateQuickFrame();
+}
+
+void MainWindow::setDefaultResume()
+{
+    ApplyWeeklyResumeList(m_state, m_clock);
+    JobSettings shown = m_state.job;
+    ShowResumeInBoxes(shown, m_state.cl);
+    for (int i = 0; i < 5; ++i)
+        txtResume[size_t(i)]->setText(shown.ResumeDateParts[size_t(i)]);
+    txtExecAp->setText(shown.AppCommand);
+}
+
+void MainWindow::openWeekList()
+{
+    auto *week = new WeekWindow(m_state.WeeklyResumeTable, m_state.job.ResumeWeekdays, m_state.LastProgramFolder,
+                                [this](const QString &path) { return m_services.makeRelativePath(path); }, this);
+    week->setAttribute(Qt::WA_DeleteOnClose);
+    week->setModal(true);
+    connect(week, &WeekWindow::applicationInputRequested, this, &MainWindow::weekApplicationInputRequested);
+    connect(week, &QDialog::finished, this, [this, week](int result) {
+        if (result == QDialog::Accepted)
+            m_state.WeeklyResumeTable = week->table();
+        m_state.LastProgramFolder = week->lastProgramFolder();
+        saveSettings();
+    });
+    week->open();
 }
 
 void MainWindow::onStopClicked()
@@ -544,6 +603,7 @@ void MainWindow::setRunLocked(bool locked)
     ChkMulti->setEnabled(!locked);
     FrImmediate->setEnabled(!locked);
     cmdStart->setEnabled(!locked);
+    frMulti->setEnabled(!locked);
     for (QWidget *w : {static_cast<QWidget *>(frOp), static_cast<QWidget *>(frMonitor),
                        static_cast<QWidget *>(frResume1), static_cast<QWidget *>(frResume2),
                        static_cast<QWidget *>(frDisp)})

@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "core/job.h"
+#include "core/multi_edit.h"
 #include "core/run_engine.h"
 #include "core/run_view.h"
 #include "shell/window_place.h"
@@ -40,6 +41,7 @@ class QToolButton;
 namespace zk {
 
 class TickerLabel;
+class MultiScheduleFrame;
 
 // Spinner buttons held down: the first repeat, then every next one.
 inline constexpr int kSpinFirstRepeatMs = 500;
@@ -149,6 +151,11 @@ Q_SIGNALS:
     void shortcutRequested();
     // lblCommandline: the help of the command line (command_line.txt) should open.
     void commandLineHelpRequested();
+    // A double-click on the application box of multi row `row` (0..19) or of
+    // row `row` of the resume list (frmWeek, 0 = 基本): the command input form
+    // should open on the box's text.
+    void multiApplicationInputRequested(int row);
+    void weekApplicationInputRequested(int row);
 
 public Q_SLOTS:
     // The command input form on `box` (a QLineEdit or QPlainTextEdit) at the
@@ -201,6 +208,11 @@ private:
     void applyExtended();
     void onStartClicked();
     void onStopClicked();
+    // The multi schedule and the weekly resume list.
+    void onMultiToggled(bool ticked);
+    void setDefaultResume();  // "リスト値セット"
+    void openWeekList();      // "復帰リスト"
+
     void leaveClockBox(QLineEdit *box, int max);
     void leaveMinutesBox();
     void focusField(const QString &objectName);
@@ -282,6 +294,8 @@ private:
     std::array<std::array<QToolButton *, 2>, 5> UpD_r{};
     QComboBox *cmbResumeMinutes = nullptr;
     QPushButton *cmdClear = nullptr;
+    QPushButton *cmdSetDefaultResume = nullptr;
+    QPushButton *cmdWeekList = nullptr;  // cmd個別曜日設定
     QGroupBox *frWeek = nullptr;
     std::array<QCheckBox *, 8> chkWeek{};  // [1] = Sunday .. [7] = Saturday
     QCheckBox *chkResumeKeep = nullptr;
@@ -320,6 +334,8 @@ private:
     QPushButton *cmdStart = nullptr;
     QPushButton *cmdStop = nullptr;
     QCheckBox *ChkMulti = nullptr;
+    MultiScheduleFrame *frMulti = nullptr;  // fr連続
+    MultiToggleMemory m_multiMemory;
     QCheckBox *chkExtended = nullptr;
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdDefault = nullptr;

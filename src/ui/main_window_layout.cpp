@@ -3,6 +3,7 @@
 #include "ui/main_window.h"
 
 #include "core/job_edit.h"
+#include "ui/multi_frame.h"
 #include "ui/ticker_label.h"
 
 #include <QButtonGroup>
@@ -79,6 +80,10 @@ void MainWindow::buildUi()
 
     frOp = buildOperationFrame();
     top->addWidget(frOp);
+    frMulti = new MultiScheduleFrame(m_state, [this](const QString &path) { return m_services.makeRelativePath(path); },
+                                     central);
+    frMulti->setVisible(false);
+    top->addWidget(frMulti);
 
     auto *run = new QWidget(central);
     buildRunArea(run);
@@ -531,6 +536,14 @@ QGroupBox *MainWindow::buildResumeFrame()
     cmdClear->setObjectName(QStringLiteral("cmdClear"));
     cmdClear->setToolTip(QStringLiteral("復帰時刻と起動アプリを消去します"));
     row2->addWidget(cmdClear);
+    cmdSetDefaultResume = new QPushButton(QStringLiteral("リスト値セット"), g);
+    cmdSetDefaultResume->setObjectName(QStringLiteral("cmdSetDefaultResume"));
+    cmdSetDefaultResume->setToolTip(QStringLiteral("復帰リストから曜日毎の復帰時刻と起動アプリをセットします。"));
+    row2->addWidget(cmdSetDefaultResume);
+    cmdWeekList = new QPushButton(QStringLiteral("復帰リスト"), g);
+    cmdWeekList->setObjectName(QStringLiteral("cmd個別曜日設定"));
+    cmdWeekList->setToolTip(QStringLiteral("曜日毎の復帰時刻と起動アプリを指定します。"));
+    row2->addWidget(cmdWeekList);
     row2->addStretch();
     lay->addLayout(row2);
 

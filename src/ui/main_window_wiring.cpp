@@ -157,7 +157,9 @@ void MainWindow::connectControls()
             removeTrayIcon();
     });
     connect(chkDspQuick, &QCheckBox::toggled, this, &MainWindow::updateQuickFrame);
-    connect(ChkMulti, &QCheckBox::toggled, this, &MainWindow::updateQuickFrame);
+    connect(ChkMulti, &QCheckBox::toggled, this, &MainWindow::onMultiToggled);
+    connect(cmdSetDefaultResume, &QPushButton::clicked, this, &MainWindow::setDefaultResume);
+    connect(cmdWeekList, &QPushButton::clicked, this, &MainWindow::openWeekList);
     connect(chkExtended, &QCheckBox::toggled, this, [this](bool on) {
         if (m_loading == 0 && !on)
             saveSettings();  // unticking saves, silently

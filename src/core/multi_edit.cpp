@@ -1,0 +1,62 @@
+#include "core/multi_edit.h"
+
+#include "core/multi_run.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace zk {
+
+QStringList MultiRowOperations(const PlatformVersion &v, bool hibernationAllowed)
+{
+    QStringList items;
+    const int nt = v.ntMajor();
+    if (nt >= 4)
+        items << kOpWake << kOpHibernate << (nt >= 6 ? kOpSleep : kOpStandby);
+    items << kOpLogoff << kOpReboot << kOpShutdown;
+    if (!hibernationAllowed)
+        items.removeAll(kOpHibernate);
+    return items;
+}
+
+bool MultiRowShowsApplication(const QString &operation)
+{
+    return operation == kOpWake;
+}
+
+int SelectedMultiRow(const QString &tag)
+{
+    bool ok = false;
+    const int row = tag.trimmed().toInt(&ok);
+    return ok && row >= 0 && row < kMultiRowCount ? row : 0;
+}
+
+int MoveMultiRow(MultiRows &rows, int selected, bool up)
+{
+    const int target = up ? selected - 1 : selected + 1;
+    if (selected < 0 || selected >= kMultiRowCount || target < 0 || target >= kMultiRowCount)
+        return selected;
+    std::swap(rows[size_t(selected)], rows[size_t(target)]);
+    return target;
+}
+
+int MultiScrollRow(int row)
+{
+    return std::max(0, row - 4);
+}
+
+void ApplyMultiToggled(JobSettings &job, MultiToggleMemory &memory, bool ticked)
+{
+    if (ticked) {
+        memory = {true, job.MonitorEnabled, job.ResumeEnabled};
+        job.MonitorEnabled = 1;
+        job.ResumeEnabled = 0;
+        return;
+    }
+    if (!memory.remembered)
+        return;
+    job.MonitorEnabled = memory.monitor;
+    job.ResumeEnabled = memory.resume;
+}
+
+}  // namespace zk

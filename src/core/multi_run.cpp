@@ -1,0 +1,220 @@
+#include "core/multi_run.h"
+
+#include "core/datetime.h"
+#include "core/run_plan.h"
+#include "core/text.h"
+
+#include <QJsonObject>
+#include <algorithm>
+
+namespace zk {
+
+namespace {
+
+constexpr qint64 kRedMs = 5000;
+constexpr qint64 kOrangeMs = 15000;
+
+QString DueText(const QDateTime &t)
+{
+    return t.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+}
+
+QString IsoOrEmpty(const QDateTime &t)
+{
+    return t.isValid() ? t.toString(Qt::ISODate) : QString();
+}
+
+}  // namespace
+
+bool IsMultiSleepOperation(const QString &operation)
+{
+    return operation == kOpHibernate || operation == kOpStandby || operation == kOpSleep;
+}
+
+bool IsMultiExitOperation(const QString &operation)
+{
+    return operation == kOpLogoff || operation == kOpReboot || operation == kOpShutdown;
+}
+
+QList<MultiRunEntry> CollectMultiRunTable(const std::array<MultiEntry, kMultiRowCount> &rows, const QDateTime &now)
+{
+    // The time of day is compared to the whole second: at 09:00:00.4 a row
+    // of 09:00 is still today's.
+    const QDateTime second = now.addMSecs(-now.time().msec());
+    QList<MultiRunEntry> table;
+    for (int i = 0; i < kMultiRowCount; ++i) {
+        const MultiEntry &r = rows[size_t(i)];
+        if (r.Hour.isEmpty() || r.Minute.isEmpty())
+            continue;
+        const qint64 h = LeadingInt(r.Hour);
+        const qint64 m = LeadingInt(r.Minute);
+        QDateTime due = AtClock(now.date(), h, m);
+        if (due < second)
+            due = AtClock(now.date().addDays(1), h, m);
+        table.append({due, DueText(due), r.Operation, r.Application, i});
+    }
+    std::stable_sort(table.begin(), table.end(), [](const MultiRunEntry &a, const MultiRunEntry &b) {
+        return a.dueText.compare(b.dueText, Qt::CaseInsensitive) < 0;
+    });
+    return table;
+}
+
+QList<MultiStep> PlanMultiSteps(const QList<MultiRunEntry> &table, bool keepState)
+{
+    QList<MultiStep> steps;
+    for (qsizetype j = 0; j < table.size(); ++j) {
+        const MultiRunEntry &e = table[j];
+        if (IsMultiSleepOperation(e.operation)) {
+            MultiStep s{e.due, e.operation, QDateTime(), QString(), e.row};
+            if (j + 1 < table.size() && table[j + 1].operation == kOpWake) {
+                s.resumeAt = table[j + 1].due;
+                s.application = table[j + 1].application;
+            }
+            steps.append(s);
+            if (!keepState || !s.resumeAt.isValid())
+                break;  // woken, the program ends
+        } else if (IsMultiExitOperation(e.operation)) {
+            steps.append({e.due, e.operation, QDateTime(), QString(), e.row});
+            break;
+        }
+    }
+    return steps;
+}
+
+QList<MultiStep> PlanMultiSteps(const AppState &state, const QDateTime &now)
+{
+    return PlanMultiSteps(CollectMultiRunTable(state.MultiRows, now), state.job.ResumeKeepState != 0);
+}
+
+QString MultiStepLine(const MultiStep &step, int index, int count)
+{
+    QString line = QStringLiteral("連続指定 %1/%2: %3 %4").arg(index + 1).arg(count).arg(
+        FormatMonthDayHourMinute(step.due), step.operation);
+    if (step.resumeAt.isValid())
+        line += QStringLiteral(" 復帰 ") + FormatMonthDayHourMinute(step.resumeAt);
+    if (!step.application.isEmpty())
+        line += QStringLiteral(" 起動 ") + step.application;
+    return line;
+}
+
+QJsonArray ExplainMultiPlan(const AppState &state, const QDateTime &now)
+{
+    QJsonArray a;
+    for (const MultiStep &s : PlanMultiSteps(state, now)) {
+        a.append(QJsonObject{{QStringLiteral("Due"), IsoOrEmpty(s.due)},
+                             {QStringLiteral("Operation"), s.operation},
+                             {QStringLiteral("ResumeTime"), IsoOrEmpty(s.resumeAt)},
+                             {QStringLiteral("Application"), s.application},
+                             {QStringLiteral("Row"), s.row + 1}});
+    }
+    return a;
+}
+
+// ---------------------------------------------------------------------------
+
+MultiRun::MultiRun(AppState &state, const Clock &clock, PowerSequence &power, QObject *parent)
+    : QObject(parent), m_state(state), m_clock(clock), m_power(power)
+{
+}
+
+void MultiRun::start()
+{
+    if (active())
+        return;
+    ++m_generation;
+    m_executed = 0;
+    m_steps = PlanMultiSteps(m_state, m_clock.now());
+    m_index = -1;
+    m_phase = Phase::Waiting;
+    advance();
+}
+
+void MultiRun::stop()
+{
+    ++m_generation;
+    m_phase = Phase::Idle;
+    m_index = -1;
+    if (m_services.sound)
+        m_services.sound->stop();
+}
+
+void MultiRun::advance()
+{
+    ++m_index;
+    if (m_index >= m_steps.size()) {
+        m_phase = Phase::Done;
+        Q_EMIT remainingText(QString());
+        Q_EMIT waitingForStop(m_steps.isEmpty());
+        return;
+    }
+    m_phase = Phase::Waiting;
+    // The keep-awake phase of an earlier step ends with the next countdown.
+    m_power.stopKeepAwakeTimer();
+    if (m_view)
+        m_view->showWindowNormal();
+    const quint64 generation = m_generation;
+    Q_EMIT stepStarted(m_steps[m_index], m_index, int(m_steps.size()));
+    if (generation == m_generation)
+        tick();  // a time already passed runs at once
+}
+
+void MultiRun::tick()
+{
+    if (m_phase != Phase::Waiting)
+        return;
+    const MultiStep &s = m_steps[m_index];
+    const qint64 remaining = m_clock.now().msecsTo(s.due);
+    if (remaining <= 0) {
+        execute();
+        return;
+    }
+    if (remaining < kRedMs) {
+        if (m_state.job.CountdownSound && m_services.sound)
+            m_services.sound->play(true);
+        Q_EMIT remainingColor(kColorWarning);
+    } else if (remaining < kOrangeMs) {
+        const bool topmostChanged = m_state.job.Topmost != 1;
+        m_state.job.Topmost = 1;
+        if (m_view) {
+            m_view->removeTrayIcon();
+            m_view->applyTopmost(true);
+            m_view->showWindowNormal();
+            if (topmostChanged)
+                m_view->settingsChanged();
+        }
+        Q_EMIT remainingColor(kColorLastMinute);
+    } else {
+        Q_EMIT remainingColor(kColorCountdown);
+    }
+    const QString left = FormatRemaining(remaining);
+    Q_EMIT remainingText(left);
+    Q_EMIT caption(left + QStringLiteral(" 　") + QStringLiteral("予定時刻 ") + FormatMonthDayHourMinute(s.due) +
+                   QLatin1Char(' ') + s.operation);
+}
+
+void MultiRun::execute()
+{
+    // A step is handed over once; whatever comes later for it changes nothing.
+    m_phase = Phase::Executing;
+    ++m_executed;
+    if (m_services.sound)
+        m_services.sound->stop();
+    Q_EMIT remainingText(QString());
+    const MultiStep s = m_steps[m_index];
+    const quint64 generation = m_generation;
+    Q_EMIT stepExecuting(s);
+    if (generation != m_generation)
+        return;  // stopped meanwhile
+    m_power.runStep(s.operation, s.resumeAt, s.application);
+}
+
+void MultiRun::powerFinished(PowerOutcome outcome)
+{
+    // Only the answer to the step under way moves the run on; the end of the
+    // program is the engine's.
+    if (m_phase != Phase::Executing || outcome == PowerOutcome::ProgramEnds)
+        return;
+    advance();
+}
+
+}  // namespace zk
