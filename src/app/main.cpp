@@ -31,10 +31,12 @@
 #include "ui/text_view_window.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QJsonDocument>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdio>
@@ -346,6 +348,8 @@ int main(int argc, char **argv)
             QObject::connect(maker, &zk::CreateShortcutWindow::commandLineHelpRequested, maker, [&launcher, &dataFolder, maker] {
                 zk::OpenHelpFile(launcher, dataFolder + QStringLiteral("/command_line.txt"), zk::HelpPlacement::TopLeftLarge, maker);
             });
+            QObject::connect(maker, &zk::CreateShortcutWindow::inputFormRequested, maker,
+                             [&window](QLineEdit *box) { window->openInputForm(box, QCursor::pos()); });
             maker->open();
         });
         // The CPU sampler's texts and the process list.

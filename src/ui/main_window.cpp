@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -49,7 +50,8 @@ MainWindow::MainWindow(AppState &state, const Clock &clock, MainWindowServices &
 
     m_splash = new SplashWindow(this);
 
-    connect(frMulti, &MultiScheduleFrame::applicationInputRequested, this, &MainWindow::multiApplicationInputRequested);
+    connect(frMulti, &MultiScheduleFrame::applicationInputRequested, this,
+            [this](int row) { openInputForm(frMulti->applicationBox(row), QCursor::pos()); });
     // "休止" is offered in the rows only where the system allows it.
     m_services.queryHibernationAllowed(this, [this](bool allowed) {
         frMulti->setOperations(MultiRowOperations(m_state.platform, allowed));
@@ -401,7 +403,8 @@ void MainWindow::openWeekList()
                                 [this](const QString &path) { return m_services.makeRelativePath(path); }, this);
     week->setAttribute(Qt::WA_DeleteOnClose);
     week->setModal(true);
-    connect(week, &WeekWindow::applicationInputRequested, this, &MainWindow::weekApplicationInputRequested);
+    connect(week, &WeekWindow::applicationInputRequested, week,
+            [this, week](int row) { openInputForm(week->applicationBox(row), QCursor::pos()); });
     connect(week, &QDialog::finished, this, [this, week](int result) {
         if (result == QDialog::Accepted)
             m_state.WeeklyResumeTable = week->table();

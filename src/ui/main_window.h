@@ -151,11 +151,6 @@ Q_SIGNALS:
     void shortcutRequested();
     // lblCommandline: the help of the command line (command_line.txt) should open.
     void commandLineHelpRequested();
-    // A double-click on the application box of multi row `row` (0..19) or of
-    // row `row` of the resume list (frmWeek, 0 = 基本): the command input form
-    // should open on the box's text.
-    void multiApplicationInputRequested(int row);
-    void weekApplicationInputRequested(int row);
 
 public Q_SLOTS:
     // The command input form on `box` (a QLineEdit or QPlainTextEdit) at the

@@ -144,7 +144,9 @@ private slots:
         QCOMPARE(list->rowLabel(1)->palette().color(QPalette::Window),
                  QApplication::palette().color(QPalette::Highlight));
         // Under the box; above it where it would pass the bottom of the screen.
-        QCOMPARE(list->geometry().topLeft(), boxOnScreen().bottomLeft() + QPoint(0, 1));
+        // (at the box's left edge, moved left only as far as the screen's right edge needs)
+        QCOMPARE(list->geometry().top(), boxOnScreen().bottom() + 1);
+        QCOMPARE(list->geometry().left(), qMin(boxOnScreen().left(), screen.right() + 1 - list->width()));
         QVERIFY(list->geometry().bottom() <= screen.bottom());
 
         p.key(list, Qt::Key_Up);
@@ -157,7 +159,7 @@ private slots:
         QCOMPARE(p.appBox()->text(), QStringLiteral("Alpha"));
         p.window->move(p.window->x(), p.window->y() + screen.bottom() - 10 - boxOnScreen().bottom());
         QTRY_VERIFY((list = p.openList()) != nullptr);  // a click within a moment of the closing opens nothing
-        QCOMPARE(list->geometry().bottomLeft(), boxOnScreen().topLeft() - QPoint(0, 1));
+        QCOMPARE(list->geometry().bottom(), boxOnScreen().top() - 1);
         list->close();
         waitClosed(list);
         QCOMPARE(p.state.job.AppCommand, QStringLiteral("Alpha"));

@@ -4,6 +4,7 @@
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
 #include "support/fake/fake_window_services.h"
+#include "ui/input_form.h"
 #include "ui/main_window.h"
 #include "ui/multi_frame.h"
 #include "ui/week_window.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -107,12 +109,13 @@ private Q_SLOTS:
         f->selectRow(kMultiRowCount - 1);
         r.find<QToolButton>(QStringLiteral("Order_Multi_1"))->click();
         QCOMPARE(f->selectedRow(), kMultiRowCount - 1);
-        // A double-click on an application box only asks for the input form.
+        // A double-click on an application box opens the input form on that box's text.
         f->operationBox(0)->setCurrentText(QStringLiteral("復帰"));
-        QSignalSpy asked(r.window.get(), &MainWindow::multiApplicationInputRequested);
+        f->applicationBox(0)->setText(QStringLiteral("prog --now"));
         QTest::mouseDClick(f->applicationBox(0), Qt::LeftButton);
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked[0][0].toInt(), 0);
+        QTRY_VERIFY(InputForm::current());
+        QCOMPARE(InputForm::current()->textBox()->toPlainText(), QStringLiteral("prog --now"));
+        InputForm::current()->close();
     }
 
     void startRunsTheScheduleAndLocksTheRows()
