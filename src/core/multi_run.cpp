@@ -173,15 +173,7 @@ void MultiRun::tick()
             m_services.sound->play(true);
         Q_EMIT remainingColor(kColorWarning);
     } else if (remaining < kOrangeMs) {
-        const bool topmostChanged = m_state.job.Topmost != 1;
-        m_state.job.Topmost = 1;
-        if (m_view) {
-            m_view->removeTrayIcon();
-            m_view->applyTopmost(true);
-            m_view->showWindowNormal();
-            if (topmostChanged)
-                m_view->settingsChanged();
-        }
+        BringForwardForWarning(m_state.job.Topmost, m_view);
         Q_EMIT remainingColor(kColorLastMinute);
     } else {
         Q_EMIT remainingColor(kColorCountdown);

@@ -610,15 +610,7 @@ void RunEngine::countdownTick()
         const qint64 seconds = ((remaining + 500) / 1000) % 60;
         status = QString(int(seconds), QChar(0xFF65)) + (j.Force ? QStringLiteral("強制") : QStringLiteral("まもなく")) +
                  m_state.OperationText();
-        const bool topmostChanged = m_state.job.Topmost != 1;
-        m_state.job.Topmost = 1;
-        if (m_view) {
-            m_view->removeTrayIcon();
-            m_view->applyTopmost(true);
-            m_view->showWindowNormal();
-            if (topmostChanged)
-                m_view->settingsChanged();
-        }
+        BringForwardForWarning(m_state.job.Topmost, m_view);
         setRemainingColor(kColorWarning);
         if (j.CountdownSound && m_services.sound)
             m_services.sound->play(true);

@@ -97,4 +97,20 @@ public:
     virtual void quit(int exitCode) = 0;
 };
 
+// The last minutes of a countdown: the window leaves the tray, comes up normal
+// and stays on top (`topmost`, the job's Topmost, is set; the view hears of the
+// change of setting once).
+inline void BringForwardForWarning(int &topmost, RunView *view)
+{
+    const bool changed = topmost != 1;
+    topmost = 1;
+    if (!view)
+        return;
+    view->removeTrayIcon();
+    view->applyTopmost(true);
+    view->showWindowNormal();
+    if (changed)
+        view->settingsChanged();
+}
+
 }  // namespace zk

@@ -1,4 +1,5 @@
 #include "ui/create_shortcut_window.h"
+#include "ui/clickable_label.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -18,21 +19,6 @@
 namespace zk {
 
 namespace {
-
-// The help label of the arguments: reports clicks.
-class ClickableLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> clicked;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *e) override
-    {
-        if (clicked)
-            clicked();
-        QLabel::mouseReleaseEvent(e);
-    }
-};
 
 const QString kNoKeyTip = QStringLiteral("デスクトップのランチャーにはこの設定を記録する項目がありません");
 

@@ -1,4 +1,5 @@
 #include "ui/input_form.h"
+#include "ui/clickable_label.h"
 
 #include "core/ports/input_method.h"
 #include "input/edit_form.h"
@@ -25,22 +26,6 @@ namespace zk {
 namespace {
 
 QPointer<InputForm> g_open;
-
-// A label that reports a left click.
-class ClickableLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> clicked;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *e) override
-    {
-        if (e->button() == Qt::LeftButton && clicked)
-            clicked();
-        e->accept();
-    }
-    void mousePressEvent(QMouseEvent *e) override { e->accept(); }  // not a drag of the form
-};
 
 QString TargetText(QWidget *target)
 {

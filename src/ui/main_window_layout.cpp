@@ -1,6 +1,7 @@
 // The main window's controls: every frame, box and button with its caption,
 // tool tip and objectName, and the accessible names.
 #include "ui/main_window.h"
+#include "ui/clickable_label.h"
 
 #include "core/job_edit.h"
 #include "ui/multi_frame.h"
@@ -42,21 +43,6 @@ protected:
 
 private:
     std::function<void()> m_opening;
-};
-
-// A label that reports clicks (the help label beside the application box).
-class ClickLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> clicked;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *e) override
-    {
-        if (clicked)
-            clicked();
-        QLabel::mouseReleaseEvent(e);
-    }
 };
 
 QStringList minutesList()
@@ -586,7 +572,7 @@ QGroupBox *MainWindow::buildApplicationFrame()
     chkLaunchApp = new QCheckBox(g);
     chkLaunchApp->setObjectName(QStringLiteral("chkAP起動"));
     chkLaunchApp->setToolTip(QStringLiteral("アプリ起動を有効/無効に設定"));
-    auto *help = new ClickLabel(QStringLiteral("復帰時に右のプログラムを実行（ここをクリックするとパラメータの説明を表示）"), g);
+    auto *help = new ClickableLabel(QStringLiteral("復帰時に右のプログラムを実行（ここをクリックするとパラメータの説明を表示）"), g);
     help->clicked = [this] { Q_EMIT applicationHelpRequested(); };
     lblExecAp = help;
     lblExecAp->setObjectName(QStringLiteral("lblExecAp"));
@@ -674,7 +660,7 @@ QGroupBox *MainWindow::buildDisplayFrame()
     cmdCreateShortcut->setObjectName(QStringLiteral("cmdCreateShortcut"));
     cmdCreateShortcut->setToolTip(QStringLiteral("現在の設定を実行するショートカットをデスクトップに作成します"));
     connect(cmdCreateShortcut, &QPushButton::clicked, this, &MainWindow::shortcutRequested);
-    auto *help = new ClickLabel(QStringLiteral("（説明）"), g);
+    auto *help = new ClickableLabel(QStringLiteral("（説明）"), g);
     help->clicked = [this] { Q_EMIT commandLineHelpRequested(); };
     lblCommandline = help;
     lblCommandline->setObjectName(QStringLiteral("lblCommandline"));

@@ -1,4 +1,5 @@
 #include "ui/multi_frame.h"
+#include "ui/clickable_label.h"
 
 #include "core/job_edit.h"
 #include "core/multi_edit.h"
@@ -32,21 +33,6 @@ namespace {
 
 const QString kSelected = QStringLiteral("background: #E0E0FF;");  // red 224, green 224, blue 255
 const QString kPlain = QStringLiteral("background: #FFFFFF;");
-
-// A label that reports clicks ("All Clear").
-class ClickableLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> clicked;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *e) override
-    {
-        if (clicked)
-            clicked();
-        QLabel::mouseReleaseEvent(e);
-    }
-};
 
 QToolButton *SpinButton(QWidget *host, const QString &name, bool up)
 {
