@@ -371,48 +371,8 @@ void MainWindow::onStartClicked()
     saveSettings();
 }
 
-void MainWindow::onMultiToggled(bool ticked)
-{
-    frMulti->setVisible(ticked);
-    applyResumeLayout();
-    chkDspQuick->setEnabled(!ticked);
-    if (m_loading == 0) {
-        ApplyMultiToggled(m_state.job, m_multiMemory, ticked);
-        chkMonitor->setChecked(m_state.job.MonitorEnabled != 0);
-        showResumeBox();
-        applyResumeLayout();
-        if (ticked)
-            frMulti->selectRow(frMulti->selectedRow());
-    }
-    updateQuickFrame();
-}
 
-void MainWindow::setDefaultResume()
-{
-    ApplyWeeklyResumeList(m_state, m_clock);
-    JobSettings shown = m_state.job;
-    ShowResumeInBoxes(shown, m_state.cl);
-    for (int i = 0; i < 5; ++i)
-        txtResume[size_t(i)]->setText(shown.ResumeDateParts[size_t(i)]);
-    txtExecAp->setText(shown.AppCommand);
-}
 
-void MainWindow::openWeekList()
-{
-    auto *week = new WeekWindow(m_state.WeeklyResumeTable, m_state.job.ResumeWeekdays, m_state.LastProgramFolder,
-                                [this](const QString &path) { return m_services.makeRelativePath(path); }, this);
-    week->setAttribute(Qt::WA_DeleteOnClose);
-    week->setModal(true);
-    connect(week, &WeekWindow::applicationInputRequested, week,
-            [this, week](int row) { openInputForm(week->applicationBox(row), QCursor::pos()); });
-    connect(week, &QDialog::finished, this, [this, week](int result) {
-        if (result == QDialog::Accepted)
-            m_state.WeeklyResumeTable = week->table();
-        m_state.LastProgramFolder = week->lastProgramFolder();
-        saveSettings();
-    });
-    week->open();
-}
 
 void MainWindow::onStopClicked()
 {

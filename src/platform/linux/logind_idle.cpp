@@ -1,4 +1,5 @@
 #include "platform/linux/logind_idle.h"
+#include "platform/linux/logind_names.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -16,11 +17,7 @@ namespace zk {
 
 namespace {
 
-const QString kService = QStringLiteral("org.freedesktop.login1");
-const QString kPath = QStringLiteral("/org/freedesktop/login1");
-const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
-const QString kSession = QStringLiteral("org.freedesktop.login1.Session");
-const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+using namespace logind;
 constexpr int kCallTimeoutMs = 10000;
 
 QVariant Plain(const QVariant &v)

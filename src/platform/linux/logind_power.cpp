@@ -1,4 +1,5 @@
 #include "platform/linux/logind_power.h"
+#include "platform/linux/logind_names.h"
 
 #include "platform/linux/x11_dpms.h"
 
@@ -16,11 +17,7 @@ namespace zk {
 
 namespace {
 
-const QString kService = QStringLiteral("org.freedesktop.login1");
-const QString kPath = QStringLiteral("/org/freedesktop/login1");
-const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
-const QString kSession = QStringLiteral("org.freedesktop.login1.Session");
-const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+using namespace logind;
 
 // logind escapes session ids in object paths: every byte that is not
 // [A-Za-z0-9] becomes "_" and two hex digits.
