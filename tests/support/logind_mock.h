@@ -244,6 +244,20 @@ public:
         return result;
     }
 
+    // The names of the calls that would change the machine's power state or end
+    // the session, in order.
+    QStringList powerCalls() const
+    {
+        static const QStringList power{"PowerOff",         "Reboot",       "Suspend",          "Hibernate",
+                                       "HybridSleep",      "SuspendThenHibernate", "TerminateSession",
+                                       "KillSession",      "TerminateUser", "KillUser"};
+        QStringList names;
+        for (const Call &c : calls())
+            if (power.contains(c.method))
+                names << c.method;
+        return names;
+    }
+
     // The calls from the mock's log file, with millisecond time stamps.
     QList<Call> loggedCalls(const QString &method = {}) const
     {
