@@ -336,6 +336,7 @@ int main(int argc, char **argv)
             zk::ShortcutEnvironment env;
             env.fs.isFile = [](const QString &p) { return QFileInfo(p).isFile(); };
             env.fs.isDir = [](const QString &p) { return QFileInfo(p).isDir(); };
+            env.fs.refusal = zk::LauncherPathRefusal;
             env.write = zk::WriteDesktopLauncher;
             env.openFolder = [&](const QString &folder) {
                 QString program = folder;
@@ -361,9 +362,8 @@ int main(int argc, char **argv)
         });
         if (loadMessage)
             window->showMessage(loadMessage->title, loadMessage->text, QString());
-        zk::PowerStatusRaw raw;
-        if (services.powerStatus && services.powerStatus->read(raw) == zk::kPowerStatusOk && raw.batteryFlag == 128)
-            window->setNoBattery(true);
+        zk::FollowNoBattery(*backends.powerStatus, window.get(),
+                            [w = window.get()](bool noBattery) { w->setNoBattery(noBattery); });
     }
 
     // Scripts and panel applets follow and stop the run over the session bus.

@@ -4,9 +4,27 @@
 #include "core/ports/power.h"
 #include "platform/linux/fcitx5_input_method.h"
 #include "platform/linux/settings_writer.h"
+#include "platform/linux/upower_status.h"
 #include "settings/defaults.h"
 
+#include <optional>
+
 namespace zk {
+
+void FollowNoBattery(UPowerStatus &status, QObject *context, std::function<void(bool noBattery)> apply)
+{
+    auto told = std::make_shared<std::optional<bool>>();
+    auto tell = [&status, told, apply = std::move(apply)] {
+        PowerStatusRaw raw;
+        const bool none = status.read(raw) == kPowerStatusOk && raw.batteryFlag == 128;
+        if (*told == none)
+            return;
+        *told = none;
+        apply(none);
+    };
+    tell();
+    QObject::connect(&status, &UPowerStatus::statusChanged, context, tell);
+}
 
 AppWindowServices::AppWindowServices(AppState &state, const Clock &clock, SessionPower &power, Launcher &launcher,
                                      SettingsWriter &settings, const QString &desktopDir)

@@ -4,6 +4,8 @@
 
 #include "ui/main_window_services.h"
 
+#include <QObject>
+#include <functional>
 #include <memory>
 
 namespace zk {
@@ -14,6 +16,12 @@ class Launcher;
 class SessionPower;
 class SettingsWriter;
 class Fcitx5InputMethod;
+class UPowerStatus;
+
+// Tells `apply` whether the machine has no battery (the battery kind then has
+// nothing to watch): at once, and again whenever that changes while context
+// lives. UPower answers after the window is built, and may come or go later.
+void FollowNoBattery(UPowerStatus &status, QObject *context, std::function<void(bool noBattery)> apply);
 
 class AppWindowServices : public MainWindowServices {
 public:

@@ -69,18 +69,36 @@ QStringList ProcessSelectorItems(const QList<ProcessRow> &sorted)
     return items;
 }
 
+ProcessSelectorParts SplitProcessSelector(const QString &selector)
+{
+    qsizetype from = 0;
+    while (from < selector.size() && selector.at(from) == QLatin1Char(' '))
+        ++from;
+    const qsizetype blank = selector.indexOf(QLatin1Char(' '), from);
+    if (blank < 0)
+        return {selector.mid(from), QString()};
+    return {selector.mid(from, blank - from), selector.mid(blank + 1)};
+}
+
 qint64 FindProcessId(const QList<ProcessRow> &sorted, const QString &pidText, QString &name)
 {
     const bool any = pidText == QLatin1String("?");
-    for (const ProcessRow &r : sorted) {
-        if (r.name.compare(name, Qt::CaseInsensitive) != 0)
-            continue;
-        if (any) {
-            name = r.name;
-            return r.pid;
+    const double wanted = any ? 0 : LeadingNumber(pidText);
+    // The name as listed first; then with the blanks at its ends set aside
+    // (a command line or a hand-written selector cannot keep them).
+    for (const bool exact : {true, false}) {
+        for (const ProcessRow &r : sorted) {
+            const bool same = exact ? r.name.compare(name, Qt::CaseInsensitive) == 0
+                                    : r.name.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) == 0;
+            if (!same)
+                continue;
+            if (any) {
+                name = r.name;
+                return r.pid;
+            }
+            if (double(r.pid) == wanted)
+                return r.pid;
         }
-        if (double(r.pid) == LeadingNumber(pidText))
-            return r.pid;
     }
     return 0;
 }
@@ -164,13 +182,12 @@ void CpuSampler::windowStarts()
     if (m_sampleText.isEmpty())
         setTexts(QStringLiteral(" start"), QStringLiteral(" ---"));
 
-    const QString s = m_selector.trimmed();
-    if (s.isEmpty()) {
+    if (m_selector.trimmed().isEmpty()) {
         m_pid = 0;
     } else {
-        const qsizetype blank = s.indexOf(QLatin1Char(' '));
-        const QString pidText = blank < 0 ? s : s.left(blank);
-        QString name = blank < 0 ? QString() : s.mid(blank).trimmed();
+        const ProcessSelectorParts parts = SplitProcessSelector(m_selector);
+        const QString &pidText = parts.pidText;
+        QString name = parts.name;
         const qint64 pid = FindProcessId(SortProcesses(m_source.processes()), pidText, name);
         m_pid = pid < 1 ? -1 : pid;
         if (pid >= 1 && pidText == QLatin1String("?")) {

@@ -31,8 +31,18 @@ int CpuRingSlots(const QString &averageSecondsText);
 QList<ProcessRow> SortProcesses(QList<ProcessRow> rows);
 // The entries of the process selector: the id right-aligned in 5, a blank, the name.
 QStringList ProcessSelectorItems(const QList<ProcessRow> &sorted);
+// The parts of a selector: the id text ("412", or "?" for any process of
+// that name) and, after one blank, the name exactly as listed (a file name
+// may begin or end with blanks of its own).
+struct ProcessSelectorParts {
+    QString pidText;
+    QString name;
+};
+ProcessSelectorParts SplitProcessSelector(const QString &selector);
 // The id of the process a selector names in the sorted list; 0 = none. With
 // pidText "?" the first process of that name, and name takes its spelling.
+// Names are compared as listed, ignoring case; only when no process has that
+// name are the blanks at their ends set aside.
 qint64 FindProcessId(const QList<ProcessRow> &sorted, const QString &pidText, QString &name);
 
 // The ring of samples and the texts made from it.

@@ -5,12 +5,12 @@
 #include "core/crlf.h"
 #include "core/job_edit.h"
 #include "core/text.h"
+#include "core/whole_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
@@ -511,26 +511,11 @@ bool SaveSettings(const QString &path, const AppState &state, const QString &des
         return false;
     if (!MakeFolder(info.absolutePath()))
         return false;
-    const bool existed = info.exists();
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     // The file holds commands the program runs: a new one is for its owner only.
-    const QFile::Permissions perms =
-        existed ? QFile::permissions(target) : (QFile::ReadOwner | QFile::WriteOwner);
-    if (!file.setPermissions(perms)) {
-        file.cancelWriting();
-        return false;
-    }
-    const QByteArray bytes = ComposeSettingsBytes(state, desktopDir);
-    // A short write (disk full, size limit) is not always reported by
-    // write() or commit(): check what really reached the temporary file
-    // before it replaces the old one.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const bool existed = info.exists();
+    return WriteWholeFile(target, ComposeSettingsBytes(state, desktopDir), [existed](QFile::Permissions own) {
+        return existed ? own : (QFile::ReadOwner | QFile::WriteOwner);
+    });
 }
 
 QString KeepUnreadableAside(const QString &path, const QDateTime &now)

@@ -91,6 +91,9 @@ ShortcutCheck CheckShortcut(const ShortcutFields &fields, const ShortcutFileQuer
     const QString &folder = fields.boxes[kBoxFolder];
     if (!folder.isEmpty() && !fs.isDir(Unquoted(folder)))
         return refuse(kBoxFolder, NotAPath(folder, QStringLiteral("フォルダパス")));
+    if (const QString what = fs.refusal ? fs.refusal(file) : QString(); !what.isEmpty())
+        return refuse(kBoxFile, file + kCrLf + kCrLf + QStringLiteral("は") + what +
+                                    QStringLiteral("で、通常のファイルではありません。ショートカットは書き込みません。"));
     if (fs.isFile(file)) {
         c.result = ShortcutCheck::AskOverwrite;
         c.title = kOverwriteTitle;

@@ -40,6 +40,10 @@ ShortcutFields FieldsFromHandOver(const QString &handOver);
 struct ShortcutFileQueries {
     std::function<bool(const QString &path)> isFile;
     std::function<bool(const QString &path)> isDir;
+    // What stands at the launcher's path when it is something the launcher
+    // is not written over (anything but a regular file, a link to one, or
+    // nothing), in words; empty otherwise. May be left unset.
+    std::function<QString(const QString &path)> refusal;
 };
 
 // The folder of a path as the form takes it: trimmed and unquoted; a folder

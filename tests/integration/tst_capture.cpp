@@ -1,8 +1,10 @@
 // The screen capture on a real X server (a private Xvfb of an unusual
 // size): the backend writes a JPEG of the whole screen with what is on it,
-// and the program, run with "-capture", leaves its Cap??????.jpg in the
-// desktop folder before it takes the (dry-run) power action.
+// and only a whole file replaces an earlier one; the program, run with
+// "-capture", leaves its Cap??????.jpg in the desktop folder before it takes
+// the (dry-run) power action.
 #include "platform/linux/x11_screen_capture.h"
+#include "support/file_size_limit.h"
 #include "support/run_zenkoro.h"
 
 #include <QDir>
@@ -88,6 +90,20 @@ private Q_SLOTS:
         QVERIFY2(outside.red() < 15 && outside.green() < 15 && outside.blue() < 15, qPrintable(outside.name()));
         XDestroyWindow(m_x, w);
         XSync(m_x, False);
+
+        // A disk that fills up during the write: false, and the earlier
+        // capture of the same name stays whole.
+        QFile earlier(name);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        const QByteArray before = earlier.readAll();
+        earlier.close();
+        QVERIFY(before.size() > 4096);
+        QString again = dir.filePath(QStringLiteral("Cap123456"));
+        bool written = true;
+        QVERIFY(zktest::WithFileSizeLimit(4096, [&] { written = capture.captureToJpeg(again); }));
+        QVERIFY(!written);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), before);
 
         // No server, or a folder that cannot take the file: false, nothing written.
         QString elsewhere = dir.filePath(QStringLiteral("missing/Cap000000"));

@@ -1,6 +1,7 @@
 // The power status and the idle time read from real services: python3-dbusmock's
 // upower and logind templates on a private system bus, and the kernel's
 // power-supply layout in a temporary folder where UPower is missing.
+#include "app/window_services.h"
 #include "monitors/power_texts.h"
 #include "platform/linux/logind_idle.h"
 #include "platform/linux/standins.h"
@@ -136,6 +137,23 @@ private Q_SLOTS:
         SysfsPowerStatus none(m_sysfs.filePath("nowhere"));
         UPowerStatus neither(*m_client, &none);
         QCOMPARE(Texts(neither), kUnsupported);
+    }
+
+    // UPower answers after the window is built: whether the battery kind can
+    // be chosen follows that answer, not the kernel's entries read first.
+    void noBatteryFollowsTheLaterAnswer()
+    {
+        QTemporaryDir desktop;  // kernel entries without a battery
+        SysfsPowerStatus sysfs(desktop.path());
+        UPowerStatus status(*m_client, &sysfs);
+        QObject window;
+        QList<bool> told;
+        FollowNoBattery(status, &window, [&](bool noBattery) { told << noBattery; });
+        QCOMPARE(told, QList<bool>{true});
+        QVERIFY2(m_upower->start({{"OnBattery", true}}), qPrintable(m_upower->error()));
+        QVERIFY(m_upower->setDisplay(true, 2, 20.0, 900));
+        QTRY_COMPARE(Texts(status), (QStringList{"バッテリ", "少い", "20%", "900秒"}));
+        QCOMPARE(told.last(), false);
     }
 
     void noSystemBus()

@@ -119,10 +119,15 @@ private Q_SLOTS:
 
     void processSelector()
     {
-        const QList<ProcessRow> rows = SortProcesses(
-            {{"notepad.exe", 30}, {"Explorer.exe", 412}, {"NOTEPAD.EXE", 7}, {"bash", 100000}, {"notepad.exe", 5}});
-        QCOMPARE(ProcessSelectorItems(rows), (QStringList{"100000 bash", "  412 Explorer.exe", "   30 notepad.exe",
-                                                          "    7 NOTEPAD.EXE", "    5 notepad.exe"}));
+        const QList<ProcessRow> rows = SortProcesses({{"notepad.exe", 30}, {"Explorer.exe", 412}, {"NOTEPAD.EXE", 7},
+                                                      {"bash", 100000}, {"notepad.exe", 5}, {" sp ", 9}});
+        const QStringList items{"    9  sp ", "100000 bash", "  412 Explorer.exe", "   30 notepad.exe",
+                                "    7 NOTEPAD.EXE", "    5 notepad.exe"};
+        QCOMPARE(ProcessSelectorItems(rows), items);
+        // An item splits back into its id and the name as listed, blanks and all.
+        QCOMPARE(SplitProcessSelector(items[0]).pidText, QStringLiteral("9"));
+        QCOMPARE(SplitProcessSelector(items[0]).name, QStringLiteral(" sp "));
+        QCOMPARE(SplitProcessSelector(QStringLiteral("? a b")).name, QStringLiteral("a b"));
         struct Case {
             const char *pidText;
             const char *name;
@@ -136,6 +141,9 @@ private Q_SLOTS:
             {"8", "notepad.exe", 0, "notepad.exe"},
             {"412", "bash", 0, "bash"},
             {"?", "notepad", 0, "notepad"},
+            {"9", " sp ", 9, " sp "},
+            {"9", "sp ", 9, "sp "},  // the blanks at the ends only when no name is equal
+            {"?", "SP", 9, " sp "},
         };
         for (const Case &c : cases) {
             QString name = QString::fromUtf8(c.name);

@@ -115,6 +115,18 @@ private Q_SLOTS:
             << acOff + QStringList{"BAT0/type=Battery", "BAT0/status=Discharging", "BAT0/capacity=20",
                                    "BAT0/charge_now=2000000", "BAT0/current_now=1000000"}
             << QList<qint64>{0, 2, 20, 7200};
+        // Absurd amounts saturate at the largest remaining time; a negative one tells nothing.
+        const QStringList discharging{"BAT0/type=Battery", "BAT0/status=Discharging", "BAT0/capacity=80"};
+        QTest::newRow("energy near the 64-bit limit")
+            << acOff + discharging + QStringList{"BAT0/energy_now=9223372036854775000", "BAT0/power_now=1"}
+            << QList<qint64>{0, 1, 80, 0x7fffffff};
+        QTest::newRow("energy and power both huge")
+            << acOff + discharging +
+                   QStringList{"BAT0/energy_now=9223372036854775807", "BAT0/power_now=9223372036854775806"}
+            << QList<qint64>{0, 1, 80, 3600};
+        QTest::newRow("negative energy")
+            << acOff + discharging + QStringList{"BAT0/energy_now=-40000000", "BAT0/power_now=10000000"}
+            << QList<qint64>{0, 1, 80, -1};
         QTest::newRow("charging on mains")
             << acOn + QStringList{"BAT0/type=Battery", "BAT0/status=Charging", "BAT0/capacity=50"}
             << QList<qint64>{1, 8, 50, -1};

@@ -113,25 +113,38 @@ private Q_SLOTS:
         QVERIFY(w.holdsAfterSpan());
     }
 
-    // A name longer than the kernel's 15-character command name, found
-    // whole, in any case, and written into the selector with its id.
+    // A name longer than the kernel's 15-character command name, or one that
+    // begins and ends with a blank, is found as listed (in any case for "?"),
+    // written into the selector with its id, and sampled as the live process
+    // it is (0 for a sleeper, never the -1 of a process that has gone).
+    void listFindsAProcessByItsExecutableName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("long") << QStringLiteral("zenkoro-test-sleeper-%1").arg(QCoreApplication::applicationPid());
+        QTest::newRow("blanks at the ends") << QStringLiteral(" sp ");
+    }
     void listFindsAProcessByItsExecutableName()
     {
+        QFETCH(QString, name);
         QTemporaryDir dir;
-        const QString name = QStringLiteral("zenkoro-test-sleeper-%1").arg(QCoreApplication::applicationPid());
         const QString exe = dir.filePath(name);
         QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), exe));
         QProcess p;
         p.start(exe, {QStringLiteral("600")});
         QVERIFY(p.waitForStarted());
+        const QString item = PadLeft(QString::number(p.processId()), 5) + QLatin1Char(' ') + name;
         ProcCpu proc;
         CpuSampler sampler(proc, 100);
-        QVERIFY(sampler.processList().contains(PadLeft(QString::number(p.processId()), 5) + QLatin1Char(' ') + name));
+        QVERIFY(sampler.processList().contains(item));
         QSignalSpy rewritten(&sampler, &CpuSampler::selectorRewritten);
         sampler.begin(QStringLiteral("10"), QStringLiteral(" 0.1"), QStringLiteral("? ") + name.toUpper(), true);
         QVERIFY(rewritten.wait(5000));
-        QCOMPARE(rewritten.first().at(0).toString(), PadLeft(QString::number(p.processId()), 5) + QLatin1Char(' ') + name);
+        QCOMPARE(rewritten.first().at(0).toString(), item);
         sampler.stop(true);
+
+        Watch w(item, QStringLiteral("10"));
+        QVERIFY(w.samples(1));
+        QCOMPARE(w.sampler.sampleText(), QStringLiteral("  0"));
         p.kill();
         p.waitForFinished();
     }

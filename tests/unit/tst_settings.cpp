@@ -3,6 +3,7 @@
 #include "settings/explain_settings.h"
 #include "settings/settings_fields.h"
 #include "settings/settings_file.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,8 +15,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace zk;
@@ -888,16 +887,8 @@ private slots:
         const QByteArray before = ReadBytes(conf.path);
 
         // A file size limit below the file's size makes the write fail even for root.
-        struct rlimit saved {};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit tiny = saved;
-        tiny.rlim_cur = 64;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-        const bool ok = SaveSettings(conf.path, Fresh(), kDesktop);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-
+        bool ok = true;
+        QVERIFY(zktest::WithFileSizeLimit(64, [&] { ok = SaveSettings(conf.path, Fresh(), kDesktop); }));
         QVERIFY(!ok);
         QCOMPARE(ReadBytes(conf.path), before);
         // No temporary file is left beside it.

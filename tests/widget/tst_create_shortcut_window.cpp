@@ -7,6 +7,8 @@
 #include "core/desktop_entry.h"
 #include "platform/linux/desktop_launcher_file.h"
 #include "settings/defaults.h"
+#include "support/capture_stdout.h"
+#include "support/file_size_limit.h"
 #include "support/same_run.h"
 #include "ui/create_shortcut_window.h"
 
@@ -23,6 +25,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+#include <sys/stat.h>
+
 using namespace zk;
 
 namespace {
@@ -34,6 +39,7 @@ ShortcutEnvironment RealFiles(QStringList *opened)
     ShortcutEnvironment env;
     env.fs.isFile = [](const QString &p) { return QFileInfo(p).isFile(); };
     env.fs.isDir = [](const QString &p) { return QFileInfo(p).isDir(); };
+    env.fs.refusal = LauncherPathRefusal;
     env.write = WriteDesktopLauncher;
     env.openFolder = [opened](const QString &folder) { *opened << folder; };
     return env;
@@ -196,6 +202,93 @@ private Q_SLOTS:
         QVERIFY(w.openMessageBox()->text().startsWith(desktop.filePath(QStringLiteral("z.desktop"))));
         Answer(&w, QMessageBox::Ok);
         QVERIFY(w.isVisible());
+    }
+
+    // Only a whole launcher, only in a regular file or a new path: a disk
+    // that fills up keeps the old file, a FIFO or a link that leads nowhere
+    // is refused without the overwrite question. The form says why and
+    // stays open; nothing is written over or through.
+    void onlyWholeLaunchersInRegularFiles()
+    {
+        QTemporaryDir desktop;
+        const QString file = desktop.filePath(QStringLiteral("z.desktop"));
+        const QString elsewhere = desktop.filePath(QStringLiteral("elsewhere.desktop"));
+        const auto refusal = [&](const QString &what) {
+            return file + QStringLiteral("\r\n\r\nは") + what +
+                   QStringLiteral("で、通常のファイルではありません。ショートカットは書き込みません。");
+        };
+        struct Case {
+            const char *name;
+            std::function<bool()> make;
+            QString text;  // the message; empty: the write failure after 上書き確認
+            std::function<bool()> unchanged;
+        };
+        const QList<Case> cases{
+            {"full disk",
+             [&] {
+                 QFile old(file);
+                 return old.open(QIODevice::WriteOnly) && old.write("old") == 3;
+             },
+             QString(),
+             [&] {
+                 QFile old(file);
+                 return old.open(QIODevice::ReadOnly) && old.readAll() == "old" && !QFileInfo(file).isExecutable();
+             }},
+            {"FIFO", [&] { return ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0; },
+             refusal(QStringLiteral("FIFO（名前付きパイプ）")),
+             [&] {
+                 struct stat st {};
+                 return ::lstat(QFile::encodeName(file).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+             }},
+            {"link that leads nowhere", [&] { return QFile::link(elsewhere, file); },
+             refusal(QStringLiteral("行き先のないシンボリックリンク")),
+             [&] { return QFileInfo(file).isSymLink() && !QFileInfo::exists(elsewhere); }},
+        };
+        for (const Case &c : cases) {
+            QVERIFY2(c.make(), c.name);
+            QStringList opened;
+            CreateShortcutWindow w(file + '\t' + QCoreApplication::applicationFilePath(), RealFiles(&opened));
+            w.setAttribute(Qt::WA_DeleteOnClose, false);
+            w.show();
+            QVERIFY(zktest::WithFileSizeLimit(16, [&] {
+                Click(&w, "cmdClose_0");
+                if (c.text.isEmpty()) {
+                    QCOMPARE(w.openMessageBox()->windowTitle(), QStringLiteral("上書き確認"));
+                    Answer(&w, QMessageBox::Ok);
+                }
+            }));
+            QVERIFY2(w.openMessageBox(), c.name);
+            QCOMPARE(w.openMessageBox()->windowTitle(), QStringLiteral("失敗"));
+            QCOMPARE(w.openMessageBox()->text(), c.text.isEmpty() ? WriteFailedText(file) : c.text);
+            Answer(&w, QMessageBox::Ok);
+            QVERIFY(w.isVisible());
+            QVERIFY2(c.unchanged(), c.name);
+            // The writer refuses them on its own too.
+            QVERIFY(c.text.isEmpty() || !WriteDesktopLauncher(file, QStringLiteral("[Desktop Entry]\n")));
+            QVERIFY2(c.unchanged(), c.name);
+            QCOMPARE(QDir(desktop.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(), 1);
+            QVERIFY(QFile::remove(file));
+        }
+    }
+
+    // gio's answer never reaches stderr: where the file system keeps no GIO
+    // metadata there is nothing to mark, and the launcher works all the same.
+    void markingTrustedIsQuiet()
+    {
+        QTemporaryDir desktop;
+        const QString file = desktop.filePath(QStringLiteral("z.desktop"));
+        QVERIFY(WriteDesktopLauncher(file, QStringLiteral("[Desktop Entry]\n")));
+        bool ran = false;
+        const QByteArray err = zktest::CaptureStderr([&] {
+            QProcess *gio = MarkLauncherTrusted(file);
+            if (!gio)
+                return;
+            QSignalSpy finished(gio, &QProcess::finished);
+            ran = finished.wait(20000);
+        });
+        if (!QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty())
+            QVERIFY(ran);
+        QVERIFY2(err.isEmpty(), err.constData());
     }
 };
 

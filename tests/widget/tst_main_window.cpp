@@ -584,6 +584,8 @@ private slots:
         r.window->setNoBattery(true);
         QVERIFY(!r.w<QRadioButton>("opt監視選択_2")->isEnabled());
         QVERIFY(r.w<QRadioButton>("opt監視選択_1")->isEnabled());
+        r.window->setNoBattery(false);  // a later answer found one
+        QVERIFY(r.w<QRadioButton>("opt監視選択_2")->isEnabled());
     }
 
     void trayTooltipTexts()

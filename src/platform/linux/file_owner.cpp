@@ -49,4 +49,23 @@ PathKind KindOf(const QString &path)
     return PathKind::Unknown;
 }
 
+QString KindWords(PathKind kind)
+{
+    switch (kind) {
+    case PathKind::Directory: return QStringLiteral("ディレクトリ");
+    case PathKind::Fifo: return QStringLiteral("FIFO（名前付きパイプ）");
+    case PathKind::Device: return QStringLiteral("デバイス");
+    case PathKind::Socket: return QStringLiteral("ソケット");
+    default: return {};
+    }
+}
+
+bool IsBrokenLink(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    return !path.isEmpty() && ::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode) &&
+           ::stat(name.constData(), &st) != 0;
+}
+
 }  // namespace zk

@@ -35,4 +35,12 @@ enum class PathKind {
 
 PathKind KindOf(const QString &path);
 
+// What a path names, in the words of the messages that refuse to write over
+// it: "ディレクトリ", "FIFO（名前付きパイプ）", "デバイス", "ソケット"; empty for
+// a regular file, nothing, or a path that could not be examined.
+QString KindWords(PathKind kind);
+
+// True when the path is a symbolic link that leads nowhere (also a loop of links).
+bool IsBrokenLink(const QString &path);
+
 }  // namespace zk

@@ -8,26 +8,11 @@
 
 namespace zk {
 
-namespace {
-
-QString KindName(PathKind kind)
-{
-    switch (kind) {
-    case PathKind::Directory: return QStringLiteral("ディレクトリ");
-    case PathKind::Fifo: return QStringLiteral("FIFO（名前付きパイプ）");
-    case PathKind::Device: return QStringLiteral("デバイス");
-    case PathKind::Socket: return QStringLiteral("ソケット");
-    default: return {};
-    }
-}
-
-}  // namespace
-
 SettingsWriter::Result SettingsWriter::write(const AppState &state, const QString &desktopDir)
 {
     const QString where = QDir::toNativeSeparators(QFileInfo(m_path).absoluteFilePath());
     const PathKind kind = KindOf(m_path);
-    if (const QString name = KindName(kind); !name.isEmpty()) {
+    if (const QString name = KindWords(kind); !name.isEmpty()) {
         tell(m_refusalTold, QStringLiteral("書込みエラー"),
              QStringLiteral("設定ファイル %1 は%2で、通常のファイルではありません。設定は書き込みません。")
                  .arg(where, name));

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace zk {
@@ -18,6 +19,21 @@ QString readLine(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return QString();
     return QString::fromUtf8(f.readLine()).trimmed();
+}
+
+// Hours of an amount at a rate, in seconds, saturated at the largest
+// remaining time the status holds (as UPower's time to empty is).
+qint64 RemainingSeconds(qint64 amount, qint64 rate)
+{
+    constexpr qint64 kMost = 0x7fffffff;
+    const qint64 hours = amount / rate;
+    if (hours >= kMost / 3600)
+        return kMost;
+    const qint64 rest = amount % rate;  // under rate
+    const qint64 restSeconds = rest <= std::numeric_limits<qint64>::max() / 3600
+                                   ? rest * 3600 / rate
+                                   : qint64(double(rest) / double(rate) * 3600);
+    return std::min(kMost, hours * 3600 + restSeconds);
 }
 
 }  // namespace
@@ -66,8 +82,8 @@ int SysfsPowerStatus::read(PowerStatusRaw &raw)
                 const qint64 left = readLine(base + QLatin1String(amount)).toLongLong(&ok);
                 const bool haveLeft = ok;
                 const qint64 flow = readLine(base + QLatin1String(rate)).toLongLong(&ok);
-                if (thisDischarging && seconds < 0 && haveLeft && ok && flow > 0)
-                    seconds = left * 3600 / flow;
+                if (thisDischarging && seconds < 0 && haveLeft && ok && flow > 0 && left >= 0)
+                    seconds = RemainingSeconds(left, flow);
             }
         }
     }

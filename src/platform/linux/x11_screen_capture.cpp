@@ -1,7 +1,9 @@
 #include "platform/linux/x11_screen_capture.h"
 
+#include "core/whole_file.h"
+
+#include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <xcb/xcb.h>
 
@@ -90,18 +92,17 @@ bool X11ScreenCapture::captureToJpeg(QString &name)
     const QImage image = GrabX11Screen(m_display);
     if (image.isNull())
         return false;
-    // Written whole or not at all: an earlier capture of the same second is
-    // replaced only by a complete file.
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, "jpeg");
+    // Encoded first, then written whole or not at all: an earlier capture of
+    // the same second is replaced only by a complete file.
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(kCaptureJpegQuality);
-    if (!writer.write(image)) {
-        file.cancelWriting();
+    if (!writer.write(image))
         return false;
-    }
-    return file.commit();
+    buffer.close();
+    return WriteWholeFile(name, jpeg);
 }
 
 }  // namespace zk

@@ -1,8 +1,9 @@
 // The screen capture: the image of the whole X screen (every monitor of the
 // root window) read straight from the X server, written as a JPEG file of
 // quality 100. The clipboard is never touched. A short-lived connection of
-// its own per capture; no X server, an unknown pixel format or an unwritable
-// file only make the capture fail (nothing is written, nothing reported).
+// its own per capture; no X server, an unknown pixel format, an unwritable
+// folder or a full disk only make the capture fail (false): nothing is
+// written, an older capture of the same name stays as it was.
 #pragma once
 
 #include "core/ports/capture.h"
