@@ -47,7 +47,7 @@ Backends MakeBackends(bool dryRun)
     if (dryRun)
         b.wakeTimer = std::make_unique<DryRunWakeTimer>();
     else
-        b.wakeTimer = std::make_unique<TimerfdWakeTimer>();
+        b.wakeTimer = std::make_unique<TimerfdWakeTimer>(ProbeWakeAbility({QCoreApplication::applicationDirPath()}));
     b.launcherBackend = std::make_unique<LinuxLauncherBackend>();
     b.cpuCounters = std::make_unique<ProcCpu>();
     b.cpu = std::make_unique<CpuSampler>(*b.cpuCounters);

@@ -28,4 +28,12 @@ QJsonObject ExplainState(const AppState &state, const QString &caption)
     return o;
 }
 
+QJsonObject ExplainWake(const WakeAbility &ability)
+{
+    return QJsonObject{{QStringLiteral("Possible"), ability.possible()},
+                       {QStringLiteral("Way"), ability.wayName()},
+                       {QStringLiteral("Helper"), ability.helperPath},
+                       {QStringLiteral("Reason"), ability.reason}};
+}
+
 }  // namespace zk

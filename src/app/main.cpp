@@ -258,6 +258,7 @@ int main(int argc, char **argv)
     // A start and --explain look for a relative application path in the same folder.
     startEnv.programDir = QCoreApplication::applicationDirPath();
     startEnv.programName = QStringLiteral("zenkoro");
+    startEnv.wakeUnavailable = services.wakeTimer ? services.wakeTimer->unavailableReason() : QString();
 
     if (options.explain) {
         QJsonObject o = zk::ExplainState(state, caption);
@@ -266,6 +267,8 @@ int main(int argc, char **argv)
         zk::MergeJson(o, zk::ExplainPlan(state, clock.now(), startEnv));
         // The steps a multi run would take now, in run order.
         o.insert(QStringLiteral("MultiPlan"), zk::ExplainMultiPlan(state, clock.now()));
+        // Whether and how a real run can wake the machine (also under --dry-run).
+        o.insert(QStringLiteral("Wake"), zk::ExplainWake(zk::ProbeWakeAbility({startEnv.programDir})));
         PrintOut(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
         return 0;
     }

@@ -276,6 +276,15 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
             }
         }
     }
+    // A suspend that is to wake the machine again needs a wake alarm: where
+    // none can be armed, the run does not start (the machine would sleep on).
+    const QString op = state.OperationText();
+    if (!j.ResumeOnly && p.resumeTime.isValid() && p.resumeDay == ResumeDayRule::Allowed &&
+        !env.wakeUnavailable.isEmpty() && (op == kOpSleep || op == kOpStandby || op == kOpHibernate)) {
+        refuse(p, QStringLiteral("エラー発生"), QStringLiteral("復帰タイマーを設定できません。") + kCrLf + env.wakeUnavailable,
+               QString(), StopOrder::AfterMessage);
+        return p;
+    }
     if (j.ResumeOnly)
         p.targetTime = QDateTime();
     return p;

@@ -23,6 +23,9 @@ struct StartEnvironment {
     QString programName = QStringLiteral("zenkoro");
     // The name the self-restart message starts with.
     QString programTitle = QStringLiteral("Zenkoro");
+    // Why no wake alarm can be armed ("" = it can): a suspend with a resume
+    // time is then refused.
+    QString wakeUnavailable;
 };
 
 // The default file test: an existing file that is not a folder.

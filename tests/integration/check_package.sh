@@ -64,6 +64,16 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6; do
   grep -qE "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
+# Loaded at run time, so listed by hand: the Wayland plugin and a Japanese font.
+grep -qE "(^|, )qt6-wayland(,|$)" <<<"$depends" || fail "Depends lacks qt6-wayland: $depends"
+grep -qE "(^|, )fonts-noto-cjk \| " <<<"$depends" || fail "Depends names no Japanese font: $depends"
+
+# One licence in the source, the package's copyright file and the metainfo.
+grep -q 'GNU GENERAL PUBLIC LICENSE' "$SRC/LICENSE" && grep -q 'Version 3' "$SRC/LICENSE" || fail "LICENSE is not the GPL 3"
+grep -qx 'License: GPL-3+' "$root/share/doc/zenkoro/copyright" || fail "the copyright file does not name GPL-3+"
+grep -qF '<project_license>GPL-3.0-or-later</project_license>' "$root/share/metainfo/org.zenkoro.Zenkoro.metainfo.xml" ||
+  fail "the metainfo does not name the licence"
+grep -qF '<url type="homepage">' "$root/share/metainfo/org.zenkoro.Zenkoro.metainfo.xml" || fail "the metainfo has no home page"
 
 # The version written by hand in the changelog and the AppStream releases
 # follows the project's.

@@ -1,12 +1,61 @@
 // The timerfd wake timer with real, short timers.
 #include "platform/linux/timerfd_wake_timer.h"
+#include "platform/linux/wake_ability.h"
+#include "support/run_zenkoro.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <unistd.h>
 
 using zk::TimerfdWakeTimer;
+using zk::WakeAbility;
+
+namespace {
+
+const QString kNobody[] = {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                           QStringLiteral("--clear-groups")};
+
+QString BuiltHelper()
+{
+    return QFileInfo(qEnvironmentVariable("ZENKORO_BIN")).dir().filePath(QStringLiteral("zenkoro-wake"));
+}
+
+// A copy of `file` in `dir` that everybody may run; with the capability when `capable`.
+QString ExecutableCopy(const QString &file, const QString &dir, bool capable)
+{
+    const QString copy = QDir(dir).filePath(QFileInfo(file).fileName());
+    QFile::remove(copy);
+    if (!QFile::copy(file, copy))
+        return QString();
+    QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOther | QFile::ReadOther | QFile::ExeGroup);
+    QFile::setPermissions(dir, QFile::permissions(dir) | QFile::ExeOther | QFile::ReadOther);
+    if (capable && QProcess::execute(QStringLiteral("setcap"), {QStringLiteral("cap_wake_alarm+ep"), copy}) != 0)
+        return QString();
+    return copy;
+}
+
+// The "clockid" and the seconds left of the first timerfd the process holds.
+std::pair<int, qint64> ArmedTimerOf(qint64 pid)
+{
+    const QDir fdinfo(QStringLiteral("/proc/%1/fdinfo").arg(pid));
+    for (const QString &fd : fdinfo.entryList(QDir::Files)) {
+        QFile f(fdinfo.filePath(fd));
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromLatin1(f.readAll());
+        const QRegularExpressionMatch clock = QRegularExpression(QStringLiteral("clockid:\\s*(\\d+)")).match(text);
+        const QRegularExpressionMatch value = QRegularExpression(QStringLiteral("it_value:\\s*\\((\\d+),")).match(text);
+        if (clock.hasMatch() && value.hasMatch())
+            return {clock.captured(1).toInt(), value.captured(1).toLongLong()};
+    }
+    return {-1, -1};
+}
+
+}  // namespace
 
 class TestTimerfdWakeTimer : public QObject {
     Q_OBJECT
@@ -115,6 +164,141 @@ private Q_SLOTS:
         const QString out = QString::fromUtf8(child.readAll());
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(out));
         QVERIFY2(out.contains("wakes the system: no (CLOCK_REALTIME)"), qPrintable(out));
+    }
+
+    void probeTellsHowToWake_data()
+    {
+        QTest::addColumn<bool>("rtc");
+        QTest::addColumn<bool>("capable");     // the process itself holds CAP_WAKE_ALARM
+        QTest::addColumn<QString>("helper");   // "", "plain" or "capable"
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("reason");   // a part of the reason
+        QTest::newRow("no real-time clock") << false << true << "capable" << "none" << "RTC";
+        QTest::newRow("root") << true << true << "" << "direct" << "";
+        QTest::newRow("user, no helper") << true << false << "" << "none" << "zenkoro-wake";
+        QTest::newRow("user, helper without capability") << true << false << "plain" << "none" << "setcap cap_wake_alarm+ep";
+        QTest::newRow("user, helper with capability") << true << false << "capable" << "helper" << "";
+    }
+    void probeTellsHowToWake()
+    {
+        QFETCH(bool, rtc);
+        QFETCH(bool, capable);
+        QFETCH(QString, helper);
+        QFETCH(QString, way);
+        QFETCH(QString, reason);
+        if (::geteuid() != 0 && helper == "capable")
+            QSKIP("needs root for setcap");
+        QTemporaryDir root;
+        QDir(root.path()).mkpath(QStringLiteral("sys/class/rtc/rtc0"));
+        if (rtc)
+            QFile(root.filePath(QStringLiteral("sys/class/rtc/rtc0/wakealarm"))).open(QIODevice::WriteOnly);
+        QFile status(root.filePath(QStringLiteral("status")));
+        QVERIFY(status.open(QIODevice::WriteOnly));
+        status.write(capable ? "Name:\tzenkoro\nCapEff:\t000001fffeffffff\n" : "Name:\tzenkoro\nCapEff:\t0000000000000000\n");
+        status.close();
+        const QString bin = root.filePath(QStringLiteral("bin"));
+        QDir().mkpath(bin);
+        QString copy;
+        if (!helper.isEmpty()) {
+            copy = ExecutableCopy(BuiltHelper(), bin, helper == "capable");
+            QVERIFY2(!copy.isEmpty(), "could not copy the helper (or setcap failed)");
+        }
+        const WakeAbility a = zk::ProbeWakeAbility({bin, root.filePath(QStringLiteral("sys")), status.fileName()});
+        QCOMPARE(a.wayName(), way);
+        QCOMPARE(a.possible(), way != "none");
+        QVERIFY2(reason.isEmpty() ? a.reason.isEmpty() : a.reason.contains(reason), qPrintable(a.reason));
+        QCOMPARE(a.helperPath, way == "helper" ? copy : QString());
+    }
+
+    void helperArmsTheWakeAlarmForAnOrdinaryUser()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root for setcap and setpriv");
+        QTemporaryDir dir;
+        const QString capable = ExecutableCopy(BuiltHelper(), dir.path(), true);
+        QVERIFY(!capable.isEmpty());
+        const qint64 due = QDateTime::currentSecsSinceEpoch() + 3600;
+
+        QProcess helper;
+        helper.start(QStringLiteral("setpriv"), QStringList(std::begin(kNobody), std::end(kNobody)) << capable << QString::number(due));
+        QVERIFY(helper.waitForReadyRead(10000));
+        QCOMPARE(helper.readLine().trimmed(), QByteArray("armed ") + QByteArray::number(due));
+        // The kernel's view of the armed timer: the alarm clock, an hour ahead.
+        const auto [clock, left] = ArmedTimerOf(helper.processId());
+        QCOMPARE(clock, 8);  // CLOCK_REALTIME_ALARM
+        QVERIFY2(left > 3500 && left <= 3600, qPrintable(QString::number(left)));
+        // Closing its input cancels it: it ends without firing.
+        helper.closeWriteChannel();
+        QVERIFY(helper.waitForFinished(5000));
+        QCOMPARE(helper.exitCode(), 0);
+        QVERIFY(!helper.readAll().contains("fired"));
+
+        // Without the capability an ordinary user cannot arm it, and says why.
+        QTemporaryDir plainDir;
+        const QString plain = ExecutableCopy(BuiltHelper(), plainDir.path(), false);
+        QProcess refused;
+        refused.start(QStringLiteral("setpriv"), QStringList(std::begin(kNobody), std::end(kNobody)) << plain << QString::number(due));
+        QVERIFY(refused.waitForFinished(10000));
+        QCOMPARE(refused.exitCode(), 1);
+        QVERIFY(refused.readAll().contains("error timerfd_create(CLOCK_REALTIME_ALARM): Operation not permitted"));
+    }
+
+    void timerThroughTheHelperFiresOrIsCancelled()
+    {
+        QTemporaryDir dir;
+        const QString helperCopy = ExecutableCopy(BuiltHelper(), dir.path(), ::geteuid() == 0);
+        QVERIFY(!helperCopy.isEmpty());
+        TimerfdWakeTimer timer(WakeAbility{WakeAbility::Helper, helperCopy, QString()});
+        QSignalSpy fired(&timer, &zk::WakeTimer::fired);
+        QSignalSpy armed(&timer, &TimerfdWakeTimer::helperArmed);
+        const int cancelled = timer.arm(3600);
+        QProcess *cancelledHelper = timer.helperOf(cancelled);
+        QVERIFY(cancelledHelper);
+        QSignalSpy cancelledEnded(cancelledHelper, &QProcess::finished);
+        const int handle = timer.arm(1);
+        QVERIFY(QTest::qWaitFor([&] { return armed.size() == 2; }, 10000));
+        QVERIFY(timer.wakesSystem(cancelled));
+        timer.cancel(cancelled);
+        QVERIFY(cancelledEnded.wait(5000));  // the helper ends with the cancel
+        QVERIFY(fired.wait(5000));
+        QCOMPARE(fired.size(), 1);
+        QCOMPARE(fired.at(0).at(0).toInt(), handle);
+        QCOMPARE(timer.armedCount(), 0);
+
+        // A helper that cannot run: said on stderr, and the wait still ends
+        // at the due time on the wall clock.
+        TimerfdWakeTimer broken(WakeAbility{WakeAbility::Helper, dir.filePath(QStringLiteral("missing")), QString()});
+        QSignalSpy brokenFired(&broken, &zk::WakeTimer::fired);
+        const int late = broken.arm(1);
+        QVERIFY(late != 0);
+        QVERIFY(brokenFired.wait(10000));
+        QCOMPARE(brokenFired.at(0).at(0).toInt(), late);
+    }
+
+    void runThatMustWakeSaysItCannot()
+    {
+        // The program as an ordinary user, beside the built helper (which has
+        // no capability): a suspend with a resume time does not start, and says why.
+        if (::geteuid() != 0)
+            QSKIP("needs root to run as another user");
+        QTemporaryDir home;
+        QFile::setPermissions(home.path(), QFile::Permissions(0x7777));
+        const QStringList via = QStringList{QStringLiteral("setpriv")} + QStringList(std::begin(kNobody), std::end(kNobody));
+
+        const zktest::Result explain = zktest::RunZenkoro({"--explain"}, home.path(), 30000, QString(), via);
+        const QJsonObject wake = explain.json.value("Wake").toObject();
+        QCOMPARE(wake.value("Possible").toBool(), false);
+        QVERIFY2(!wake.value("Reason").toString().isEmpty(), qPrintable(zktest::Describe(explain)));
+
+        // Not a dry run: the refusal must come before anything is asked of
+        // the system, and no system bus is reachable anyway.
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/zenkoro-test");
+        const zktest::Result run = zktest::RunZenkoro({"-auto", "-standby", "-time", "1", "-resume", "20"}, home.path(), 20000,
+                                                      QString(), via);
+        qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
+        QVERIFY2(run.exitCode > 0, qPrintable(zktest::Describe(run)));
+        QVERIFY2(run.err.contains(QStringLiteral("復帰タイマーを設定できません")), qPrintable(zktest::Describe(run)));
+        QVERIFY2(run.err.contains(wake.value("Reason").toString().left(10)), qPrintable(zktest::Describe(run)));
     }
 
     void destroyingWithArmedTimersIsClean()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 namespace zk {
 
@@ -16,6 +17,9 @@ public:
     virtual int arm(qint64 seconds) = 0;
     // Cancels the timer of that handle; a cancelled timer never fires. 0 is ignored.
     virtual void cancel(int handle) = 0;
+    // Why a timer armed here could not wake the machine from a suspend, for
+    // the user ("" = it can).
+    virtual QString unavailableReason() const { return QString(); }
 
 Q_SIGNALS:
     // The timer of that handle reached its time.
