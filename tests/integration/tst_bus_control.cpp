@@ -179,7 +179,7 @@ private slots:
         QProcess a, b;
         for (QProcess *p : {&a, &b}) {
             p->setProcessEnvironment(zktest::ZenkoroEnvironment(m_home.path()));
-            p->start("unshare", {"--pid", "--fork", "--mount-proc", qEnvironmentVariable("ZENKORO_BIN"), "--dry-run",
+            p->start("unshare", {"--pid", "--fork", "--kill-child", "--mount-proc", qEnvironmentVariable("ZENKORO_BIN"), "--dry-run",
                                  "--conf", m_home.filePath("Conf.txt"), "-auto", "-shutdown", "-time", "10"});
         }
         QTRY_VERIFY_WITH_TIMEOUT(registered(ChildOf(a)) && registered(ChildOf(b)), 20000);
