@@ -30,7 +30,7 @@ QString ServiceOf(qint64 pid)
 {
     QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
     for (const QString &name : bus->registeredServiceNames().value())
-        if (name.startsWith(u"org.zenkoro.Zenkoro1.instance_") && bus->servicePid(name).value() == pid)
+        if (name.startsWith(u"org.zenkoro.Zenkoro1.instance") && bus->servicePid(name).value() == pid)
             return name;
     return QString();
 }
