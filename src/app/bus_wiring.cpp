@@ -1,21 +1,26 @@
 #include "app/bus_wiring.h"
 
 #include "core/run_status.h"
+#include "platform/linux/bus_client.h"
+#include "platform/linux/session_bus.h"
 
-#include <QCoreApplication>
+#include <cstdio>
 
 namespace zk {
 
-std::unique_ptr<BusControl> PublishRun(RunEngine &engine, const Clock &clock, QString *error)
+std::unique_ptr<BusControl> PublishRun(RunEngine &engine, const Clock &clock)
 {
     if (!SessionBusConfigured())
         return nullptr;
-    const QDBusConnection bus = QDBusConnection::sessionBus();
+    const QDBusConnection bus = SessionBus();
     if (!bus.isConnected())  // a bus named but gone: as without one
         return nullptr;
     auto control = std::make_unique<BusControl>([&engine, &clock] { return StatusOf(engine, clock.now()); });
-    if (!control->registerOn(bus, QCoreApplication::applicationPid(), error))
-        return nullptr;
+    QObject::connect(control.get(), &BusControl::unavailable, control.get(), [](const QString &why) {
+        std::fputs(QStringLiteral("zenkoro: not on the session bus: %1\n").arg(why).toUtf8().constData(), stderr);
+        std::fflush(stderr);
+    });
+    control->registerOn(bus, SessionBusHello(), kBusCallTimeoutMs);
     QObject::connect(&engine, &RunEngine::runStateChanged, control.get(), &BusControl::refresh);
     QObject::connect(&engine, &RunEngine::ticked, control.get(), &BusControl::refresh);
     return control;

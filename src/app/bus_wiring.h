@@ -1,7 +1,9 @@
 // The run on the session bus: a BusControl that reads the engine's status and
 // announces it at every state change and clock tick. Null without a session
-// bus (the program runs as before) or when the name cannot be had; `error`
-// then says why (empty when there simply is no bus).
+// bus (the program runs as before). The bus is reached without waiting: the
+// countdown never depends on it. When the name cannot be had (the bus does
+// not answer within the time of a bus call, or refuses), a line on standard
+// error says why and the run goes on without it.
 #pragma once
 
 #include "core/clock.h"
@@ -12,6 +14,6 @@
 
 namespace zk {
 
-std::unique_ptr<BusControl> PublishRun(RunEngine &engine, const Clock &clock, QString *error = nullptr);
+std::unique_ptr<BusControl> PublishRun(RunEngine &engine, const Clock &clock);
 
 }  // namespace zk

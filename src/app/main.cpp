@@ -370,20 +370,21 @@ int main(int argc, char **argv)
     }
 
     // Scripts and panel applets follow and stop the run over the session bus.
-    QString busError;
-    const std::unique_ptr<zk::BusControl> bus = zk::PublishRun(engine, clock, &busError);
-    if (!busError.isEmpty())
-        PrintErr(QStringLiteral("zenkoro: not on the session bus: ") + busError + QLatin1Char('\n'));
+    const std::unique_ptr<zk::BusControl> bus = zk::PublishRun(engine, clock);
     if (bus) {
         // Stop() is the stop button; without a window nothing is left to do.
-        QObject::connect(bus.get(), &zk::BusControl::stopRequested, &engine, [&] {
+        // A window without a run has nothing to stop: the caller is told.
+        bus->setStopHandler([&] {
             if (headless) {
                 autoRun = autoRun || state.cl.AutoStart;
                 engine.stopRun();
                 view->quit(0);
-            } else if (engine.runActive()) {
-                engine.stopRun();
+                return true;
             }
+            if (!engine.runActive())
+                return false;
+            engine.stopRun();
+            return true;
         });
         QObject::connect(bus.get(), &zk::BusControl::showRequested, &engine, [&] {
             if (window)

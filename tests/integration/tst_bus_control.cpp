@@ -1,7 +1,8 @@
 // The running program on the session bus, through the real binary on a
 // private bus (the test runs under dbus-run-session): what `zenkoro --status`
 // and `zenkoro --stop` see and do, and what a panel applet that listens for
-// PropertiesChanged is told.
+// PropertiesChanged is told; copies in other PID namespaces, copies and a bus
+// that do not answer.
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -20,11 +21,25 @@
 using zktest::Describe;
 using zktest::Result;
 
+#include <csignal>
+
 namespace {
 
+// The name of the copy with this pid (as the bus sees it); empty when none.
 QString ServiceOf(qint64 pid)
 {
-    return QStringLiteral("org.zenkoro.Zenkoro1.instance%1").arg(pid);
+    QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+    for (const QString &name : bus->registeredServiceNames().value())
+        if (name.startsWith(u"org.zenkoro.Zenkoro1.instance") && bus->servicePid(name).value() == pid)
+            return name;
+    return QString();
+}
+
+// The pid of the program a `unshare --fork` runs (its only child).
+qint64 ChildOf(const QProcess &p)
+{
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(p.processId()));
+    return children.open(QIODevice::ReadOnly) ? children.readAll().trimmed().toLongLong() : 0;
 }
 
 }  // namespace
@@ -41,10 +56,8 @@ class TestBusControl : public QObject {
         p.start(qEnvironmentVariable("ZENKORO_BIN"), QStringList{"--dry-run", "--conf", m_home.filePath("Conf.txt")} + args);
     }
 
-    static bool registered(const QProcess &p)
-    {
-        return QDBusConnection::sessionBus().interface()->isServiceRegistered(ServiceOf(p.processId())).value();
-    }
+    static bool registered(qint64 pid) { return !ServiceOf(pid).isEmpty(); }
+    static bool registered(const QProcess &p) { return registered(p.processId()); }
 
     Result client(const QStringList &args) const { return zktest::RunZenkoro(args, m_home.path()); }
 
@@ -156,6 +169,110 @@ private slots:
         QVERIFY2(stop.exitCode == 0, qPrintable(Describe(stop)));
         const Result end = zktest::Finish(p, 10000);
         QVERIFY2(end.exitCode == 0 && !end.out.contains("dry-run:"), qPrintable(Describe(end)));
+    }
+
+    // Copies with the same pid in PID namespaces of their own (sandboxes):
+    // each has its own name, --status shows both with the pids this side
+    // sees, and --stop PID stops only the one named.
+    void pidNamespaces()
+    {
+        QProcess a, b;
+        for (QProcess *p : {&a, &b}) {
+            p->setProcessEnvironment(zktest::ZenkoroEnvironment(m_home.path()));
+            p->start("unshare", {"--pid", "--fork", "--kill-child", "--mount-proc", qEnvironmentVariable("ZENKORO_BIN"), "--dry-run",
+                                 "--conf", m_home.filePath("Conf.txt"), "-auto", "-shutdown", "-time", "10"});
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(registered(ChildOf(a)) && registered(ChildOf(b)), 20000);
+        const qint64 pa = ChildOf(a), pb = ChildOf(b);
+        QVERIFY(pa != pb);
+
+        const Result answer = client({"--status"});
+        QCOMPARE(answer.exitCode, 0);
+        const QHash<qint64, QJsonObject> running = byPid(answer);
+        QVERIFY2(running.contains(pa) && running.contains(pb), qPrintable(Describe(answer)));
+
+        QCOMPARE(client({"--stop", QString::number(pb)}).exitCode, 0);
+        const Result endB = zktest::Finish(b, 10000);
+        QVERIFY2(endB.exitCode == 0 && !endB.out.contains("dry-run:"), qPrintable(Describe(endB)));
+        QCOMPARE(a.state(), QProcess::Running);
+        QCOMPARE(client({"--stop", QString::number(pa)}).exitCode, 0);
+        QCOMPARE(zktest::Finish(a, 10000).exitCode, 0);
+    }
+
+    // A window without a run has nothing to stop; a copy that does not answer
+    // (stopped with SIGSTOP) is named, and the others still answer.
+    void idleAndSilentCopies()
+    {
+        QProcess window, counting, silent;
+        QProcessEnvironment env = zktest::ZenkoroEnvironment(m_home.path());
+        env.insert("DISPLAY", ":zenkoro-none");  // a window, drawn offscreen
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        window.setProcessEnvironment(env);
+        window.start(qEnvironmentVariable("ZENKORO_BIN"), {"--dry-run", "--conf", m_home.filePath("Conf.txt")});
+        start(counting, {"-auto", "-shutdown", "-time", "10"});
+        start(silent, {"-auto", "-reboot", "-time", "10"});
+        QTRY_VERIFY_WITH_TIMEOUT(registered(window) && registered(counting) && registered(silent), 20000);
+
+        const Result idle = client({"--stop", QString::number(window.processId())});
+        QVERIFY2(idle.exitCode == 1 && idle.out.isEmpty() && idle.err.contains("停止するものがありません"),
+                 qPrintable(Describe(idle)));
+        QCOMPARE(window.state(), QProcess::Running);
+
+        ::kill(pid_t(silent.processId()), SIGSTOP);
+        const QString pid = QString::number(silent.processId());
+        const Result status = client({"--status"});
+        QVERIFY2(status.exitCode == 1 && status.err.contains(pid) && status.err.contains("応答しませんでした"),
+                 qPrintable(Describe(status)));
+        const QHash<qint64, QJsonObject> answered = byPid(status);
+        QCOMPARE(answered.value(counting.processId()).value("State").toString(), QStringLiteral("counting"));
+        QCOMPARE(answered.value(window.processId()).value("State").toString(), QStringLiteral("idle"));
+        QVERIFY(!answered.contains(silent.processId()));
+
+        const Result stop = client({"--stop", pid});
+        QVERIFY2(stop.exitCode == 1 && stop.err.contains(pid) && stop.err.contains("応答しませんでした") &&
+                     !stop.err.contains("invalid type"),
+                 qPrintable(Describe(stop)));
+        ::kill(pid_t(silent.processId()), SIGCONT);
+        for (QProcess *p : {&window, &counting, &silent}) {
+            p->terminate();
+            QCOMPARE(zktest::Finish(*p, 10000).exitCode, 0);
+        }
+    }
+
+    // A session bus whose daemon is stopped: a run goes on without it and
+    // still ends on SIGTERM; the clients give up with a message.
+    void stalledBus()
+    {
+        QProcess daemon;
+        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(daemon.waitForReadyRead(10000));
+        const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+        ::kill(pid_t(daemon.processId()), SIGSTOP);
+        QProcessEnvironment env = zktest::ZenkoroEnvironment(m_home.path());
+        env.insert("DBUS_SESSION_BUS_ADDRESS", address);
+        auto run = [&](QProcess &p, const QStringList &args) {
+            p.setProcessEnvironment(env);
+            p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
+        };
+
+        QProcess now, later;
+        run(now, {"--dry-run", "-auto", "-shutdown", "-time", "0", "-zero_time", "1"});
+        run(later, {"--dry-run", "-auto", "-shutdown", "-time", "10"});
+        const Result acted = zktest::Finish(now, 30000);
+        QVERIFY2(acted.exitCode == 0 && acted.out.contains("dry-run: "), qPrintable(Describe(acted)));
+        later.terminate();
+        const Result stopped = zktest::Finish(later, 30000);
+        QVERIFY2(stopped.exitCode == 0 && !stopped.out.contains("dry-run:"), qPrintable(Describe(stopped)));
+
+        for (const char *option : {"--status", "--stop"}) {
+            QProcess c;
+            run(c, {option});
+            const Result r = zktest::Finish(c, 30000);
+            QVERIFY2(r.exitCode == 1 && r.err.contains("応答しませんでした"), qPrintable(Describe(r)));
+        }
+        ::kill(pid_t(daemon.processId()), SIGCONT);
+        daemon.kill();
+        daemon.waitForFinished();
     }
 
     // Without a session bus a run goes on as before; the clients say they

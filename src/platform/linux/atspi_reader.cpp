@@ -1,5 +1,7 @@
 #include "platform/linux/atspi_reader.h"
 
+#include "platform/linux/session_bus.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -219,15 +221,16 @@ bool AtspiReader::connectBus()
         // The session bus names the accessibility bus; a session bus in our own
         // thread's name, since the application's may be busy elsewhere.
         const QString sessionName = m_connectionName + QStringLiteral("-session");
-        QDBusConnection session = QDBusConnection::connectToBus(QDBusConnection::SessionBus, sessionName);
-        if (session.isConnected()) {
-            const QDBusMessage reply = session.call(
+        // Opened without Qt's blocking registration, which would hold up every
+        // connection of the process (logind's too) while the bus does not answer.
+        if (const std::optional<QDBusConnection> session = OpenSessionBus(sessionName, m_budgetMs, nullptr)) {
+            const QDBusMessage reply = session->call(
                 QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
                                                QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress")),
                 QDBus::Block, m_budgetMs);
             address = ParseString(reply);
         }
-        QDBusConnection::disconnectFromBus(sessionName);
+        QDBusConnection::disconnectFromPeer(sessionName);
     }
     if (address.isEmpty())
         return false;

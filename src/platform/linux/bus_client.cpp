@@ -1,19 +1,21 @@
 #include "platform/linux/bus_client.h"
 
 #include "platform/linux/bus_control.h"
+#include "platform/linux/session_bus.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusReply>
+#include <QDBusPendingCall>
+#include <QDBusPendingReply>
 #include <algorithm>
 
 namespace zk {
 
 namespace {
 
-QString ServiceOf(qint64 pid)
+QDBusMessage BusCall(const QString &method)
 {
-    return QString::fromLatin1(kBusServicePrefix) + QString::number(pid);
+    return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                          QStringLiteral("org.freedesktop.DBus"), method);
 }
 
 bool Failed(const QDBusMessage &reply, QString *error)
@@ -25,71 +27,81 @@ bool Failed(const QDBusMessage &reply, QString *error)
     return true;
 }
 
-}  // namespace
-
-std::optional<QDBusConnection> ConnectSessionBusForControl(QString *error)
+CopyReply ReplyOf(const QDBusMessage &reply)
 {
-    if (!SessionBusConfigured()) {
-        if (error)
-            *error = QStringLiteral("no session D-Bus bus (DBUS_SESSION_BUS_ADDRESS is not set)");
-        return std::nullopt;
+    CopyReply r;
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        r.answer = CopyAnswer::Answered;
+        return r;
     }
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        if (error)
-            *error = QStringLiteral("cannot reach the session D-Bus bus: ") + bus.lastError().message();
-        return std::nullopt;
-    }
-    return bus;
+    const QString name = reply.errorName();
+    r.error = reply.errorMessage().isEmpty() ? name : reply.errorMessage();
+    if (name == u"org.freedesktop.DBus.Error.ServiceUnknown" || name == u"org.freedesktop.DBus.Error.NameHasNoOwner")
+        r.answer = CopyAnswer::Gone;
+    else if (name == u"org.freedesktop.DBus.Error.NoReply" || name == u"org.freedesktop.DBus.Error.Timeout")
+        r.answer = CopyAnswer::Silent;
+    else if (name == QLatin1String(kBusNoRunError))
+        r.answer = CopyAnswer::NoRun;
+    return r;
 }
 
-QList<qint64> ListRunningInstances(const QDBusConnection &bus, QString *error)
+}  // namespace
+
+std::optional<QDBusConnection> ConnectSessionBusForControl(QString *error, bool *silent)
 {
-    QList<qint64> pids;
-    const QDBusMessage reply = bus.call(
-        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListNames")),
-        QDBus::Block, kBusCallTimeoutMs);
+    return OpenSessionBus(QStringLiteral("zk-control"), kBusCallTimeoutMs, error, silent);
+}
+
+QList<RunningCopy> ListRunningInstances(const QDBusConnection &bus, QString *error)
+{
+    QList<RunningCopy> copies;
+    const QDBusMessage reply = bus.call(BusCall(QStringLiteral("ListNames")), QDBus::Block, kBusCallTimeoutMs);
     if (Failed(reply, error) || reply.arguments().isEmpty())
-        return pids;
+        return copies;
     const QString prefix = QString::fromLatin1(kBusServicePrefix);
     for (const QString &name : reply.arguments().first().toStringList()) {
         if (!name.startsWith(prefix))
             continue;
-        bool ok = false;
-        const qint64 pid = name.mid(prefix.size()).toLongLong(&ok);
-        if (ok && pid > 0)
-            pids << pid;
+        // The bus daemon answers for the copy: the pid in the daemon's PID
+        // namespace, whatever the copy's own namespace says.
+        QDBusMessage ask = BusCall(QStringLiteral("GetConnectionUnixProcessID"));
+        ask << name;
+        const QDBusMessage pid = bus.call(ask, QDBus::Block, kBusCallTimeoutMs);
+        if (pid.type() == QDBusMessage::ReplyMessage && !pid.arguments().isEmpty())  // else it has just ended
+            copies.append({name, pid.arguments().first().toLongLong()});
     }
-    std::sort(pids.begin(), pids.end());
-    return pids;
+    std::sort(copies.begin(), copies.end(), [](const RunningCopy &a, const RunningCopy &b) { return a.pid < b.pid; });
+    return copies;
 }
 
-std::optional<QVariantMap> ReadInstance(const QDBusConnection &bus, qint64 pid, QString *error)
+QList<CopyReply> ReadInstances(const QDBusConnection &bus, const QList<RunningCopy> &copies)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(ServiceOf(pid), QString::fromLatin1(kBusObjectPath),
-                                                       QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                       QStringLiteral("GetAll"));
-    call << QString::fromLatin1(kBusInterface);
-    const QDBusMessage reply = bus.call(call, QDBus::Block, kBusCallTimeoutMs);
-    if (Failed(reply, error))
-        return std::nullopt;
-    const QDBusReply<QVariantMap> map(reply);
-    if (!map.isValid()) {
-        if (error)
-            *error = map.error().message();
-        return std::nullopt;
+    QList<QDBusPendingCall> calls;
+    for (const RunningCopy &copy : copies) {
+        QDBusMessage call = QDBusMessage::createMethodCall(copy.service, QString::fromLatin1(kBusObjectPath),
+                                                           QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                           QStringLiteral("GetAll"));
+        call << QString::fromLatin1(kBusInterface);
+        calls << bus.asyncCall(call, kBusCallTimeoutMs);
     }
-    return map.value();
+    QList<CopyReply> replies;
+    for (QDBusPendingCall &call : calls) {
+        call.waitForFinished();
+        CopyReply r = ReplyOf(call.reply());
+        if (r.answer == CopyAnswer::Answered) {
+            const QDBusPendingReply<QVariantMap> map(call);
+            r.properties = map.value();
+        }
+        replies << r;
+    }
+    return replies;
 }
 
-bool StopInstance(const QDBusConnection &bus, qint64 pid, QString *error)
+CopyReply StopInstance(const QDBusConnection &bus, const RunningCopy &copy)
 {
-    const QDBusMessage reply =
-        bus.call(QDBusMessage::createMethodCall(ServiceOf(pid), QString::fromLatin1(kBusObjectPath),
-                                                QString::fromLatin1(kBusInterface), QStringLiteral("Stop")),
-                 QDBus::Block, kBusCallTimeoutMs);
-    return !Failed(reply, error);
+    return ReplyOf(bus.call(QDBusMessage::createMethodCall(copy.service, QString::fromLatin1(kBusObjectPath),
+                                                           QString::fromLatin1(kBusInterface), QStringLiteral("Stop")),
+                            QDBus::Block, kBusCallTimeoutMs));
 }
 
 }  // namespace zk

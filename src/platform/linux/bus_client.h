@@ -14,17 +14,38 @@ namespace zk {
 
 inline constexpr int kBusCallTimeoutMs = 5000;
 
-// The session bus, or nullopt with `error` saying why it cannot be reached.
-std::optional<QDBusConnection> ConnectSessionBusForControl(QString *error);
+// The session bus, or nullopt with `error` saying why it cannot be reached;
+// `silent` is set when the bus did not answer within kBusCallTimeoutMs.
+std::optional<QDBusConnection> ConnectSessionBusForControl(QString *error, bool *silent = nullptr);
 
-// The pids of the registered copies, in ascending order.
-QList<qint64> ListRunningInstances(const QDBusConnection &bus, QString *error = nullptr);
+// A registered copy: its bus name and its process id as the bus sees it.
+struct RunningCopy {
+    QString service;
+    qint64 pid = 0;
+};
 
-// Every property of org.zenkoro.Zenkoro1 of the copy with this pid; nullopt
-// when it does not answer (it may just have ended).
-std::optional<QVariantMap> ReadInstance(const QDBusConnection &bus, qint64 pid, QString *error = nullptr);
+// The registered copies, by ascending pid.
+QList<RunningCopy> ListRunningInstances(const QDBusConnection &bus, QString *error = nullptr);
 
-// Calls Stop() on the copy with this pid.
-bool StopInstance(const QDBusConnection &bus, qint64 pid, QString *error = nullptr);
+// How a copy answered a call.
+enum class CopyAnswer {
+    Answered,
+    Gone,     // it ended since the listing
+    Silent,   // no answer within kBusCallTimeoutMs (a stopped or hung process)
+    NoRun,    // Stop(): it has no run to stop
+    Failed,   // another error, in `error`
+};
+
+struct CopyReply {
+    CopyAnswer answer = CopyAnswer::Failed;
+    QVariantMap properties;  // Answered to ReadInstances
+    QString error;
+};
+
+// Every property of org.zenkoro.Zenkoro1 of each copy, asked of all at once.
+QList<CopyReply> ReadInstances(const QDBusConnection &bus, const QList<RunningCopy> &copies);
+
+// Calls Stop() on the copy.
+CopyReply StopInstance(const QDBusConnection &bus, const RunningCopy &copy);
 
 }  // namespace zk

@@ -2,19 +2,18 @@
 
 #include "zenkoro1_adaptor.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QFileInfo>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QVariantMap>
 
 namespace zk {
 
-bool SessionBusConfigured()
+QString ServiceNameFor(const QString &uniqueName)
 {
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
+    QString suffix = uniqueName;
+    suffix.remove(QLatin1Char(':')).replace(QLatin1Char('.'), QLatin1Char('_'));
+    return QString::fromLatin1(kBusServicePrefix) + suffix;
 }
 
 BusControl::BusControl(std::function<RunStatus()> source, QObject *parent)
@@ -27,33 +26,72 @@ BusControl::BusControl(std::function<RunStatus()> source, QObject *parent)
 BusControl::~BusControl()
 {
     if (m_registered) {
-        m_bus.unregisterService(m_service);
-        m_bus.unregisterObject(QString::fromLatin1(kBusObjectPath));
+        // Not waited for: the name goes with the connection anyway.
+        QDBusMessage release = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReleaseName"));
+        release << m_service;
+        m_bus.send(release);
     }
+    if (m_objectRegistered)
+        m_bus.unregisterObject(QString::fromLatin1(kBusObjectPath));
 }
 
-bool BusControl::registerOn(const QDBusConnection &bus, qint64 pid, QString *error)
+void BusControl::fail(const QString &why)
 {
-    auto fail = [&](const QString &why) {
-        if (error)
-            *error = why;
-        return false;
-    };
-    if (!bus.isConnected())
-        return fail(bus.lastError().message().isEmpty() ? QStringLiteral("not connected") : bus.lastError().message());
+    if (m_objectRegistered)
+        m_bus.unregisterObject(QString::fromLatin1(kBusObjectPath));
+    m_objectRegistered = false;
+    Q_EMIT unavailable(why);
+}
+
+void BusControl::registerOn(const QDBusConnection &bus, const QDBusPendingCall &hello, int timeoutMs)
+{
     m_bus = bus;
-    const QString path = QString::fromLatin1(kBusObjectPath);
-    if (!m_bus.registerObject(path, this, QDBusConnection::ExportAdaptors))
-        return fail(QStringLiteral("the object path %1 is taken").arg(path));
-    const QString name = QString::fromLatin1(kBusServicePrefix) + QString::number(pid);
-    if (!m_bus.registerService(name)) {
-        m_bus.unregisterObject(path);
-        return fail(QStringLiteral("the name %1 is taken (%2)").arg(name, m_bus.lastError().message()));
+    if (!m_bus.isConnected()) {
+        fail(m_bus.lastError().message().isEmpty() ? QStringLiteral("not connected") : m_bus.lastError().message());
+        return;
     }
-    m_service = name;
-    m_registered = true;
-    m_announced = m_source();
-    return true;
+    const QString path = QString::fromLatin1(kBusObjectPath);
+    if (!m_bus.registerObject(path, this, QDBusConnection::ExportAdaptors)) {
+        fail(QStringLiteral("the object path %1 is taken").arg(path));
+        return;
+    }
+    m_objectRegistered = true;
+    auto *watcher = new QDBusPendingCallWatcher(hello, this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, timeoutMs](QDBusPendingCallWatcher *w) {
+        w->deleteLater();
+        const QDBusPendingReply<QString> reply = *w;
+        if (reply.isError())
+            fail(QStringLiteral("the bus did not take the connection (%1)").arg(reply.error().message()));
+        else
+            requestName(reply.value(), timeoutMs);
+    });
+}
+
+void BusControl::requestName(const QString &uniqueName, int timeoutMs)
+{
+    const QString name = ServiceNameFor(uniqueName);
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                       QStringLiteral("/org/freedesktop/DBus"),
+                                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
+    constexpr uint kDoNotQueue = 4;
+    call << name << kDoNotQueue;
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, timeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, name](QDBusPendingCallWatcher *w) {
+        w->deleteLater();
+        const QDBusPendingReply<uint> reply = *w;
+        constexpr uint kPrimaryOwner = 1;
+        if (reply.isError() || reply.value() != kPrimaryOwner) {
+            fail(QStringLiteral("the name %1 is taken (%2)")
+                     .arg(name, reply.isError() ? reply.error().message() : QString::number(reply.value())));
+            return;
+        }
+        m_service = name;
+        m_registered = true;
+        m_announced = m_source();
+        Q_EMIT registered(name);
+    });
 }
 
 void BusControl::refresh()
@@ -88,7 +126,10 @@ void BusControl::refresh()
 
 void BusControl::Stop()
 {
-    Q_EMIT stopRequested();
+    if (m_stop && m_stop())
+        return;
+    if (calledFromDBus())
+        sendErrorReply(QString::fromLatin1(kBusNoRunError), QStringLiteral("there is no run to stop"));
 }
 
 void BusControl::Show()

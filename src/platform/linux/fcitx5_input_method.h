@@ -7,13 +7,15 @@
 
 #include "core/ports/input_method.h"
 
+#include "platform/linux/session_bus.h"
+
 #include <QDBusConnection>
 
 namespace zk {
 
 class Fcitx5InputMethod final : public InputMethodSwitch {
 public:
-    explicit Fcitx5InputMethod(QDBusConnection bus = QDBusConnection::sessionBus());
+    explicit Fcitx5InputMethod(QDBusConnection bus = SessionBus());
 
     void querySwitchable(QObject *context, std::function<void(bool)> answer) override;
     void setOpen(bool open) override;
