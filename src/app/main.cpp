@@ -352,8 +352,7 @@ int main(int argc, char **argv)
             QObject::connect(maker, &zk::CreateShortcutWindow::commandLineHelpRequested, maker, [&launcher, &dataFolder, maker] {
                 zk::OpenHelpFile(launcher, dataFolder + QStringLiteral("/command_line.txt"), zk::HelpPlacement::TopLeftLarge, maker);
             });
-            QObject::connect(maker, &zk::CreateShortcutWindow::inputFormRequested, maker,
-                             [&window](QLineEdit *box) { window->openInputForm(box, QCursor::pos()); });
+            window->attachShortcutMaker(maker);
             maker->open();
         });
         // The CPU sampler's texts and the process list.

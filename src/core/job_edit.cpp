@@ -21,12 +21,12 @@ QString CorrectClockBox(const QString &text, int max)
     return text;
 }
 
-QString DigitsOnly(const QString &text, bool keepLeadingBlanks)
+QString DigitsOnly(const QString &text, bool keepLeadingBlanks, bool keepPoints)
 {
     QString out;
     bool leading = true;
     for (const QChar c : text) {
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (keepPoints && c == QLatin1Char('.'))) {
             out += c;
             leading = false;
         } else if (leading && keepLeadingBlanks && c == QLatin1Char(' ')) {
@@ -34,6 +34,11 @@ QString DigitsOnly(const QString &text, bool keepLeadingBlanks)
         }
     }
     return out;
+}
+
+bool CpuAverageSecondsTooShort(const QString &text)
+{
+    return LeadingNumber(text) < kCpuAverageSecondsMin;
 }
 
 bool ResumeAllowedFor(const QString &op)

@@ -25,8 +25,14 @@ QString SpinValue(const QString &text, int direction, int high, int low);
 QString CorrectClockBox(const QString &text, int max);
 
 // The text with everything but the ASCII digits removed; leading blanks are
-// kept when keepLeadingBlanks (the list texts are right-aligned with blanks).
-QString DigitsOnly(const QString &text, bool keepLeadingBlanks = false);
+// kept when keepLeadingBlanks (the list texts are right-aligned with blanks),
+// full stops when keepPoints (the CPU lower limit is a decimal number).
+QString DigitsOnly(const QString &text, bool keepLeadingBlanks = false, bool keepPoints = false);
+
+// The CPU averaging span is at least this many seconds: leaving its box with
+// a shorter one (an empty box reads as 0) keeps the focus in the box.
+inline constexpr int kCpuAverageSecondsMin = 5;
+bool CpuAverageSecondsTooShort(const QString &text);
 
 // Whether the resume box may be used with this operation (the suspend kinds).
 bool ResumeAllowedFor(const QString &operationText);

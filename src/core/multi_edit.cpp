@@ -59,4 +59,9 @@ void ApplyMultiToggled(JobSettings &job, MultiToggleMemory &memory, bool ticked)
     job.ResumeEnabled = memory.resume;
 }
 
+QString StartButtonCaption(bool multi)
+{
+    return multi ? QStringLiteral("開始") : QStringLiteral("実行");
+}
+
 }  // namespace zk

@@ -43,4 +43,8 @@ struct MultiToggleMemory {
 // remembered values come back (nothing changes when nothing was remembered).
 void ApplyMultiToggled(JobSettings &job, MultiToggleMemory &memory, bool ticked);
 
+// The start button reads "開始" while the multi box is ticked (it starts the
+// schedule) and "実行" for a single run.
+QString StartButtonCaption(bool multi);
+
 }  // namespace zk

@@ -36,6 +36,11 @@ QString InputMethodLabel(bool open)
     return open ? QStringLiteral("日本語") : QStringLiteral("English");
 }
 
+bool EditFormShowsCommandHelp(EditFormOpener opener)
+{
+    return opener == EditFormOpener::ApplicationCommand;
+}
+
 QString InputMethodTooltip(bool switchable)
 {
     const QString tip = QStringLiteral("クリックで 日本語⇔English 切り替え");

@@ -13,6 +13,13 @@ namespace zk {
 inline constexpr int kEditFontMin = 9;
 inline constexpr int kEditFontMax = 40;
 
+// Who opens the form: a box of an application command (the main application
+// box, a multi row, the weekly resume list), the phrase box, or a box of the
+// shortcut maker.
+enum class EditFormOpener { ApplicationCommand, Phrase, ShortcutMaker };
+// The parameter-help label (lblComSw) is shown for application commands only.
+bool EditFormShowsCommandHelp(EditFormOpener opener);
+
 // The font buttons: one point larger or smaller, kept within 9 .. 40.
 int StepEditFontSize(int points, int delta);
 

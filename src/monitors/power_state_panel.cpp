@@ -7,6 +7,9 @@ namespace zk {
 PowerStatePanel::PowerStatePanel(PowerStatus *status, SessionPower *power, QObject *parent)
     : QObject(parent), m_status(status), m_power(power)
 {
+    // Hibernation counts as allowed only once the system has said so: until
+    // an answer comes (and when none comes) the row reads "無効".
+    m_values[4] = QStringLiteral("無効");
 }
 
 const std::array<QString, PowerStatePanel::kRows> &PowerStatePanel::captions()

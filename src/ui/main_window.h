@@ -9,6 +9,7 @@
 #include "core/multi_edit.h"
 #include "core/run_engine.h"
 #include "core/run_view.h"
+#include "input/edit_form.h"
 #include "shell/window_place.h"
 #include "ui/history_list.h"
 #include "ui/job_bindings.h"
@@ -40,6 +41,7 @@ class QToolButton;
 
 namespace zk {
 
+class CreateShortcutWindow;
 class TickerLabel;
 class MultiScheduleFrame;
 
@@ -126,10 +128,12 @@ public:
     HistoryListWindow *historyList() const { return m_historyList; }
     QMenu *historyMenu() const { return mnuPopUpDropdown; }
     // Any box of any window (the multi rows, the weekly table, ...): a
-    // double-click on it opens the command input form on it. commandHelp
-    // shows the parameter help label (off for a phrase box).
-    void addInputFormOpener(QWidget *box, bool commandHelp = true);
-    void openInputFormOn(QWidget *box, QPoint pointer, bool commandHelp);
+    // double-click on it opens the command input form on it, as `opener`
+    // opens it (with or without the parameter help label).
+    void addInputFormOpener(QWidget *box, EditFormOpener opener = EditFormOpener::ApplicationCommand);
+    void openInputFormOn(QWidget *box, QPoint pointer, EditFormOpener opener);
+    // The shortcut maker's boxes open the command input form.
+    void attachShortcutMaker(CreateShortcutWindow *maker);
 
 Q_SIGNALS:
     // Start and stop when no engine is attached.
@@ -209,6 +213,7 @@ private:
     void openWeekList();      // "復帰リスト"
 
     void leaveClockBox(QLineEdit *box, int max);
+    void leaveAverageSecondsBox();
     void leaveMinutesBox();
     void focusField(const QString &objectName);
     void showBox(const QString &title, const QString &text, int buttons, int defaultButton,

@@ -4,6 +4,7 @@
 #include "ui/main_window.h"
 
 #include "input/command_history.h"
+#include "ui/create_shortcut_window.h"
 #include "ui/history_list.h"
 #include "ui/input_form.h"
 
@@ -97,7 +98,7 @@ void MainWindow::connectInputControls()
 
     // A double-click on the application box runs the menu's edit command.
     OpenOnDoubleClick(txtExecAp, [this](QPoint at) { openInputForm(txtExecAp, at); });
-    addInputFormOpener(txtPhrase, false);
+    addInputFormOpener(txtPhrase, EditFormOpener::Phrase);
 }
 
 void MainWindow::showHistoryList()
@@ -130,28 +131,34 @@ void MainWindow::showHistoryMenu(QPoint at)
     mnuPopUpDropdown->popup(at);
 }
 
-void MainWindow::addInputFormOpener(QWidget *box, bool commandHelp)
+void MainWindow::addInputFormOpener(QWidget *box, EditFormOpener opener)
 {
     QPointer<QWidget> target(box);
-    OpenOnDoubleClick(box, [this, target, commandHelp](QPoint at) {
+    OpenOnDoubleClick(box, [this, target, opener](QPoint at) {
         if (target)
-            openInputFormOn(target, at, commandHelp);
+            openInputFormOn(target, at, opener);
     });
 }
 
 void MainWindow::openInputForm(QWidget *box, QPoint pointer)
 {
-    openInputFormOn(box, pointer, true);
+    openInputFormOn(box, pointer, EditFormOpener::ApplicationCommand);
 }
 
-void MainWindow::openInputFormOn(QWidget *box, QPoint pointer, bool commandHelp)
+void MainWindow::attachShortcutMaker(CreateShortcutWindow *maker)
+{
+    connect(maker, &CreateShortcutWindow::inputFormRequested, maker,
+            [this](QLineEdit *box) { openInputFormOn(box, QCursor::pos(), EditFormOpener::ShortcutMaker); });
+}
+
+void MainWindow::openInputFormOn(QWidget *box, QPoint pointer, EditFormOpener opener)
 {
     if (!box || !box->isEnabled())
         return;
     InputFormSetup setup;
     setup.edit = &m_state.edit;
     setup.inputMethod = m_services.inputMethod();
-    setup.commandHelp = commandHelp;
+    setup.commandHelp = EditFormShowsCommandHelp(opener);
     setup.openCommandHelp = [this] { Q_EMIT applicationHelpRequested(); };
     InputForm::open(box, setup, pointer);
 }

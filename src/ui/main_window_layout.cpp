@@ -215,7 +215,7 @@ void MainWindow::buildRunArea(QWidget *host)
     lblResumeAt = new QLabel(host);
     lblResumeAt->setObjectName(QStringLiteral("lbl復帰時分"));
     lblResumeAt->setAccessibleName(QStringLiteral("復帰予定"));
-    cmdStart = new QPushButton(QStringLiteral("実行"), host);
+    cmdStart = new QPushButton(StartButtonCaption(false), host);
     cmdStart->setObjectName(QStringLiteral("cmd実行"));
     cmdStop = new QPushButton(QStringLiteral("中止"), host);
     cmdStop->setObjectName(QStringLiteral("cmd中止"));

@@ -3,6 +3,7 @@
 #include "ui/main_window.h"
 #include "ui/clickable_label.h"
 #include "core/job_edit.h"
+#include "monitors/cpu_sampler.h"
 #include "ui/multi_frame.h"
 #include "ui/ticker_label.h"
 #include <QButtonGroup>
@@ -147,6 +148,11 @@ QGroupBox *MainWindow::buildMonitorFrame()
     auto *lProc = label(QStringLiteral("監視プロセス"), cpu, QStringLiteral("lbl監視プロセス"));
     auto *lUse = label(QStringLiteral("CPU使用率"), cpu, QStringLiteral("lblCPU使用率見出し"));
     auto *lAvg = label(QStringLiteral("平均"), cpu, QStringLiteral("lbl平均見出し"));
+    // One sample is taken over this many seconds.
+    auto *lCycle = label(QStringLiteral("周期"), cpu, QStringLiteral("lbl周期"));
+    auto *cycle = label(QString::number(kCpuSampleWindowSeconds) + QStringLiteral("秒"), cpu,
+                        QStringLiteral("lbl周期秒"));
+    lCycle->setBuddy(cycle);
     lLimit->setBuddy(cmbLowerLimit);
     lSpan->setBuddy(cmbAverageSecs);
     lProc->setBuddy(cmbProcess);
@@ -162,6 +168,8 @@ QGroupBox *MainWindow::buildMonitorFrame()
     cg->addWidget(lblCpuUsage, 2, 1);
     cg->addWidget(lAvg, 2, 3);
     cg->addWidget(lblAverage, 2, 4);
+    cg->addWidget(lCycle, 3, 0);
+    cg->addWidget(cycle, 3, 1);
     monitorPages->addWidget(cpu);
 
     // Battery and idle input.
@@ -192,7 +200,7 @@ QGroupBox *MainWindow::buildMonitorFrame()
     pg->addWidget(cmdDspPowerState, 1, 2, Qt::AlignLeft);
     monitorPages->addWidget(power);
 
-    for (QComboBox *c : {cmbTimePower}) {
+    for (QComboBox *c : {cmbTimePower, cmbLowerLimit, cmbAverageSecs}) {
         c->installEventFilter(this);
         c->lineEdit()->installEventFilter(this);
         c->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);

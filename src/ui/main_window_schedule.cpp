@@ -39,6 +39,8 @@ namespace zk {
 void MainWindow::onMultiToggled(bool ticked)
 {
     frMulti->setVisible(ticked);
+    cmdStart->setText(StartButtonCaption(ticked));
+    cmdStart->setAccessibleName(cmdStart->text());
     applyResumeLayout();
     chkDspQuick->setEnabled(!ticked);
     if (m_loading == 0) {

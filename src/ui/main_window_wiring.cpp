@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QValidator>
 
@@ -24,21 +25,22 @@ namespace {
 
 // The number boxes take ASCII digits only: typed, pasted or dropped text
 // keeps its digits (leading blanks too where the list texts are right-aligned
-// with them). A value being shown from the record (*loading > 0) stays as it
-// is: "1e+15" kept as a number's digits would read as another number.
+// with them, full stops in a decimal box). A value being shown from the
+// record (*loading > 0) stays as it is: "1e+15" kept as a number's digits
+// would read as another number.
 class DigitsValidator : public QValidator {
 public:
-    DigitsValidator(bool keepLeadingBlanks, const int *loading, QObject *parent)
-        : QValidator(parent), m_keepLeadingBlanks(keepLeadingBlanks), m_loading(loading)
+    DigitsValidator(bool keepLeadingBlanks, const int *loading, QObject *parent, bool keepPoints = false)
+        : QValidator(parent), m_keepLeadingBlanks(keepLeadingBlanks), m_keepPoints(keepPoints), m_loading(loading)
     {
     }
     State validate(QString &input, int &pos) const override
     {
         if (*m_loading > 0)
             return Acceptable;
-        const QString kept = DigitsOnly(input, m_keepLeadingBlanks);
+        const QString kept = DigitsOnly(input, m_keepLeadingBlanks, m_keepPoints);
         if (kept != input) {
-            pos = int(DigitsOnly(input.left(pos), m_keepLeadingBlanks).size());
+            pos = int(DigitsOnly(input.left(pos), m_keepLeadingBlanks, m_keepPoints).size());
             input = kept;
         }
         return Acceptable;
@@ -46,6 +48,7 @@ public:
 
 private:
     bool m_keepLeadingBlanks;
+    bool m_keepPoints;
     const int *m_loading;
 };
 
@@ -114,8 +117,12 @@ void MainWindow::connectControls()
 
     connect(cmbOp, &QComboBox::currentIndexChanged, this, &MainWindow::onOperationChanged);
     connect(optGroup, &QButtonGroup::idClicked, this, &MainWindow::onTimingOptionClicked);
-    for (QComboBox *c : {cmbTime, cmbTimePower, cmbResumeMinutes})
-        c->setValidator(new DigitsValidator(true, &m_loading, c));
+    for (QComboBox *c : {cmbTime, cmbTimePower, cmbResumeMinutes, cmbAverageSecs, cmbLowerLimit}) {
+        c->setValidator(new DigitsValidator(true, &m_loading, c, c == cmbLowerLimit));
+        // A typed number stays as typed: completed to a list entry, "1"
+        // would read as "1440" and "3" as "300".
+        c->setCompleter(nullptr);
+    }
     for (QLineEdit *e : {txtH, txtM})
         e->setValidator(new DigitsValidator(false, &m_loading, e));
     for (QLineEdit *e : txtResume)
@@ -236,8 +243,24 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         else if ((watched == cmbTime || watched == cmbTime->lineEdit()) && reason != Qt::PopupFocusReason &&
                  reason != Qt::ActiveWindowFocusReason)
             leaveMinutesBox();
+        else if ((watched == cmbAverageSecs || watched == cmbAverageSecs->lineEdit()) &&
+                 reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            leaveAverageSecondsBox();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::leaveAverageSecondsBox()
+{
+    if (!CpuAverageSecondsTooShort(cmbAverageSecs->currentText()))
+        return;
+    // The focus has already moved on: it is taken back once the move is
+    // done, unless the box can no longer have it (hidden, or locked by a run).
+    QTimer::singleShot(0, this, [this] {
+        if (cmbAverageSecs->isVisible() && cmbAverageSecs->isEnabled() &&
+            CpuAverageSecondsTooShort(cmbAverageSecs->currentText()))
+            cmbAverageSecs->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 }  // namespace zk

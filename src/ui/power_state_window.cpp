@@ -27,6 +27,7 @@ PowerStateWindow::PowerStateWindow(PowerStatus *status, SessionPower *power, QWi
     m_timer.setInterval(PowerStatePanel::kRefreshMs);
     connect(&m_timer, &QTimer::timeout, &m_panel, &PowerStatePanel::refresh);
     connect(&m_panel, &PowerStatePanel::valuesChanged, this, &PowerStateWindow::showValues);
+    showValues();
 }
 
 PowerStateWindow *PowerStateWindow::open(PowerStatus *status, SessionPower *power, QWidget *parent)

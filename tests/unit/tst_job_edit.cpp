@@ -59,6 +59,7 @@ private slots:
         QCOMPARE(DigitsOnly(QStringLiteral("1７a2-3")), QStringLiteral("123"));  // full-width digits are not digits
         QCOMPARE(DigitsOnly(QStringLiteral("  9x0"), true), QStringLiteral("  90"));
         QCOMPARE(DigitsOnly(QStringLiteral("  9 0"), false), QStringLiteral("90"));
+        QCOMPARE(DigitsOnly(QStringLiteral(" a1.5b-"), true, true), QStringLiteral(" 1.5"));  // the CPU lower limit
     }
 
     void resumeAllowed()

@@ -10,6 +10,7 @@
 #include "support/fake/fake_launcher_backend.h"
 #include "support/fake/fake_services.h"
 #include "ui/create_main_window.h"
+#include "ui/create_shortcut_window.h"
 #include "ui/history_list.h"
 #include "ui/input_form.h"
 #include "ui/main_window.h"
@@ -280,6 +281,25 @@ private slots:
         InputForm::current()->textBox()->appendPlainText(QStringLiteral("\tthird"));
         InputForm::current()->accept();
         QCOMPARE(p.state.job.MonitorPhrase, QStringLiteral("first\r\nsecond\r\n third"));
+    }
+
+    // The shortcut maker's boxes open the form on their text, without the
+    // parameter help (the arguments there are the program's own switches).
+    void shortcutMakerBoxOpensTheForm()
+    {
+        Program p;
+        CreateShortcutWindow maker(QStringLiteral("/tmp/z\t/bin/true\t-auto -reboot"), ShortcutEnvironment(),
+                                   p.window.get());
+        p.window->attachShortcutMaker(&maker);
+        maker.show();
+        QTest::mouseDClick(maker.box(kBoxArguments), Qt::LeftButton);
+        QTRY_VERIFY(InputForm::current());
+        InputForm *form = InputForm::current();
+        QCOMPARE(form->textBox()->toPlainText(), QStringLiteral("-auto -reboot"));
+        QVERIFY(!form->findChild<QLabel *>(QStringLiteral("lblComSw"))->isVisibleTo(form));
+        form->textBox()->setPlainText(QStringLiteral("-auto -logoff"));
+        form->accept();
+        QCOMPARE(maker.box(kBoxArguments)->text(), QStringLiteral("-auto -logoff"));
     }
 
     void inputMethodSwitch()

@@ -128,6 +128,11 @@ private slots:
             "chkDspQuick", "chk拡張", "lblTime", "lblMsg", "lbl現在時刻", "lbl復帰時分", "cmd実行", "cmd中止"};
         for (const QString &n : names)
             QVERIFY2(r.window->objectName() == n || r.window->findChild<QWidget *>(n), qPrintable(n));
+        QStringList cpuCaptions;
+        for (QLabel *l : r.w<QWidget>("frCpu")->findChildren<QLabel *>())
+            cpuCaptions << l->text();
+        for (const char *c : {"下限", "%", "平均時間", "秒", "監視プロセス", "CPU使用率", "平均", "周期"})
+            QVERIFY2(cpuCaptions.contains(QString::fromUtf8(c)), c);
 
         // Every control a user can reach has a name a screen reader can read.
         const auto all = r.window->findChildren<QWidget *>();
@@ -344,12 +349,46 @@ private slots:
         idle->lineEdit()->clear();
         idle->lineEdit()->insert(QStringLiteral(" 3s0"));
         QCOMPARE(r.state.job.IdleSeconds, QStringLiteral(" 30"));
+
         r.state.job.DelayMinutes = QStringLiteral("1e3");  // reads as 1 minute, not 13
         r.window->settingsChanged();
         QCOMPARE(minutes->currentText(), QStringLiteral("1e3"));
         AppState stored;
         r.window->storeTo(stored);
         QCOMPARE(stored.job.DelayMinutes, QStringLiteral("1e3"));
+    }
+
+    // The CPU boxes take digits (the lower limit full stops too), as typed;
+    // leaving the averaging span below 5 seconds keeps the focus in it.
+    void cpuBoxKeys()
+    {
+        Rig r(false);
+        r.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
+        r.w<QCheckBox>("chk拡張")->setChecked(true);
+        r.w<QCheckBox>("chk監視")->setChecked(true);
+        r.w<QRadioButton>("opt監視選択_1")->click();
+        auto *limit = r.w<QComboBox>("cmb下限");
+        auto *span = r.w<QComboBox>("cmb継続時間");
+        const auto type = [](QComboBox *box, const QString &keys) {
+            box->setFocus();
+            box->lineEdit()->selectAll();
+            QTest::keyClick(box, Qt::Key_Backspace);
+            QTest::keyClicks(box, keys);
+            return box->currentText();
+        };
+        QCOMPARE(type(limit, QStringLiteral("a1.5b-")), QStringLiteral("1.5"));
+        QCOMPARE(r.state.job.CpuLowerLimit, QStringLiteral("1.5"));
+        QCOMPARE(type(span, QStringLiteral("7x.3")), QStringLiteral("73"));
+        // Not completed to a longer list entry: "1" stays 1 minute, not 1440.
+        QCOMPARE(type(r.w<QComboBox>("cmbTime"), QStringLiteral("1")), QStringLiteral("1"));
+        const std::pair<const char *, bool> leaving[] = {{"3", true}, {"", true}, {"5", false}};
+        for (const auto &[typed, stays] : leaving) {
+            type(span, QString::fromLatin1(typed));
+            QTest::keyClick(span, Qt::Key_Tab);
+            QCoreApplication::processEvents();
+            QVERIFY2((r.window->focusWidget() == span) == stays, typed);
+        }
     }
 
     // The process list asks for fresh entries when it opens; the choice

@@ -73,15 +73,25 @@ private Q_SLOTS:
         r.window->settingsChanged();
         r.find<QCheckBox>(QStringLiteral("chk復帰"))->click();
         QCOMPARE(r.state.job.ResumeEnabled, 1);
+        // The start button reads "開始" for the schedule, "実行" for a single run.
+        auto *start = r.find<QPushButton>(QStringLiteral("cmd実行"));
+        const auto caption = [start] { return QStringList{start->text(), start->accessibleName()}; };
+        QCOMPARE(caption(), (QStringList{"実行", "実行"}));
         multi->click();
         QVERIFY(r.frame()->isVisible());
         QVERIFY(!r.find<QGroupBox>(QStringLiteral("frOp"))->isVisible());
         QCOMPARE(r.state.job.MonitorEnabled, 1);
         QCOMPARE(r.state.job.ResumeEnabled, 0);
+        QCOMPARE(caption(), (QStringList{"開始", "開始"}));
         multi->click();
         QVERIFY(!r.frame()->isVisible());
         QCOMPARE(r.state.job.MonitorEnabled, 0);
         QCOMPARE(r.state.job.ResumeEnabled, 1);
+        QCOMPARE(caption(), (QStringList{"実行", "実行"}));
+        // Loaded settings with the box ticked show "開始" too.
+        r.state.job.MultiEnabled = 1;
+        r.window->settingsChanged();
+        QCOMPARE(caption(), (QStringList{"開始", "開始"}));
     }
 
     void rowsEditAndMove()

@@ -74,6 +74,78 @@ private Q_SLOTS:
         QTRY_VERIFY(w.isNull());
     }
 
+    // Without logind to answer (no system bus, or a bus without it) the
+    // hibernation row reads "無効", from the moment the window shows.
+    void hibernationWithoutLogind()
+    {
+        const QDBusConnection none = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                                                   QStringLiteral("zk-no-bus"));
+        QVERIFY(!none.isConnected());
+        m_bus.stopLogind();
+        for (const QDBusConnection &bus : {none, *m_client}) {
+            LogindPower logind(bus);
+            const std::unique_ptr<PowerStateWindow> w(PowerStateWindow::open(nullptr, &logind, nullptr));
+            QCOMPARE(w->valueLabel(4)->text(), QStringLiteral("無効"));
+            QTRY_COMPARE(w->valueLabel(0)->text(), QStringLiteral("非サポート"));
+            QCoreApplication::processEvents();
+            QCOMPARE(w->valueLabel(4)->text(), QStringLiteral("無効"));
+        }
+        QVERIFY2(m_bus.startLogind({{"CanHibernate", "no"}}), qPrintable(m_bus.error()));
+    }
+
+    // Closed in any way, the window gives the main window its input back.
+    void closingGivesTheMainWindowItsInputBack_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("close button") << 0;
+        QTest::newRow("Escape") << 1;
+        QTest::newRow("window manager") << 2;
+        QTest::newRow("deleted") << 3;
+    }
+    void closingGivesTheMainWindowItsInputBack()
+    {
+        QFETCH(int, way);
+        AppState state;
+        SystemClock clock;
+        FakeSessionPower power;
+        FakeWindowServices answers(power, state);
+        MainWindow window(state, clock, answers);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *extended = window.findChild<QCheckBox *>(QStringLiteral("chk拡張"));
+        QPointer<PowerStateWindow> w = PowerStateWindow::open(nullptr, &power, &window);
+        QVERIFY(QTest::qWaitForWindowExposed(w.data()));
+        // Clicked through the window system, where modality blocks input.
+        const auto click = [&] {
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                              extended->mapTo(&window, extended->rect().center()));
+        };
+        const bool ticked = extended->isChecked();
+        click();
+        QCOMPARE(extended->isChecked(), ticked);  // the window is modal while it is open
+        switch (way) {
+        case 0:
+            QVERIFY(QMetaObject::invokeMethod(w, "close"));
+            break;
+        case 1:
+            QTest::keyClick(w, Qt::Key_Escape);
+            break;
+        case 2: {
+            QCloseEvent e;
+            QApplication::sendEvent(w->windowHandle(), &e);
+            break;
+        }
+        case 3:
+            delete w;
+            break;
+        }
+        QTRY_VERIFY(w.isNull());
+
+        QVERIFY(!QApplication::activeModalWidget());
+        click();
+        QCOMPARE(extended->isChecked(), !ticked);
+    }
+
     // The status label beside the battery settings follows the power line
     // every second while the battery kind is selected; its button asks for
     // the status window.
