@@ -176,7 +176,10 @@ int main(int argc, char **argv)
         QString params = parameters;
         return launcher.launchApplication(program, params) != 0;
     };
-    hooks.applyWeeklyResumeList = [&](zk::AppState &s) { zk::ApplyWeeklyResumeList(s, clock); };
+    // Rows of the list that name no time of day: said once, on standard error
+    // without a display, else in the window.
+    QString droppedResumeRows;
+    hooks.applyWeeklyResumeList = [&](zk::AppState &s) { droppedResumeRows = zk::ApplyWeeklyResumeList(s, clock); };
     // Read before the window and the event loop exist.
     hooks.hibernationAllowed = [&] { return power->hibernationAllowedAtStartup(); };
 
@@ -186,6 +189,9 @@ int main(int argc, char **argv)
         caption = parsed.caption;
     // The step of the load timer: all twenty multi rows exist now.
     zk::LoadMultiRows(settingsPath, state);
+    const zk::UserMessage droppedResumeMessage{QStringLiteral("復帰リスト"), droppedResumeRows};
+    if (!droppedResumeRows.isEmpty() && headless)
+        HeadlessMessage(droppedResumeMessage);
 
     // Messages about the settings file: on standard error without a display;
     // in the window while it runs, else in a message box of their own.
@@ -266,6 +272,9 @@ int main(int argc, char **argv)
         zk::MergeJson(o, zk::ExplainPlan(state, clock.now(), startEnv));
         // The steps a multi run would take now, in run order.
         o.insert(QStringLiteral("MultiPlan"), zk::ExplainMultiPlan(state, clock.now()));
+        // Rows left out because their time is no time of day.
+        o.insert(QStringLiteral("DroppedMultiRows"), zk::ExplainDroppedMultiRows(state));
+        o.insert(QStringLiteral("DroppedResumeListRows"), zk::ExplainDroppedResumeRows(state));
         PrintOut(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
         return 0;
     }
@@ -361,6 +370,8 @@ int main(int argc, char **argv)
         });
         if (loadMessage)
             window->showMessage(loadMessage->title, loadMessage->text, QString());
+        if (!droppedResumeRows.isEmpty())
+            window->showMessage(droppedResumeMessage.title, droppedResumeMessage.text, QString());
         zk::PowerStatusRaw raw;
         if (services.powerStatus && services.powerStatus->read(raw) == zk::kPowerStatusOk && raw.batteryFlag == 128)
             window->setNoBattery(true);
