@@ -110,15 +110,15 @@ private slots:
         const QString conf = home.filePath("Conf.txt");
         QVERIFY(WriteConf(conf, {{10, "1"}, {110, "3000000000000"}, {111, "0"}, {112, "シャットダウン"},
                                  {120, "8"}, {121, "-30"}, {122, "再起動"}, {80, "-5"}, {90, "0"}}));
+        const Result run = zktest::RunZenkoro({"--conf", conf, "--dry-run", "-auto", "-multi"}, home.path());
+        QVERIFY2(!run.out.contains("dry-run:"), qPrintable(zktest::Describe(run)));
+        QVERIFY2(run.err.contains(QStringLiteral("連続指定の 1, 2 行目は時刻が正しくない")), qPrintable(run.err));
+        QCOMPARE(run.exitCode, 1);
         const Result explained = zktest::RunZenkoro({"--conf", conf, "--explain"}, home.path());
         QVERIFY2(explained.exitCode == 0, qPrintable(zktest::Describe(explained)));
         QCOMPARE(explained.json.value("DroppedMultiRows").toArray(), (QJsonArray{1, 2}));
         QCOMPARE(explained.json.value("DroppedResumeListRows").toArray(), QJsonArray{0});
         QCOMPARE(explained.json.value("MultiPlan").toArray(), QJsonArray());
-        const Result run = zktest::RunZenkoro({"--conf", conf, "--dry-run", "-auto", "-multi"}, home.path());
-        QVERIFY2(!run.out.contains("dry-run:"), qPrintable(zktest::Describe(run)));
-        QVERIFY2(run.err.contains(QStringLiteral("連続指定の 1, 2 行目は時刻が正しくない")), qPrintable(run.err));
-        QCOMPARE(run.exitCode, 1);
     }
 
     void pathWithSpacesStaysOneProgram()
