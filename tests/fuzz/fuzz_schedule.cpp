@@ -56,7 +56,7 @@ void CheckWeekly(const AppState &state, const QDateTime &now)
     if (!c.time.isValid())
         return;
     if (c.time <= now)
-        Fail("resume list: a time not after now", c.time.toString(Qt::ISODate) + u" now " + now.toString(Qt::ISODate));
+        Fail("resume list: a time not after now", c.time.toString(Qt::ISODate) + QStringLiteral(" now ") + now.toString(Qt::ISODate));
     if (now.date().daysTo(c.time.date()) > 7)
         Fail("resume list: more than a week ahead", c.time.toString(Qt::ISODate));
     const int w = WeekdayNumber(c.time.date());
@@ -132,8 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QDateTime startSecond = start.addMSecs(-start.time().msec());
     QSet<int> ran;
     QObject::connect(&run, &MultiRun::stepExecuting, &run, [&](const MultiStep &s) {
-        const QString what = u"row " + QString::number(s.row + 1) + u" due " + s.due.toString(Qt::ISODate) +
-                             u" at " + clock.now().toString(Qt::ISODate);
+        const QString what = QStringLiteral("row ") + QString::number(s.row + 1) + QStringLiteral(" due ") +
+                             s.due.toString(Qt::ISODate) + QStringLiteral(" at ") + clock.now().toString(Qt::ISODate);
         const MultiEntry &row = state.MultiRows[size_t(s.row)];
         const std::optional<QTime> named = RowClockTime(row.Hour, row.Minute);
         if (!named || dropped.contains(s.row))
