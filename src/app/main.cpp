@@ -176,7 +176,10 @@ int main(int argc, char **argv)
         QString params = parameters;
         return launcher.launchApplication(program, params) != 0;
     };
-    hooks.applyWeeklyResumeList = [&](zk::AppState &s) { zk::ApplyWeeklyResumeList(s, clock); };
+    // Rows of the list that name no time of day: said once, on standard error
+    // without a display, else in the window.
+    QString droppedResumeRows;
+    hooks.applyWeeklyResumeList = [&](zk::AppState &s) { droppedResumeRows = zk::ApplyWeeklyResumeList(s, clock); };
     // Read before the window and the event loop exist.
     hooks.hibernationAllowed = [&] { return power->hibernationAllowedAtStartup(); };
 
@@ -186,6 +189,9 @@ int main(int argc, char **argv)
         caption = parsed.caption;
     // The step of the load timer: all twenty multi rows exist now.
     zk::LoadMultiRows(settingsPath, state);
+    const zk::UserMessage droppedResumeMessage{QStringLiteral("復帰リスト"), droppedResumeRows};
+    if (!droppedResumeRows.isEmpty() && headless)
+        HeadlessMessage(droppedResumeMessage);
 
     // Messages about the settings file: on standard error without a display;
     // in the window while it runs, else in a message box of their own.
@@ -269,6 +275,9 @@ int main(int argc, char **argv)
         o.insert(QStringLiteral("MultiPlan"), zk::ExplainMultiPlan(state, clock.now()));
         // Whether and how a real run can wake the machine (also under --dry-run).
         o.insert(QStringLiteral("Wake"), zk::ExplainWake(zk::ProbeWakeAbility({startEnv.programDir})));
+        // Rows left out because their time is no time of day.
+        o.insert(QStringLiteral("DroppedMultiRows"), zk::ExplainDroppedMultiRows(state));
+        o.insert(QStringLiteral("DroppedResumeListRows"), zk::ExplainDroppedResumeRows(state));
         PrintOut(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
         return 0;
     }
@@ -364,6 +373,8 @@ int main(int argc, char **argv)
         });
         if (loadMessage)
             window->showMessage(loadMessage->title, loadMessage->text, QString());
+        if (!droppedResumeRows.isEmpty())
+            window->showMessage(droppedResumeMessage.title, droppedResumeMessage.text, QString());
         zk::FollowNoBattery(*backends.powerStatus, window.get(),
                             [w = window.get()](bool noBattery) { w->setNoBattery(noBattery); });
     }

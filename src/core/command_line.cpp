@@ -263,9 +263,10 @@ void Parser::resume(const Element &e)
     if (h < 0 || m < 0 || h > 100000 || m > 100000)
         throw ParameterError{};
     QDateTime at = AtClock(m_now.date(), h, m);
-    // Compared with the current moment: a time already passed today means tomorrow.
+    // Compared with the current moment: a time already passed today means
+    // the same wall-clock time tomorrow.
     if (at < m_now)
-        at = at.addDays(1);
+        at = AtClock(m_now.date().addDays(1), h, m);
     m_state.cl.ResumeTime = at;
 }
 

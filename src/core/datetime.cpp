@@ -1,6 +1,9 @@
 #include "core/datetime.h"
 
+#include "core/text.h"
+
 #include <cmath>
+#include <cstdlib>
 
 namespace zk {
 
@@ -38,7 +41,7 @@ QDateTime FromDayCount(double days)
 {
     const double whole = std::floor(days);
     const qint64 ms = std::llround((days - whole) * 86400000.0);
-    return QDateTime(epoch().date().addDays(static_cast<qint64>(whole)), QTime(0, 0)).addMSecs(ms);
+    return AtClockMs(epoch().date().addDays(static_cast<qint64>(whole)), ms);
 }
 
 QString FormatHms(qint64 seconds)
@@ -74,9 +77,61 @@ QString FormatShortDate(const QDateTime &t)
            QString::number(t.time().minute()) + QStringLiteral("分");
 }
 
-QDateTime AtClock(const QDate &today, qint64 hours, qint64 minutes, qint64 seconds)
+QDateTime WallTime(const QDate &date, const QTime &time)
 {
-    return QDateTime(today, QTime(0, 0)).addSecs(hours * 3600 + minutes * 60 + seconds);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    QDateTime t(date, time);
+    if (!t.isValid()) {
+        // Skipped by the clock: as far after the start of the day as the
+        // clock's reading is, which lands behind the jump by its length.
+        const QDateTime start = date.startOfDay();
+        if (!start.isValid())
+            return QDateTime();
+        return start.addMSecs(qint64(time.msecsSinceStartOfDay()) - start.time().msecsSinceStartOfDay());
+    }
+    // Shown twice: the earlier showing (the clock is set back by at most an hour).
+    for (const qint64 back : {3600, 1800}) {
+        const QDateTime earlier = t.addSecs(-back);
+        if (earlier.date() == date && earlier.time() == time)
+            return earlier;
+    }
+    return t;
+}
+
+QDateTime AtClockMs(const QDate &date, qint64 milliseconds)
+{
+    constexpr qint64 kDayMs = 86400000;
+    qint64 days = milliseconds / kDayMs;
+    qint64 rest = milliseconds % kDayMs;
+    if (rest < 0) {
+        rest += kDayMs;
+        --days;
+    }
+    return WallTime(date.addDays(days), QTime::fromMSecsSinceStartOfDay(int(rest)));
+}
+
+QDateTime AtClock(const QDate &date, qint64 hours, qint64 minutes, qint64 seconds)
+{
+    // Beyond a few million years no date is meant, and the sum below could overflow.
+    constexpr qint64 kLimit = qint64(1) << 40;
+    if (std::llabs(hours) > kLimit || std::llabs(minutes) > kLimit || std::llabs(seconds) > kLimit)
+        return QDateTime();
+    const qint64 total = hours * 3600 + minutes * 60 + seconds;
+    const qint64 days = total / 86400 - (total % 86400 < 0 ? 1 : 0);
+    const qint64 rest = total - days * 86400;
+    return WallTime(date.addDays(days), QTime::fromMSecsSinceStartOfDay(int(rest * 1000)));
+}
+
+std::optional<QTime> RowClockTime(const QString &hour, const QString &minute)
+{
+    if (!StartsWithNumber(hour) || !StartsWithNumber(minute))
+        return std::nullopt;
+    const double h = LeadingNumber(hour);
+    const double m = LeadingNumber(minute);
+    if (h != std::floor(h) || m != std::floor(m) || h < 0 || h > 23 || m < 0 || m > 59)
+        return std::nullopt;
+    return QTime(int(h), int(m));
 }
 
 }  // namespace zk

@@ -46,17 +46,42 @@ QList<MultiRunEntry> CollectMultiRunTable(const std::array<MultiEntry, kMultiRow
         const MultiEntry &r = rows[size_t(i)];
         if (r.Hour.isEmpty() || r.Minute.isEmpty())
             continue;
-        const qint64 h = LeadingInt(r.Hour);
-        const qint64 m = LeadingInt(r.Minute);
-        QDateTime due = AtClock(now.date(), h, m);
+        const std::optional<QTime> at = RowClockTime(r.Hour, r.Minute);
+        if (!at)
+            continue;
+        QDateTime due = WallTime(now.date(), *at);
         if (due < second)
-            due = AtClock(now.date().addDays(1), h, m);
+            due = WallTime(now.date().addDays(1), *at);
+        if (!due.isValid())
+            continue;
         table.append({due, DueText(due), r.Operation, r.Application, i});
     }
     std::stable_sort(table.begin(), table.end(), [](const MultiRunEntry &a, const MultiRunEntry &b) {
         return a.dueText.compare(b.dueText, Qt::CaseInsensitive) < 0;
     });
     return table;
+}
+
+QList<int> DroppedMultiRows(const std::array<MultiEntry, kMultiRowCount> &rows)
+{
+    QList<int> dropped;
+    for (int i = 0; i < kMultiRowCount; ++i) {
+        const MultiEntry &r = rows[size_t(i)];
+        if (!r.Hour.isEmpty() && !r.Minute.isEmpty() && !RowClockTime(r.Hour, r.Minute))
+            dropped.append(i);
+    }
+    return dropped;
+}
+
+QString DroppedMultiRowsText(const QList<int> &rows)
+{
+    if (rows.isEmpty())
+        return QString();
+    QStringList numbers;
+    for (const int r : rows)
+        numbers << QString::number(r + 1);
+    return QStringLiteral("連続指定の ") + numbers.join(QStringLiteral(", ")) +
+           QStringLiteral(" 行目は時刻が正しくない（時は 0〜23、分は 0〜59）ため、空の行として扱います。");
 }
 
 QList<MultiStep> PlanMultiSteps(const QList<MultiRunEntry> &table, bool keepState)
@@ -107,6 +132,14 @@ QJsonArray ExplainMultiPlan(const AppState &state, const QDateTime &now)
                              {QStringLiteral("Application"), s.application},
                              {QStringLiteral("Row"), s.row + 1}});
     }
+    return a;
+}
+
+QJsonArray ExplainDroppedMultiRows(const AppState &state)
+{
+    QJsonArray a;
+    for (const int r : DroppedMultiRows(state.MultiRows))
+        a.append(r + 1);
     return a;
 }
 
@@ -163,6 +196,9 @@ void MultiRun::tick()
     if (m_phase != Phase::Waiting)
         return;
     const MultiStep &s = m_steps[m_index];
+    // A step without a valid time never comes due (msecsTo would call it due now).
+    if (!s.due.isValid())
+        return;
     const qint64 remaining = m_clock.now().msecsTo(s.due);
     if (remaining <= 0) {
         execute();

@@ -39,7 +39,15 @@ struct MultiRunEntry {
 // Every row with both an hour and a minute, due today at that time or
 // tomorrow when the time of day has passed (compared to the whole second),
 // in ascending order of the due text; equal times keep the list's order.
+// A row whose hour or minute is not a time of day (RowClockTime) counts as
+// an empty row.
 QList<MultiRunEntry> CollectMultiRunTable(const std::array<MultiEntry, kMultiRowCount> &rows, const QDateTime &now);
+
+// The display rows (0..19) that have an hour and a minute that do not name a
+// time of day, and are therefore left out as empty rows.
+QList<int> DroppedMultiRows(const std::array<MultiEntry, kMultiRowCount> &rows);
+// The notice that says so ("" when no row was dropped).
+QString DroppedMultiRowsText(const QList<int> &rows);
 
 // A step that acts: a sleep with the resume time and application of the
 // "復帰" entry directly after it (invalid / empty without one), or an exit.
@@ -66,6 +74,8 @@ QString MultiStepLine(const MultiStep &step, int index, int count);
 // --explain: [{"Due", "Operation", "ResumeTime", "Application", "Row"}] with
 // ISO 8601 local times ("" = none) and the row number 1..20.
 QJsonArray ExplainMultiPlan(const AppState &state, const QDateTime &now);
+// --explain: the row numbers 1..20 of the dropped rows.
+QJsonArray ExplainDroppedMultiRows(const AppState &state);
 
 class MultiRun : public QObject {
     Q_OBJECT

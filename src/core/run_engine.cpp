@@ -208,6 +208,46 @@ void RunEngine::setBlinkingLabel(bool on, bool always)
         m_view->setPhraseLabelVisible(on);
 }
 
+void RunEngine::setTrigger(bool on)
+{
+    if (!on) {
+        m_triggerTime = QDateTime();
+        m_triggerBootMs.reset();
+        return;
+    }
+    const qint64 lead = warningLeadMs();
+    m_triggerTime = m_clock.now().addMSecs(lead);
+    m_triggerBootMs = m_clock.bootMs() + lead;
+}
+
+std::optional<qint64> RunEngine::remainingMs(const QDateTime &now) const
+{
+    if (m_triggerBootMs)
+        return *m_triggerBootMs - m_clock.bootMs();
+    if (m_targetBootMs)
+        return *m_targetBootMs - m_clock.bootMs();
+    if (!m_targetTime.isValid() || !now.isValid())
+        return std::nullopt;
+    return now.msecsTo(m_targetTime);
+}
+
+void RunEngine::followBootClock(const QDateTime &now)
+{
+    if (!m_targetBootMs)
+        return;
+    const QDateTime wall = now.addMSecs(*m_targetBootMs - m_clock.bootMs());
+    const qint64 moved = m_targetTime.msecsTo(wall);
+    // Below a second the two clocks only disagree by their rounding.
+    if (!m_targetTime.isValid() || std::abs(moved) < 1000)
+        return;
+    m_targetTime = wall;
+    if (m_resumeFollowsTarget && m_state.cl.ResumeTime.isValid()) {
+        m_state.cl.ResumeTime = m_state.cl.ResumeTime.addMSecs(moved);
+        if (m_view)
+            m_view->setResumeLabel(QStringLiteral("予定 ") + FormatClock(m_state.cl.ResumeTime));
+    }
+}
+
 void RunEngine::showInTrayIfEnabled()
 {
     if (m_state.job.TrayIcon && m_view)
@@ -252,7 +292,9 @@ void RunEngine::startMultiRun()
         QDir::setCurrent(m_programDir);
     m_startTime = m_clock.now();
     m_targetTime = QDateTime();
-    m_triggerTime = QDateTime();
+    m_targetBootMs.reset();
+    m_resumeFollowsTarget = false;
+    setTrigger(false);
     m_abortRequested = false;
     setBlinkingLabel(false);
     setLocked(true);
@@ -262,6 +304,15 @@ void RunEngine::startMultiRun()
         m_colorShown = false;
     }
     setRunState(RunState::Counting);
+    // Rows whose time is no time of day count as empty: say which, once.
+    const QString dropped = DroppedMultiRowsText(DroppedMultiRows(m_state.MultiRows));
+    if (!dropped.isEmpty() && m_view) {
+        PopupRequest popup;
+        popup.title = QStringLiteral("連続指定");
+        popup.text = dropped;
+        popup.red = true;
+        m_view->showMessagePopup(popup, {});
+    }
     m_multi.start();
 }
 
@@ -304,6 +355,10 @@ void RunEngine::startRun()
     }
 
     m_targetTime = p.targetTime;
+    m_targetBootMs.reset();
+    if (p.targetSpanMs >= 0)
+        m_targetBootMs = m_clock.bootMs() + p.targetSpanMs;
+    m_resumeFollowsTarget = p.resumeFollowsTarget;
     // The resume time of this run only; a run without resume never wakes the machine.
     m_state.cl.ResumeTime = p.resumeTime;
     if (m_view)
@@ -318,7 +373,7 @@ void RunEngine::startRun()
     setRunState(m_state.job.ResumeOnly ? RunState::WaitingForResume : RunState::Counting);
 
     if (!m_state.job.ResumeOnly) {
-        m_triggerTime = QDateTime();
+        setTrigger(false);
         if (m_state.job.MonitorEnabled) {
             // The check may have to look at the screen first; the window stays live meanwhile.
             const QPointer<RunEngine> self(this);
@@ -351,7 +406,7 @@ void RunEngine::askStartQuestion(quint64 generation, const QString &message)
             stopRun();
             return;
         }
-        m_triggerTime = m_clock.now().addMSecs(warningLeadMs());
+        setTrigger(true);
         continueStart(generation);
     });
 }
@@ -375,7 +430,7 @@ void RunEngine::continueStart(quint64 generation)
             m_colorShown = false;
         }
         setRemainingColor(kColorCountdown);
-        if (!m_triggerTime.isValid() && now.msecsTo(m_targetTime) > kTrayThresholdMs) {
+        if (!m_triggerTime.isValid() && remainingMs(now).value_or(0) > kTrayThresholdMs) {
             showInTrayIfEnabled();
             if (j.MinimizeAtStart && m_view)
                 m_view->minimizeWindow();
@@ -455,7 +510,7 @@ void RunEngine::stopRun()
     if (m_services.sound)
         m_services.sound->stop();
     m_state.cl.AutoStart = false;
-    m_triggerTime = QDateTime();
+    setTrigger(false);
     setRunState(RunState::Idle);
 
     // The refused exit is given up; the program ends as after any exit request.
@@ -581,13 +636,16 @@ void RunEngine::countdownTick()
     const qint64 lead = warningLeadMs();
     if (held) {
         if (!m_triggerTime.isValid())
-            m_triggerTime = now.addMSecs(lead);
+            setTrigger(true);
     } else {
-        m_triggerTime = QDateTime();
+        setTrigger(false);
         setBlinkingLabel(false);
     }
-    const QDateTime target = m_triggerTime.isValid() ? m_triggerTime : m_targetTime;
-    const qint64 remaining = now.msecsTo(target);
+    followBootClock(now);
+    const std::optional<qint64> left = remainingMs(now);
+    if (!left)
+        return;  // no valid target: never due
+    const qint64 remaining = *left;
 
     if (remaining <= 0) {
         execute();

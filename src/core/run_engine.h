@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace zk {
 
@@ -138,6 +139,15 @@ private:
     void onPowerFinished(PowerOutcome outcome);
     void showInTrayIfEnabled();
     void setRemainingColor(const RunColor &color);
+    // TriggerTime: the warning lead from now (on), or none (off).
+    void setTrigger(bool on);
+    // Milliseconds until the action: a span on the boot clock (minutes mode,
+    // the lead after a trigger), else until the wall-clock target; nothing
+    // when there is no valid target.
+    std::optional<qint64> remainingMs(const QDateTime &now) const;
+    // Minutes mode: the target's wall-clock time follows the boot clock (the
+    // wall clock was set), and a resume given in minutes after it moves along.
+    void followBootClock(const QDateTime &now);
     void refreshLineStatus();
     // The trigger of the selected monitor kind (made again when the kind changes).
     Trigger &trigger();
@@ -158,6 +168,10 @@ private:
     QDateTime m_startTime;
     QDateTime m_targetTime;
     QDateTime m_triggerTime;
+    // The same deadlines on the boot clock (Clock::bootMs), for spans.
+    std::optional<qint64> m_targetBootMs;
+    std::optional<qint64> m_triggerBootMs;
+    bool m_resumeFollowsTarget = false;
     bool m_abortRequested = false;
     int m_tickAccumulator = 0;
     bool m_blinkSet = false;

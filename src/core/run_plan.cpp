@@ -55,7 +55,7 @@ std::optional<qint64> minutesToMs(double minutes)
 QDateTime resumeFromBoxes(qint64 y, qint64 mo, qint64 d, qint64 h, qint64 mi)
 {
     const QDate base = QDate(int(y), 1, 1).addMonths(int(mo - 1)).addDays(d - 1);
-    return QDateTime(base, QTime(0, 0)).addSecs(h * 3600 + mi * 60);
+    return AtClock(base, h, mi);
 }
 
 // The value of the -time (or else -t) switch in an application's parameters.
@@ -133,9 +133,11 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
             return p;
         }
         if (m == 0)
-            p.targetTime = now.addSecs(std::max(cl.ZeroTimeSeconds, 0));
+            p.targetSpanMs = qint64(std::max(cl.ZeroTimeSeconds, 0)) * 1000;
         else if (m <= kMaxDelayMinutes)
-            p.targetTime = now.addMSecs(std::llround(m * 60000.0));
+            p.targetSpanMs = std::llround(m * 60000.0);
+        if (p.targetSpanMs >= 0)
+            p.targetTime = now.addMSecs(p.targetSpanMs);
         else {
             refuse(p, QStringLiteral("入力エラー"),
                    QStringLiteral("分後：") + QString::number(kMaxDelayMinutes) + QStringLiteral("以下の数値を入力"),
@@ -151,9 +153,15 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
                    StopOrder::AfterMessage);
             return p;
         }
-        QDateTime t = QDateTime(now.date(), QTime(0, 0)).addMSecs(*ms);
-        if (t < now)
-            t = t.addDays(1);
+        // The wall-clock time of today, else of tomorrow.
+        QDateTime t = AtClockMs(now.date(), *ms);
+        if (t.isValid() && t < now)
+            t = AtClockMs(now.date().addDays(1), *ms);
+        if (!t.isValid()) {
+            refuse(p, QStringLiteral("入力エラー"), QStringLiteral("時刻の記述が不正です！"), QStringLiteral("txtH"),
+                   StopOrder::AfterMessage);
+            return p;
+        }
         p.targetTime = t;
     }
 
@@ -210,6 +218,7 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
                 return p;
             }
             p.resumeTime = p.targetTime.addMSecs(*ms);
+            p.resumeFollowsTarget = true;
         }
         if (j.ResumeOnly) {
             if (now.msecsTo(p.resumeTime) < kResumeMarginMs) {
@@ -285,8 +294,10 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
                QString(), StopOrder::AfterMessage);
         return p;
     }
-    if (j.ResumeOnly)
+    if (j.ResumeOnly) {
         p.targetTime = QDateTime();
+        p.targetSpanMs = -1;
+    }
     return p;
 }
 

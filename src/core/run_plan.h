@@ -58,7 +58,13 @@ struct RunPlan {
     PlanOutcome outcome = PlanOutcome::Start;
     QDateTime startTime;
     QDateTime targetTime;   // invalid in resume-only runs without a target
+    // Minutes mode: the target as a span after the start, in milliseconds
+    // (-1 = a clock time). The run measures it on the boot clock, so that
+    // setting the wall clock neither hastens nor delays it.
+    qint64 targetSpanMs = -1;
     QDateTime resumeTime;   // invalid = no resume
+    // The resume is given in minutes after the action: it moves with the target.
+    bool resumeFollowsTarget = false;
     // Refused: the message box.
     QString title;
     QString text;

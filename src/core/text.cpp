@@ -101,6 +101,14 @@ bool IsNumeric(const QString &text)
     return !t.isEmpty() && numberLength(t, 0) == t.size();
 }
 
+bool StartsWithNumber(const QString &text)
+{
+    int i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    return numberLength(text, i) > 0;
+}
+
 QString NumberText(double value)
 {
     if (std::isnan(value) || value == 0.0)

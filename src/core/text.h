@@ -17,6 +17,9 @@ qint64 RoundHalfEven(double value);
 qint64 LeadingInt(const QString &text);
 // True when the whole (trimmed) text is a number.
 bool IsNumeric(const QString &text);
+// True when the text starts with a number (after leading blanks), that is when
+// LeadingNumber reads a number from it rather than the 0 of no number.
+bool StartsWithNumber(const QString &text);
 // A number as the program writes it into a box: plain decimal digits, never
 // an exponent ("10", "1.5", "1000000000000000"), that LeadingNumber reads
 // back as the same value. -0 is written "0".

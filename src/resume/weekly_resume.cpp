@@ -9,9 +9,13 @@ namespace zk {
 
 namespace {
 
-bool GivesTime(const ResumeEntry &e)
+// The row's time of day; nothing for a row without one, or with an hour or
+// minute that is no time of day.
+std::optional<QTime> RowTime(const ResumeEntry &e)
 {
-    return !e.Hour.isEmpty() && !e.Minute.isEmpty();
+    if (e.Hour.isEmpty() || e.Minute.isEmpty())
+        return std::nullopt;
+    return RowClockTime(e.Hour, e.Minute);
 }
 
 // The first ticked day from today on (seven days at most) whose row gives a
@@ -23,10 +27,10 @@ std::optional<WeeklyResumeChoice> Pass(const WeeklyTable &table, const JobSettin
     int w = WeekdayNumber(now.date());
     for (int k = 1; k <= 7; ++k) {
         const ResumeEntry &row = table[size_t(defaultPass ? 0 : w)];
-        if (job.resumeWeekday(w) == 1 && GivesTime(row)) {
-            const QDateTime candidate =
-                AtClock(now.date().addDays(k - 1), LeadingInt(row.Hour), LeadingInt(row.Minute));
-            if (candidate > now)
+        const std::optional<QTime> at = RowTime(row);
+        if (job.resumeWeekday(w) == 1 && at) {
+            const QDateTime candidate = WallTime(now.date().addDays(k - 1), *at);
+            if (candidate.isValid() && candidate > now)
                 return WeeklyResumeChoice{candidate, row.Application};
         }
         w = w == 7 ? 1 : w + 1;
@@ -53,11 +57,43 @@ WeeklyResumeChoice ChooseWeeklyResume(const WeeklyTable &table, const JobSetting
     return chosen.value_or(WeeklyResumeChoice{});
 }
 
-void ApplyWeeklyResumeList(AppState &state, const Clock &clock)
+QList<int> DroppedResumeRows(const WeeklyTable &table)
+{
+    QList<int> dropped;
+    for (int i = 0; i < kWeeklyRowCount; ++i) {
+        const ResumeEntry &e = table[size_t(i)];
+        if (!e.Hour.isEmpty() && !e.Minute.isEmpty() && !RowClockTime(e.Hour, e.Minute))
+            dropped.append(i);
+    }
+    return dropped;
+}
+
+QString DroppedResumeRowsText(const QList<int> &rows)
+{
+    if (rows.isEmpty())
+        return QString();
+    static const char16_t *names[] = {u"基本", u"日曜", u"月曜", u"火曜", u"水曜", u"木曜", u"金曜", u"土曜"};
+    QStringList named;
+    for (const int r : rows)
+        named << QStringLiteral("「") + QString::fromUtf16(names[r]) + QStringLiteral("」");
+    return QStringLiteral("復帰リストの ") + named.join(QStringLiteral("、")) +
+           QStringLiteral(" の行は時刻が正しくない（時は 0〜23、分は 0〜59）ため、時刻の無い行として扱います。");
+}
+
+QJsonArray ExplainDroppedResumeRows(const AppState &state)
+{
+    QJsonArray a;
+    for (const int r : DroppedResumeRows(state.WeeklyResumeTable))
+        a.append(r);
+    return a;
+}
+
+QString ApplyWeeklyResumeList(AppState &state, const Clock &clock)
 {
     const WeeklyResumeChoice c = ChooseWeeklyResume(state.WeeklyResumeTable, state.job, clock.now());
     state.cl.ResumeTime = c.time;
     state.cl.ResumeAppCommand = c.application;
+    return DroppedResumeRowsText(DroppedResumeRows(state.WeeklyResumeTable));
 }
 
 void ShowResumeInBoxes(JobSettings &job, const CommandLineValues &cl)

@@ -7,6 +7,8 @@
 #include "core/job.h"
 
 #include <QDateTime>
+#include <QJsonArray>
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -23,13 +25,24 @@ struct WeeklyResumeChoice {
 
 // The next resume the table gives at `now`: the default row and the weekday
 // rows are each looked at for today and the next six days on ticked
-// weekdays (a time must lie strictly after now); the earlier date wins, and
-// on the same date the weekday's own row wins.
+// weekdays (a time must lie strictly after now, at the wall-clock hour and
+// minute of its date); the earlier date wins, and on the same date the
+// weekday's own row wins.
 WeeklyResumeChoice ChooseWeeklyResume(const WeeklyTable &table, const JobSettings &job, const QDateTime &now);
 
+// The rows of the table (0 = default row, 1..7 = Sunday..Saturday) that have
+// an hour and a minute that do not name a time of day (RowClockTime); they
+// count as rows without a time.
+QList<int> DroppedResumeRows(const WeeklyTable &table);
+// The notice that says so ("" when no row was dropped).
+QString DroppedResumeRowsText(const QList<int> &rows);
+// --explain: the dropped rows' numbers (0 = default row, 1..7 = Sunday..Saturday).
+QJsonArray ExplainDroppedResumeRows(const AppState &state);
+
 // ApplyWeeklyResumeList: ResumeTime and ResumeAppCommand from the table (both
-// emptied when it gives nothing).
-void ApplyWeeklyResumeList(AppState &state, const Clock &clock);
+// emptied when it gives nothing). Returns DroppedResumeRowsText of the table
+// ("" when every row is usable).
+QString ApplyWeeklyResumeList(AppState &state, const Clock &clock);
 
 // ShowResumeInBoxes: the five resume boxes and the application box of the
 // job take ResumeTime and ResumeAppCommand; without a ResumeTime they are

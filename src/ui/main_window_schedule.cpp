@@ -56,12 +56,14 @@ void MainWindow::onMultiToggled(bool ticked)
 
 void MainWindow::setDefaultResume()
 {
-    ApplyWeeklyResumeList(m_state, m_clock);
+    const QString dropped = ApplyWeeklyResumeList(m_state, m_clock);
     JobSettings shown = m_state.job;
     ShowResumeInBoxes(shown, m_state.cl);
     for (int i = 0; i < 5; ++i)
         txtResume[size_t(i)]->setText(shown.ResumeDateParts[size_t(i)]);
     txtExecAp->setText(shown.AppCommand);
+    if (!dropped.isEmpty())
+        showMessage(QStringLiteral("復帰リスト"), dropped, QString());
 }
 
 void MainWindow::openWeekList()

@@ -1,4 +1,6 @@
 // Runs the real binary with --explain and checks what it reports.
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,6 +12,16 @@ using zktest::Result;
 Result RunZenkoro(const QStringList &args, const QTemporaryDir &home)
 {
     return zktest::RunZenkoro(args, home.path());
+}
+
+// A settings file with these fields (number, 1-based, to text) set.
+bool WriteConf(const QString &path, const QMap<int, QString> &fields)
+{
+    QStringList f(310);
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        f[it.key() - 1] = it.value();
+    QFile conf(path);
+    return conf.open(QIODevice::WriteOnly | QIODevice::Truncate) && conf.write((f.join(',') + ",\r\n").toUtf8()) > 0;
 }
 }  // namespace
 
@@ -48,6 +60,67 @@ private slots:
         for (const QString &text : said)
             QVERIFY2(r.err.contains(text), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
+    }
+
+    // On the days daylight saving time begins and ends in Berlin, a clock
+    // time is that hour and minute on the wall clock, for the start time,
+    // a multi row, the resume time and the resume list.
+    void clockTimesOnChangeDays_data()
+    {
+        QTest::addColumn<QString>("day");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("key");  // "MultiPlan" = the first step's "Due"
+        QTest::addColumn<QString>("time");
+        for (const QString day : {"2025-03-30", "2025-10-26"}) {
+            QTest::addRow("-time, %s", qPrintable(day)) << day << QStringList{"-auto", "-shutdown", "-time", "08:00"}
+                                                        << "TargetTime" << "08:00:00";
+            QTest::addRow("multi row, %s", qPrintable(day)) << day << QStringList{} << "MultiPlan" << "08:00:00";
+            QTest::addRow("-resume, %s", qPrintable(day))
+                << day << QStringList{"-standby", "-time", "5", "-resume", "08:30"} << "ResumeTime" << "08:30:00";
+            QTest::addRow("resume list, %s", qPrintable(day))
+                << day << QStringList{"-standby", "-time", "5", "-resume_list"} << "ResumeTime" << "08:15:00";
+        }
+    }
+    void clockTimesOnChangeDays()
+    {
+        QFETCH(QString, day);
+        QFETCH(QStringList, args);
+        QFETCH(QString, key);
+        QFETCH(QString, time);
+        QVERIFY2(!zktest::FaketimeLibrary().isEmpty(), "faketime is not installed (./zk installs it)");
+        QTemporaryDir home;
+        const QString conf = home.filePath("Conf.txt");
+        // A multi row at 08:00 (shown only with -multi), the resume list's default row at 08:15.
+        QVERIFY(WriteConf(conf, {{110, "8"}, {111, "0"}, {112, "シャットダウン"}, {80, "8"}, {90, "15"},
+                                 {62, "1"}, {63, "1"}, {64, "1"}, {65, "1"}, {66, "1"}, {67, "1"}, {68, "1"}}));
+        // A dry run, so that a missing real-time clock (in a container) does
+        // not refuse the suspend with a resume time.
+        const Result r = zktest::RunZenkoroAt(QStringList{"--conf", conf, "--explain", "--dry-run"} + args, home.path(),
+                                              day + " 00:30:00");
+        QVERIFY2(r.exitCode == 0, qPrintable(zktest::Describe(r)));
+        const QString shown = key == "MultiPlan"
+                                  ? r.json.value(key).toArray().at(0).toObject().value("Due").toString()
+                                  : r.json.value(key).toString();
+        QCOMPARE(shown, day + "T" + time);
+    }
+
+    // Multi rows whose time is no time of day are empty rows: --explain lists
+    // them, and a run says which were dropped and runs nothing.
+    void impossibleMultiRowsAreDropped()
+    {
+        QTemporaryDir home;
+        const QString conf = home.filePath("Conf.txt");
+        QVERIFY(WriteConf(conf, {{10, "1"}, {110, "3000000000000"}, {111, "0"}, {112, "シャットダウン"},
+                                 {120, "8"}, {121, "-30"}, {122, "再起動"}, {80, "-5"}, {90, "0"}}));
+        const Result run = zktest::RunZenkoro({"--conf", conf, "--dry-run", "-auto", "-multi"}, home.path());
+        QVERIFY2(!run.out.contains("dry-run:"), qPrintable(zktest::Describe(run)));
+        QVERIFY2(run.err.contains(QStringLiteral("連続指定の 1, 2 行目は時刻が正しくない")), qPrintable(run.err));
+        QCOMPARE(run.exitCode, 1);
+        const Result explained = zktest::RunZenkoro({"--conf", conf, "--explain"}, home.path());
+        QVERIFY2(explained.exitCode == 0, qPrintable(zktest::Describe(explained)));
+        QCOMPARE(explained.json.value("DroppedMultiRows").toArray(), (QJsonArray{1, 2}));
+        QCOMPARE(explained.json.value("DroppedResumeListRows").toArray(), QJsonArray{0});
+        QCOMPARE(explained.json.value("MultiPlan").toArray(), QJsonArray());
     }
 
     void pathWithSpacesStaysOneProgram()

@@ -2,6 +2,7 @@
 // and settings folder, and collects what it printed.
 #pragma once
 
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -65,6 +66,34 @@ inline Result RunZenkoro(const QStringList &args, const QString &home, int timeo
         p.start(bin, args);
     else
         p.start(via.first(), via.mid(1) + QStringList{bin} + args);
+    return Finish(p, timeoutMs);
+}
+
+// The library of the Debian package faketime ("" when it is not installed).
+inline QString FaketimeLibrary()
+{
+    for (const char *dir : {"/usr/lib/x86_64-linux-gnu", "/usr/lib/aarch64-linux-gnu", "/usr/lib"}) {
+        const QString lib = QString::fromLatin1(dir) + QStringLiteral("/faketime/libfaketime.so.1");
+        if (QFileInfo::exists(lib))
+            return lib;
+    }
+    return QString();
+}
+
+// RunZenkoro with the wall clock starting at `at` ("yyyy-MM-dd hh:mm:ss",
+// local time of `zone`) by faketime; monotonic time stays real.
+inline Result RunZenkoroAt(const QStringList &args, const QString &home, const QString &at,
+                           const QString &zone = QStringLiteral("Europe/Berlin"), int timeoutMs = 30000)
+{
+    QProcess p;
+    QProcessEnvironment env = ZenkoroEnvironment(home);
+    env.insert(QStringLiteral("TZ"), zone);
+    env.insert(QStringLiteral("LD_PRELOAD"), FaketimeLibrary());
+    env.insert(QStringLiteral("FAKETIME"), QLatin1Char('@') + at);
+    env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+    env.insert(QStringLiteral("FAKETIME_NO_CACHE"), QStringLiteral("1"));
+    p.setProcessEnvironment(env);
+    p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
     return Finish(p, timeoutMs);
 }
 

@@ -4,6 +4,7 @@
 #include "core/run_engine.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
+#include "support/local_zone.h"
 #include "unit/run_test_support.h"
 
 #include <QtTest>
@@ -92,6 +93,48 @@ private Q_SLOTS:
         QFETCH(QStringList, rows);
         QFETCH(QStringList, table);
         QCOMPARE(Describe(CollectMultiRunTable(Rows(rows), QDateTime(kDay, now))), table);
+    }
+
+    // Rows whose hour or minute names no time of day are empty rows: never
+    // collected, never run (not at once, not later), and said once at the start.
+    void impossibleTimesAreEmptyRows()
+    {
+        Rig r({});
+        const QList<QStringList> bad = {{"3000000000000", "0"}, {"9999999999999999", "1"}, {"abc", "xyz"},
+                                        {" ", "5"}, {"8", "-30"}, {"8.9", "0"}, {"24", "0"}, {"23", "60"}};
+        for (int i = 0; i < bad.size(); ++i)
+            r.state.MultiRows[size_t(i)] = {bad[i][0], bad[i][1], QStringLiteral("シャットダウン"), QString()};
+        r.state.MultiRows[10] = {QStringLiteral("23"), QStringLiteral("0"), QStringLiteral("再起動"), QString()};
+        QCOMPARE(Describe(CollectMultiRunTable(r.state.MultiRows, r.clock.now())), QStringList{"23:00 再起動 10"});
+        QCOMPARE(DroppedMultiRows(r.state.MultiRows), (QList<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+        r.engine.startMultiRun();
+        QCOMPARE(r.view.popups.size(), 1);
+        QCOMPARE(r.view.popups[0].request.text,
+                 QStringLiteral("連続指定の 1, 2, 3, 4, 5, 6, 7, 8 行目は時刻が正しくない（時は 0〜23、分は 0〜59）ため、空の行として扱います。"));
+        r.tick(69);
+        QVERIFY(r.fake.power.log.isEmpty());
+        r.tick();
+        QCOMPARE(r.events, QStringList{"23:00:00 再起動"});
+        QCOMPARE(r.view.popups.size(), 1);
+    }
+
+    // On the days daylight saving time changes a row is due at its
+    // wall-clock hour and minute (not at midnight plus its hours).
+    void dueAtTheWallClockTimeOnChangeDays()
+    {
+        const zktest::LocalZone berlin("Europe/Berlin");
+        for (const QDate day : {QDate(2025, 3, 30), QDate(2025, 10, 26)}) {
+            const QList<MultiRunEntry> t =
+                CollectMultiRunTable(Rows({"8:00 シャットダウン", "2:30 スリープ"}), QDateTime(day, QTime(0, 30)));
+            QCOMPARE(t.size(), 2);
+            QCOMPARE(t[1].due.toString(Qt::ISODate), day.toString(Qt::ISODate) + QStringLiteral("T08:00:00"));
+            QCOMPARE(t[1].due.toSecsSinceEpoch() - QDateTime(day, QTime(0, 30)).toSecsSinceEpoch(),
+                     qint64(day.month() == 3 ? 23400 : 30600));
+            // 02:30 is skipped in March (03:30 then), and its first showing in October.
+            QCOMPARE(t[0].due.toString(Qt::ISODate), day.toString(Qt::ISODate) +
+                                                         (day.month() == 3 ? QStringLiteral("T03:30:00")
+                                                                           : QStringLiteral("T02:30:00")));
+        }
     }
 
     void pairing()

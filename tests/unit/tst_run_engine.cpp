@@ -113,6 +113,54 @@ private Q_SLOTS:
         QCOMPARE(r.fake.power.exitCalls.size(), 1);
     }
 
+    // Minutes are a span on the boot clock: setting the wall clock neither
+    // hastens nor delays the action, the label shows the span's remainder,
+    // and a resume given in minutes after the action moves with it. A clock
+    // time is due by the wall clock.
+    void spansFollowTheBootClock_data()
+    {
+        QTest::addColumn<bool>("clockTime");
+        QTest::addColumn<qint64>("stepMinutes");   // the wall clock set this far just after the start
+        QTest::addColumn<int>("ticksToAction");    // one-second ticks after the step
+        QTest::addColumn<QString>("labelBefore");  // the label a tick before the action
+        QTest::addColumn<QString>("targetShown");  // the time the caption names
+        QTest::newRow("60 minutes, clock set 59 minutes on") << false << qint64(59) << 3600 << "00:00:01" << "13時59分";
+        QTest::newRow("60 minutes, clock set 30 minutes back") << false << qint64(-30) << 3600 << "00:00:01" << "12時30分";
+        QTest::newRow("at 13:00, clock set 59 minutes on") << true << qint64(59) << 60 << "00:00:01" << "13時00分";
+    }
+    void spansFollowTheBootClock()
+    {
+        QFETCH(bool, clockTime);
+        QFETCH(qint64, stepMinutes);
+        QFETCH(int, ticksToAction);
+        QFETCH(QString, labelBefore);
+        QFETCH(QString, targetShown);
+        Rig r;
+        r.minutes(QStringLiteral("60"), int(OperationKind::Standby));
+        if (clockTime) {
+            r.state.job.TimingMode = 1;
+            r.state.job.ClockHour = QStringLiteral("13");
+            r.state.job.ClockMinute = QStringLiteral("0");
+        }
+        r.state.job.ResumeEnabled = 1;
+        r.state.job.ResumeAtClock = 0;
+        r.state.job.ResumeAfterMinutes = QStringLiteral(" 10");
+        r.state.job.ResumeDateParts[0] = QStringLiteral("2026");
+        r.engine.startRun();
+        r.clock.stepWall(stepMinutes * 60000);
+        r.tick(40);
+        QVERIFY(r.fake.power.suspendCalls.isEmpty());
+        if (!clockTime)
+            QCOMPARE(r.view.remaining, QStringLiteral("00:59:20"));
+        QVERIFY2(r.engine.caption().endsWith(targetShown), qPrintable(r.engine.caption()));
+        r.tick(ticksToAction - 41);
+        QVERIFY(r.fake.power.suspendCalls.isEmpty());
+        QCOMPARE(r.view.remaining, labelBefore);
+        r.tick();
+        QCOMPARE(r.fake.power.suspendCalls.size(), 1);
+        QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{600});
+    }
+
     void exitFlags_data()
     {
         QTest::addColumn<int>("op");

@@ -1,5 +1,7 @@
 // The start plan: target and resume times and every refusal of a start.
 #include "core/run_plan.h"
+#include "core/command_line.h"
+#include "support/local_zone.h"
 
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -125,6 +127,30 @@ private Q_SLOTS:
         const RunPlan p = PlanStart(clockMode(hour, minute), now, envWith());
         QCOMPARE(p.outcome, PlanOutcome::Start);
         QCOMPARE(p.targetTime, expected);
+    }
+
+    // On the days daylight saving time begins and ends, "-time 08:00",
+    // "-resume 08:30" and the resume boxes mean 08:00 and 08:30 on the wall
+    // clock of that date, however many hours have passed since midnight.
+    void wallClockOnChangeDays()
+    {
+        const zktest::LocalZone berlin("Europe/Berlin");
+        for (const QDate day : {QDate(2025, 3, 30), QDate(2025, 10, 26)}) {
+            const QDateTime now(day, QTime(0, 30));
+            const QString date = day.toString(Qt::ISODate);
+            AppState s;
+            QVERIFY(!ParseCommandLine(QStringLiteral("-standby -time 08:00 -resume 08:30"), s, now, {}).error);
+            const RunPlan p = PlanStart(s, now, envWith());
+            QCOMPARE(p.outcome, PlanOutcome::Start);
+            QCOMPARE(p.targetTime.toString(Qt::ISODate), date + QStringLiteral("T08:00:00"));
+            QCOMPARE(p.resumeTime.toString(Qt::ISODate), date + QStringLiteral("T08:30:00"));
+            QCOMPARE(now.secsTo(p.targetTime), qint64(day.month() == 3 ? 23400 : 30600));
+
+            AppState boxes;
+            boxes.job.ResumeEnabled = boxes.job.ResumeOnly = 1;
+            setResumeBoxes(boxes, QDateTime(day, QTime(8, 0)));
+            QCOMPARE(PlanStart(boxes, now, envWith()).resumeTime.toString(Qt::ISODate), date + QStringLiteral("T08:00:00"));
+        }
     }
 
     // A clock time or a resume span beyond any date is refused, not wrapped

@@ -4,6 +4,9 @@
 #include <QTest>
 #include <cfloat>
 #include <limits>
+#include <tuple>
+
+#include "support/local_zone.h"
 
 using namespace zk;
 
@@ -168,6 +171,54 @@ private slots:
         // Hours and minutes beyond their range carry into the next unit.
         QCOMPARE(AtClock(QDate(2026, 1, 1), 24, 0), QDateTime(QDate(2026, 1, 2), QTime(0, 0)));
         QCOMPARE(AtClock(QDate(2026, 1, 1), 7, 75), QDateTime(QDate(2026, 1, 1), QTime(8, 15)));
+    }
+
+    // A clock time is the wall clock's hour and minute of its date, also on
+    // the days daylight saving time begins (02:00-03:00 skipped) and ends
+    // (02:00-03:00 shown twice); values too large for any date give none.
+    void wallClockTimes_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<qint64>("hours");
+        QTest::addColumn<qint64>("minutes");
+        QTest::addColumn<QString>("expected");  // ISO 8601 with the offset; "" = invalid
+        const QDate spring(2025, 3, 30), autumn(2025, 10, 26);
+        QTest::newRow("08:00 when summer time begins") << spring << qint64(8) << qint64(0) << "2025-03-30T08:00:00+02:00";
+        QTest::newRow("08:00 when summer time ends") << autumn << qint64(8) << qint64(0) << "2025-10-26T08:00:00+01:00";
+        QTest::newRow("carried into the change day") << autumn.addDays(-1) << qint64(31) << qint64(60)
+                                                     << "2025-10-26T08:00:00+01:00";
+        QTest::newRow("skipped 02:30 is 03:30") << spring << qint64(2) << qint64(30) << "2025-03-30T03:30:00+02:00";
+        QTest::newRow("repeated 02:30 is its first showing") << autumn << qint64(2) << qint64(30)
+                                                             << "2025-10-26T02:30:00+02:00";
+        QTest::newRow("hour 3000000000000") << autumn << qint64(3000000000000) << qint64(0) << "";
+        QTest::newRow("hour 9999999999999999") << autumn << qint64(9999999999999999) << qint64(-1) << "";
+        QTest::newRow("minute -2^62") << autumn << qint64(0) << -(qint64(1) << 62) << "";
+    }
+    void wallClockTimes()
+    {
+        QFETCH(QDate, date);
+        QFETCH(qint64, hours);
+        QFETCH(qint64, minutes);
+        QFETCH(QString, expected);
+        const zktest::LocalZone berlin("Europe/Berlin");
+        const QDateTime t = AtClock(date, hours, minutes);
+        QCOMPARE(t.isValid() ? t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODate) : QString(), expected);
+        if (t.isValid())
+            QCOMPARE(AtClockMs(date, (hours * 60 + minutes) * 60000), t);
+    }
+
+    // The time a multi or resume list row names: whole hours 0..23 and
+    // minutes 0..59 read as the boxes read numbers; any other text names none.
+    void rowClockTimes()
+    {
+        const QList<std::tuple<QString, QString, QTime>> rows = {
+            {"8", "30", QTime(8, 30)},   {" 23", "59", QTime(23, 59)}, {"7abc", "0", QTime(7, 0)},
+            {"0", "0", QTime(0, 0)},     {"24", "0", QTime()},         {"3000000000000", "0", QTime()},
+            {"abc", "xyz", QTime()},     {" ", "5", QTime()},          {"8", "-30", QTime()},
+            {"8.9", "0", QTime()},       {"-5", "0", QTime()},         {"8", "60", QTime()},
+        };
+        for (const auto &[hour, minute, expected] : rows)
+            QVERIFY2(RowClockTime(hour, minute).value_or(QTime()) == expected, qPrintable(hour + u',' + minute));
     }
 };
 

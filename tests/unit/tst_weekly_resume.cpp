@@ -3,6 +3,7 @@
 #include "core/command_line.h"
 #include "resume/weekly_resume.h"
 #include "support/fake/fake_clock.h"
+#include "support/local_zone.h"
 
 #include <QtTest>
 
@@ -71,6 +72,11 @@ private Q_SLOTS:
             << Monday(8) << "1111111" << QStringList{"0=9:", "2=10:"} << QDateTime() << "";
         QTest::newRow("strictly after now: this very minute is not taken")
             << Monday(8) << "0100000" << QStringList{"2=8:0:x"} << QDateTime() << "";
+        QTest::newRow("rows whose time is no time of day give none")
+            << Monday(8) << "1111111"
+            << QStringList{"0=-5:0:def", "2=abc:xyz:mon", "3=3000000000000:0:tue", "4=8.9:0:wed", "5=24:0:thu",
+                           "6=8:-30:fri", "7= :5:sat"}
+            << QDateTime() << "";
         QTest::newRow("no weekday ticked") << Monday(8) << "0000000" << QStringList{"0=9:0:def"} << QDateTime()
                                            << "";
     }
@@ -116,6 +122,32 @@ private Q_SLOTS:
         QCOMPARE(c.job.ResumeEnabled, 1);
         QCOMPARE(c.job.ResumeAtClock, 1);
         QCOMPARE(c.job.AppCommand, QStringLiteral("app"));
+    }
+
+    // Impossible rows are said once, by name.
+    void droppedRowsAreNamed()
+    {
+        AppState s = Make("1111111", {"0=-5:0", "2=9:0:mon", "3=8.9:0"});
+        FakeClock clock(Monday(8));
+        QCOMPARE(ApplyWeeklyResumeList(s, clock),
+                 QStringLiteral("復帰リストの 「基本」、「火曜」 の行は時刻が正しくない（時は 0〜23、分は 0〜59）ため、時刻の無い行として扱います。"));
+        QCOMPARE(s.cl.ResumeTime, Monday(9));
+        s.WeeklyResumeTable[0] = s.WeeklyResumeTable[3] = ResumeEntry();
+        QVERIFY(ApplyWeeklyResumeList(s, clock).isEmpty());
+    }
+
+    // The wake time is the row's wall-clock hour and minute also on the days
+    // daylight saving time begins and ends.
+    void wallClockOnChangeDays()
+    {
+        const zktest::LocalZone berlin("Europe/Berlin");
+        for (const QDate day : {QDate(2025, 3, 30), QDate(2025, 10, 26)}) {
+            AppState s = Make("1111111", {"0=8:0:def"});
+            FakeClock clock(QDateTime(day.addDays(-1), QTime(22, 0)));
+            ApplyWeeklyResumeList(s, clock);
+            QCOMPARE(s.cl.ResumeTime.toString(Qt::ISODate), day.toString(Qt::ISODate) + QStringLiteral("T08:00:00"));
+            QCOMPARE(clock.now().secsTo(s.cl.ResumeTime), qint64(day.month() == 3 ? 9 : 11) * 3600);
+        }
     }
 
     void formSpinners()
