@@ -39,11 +39,34 @@ Element SplitElement(const QString &element)
     return e;
 }
 
+// A word the grammar does not know: a misspelt name must not leave the
+// run to the settings it happens to find.
+ParameterError UnknownParameter(const QString &word)
+{
+    return ParameterError{{{ProgramTitle(), QStringLiteral("「") + word + QStringLiteral("」は不明なパラメータです！") + kCrLf +
+                                                QStringLiteral("パラメーターエラー")}}};
+}
+
+// A parameter that needs a value and has none.
+ParameterError MissingValue(const QString &name)
+{
+    return ParameterError{{{ProgramTitle(), QStringLiteral("「-") + name + QStringLiteral("」に値がありません！") + kCrLf +
+                                                QStringLiteral("パラメーターエラー")}}};
+}
+
 QString FirstWord(const Element &e)
 {
     if (e.words.isEmpty())
-        throw ParameterError{};
+        throw MissingValue(e.name);
     return e.words.first();
+}
+
+// The rest text of a parameter that needs one.
+QString Value(const Element &e)
+{
+    if (e.value.isEmpty())
+        throw MissingValue(e.name);
+    return e.value;
 }
 
 class Parser {
@@ -126,12 +149,10 @@ void Parser::apply(const Element &e)
     } else if (n == u"time" || n == u"t") {
         time(e);
     } else if (n == u"appear" || n == u"disappear") {
-        if (e.value.isEmpty())
-            return;
+        j.MonitorPhrase = Value(e);
         j.MonitorEnabled = 1;
         j.MonitorKind = 0;
         j.PhraseEvent = n == u"appear" ? 0 : 1;
-        j.MonitorPhrase = e.value;
     } else if (n == u"cpu_utl") {
         j.MonitorEnabled = 1;
         j.MonitorKind = 1;
@@ -161,9 +182,9 @@ void Parser::apply(const Element &e)
     } else if (n == u"resume_only") {
         j.ResumeOnly = 1;
     } else if (n == u"resume_week") {
+        const QString w = FirstWord(e);
         if (e.words.size() != 1)
             return;
-        const QString w = e.words[0];
         if (w.size() > 7)
             throw ParameterError{};
         for (int i = 0; i < w.size(); ++i) {
@@ -205,29 +226,24 @@ void Parser::apply(const Element &e)
     } else if (n == u"nodisp_alert") {
         Flag(j.NoAlert, e, 1, false);
     } else if (n == u"popup_time") {
-        if (e.words.isEmpty())
-            return;
-        const qint64 s = LeadingInt(e.words[0]);
+        const qint64 s = LeadingInt(FirstWord(e));
         // The lead time is a 16-bit value; anything beyond it cannot be honoured.
         if (s > 32767 || s < -32768)
             throw ParameterError{};
         cl.PopupLeadSeconds = int(s);
     } else if (n == u"zero_time") {
-        if (e.words.isEmpty())
-            return;
-        const qint64 s = LeadingInt(e.words[0]);
+        const qint64 s = LeadingInt(FirstWord(e));
         if (s > 0x7fffffff || s < -0x7fffffff)
             throw ParameterError{};
         cl.ZeroTimeSeconds = int(s);
+    } else {
+        throw UnknownParameter(QLatin1Char('-') + n);
     }
-    // Unknown names are ignored.
 }
 
 void Parser::time(const Element &e)
 {
-    if (e.words.isEmpty())
-        return;
-    const QString w = e.words.first();
+    const QString w = FirstWord(e);
     const QStringList parts = w.split(QLatin1Char(':'));
     if (parts.size() == 1) {
         if (!IsNumeric(w))
@@ -240,15 +256,16 @@ void Parser::time(const Element &e)
         SetTimingMode(m_state.job, 1, m_now);
         m_state.job.ClockHour = NumberWord(parts[0]);
         m_state.job.ClockMinute = NumberWord(parts[1]);
+    } else {
+        // "8:30:00" is no time the run could keep to the second.
+        throw ParameterError{
+            {{ProgramTitle(), QStringLiteral("時刻の記述が不正です！") + kCrLf + QStringLiteral("パラメーターエラー")}}};
     }
-    // Two or more colons: ignored.
 }
 
 void Parser::resume(const Element &e)
 {
-    const QString &v = e.value;
-    if (v.isEmpty())
-        return;
+    const QString v = Value(e);
     JobSettings &j = m_state.job;
     if (!v.contains(QLatin1Char(':'))) {
         j.ResumeAtClock = 0;
@@ -273,8 +290,9 @@ void Parser::resume(const Element &e)
 void Parser::ap(const Element &e)
 {
     CommandLineValues &cl = m_state.cl;
-    cl.ApPath = CommandPart(e.value);
-    cl.ApParameters = ParameterPart(e.value);
+    const QString v = Value(e);
+    cl.ApPath = CommandPart(v);
+    cl.ApParameters = ParameterPart(v);
     const bool ok = m_hooks.launch ? m_hooks.launch(cl.ApPath, cl.ApParameters) : false;
     if (!ok)
         throw ParameterError{{{ProgramTitle(), QStringLiteral("パラメーターエラー") + kCrLf + QStringLiteral("ap       = ") +
@@ -294,15 +312,20 @@ ParseResult ParseCommandLine(const QString &argumentText, AppState &state, const
     ParseResult result;
     const QString text = QLatin1Char(' ') + argumentText.trimmed().toLower();
     const QStringList elements = SplitParameters(text, QStringLiteral(" -"), QStringLiteral("<"), QStringLiteral(">"));
-    if (elements.size() < 2)
+    // Words before the first parameter belong to none: a parameter written
+    // without its hyphen.
+    const QString leading = elements.value(0).trimmed();
+    if (elements.size() < 2 && leading.isEmpty())
         return result;
 
     result.parsed = true;
     result.caption = CommandLineCaption();
     Parser parser(state, now, hooks, result);
-    for (int i = 1; i < elements.size(); ++i) {
+    for (int i = leading.isEmpty() ? 1 : 0; i < elements.size(); ++i) {
         const QString &raw = elements[i];
         try {
+            if (i == 0)
+                throw UnknownParameter(SplitElement(raw).name);
             parser.apply(SplitElement(raw));
         } catch (const ParameterError &err) {
             result.error = true;

@@ -36,7 +36,10 @@ struct ParseResult {
 };
 
 // Parses the argument text (everything after the program name) into state.
-// `now` is the current local time (resume times, clock-mode defaults).
+// `now` is the current local time (resume times, clock-mode defaults). A word
+// the grammar does not know (also one before the first parameter) and a
+// parameter without the value it needs are parameter errors: a run that
+// scripts start unattended never goes ahead on a mistyped line.
 ParseResult ParseCommandLine(const QString &argumentText, AppState &state, const QDateTime &now,
                              const ParseHooks &hooks);
 

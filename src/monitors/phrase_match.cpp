@@ -112,10 +112,12 @@ PhraseMatch FindPhrase(const QString &spec, bool includeBrowser, WindowTextSourc
             match.matchedText = words[0];
             return match;
         }
-        source.visitChildren(w.id, includeBrowser, [&](const ChildText &child) {
+        const bool whole = source.visitChildren(w.id, includeBrowser, [&](const ChildText &child) {
             match.matchedText = ChildMatch(words, child);
             return !match.matchedText.isEmpty();
         });
+        if (!whole)
+            match.complete = false;
         if (!match.matchedText.isEmpty()) {
             match.found = true;
             match.windowTitle = w.title;

@@ -42,8 +42,9 @@ public:
     virtual QList<TopWindow> topWindows() = 0;
     // Calls visit for each visible descendant of window id, in order, until
     // visit answers true. With includeBrowser the texts of web documents
-    // (and their input values) are among them.
-    virtual void visitChildren(int id, bool includeBrowser, const std::function<bool(const ChildText &)> &visit) = 0;
+    // (and their input values) are among them. False when the window could
+    // not be read whole (what was read is visited all the same).
+    virtual bool visitChildren(int id, bool includeBrowser, const std::function<bool(const ChildText &)> &visit) = 0;
 };
 
 // The title test of one top-level window: whether its children are searched
@@ -54,7 +55,8 @@ bool TitleMatches(const QStringList &words, const QString &title);
 // or "Value=【word】" for an input value; empty when the child does not match.
 QString ChildMatch(const QStringList &words, const ChildText &child);
 
-// Whether spec is shown in one of source's windows, and where.
+// Whether spec is shown in one of source's windows, and where; not found in
+// a window that could not be read whole is not "not shown" (complete false).
 PhraseMatch FindPhrase(const QString &spec, bool includeBrowser, WindowTextSource &source);
 
 }  // namespace zk

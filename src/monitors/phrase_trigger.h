@@ -16,8 +16,8 @@ public:
 
 private:
     // Whether the phrase is on the screen by the latest finished look (a new
-    // look is asked for); nullopt when the screen cannot be read or no look
-    // has finished yet.
+    // look is asked for); nullopt when the screen cannot be read, no look
+    // has finished yet, or the look could not read all that is shown.
     std::optional<bool> phraseVisible() const;
 
     const AppState &m_state;

@@ -37,15 +37,17 @@ std::unique_ptr<Trigger> MakeTrigger(MonitorKind kind, const AppState &state, co
 
 namespace {
 
-// The question of the start check, "" when the phrase is not in the state that fires.
+// The question of the start check, "" when the phrase is not in the state
+// that fires (or the look could not tell).
 QString PhraseStartQuestion(PhraseEvent event, const PhraseMatch &match)
 {
-    if (event == PhraseEvent::Appears && match.found)
+    const std::optional<bool> shown = match.shown();
+    if (event == PhraseEvent::Appears && shown == true)
         return QStringLiteral("該当文言は既に表示されています！") + kCrLf + kCrLf +
                QStringLiteral("【ウィンドウタイトル】 ") + kCrLf + kCrLf + match.windowTitle + kCrLf + kCrLf + kCrLf +
                QStringLiteral("【表示中の文言】") + kCrLf + kCrLf + match.matchedText + kCrLf + kCrLf +
                QStringLiteral("続行しますか？");
-    if (event == PhraseEvent::Disappears && !match.found)
+    if (event == PhraseEvent::Disappears && shown == false)
         return QStringLiteral("該当文言は既に表示されていません！") + kCrLf + kCrLf + kCrLf + kCrLf +
                QStringLiteral("続行しますか？");
     return QString();
@@ -67,7 +69,7 @@ std::optional<bool> PhraseTrigger::phraseVisible() const
     m_screen->requestScan(spec, j.IeMonitor != 0);
     if (!m)
         return std::nullopt;
-    return m->found;
+    return m->shown();
 }
 
 std::optional<bool> PhraseTrigger::holds(const QDateTime &)

@@ -1,7 +1,7 @@
 // The --command-line option of the real binary: the line for the default
 // settings, the line with parameters applied, that a printed line given
 // back to the program prints itself again, and no line for settings the
-// grammar cannot carry.
+// grammar cannot carry; a mistyped line starts nothing.
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,6 +59,24 @@ private Q_SLOTS:
         int again = -1;
         QCOMPARE(run(expected.split(QLatin1Char(' '), Qt::SkipEmptyParts), &again), out);
         QCOMPARE(again, 0);
+    }
+
+    // A mistyped or incomplete line starts nothing, even with "-auto": exit
+    // status 2 and the word at fault on standard error.
+    void mistypedLineStartsNothing_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("misspelt words") << QStringList{"-auto", "-rebot", "-tme", "10"} << "「-rebot」は不明なパラメータです！";
+        QTest::newRow("phrase missing") << QStringList{"-auto", "-shutdown", "-appear"} << "「-appear」に値がありません！";
+    }
+    void mistypedLineStartsNothing()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, word);
+        const zktest::Result r = zktest::RunZenkoro(QStringList{"--dry-run"} + arguments, m_home.path(), 30000);
+        QVERIFY2(r.exitCode == 2 && r.err.contains(word), qPrintable(zktest::Describe(r)));
+        QCOMPARE(r.out, QString());
     }
 
     // An application in upper case in the settings file: the line would run

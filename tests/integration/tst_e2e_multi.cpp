@@ -50,10 +50,7 @@ class TestE2eMulti : public QObject {
         args = QStringList{"--conf", m_home.path() + "/Conf.txt"} + args;
         QProcessEnvironment env = zktest::ZenkoroEnvironment(m_home.path(), m_mock.environment());
         env.insert("LC_ALL", "C.UTF-8");
-        env.insert("LD_PRELOAD", m_faketime);
-        env.insert("FAKETIME", "@" + at);
-        env.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
-        env.insert("FAKETIME_NO_CACHE", "1");
+        zktest::PreloadFaketime(env, m_faketime, at);
         p.setProcessEnvironment(env);
         p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
     }

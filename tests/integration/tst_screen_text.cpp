@@ -165,6 +165,28 @@ private Q_SLOTS:
         A11yDesktop::close(form);
     }
 
+    // A list of 4,200 rows has more on show than one look reads: the rows in
+    // view and the text above them are still found, and a phrase not found
+    // is not "not shown" but unknown.
+    void longList()
+    {
+        QStringList args{QStringLiteral("--list"), QStringLiteral("--title"), QStringLiteral("Long list"),
+                         QStringLiteral("--text"), QStringLiteral("Nightly report"), QStringLiteral("--column"),
+                         QStringLiteral("Entry")};
+        for (int i = 1; i <= 4200; ++i)
+            args << QStringLiteral("row-%1").arg(i, 4, 10, QLatin1Char('0'));
+        QProcess *list = m_desktop->spawn(QStringLiteral("zenity"), args, m_desktop->environment());
+        LinuxScreenText watcher;
+        const PhraseMatch row = LookUntil(watcher, QStringLiteral("row-0002"), true);
+        QVERIFY(row.found);
+        QCOMPARE(row.windowTitle, QStringLiteral("Long list"));
+        QVERIFY(Look(watcher, QStringLiteral("nightly"))->found);
+        const std::optional<PhraseMatch> beyond = Look(watcher, QStringLiteral("row-4150"));
+        QVERIFY(beyond.has_value());
+        QCOMPARE(beyond->shown(), std::optional<bool>());
+        A11yDesktop::close(list);
+    }
+
     // A dialog that does not answer costs its budget in the watcher's own
     // thread; this thread's timer goes on ticking meanwhile, and the other
     // dialog is still read.

@@ -29,6 +29,23 @@ inline QProcessEnvironment ZenkoroEnvironment(const QString &home,
     return env;
 }
 
+// Starts zenkoro at the fake local time `at` (yyyy-MM-dd hh:mm:ss) with
+// faketime's `library` preloaded, the monotonic clock real so that timers run
+// normally. The sanitizer build's allocator reads the clock while it hands
+// out memory, and faketime's first clock call looks up the real functions,
+// which allocates: the allocator would wait for itself. Without its periodic
+// return of memory to the system it never reads the clock.
+inline void PreloadFaketime(QProcessEnvironment &env, const QString &library, const QString &at)
+{
+    env.insert(QStringLiteral("LD_PRELOAD"), library);
+    env.insert(QStringLiteral("FAKETIME"), QLatin1Char('@') + at);
+    env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+    env.insert(QStringLiteral("FAKETIME_NO_CACHE"), QStringLiteral("1"));
+    const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+               (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) + QStringLiteral("allocator_release_to_os_interval_ms=-1"));
+}
+
 // Waits for a started process (killed when it takes longer than timeoutMs).
 inline Result Finish(QProcess &p, int timeoutMs)
 {

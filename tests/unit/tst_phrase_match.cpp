@@ -12,6 +12,7 @@ namespace {
 struct FakeWindow {
     QString title;
     QList<ChildText> children;
+    bool whole = true;  // false: more on show than a look reads
 };
 
 class FakeDesktop final : public WindowTextSource {
@@ -26,15 +27,16 @@ public:
             out.append(TopWindow{int(i), m_windows[i].title});
         return out;
     }
-    void visitChildren(int id, bool includeBrowser, const std::function<bool(const ChildText &)> &visit) override
+    bool visitChildren(int id, bool includeBrowser, const std::function<bool(const ChildText &)> &visit) override
     {
         searched.append(m_windows[id].title);
         for (const ChildText &c : m_windows[id].children) {
             if (!includeBrowser && !c.inputValues.isEmpty())
                 continue;  // a web document is read only with the box
             if (visit(c))
-                return;
+                break;
         }
+        return m_windows[id].whole;
     }
 
 private:
@@ -149,6 +151,24 @@ private Q_SLOTS:
         QCOMPARE(m.windowTitle, title);
         QCOMPARE(m.matchedText, text);
         QCOMPARE(desktop.searched, searched);
+    }
+
+    // A window read only in part: what was read is found, but a phrase not
+    // among it may be on show; a window the title filter leaves out does not count.
+    void windowReadInPart_data()
+    {
+        QTest::addColumn<QString>("spec");
+        QTest::addColumn<std::optional<bool>>("shown");
+        QTest::newRow("found in the part read") << "row-0002" << std::optional<bool>(true);
+        QTest::newRow("not found: cannot tell") << "absent" << std::optional<bool>();
+        QTest::newRow("not found, large window filtered out") << "absent Log" << std::optional<bool>(false);
+    }
+    void windowReadInPart()
+    {
+        QFETCH(QString, spec);
+        QFETCH(std::optional<bool>, shown);
+        FakeDesktop desktop({{"Big list", {Text("row-0001"), Text("row-0002")}, false}, {"Log", {Text("an error occurred")}}});
+        QCOMPARE(FindPhrase(spec, false, desktop).shown(), shown);
     }
 };
 

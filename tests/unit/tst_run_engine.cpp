@@ -413,6 +413,25 @@ private Q_SLOTS:
         QVERIFY(r.engine.triggerTime().isValid());
     }
 
+    // A look cut short (a window with more on show than a look reads) cannot
+    // tell: it neither asks at the start nor fires "disappear"; a whole look does.
+    void phraseLookThatCannotTell()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.watchPhrase(QStringLiteral("コピー中"), 1);
+        r.fake.screenText.setVisible(false);
+        r.fake.screenText.answer.complete = false;
+        r.engine.startRun();
+        QVERIFY(r.view.questions.isEmpty());
+        QVERIFY(r.engine.countdownActive());
+        r.tick(30);
+        QVERIFY(!r.engine.triggerTime().isValid());
+        r.fake.screenText.answer.complete = true;
+        r.tick();
+        QVERIFY(r.engine.triggerTime().isValid());
+    }
+
     void phraseAlreadyShownAtStart_data()
     {
         QTest::addColumn<bool>("ok");

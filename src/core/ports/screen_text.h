@@ -9,8 +9,22 @@ namespace zk {
 
 struct PhraseMatch {
     bool found = false;
+    // False when the look could not read all that a window shows (too many
+    // objects in it): a phrase it did not find may still be on the screen.
+    bool complete = true;
     QString windowTitle;  // title of the window that matched
     QString matchedText;  // what matched (the word, or an excerpt with the word bracketed)
+
+    // Whether the phrase is shown: nullopt when the look cannot tell (not
+    // found by a look cut short).
+    std::optional<bool> shown() const
+    {
+        if (found)
+            return true;
+        if (!complete)
+            return std::nullopt;
+        return false;
+    }
 };
 
 // Looks for the phrase specification (the phrase box text with line breaks as

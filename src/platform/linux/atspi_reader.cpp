@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
 #include <atomic>
 
 namespace zk {
@@ -42,6 +43,42 @@ constexpr uint kStateVisible = 30;
 // No window is walked beyond this many objects (a list of thousands of
 // rows would make every look slow).
 constexpr int kMaxNodesPerWindow = 4000;
+// The children of an object with more than this many (a list, a table) are
+// read once everything else of the window is, and share what is left of the
+// budget with the other such lists: rows never crowd out a text beside them.
+constexpr qsizetype kManyChildren = 100;
+
+// How many of each list's `counts` objects `budget` allows: a list within
+// an equal share gets all of it, the others split the rest equally.
+QList<qsizetype> FairShares(const QList<qsizetype> &counts, qsizetype budget)
+{
+    QList<qsizetype> share(counts.size(), 0);
+    QList<qsizetype> open;
+    for (qsizetype i = 0; i < counts.size(); ++i)
+        open.append(i);
+    while (!open.isEmpty() && budget > 0) {
+        const qsizetype each = std::max<qsizetype>(1, budget / open.size());
+        bool settled = false;
+        for (qsizetype k = 0; k < open.size();) {
+            if (counts[open[k]] <= each) {
+                share[open[k]] = counts[open[k]];
+                budget -= counts[open[k]];
+                open.removeAt(k);
+                settled = true;
+            } else {
+                ++k;
+            }
+        }
+        if (!settled) {
+            for (qsizetype i : open) {
+                share[i] = std::min(each, budget);
+                budget -= share[i];
+            }
+            break;
+        }
+    }
+    return share;
+}
 
 bool HasState(const QList<uint> &states, uint state)
 {
@@ -186,6 +223,10 @@ struct AtspiReader::Node {
     bool visible = false;
     bool showing = false;
     bool editable = false;
+    bool inDocument = false;  // inside a web document, which is read whole
+
+    // Whether it is on show: what is not hides everything in it.
+    bool onShow() const { return visible && (showing || inDocument); }
 };
 
 AtspiReader::AtspiReader(QString busAddress)
@@ -353,41 +394,70 @@ QList<AtspiFrame> AtspiReader::frames(qint64 ourPid)
     return out;
 }
 
-void AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
+bool AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
                                    const std::function<bool(const AtspiText &)> &visit)
 {
     if (!m_connected || m_silent.value(frame.bus))
-        return;
+        return true;
     const QString key = CacheKey(frame) + (includeBrowser ? QStringLiteral("\nb") : QString());
     QList<AtspiText> texts;
+    bool complete = true;
     const auto cached = m_cache.constFind(key);
     if (m_eventsOn && cached != m_cache.cend() && cached->age.elapsed() < kCacheMs) {
         texts = cached->texts;
+        complete = cached->complete;
     } else {
-        texts = readDescendants(frame, includeBrowser);
+        texts = readDescendants(frame, includeBrowser, &complete);
         if (m_eventsOn && !m_silent.value(frame.bus)) {
             CachedWindow c;
             c.texts = texts;
+            c.complete = complete;
             c.age.start();
             m_cache.insert(key, c);
         }
     }
     for (const AtspiText &t : texts) {
         if (visit(t))
-            return;
+            break;
     }
+    return complete;
 }
 
-QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includeBrowser)
+QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includeBrowser, bool *complete)
 {
     QList<AtspiText> out;
+    *complete = true;
     // Level by level: the children, name, states and role of every object of
-    // one level go out together; the next level is the children of the
-    // visible ones (a hidden object hides everything in it).
+    // one level go out together; the next level is the children of the ones
+    // on show (an object that is hidden or off the screen hides everything
+    // in it). Large lists of children wait until the rest has been read.
     QList<Node> nodes;
-    nodes.append(Node{frame, {}, {}, {}, 0, true, false});
+    Node root;
+    root.ref = frame;
+    root.visible = root.showing = true;
+    nodes.append(root);
+    struct ManyChildren {
+        int parent;
+        QList<AtspiRef> refs;
+    };
+    QList<ManyChildren> many;
+    // Takes the first `count` of parent's children into the next level.
+    auto adopt = [&](int parent, const QList<AtspiRef> &refs, qsizetype count, QList<int> &next) {
+        const bool inDocument = nodes[parent].inDocument || (parent != 0 && IsWebDocument(nodes[parent].role));
+        for (qsizetype c = 0; c < count; ++c) {
+            const int index = int(nodes.size());
+            Node child;
+            child.ref = refs[c];
+            child.inDocument = inDocument;
+            nodes.append(child);
+            nodes[parent].children.append(index);
+            next.append(index);
+        }
+        if (count < refs.size())
+            *complete = false;
+    };
     QList<int> level{0};
-    while (!level.isEmpty() && nodes.size() < kMaxNodesPerWindow) {
+    while (!level.isEmpty()) {
         QList<QDBusMessage> calls;
         for (int i : level) {
             const AtspiRef &r = nodes[i].ref;
@@ -406,20 +476,23 @@ QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includ
                 n.showing = HasState(states, kStateShowing);
                 n.role = ParseUInt(replies[4 * k + 3]);
             }
-            if (!n.visible || (IsWebDocument(n.role) && !includeBrowser))
+            if (!n.onShow() || (IsWebDocument(n.role) && !includeBrowser))
                 continue;
             // (nodes grows below: n is not used after this point)
-            const int parent = level[k];
-            for (const AtspiRef &c : ParseRefs(replies[4 * k])) {
-                if (nodes.size() >= kMaxNodesPerWindow)
-                    break;
-                const int index = int(nodes.size());
-                Node child;
-                child.ref = c;
-                nodes.append(child);
-                nodes[parent].children.append(index);
-                next.append(index);
-            }
+            const QList<AtspiRef> refs = ParseRefs(replies[4 * k]);
+            if (refs.size() > kManyChildren)
+                many.append(ManyChildren{level[k], refs});
+            else
+                adopt(level[k], refs, std::min<qsizetype>(refs.size(), std::max<qsizetype>(0, kMaxNodesPerWindow - nodes.size())), next);
+        }
+        if (next.isEmpty() && !many.isEmpty()) {
+            QList<qsizetype> counts;
+            for (const ManyChildren &m : many)
+                counts.append(m.refs.size());
+            const QList<qsizetype> shares = FairShares(counts, std::max<qsizetype>(0, kMaxNodesPerWindow - nodes.size()));
+            for (qsizetype i = 0; i < many.size(); ++i)
+                adopt(many[i].parent, many[i].refs, shares[i], next);
+            many.clear();
         }
         level = next;
     }
@@ -427,18 +500,12 @@ QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includ
     // The texts of text fields, of objects without a name, and of everything
     // inside a web document.
     QList<int> wanted;
-    {
-        QList<bool> inDocument(nodes.size(), false);
-        for (qsizetype i = 0; i < nodes.size(); ++i) {
-            const Node &n = nodes[i];
-            const bool document = inDocument[i] || IsWebDocument(n.role);
-            for (int c : n.children)
-                inDocument[c] = document;
-            if (i == 0 || !n.visible || n.role == RolePasswordText)
-                continue;
-            if (n.name.isEmpty() || IsTextRole(n.role) || document)
-                wanted.append(int(i));
-        }
+    for (qsizetype i = 1; i < nodes.size(); ++i) {
+        const Node &n = nodes[i];
+        if (!n.onShow() || n.role == RolePasswordText)
+            continue;
+        if (n.name.isEmpty() || IsTextRole(n.role) || n.inDocument || IsWebDocument(n.role))
+            wanted.append(int(i));
     }
     QList<QDBusMessage> calls;
     for (int i : wanted)
@@ -473,7 +540,7 @@ QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includ
     std::function<void(int)> walk = [&](int i) {
         for (int c : nodes[i].children) {
             const Node &n = nodes[c];
-            if (!n.visible)
+            if (!n.onShow())
                 continue;
             if (IsWebDocument(n.role)) {
                 // A page in a tab behind another is not on the screen.

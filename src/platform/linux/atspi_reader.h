@@ -57,10 +57,12 @@ public:
     bool beginLook();
     // The top-level frames of every application but the one of ourPid.
     QList<AtspiFrame> frames(qint64 ourPid);
-    // The visible descendants of frame, in order (depth first), handed to
+    // The descendants of frame on show, in order (depth first), handed to
     // visit until it answers true. Web documents are skipped unless
     // includeBrowser; then each one is one text with its entries' values.
-    void visitDescendants(const AtspiRef &frame, bool includeBrowser, const std::function<bool(const AtspiText &)> &visit);
+    // False when the frame shows more objects than one look reads: what was
+    // read is visited all the same, but a text not among it may be on show.
+    bool visitDescendants(const AtspiRef &frame, bool includeBrowser, const std::function<bool(const AtspiText &)> &visit);
 
     // Forgets what was read from the application on bus (it changed something).
     void dropApplication(const QString &bus);
@@ -69,9 +71,10 @@ private:
     struct Node;
     struct CachedWindow {
         QList<AtspiText> texts;
+        bool complete = true;
         QElapsedTimer age;
     };
-    QList<AtspiText> readDescendants(const AtspiRef &frame, bool includeBrowser);
+    QList<AtspiText> readDescendants(const AtspiRef &frame, bool includeBrowser, bool *complete);
     void subscribe();
     bool connectBus();
     void noteFailure(const QString &bus, const QDBusMessage &reply);

@@ -74,13 +74,15 @@ public:
         return out;
     }
 
-    void visitChildren(int id, bool includeBrowser, const std::function<bool(const ChildText &)> &visit) override
+    bool visitChildren(int id, bool includeBrowser, const std::function<bool(const ChildText &)> &visit) override
     {
-        if (m_abort || id < 0 || id >= m_entries.size() || !m_entries[id].hasFrame)
-            return;
-        m_atspi.visitDescendants(m_entries[id].frame, includeBrowser, [&](const AtspiText &t) {
+        if (m_abort)
+            return false;
+        if (id < 0 || id >= m_entries.size() || !m_entries[id].hasFrame)
+            return true;
+        return m_atspi.visitDescendants(m_entries[id].frame, includeBrowser, [&](const AtspiText &t) {
             return m_abort || visit(ChildText{t.text, t.inputValues});
-        });
+        }) && !m_abort;
     }
 
 private:
