@@ -105,10 +105,7 @@ inline Result RunZenkoroAt(const QStringList &args, const QString &home, const Q
     QProcess p;
     QProcessEnvironment env = ZenkoroEnvironment(home);
     env.insert(QStringLiteral("TZ"), zone);
-    env.insert(QStringLiteral("LD_PRELOAD"), FaketimeLibrary());
-    env.insert(QStringLiteral("FAKETIME"), QLatin1Char('@') + at);
-    env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
-    env.insert(QStringLiteral("FAKETIME_NO_CACHE"), QStringLiteral("1"));
+    PreloadFaketime(env, FaketimeLibrary(), at);
     p.setProcessEnvironment(env);
     p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
     return Finish(p, timeoutMs);
