@@ -711,10 +711,14 @@ void RunEngine::captureStep()
     const bool written = m_services.capture && m_services.capture->captureToJpeg(name);
     if (m_view)
         m_view->showWindowNormal();
-    if (written && !m_state.job.NoAlert && m_view) {
+    // A capture that could not be written (a full disk, no screen to read)
+    // is said as plainly as one that was; the power action runs either way.
+    if (!m_state.job.NoAlert && m_view) {
         PopupRequest popup;
+        if (!written && !name.endsWith(QStringLiteral(".jpg")))
+            name += QStringLiteral(".jpg");
         popup.text = m_state.CaptureFolder + QStringLiteral(" にキャプチャーファイル") + kCrLf + name +
-                     QStringLiteral(" を作成しました。");
+                     (written ? QStringLiteral(" を作成しました。") : QStringLiteral(" を作成できませんでした。"));
         m_view->showMessagePopup(popup, {});
     }
     finishExecution();
