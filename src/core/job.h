@@ -20,6 +20,13 @@ inline const QString kOpHibernate = QStringLiteral("休止");
 inline const QString kOpStandby = QStringLiteral("スタンバイ");
 inline const QString kOpSleep = QStringLiteral("スリープ");
 
+// Whether the operation suspends the machine (standby, sleep, hibernation),
+// after which it can be woken again.
+inline bool IsSuspendOperation(const QString &operation)
+{
+    return operation == kOpSleep || operation == kOpStandby || operation == kOpHibernate;
+}
+
 // What GetVersionEx-style version information the operation lists depend on.
 // platformId 2 = NT family; below 2 = the 9x family.
 struct PlatformVersion {

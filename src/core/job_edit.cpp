@@ -43,7 +43,7 @@ bool CpuAverageSecondsTooShort(const QString &text)
 
 bool ResumeAllowedFor(const QString &op)
 {
-    return op == kOpHibernate || op == kOpStandby || op == kOpSleep;
+    return IsSuspendOperation(op);
 }
 
 OperationTooltips TooltipsFor(const QString &op)

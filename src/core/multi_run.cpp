@@ -28,7 +28,7 @@ QString IsoOrEmpty(const QDateTime &t)
 
 bool IsMultiSleepOperation(const QString &operation)
 {
-    return operation == kOpHibernate || operation == kOpStandby || operation == kOpSleep;
+    return IsSuspendOperation(operation);
 }
 
 bool IsMultiExitOperation(const QString &operation)

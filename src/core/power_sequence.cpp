@@ -18,11 +18,6 @@ constexpr int kTickMs = 1000;
 constexpr int kExitRetryMs = 10000;
 constexpr qint64 kActiveUserMs = 5000;
 
-bool isSuspendKind(const QString &op)
-{
-    return op == kOpSleep || op == kOpStandby || op == kOpHibernate;
-}
-
 QString unquoted(QString path)
 {
     if (path.startsWith(QLatin1Char('"')))
@@ -70,7 +65,7 @@ void PowerSequence::run(const QString &operation)
 {
     m_aborted = false;
     m_step.reset();
-    if (isSuspendKind(operation))
+    if (IsSuspendOperation(operation))
         suspendMachine(operation, m_state.cl.ResumeTime);
     else
         exitSession(operation);
@@ -79,7 +74,7 @@ void PowerSequence::run(const QString &operation)
 void PowerSequence::runStep(const QString &operation, const QDateTime &resumeAt, const QString &application)
 {
     m_aborted = false;
-    if (!isSuspendKind(operation)) {
+    if (!IsSuspendOperation(operation)) {
         m_step.reset();
         exitSession(operation);
         return;

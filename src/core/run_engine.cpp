@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QPointer>
+#include <algorithm>
 #include <cstdlib>
 
 namespace zk {
@@ -287,6 +288,18 @@ void RunEngine::startMultiRun()
 {
     if (m_ended || m_runState != RunState::Idle || m_multi.active())
         return;
+    // A sleep with a wake row needs a wake alarm: where none can be armed
+    // the schedule does not start (its machine would sleep on), and says why.
+    if (!m_env.wakeUnavailable.isEmpty()) {
+        const QList<MultiStep> steps = PlanMultiSteps(m_state, m_clock.now());
+        if (std::any_of(steps.begin(), steps.end(),
+                        [](const MultiStep &s) { return s.resumeAt.isValid() && IsSuspendOperation(s.operation); })) {
+            const auto [title, text] = WakeRefusal(m_env.wakeUnavailable);
+            if (m_view)
+                m_view->showMessage(title, text, QString());
+            return;
+        }
+    }
     ++m_generation;
     if (!m_programDir.isEmpty())
         QDir::setCurrent(m_programDir);

@@ -287,11 +287,10 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
     }
     // A suspend that is to wake the machine again needs a wake alarm: where
     // none can be armed, the run does not start (the machine would sleep on).
-    const QString op = state.OperationText();
     if (!j.ResumeOnly && p.resumeTime.isValid() && p.resumeDay == ResumeDayRule::Allowed &&
-        !env.wakeUnavailable.isEmpty() && (op == kOpSleep || op == kOpStandby || op == kOpHibernate)) {
-        refuse(p, QStringLiteral("エラー発生"), QStringLiteral("復帰タイマーを設定できません。") + kCrLf + env.wakeUnavailable,
-               QString(), StopOrder::AfterMessage);
+        !env.wakeUnavailable.isEmpty() && IsSuspendOperation(state.OperationText())) {
+        const auto [title, text] = WakeRefusal(env.wakeUnavailable);
+        refuse(p, title, text, QString(), StopOrder::AfterMessage);
         return p;
     }
     if (j.ResumeOnly) {
@@ -299,6 +298,11 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
         p.targetSpanMs = -1;
     }
     return p;
+}
+
+std::pair<QString, QString> WakeRefusal(const QString &reason)
+{
+    return {QStringLiteral("エラー発生"), QStringLiteral("復帰タイマーを設定できません。") + kCrLf + reason};
 }
 
 QJsonObject ExplainPlan(const RunPlan &plan)

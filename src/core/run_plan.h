@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <functional>
+#include <utility>
 
 namespace zk {
 
@@ -86,6 +87,10 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
 // "Outcome" is "start", "refused" or "skip".
 QJsonObject ExplainPlan(const RunPlan &plan);
 QJsonObject ExplainPlan(const AppState &state, const QDateTime &now, const StartEnvironment &env);
+
+// The refusal of a start that would suspend with a wake time where no wake
+// alarm can be armed: {title, text} with the reason.
+std::pair<QString, QString> WakeRefusal(const QString &reason);
 
 // Texts shared with the engine.
 QString FormatRemaining(qint64 milliseconds);

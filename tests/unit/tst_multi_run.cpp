@@ -216,6 +216,29 @@ private Q_SLOTS:
         QCOMPARE(r.fake.power.exitCalls.size(), 1);
     }
 
+    // Where no wake alarm can be armed, a schedule that sleeps with a wake row
+    // does not start and says why; one without a wake row runs.
+    void sleepWithWakeRowNeedsAWakeAlarm()
+    {
+        StartEnvironment env;
+        env.wakeUnavailable = QStringLiteral("RTC がありません。");
+        Rig r({"22:59 スリープ", "23:01 復帰", "23:02 シャットダウン"});
+        r.engine.setEnvironment(env);
+        r.engine.startMultiRun();
+        QVERIFY(!r.engine.multiRun().active());
+        QVERIFY(!r.view.locked);
+        QCOMPARE(r.view.messages.size(), 1);
+        QCOMPARE(r.view.messages[0].text, QStringLiteral("復帰タイマーを設定できません。\r\nRTC がありません。"));
+        r.tick(30);
+        QVERIFY(r.fake.power.log.isEmpty());
+
+        Rig plain({"22:59 スリープ", "23:02 シャットダウン"});
+        plain.engine.setEnvironment(env);
+        plain.engine.startMultiRun();
+        QVERIFY(plain.engine.multiRun().active());
+        QVERIFY(plain.view.messages.isEmpty());
+    }
+
     void stopDuringWaitPerformsNothing()
     {
         Rig r({"22:59 シャットダウン"});
