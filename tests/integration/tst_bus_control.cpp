@@ -2,7 +2,8 @@
 // private bus (the test runs under dbus-run-session): what `zenkoro --status`
 // and `zenkoro --stop` see and do, and what a panel applet that listens for
 // PropertiesChanged is told; copies in other PID namespaces, copies and a bus
-// that do not answer.
+// that do not answer; the warning as a desktop notice (dbusmock's notification
+// daemon on the same bus) and its "中止" button.
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
