@@ -59,6 +59,7 @@ Backends MakeBackends(bool dryRun)
     b.soundOutput = std::make_unique<QtSoundOutput>();
     b.sound = std::make_unique<CountdownSoundPlayer>(*b.soundOutput, FindCountdownSound(CountdownSoundSearch()));
     b.capture = std::make_unique<X11ScreenCapture>();
+    b.notifier = std::make_unique<FreedesktopNotifier>();
     return b;
 }
 
@@ -80,6 +81,8 @@ void Backends::fill(PlatformServices &s) const
         s.sound = sound.get();
     if (!s.capture)
         s.capture = capture.get();
+    if (!s.notifier)
+        s.notifier = notifier.get();
     standins->fill(s);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/linux/qt_sound_output.h"
 #include "platform/linux/x11_screen_capture.h"
 #include "shell/countdown_sound.h"
+#include "platform/linux/freedesktop_notifier.h"
 #include "platform/linux/logind_idle.h"
 #include "platform/linux/standins.h"
 #include "platform/linux/upower_status.h"
@@ -38,8 +39,11 @@ struct Backends {
     std::unique_ptr<QtSoundOutput> soundOutput;
     std::unique_ptr<CountdownSoundPlayer> sound;
     std::unique_ptr<X11ScreenCapture> capture;
+    // The desktop's notification service (it changes no power state: a dry
+    // run sends its notices too).
+    std::unique_ptr<FreedesktopNotifier> notifier;
 
-    // Puts the power, wake-timer, CPU, screen-text, power-status, idle, sound and capture backends and the
+    // Puts the power, wake-timer, CPU, screen-text, power-status, idle, sound, capture and notice backends and the
     // stand-ins into the slots of s that are still empty.
     void fill(PlatformServices &s) const;
 };

@@ -311,6 +311,11 @@ int main(int argc, char **argv)
         });
     }
 
+    // "中止" of the warning's desktop notice is the stop button; without a
+    // window nothing is left to do.
+    if (headless)
+        QObject::connect(&engine, &zk::RunEngine::stoppedFromNotice, &engine, [&] { view->quit(0); });
+
     // SIGINT and SIGTERM act as the stop button: no action is taken.
     QObject::connect(&unixSignals, &zk::UnixSignals::terminationRequested, &engine, [&](int) {
         autoRun = autoRun || state.cl.AutoStart;

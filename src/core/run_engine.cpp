@@ -23,6 +23,7 @@ constexpr int kTickMs = 1000;
 constexpr int kTickDriftMs = 100;
 constexpr int kCaptureDelayMs = 300;
 constexpr qint64 kTrayThresholdMs = 15000;
+const QString kNoticeStopKey = QStringLiteral("stop");
 
 }  // namespace
 
@@ -85,7 +86,11 @@ void RunEngine::setView(RunView *view)
 
 void RunEngine::setServices(const PlatformServices &services)
 {
+    disconnect(m_noticeConnection);
     m_services = services;
+    if (services.notifier)
+        m_noticeConnection =
+            connect(services.notifier, &DesktopNotifier::actionInvoked, this, &RunEngine::onNoticeAction);
     m_power.setServices(services);
     m_multi.setServices(services);
     m_trigger.reset();  // made again with the new services
@@ -158,8 +163,62 @@ void RunEngine::setRunState(RunState s)
 {
     if (m_runState == s)
         return;
+    const RunState was = m_runState;
     m_runState = s;
+    if (s == RunState::Warning)
+        sendWarningNotice();
+    else if (was == RunState::Warning)
+        withdrawWarningNotice();
     Q_EMIT runStateChanged(s);
+}
+
+void RunEngine::sendWarningNotice()
+{
+    DesktopNotifier *notifier = m_services.notifier;
+    if (!notifier)
+        return;
+    DesktopNotification notice;
+    notice.summary = m_baseCaption;
+    notice.body = (m_state.job.Force ? QStringLiteral("強制") : QStringLiteral("まもなく")) + m_state.OperationText();
+    notice.critical = true;
+    notice.actions = {{kNoticeStopKey, QStringLiteral("中止")}};
+    const quint64 serial = ++m_noticeSerial;
+    const QPointer<RunEngine> self(this);
+    const QPointer<DesktopNotifier> guard(notifier);
+    notifier->notify(notice, [self, guard, serial](quint32 id) {
+        if (self && serial == self->m_noticeSerial)
+            self->m_noticeId = id;
+        else if (guard)
+            guard->close(id);  // the warning ended before the service answered
+    });
+}
+
+void RunEngine::withdrawWarningNotice()
+{
+    ++m_noticeSerial;
+    if (m_services.notifier)
+        m_services.notifier->close(m_noticeId);
+    m_noticeId = 0;
+}
+
+void RunEngine::onNoticeAction(quint32 id, const QString &key)
+{
+    if (id == 0 || id != m_noticeId || key != kNoticeStopKey)
+        return;
+    stopRun();
+    Q_EMIT stoppedFromNotice();
+}
+
+void RunEngine::showPopup(const PopupRequest &popup, std::function<void()> closed)
+{
+    if (!m_view)
+        return;
+    m_view->showMessagePopup(popup, std::move(closed));
+    if (m_services.notifier && !popup.text.isEmpty())
+        m_services.notifier->notify(
+            {popup.title.isEmpty() ? m_baseCaption : popup.title, QString(popup.text).replace(kCrLf, QStringLiteral("\n")),
+             false, {}},
+            {});
 }
 
 void RunEngine::setLocked(bool locked)
@@ -324,7 +383,7 @@ void RunEngine::startMultiRun()
         popup.title = QStringLiteral("連続指定");
         popup.text = dropped;
         popup.red = true;
-        m_view->showMessagePopup(popup, {});
+        showPopup(popup, {});
     }
     m_multi.start();
 }
@@ -349,7 +408,7 @@ void RunEngine::startRun()
             popup.seconds = 8;
             popup.modal = true;
             const QPointer<RunEngine> self(this);
-            m_view->showMessagePopup(popup, [self] {
+            showPopup(popup, [self] {
                 if (self)
                     self->endProgram(0);
             });
@@ -459,7 +518,7 @@ void RunEngine::continueStart(quint64 generation)
             PopupRequest popup;
             popup.text = m_pending.resumePopupText;
             popup.red = true;
-            m_view->showMessagePopup(popup, {});
+            showPopup(popup, {});
         }
         stopRun();
         return;
@@ -732,7 +791,7 @@ void RunEngine::captureStep()
             name += QStringLiteral(".jpg");
         popup.text = m_state.CaptureFolder + QStringLiteral(" にキャプチャーファイル") + kCrLf + name +
                      (written ? QStringLiteral(" を作成しました。") : QStringLiteral(" を作成できませんでした。"));
-        m_view->showMessagePopup(popup, {});
+        showPopup(popup, {});
     }
     finishExecution();
 }

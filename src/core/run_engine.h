@@ -122,6 +122,8 @@ Q_SIGNALS:
     void runStateChanged(zk::RunState state);
     // After every clock tick, whatever it changed (remaining time, trigger).
     void ticked();
+    // The run was stopped from the warning's desktop notice ("中止").
+    void stoppedFromNotice();
 
 private:
     // always: tell the view even when nothing changed.
@@ -130,6 +132,13 @@ private:
     void setRemaining(const QString &text);
     void setCaptionIfDifferent(const QString &text);
     void setRunState(RunState s);
+    // The desktop notice of the warning phase: sent as it starts, withdrawn
+    // as it ends (stop, action, or the trigger lost).
+    void sendWarningNotice();
+    void withdrawWarningNotice();
+    void onNoticeAction(quint32 id, const QString &key);
+    // A popup notice, also sent to the desktop's notification service.
+    void showPopup(const PopupRequest &popup, std::function<void()> closed);
     void refuse(const RunPlan &plan);
     // The start check answered: ask when it has a question, then go on.
     void askStartQuestion(quint64 generation, const QString &message);
@@ -203,6 +212,10 @@ private:
     bool m_recheckOn = false;
     QTimer m_loadTimer;        // Timer_Load
     QTimer m_captureTimer;     // pause between hiding the window and the capture
+
+    QMetaObject::Connection m_noticeConnection;
+    quint32 m_noticeId = 0;         // the warning's notice, 0 = none (yet)
+    quint64 m_noticeSerial = 0;     // changes when a notice is sent or withdrawn
 };
 
 }  // namespace zk

@@ -2,7 +2,8 @@
 // private bus (the test runs under dbus-run-session): what `zenkoro --status`
 // and `zenkoro --stop` see and do, and what a panel applet that listens for
 // PropertiesChanged is told; copies in other PID namespaces, copies and a bus
-// that do not answer.
+// that do not answer; the warning as a desktop notice (dbusmock's notification
+// daemon on the same bus) and its "中止" button.
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -41,6 +42,81 @@ qint64 ChildOf(const QProcess &p)
     QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(p.processId()));
     return children.open(QIODevice::ReadOnly) ? children.readAll().trimmed().toLongLong() : 0;
 }
+
+// python3-dbusmock's notification daemon on the test's session bus.
+class NotificationMock {
+public:
+    NotificationMock()
+    {
+        m_mock.setProgram("/usr/bin/python3");
+        m_mock.setArguments({"-m", "dbusmock", "--template", "notification_daemon"});
+        m_mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_mock.setStandardOutputFile(QProcess::nullDevice());
+        m_mock.start();
+    }
+    ~NotificationMock()
+    {
+        m_mock.terminate();
+        m_mock.waitForFinished(3000);
+    }
+    static bool onBus()
+    {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(kService).value();
+    }
+    static QDBusMessage call(const QString &method, const QVariantList &args = {})
+    {
+        QDBusMessage m = QDBusMessage::createMethodCall(kService, kPath, "org.freedesktop.DBus.Mock", method);
+        m.setArguments(args);
+        return QDBusConnection::sessionBus().call(m);
+    }
+    // The arguments of each call of `method`, in order.
+    static QList<QVariantList> calls(const QString &method)
+    {
+        QList<QVariantList> result;
+        const QDBusArgument log = call("GetCalls").arguments().value(0).value<QDBusArgument>();
+        log.beginArray();
+        while (!log.atEnd()) {
+            quint64 stamp = 0;
+            QString name;
+            QVariantList args;
+            log.beginStructure();
+            log >> stamp >> name;
+            log.beginArray();
+            while (!log.atEnd()) {
+                QDBusVariant v;
+                log >> v;
+                args << v.variant();
+            }
+            log.endArray();
+            log.endStructure();
+            if (name == method)
+                result << args;
+        }
+        log.endArray();
+        return result;
+    }
+    // A press on the button `key` of notice `id`.
+    static bool invoke(quint32 id, const QString &key)
+    {
+        const QVariantList args{QVariant::fromValue(QDBusVariant(id)), QVariant::fromValue(QDBusVariant(key))};
+        return call("EmitSignal", {QString(kService), "ActionInvoked", "us", QVariant::fromValue(args)}).type() ==
+               QDBusMessage::ReplyMessage;
+    }
+
+    static bool closed(quint32 id)
+    {
+        for (const QVariantList &args : calls("CloseNotification"))
+            if (args.value(0).toUInt() == id)
+                return true;
+        return false;
+    }
+
+    static constexpr const char *kService = "org.freedesktop.Notifications";
+    static constexpr const char *kPath = "/org/freedesktop/Notifications";
+
+private:
+    QProcess m_mock;
+};
 
 }  // namespace
 
@@ -130,6 +206,39 @@ private slots:
         const Result nothingToStop = client({"--stop"});
         QCOMPARE(nothingToStop.exitCode, 1);
         QVERIFY(!nothingToStop.err.isEmpty());
+    }
+
+    // With a notification service, the warning phase is also a critical
+    // notice with "中止"; pressing it stops the run with no power action and
+    // withdraws the notice.
+    void warningNotice()
+    {
+        NotificationMock mock;
+        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::onBus(), 20000);
+
+        QProcess acting;
+        start(acting, {"-auto", "-shutdown", "-time", "0"});
+        const Result acted = zktest::Finish(acting, 30000);
+        QVERIFY2(acted.exitCode == 0 && acted.out.contains("dry-run:"), qPrintable(Describe(acted)));
+        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::closed(1), 5000);  // the run acted
+        QList<QVariantList> notices = NotificationMock::calls("Notify");
+        QCOMPARE(notices.size(), 1);
+        const QVariantList n = notices[0];
+        QVERIFY2(n.value(3).toString().startsWith("Zenkoroシャットダウン"), qPrintable(n.value(3).toString()));
+        QCOMPARE(n.value(4).toString(), QStringLiteral("まもなくシャットダウン"));
+        QCOMPARE(n.value(5).toStringList(), (QStringList{"stop", "中止"}));
+        const QVariant urgency = qdbus_cast<QVariantMap>(n.value(6)).value("urgency");
+        QCOMPARE(urgency.metaType(), QMetaType::fromType<uchar>());
+        QCOMPARE(urgency.toInt(), 2);
+
+        QProcess stopped;
+        start(stopped, {"-auto", "-shutdown", "-time", "0", "-zero_time", "30", "-popup_time", "30"});
+        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::calls("Notify").size() == 2, 20000);
+        const quint32 id = 2;  // the mock numbers its notices from 1
+        QVERIFY(NotificationMock::invoke(id, "stop"));
+        const Result r = zktest::Finish(stopped, 10000);
+        QVERIFY2(r.exitCode == 0 && !r.out.contains("dry-run:"), qPrintable(Describe(r)));
+        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::closed(id), 5000);
     }
 
     // A listener learns of the warning phase from PropertiesChanged and

@@ -235,6 +235,49 @@ private Q_SLOTS:
         QCOMPARE(r.fake.sound.starts, 0);
     }
 
+    // The warning phase is also a desktop notice: critical, with "中止",
+    // which is the stop button; withdrawn when the run stops or acts, also
+    // when the service answers only after that. The notice of the capture
+    // is a plain one.
+    void warningNotice()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("1"));
+        r.engine.startRun();
+        r.tick(45);
+        QVERIFY(r.fake.notifier.sent.isEmpty());
+        r.tick();  // 14 s: warning
+        r.tick(3);
+        QCOMPARE(r.fake.notifier.sent.size(), 1);
+        const DesktopNotification n = r.fake.notifier.sent[0];
+        QCOMPARE(n.summary, r.engine.baseCaption());
+        QCOMPARE(n.body, QStringLiteral("まもなくシャットダウン"));
+        QVERIFY(n.critical);
+        QCOMPARE(n.actions, (QList<std::pair<QString, QString>>{{QStringLiteral("stop"), QStringLiteral("中止")}}));
+        r.fake.notifier.invoke(2, QStringLiteral("stop"));     // another notice
+        r.fake.notifier.invoke(1, QStringLiteral("default"));  // a click on the notice itself
+        QCOMPARE(r.engine.runState(), RunState::Warning);
+        r.fake.notifier.invoke(1, QStringLiteral("stop"));
+        QVERIFY(r.idle());
+        QCOMPARE(r.fake.notifier.closed, QList<quint32>{1});
+        r.tick(20);
+        QVERIFY(r.fake.power.exitCalls.isEmpty());
+
+        // Acting withdraws it; the service answers late here.
+        r.fake.notifier.holdIds = true;
+        r.minutes(QStringLiteral("0"), int(OperationKind::Reboot));
+        r.state.job.CaptureOnExit = 1;
+        r.runToAction();
+        QCOMPARE(r.fake.notifier.closed, QList<quint32>{1});
+        r.fake.notifier.answerHeld();
+        QCOMPARE(r.fake.notifier.closed, (QList<quint32>{1, 2}));
+        r.engine.captureStep();
+        QCOMPARE(r.fake.notifier.sent.size(), 3);
+        QCOMPARE(r.fake.notifier.sent[2].body, r.view.popups[0].request.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QVERIFY(!r.fake.notifier.sent[2].critical && r.fake.notifier.sent[2].actions.isEmpty());
+        QCOMPARE(r.fake.power.exitCalls.size(), 1);
+    }
+
     void longRunShowsDays()
     {
         Rig r;

@@ -7,6 +7,7 @@
 #include "core/ports/app_launcher.h"
 #include "core/ports/capture.h"
 #include "core/ports/cpu_monitor.h"
+#include "core/ports/desktop_notifier.h"
 #include "core/ports/power.h"
 #include "core/ports/power_status.h"
 #include "core/ports/screen_text.h"
@@ -25,6 +26,7 @@ struct PlatformServices {
     AppLauncher *launcher = nullptr;
     CountdownSound *sound = nullptr;
     ScreenCapture *capture = nullptr;
+    DesktopNotifier *notifier = nullptr;
 };
 
 }  // namespace zk

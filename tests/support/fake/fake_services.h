@@ -220,6 +220,41 @@ public:
     }
 };
 
+// Records the notices; ids are handed out at once (or held with holdIds
+// until answerHeld()); invoke() is a press on a button of a notice.
+class FakeNotifier final : public DesktopNotifier {
+public:
+    QList<DesktopNotification> sent;
+    QList<quint32> closed;
+    bool holdIds = false;
+    QList<std::function<void()>> held;
+
+    void notify(const DesktopNotification &notice, std::function<void(quint32)> done) override
+    {
+        sent << notice;
+        const quint32 id = quint32(sent.size());
+        auto answer = [done, id] {
+            if (done)
+                done(id);
+        };
+        if (holdIds)
+            held << answer;
+        else
+            answer();
+    }
+    void close(quint32 id) override
+    {
+        if (id)
+            closed << id;
+    }
+    void answerHeld()
+    {
+        for (const auto &a : std::exchange(held, {}))
+            a();
+    }
+    void invoke(quint32 id, const QString &key) { Q_EMIT actionInvoked(id, key); }
+};
+
 // One of each, wired into a PlatformServices.
 struct FakePlatform {
     FakeSessionPower power;
@@ -231,6 +266,7 @@ struct FakePlatform {
     FakeLauncher launcher;
     FakeSound sound;
     FakeCapture capture;
+    FakeNotifier notifier;
 
     PlatformServices services()
     {
@@ -244,6 +280,7 @@ struct FakePlatform {
         s.launcher = &launcher;
         s.sound = &sound;
         s.capture = &capture;
+        s.notifier = &notifier;
         return s;
     }
 };
