@@ -59,7 +59,6 @@ void MainWindow::buildUi()
     auto *scroll = new ContentsScroll(this);
     scroll->setObjectName(QStringLiteral("contentsScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);  // no cap by adjustSize
     scroll->setWidgetResizable(true);
     setCentralWidget(scroll);
     auto *central = new QWidget(scroll);
