@@ -26,6 +26,14 @@ int KeepInside(int pos, int length, int low, int room)
 
 }  // namespace
 
+QRect FitInArea(QPoint topLeft, QSize wanted, QRect area)
+{
+    const QSize size = wanted.boundedTo(area.size());
+    return {QPoint(KeepInside(topLeft.x(), size.width(), area.left(), area.width()),
+                   KeepInside(topLeft.y(), size.height(), area.top(), area.height())),
+            size};
+}
+
 QPoint PlaceAtPointer(QPoint pointer, QSize size, QRect screen)
 {
     return {KeepInside(pointer.x(), size.width(), screen.left(), screen.width()),

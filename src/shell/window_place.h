@@ -19,6 +19,11 @@ inline constexpr int kTwipsPerPixel = 15;
 QPoint PlaceForStored(int leftTwips, int topTwips, QSize size, QRect area,
                       const std::function<bool(QPoint)> &onSomeScreen);
 
+// A window's frame of `wanted` size with its top left corner at `topLeft`,
+// fitted into `area` (the work area of its screen): no larger than the area,
+// and moved (up when it grew downwards) only as far as it must to lie inside.
+QRect FitInArea(QPoint topLeft, QSize wanted, QRect area);
+
 // A form opened at the mouse pointer: its top left corner there, moved back
 // inside `screen` where it would overflow it (to the screen's top left
 // corner when it is larger than the screen).

@@ -23,11 +23,13 @@
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -242,8 +244,34 @@ void MainWindow::placeAsStored()
 {
     QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect area = shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768);
-    move(PlaceForStored(m_state.WindowLeft, m_state.WindowTop, size(), area,
-                        [](QPoint p) { return QGuiApplication::screenAt(p) != nullptr; }));
+    const QSize wanted = sizeHint().expandedTo(minimumSizeHint());
+    const QRect fitted = FitInArea(PlaceForStored(m_state.WindowLeft, m_state.WindowTop, wanted, area,
+                                                  [](QPoint p) { return QGuiApplication::screenAt(p) != nullptr; }),
+                                   wanted, area);
+    resize(fitted.size());
+    move(fitted.topLeft());
+}
+
+void MainWindow::fitToScreenLater()
+{
+    if (isVisible())
+        QTimer::singleShot(0, this, &MainWindow::fitToScreen);
+}
+
+void MainWindow::fitToScreen()
+{
+    QScreen *shown = screen();
+    if (!shown || isMaximized() || isFullScreen() || isMinimized())
+        return;
+    // The contents' new wanted size reaches the window through its scroll area.
+    static_cast<QScrollArea *>(centralWidget())->widget()->layout()->activate();
+    centralWidget()->updateGeometry();
+    layout()->activate();
+    // The frame the window manager adds counts against the work area too.
+    const QSize frame = frameGeometry().size() - size();
+    const QRect fitted = FitInArea(frameGeometry().topLeft(), sizeHint() + frame, shown->availableGeometry());
+    resize(fitted.size() - frame);
+    move(fitted.topLeft());
 }
 
 void MainWindow::updateQuickFrame()
@@ -309,10 +337,7 @@ void MainWindow::applyExtended()
     if (extendedArea->isVisibleTo(this) == chkExtended->isChecked())
         return;
     extendedArea->setVisible(chkExtended->isChecked());
-    if (!isVisible())
-        return;
-    // Shrink back when the extended settings are hidden.
-    QTimer::singleShot(0, this, [this] { adjustSize(); });
+    fitToScreenLater();
 }
 
 void MainWindow::browseApplication()

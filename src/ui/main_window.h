@@ -77,8 +77,12 @@ public:
     void chooseCaptureFolder();
     void updateQuickFrame();
     // Moves the window where the record says (centred when negative or off
-    // every screen).
+    // every screen), at its wanted size fitted into its screen's work area.
     void placeAsStored();
+    // After a frame was shown or hidden: the window takes its wanted size
+    // again, no larger than the work area and moved up to stay inside it.
+    void fitToScreenLater();
+    void fitToScreen();
     // The save button and the defaults button.
     void saveSettingsReported();
     void askResetDefaults();

@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -27,7 +28,21 @@ namespace zk {
 
 namespace {
 
+// The window's contents at the size they want; they scroll only where even
+// their smallest size does not fit the screen.
+class ContentsScroll : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override { return widget() ? widget()->sizeHint() : QScrollArea::sizeHint(); }
+};
 
+// The contents' layout. It claims no height-for-width (the wrapped help label
+// has one): the scroll area would otherwise keep them at their full height.
+class ContentsLayout : public QVBoxLayout {
+public:
+    using QVBoxLayout::QVBoxLayout;
+    bool hasHeightForWidth() const override { return false; }
+};
 
 QStringList minutesList()
 {
@@ -41,10 +56,15 @@ QStringList minutesList()
 
 void MainWindow::buildUi()
 {
-    auto *central = new QWidget(this);
+    auto *scroll = new ContentsScroll(this);
+    scroll->setObjectName(QStringLiteral("contentsScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    setCentralWidget(scroll);
+    auto *central = new QWidget(scroll);
     central->setObjectName(QStringLiteral("centralWidget"));
-    setCentralWidget(central);
-    auto *top = new QVBoxLayout(central);
+    scroll->setWidget(central);
+    auto *top = new ContentsLayout(central);
     top->setContentsMargins(6, 6, 6, 6);
     top->setSpacing(4);
 

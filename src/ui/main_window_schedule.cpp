@@ -52,6 +52,7 @@ void MainWindow::onMultiToggled(bool ticked)
             frMulti->selectRow(frMulti->selectedRow());
     }
     updateQuickFrame();
+    fitToScreenLater();
 }
 
 void MainWindow::setDefaultResume()

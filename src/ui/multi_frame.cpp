@@ -87,7 +87,8 @@ MultiScheduleFrame::MultiScheduleFrame(AppState &state, std::function<QString(co
     for (int i = 0; i < kMultiRowCount; ++i)
         buildRow(rows, i);
     m_scroll->setWidget(rows);
-    m_scroll->setMinimumHeight(150);
+    // Three rows at least: on a small screen the rest scroll.
+    m_scroll->setMinimumHeight(3 * (m_rows[0].hour->sizeHint().height() + 1) + 2 * m_scroll->frameWidth());
     m_scroll->verticalScrollBar()->setObjectName(QStringLiteral("VS_Multi"));
     m_scroll->horizontalScrollBar()->setObjectName(QStringLiteral("HS_Multi"));
     lay->addWidget(m_scroll);

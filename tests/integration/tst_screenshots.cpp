@@ -7,11 +7,14 @@
 #include "ui/main_window.h"
 #include "ui/ticker_label.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace zk;
@@ -81,6 +84,7 @@ private slots:
         RunEngine engine(state, clock, services, &window);
         window.attachEngine(&engine);
         engine.clockTick();
+        window.placeAsStored();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTest::qWait(200);
@@ -120,6 +124,53 @@ private slots:
         QVERIFY(notice.center().x() > screen->geometry().center().x());
         QVERIFY(notice.center().y() > screen->geometry().center().y());
         engine.stopRun();
+    }
+
+    // On a small screen (the test runs at 1280x800 and 1366x768), from low on the
+    // screen: the extended settings and the multi rows keep the window inside
+    // the work area, and it shrinks back when they are unticked.
+    void windowFitsTheScreen()
+    {
+        AppState state;
+        FakeClock clock(QDateTime(QDate(2026, 12, 7), QTime(22, 59, 0)));
+        FakeSessionPower power;
+        FakeWindowServices answers(power, state);
+        MainWindow window(state, clock, answers);
+        window.ensurePolished();
+        window.adjustSize();
+        window.placeAsStored();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect area = window.screen()->availableGeometry();
+        const int idleHeight = window.height();
+        const QPoint low(area.left() + 40, area.bottom() - idleHeight - 40);
+        window.move(low);
+        QTRY_COMPARE(window.pos(), low);
+
+        const auto inside = [&] { return area.contains(window.frameGeometry()); };
+        window.findChild<QCheckBox *>(QStringLiteral("chk拡張"))->click();
+        QTRY_VERIFY(window.height() > idleHeight + 100 && inside());
+        window.findChild<QCheckBox *>(QStringLiteral("ChkMulti"))->click();
+        auto *rows = window.findChild<QScrollArea *>(QStringLiteral("Pic_Multi"));
+        QTRY_VERIFY(rows->isVisible() && inside());
+        QTest::qWait(200);
+        const QString size = QString::number(area.width()) + QLatin1Char('x') + QString::number(area.height());
+        QVERIFY(window.screen()->grabWindow(0).save(shotDir() + QStringLiteral("/fit_") + size + QStringLiteral(".png")));
+        // Nothing is cut off: the start button and the last frame are on screen;
+        // the rows scroll within what is left.
+        for (const char *name : {"cmd実行", "fr復帰_2"}) {
+            auto *w = window.findChild<QWidget *>(QString::fromUtf8(name));
+            QVERIFY2(area.contains(QRect(w->mapToGlobal(QPoint(0, 0)), w->size())), name);
+        }
+        const int rowHeight = window.findChild<QWidget *>(QStringLiteral("txtDateH_Multi_0"))->height();
+        QVERIFY(rows->viewport()->height() >= 3 * rowHeight);
+        if (area.height() < 900)
+            QVERIFY(rows->verticalScrollBar()->maximum() > 0);
+
+        window.findChild<QCheckBox *>(QStringLiteral("ChkMulti"))->click();
+        window.findChild<QCheckBox *>(QStringLiteral("chk拡張"))->click();
+        QTRY_COMPARE(window.height(), idleHeight);
+        QVERIFY(inside());
     }
 };
 

@@ -46,6 +46,27 @@ private slots:
         QCOMPARE(PlaceUnderBox(QRect(1700, 300, 200, 20), QSize(200, 100), screen), QPoint(1600, 320));
     }
 
+    void fitInArea_data()
+    {
+        QTest::addColumn<QPoint>("topLeft");
+        QTest::addColumn<QSize>("wanted");
+        QTest::addColumn<QRect>("expected");
+        // The work area of a 1280x800 screen with a 32 px panel at the top.
+        QTest::newRow("fits where it is") << QPoint(100, 100) << QSize(600, 500) << QRect(100, 100, 600, 500);
+        QTest::newRow("grown past the bottom moves up") << QPoint(100, 300) << QSize(600, 600) << QRect(100, 200, 600, 600);
+        QTest::newRow("taller than the area") << QPoint(100, 300) << QSize(600, 929) << QRect(100, 32, 600, 768);
+        QTest::newRow("past the right edge") << QPoint(1000, 100) << QSize(600, 500) << QRect(680, 100, 600, 500);
+        QTest::newRow("above the panel") << QPoint(-50, 0) << QSize(600, 500) << QRect(0, 32, 600, 500);
+        QTest::newRow("larger both ways") << QPoint(10, 40) << QSize(1400, 900) << QRect(0, 32, 1280, 768);
+    }
+    void fitInArea()
+    {
+        QFETCH(QPoint, topLeft);
+        QFETCH(QSize, wanted);
+        QFETCH(QRect, expected);
+        QCOMPARE(FitInArea(topLeft, wanted, QRect(0, 32, 1280, 768)), expected);
+    }
+
     void browseStartFolder_data()
     {
         QTest::addColumn<QString>("command");
