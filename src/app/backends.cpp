@@ -4,6 +4,9 @@
 #include "platform/linux/linux_launcher_backend.h"
 #include "platform/linux/linux_screen_text.h"
 #include "platform/linux/logind_power.h"
+#include "platform/linux/portal_screen_capture.h"
+#include "platform/linux/session_bus.h"
+#include "platform/linux/session_kind.h"
 #include "platform/linux/timerfd_wake_timer.h"
 
 #include <QCoreApplication>
@@ -55,10 +58,17 @@ Backends MakeBackends(bool dryRun)
     b.standins = std::make_unique<LinuxStandins>();
     b.powerStatus = std::make_unique<UPowerStatus>(&b.standins->powerStatus);
     b.logindIdle = std::make_unique<LogindUserIdle>();
-    b.idle = std::make_unique<FirstKnownIdle>(&b.standins->idle, b.logindIdle.get());
+    // In a Wayland session the X server (XWayland) sees the input of X11
+    // windows only: logind's idle hint is the idle time there.
+    const bool wayland = DetectSessionKind() == SessionKind::Wayland;
+    b.idle = std::make_unique<FirstKnownIdle>(wayland ? nullptr : &b.standins->idle, b.logindIdle.get());
     b.soundOutput = std::make_unique<QtSoundOutput>();
     b.sound = std::make_unique<CountdownSoundPlayer>(*b.soundOutput, FindCountdownSound(CountdownSoundSearch()));
-    b.capture = std::make_unique<X11ScreenCapture>();
+    // XWayland's root window shows X11 windows only.
+    if (wayland)
+        b.capture = std::make_unique<PortalScreenCapture>(SessionBus());
+    else
+        b.capture = std::make_unique<X11ScreenCapture>();
     b.notifier = std::make_unique<FreedesktopNotifier>();
     return b;
 }

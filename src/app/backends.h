@@ -31,14 +31,15 @@ struct Backends {
     // The services whose full implementation comes later.
     std::unique_ptr<LinuxStandins> standins;
     // The power status from UPower, else from the kernel's entries; the idle
-    // time from the X server, else from logind.
+    // time from the X server, else from logind (only logind in a Wayland session).
     std::unique_ptr<UPowerStatus> powerStatus;
     std::unique_ptr<LogindUserIdle> logindIdle;
     std::unique_ptr<FirstKnownIdle> idle;
     // The countdown sound (the file found at start-up) and the screen capture.
     std::unique_ptr<QtSoundOutput> soundOutput;
     std::unique_ptr<CountdownSoundPlayer> sound;
-    std::unique_ptr<X11ScreenCapture> capture;
+    // The capture: from the X server, or in a Wayland session through the desktop portal.
+    std::unique_ptr<ScreenCapture> capture;
     // The desktop's notification service (it changes no power state: a dry
     // run sends its notices too).
     std::unique_ptr<FreedesktopNotifier> notifier;

@@ -15,7 +15,9 @@
 #include "core/multi_run.h"
 #include "core/run_engine.h"
 #include "core/run_plan.h"
+#include "core/session_limits.h"
 #include "platform/linux/desktop_launcher_file.h"
+#include "platform/linux/session_kind.h"
 #include "platform/linux/settings_writer.h"
 #include "resume/weekly_resume.h"
 #include "platform/linux/unix_signals.h"
@@ -329,7 +331,12 @@ int main(int argc, char **argv)
         view->settingsChanged();
     });
 
+    // What the desktop session limits of the features in use, said once each:
+    // in the window when the option is ticked; when a run starts, on standard
+    // error (the log of a scheduled run) and in the window.
+    zk::SessionLimitNotices sessionNotices(zk::DetectSessionKind());
     zk::AppWindowServices windowServices(state, clock, *power, launcher, settings, desktopDir);
+    windowServices.setSessionLimitNotices(&sessionNotices);
     std::unique_ptr<zk::MainWindow> window;  // declared after the engine: goes first
     if (!headless) {
         window = zk::createMainWindow(state, clock, windowServices, &engine, caption);  // the engine's view from now on
@@ -383,6 +390,19 @@ int main(int argc, char **argv)
         zk::FollowNoBattery(*backends.powerStatus, window.get(),
                             [w = window.get()](bool noBattery) { w->setNoBattery(noBattery); });
     }
+
+    QObject::connect(&engine, &zk::RunEngine::runStateChanged, &engine, [&](zk::RunState runState) {
+        if (runState != zk::RunState::Counting && runState != zk::RunState::Warning)
+            return;
+        const QStringList notices = sessionNotices.take(zk::FeaturesInUse(state, true));
+        for (const QString &notice : notices)
+            PrintErr(zk::ProgramTitle() + QStringLiteral(": ") + notice + QLatin1Char('\n'));
+        if (window && !notices.isEmpty() && !state.job.NoAlert) {
+            zk::PopupRequest popup;
+            popup.text = notices.join(zk::kCrLf);
+            window->showMessagePopup(popup, {});
+        }
+    });
 
     // Scripts and panel applets follow and stop the run over the session bus.
     const std::unique_ptr<zk::BusControl> bus = zk::PublishRun(engine, clock);

@@ -62,4 +62,9 @@ QString AppWindowServices::makeRelativePath(const QString &path)
     return m_launcher.makeRelativePath(path);
 }
 
+QStringList AppWindowServices::sessionLimitNotices(const QList<SessionLimit> &used)
+{
+    return m_sessionNotices ? m_sessionNotices->take(used) : QStringList();
+}
+
 }  // namespace zk

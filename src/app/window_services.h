@@ -33,6 +33,8 @@ public:
     void resetDefaults() override;
     QString makeRelativePath(const QString &path) override;
     InputMethodSwitch *inputMethod() override;
+    QStringList sessionLimitNotices(const QList<SessionLimit> &used) override;
+    void setSessionLimitNotices(SessionLimitNotices *notices) { m_sessionNotices = notices; }
     ~AppWindowServices() override;
 
 private:
@@ -42,7 +44,8 @@ private:
     Launcher &m_launcher;
     SettingsWriter &m_settings;
     QString m_desktopDir;
-    std::unique_ptr<Fcitx5InputMethod> m_inputMethod;  // made at the first question
+    std::unique_ptr<Fcitx5InputMethod> m_inputMethod;
+    SessionLimitNotices *m_sessionNotices = nullptr;  // made at the first question
 };
 
 }  // namespace zk

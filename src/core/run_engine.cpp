@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QPointer>
 #include <algorithm>
+#include <utility>
 #include <cstdlib>
 
 namespace zk {
@@ -22,6 +23,9 @@ constexpr int kTickMs = 1000;
 // A tick further than this from the whole second of the clock re-aligns the timer.
 constexpr int kTickDriftMs = 100;
 constexpr int kCaptureDelayMs = 300;
+// A capture answers within this time or is given up: the power action never
+// waits on it for longer (the desktop portal's own limit is shorter).
+constexpr int kCaptureLimitMs = 10000;
 constexpr qint64 kTrayThresholdMs = 15000;
 const QString kNoticeStopKey = QStringLiteral("stop");
 
@@ -43,6 +47,9 @@ RunEngine::RunEngine(AppState &state, const Clock &clock, const PlatformServices
     connect(&m_tickTimer, &QTimer::timeout, this, &RunEngine::tick);
     connect(&m_loadTimer, &QTimer::timeout, this, &RunEngine::loadTimerTick);
     connect(&m_captureTimer, &QTimer::timeout, this, &RunEngine::captureStep);
+    m_captureLimit.setInterval(kCaptureLimitMs);
+    m_captureLimit.setSingleShot(true);
+    connect(&m_captureLimit, &QTimer::timeout, this, &RunEngine::captureTimedOut);
     connect(&m_power, &PowerSequence::finished, this, &RunEngine::onPowerFinished);
     connect(&m_power, &PowerSequence::remainingText, this, &RunEngine::setRemaining);
     connect(&m_power, &PowerSequence::waitingForWakeStarted, this,
@@ -324,6 +331,7 @@ void RunEngine::endProgram(int code)
     m_blinkSet = false;
     m_loadTimer.stop();
     m_captureTimer.stop();
+    dropCapture();
     m_power.end();
     setRunState(RunState::Idle);
     if (m_view)
@@ -562,7 +570,8 @@ void RunEngine::stopRun()
     m_multi.stop();
     if (m_view)
         m_view->setRemainingFontSize(kRemainingFontNormal);
-    const bool captureAborted = m_captureTimer.isActive();
+    const bool captureWaiting = dropCapture();
+    const bool captureAborted = m_captureTimer.isActive() || captureWaiting;
     m_captureTimer.stop();
     if (captureAborted && m_view)
         m_view->showWindowNormal();
@@ -777,19 +786,46 @@ void RunEngine::execute()
 void RunEngine::captureStep()
 {
     m_captureTimer.stop();
+    if (m_ended || m_runState != RunState::Executing || m_capture != 0)
+        return;
+    const quint64 capture = m_capture = ++m_captureCount;
+    if (!m_services.capture) {
+        captureDone(capture, false);
+        return;
+    }
+    m_captureLimit.start();
+    m_services.capture->captureToJpeg(m_captureName, this,
+                                      [this, capture](bool written) { captureDone(capture, written); });
+}
+
+void RunEngine::captureTimedOut()
+{
+    if (m_capture != 0)
+        captureDone(m_capture, false);
+}
+
+bool RunEngine::dropCapture()
+{
+    m_captureLimit.stop();
+    return std::exchange(m_capture, 0) != 0;
+}
+
+void RunEngine::captureDone(quint64 capture, bool written)
+{
+    if (capture == 0 || capture != m_capture)
+        return;
+    dropCapture();
     if (m_ended || m_runState != RunState::Executing)
         return;
-    QString name = m_captureName;
-    const bool written = m_services.capture && m_services.capture->captureToJpeg(name);
     if (m_view)
         m_view->showWindowNormal();
-    // A capture that could not be written (a full disk, no screen to read)
-    // is said as plainly as one that was; the power action runs either way.
+    // A capture that could not be written (a full disk, no screen to read,
+    // no answer from the desktop) is said as plainly as one that was; the
+    // power action runs either way.
     if (!m_state.job.NoAlert && m_view) {
         PopupRequest popup;
-        if (!written && !name.endsWith(QStringLiteral(".jpg")))
-            name += QStringLiteral(".jpg");
-        popup.text = m_state.CaptureFolder + QStringLiteral(" にキャプチャーファイル") + kCrLf + name +
+        popup.text = m_state.CaptureFolder + QStringLiteral(" にキャプチャーファイル") + kCrLf + m_captureName +
+                     QStringLiteral(".jpg") +
                      (written ? QStringLiteral(" を作成しました。") : QStringLiteral(" を作成できませんでした。"));
         showPopup(popup, {});
     }

@@ -117,6 +117,7 @@ public Q_SLOTS:
     void countdownTick();
     void loadTimerTick();      // Timer_Load
     void captureStep();        // the capture after the window was hidden
+    void captureTimedOut();    // the capture did not answer in time: the action goes on without it
 
 Q_SIGNALS:
     void runStateChanged(zk::RunState state);
@@ -145,6 +146,10 @@ private:
     void continueStart(quint64 generation);
     void execute();
     void finishExecution();
+    // The capture's answer; one of an earlier, given-up capture is ignored.
+    void captureDone(quint64 capture, bool written);
+    // Gives up a capture under way; true when there was one.
+    bool dropCapture();
     void onPowerFinished(PowerOutcome outcome);
     void showInTrayIfEnabled();
     void setRemainingColor(const RunColor &color);
@@ -212,6 +217,9 @@ private:
     bool m_recheckOn = false;
     QTimer m_loadTimer;        // Timer_Load
     QTimer m_captureTimer;     // pause between hiding the window and the capture
+    QTimer m_captureLimit;     // the longest wait for the capture's answer
+    quint64 m_capture = 0;     // the capture under way (0: none)
+    quint64 m_captureCount = 0;
 
     QMetaObject::Connection m_noticeConnection;
     quint32 m_noticeId = 0;         // the warning's notice, 0 = none (yet)

@@ -652,6 +652,18 @@ void MainWindow::askOkCancel(const QString &title, const QString &text, std::fun
             });
 }
 
+void MainWindow::tellSessionLimits()
+{
+    if (m_loading != 0 || m_state.job.NoAlert)
+        return;
+    const QStringList notices = m_services.sessionLimitNotices(FeaturesInUse(m_state, false));
+    if (notices.isEmpty())
+        return;
+    PopupRequest popup;
+    popup.text = notices.join(kCrLf);
+    showMessagePopup(popup, {});
+}
+
 void MainWindow::showMessagePopup(const PopupRequest &popup, std::function<void()> closed)
 {
     if (popup.text.isEmpty()) {

@@ -208,6 +208,8 @@ private:
     void applyResumeLayout();
     void applyApplicationBoxState();
     void applyMonitorLayout();
+    // A ticked feature that the desktop session limits: said once, in a notice.
+    void tellSessionLimits();
     void applyExtended();
     void onStartClicked();
     void onStopClicked();

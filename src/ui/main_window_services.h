@@ -2,6 +2,8 @@
 // only, so that the program's side can answer them without widgets).
 #pragma once
 
+#include "core/session_limits.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -31,6 +33,13 @@ public:
     // The desktop's input method for the command input form; none = the
     // form only keeps the chosen state.
     virtual InputMethodSwitch *inputMethod() { return nullptr; }
+    // The notices of the features in `used` that this desktop session
+    // limits, each told once; none where nothing is limited.
+    virtual QStringList sessionLimitNotices(const QList<SessionLimit> &used)
+    {
+        (void)used;
+        return {};
+    }
 };
 
 }  // namespace zk

@@ -159,6 +159,12 @@ void MainWindow::connectControls()
     connect(cmdBrowse, &QToolButton::clicked, this, &MainWindow::browseApplication);
 
     connect(chkDsp, &QCheckBox::toggled, this, &MainWindow::applyTopmost);
+    for (QCheckBox *c : {chkMonitor, chkDsp})
+        connect(c, &QCheckBox::toggled, this, &MainWindow::tellSessionLimits);
+    connect(monitorKindGroup, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on)
+            tellSessionLimits();
+    });
     connect(chkTaskTray, &QCheckBox::toggled, this, [this](bool on) {
         if (!on)
             removeTrayIcon();

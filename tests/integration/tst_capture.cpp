@@ -2,10 +2,15 @@
 // size): the backend writes a JPEG of the whole screen with what is on it,
 // and only a whole file replaces an earlier one; the program, run with
 // "-capture", leaves its Cap??????.jpg in the desktop folder before it takes
-// the (dry-run) power action.
+// the (dry-run) power action. In a Wayland session the capture goes through
+// a stand-in desktop portal (python3-dbusmock) on a private session bus.
+#include "platform/linux/portal_screen_capture.h"
 #include "platform/linux/x11_screen_capture.h"
 #include "support/file_size_limit.h"
 #include "support/run_zenkoro.h"
+#ifndef Q_MOC_RUN
+#include "support/logind_mock.h"
+#endif
 
 #include <QDir>
 #include <QImage>
@@ -14,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <X11/Xlib.h>
 
@@ -23,6 +29,26 @@ namespace {
 
 constexpr int kWidth = 1000;
 constexpr int kHeight = 700;
+
+// The stand-in portal's Screenshot: what it does is read from `control`
+// at each call: "<response> <uri>" answers after the reply, "early <uri>"
+// before it, "silent" never.
+const char *const kPortalCode = R"(
+import dbus
+from gi.repository import GLib
+path = '/org/freedesktop/portal/desktop/request/test/' + args[1]['handle_token']
+if path not in objects:
+    self.AddObject(path, 'org.freedesktop.portal.Request', {}, [])
+what = open('%1').read().split()
+def respond(code, uri, request=objects[path]):
+    request.EmitSignal('org.freedesktop.portal.Request', 'Response', 'ua{sv}', [dbus.UInt32(code), {'uri': uri}])
+    return False
+if what[0] == 'early':
+    respond(0, what[1])
+elif what[0] != 'silent':
+    GLib.idle_add(respond, int(what[0]), what[1])
+ret = dbus.ObjectPath(path)
+)";
 
 }  // namespace
 
@@ -113,6 +139,100 @@ private Q_SLOTS:
         QVERIFY(!X11ScreenCapture(":999").captureToJpeg(noServer));
         QVERIFY(!QFile::exists(noServer));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Cap123456.jpg")});
+    }
+
+    // The portal's PNG becomes the JPEG, and the PNG stays; every way of not
+    // getting a picture writes nothing. Then the whole program, headless in a
+    // Wayland session: the capture is there by the dry-run line, and the
+    // window that cannot stay on top is said on standard error.
+    void waylandCaptureThroughThePortal()
+    {
+        zktest::LogindMock bus;  // only its private bus is used
+        QVERIFY2(bus.startBus(), qPrintable(bus.error()));
+        QTemporaryDir dir;
+        const QString control = dir.filePath(QStringLiteral("control"));
+        const QString png = dir.filePath(QStringLiteral("shot.png"));
+        QImage shot(320, 200, QImage::Format_RGB32);
+        shot.fill(Qt::red);
+        QVERIFY(shot.save(png));
+        const QString uri = QUrl::fromLocalFile(png).toString();
+        PortalScreenCapture portal(bus.connection(), 1500);
+        auto capture = [&](const QString &what, const QString &name) {
+            QFile f(control);
+            if (!f.open(QIODevice::WriteOnly) || f.write(what.toUtf8()) < 0)
+                return std::optional<bool>();
+            f.close();
+            std::optional<bool> written;
+            portal.captureToJpeg(dir.filePath(name), nullptr, [&](bool ok) { written = ok; });
+            (void)QTest::qWaitFor([&] { return written.has_value(); }, 10000);
+            return written;
+        };
+        QCOMPARE(capture(QStringLiteral("0 ") + uri, QStringLiteral("CapNoPortal")), std::optional<bool>(false));
+
+        QProcess mock;
+        mock.setProcessEnvironment(bus.environment());
+        mock.setProgram(QStringLiteral("/usr/bin/python3"));
+        mock.setArguments({"-m", "dbusmock", "--system", "org.freedesktop.portal.Desktop",
+                           "/org/freedesktop/portal/desktop", "org.freedesktop.portal.Screenshot"});
+        mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        mock.setStandardOutputFile(QProcess::nullDevice());
+        mock.start();
+        QVERIFY(mock.waitForStarted(5000));
+        QDBusConnection c = bus.connection();
+        QVERIFY(QTest::qWaitFor(
+            [&] { return c.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.portal.Desktop")).value(); },
+            20000));
+        QDBusMessage add = QDBusMessage::createMethodCall(
+            "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop", "org.freedesktop.DBus.Mock", "AddMethod");
+        add.setArguments({"org.freedesktop.portal.Screenshot", "Screenshot", "sa{sv}", "o",
+                          QString::fromLatin1(kPortalCode).arg(control)});
+        QCOMPARE(c.call(add, QDBus::Block, 10000).type(), QDBusMessage::ReplyMessage);
+
+        for (const QString &what : {QStringLiteral("0 ") + uri, QStringLiteral("early ") + uri}) {
+            QCOMPARE(capture(what, QStringLiteral("Cap101010")), std::optional<bool>(true));
+            QImageReader reader(dir.filePath(QStringLiteral("Cap101010.jpg")));
+            QCOMPARE(reader.format(), QByteArray("jpeg"));
+            const QImage image = reader.read();
+            QCOMPARE(image.size(), shot.size());
+            QVERIFY2(image.pixelColor(10, 10).red() > 240, qPrintable(image.pixelColor(10, 10).name()));
+            QVERIFY(QFile::exists(png));  // the portal's file is not ours to remove
+        }
+        // Cancelled, failed, a file that is not there, no answer at all.
+        const QStringList failures{QStringLiteral("1 ") + uri, QStringLiteral("2 ") + uri,
+                                   QStringLiteral("0 file:///nonexistent/shot.png"), QStringLiteral("silent")};
+        for (const QString &what : failures) {
+            QCOMPARE(capture(what, QStringLiteral("Cap000000")), std::optional<bool>(false));
+            QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Cap000000.jpg"))));
+        }
+
+        QTemporaryDir home;
+        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Desktop")));
+        const QDir desktop(home.filePath(QStringLiteral("Desktop")));
+        QFile f(control);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write((QStringLiteral("0 ") + uri).toUtf8()) > 0);
+        f.close();
+        QProcessEnvironment env = zktest::ZenkoroEnvironment(home.path());
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_DESKTOP_DIR"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.busAddress());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(home.path());
+        p.start(qEnvironmentVariable("ZENKORO_BIN"), {"--dry-run", "-auto", "-shutdown", "-time", "0", "-capture"});
+        QVERIFY(p.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, 60000);
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(out.contains(u"dry-run: ExitSession") && p.exitCode() == 0, qPrintable(out + err));
+        QVERIFY2(err.contains(u"を作成しました。"), qPrintable(err));
+        QCOMPARE(err.count(u"Wayland セッションでは、警告のウィンドウを他のウィンドウより手前に固定できません。"), 1);
+        const QStringList caps = desktop.entryList({QStringLiteral("Cap*.jpg")}, QDir::Files);
+        QCOMPARE(caps.size(), 1);
+        QCOMPARE(QImage(desktop.filePath(caps.first())).size(), shot.size());
+
+        mock.terminate();
+        mock.waitForFinished(3000);
     }
 
     // zenkoro --dry-run -auto -shutdown -time 0 -capture with a display: one

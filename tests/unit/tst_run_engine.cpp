@@ -996,41 +996,67 @@ private Q_SLOTS:
     void captureBeforeAction_data()
     {
         QTest::addColumn<bool>("written");
-        QTest::newRow("written") << true;
-        QTest::newRow("failed") << false;
+        QTest::addColumn<int>("answer");  // 0: at once, 1: later, 2: never (the limit gives it up)
+        QTest::newRow("written") << true << 0;
+        QTest::newRow("failed") << false << 0;
+        QTest::newRow("written later") << true << 1;
+        QTest::newRow("no answer") << true << 2;
     }
     void captureBeforeAction()
     {
         QFETCH(bool, written);
+        QFETCH(int, answer);
         Rig r;
         r.minutes(QStringLiteral("0"), int(OperationKind::Reboot));
         r.state.job.CaptureOnExit = 1;
         r.state.CaptureFolder = QStringLiteral("/home/u/Desktop/");
         r.fake.capture.answer = written;
+        r.fake.capture.hold = answer != 0;
         r.runToAction();
         QCOMPARE(r.view.windowRequests.last(), QStringLiteral("hide"));
         QVERIFY(r.fake.power.exitCalls.isEmpty());  // the capture comes first
         r.engine.captureStep();
         QCOMPARE(r.fake.capture.names, QStringList{QStringLiteral("/home/u/Desktop/Cap120005")});
+        if (answer != 0) {
+            QVERIFY(r.fake.power.exitCalls.isEmpty());  // the action waits for the answer
+            QVERIFY(r.view.popups.isEmpty());
+            if (answer == 1)
+                r.fake.capture.answerHeld();
+            else
+                r.engine.captureTimedOut();
+        }
+        r.fake.capture.answerHeld();  // an answer after giving up changes nothing
         // Made or not, the notice says which.
         QCOMPARE(r.view.popups.size(), 1);
         QCOMPARE(r.view.popups[0].request.text,
                  QStringLiteral("/home/u/Desktop/ にキャプチャーファイル\r\n/home/u/Desktop/Cap120005.jpg ") +
-                     (written ? QStringLiteral("を作成しました。") : QStringLiteral("を作成できませんでした。")));
+                     (written && answer != 2 ? QStringLiteral("を作成しました。") : QStringLiteral("を作成できませんでした。")));
         QCOMPARE(r.fake.power.exitCalls, QList<quint32>{2});
     }
 
+    void stopDuringCaptureTakesNoAction_data()
+    {
+        QTest::addColumn<bool>("captureStarted");
+        QTest::newRow("before the capture") << false;
+        QTest::newRow("while it is taken") << true;
+    }
     void stopDuringCaptureTakesNoAction()
     {
+        QFETCH(bool, captureStarted);
         Rig r;
         r.minutes(QStringLiteral("0"), int(OperationKind::Reboot));
         r.state.job.CaptureOnExit = 1;
+        r.fake.capture.hold = true;
         r.runToAction();
+        if (captureStarted)
+            r.engine.captureStep();
         r.engine.stopRun();
         r.engine.captureStep();
+        r.fake.capture.answerHeld();
         QVERIFY(r.fake.power.exitCalls.isEmpty());
         QVERIFY(r.view.quits.isEmpty());
         QVERIFY(!r.view.locked);
+        QCOMPARE(r.view.windowRequests.last(), QStringLiteral("show"));
     }
 
     void launchFailurePopup()

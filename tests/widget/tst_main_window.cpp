@@ -709,6 +709,33 @@ private slots:
         QVERIFY(!r.engine->runActive());
     }
 
+    // In a Wayland session, ticking a feature it limits says so once, in a notice.
+    void sessionLimitsToldWhenTicked()
+    {
+        AppState state;
+        state.job.Topmost = 0;
+        FakeClock clock;
+        QTemporaryDir dir;
+        ProgramServices program(state, clock, dir.path());
+        SessionLimitNotices notices(SessionKind::Wayland);
+        program.services.setSessionLimitNotices(&notices);
+        auto w = createMainWindow(state, clock, program.services, nullptr, QString());
+        SplashWindow *s = w->splash();
+        QVERIFY(!s->isVisible());
+        auto *monitor = w->findChild<QCheckBox *>(QStringLiteral("chk監視"));
+        monitor->click();  // the phrase watcher, the first kind
+        QVERIFY(s->isVisible());
+        QCOMPARE(s->messageLabel()->text(), SessionLimitText(SessionLimit::PhraseTitles));
+        s->hide();
+        monitor->click();
+        monitor->click();
+        QVERIFY(!s->isVisible());  // once only
+        w->findChild<QRadioButton *>(QStringLiteral("opt監視選択_2"))->click();
+        QCOMPARE(s->messageLabel()->text(), SessionLimitText(SessionLimit::IdleFromLogind));
+        w->findChild<QCheckBox *>(QStringLiteral("chkDsp"))->click();
+        QCOMPARE(s->messageLabel()->text(), SessionLimitText(SessionLimit::NoForcedTop));
+    }
+
     void createdWindowIsPlacedAndKeepsItsPlace()
     {
         AppState state;

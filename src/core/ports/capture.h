@@ -1,16 +1,20 @@
 // Saving an image of the screen.
 #pragma once
 
+#include <QObject>
 #include <QString>
+#include <functional>
 
 namespace zk {
 
 class ScreenCapture {
 public:
+    using Done = std::function<void(bool written)>;
     virtual ~ScreenCapture() = default;
-    // CaptureScreenToJpeg: writes name + ".jpg" and extends name by ".jpg".
-    // False when nothing was written; failures are never reported to the user.
-    virtual bool captureToJpeg(QString &name) = 0;
+    // CaptureScreenToJpeg: writes name + ".jpg". Never blocks: `done` is
+    // called once (false when nothing was written), possibly before the call
+    // returns, and only while `context` exists.
+    virtual void captureToJpeg(const QString &name, QObject *context, Done done) = 0;
 };
 
 }  // namespace zk

@@ -86,6 +86,14 @@ QImage GrabX11Screen(const QByteArray &display)
 
 X11ScreenCapture::X11ScreenCapture(QByteArray display) : m_display(std::move(display)) {}
 
+void X11ScreenCapture::captureToJpeg(const QString &name, QObject *, Done done)
+{
+    QString file = name;
+    const bool written = captureToJpeg(file);
+    if (done)
+        done(written);
+}
+
 bool X11ScreenCapture::captureToJpeg(QString &name)
 {
     name += QStringLiteral(".jpg");

@@ -20,7 +20,10 @@ QImage GrabX11Screen(const QByteArray &display = QByteArray());
 class X11ScreenCapture final : public ScreenCapture {
 public:
     explicit X11ScreenCapture(QByteArray display = QByteArray());
-    bool captureToJpeg(QString &name) override;
+    // Answers before it returns.
+    void captureToJpeg(const QString &name, QObject *context, Done done) override;
+    // The same, at once: true when name + ".jpg" was written; name is extended by ".jpg".
+    bool captureToJpeg(QString &name);
 
 private:
     QByteArray m_display;

@@ -209,15 +209,26 @@ public:
 class FakeCapture final : public ScreenCapture {
 public:
     bool answer = true;
+    bool hold = false;  // the answer waits for answerHeld()
     QStringList names;
-    bool captureToJpeg(QString &name) override
+    void captureToJpeg(const QString &name, QObject *context, Done done) override
     {
         names << name;
-        if (!answer)
-            return false;
-        name += QStringLiteral(".jpg");
-        return true;
+        m_held = [guard = QPointer<QObject>(context), done = std::move(done), ok = answer] {
+            if (guard)
+                done(ok);
+        };
+        if (!hold)
+            answerHeld();
     }
+    void answerHeld()
+    {
+        if (auto held = std::exchange(m_held, {}))
+            held();
+    }
+
+private:
+    std::function<void()> m_held;
 };
 
 // Records the notices; ids are handed out at once (or held with holdIds

@@ -1,0 +1,71 @@
+// Which desktop session limits which feature, and that each limit is told
+// once, only where the settings use the feature.
+#include "core/job.h"
+#include "core/session_limits.h"
+#include "platform/linux/session_kind.h"
+
+#include <QtTest>
+
+using namespace zk;
+
+class TestSessionLimits : public QObject {
+    Q_OBJECT
+private slots:
+    void sessionKind_data()
+    {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QString>("sessionType");
+        QTest::addColumn<bool>("wayland");
+        QTest::addColumn<bool>("x11");
+        QTest::addColumn<bool>("isWayland");
+        QTest::newRow("native wayland window") << "wayland" << "" << true << false << true;
+        QTest::newRow("xwayland in a wayland session") << "xcb" << "wayland" << true << true << true;
+        QTest::newRow("headless, wayland session") << "" << "wayland" << false << false << true;
+        QTest::newRow("only a wayland socket") << "" << "" << true << false << true;
+        QTest::newRow("x11 session") << "xcb" << "x11" << false << true << false;
+        QTest::newRow("both sockets, no session type") << "xcb" << "" << true << true << false;
+        QTest::newRow("nothing") << "" << "tty" << false << false << false;
+    }
+    void sessionKind()
+    {
+        QFETCH(QString, platform);
+        QFETCH(QString, sessionType);
+        QFETCH(bool, wayland);
+        QFETCH(bool, x11);
+        QFETCH(bool, isWayland);
+        const SessionEnvironment env{platform, sessionType, wayland, x11};
+        QCOMPARE(SessionKindOf(env) == SessionKind::Wayland, isWayland);
+    }
+
+    void eachUsedLimitToldOnce()
+    {
+        AppState state;
+        state.job.Topmost = 0;
+        state.job.MonitorEnabled = 1;
+        state.job.MonitorKind = int(MonitorKind::Phrase);
+
+        SessionLimitNotices x11(SessionKind::X11);
+        QVERIFY(x11.take(FeaturesInUse(state, true)).isEmpty());
+
+        SessionLimitNotices wayland(SessionKind::Wayland);
+        // Ticking the phrase watcher tells of the phrase only.
+        QCOMPARE(wayland.take(FeaturesInUse(state, false)),
+                 QStringList{SessionLimitText(SessionLimit::PhraseTitles)});
+        QVERIFY(SessionLimitText(SessionLimit::PhraseTitles).contains(u"AT-SPI"));
+        // A run adds the warning window on top, the phrase is not told again.
+        QCOMPARE(wayland.take(FeaturesInUse(state, true)), QStringList{SessionLimitText(SessionLimit::NoForcedTop)});
+        state.job.MonitorKind = int(MonitorKind::BatteryIdle);
+        QCOMPARE(wayland.take(FeaturesInUse(state, true)),
+                 QStringList{SessionLimitText(SessionLimit::IdleFromLogind)});
+        QVERIFY(wayland.take(FeaturesInUse(state, true)).isEmpty());
+
+        // The CPU condition is not limited; without a monitor only the window on top is used.
+        state.job.MonitorKind = int(MonitorKind::Cpu);
+        QCOMPARE(FeaturesInUse(state, true), QList<SessionLimit>{SessionLimit::NoForcedTop});
+        state.job.MonitorEnabled = 0;
+        QVERIFY(FeaturesInUse(state, false).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSessionLimits)
+#include "tst_session_limits.moc"
