@@ -168,20 +168,21 @@ private Q_SLOTS:
 
     void probeTellsHowToWake_data()
     {
-        QTest::addColumn<bool>("rtc");
+        QTest::addColumn<QString>("rtc");     // "alarm", "none" (a clock without one), "hidden" (no folder)
         QTest::addColumn<bool>("capable");     // the process itself holds CAP_WAKE_ALARM
         QTest::addColumn<QString>("helper");   // "", "plain" or "capable"
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("reason");   // a part of the reason
-        QTest::newRow("no real-time clock") << false << true << "capable" << "none" << "RTC";
-        QTest::newRow("root") << true << true << "" << "direct" << "";
-        QTest::newRow("user, no helper") << true << false << "" << "none" << "zenkoro-wake";
-        QTest::newRow("user, helper without capability") << true << false << "plain" << "none" << "setcap cap_wake_alarm+ep";
-        QTest::newRow("user, helper with capability") << true << false << "capable" << "helper" << "";
+        QTest::newRow("no real-time clock") << "none" << true << "capable" << "none" << "RTC";
+        QTest::newRow("root") << "alarm" << true << "" << "direct" << "";
+        QTest::newRow("root, clocks hidden by a container") << "hidden" << true << "" << "direct" << "";
+        QTest::newRow("user, no helper") << "alarm" << false << "" << "none" << "zenkoro-wake";
+        QTest::newRow("user, helper without capability") << "alarm" << false << "plain" << "none" << "setcap cap_wake_alarm+ep";
+        QTest::newRow("user, helper with capability") << "alarm" << false << "capable" << "helper" << "";
     }
     void probeTellsHowToWake()
     {
-        QFETCH(bool, rtc);
+        QFETCH(QString, rtc);
         QFETCH(bool, capable);
         QFETCH(QString, helper);
         QFETCH(QString, way);
@@ -189,8 +190,8 @@ private Q_SLOTS:
         if (::geteuid() != 0 && helper == "capable")
             QSKIP("needs root for setcap");
         QTemporaryDir root;
-        QDir(root.path()).mkpath(QStringLiteral("sys/class/rtc/rtc0"));
-        if (rtc)
+        QDir(root.path()).mkpath(rtc == "hidden" ? QStringLiteral("sys/class") : QStringLiteral("sys/class/rtc/rtc0"));
+        if (rtc == "alarm")
             QFile(root.filePath(QStringLiteral("sys/class/rtc/rtc0/wakealarm"))).open(QIODevice::WriteOnly);
         QFile status(root.filePath(QStringLiteral("status")));
         QVERIFY(status.open(QIODevice::WriteOnly));

@@ -52,11 +52,15 @@ bool FileHasWakeAlarmCapability(const QString &path)
     return effective && (permittedHigh & (1u << (kCapWakeAlarm - 32)));
 }
 
-// Whether sysfs shows a real-time clock that can raise a wake alarm. When the
-// folder of such clocks is missing altogether, the kernel has none.
+// Whether sysfs shows a real-time clock that can raise a wake alarm. A
+// container's sysfs may leave the folder of such clocks out altogether while
+// the kernel's alarm timers work: a missing folder tells nothing, and only a
+// folder without a wake-capable clock means there is none.
 bool HasRtcAlarm(const QString &sysfsRoot)
 {
     const QDir rtc(sysfsRoot + QStringLiteral("/class/rtc"));
+    if (!rtc.exists())
+        return true;
     const QStringList clocks = rtc.entryList({QStringLiteral("rtc*")}, QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : clocks) {
         if (QFileInfo::exists(rtc.filePath(name) + QStringLiteral("/wakealarm")))
