@@ -1,12 +1,15 @@
 #include "platform/linux/portal_screen_capture.h"
 
+#include "core/whole_file.h"
 #include "platform/linux/x11_screen_capture.h"
 
+#include <QBuffer>
 #include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QImage>
+#include <QImageWriter>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -29,7 +32,15 @@ bool WriteAsJpeg(const QString &uri, const QString &file)
     const QImage image(url.toLocalFile());
     if (image.isNull())
         return false;
-    return WriteJpegFile(image, file);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(kCaptureJpegQuality);
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
+        return false;
+    buffer.close();
+    return WriteWholeFile(file, jpeg);
 }
 
 }  // namespace

@@ -100,20 +100,17 @@ bool X11ScreenCapture::captureToJpeg(QString &name)
     const QImage image = GrabX11Screen(m_display);
     if (image.isNull())
         return false;
-    return WriteJpegFile(image, name);
-}
-
-bool WriteJpegFile(const QImage &image, const QString &path)
-{
+    // Encoded first, then written whole or not at all: an earlier capture of
+    // the same second is replaced only by a complete file.
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(kCaptureJpegQuality);
-    if (!writer.write(image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32)))
+    if (!writer.write(image))
         return false;
     buffer.close();
-    return WriteWholeFile(path, jpeg);
+    return WriteWholeFile(name, jpeg);
 }
 
 }  // namespace zk

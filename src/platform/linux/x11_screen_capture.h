@@ -31,9 +31,4 @@ private:
 
 inline constexpr int kCaptureJpegQuality = 100;
 
-// `image` as a JPEG file at `path`: encoded first, then written whole or not
-// at all, so that an earlier capture of the same second is replaced only by a
-// complete file. False when either step fails.
-bool WriteJpegFile(const QImage &image, const QString &path);
-
 }  // namespace zk
