@@ -268,7 +268,7 @@ private Q_SLOTS:
         out += p.readAllStandardOutput();
         const QString err = QString::fromUtf8(p.readAllStandardError());
         QVERIFY2(exitLineSeen, qPrintable(QString::fromUtf8(out) + err));
-        QCOMPARE(p.exitCode(), 0);
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, qPrintable(err));
 
         QCOMPARE(atExitLine.size(), 1);
         QVERIFY2(QRegularExpression(QStringLiteral("^Cap\\d{6}\\.jpg$")).match(atExitLine.first()).hasMatch(),
