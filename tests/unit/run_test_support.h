@@ -1,7 +1,12 @@
-// A view that records what the run engine asked of it.
+// A view that records what the run engine asked of it, and the run engine
+// over the fake platform with that view and a clock that moves only when the
+// test moves it.
 #pragma once
 
+#include "core/run_engine.h"
 #include "core/run_view.h"
+#include "support/fake/fake_clock.h"
+#include "support/fake/fake_services.h"
 
 #include <QList>
 #include <QString>
@@ -87,6 +92,33 @@ public:
         popups << Popup{popup, std::move(closed)};
     }
     void quit(int code) override { quits << code; }
+};
+
+struct EngineRig {
+    AppState state;
+    FakeClock clock;
+    FakePlatform fake;
+    RecordingView view;
+    RunEngine engine;
+
+    // fileExists, when given, answers for the paths a start checks.
+    explicit EngineRig(const QDateTime &start, std::function<bool(const QString &)> fileExists = {})
+        : clock(start), engine(state, clock, fake.services(), &view)
+    {
+        if (fileExists) {
+            StartEnvironment env;
+            env.fileExists = std::move(fileExists);
+            engine.setEnvironment(env);
+        }
+    }
+    // n clock ticks, one second apart.
+    void tick(int n = 1)
+    {
+        for (int i = 0; i < n; ++i) {
+            clock.advanceSecs(1);
+            engine.tick();
+        }
+    }
 };
 
 }  // namespace zk

@@ -1,9 +1,6 @@
 // The multi schedule: which rows run, in which order, which sleep takes
 // which wake time, and the run itself on the engine's tick over fakes.
 #include "core/multi_run.h"
-#include "core/run_engine.h"
-#include "support/fake/fake_clock.h"
-#include "support/fake/fake_services.h"
 #include "support/local_zone.h"
 #include "unit/run_test_support.h"
 
@@ -40,28 +37,16 @@ QStringList Describe(const QList<MultiRunEntry> &table)
     return out;
 }
 
-struct Rig {
-    AppState state;
-    FakeClock clock{QDateTime(kDay, QTime(22, 58, 50))};
-    FakePlatform fake;
-    RecordingView view;
-    RunEngine engine{state, clock, fake.services(), &view};
+struct Rig : EngineRig {
     QStringList events;  // what the fakes were asked, with the time
 
-    Rig(const QStringList &rows)
+    Rig(const QStringList &rows) : EngineRig(QDateTime(kDay, QTime(22, 58, 50)))
     {
         state.MultiRows = Rows(rows);
         state.job.MultiEnabled = 1;
         QObject::connect(&engine.multiRun(), &MultiRun::stepExecuting, &engine, [this](const MultiStep &s) {
             events << clock.now().toString(QStringLiteral("HH:mm:ss ")) + s.operation;
         });
-    }
-    void tick(int n = 1)
-    {
-        for (int i = 0; i < n; ++i) {
-            clock.advanceSecs(1);
-            engine.tick();
-        }
     }
 };
 

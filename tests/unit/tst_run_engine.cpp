@@ -1,8 +1,5 @@
 // The run engine driven by a fake clock and fake services: countdown,
 // warning phase, monitors, exit and suspend, resume and stop.
-#include "core/run_engine.h"
-#include "support/fake/fake_clock.h"
-#include "support/fake/fake_services.h"
 #include "unit/run_test_support.h"
 
 #include <QtTest>
@@ -13,28 +10,9 @@ namespace {
 
 const QDateTime kMonday(QDate(2026, 12, 7), QTime(12, 0, 0));
 
-struct Rig {
-    AppState state;
-    FakeClock clock{kMonday};
-    FakePlatform fake;
-    RecordingView view;
-    RunEngine engine;
-
-    Rig() : engine(state, clock, fake.services(), &view)
-    {
-        StartEnvironment env;
-        env.fileExists = [](const QString &p) { return p.startsWith(QLatin1String("/opt/")); };
-        engine.setEnvironment(env);
-    }
+struct Rig : EngineRig {
+    Rig() : EngineRig(kMonday, [](const QString &p) { return p.startsWith(QLatin1String("/opt/")); }) {}
     PowerSequence &seq() { return engine.powerSequence(); }
-    // One clock tick one second later.
-    void tick(int n = 1)
-    {
-        for (int i = 0; i < n; ++i) {
-            clock.advanceSecs(1);
-            engine.tick();
-        }
-    }
     void minutes(const QString &m, int op = int(OperationKind::Shutdown), int force = 0)
     {
         state.job.TimingMode = 0;

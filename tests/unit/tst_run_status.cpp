@@ -1,8 +1,6 @@
 // The run as the session bus and --status show it: the state word, the due
 // time (the trigger's while a watched phrase holds) and the seconds left.
 #include "core/run_status.h"
-#include "support/fake/fake_clock.h"
-#include "support/fake/fake_services.h"
 #include "unit/run_test_support.h"
 
 #include <QRegularExpression>
@@ -14,26 +12,8 @@ namespace {
 
 const QDateTime kMonday(QDate(2026, 12, 7), QTime(12, 0, 0));
 
-struct Rig {
-    AppState state;
-    FakeClock clock{kMonday};
-    FakePlatform fake;
-    RecordingView view;
-    RunEngine engine;
-
-    Rig() : engine(state, clock, fake.services(), &view)
-    {
-        StartEnvironment env;
-        env.fileExists = [](const QString &) { return true; };
-        engine.setEnvironment(env);
-    }
-    void tick(int n = 1)
-    {
-        for (int i = 0; i < n; ++i) {
-            clock.advanceSecs(1);
-            engine.tick();
-        }
-    }
+struct Rig : EngineRig {
+    Rig() : EngineRig(kMonday, [](const QString &) { return true; }) {}
     RunStatus status() const { return StatusOf(engine, clock.now()); }
 };
 
