@@ -282,6 +282,14 @@ private slots:
                               s.history.HistoryText}),
                  (QStringList{" 45", "5", "復帰", "keep\tme"}));
         QCOMPARE(j.ResumeWeekdays, (std::array<int, 7>{0, 0, 1, 0, 0, 0, 0}));
+
+        // The window's reset also ticks every weekday, empties the weekly
+        // table and hides the immediate-action buttons.
+        ResetToDefaults(s, kNow, kDesktop);
+        QCOMPARE(j.ResumeWeekdays, (std::array<int, 7>{1, 1, 1, 1, 1, 1, 1}));
+        QCOMPARE(s.WeeklyResumeTable[3], ResumeEntry());
+        QCOMPARE((QList<int>{j.ShowQuickButtons, j.MultiEnabled, j.ResumeAtClock}), (QList<int>{0, 1, 0}));
+        QCOMPARE(s.MultiRows[7].Operation, QStringLiteral("復帰"));
     }
 
     void roundTripEveryField()
