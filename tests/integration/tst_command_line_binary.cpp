@@ -28,20 +28,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("expected");
         QTest::newRow("defaults") << QStringList{} << "-auto -shutdown -time 90";
-        QTest::newRow("auto alone") << QStringList{"-auto"} << "-auto -shutdown -time 90";
         QTest::newRow("reboot, options")
             << QStringList{"-auto", "-reboot", "-time", "10", "-topmost", "n", "-no_beep"}
             << "-auto -reboot -time 10 -topmost n -no_beep y";
-        QTest::newRow("clock time and a phrase")
-            << QStringList{"-auto", "-logoff", "-time", "23:05", "-force", "-appear", "Backup", "Done"}
-            << "-auto -logoff -time 23:5 -force -appear backup done";
         QTest::newRow("resume after minutes with an application")
             << QStringList{"-auto", "-standby", "-time", "30", "-resume", "20", "-resume_ap", "<xterm -e top>"}
             << "-auto -standby -time 30 -resume  20 -resume_ap < xterm -e top >";
-        QTest::newRow("not written: lead times and masks")
-            << QStringList{"-auto", "-popup_time", "60", "-zero_time", "3", "-exec_week", "0111110", "-nodisp"}
-            << "-auto -shutdown -time 90";
-        QTest::newRow("multi") << QStringList{"-auto", "-multi", "-tasktray"} << "-auto -multi -tasktray y";
         QTest::newRow("phrase holding parameters")
             << QStringList{"-auto", "-appear", "<build done -reboot -time 0>", "-topmost", "n"}
             << "-auto -shutdown -time 90 -appear < build done -reboot -time 0 > -topmost n";
