@@ -1,9 +1,6 @@
 // The multi schedule frame, the resume list buttons and the resume list form
 // (frmWeek) of the main window, driven as a user would.
-#include "core/run_engine.h"
-#include "support/fake/fake_clock.h"
-#include "support/fake/fake_services.h"
-#include "support/fake/fake_window_services.h"
+#include "support/window_rig.h"
 #include "ui/input_form.h"
 #include "ui/main_window.h"
 #include "ui/multi_frame.h"
@@ -25,33 +22,17 @@ using namespace zk;
 
 namespace {
 
-struct Rig {
-    AppState state;
-    FakeClock clock{QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0))};  // a Monday
-    FakePlatform fake;
-    FakeWindowServices answers{fake.power, state};
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<RunEngine> engine;
-
+struct Rig : WindowRig {
     Rig()
+        : WindowRig(QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0)), true,  // a Monday
+                    [](AppState &s) {
+                        s.MultiRows[0] = {"23", "30", "シャットダウン", ""};
+                        s.MultiRows[1] = {"6", "0", "復帰", "edit"};
+                    })
     {
-        state.MultiRows[0] = {"23", "30", "シャットダウン", ""};
-        state.MultiRows[1] = {"6", "0", "復帰", "edit"};
-        window = std::make_unique<MainWindow>(state, clock, answers);
-        engine = std::make_unique<RunEngine>(state, clock, fake.services(), window.get());
-        window->attachEngine(engine.get());
         window->show();
     }
-    ~Rig() { engine.reset(); }
-    template <typename T>
-    T *find(const QString &name) const
-    {
-        T *w = window->findChild<T *>(name);
-        if (!w)
-            qFatal("no %s", qPrintable(name));
-        return w;
-    }
-    MultiScheduleFrame *frame() const { return find<MultiScheduleFrame>(QStringLiteral("fr連続")); }
+    MultiScheduleFrame *frame() const { return w<MultiScheduleFrame>(QStringLiteral("fr連続")); }
 };
 
 bool Highlighted(QWidget *w)
@@ -67,19 +48,19 @@ private Q_SLOTS:
     void multiBoxSwitchesFramesAndRemembers()
     {
         Rig r;
-        auto *multi = r.find<QCheckBox>(QStringLiteral("ChkMulti"));
+        auto *multi = r.w<QCheckBox>(QStringLiteral("ChkMulti"));
         r.state.job.MonitorEnabled = 0;
         r.state.job.Operation = int(OperationKind::Standby);
         r.window->settingsChanged();
-        r.find<QCheckBox>(QStringLiteral("chk復帰"))->click();
+        r.w<QCheckBox>(QStringLiteral("chk復帰"))->click();
         QCOMPARE(r.state.job.ResumeEnabled, 1);
         // The start button reads "開始" for the schedule, "実行" for a single run.
-        auto *start = r.find<QPushButton>(QStringLiteral("cmd実行"));
+        auto *start = r.w<QPushButton>(QStringLiteral("cmd実行"));
         const auto caption = [start] { return QStringList{start->text(), start->accessibleName()}; };
         QCOMPARE(caption(), (QStringList{"実行", "実行"}));
         multi->click();
         QVERIFY(r.frame()->isVisible());
-        QVERIFY(!r.find<QGroupBox>(QStringLiteral("frOp"))->isVisible());
+        QVERIFY(!r.w<QGroupBox>(QStringLiteral("frOp"))->isVisible());
         QCOMPARE(r.state.job.MonitorEnabled, 1);
         QCOMPARE(r.state.job.ResumeEnabled, 0);
         QCOMPARE(caption(), (QStringList{"開始", "開始"}));
@@ -101,7 +82,7 @@ private Q_SLOTS:
         // Typing is refused in the hour box; ▲ on 23 wraps to 0.
         QTest::keyClicks(f->hourBox(0), "5");
         QCOMPARE(r.state.MultiRows[0].Hour, QStringLiteral("23"));
-        r.find<QToolButton>(QStringLiteral("UpH_Multi_0"))->click();
+        r.w<QToolButton>(QStringLiteral("UpH_Multi_0"))->click();
         QCOMPARE(r.state.MultiRows[0].Hour, QStringLiteral("0"));
         QVERIFY(Highlighted(f->hourBox(0)));
         // Only the wake row shows its application box; changing the operation keeps the text.
@@ -111,13 +92,13 @@ private Q_SLOTS:
         QCOMPARE(r.state.MultiRows[1].Application, QStringLiteral("edit"));
         // ▼ moves the selected row with its texts and the highlight; the last row stays.
         f->selectRow(0);
-        r.find<QToolButton>(QStringLiteral("Order_Multi_1"))->click();
+        r.w<QToolButton>(QStringLiteral("Order_Multi_1"))->click();
         QCOMPARE(r.state.MultiRows[1].Operation, QStringLiteral("シャットダウン"));
         QCOMPARE(f->hourBox(1)->text(), QStringLiteral("0"));
         QCOMPARE(f->operationBox(0)->currentText(), QStringLiteral("スリープ"));
         QVERIFY(Highlighted(f->hourBox(1)) && !Highlighted(f->hourBox(0)));
         f->selectRow(kMultiRowCount - 1);
-        r.find<QToolButton>(QStringLiteral("Order_Multi_1"))->click();
+        r.w<QToolButton>(QStringLiteral("Order_Multi_1"))->click();
         QCOMPARE(f->selectedRow(), kMultiRowCount - 1);
         // A double-click on an application box opens the input form on that box's text.
         f->operationBox(0)->setCurrentText(QStringLiteral("復帰"));
@@ -135,12 +116,12 @@ private Q_SLOTS:
         r.window->settingsChanged();
         r.state.MultiRows[1] = {"8", "1", "再起動", ""};
         r.frame()->load();
-        r.find<QPushButton>(QStringLiteral("cmd実行"))->click();
+        r.w<QPushButton>(QStringLiteral("cmd実行"))->click();
         QVERIFY(r.engine->multiRun().active());
         QVERIFY(!r.frame()->isEnabled());
         QCOMPARE(r.frame()->selectedRow(), 1);  // 08:01 runs first
         QVERIFY(r.answers.saves > 0);
-        r.find<QPushButton>(QStringLiteral("cmd中止"))->click();
+        r.w<QPushButton>(QStringLiteral("cmd中止"))->click();
         QVERIFY(!r.engine->multiRun().active());
         QVERIFY(r.frame()->isEnabled());
     }
@@ -151,14 +132,14 @@ private Q_SLOTS:
         r.state.job.Operation = int(OperationKind::Standby);
         r.state.WeeklyResumeTable[0] = {"7", "15", "mail"};
         r.window->settingsChanged();
-        auto *set = r.find<QPushButton>(QStringLiteral("cmdSetDefaultResume"));
+        auto *set = r.w<QPushButton>(QStringLiteral("cmdSetDefaultResume"));
         QVERIFY(set->isHidden());  // shown only with resume on
-        r.find<QCheckBox>(QStringLiteral("chk復帰"))->click();
+        r.w<QCheckBox>(QStringLiteral("chk復帰"))->click();
         QVERIFY(!set->isHidden());
         set->click();
         QCOMPARE(r.state.job.ResumeDateParts, (std::array<QString, 5>{"2026", "12", "8", "7", "15"}));
         QCOMPARE(r.state.job.AppCommand, QStringLiteral("mail"));
-        r.find<QPushButton>(QStringLiteral("cmdClear"))->click();
+        r.w<QPushButton>(QStringLiteral("cmdClear"))->click();
         QCOMPARE(r.state.job.ResumeDateParts, (std::array<QString, 5>{}));
         QVERIFY(r.state.job.AppCommand.isEmpty());
     }
@@ -170,7 +151,7 @@ private Q_SLOTS:
         r.state.WeeklyResumeTable[3] = {"9", "30", "tue"};
         for (bool ok : {false, true}) {
             const int saves = r.answers.saves;
-            r.find<QPushButton>(QStringLiteral("cmd個別曜日設定"))->click();
+            r.w<QPushButton>(QStringLiteral("cmd個別曜日設定"))->click();
             auto *week = r.window->findChild<WeekWindow *>(QStringLiteral("frmWeek"));
             QVERIFY(week);
             QVERIFY(week->hourBox(3)->styleSheet().contains(QStringLiteral("#E0E0E0")));
