@@ -61,12 +61,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(QFile::exists(qEnvironmentVariable("ZENKORO_BIN")));
-        // The library of the Debian package faketime.
-        for (const char *dir : {"/usr/lib/x86_64-linux-gnu", "/usr/lib/aarch64-linux-gnu", "/usr/lib"}) {
-            const QString lib = QString::fromLatin1(dir) + "/faketime/libfaketime.so.1";
-            if (QFile::exists(lib))
-                m_faketime = lib;
-        }
+        m_faketime = zktest::FaketimeLibrary();
         QVERIFY2(!m_faketime.isEmpty(), "faketime is not installed (./zk installs it)");
         QVERIFY(m_home.isValid());
         QVERIFY2(m_mock.startBus(), qPrintable(m_mock.error()));
