@@ -1,5 +1,10 @@
-// The language chosen from the locale variables and from --lang.
+// The language chosen from the locale variables and from --lang, and the
+// English translation built into the program.
 #include "shell/ui_language.h"
+
+#include "app/translations.h"
+#include "monitors/power_texts.h"
+#include "shell/tray_text.h"
 
 #include <QHash>
 #include <QtTest>
@@ -42,7 +47,17 @@ private slots:
         QCOMPARE(LanguageCode(UiLanguage::English), QStringLiteral("en"));
         QCOMPARE(LanguageCode(UiLanguage::Japanese), QStringLiteral("ja"));
     }
+    // Japanese needs no translation; English is found in the resources.
+    void englishTranslationInstalled()
+    {
+        QVERIFY(InstallTranslations(UiLanguage::Japanese));
+        QCOMPARE(PowerLineText(0), QStringLiteral("バッテリ"));
+        QVERIFY(InstallTranslations(UiLanguage::English));
+        QCOMPARE(PowerLineText(0), QStringLiteral("Battery"));
+        QCOMPARE(TrayTimeText(QDateTime(QDate(2026, 3, 4), QTime(7, 5)), QDate(2026, 3, 1)),
+                 QStringLiteral("2026-03-04 07:05"));
+    }
 };
 
-QTEST_APPLESS_MAIN(TestUiLanguage)
+QTEST_GUILESS_MAIN(TestUiLanguage)
 #include "tst_ui_language.moc"
