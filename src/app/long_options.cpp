@@ -1,5 +1,7 @@
 #include "app/long_options.h"
 
+#include <QCoreApplication>
+
 namespace zk {
 
 LongOptions TakeLongOptions(const QStringList &arguments)
@@ -51,6 +53,18 @@ LongOptions TakeLongOptions(const QStringList &arguments)
                 o.error = QStringLiteral("--conf needs a file name");
                 return o;
             }
+        } else if (a == u"--lang" || a.startsWith(u"--lang=")) {
+            const bool joined = a.startsWith(u"--lang=");
+            if (!joined && i + 1 >= arguments.size()) {
+                o.error = QStringLiteral("--lang needs ja or en");
+                return o;
+            }
+            const QString word = joined ? a.mid(7) : arguments[++i];
+            o.language = LanguageFromOption(word);
+            if (!o.language) {
+                o.error = QStringLiteral("--lang takes ja or en, not '%1'").arg(word);
+                return o;
+            }
         } else if (a.startsWith(u"--") && a.size() > 2 && a[2].isLetter()) {
             o.error = QStringLiteral("unknown option %1 (see --help)").arg(a);
             return o;
@@ -67,37 +81,38 @@ LongOptions TakeLongOptions(const QStringList &arguments)
 
 QString UsageText()
 {
-    return QStringLiteral(
-        "Usage: zenkoro [OPTIONS] [-PARAMETER [VALUE]]...\n"
+    //: The text of --help. Option names, parameter words and examples stay as they are.
+    return QCoreApplication::translate("Usage",
+        "使い方: zenkoro [オプション] [-パラメーター [値]]...\n"
         "\n"
-        "Shuts down, reboots, logs off, hibernates or suspends this computer after\n"
-        "a number of minutes, at a clock time, or when a watched condition holds.\n"
+        "指定した分数の後、指定した時刻、または監視する条件が成り立ったときに、\n"
+        "このコンピューターをシャットダウン、再起動、ログオフ、休止、スリープします。\n"
         "\n"
-        "Options:\n"
-        "  --help           show this text and exit\n"
-        "  --version        show the version and exit\n"
-        "  --conf FILE      use FILE as the settings file\n"
-        "  --explain        apply the settings file and the parameters, print the\n"
-        "                   resulting state as JSON and exit; starts nothing\n"
-        "  --save           apply the settings file and the parameters, write the\n"
-        "                   settings file and exit; starts nothing\n"
-        "  --command-line   print the parameters that reproduce the current settings\n"
-        "  --dry-run        report power actions instead of performing them\n"
-        "  --status         print the state of every running zenkoro as JSON\n"
-        "                   (asks them over the session D-Bus bus) and exit\n"
-        "  --stop [PID]     stop the run of the running zenkoro (or of the one\n"
-        "                   with process id PID), as its stop button does\n"
+        "オプション:\n"
+        "  --help           この説明を表示して終了します\n"
+        "  --version        バージョンを表示して終了します\n"
+        "  --conf FILE      設定ファイルとして FILE を使います\n"
+        "  --lang ja|en     表示する言語 (日本語 / 英語)。省略時はロケールで決まります\n"
+        "  --explain        設定ファイルとパラメーターを適用した状態を JSON で\n"
+        "                   表示して終了します。何も開始しません\n"
+        "  --save           設定ファイルとパラメーターを適用し、設定ファイルに\n"
+        "                   書き込んで終了します。何も開始しません\n"
+        "  --command-line   今の設定を再現するパラメーターを表示します\n"
+        "  --dry-run        電源操作を実行せず、報告だけします\n"
+        "  --status         実行中のすべての zenkoro の状態を JSON で表示して\n"
+        "                   終了します (セッションの D-Bus バスで問い合わせます)\n"
+        "  --stop [PID]     実行中の zenkoro (PID を指定するとそのプロセス) の\n"
+        "                   実行を、中止ボタンと同じように中止します\n"
         "\n"
-        "Parameters (examples):\n"
-        "  -auto -reboot -time 10           reboot in 10 minutes\n"
-        "  -auto -shutdown -time 23:30      shut down at 23:30\n"
+        "パラメーター (例):\n"
+        "  -auto -reboot -time 10           10 分後に再起動\n"
+        "  -auto -shutdown -time 23:30      23:30 にシャットダウン\n"
         "  -auto -standby -time 30 -resume 7:00 -resume_ap <program args>\n"
-        "  -auto -appear <phrase>           act when the phrase appears on screen\n"
-        "  -auto -cpu_utl 5 60              act when CPU use stays under 5 % for 60 s\n"
+        "  -auto -appear <phrase>           語句が画面に現れたら実行\n"
+        "  -auto -cpu_utl 5 60              CPU 使用率が 60 秒間 5 % 未満なら実行\n"
         "\n"
-        "Without a display (neither DISPLAY nor WAYLAND_DISPLAY set) zenkoro runs\n"
-        "headless: messages go to standard error and the caption and remaining time\n"
-        "to standard output.\n");
+        "画面がない (DISPLAY も WAYLAND_DISPLAY も設定されていない) ときは画面なしで\n"
+        "動きます。メッセージは標準エラー出力に、表題と残り時間は標準出力に出ます。\n");
 }
 
 }  // namespace zk

@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+#include "shell/ui_language.h"
 
 namespace zk {
 
@@ -18,6 +21,7 @@ struct LongOptions {
     bool stop = false;        // --stop [PID]
     qint64 stopPid = 0;       // the PID after --stop; 0 = none given
     QString conf;             // --conf FILE
+    std::optional<UiLanguage> language;  // --lang ja|en; none: the locale decides
     QStringList rest;         // everything else, in order, for the grammar
     QString error;            // non-empty: the options cannot be used
 };

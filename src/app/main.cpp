@@ -5,6 +5,7 @@
 #include "app/headless_view.h"
 #include "app/launcher_adapter.h"
 #include "app/long_options.h"
+#include "app/translations.h"
 #include "app/window_services.h"
 #include "core/command_line.h"
 #include "core/command_line_generator.h"
@@ -102,7 +103,10 @@ int main(int argc, char **argv)
         PrintErr(QStringLiteral("zenkoro: ") + options.error + QLatin1Char('\n'));
         return 2;
     }
+    const zk::UiLanguage language = zk::ChosenLanguage(options.language);
     if (options.help) {
+        QCoreApplication core(argc, argv);
+        zk::InstallTranslations(language);
         PrintOut(zk::UsageText());
         return 0;
     }
@@ -127,6 +131,8 @@ int main(int argc, char **argv)
     else
         app = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zenkoro"));
+    if (!zk::InstallTranslations(language))
+        PrintErr(QStringLiteral("zenkoro: the English translation is missing from this build\n"));
     if (!headless) {
         QGuiApplication::setDesktopFileName(QStringLiteral("zenkoro"));
         QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/zenkoro/zenkoro.png")));

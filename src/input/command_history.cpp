@@ -1,5 +1,6 @@
 #include "input/command_history.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
 
@@ -46,12 +47,14 @@ QString ToggleHistorySort(const QString &sort, int item)
 
 QString HistoryRowsUpCaption(int rows)
 {
-    return QStringLiteral("表示行数 ＋　(%1)").arg(rows);
+    return //: Button that shows one more row of the history list; %1: the rows shown now.
+    QCoreApplication::translate("CommandHistory", "表示行数 ＋　(%1)").arg(rows);
 }
 
 QString HistoryMaxUpCaption(int max)
 {
-    return QStringLiteral("記憶履歴数 ＋ (%1)").arg(max);
+    return //: Button that keeps one more entry in the history; %1: the entries kept now.
+    QCoreApplication::translate("CommandHistory", "記憶履歴数 ＋ (%1)").arg(max);
 }
 
 std::optional<RunColor> ParseHistoryColor(const QString &bgr)

@@ -2,6 +2,7 @@
 
 #include "shell/window_place.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace zk {
@@ -33,7 +34,8 @@ bool EditInputMethodOpen(const EditSettings &edit)
 
 QString InputMethodLabel(bool open)
 {
-    return open ? QStringLiteral("日本語") : QStringLiteral("English");
+    //: The input method state of the input form: Japanese input on, or off.
+    return open ? QCoreApplication::translate("EditForm", "日本語") : QCoreApplication::translate("EditForm", "English");
 }
 
 bool EditFormShowsCommandHelp(EditFormOpener opener)
@@ -43,10 +45,11 @@ bool EditFormShowsCommandHelp(EditFormOpener opener)
 
 QString InputMethodTooltip(bool switchable)
 {
-    const QString tip = QStringLiteral("クリックで 日本語⇔English 切り替え");
+    const QString tip = QCoreApplication::translate("EditForm", "クリックで 日本語⇔English 切り替え");
     if (switchable)
         return tip;
-    return tip + QStringLiteral("\n（入力メソッドを切り替えられないため、選んだ状態を記憶するだけです）");
+    return tip + QLatin1Char('\n') +
+           QCoreApplication::translate("EditForm", "（入力メソッドを切り替えられないため、選んだ状態を記憶するだけです）");
 }
 
 QString EditResultText(const QString &typed, bool singleLine)

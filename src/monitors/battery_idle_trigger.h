@@ -13,15 +13,15 @@ public:
     }
 
     std::optional<bool> holds(const QDateTime &now) override;
-    // The power line text ("" when the status cannot be read); the condition
-    // uses the line last read here.
+    // The power line text, shown to the user ("" when the status cannot be
+    // read); the condition uses the line last read here.
     std::optional<QString> readStatus() override;
 
 private:
     const AppState &m_state;
     PowerStatus *m_status;
     UserIdle *m_idle;
-    QString m_line;
+    bool m_onBattery = false;  // as last read
 };
 
 }  // namespace zk

@@ -9,14 +9,16 @@ PowerStatePanel::PowerStatePanel(PowerStatus *status, SessionPower *power, QObje
 {
     // Hibernation counts as allowed only once the system has said so: until
     // an answer comes (and when none comes) the row reads "無効".
-    m_values[4] = QStringLiteral("無効");
+    m_values[4] = tr("無効");
 }
 
 const std::array<QString, PowerStatePanel::kRows> &PowerStatePanel::captions()
 {
-    static const std::array<QString, kRows> kCaptions{QStringLiteral("電源状態"), QStringLiteral("充電"),
-                                                      QStringLiteral("残量"), QStringLiteral("残秒"),
-                                                      QStringLiteral("休止")};
+    //: Row captions of the power status window: the power line, the charge, the
+    //: remaining charge in percent, the remaining seconds, whether hibernation is allowed.
+    static const std::array<QString, kRows> kCaptions{tr("電源状態"), tr("充電"), tr("残量"), tr("残秒"),
+                                                      //: Hibernation (the power action), as a row caption.
+                                                      tr("休止")};
     return kCaptions;
 }
 
@@ -39,17 +41,17 @@ void PowerStatePanel::refresh()
         setValue(2, t.percent);
         setValue(3, t.seconds);
     } else {
-        setValue(0, r == kPowerStatusUnsupported ? QStringLiteral("非サポート") : QStringLiteral("エラー"));
+        setValue(0, r == kPowerStatusUnsupported ? tr("非サポート") : tr("エラー"));
     }
     if (!m_power) {
-        setValue(4, QStringLiteral("無効"));
+        setValue(4, tr("無効"));
     } else if (!m_asking) {
         // One question at a time: an answer slower than the refresh is not
         // asked again meanwhile.
         m_asking = true;
         m_power->queryHibernationAllowed(this, [this](bool allowed) {
             m_asking = false;
-            setValue(4, allowed ? QStringLiteral("有効") : QStringLiteral("無効"));
+            setValue(4, allowed ? tr("有効") : tr("無効"));
         });
     }
 }

@@ -7,10 +7,7 @@ namespace zk {
 
 // Line, charge, percent and seconds texts of a raw status.
 PowerStatusTexts PowerStatusTextsFrom(const PowerStatusRaw &raw);
-// The line text alone: "バッテリ", "AC電源" or "不明".
+// The line text alone: "バッテリ", "AC電源" or "不明" (translated).
 QString PowerLineText(int acLine);
-
-inline const QString kLineBattery = QStringLiteral("バッテリ");
-inline const QString kLineMains = QStringLiteral("AC電源");
 
 }  // namespace zk

@@ -8,6 +8,7 @@
 
 #include "core/text.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace zk {
@@ -43,13 +44,16 @@ QString PhraseStartQuestion(PhraseEvent event, const PhraseMatch &match)
 {
     const std::optional<bool> shown = match.shown();
     if (event == PhraseEvent::Appears && shown == true)
-        return QStringLiteral("該当文言は既に表示されています！") + kCrLf + kCrLf +
-               QStringLiteral("【ウィンドウタイトル】 ") + kCrLf + kCrLf + match.windowTitle + kCrLf + kCrLf + kCrLf +
-               QStringLiteral("【表示中の文言】") + kCrLf + kCrLf + match.matchedText + kCrLf + kCrLf +
-               QStringLiteral("続行しますか？");
+        return QCoreApplication::translate("PhraseTrigger", "該当文言は既に表示されています！") + kCrLf + kCrLf +
+               //: Heading above the title of the window that shows the phrase.
+               QCoreApplication::translate("PhraseTrigger", "【ウィンドウタイトル】 ") + kCrLf + kCrLf +
+               match.windowTitle + kCrLf + kCrLf + kCrLf +
+               //: Heading above the text in which the phrase was found.
+               QCoreApplication::translate("PhraseTrigger", "【表示中の文言】") + kCrLf + kCrLf + match.matchedText +
+               kCrLf + kCrLf + QCoreApplication::translate("PhraseTrigger", "続行しますか？");
     if (event == PhraseEvent::Disappears && shown == false)
-        return QStringLiteral("該当文言は既に表示されていません！") + kCrLf + kCrLf + kCrLf + kCrLf +
-               QStringLiteral("続行しますか？");
+        return QCoreApplication::translate("PhraseTrigger", "該当文言は既に表示されていません！") + kCrLf + kCrLf +
+               kCrLf + kCrLf + QCoreApplication::translate("PhraseTrigger", "続行しますか？");
     return QString();
 }
 
@@ -145,13 +149,14 @@ std::optional<bool> CpuTrigger::holds(const QDateTime &now)
 std::optional<QString> BatteryIdleTrigger::readStatus()
 {
     PowerStatusRaw raw;
-    m_line = (m_status && m_status->read(raw) == kPowerStatusOk) ? PowerLineText(raw.acLine) : QString();
-    return m_line;
+    const bool read = m_status && m_status->read(raw) == kPowerStatusOk;
+    m_onBattery = read && raw.acLine == 0;
+    return read ? PowerLineText(raw.acLine) : QString();
 }
 
 std::optional<bool> BatteryIdleTrigger::holds(const QDateTime &)
 {
-    if (m_line != kLineBattery || !m_idle)
+    if (!m_onBattery || !m_idle)
         return false;
     const qint64 idleMs = m_idle->idleMilliseconds();
     if (idleMs < 0)

@@ -3,6 +3,7 @@
 #include "core/datetime.h"
 #include "core/text.h"
 
+#include <QCoreApplication>
 #include <optional>
 
 namespace zk {
@@ -72,12 +73,20 @@ QString DroppedResumeRowsText(const QList<int> &rows)
 {
     if (rows.isEmpty())
         return QString();
-    static const char16_t *names[] = {u"基本", u"日曜", u"月曜", u"火曜", u"水曜", u"木曜", u"金曜", u"土曜"};
+    //: The rows of the weekly resume list: the default row, then Sunday to Saturday.
+    static const char *names[] = {QT_TRANSLATE_NOOP("WeeklyResume", "基本"), QT_TRANSLATE_NOOP("WeeklyResume", "日曜"),
+                                  QT_TRANSLATE_NOOP("WeeklyResume", "月曜"), QT_TRANSLATE_NOOP("WeeklyResume", "火曜"),
+                                  QT_TRANSLATE_NOOP("WeeklyResume", "水曜"), QT_TRANSLATE_NOOP("WeeklyResume", "木曜"),
+                                  QT_TRANSLATE_NOOP("WeeklyResume", "金曜"), QT_TRANSLATE_NOOP("WeeklyResume", "土曜")};
     QStringList named;
     for (const int r : rows)
-        named << QStringLiteral("「") + QString::fromUtf16(names[r]) + QStringLiteral("」");
-    return QStringLiteral("復帰リストの ") + named.join(QStringLiteral("、")) +
-           QStringLiteral(" の行は時刻が正しくない（時は 0〜23、分は 0〜59）ため、時刻の無い行として扱います。");
+        //: One row's name, quoted, in a list of rows.
+        named << QCoreApplication::translate("WeeklyResume", "「%1」")
+                     .arg(QCoreApplication::translate("WeeklyResume", names[r]));
+    //: %1: the quoted names of the rows.
+    return QCoreApplication::translate("WeeklyResume",
+                                       "復帰リストの %1 の行は時刻が正しくない（時は 0〜23、分は 0〜59）ため、時刻の無い行として扱います。")
+        .arg(named.join(QCoreApplication::translate("WeeklyResume", "、")));
 }
 
 QJsonArray ExplainDroppedResumeRows(const AppState &state)

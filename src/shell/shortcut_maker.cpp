@@ -2,6 +2,8 @@
 
 #include "core/crlf.h"
 
+#include <QCoreApplication>
+
 namespace zk {
 
 namespace {
@@ -16,10 +18,17 @@ QString Unquoted(const QString &text)
     return t;
 }
 
-// "は有効なファイルパスではありません！" / "は有効なフォルダパスではありません！"
-QString NotAPath(const QString &box, const QString &what)
+// The box's text, a blank line, then `sentence`: "は有効なファイルパスではありません！"
+// or "は有効なフォルダパスではありません！".
+QString NotAPath(const QString &box, const QString &sentence)
 {
-    return box + kCrLf + kCrLf + QStringLiteral("は有効な") + what + QStringLiteral("ではありません！");
+    return box + kCrLf + kCrLf + sentence;
+}
+
+QString NotAFilePath(const QString &box)
+{
+    //: Follows a path typed in a box, on a line of its own.
+    return NotAPath(box, QCoreApplication::translate("ShortcutMaker", "は有効なファイルパスではありません！"));
 }
 
 bool Reserved(QChar c)
@@ -75,7 +84,7 @@ ShortcutCheck CheckShortcut(const ShortcutFields &fields, const ShortcutFileQuer
     ShortcutCheck c;
     auto refuse = [&c](int box, const QString &text) {
         c.result = ShortcutCheck::Refused;
-        c.title = QStringLiteral("失敗");
+        c.title = QCoreApplication::translate("ShortcutMaker", "失敗");
         c.text = text;
         c.focusBox = box;
         return c;
@@ -84,32 +93,40 @@ ShortcutCheck CheckShortcut(const ShortcutFields &fields, const ShortcutFileQuer
     const QString file = LauncherPath(fileBox);
     // A folder named as the file has no file name to write.
     if (file.isEmpty() || fs.isDir(Unquoted(fileBox)) || !fs.isDir(FolderOfPath(file, fs)))
-        return refuse(kBoxFile, NotAPath(fileBox, QStringLiteral("ファイルパス")));
+        return refuse(kBoxFile, NotAFilePath(fileBox));
     const QString &target = fields.boxes[kBoxTarget];
     if (!fs.isFile(Unquoted(target)))
-        return refuse(kBoxTarget, NotAPath(target, QStringLiteral("ファイルパス")));
+        return refuse(kBoxTarget, NotAFilePath(target));
     const QString &folder = fields.boxes[kBoxFolder];
     if (!folder.isEmpty() && !fs.isDir(Unquoted(folder)))
-        return refuse(kBoxFolder, NotAPath(folder, QStringLiteral("フォルダパス")));
+        //: Follows a path typed in a box, on a line of its own.
+        return refuse(kBoxFolder, NotAPath(folder, QCoreApplication::translate("ShortcutMaker", "は有効なフォルダパスではありません！")));
     if (const QString what = fs.refusal ? fs.refusal(file) : QString(); !what.isEmpty())
-        return refuse(kBoxFile, file + kCrLf + kCrLf + QStringLiteral("は") + what +
-                                    QStringLiteral("で、通常のファイルではありません。ショートカットは書き込みません。"));
+        //: Follows the launcher's path, on a line of its own; %1: what stands there (a folder, a FIFO...).
+        return refuse(kBoxFile, file + kCrLf + kCrLf +
+                                    QCoreApplication::translate("ShortcutMaker", "は%1で、通常のファイルではありません。ショートカットは書き込みません。").arg(what));
     if (fs.isFile(file)) {
         c.result = ShortcutCheck::AskOverwrite;
-        c.title = kOverwriteTitle;
-        c.text = kOverwriteText;
+        c.title = QCoreApplication::translate("ShortcutMaker", "上書き確認");
+        c.text = QCoreApplication::translate("ShortcutMaker", "既に同一ファイル名が存在します。上書きしますか？");
     }
     return c;
 }
 
 QString CreatedText()
 {
-    return QStringLiteral("成功") + kCrLf + kCrLf + QStringLiteral("作成したショートカットのフォルダを開きますか？");
+    return QCoreApplication::translate("ShortcutMaker", "成功") + kCrLf + kCrLf + QCoreApplication::translate("ShortcutMaker", "作成したショートカットのフォルダを開きますか？");
+}
+
+QString CreatedTitle()
+{
+    return QCoreApplication::translate("ShortcutMaker", "ショートカット作成");
 }
 
 QString WriteFailedText(const QString &path)
 {
-    return path + kCrLf + kCrLf + QStringLiteral("にショートカットを書き込めませんでした。");
+    //: Follows the launcher's path, on a line of its own.
+    return path + kCrLf + kCrLf + QCoreApplication::translate("ShortcutMaker", "にショートカットを書き込めませんでした。");
 }
 
 QStringList ArgumentsOfCommandLine(const QString &text)

@@ -64,9 +64,9 @@ struct ShortcutCheck {
 };
 ShortcutCheck CheckShortcut(const ShortcutFields &fields, const ShortcutFileQueries &fs);
 
-inline const QString kOverwriteTitle = QStringLiteral("上書き確認");
-inline const QString kOverwriteText = QStringLiteral("既に同一ファイル名が存在します。上書きしますか？");
-inline const QString kCreatedTitle = QStringLiteral("ショートカット作成");
+// The messages of the maker (translated). An existing file asks "上書き確認",
+// "既に同一ファイル名が存在します。上書きしますか？" (CheckShortcut).
+QString CreatedTitle();  // "ショートカット作成"
 QString CreatedText();  // "成功", a blank line, the question to open the folder
 QString WriteFailedText(const QString &path);
 

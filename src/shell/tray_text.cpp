@@ -3,6 +3,7 @@
 #include "core/crlf.h"
 #include "core/text.h"
 
+#include <QCoreApplication>
 #include <QtNumeric>
 #include <cmath>
 #include <limits>
@@ -15,22 +16,27 @@ QString two(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'))
 
 QString TrayTimeText(const QDateTime &t, const QDate &today)
 {
-    const QString hm = two(t.time().hour()) + QStringLiteral("時") + two(t.time().minute()) + QStringLiteral("分");
+    //: A clock time: %1 hours, %2 minutes (two digits each).
+    const QString hm = QCoreApplication::translate("TrayText", "%1時%2分").arg(two(t.time().hour()), two(t.time().minute()));
     if (t.date() == today)
         return hm;
-    return QString::number(t.date().year()) + QStringLiteral("年") + two(t.date().month()) + QStringLiteral("月") +
-           two(t.date().day()) + QStringLiteral("日 ") + hm;
+    //: A date and time: %1 year, %2 month, %3 day (two digits), %4 the clock time.
+    return QCoreApplication::translate("TrayText", "%1年%2月%3日 %4")
+        .arg(QString::number(t.date().year()), two(t.date().month()), two(t.date().day()), hm);
 }
 
 QString TrayTooltipText(const TrayTooltipInput &in)
 {
     if (!in.runActive)
-        return in.windowTitle + QStringLiteral(" 未実行");
+        //: Tray tooltip when no run is active; %1: the window title.
+        return QCoreApplication::translate("TrayText", "%1 未実行").arg(in.windowTitle);
     // With the resume box checked but no resume time fixed (no date given),
     // the icon names the action rather than an empty wake time.
     if (in.resumeChecked && in.resumeTime.isValid())
-        return TrayTimeText(in.resumeTime, in.today) + QStringLiteral("に復帰");
-    return TrayTimeText(in.targetTime, in.today) + QStringLiteral("に") + in.operationText;
+        //: Tray tooltip; %1: the time the machine wakes.
+        return QCoreApplication::translate("TrayText", "%1に復帰").arg(TrayTimeText(in.resumeTime, in.today));
+    //: Tray tooltip; %1: the time of the power action, %2: the power action.
+    return QCoreApplication::translate("TrayText", "%1に%2").arg(TrayTimeText(in.targetTime, in.today), in.operationText);
 }
 
 QString CutTrayTooltip(const QString &text)
@@ -45,7 +51,7 @@ QString CutTrayTooltip(const QString &text)
 
 QString TrayNoticeText(const QString &tooltip)
 {
-    return tooltip.trimmed() + kCrLf + QStringLiteral("・・・タスクトレイに収納します・・・");
+    return tooltip.trimmed() + kCrLf + QCoreApplication::translate("TrayText", "・・・タスクトレイに収納します・・・");
 }
 
 int TraySlideOffset(int x0, int screenRight, int tMs)

@@ -280,7 +280,7 @@ void CreateShortcutWindow::write()
     }
     Q_EMIT created(path);
     const QString folder = FolderOfPath(path, m_env.fs);
-    message(kCreatedTitle, CreatedText(), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, [this, folder](int button) {
+    message(CreatedTitle(), CreatedText(), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, [this, folder](int button) {
         if (button == QMessageBox::Yes && m_env.openFolder)
             m_env.openFolder(folder);
         accept();

@@ -31,28 +31,35 @@ icon=$(sed -n 's/^Icon=//p' "$root/share/applications/zenkoro.desktop")
 echo "== appstreamcli validate --no-net"
 appstreamcli validate --no-net "$root/share/metainfo/org.zenkoro.Zenkoro.metainfo.xml" || fail "appstreamcli validate"
 
-echo "== man page"
-# Rendered as man-db renders it (a plain "-" would come out as a hyphen, not
+echo "== man pages"
+# English in man1, Japanese in ja/man1; each names every option and parameter.
+# Rendered as man-db renders them (a plain "-" would come out as a hyphen, not
 # the minus an option is typed with).
-warnings=$(LC_ALL=C.UTF-8 MANWIDTH=200 man --warnings -E UTF-8 -l -Tutf8 -Z "$root/share/man/man1/zenkoro.1.gz" 2>&1 >/dev/null) || true
-[ -z "$warnings" ] || fail "man page warnings: $warnings"
-page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$root/share/man/man1/zenkoro.1.gz" 2>/dev/null)
-# Every long option of --help.
-for opt in $("$BUILD/src/zenkoro" --help | grep -oE '^  --[a-z-]+'); do
-  grep -qE -- "(^|[ ,])$opt([ ,=]|$)" <<<"$page" || fail "man page lacks $opt"
-done
-# Every parameter name the parser knows; the first name of each branch (not
-# the one-letter aliases) with an example command line.
-while IFS= read -r line; do
-  first=1
-  for name in $(grep -oE 'n == u"[a-z_]+"' <<<"$line" | sed -E 's/.*"(.*)"/\1/'); do
-    grep -qE -- "(^|[ ,])-$name([ ,]|$)" <<<"$page" || fail "man page lacks -$name"
-    if [ $first = 1 ]; then
-      grep -qE -- "zenkoro .*-$name( |$)" <<<"$page" || fail "man page has no example of -$name"
-      first=0
-    fi
+for lang in en ja; do
+  manpage=$root/share/man/man1/zenkoro.1.gz
+  [ $lang = en ] || manpage=$root/share/man/$lang/man1/zenkoro.1.gz
+  [ -f "$manpage" ] || { fail "not installed: $manpage"; continue; }
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=200 man --warnings -E UTF-8 -l -Tutf8 -Z "$manpage" 2>&1 >/dev/null) || true
+  [ -z "$warnings" ] || fail "man page ($lang) warnings: $warnings"
+  page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$manpage" 2>/dev/null)
+  # Every long option of --help.
+  for opt in $("$BUILD/src/zenkoro" --lang $lang --help | grep -oE '^  --[a-z-]+'); do
+    grep -qE -- "(^|[ ,])$opt([ ,=]|$)" <<<"$page" || fail "man page ($lang) lacks $opt"
   done
-done < <(grep -E 'n == u"' "$SRC/src/core/command_line.cpp")
+  # Every parameter name the parser knows; the first name of each branch (not
+  # the one-letter aliases) with an example command line.
+  while IFS= read -r line; do
+    first=1
+    for name in $(grep -oE 'n == u"[a-z_]+"' <<<"$line" | sed -E 's/.*"(.*)"/\1/'); do
+      grep -qE -- "(^|[ ,])-$name([ ,]|$)" <<<"$page" || fail "man page ($lang) lacks -$name"
+      if [ $first = 1 ]; then
+        grep -qE -- "zenkoro .*-$name( |$)" <<<"$page" || fail "man page ($lang) has no example of -$name"
+        first=0
+      fi
+    done
+  done < <(grep -E 'n == u"' "$SRC/src/core/command_line.cpp")
+  eval "page_$lang=\$page"
+done
 [ -n "$(grep -oE 'n == u"' "$SRC/src/core/command_line.cpp")" ] || fail "no parameter names found in the parser"
 
 echo "== cpack"
@@ -82,7 +89,9 @@ zcat "$root/share/doc/zenkoro/changelog.gz" | sed -n 1p | grep -qF "zenkoro ($pk
   fail "packaging/changelog does not begin with version $pkgversion"
 grep -qF "<release version=\"$pkgversion\"" "$root/share/metainfo/org.zenkoro.Zenkoro.metainfo.xml" ||
   fail "the metainfo has no release $pkgversion"
-grep -qF "zenkoro $pkgversion" <<<"$page" || fail "the man page does not name version $pkgversion"
+for page in "$page_en" "$page_ja"; do
+  grep -qF "zenkoro $pkgversion" <<<"$page" || fail "a man page does not name version $pkgversion"
+done
 
 echo "== lintian"
 lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"

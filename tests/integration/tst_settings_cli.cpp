@@ -162,6 +162,56 @@ private slots:
                  QStringLiteral("\"C:\\アプリ\\起動.exe\" ①"));
     }
 
+    // The language changes what the user reads, never what the file holds:
+    // the same settings saved in English and in Japanese are the same bytes.
+    void savedFileIsTheSameInEveryLanguage()
+    {
+        QTemporaryDir home;
+        QByteArray saved[2];
+        const char *languages[] = {"ja", "en"};
+        for (int i = 0; i < 2; ++i) {
+            const QString conf = home.filePath(QStringLiteral("Conf_%1.txt").arg(i));
+            QVERIFY(MakeWindowsConf(conf));
+            const Result r = Run({"--lang", languages[i], "--conf", conf, "--save", "-standby", "-time", "23:30", "-resume",
+                                  "7:00", "-appear", "完了しました", "-force"},
+                                 home.path());
+            QVERIFY2(r.exitCode == 0, qPrintable(zktest::Describe(r)));
+            saved[i] = ReadBytes(conf);
+        }
+        QVERIFY(saved[0].contains(QStringLiteral("完了しました").toUtf8()));
+        QVERIFY(saved[0] == saved[1]);
+        // And the English program is really English.
+        QVERIFY(Run({"--lang", "en", "--help"}, home.path()).out.startsWith(QStringLiteral("Usage: zenkoro")));
+    }
+
+    // --help follows --lang, else the locale; a bad --lang is a usage error.
+    void helpLanguage_data()
+    {
+        QTest::addColumn<QStringList>("via");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("exitCode");
+        const QStringList english{"env", "LC_ALL=", "LANGUAGE=", "LANG=en_US.UTF-8"};
+        QTest::newRow("default") << QStringList() << QStringList{"--help"} << "使い方: zenkoro" << 0;
+        QTest::newRow("English locale") << english << QStringList{"--help"} << "Usage: zenkoro" << 0;
+        QTest::newRow("--lang over the locale") << english << QStringList{"--lang", "ja", "--help"} << "使い方: zenkoro"
+                                                << 0;
+        QTest::newRow("--lang en") << QStringList() << QStringList{"--help", "--lang=en"} << "Usage: zenkoro" << 0;
+        QTest::newRow("bad --lang") << QStringList() << QStringList{"--lang", "de", "--help"} << "" << 2;
+    }
+    void helpLanguage()
+    {
+        QFETCH(QStringList, via);
+        QFETCH(QStringList, args);
+        QFETCH(QString, start);
+        QFETCH(int, exitCode);
+        QTemporaryDir home;
+        const Result r = zktest::RunZenkoro(args, home.path(), 30000, QString(), via);
+        QVERIFY2(r.exitCode == exitCode && (start.isEmpty() || r.out.startsWith(start)), qPrintable(zktest::Describe(r)));
+        if (exitCode == 2)
+            QVERIFY(r.out.isEmpty() && r.err.contains(QStringLiteral("--lang")));
+    }
+
     void saveCreatesPrivateFile()
     {
         QTemporaryDir home;

@@ -440,6 +440,12 @@ private slots:
         QCOMPARE(o.rest, (QStringList{"-auto", "-r"}));
         QVERIFY(!TakeLongOptions({"--conf"}).error.isEmpty());
         QVERIFY(!TakeLongOptions({"--bogus"}).error.isEmpty());
+        QCOMPARE(TakeLongOptions({"--lang", "en", "-r"}).language, std::optional(UiLanguage::English));
+        QCOMPARE(TakeLongOptions({"--lang=ja"}).rest, QStringList());
+        QCOMPARE(TakeLongOptions({"--lang=ja"}).language, std::optional(UiLanguage::Japanese));
+        QVERIFY(!TakeLongOptions({"-r"}).language);
+        for (const QStringList &bad : {QStringList{"--lang"}, QStringList{"--lang", "fr"}, QStringList{"--lang="}})
+            QVERIFY(!TakeLongOptions(bad).error.isEmpty());
     }
 
     void operationLists()

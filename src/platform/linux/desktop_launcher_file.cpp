@@ -3,6 +3,7 @@
 #include "core/whole_file.h"
 #include "platform/linux/file_owner.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -14,7 +15,7 @@ namespace zk {
 QString LauncherPathRefusal(const QString &path)
 {
     if (IsBrokenLink(path))
-        return QStringLiteral("行き先のないシンボリックリンク");
+        return QCoreApplication::translate("LauncherFile", "行き先のないシンボリックリンク");
     return KindWords(KindOf(path));
 }
 
@@ -55,7 +56,9 @@ QProcess *MarkLauncherTrusted(const QString &path)
         if (said.contains(QLatin1String("not supported")))
             return;
         std::fprintf(stderr, "%s\n",
-                     qPrintable(QStringLiteral("zenkoro: ランチャー %1 を信頼済みにできませんでした（ファイルマネージャーが実行前に確認することがあります）: %2")
+                     //: %1: the launcher file, %2: what the tool said.
+                     qPrintable(QStringLiteral("zenkoro: ") +
+                                QCoreApplication::translate("LauncherFile", "ランチャー %1 を信頼済みにできませんでした（ファイルマネージャーが実行前に確認することがあります）: %2")
                                     .arg(path, said)));
     });
     QObject::connect(p, &QProcess::errorOccurred, p, [p](QProcess::ProcessError error) {

@@ -2,6 +2,7 @@
 
 #include "settings/settings_file.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <cerrno>
 #include <sys/stat.h>
@@ -52,10 +53,10 @@ PathKind KindOf(const QString &path)
 QString KindWords(PathKind kind)
 {
     switch (kind) {
-    case PathKind::Directory: return QStringLiteral("ディレクトリ");
-    case PathKind::Fifo: return QStringLiteral("FIFO（名前付きパイプ）");
-    case PathKind::Device: return QStringLiteral("デバイス");
-    case PathKind::Socket: return QStringLiteral("ソケット");
+    case PathKind::Directory: return QCoreApplication::translate("FileKind", "ディレクトリ");
+    case PathKind::Fifo: return QCoreApplication::translate("FileKind", "FIFO（名前付きパイプ）");
+    case PathKind::Device: return QCoreApplication::translate("FileKind", "デバイス");
+    case PathKind::Socket: return QCoreApplication::translate("FileKind", "ソケット");
     default: return {};
     }
 }

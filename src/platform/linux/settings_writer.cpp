@@ -3,6 +3,7 @@
 #include "core/command_line.h"
 #include "platform/linux/file_owner.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,8 +14,9 @@ SettingsWriter::Result SettingsWriter::write(const AppState &state, const QStrin
     const QString where = QDir::toNativeSeparators(QFileInfo(m_path).absoluteFilePath());
     const PathKind kind = KindOf(m_path);
     if (const QString name = KindWords(kind); !name.isEmpty()) {
-        tell(m_refusalTold, QStringLiteral("書込みエラー"),
-             QStringLiteral("設定ファイル %1 は%2で、通常のファイルではありません。設定は書き込みません。")
+        //: %1: the settings file, %2: what stands there (a folder, a FIFO...).
+        tell(m_refusalTold, QCoreApplication::translate("SettingsWriter", "書込みエラー"),
+             QCoreApplication::translate("SettingsWriter", "設定ファイル %1 は%2で、通常のファイルではありません。設定は書き込みません。")
                  .arg(where, name));
         return Refused;
     }
@@ -22,14 +24,15 @@ SettingsWriter::Result SettingsWriter::write(const AppState &state, const QStrin
     if (m_keepAside && kind == PathKind::Regular) {
         const QString kept = KeepUnreadableAside(m_path, m_clock.now());
         if (kept.isEmpty()) {
-            tell(m_notKeptTold, QStringLiteral("書込みエラー"),
-                 QStringLiteral("設定ファイル %1 を読み込めず、別名で残すこともできないため、設定を保存しません。")
+            tell(m_notKeptTold, QCoreApplication::translate("SettingsWriter", "書込みエラー"),
+                 QCoreApplication::translate("SettingsWriter", "設定ファイル %1 を読み込めず、別名で残すこともできないため、設定を保存しません。")
                      .arg(where));
             return NotKeptAside;
         }
         m_keepAside = false;
         tell(m_keptTold, ProgramTitle(),
-             QStringLiteral("設定ファイルを読み込めなかったため、元のファイルを次の名前で残しました。\r\n%1")
+             //: %1: the new name of the unreadable file, on a line of its own.
+             QCoreApplication::translate("SettingsWriter", "設定ファイルを読み込めなかったため、元のファイルを次の名前で残しました。\r\n%1")
                  .arg(QDir::toNativeSeparators(QFileInfo(kept).absoluteFilePath())));
     }
     if (!SaveSettings(m_path, state, desktopDir))

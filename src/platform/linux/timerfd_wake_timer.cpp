@@ -1,5 +1,6 @@
 #include "platform/linux/timerfd_wake_timer.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QSocketNotifier>
 
@@ -17,7 +18,7 @@ namespace {
 
 void PrintCannotWake(const QString &why)
 {
-    const QByteArray line = (QStringLiteral("zenkoro: 復帰タイマーを設定できません: ") + why + QLatin1Char('\n')).toUtf8();
+    const QByteArray line = (QStringLiteral("zenkoro: ") + QCoreApplication::translate("WakeTimer", "復帰タイマーを設定できません: ") + why + QLatin1Char('\n')).toUtf8();
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }
@@ -95,7 +96,7 @@ int TimerfdWakeTimer::arm(qint64 seconds)
     if (!armed)
         return 0;
     if (!entry.alarm)
-        PrintCannotWake(m_ability.reason.isEmpty() ? QStringLiteral("CLOCK_REALTIME_ALARM を使えません。") : m_ability.reason);
+        PrintCannotWake(m_ability.reason.isEmpty() ? QCoreApplication::translate("WakeTimer", "CLOCK_REALTIME_ALARM を使えません。") : m_ability.reason);
     entry.notifier = new QSocketNotifier(entry.fd, QSocketNotifier::Read, this);
     connect(entry.notifier, &QSocketNotifier::activated, this, [this, handle] { onReadable(handle); });
     m_timers.insert(handle, entry);
@@ -151,8 +152,9 @@ void TimerfdWakeTimer::onHelperEnded(int handle)
         return;
     const QString err = QString::fromLocal8Bit(it->helper->readAllStandardError()).trimmed();
     fallBack(handle, it->helper->error() == QProcess::FailedToStart
-                         ? QStringLiteral("%1 を起動できません。").arg(m_ability.helperPath)
-                         : QStringLiteral("%1 が終了しました。%2").arg(m_ability.helperPath, err));
+                         ? QCoreApplication::translate("WakeTimer", "%1 を起動できません。").arg(m_ability.helperPath)
+                         //: %1: the helper program, %2: what it said.
+                         : QCoreApplication::translate("WakeTimer", "%1 が終了しました。%2").arg(m_ability.helperPath, err));
 }
 
 void TimerfdWakeTimer::fallBack(int handle, const QString &why)

@@ -1,5 +1,6 @@
 #include "platform/linux/wake_ability.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -97,7 +98,7 @@ WakeAbility ProbeWakeAbility(const WakeProbeEnvironment &env)
 {
     WakeAbility a;
     if (!HasRtcAlarm(env.sysfsRoot)) {
-        a.reason = QStringLiteral("復帰アラームを設定できるリアルタイムクロック (RTC) がありません。");
+        a.reason = QCoreApplication::translate("WakeTimer", "復帰アラームを設定できるリアルタイムクロック (RTC) がありません。");
         return a;
     }
     if (HasWakeAlarmCapability(env.procStatus)) {
@@ -106,12 +107,13 @@ WakeAbility ProbeWakeAbility(const WakeProbeEnvironment &env)
     }
     const QString helper = FindWakeHelper(env.programDir);
     if (helper.isEmpty()) {
-        a.reason = QStringLiteral("復帰用の補助プログラム %1 が %2 にありません。")
+        a.reason = //: %1: the helper's file name, %2: the folder it was looked for in.
+            QCoreApplication::translate("WakeTimer", "復帰用の補助プログラム %1 が %2 にありません。")
                        .arg(QLatin1String(kWakeHelperName), QDir::toNativeSeparators(env.programDir));
         return a;
     }
     if (!FileHasWakeAlarmCapability(helper)) {
-        a.reason = QStringLiteral("%1 に CAP_WAKE_ALARM の権限がありません (setcap cap_wake_alarm+ep %1)。")
+        a.reason = QCoreApplication::translate("WakeTimer", "%1 に CAP_WAKE_ALARM の権限がありません (setcap cap_wake_alarm+ep %1)。")
                        .arg(helper);
         return a;
     }
