@@ -1,6 +1,7 @@
 #include "app/backends.h"
 #include "app/bus_wiring.h"
 #include "app/control_commands.h"
+#include "app/cpu_wiring.h"
 #include "app/explain.h"
 #include "app/headless_view.h"
 #include "app/launcher_adapter.h"
@@ -331,11 +332,7 @@ int main(int argc, char **argv)
         view->quit(0);
     });
 
-    // A "? name" process selector names one process once it is found.
-    QObject::connect(backends.cpu.get(), &zk::CpuSampler::selectorRewritten, &engine, [&](const QString &selector) {
-        state.job.CpuProcess = selector;
-        view->settingsChanged();
-    });
+    zk::KeepCpuSelector(*backends.cpu, state, [&] { view->settingsChanged(); });
 
     // What the desktop session limits of the features in use, said once each:
     // in the window when the option is ticked; when a run starts, on standard
@@ -382,10 +379,7 @@ int main(int argc, char **argv)
             window->attachShortcutMaker(maker);
             maker->open();
         });
-        // The CPU sampler's texts and the process list.
-        QObject::connect(backends.cpu.get(), &zk::CpuSampler::textsChanged, window.get(), &zk::MainWindow::setCpuTexts);
-        QObject::connect(window.get(), &zk::MainWindow::processListRequested, window.get(),
-                         [&] { window->setProcessList(backends.cpu->processList()); });
+        zk::ShowCpuSampler(*backends.cpu, *window);
         QObject::connect(window.get(), &zk::MainWindow::powerStateRequested, window.get(), [&] {
             zk::PowerStateWindow::open(services.powerStatus, power, window.get());
         });

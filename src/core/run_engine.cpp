@@ -543,7 +543,11 @@ void RunEngine::continueStart(quint64 generation)
         return;
     }
 
-    if (j.ResumeOnly) {
+    if (!j.ResumeOnly) {
+        // The countdown shows at once; the tick goes on from the next whole second.
+        if (const std::optional<qint64> left = remainingMs(now); left && *left > 0)
+            showCountdown(*left);
+    } else {
         // Wait for the wake time without suspending the machine.
         setRemaining(kWaitingResumeOnly);
         m_state.job.TrayIcon = 1;
@@ -714,7 +718,6 @@ void RunEngine::countdownTick()
         return;
 
     // Trigger time.
-    const qint64 lead = warningLeadMs();
     if (held) {
         if (!m_triggerTime.isValid())
             setTrigger(true);
@@ -732,7 +735,13 @@ void RunEngine::countdownTick()
         execute();
         return;
     }
+    showCountdown(remaining);
+}
 
+void RunEngine::showCountdown(qint64 remaining)
+{
+    const JobSettings &j = m_state.job;
+    const qint64 lead = warningLeadMs();
     QString status;
     if (remaining >= lead) {
         status = FormatRemaining(remaining) + QStringLiteral(" 　") + QStringLiteral("予定時刻 ") +

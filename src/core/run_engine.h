@@ -144,6 +144,8 @@ private:
     // The start check answered: ask when it has a question, then go on.
     void askStartQuestion(quint64 generation, const QString &message);
     void continueStart(quint64 generation);
+    // The remaining time, colour and caption of a countdown with time left.
+    void showCountdown(qint64 remaining);
     void execute();
     void finishExecution();
     // The capture's answer; one of an earlier, given-up capture is ignored.

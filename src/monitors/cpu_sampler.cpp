@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace zk {
 
@@ -144,6 +145,7 @@ CpuSampler::CpuSampler(CpuCounterSource &source, int windowMs, QObject *parent) 
 void CpuSampler::begin(const QString &averageSecondsText, const QString &lowerLimitText,
                        const QString &processSelector, bool sampling)
 {
+    ++m_run;
     m_next.stop();
     m_window.stop();
     m_ring.reset(averageSecondsText);
@@ -157,6 +159,7 @@ void CpuSampler::begin(const QString &averageSecondsText, const QString &lowerLi
 
 void CpuSampler::stop(bool clearTexts)
 {
+    ++m_run;
     m_sampling = false;
     m_next.stop();
     m_window.stop();
@@ -170,9 +173,11 @@ QString CpuSampler::averageText() const
     return m_measured ? m_averageText : QString();
 }
 
-QStringList CpuSampler::processList()
+void CpuSampler::requestProcessList()
 {
-    return ProcessSelectorItems(SortProcesses(m_source.processes()));
+    m_source.listProcesses(this, [this](const QList<ProcessRow> &rows) {
+        Q_EMIT processListReady(ProcessSelectorItems(SortProcesses(rows)));
+    });
 }
 
 void CpuSampler::windowStarts()
@@ -184,17 +189,46 @@ void CpuSampler::windowStarts()
 
     if (m_selector.trimmed().isEmpty()) {
         m_pid = 0;
-    } else {
-        const ProcessSelectorParts parts = SplitProcessSelector(m_selector);
-        const QString &pidText = parts.pidText;
-        QString name = parts.name;
-        const qint64 pid = FindProcessId(SortProcesses(m_source.processes()), pidText, name);
-        m_pid = pid < 1 ? -1 : pid;
-        if (pid >= 1 && pidText == QLatin1String("?")) {
-            m_selector = PadLeft(QString::number(pid), 5) + QLatin1Char(' ') + name;
-            Q_EMIT selectorRewritten(m_selector);
-        }
+        startWindow();
+        return;
     }
+    const ProcessSelectorParts parts = SplitProcessSelector(m_selector);
+    QString name = parts.name;
+    if (parts.pidText == QLatin1String("?")) {
+        // Any process of that name: the first in the sorted list.
+        m_source.listProcesses(this, [this, run = m_run, name](const QList<ProcessRow> &rows) {
+            if (run != m_run || !m_sampling)
+                return;
+            QString listed = name;
+            const qint64 pid = FindProcessId(SortProcesses(rows), QStringLiteral("?"), listed);
+            processFound(pid, listed);
+        });
+        return;
+    }
+    // The process of that id, when it has that name.
+    const double wanted = LeadingNumber(parts.pidText);
+    qint64 pid = 0;
+    if (wanted >= 1 && wanted <= double(std::numeric_limits<qint32>::max())) {
+        const QString listed = m_source.processName(qint64(wanted));
+        if (!listed.isEmpty())
+            pid = FindProcessId({ProcessRow{listed, qint64(wanted)}}, parts.pidText, name);
+    }
+    m_pid = pid < 1 ? -1 : pid;
+    startWindow();
+}
+
+void CpuSampler::processFound(qint64 pid, const QString &name)
+{
+    m_pid = pid < 1 ? -1 : pid;
+    if (pid >= 1) {
+        m_selector = PadLeft(QString::number(pid), 5) + QLatin1Char(' ') + name;
+        Q_EMIT selectorRewritten(m_selector);
+    }
+    startWindow();
+}
+
+void CpuSampler::startWindow()
+{
     m_first = m_pid >= 0 ? m_source.read(m_pid) : CpuCounters();
     m_window.start();
 }

@@ -2,6 +2,8 @@
 // every sample window, a ring of samples over the averaging span, and the
 // texts of lblCPU使用率 and lbl平均 with the average's colour. The counters come
 // from a CpuCounterSource; the window is timed with QTimer, never waited for.
+// A process named by its id is looked at alone; the list of every process is
+// asked for only to find a "? name" selector's process, and for the selector.
 #pragma once
 
 #include "core/ports/cpu_counters.h"
@@ -81,10 +83,12 @@ public:
     RunColor averageColor() const { return m_color; }
     QString processSelector() const { return m_selector; }
     bool sampling() const { return m_sampling; }
-    // The process selector's entries, read from the system now.
-    QStringList processList();
+    // Asks for the process selector's entries: processListReady brings them.
+    void requestProcessList();
 
 Q_SIGNALS:
+    // The process selector's entries, the process list as it is now.
+    void processListReady(const QStringList &items);
     // The texts of lblCPU使用率 and lbl平均, and lbl平均's colour.
     void textsChanged(const QString &sample, const QString &average, const zk::RunColor &averageColor);
     // A "? name" selector now names one process: "  412 name".
@@ -92,6 +96,9 @@ Q_SIGNALS:
 
 private:
     void windowStarts();
+    // The process of a "? name" selector found (pid) or not (0) in the list.
+    void processFound(qint64 pid, const QString &name);
+    void startWindow();
     void windowEnds();
     void setTexts(const QString &sample, const QString &average);
 
@@ -100,6 +107,7 @@ private:
     QString m_limitText;
     QString m_selector;
     bool m_sampling = false;
+    quint64 m_run = 0;        // counts starts and stops: a list asked for before is of no use
     bool m_measured = false;  // a sample of this run is in the ring
     QString m_sampleText;
     QString m_averageText;

@@ -27,6 +27,17 @@ private slots:
         QCOMPARE(r.out.count(QStringLiteral("dry-run: ExitSession")), 1);
     }
 
+    // The first countdown line comes at start with the whole span, before the
+    // first tick (on the next whole second of the clock) takes time off it.
+    void firstLineAtStart()
+    {
+        const auto r = zktest::RunZenkoroAt({"--dry-run", "-auto", "-reboot", "-time", "0", "-zero_time", "3"},
+                                            m_home.path(), QStringLiteral("2026-12-07 11:59:57"));
+        QCOMPARE(r.exitCode, 0);
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(lines.size() >= 2 && lines.at(1) == QStringLiteral("00:00:03"), qPrintable(r.out));
+    }
+
     void excludedWeekdaySkipsTheAction()
     {
         const auto r = RunZenkoro({"--dry-run", "-auto", "-reboot", "-time", "0", "-exec_week", "0000000"}, m_home.path());

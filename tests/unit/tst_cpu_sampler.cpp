@@ -218,6 +218,8 @@ private Q_SLOTS:
         r.sampler.stop(false);
         QCOMPARE(r.sampler.sampleText(), sample);
         QVERIFY(!r.fake.reads.contains(0));  // never the whole machine
+        // A process named by its id is looked at alone; "?" searches all.
+        QCOMPARE(r.fake.listings, selector.startsWith(QLatin1Char('?')) ? 1 : 0);
     }
 
     void questionMarkSelectorIsRewritten()
@@ -225,14 +227,34 @@ private Q_SLOTS:
         Rig r;
         QSignalSpy rewritten(&r.sampler, &CpuSampler::selectorRewritten);
         r.fake.rows = {{"Notepad.exe", 812}, {"bash", 3}, {"notepad.exe", 40}};
+        // A list that comes after the stop button finds nothing.
+        r.sampler.begin(QStringLiteral("4"), QStringLiteral(" 0.1"), QStringLiteral("? notepad.exe"), true);
+        QVERIFY(QTest::qWaitFor([&] { return r.fake.listings == 1; }, 5000));
+        r.sampler.stop(true);
+        QCoreApplication::processEvents();
+        QCOMPARE(rewritten.size(), 0);
+        r.fake.listings = 0;
         r.fake.readings[812] = {FakeCpuCounters::at(0, 0, 5), FakeCpuCounters::at(1, 2, 5)};
         r.sampler.begin(QStringLiteral("4"), QStringLiteral(" 0.1"), QStringLiteral("? notepad.exe"), true);
-        QVERIFY(r.samples(2));
+        QVERIFY(r.samples(3));
         r.sampler.stop(false);
+        QCOMPARE(r.fake.listings, 1);  // found once, then named by its id
         QCOMPARE(rewritten.size(), 1);
         QCOMPARE(rewritten.first().at(0).toString(), QStringLiteral("  812 Notepad.exe"));
         QCOMPARE(r.sampler.processSelector(), QStringLiteral("  812 Notepad.exe"));
         QCOMPARE(QSet<qint64>(r.fake.reads.begin(), r.fake.reads.end()), QSet<qint64>{812});
+    }
+
+    // The selector's entries come later, by a signal, sorted.
+    void processListComesLater()
+    {
+        Rig r;
+        r.fake.rows = {{"shell", 2}, {"Editor", 30}};
+        QSignalSpy ready(&r.sampler, &CpuSampler::processListReady);
+        r.sampler.requestProcessList();
+        QCOMPARE(ready.size(), 0);
+        QVERIFY(ready.wait(5000));
+        QCOMPARE(ready.first().at(0).toStringList(), (QStringList{"   30 Editor", "    2 shell"}));
     }
 
     // The stop button during a sample: no sample is stored, the texts are

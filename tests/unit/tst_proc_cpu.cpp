@@ -1,6 +1,7 @@
 // The CPU sampler over /proc with real processes: an idle process meets a
 // 1 % limit once the span is over, a busy one never does, an ended one reads
-// -1, and the process list names processes by their executable's file name.
+// -1, and the process list (made in a thread of its own) names processes by
+// their executable's file name.
 #include "core/text.h"
 #include "monitors/cpu_sampler.h"
 #include "monitors/trigger.h"
@@ -19,8 +20,7 @@ namespace {
 // The name the process list gives pid, or "".
 QString ListedName(qint64 pid)
 {
-    ProcCpu proc;
-    for (const ProcessRow &r : proc.processes())
+    for (const ProcessRow &r : ProcCpu::processes())
         if (r.pid == pid)
             return r.name;
     return QString();
@@ -107,6 +107,7 @@ private Q_SLOTS:
         p.kill();
         p.waitForFinished();
         QVERIFY(!w.proc.read(pid).valid);
+        QVERIFY(w.proc.processName(pid).isEmpty());
         QVERIFY(w.samples(1));
         QCOMPARE(w.sampler.sampleText(), QStringLiteral(" -1"));
         QCOMPARE(w.sampler.shownAverageText(), QStringLiteral(" -1"));
@@ -134,8 +135,12 @@ private Q_SLOTS:
         QVERIFY(p.waitForStarted());
         const QString item = PadLeft(QString::number(p.processId()), 5) + QLatin1Char(' ') + name;
         ProcCpu proc;
+        QCOMPARE(proc.processName(p.processId()), name);
         CpuSampler sampler(proc, 100);
-        QVERIFY(sampler.processList().contains(item));
+        QSignalSpy list(&sampler, &CpuSampler::processListReady);
+        sampler.requestProcessList();
+        QVERIFY(list.wait(10000));
+        QVERIFY(list.first().at(0).toStringList().contains(item));
         QSignalSpy rewritten(&sampler, &CpuSampler::selectorRewritten);
         sampler.begin(QStringLiteral("10"), QStringLiteral(" 0.1"), QStringLiteral("? ") + name.toUpper(), true);
         QVERIFY(rewritten.wait(5000));

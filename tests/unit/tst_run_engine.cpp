@@ -78,7 +78,8 @@ private Q_SLOTS:
         QVERIFY(r.view.locked);
         QVERIFY(r.engine.countdownActive());
         QCOMPARE(r.view.fontSize, kRemainingFontNormal);
-        QCOMPARE(r.view.color, kColorCountdown);
+        QCOMPARE(r.view.color, kColorWarning);  // five seconds are within the warning lead
+        QCOMPARE(r.view.remaining, QStringLiteral("00:00:05"));
         r.tick(4);
         QVERIFY(r.fake.power.exitCalls.isEmpty());
         QCOMPARE(r.view.remaining, QStringLiteral("00:00:01"));
@@ -171,6 +172,9 @@ private Q_SLOTS:
         Rig r;
         r.minutes(QStringLiteral("2"));
         r.engine.startRun();
+        // The first state shows at start, before any tick.
+        QCOMPARE(r.view.remainingHistory, QStringList{QStringLiteral("00:02:00")});
+        QCOMPARE(r.view.caption, QStringLiteral("00:02:00 　予定時刻 12月07日 12時02分"));
         r.tick();  // 119 s left
         QCOMPARE(r.view.color, kColorCountdown);
         QCOMPARE(r.view.remaining, QStringLiteral("00:01:59"));

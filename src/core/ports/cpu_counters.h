@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QString>
+#include <functional>
 
 namespace zk {
 
@@ -25,8 +27,13 @@ struct CpuCounters {
 class CpuCounterSource {
 public:
     virtual ~CpuCounterSource() = default;
-    // Every process, in the order the system lists them.
-    virtual QList<ProcessRow> processes() = 0;
+    // Every process, in the order the system lists them, handed to done from
+    // context's event loop, never before this returns. The list costs a look
+    // at every process: it is made away from the caller's thread. Nothing is
+    // handed over once context has gone.
+    virtual void listProcesses(QObject *context, std::function<void(const QList<ProcessRow> &)> done) = 0;
+    // The name the list gives process pid; empty when there is no such process.
+    virtual QString processName(qint64 pid) = 0;
     // pid 0: the whole machine (busy and total time of all its processors).
     // Otherwise that process: busy = its processor time (user + system) and
     // total = a steady clock, both in seconds, so that one processor kept

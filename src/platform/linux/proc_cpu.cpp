@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPointer>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -41,10 +42,10 @@ QByteArray BaseName(const QByteArray &path)
     return slash < 0 ? path : path.mid(slash + 1);
 }
 
-QString ProcessName(long pid)
+QString ProcessName(qint64 pid)
 {
     char path[64];
-    std::snprintf(path, sizeof path, "/proc/%ld/exe", pid);
+    std::snprintf(path, sizeof path, "/proc/%lld/exe", static_cast<long long>(pid));
     char target[4096];
     const ssize_t n = ::readlink(path, target, sizeof target - 1);
     if (n > 0) {
@@ -53,7 +54,7 @@ QString ProcessName(long pid)
             exe.chop(10);
         return QString::fromLocal8Bit(BaseName(exe));
     }
-    std::snprintf(path, sizeof path, "/proc/%ld/cmdline", pid);
+    std::snprintf(path, sizeof path, "/proc/%lld/cmdline", static_cast<long long>(pid));
     QByteArray argv0 = ReadSmallFile(path);
     const qsizetype nul = argv0.indexOf('\0');
     if (nul >= 0)
@@ -64,7 +65,7 @@ QString ProcessName(long pid)
     // The command name is the start of the executable's name, cut to 15
     // characters; a first argument that does not start with it was rewritten
     // ("sshd: user@pts/0").
-    std::snprintf(path, sizeof path, "/proc/%ld/comm", pid);
+    std::snprintf(path, sizeof path, "/proc/%lld/comm", static_cast<long long>(pid));
     const QByteArray comm = ReadSmallFile(path).trimmed();
     if (comm.isEmpty() || name.startsWith(comm))
         return QString::fromLocal8Bit(name);
@@ -79,6 +80,43 @@ double MonotonicSeconds()
 }
 
 }  // namespace
+
+ProcCpu::ProcCpu(QObject *parent) : QObject(parent)
+{
+    m_thread.setObjectName(QStringLiteral("zk-process-list"));
+    m_worker = new QObject;
+    m_worker->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    m_thread.start(QThread::LowPriority);
+}
+
+ProcCpu::~ProcCpu()
+{
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void ProcCpu::listProcesses(QObject *context, std::function<void(const QList<ProcessRow> &)> done)
+{
+    QMetaObject::invokeMethod(m_worker, [this, to = QPointer<QObject>(context), done = std::move(done)] {
+        const QList<ProcessRow> rows = processes();
+        // Back in our thread, which waits for the list's thread before it
+        // goes (a list still queued then goes with it); context is only
+        // looked at there.
+        QMetaObject::invokeMethod(
+            this,
+            [to, done, rows] {
+                if (to)
+                    done(rows);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+QString ProcCpu::processName(qint64 pid)
+{
+    return pid > 0 ? ProcessName(pid) : QString();
+}
 
 QList<ProcessRow> ProcCpu::processes()
 {
