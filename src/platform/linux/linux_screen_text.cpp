@@ -123,7 +123,7 @@ class ScreenScanWorker final : public QObject {
 public:
     using Answer = std::function<void(const QString &, bool, const PhraseMatch &)>;
     ScreenScanWorker(std::shared_ptr<std::atomic<bool>> abort, std::shared_ptr<std::atomic<int>> kept, Answer answer)
-        : m_abort(std::move(abort)), m_kept(std::move(kept)), m_answer(std::move(answer))
+        : m_abort(std::move(abort)), m_kept(std::move(kept)), m_answer(std::move(answer)), m_soon(this)
     {
     }
 
