@@ -4,6 +4,7 @@
 // stopped (hung) dialog never holds up the thread that asks. End to end, the
 // binary's -appear run fires after the dialog appears, never before.
 #include "platform/linux/linux_screen_text.h"
+#include "platform/linux/x11_top_windows.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -53,6 +54,19 @@ PhraseMatch LookUntil(LinuxScreenText &watcher, const QString &spec, bool found,
         QTest::qWait(200);
     }
     return last;
+}
+
+// Waits, without asking for a look, until the latest answer says found (or not).
+bool AnswerTurns(const LinuxScreenText &watcher, const QString &spec, bool found, bool browser = false)
+{
+    QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired()) {
+        const std::optional<PhraseMatch> m = watcher.latestAnswer(spec, browser);
+        if (m && m->found == found)
+            return true;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    }
+    return false;
 }
 
 }  // namespace
@@ -150,6 +164,50 @@ private Q_SLOTS:
         A11yDesktop::close(progress);
     }
 
+    // With the rescan ten minutes away, the notices alone bring each change
+    // into the latest answer, without a look being asked for: a new dialog,
+    // a changed label, a changed window title, a dialog closed (it leaves
+    // what is kept).
+    void noticesBringChangesWithoutAsking()
+    {
+        LinuxScreenText watcher;
+        watcher.setRescanInterval(600000);
+        QProcess *progress = m_desktop->spawn(QStringLiteral("zenity"),
+                                              {QStringLiteral("--progress"), QStringLiteral("--title"), QStringLiteral("Pipeline"),
+                                               QStringLiteral("--text"), QStringLiteral("Phase one")},
+                                              m_desktop->environment());
+        QVERIFY(LookUntil(watcher, QStringLiteral("Pipeline"), true).found);
+
+        QVERIFY(!Look(watcher, QStringLiteral("Wombat"))->found);
+        QProcess *dialog = m_desktop->dialog(QStringLiteral("Burrow"), QStringLiteral("Wombat spotted"));
+        QVERIFY2(AnswerTurns(watcher, QStringLiteral("Wombat"), true), "new dialog");
+        const int kept = watcher.keptWindows();
+        A11yDesktop::close(dialog);
+        QVERIFY2(AnswerTurns(watcher, QStringLiteral("Wombat"), false), "closed dialog");
+        QTRY_VERIFY_WITH_TIMEOUT(watcher.keptWindows() < kept, 20000);
+
+        QVERIFY(!Look(watcher, QStringLiteral("Numbat"))->found);
+        progress->write("# Numbat counted\n");
+        QVERIFY2(AnswerTurns(watcher, QStringLiteral("Numbat"), true), "changed label");
+
+        QVERIFY(!Look(watcher, QStringLiteral("Dingo"))->found);
+        X11TopWindows x11;
+        quint32 id = 0;
+        for (const X11TopWindow &w : x11.read())
+            if (w.title == QStringLiteral("Pipeline"))
+                id = w.id;
+        QVERIFY(id != 0);
+        QProcess xprop;
+        xprop.setProcessEnvironment(m_desktop->environment());
+        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(id), QStringLiteral("-f"),
+                                              QStringLiteral("_NET_WM_NAME"), QStringLiteral("8u"), QStringLiteral("-set"),
+                                              QStringLiteral("_NET_WM_NAME"), QStringLiteral("Pipeline Dingo")});
+        QVERIFY(xprop.waitForFinished(10000) && xprop.exitCode() == 0);
+        QVERIFY2(AnswerTurns(watcher, QStringLiteral("Dingo"), true), "changed title");
+
+        A11yDesktop::close(progress);
+    }
+
     // A deeper dialog: every field of a form is read, to the last one.
     void everyFieldOfAForm()
     {
@@ -188,15 +246,15 @@ private Q_SLOTS:
     }
 
     // A dialog that does not answer costs its budget in the watcher's own
-    // thread; this thread's timer goes on ticking meanwhile, and the other
-    // dialog is still read.
+    // thread; this thread's timer goes on ticking meanwhile, and a dialog
+    // that opens beside it is seen by its notices alone.
     void hungDialogHoldsNothingUp()
     {
         QProcess *hung = m_desktop->dialog(QStringLiteral("Frozen"), QStringLiteral("stuck text"));
-        QProcess *live = m_desktop->dialog(QStringLiteral("Lively"), QStringLiteral("fresh text"));
         LinuxScreenText watcher;
+        watcher.setRescanInterval(600000);
         QVERIFY(LookUntil(watcher, QStringLiteral("stuck"), true).found);
-        QVERIFY(LookUntil(watcher, QStringLiteral("fresh"), true).found);
+        QVERIFY(!Look(watcher, QStringLiteral("fresh"))->found);
         ::kill(pid_t(hung->processId()), SIGSTOP);
 
         int ticks = 0;
@@ -209,6 +267,11 @@ private Q_SLOTS:
                 ++ticksWhileScanning;
         });
         timer.start();
+        QProcess *live = m_desktop->dialog(QStringLiteral("Lively"), QStringLiteral("fresh text"));
+        QVERIFY(AnswerTurns(watcher, QStringLiteral("fresh"), true));
+        // Every look reads everything again from now on: each one waits for
+        // the hung dialog.
+        watcher.setRescanInterval(0);
         // The hung dialog's title is the X server's, the live dialog's text its own.
         const std::optional<PhraseMatch> live1 = Look(watcher, QStringLiteral("fresh"));
         const std::optional<PhraseMatch> title = Look(watcher, QStringLiteral("Frozen"));
@@ -233,7 +296,10 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QFile page(dir.path() + QStringLiteral("/page.html"));
         QVERIFY(page.open(QIODevice::WriteOnly));
+        // A line of the page changes every 3 s.
         page.write("<html><head><title>Report page</title></head><body><p>Quarterly figures are ready</p>"
+                   "<p id=\"t\">Platypus</p><script>setInterval(() => { const t = document.getElementById('t');"
+                   " t.textContent = t.textContent == 'Platypus' ? 'Echidna' : 'Platypus'; }, 3000);</script>"
                    "<form><input type=\"text\" value=\"Ticket-4711\"></form></body></html>");
         page.close();
         QProcessEnvironment env = m_desktop->environment();
@@ -243,12 +309,17 @@ private Q_SLOTS:
             {QStringLiteral("--no-remote"), QStringLiteral("--profile"), dir.path(), QUrl::fromLocalFile(page.fileName()).toString()},
             env);
         LinuxScreenText watcher;
+        watcher.setRescanInterval(600000);
         const PhraseMatch text = LookUntil(watcher, QStringLiteral("Quarterly"), true, 90000, true);
         QVERIFY2(text.found, "the page text was not found");
         QVERIFY(text.windowTitle.contains(QStringLiteral("Report page")));
         QVERIFY2(text.matchedText.startsWith(QStringLiteral("　【Quarterly】　 figures")), qPrintable(text.matchedText));
         const PhraseMatch value = LookUntil(watcher, QStringLiteral("ticket-4711"), true, 30000, true);
         QCOMPARE(value.matchedText, QStringLiteral("Value=【ticket-4711】"));
+        // The page's changes come into the latest answer by their notices.
+        Look(watcher, QStringLiteral("Echidna"), true);
+        QVERIFY(AnswerTurns(watcher, QStringLiteral("Echidna"), true, true));
+        QVERIFY(AnswerTurns(watcher, QStringLiteral("Echidna"), false, true));
         const std::optional<PhraseMatch> without = Look(watcher, QStringLiteral("Quarterly"), false, 30000);
         QVERIFY(without && !without->found);
         A11yDesktop::close(browser);

@@ -179,10 +179,6 @@ QString ProgramText(QString text)
 
 std::atomic<int> g_connectionNumber{0};
 
-// A window's texts read again after this long even without a change notice,
-// for applications that do not send them.
-constexpr qint64 kCacheMs = 5000;
-
 QString CacheKey(const AtspiRef &frame)
 {
     return frame.bus + QLatin1Char('\n') + frame.path;
@@ -196,6 +192,10 @@ class AtspiEventSink : public QObject {
 public:
     explicit AtspiEventSink(AtspiReader *reader) : m_reader(reader) {}
 public Q_SLOTS:
+    void onWindowEvent(const QDBusMessage &message)
+    {
+        m_reader->noteEvent(message.service(), message.path(), true);
+    }
     void onEvent(const QDBusMessage &message)
     {
         // Reading a window makes some toolkits report objects made and
@@ -207,7 +207,10 @@ public Q_SLOTS:
         if (message.member() == QLatin1String("StateChanged") && detail != QLatin1String("visible") &&
             detail != QLatin1String("showing"))
             return;
-        m_reader->dropApplication(message.service());
+        // A frame's name or showing state, or the children of an
+        // application's root (its frames), change the frame list too.
+        m_reader->noteEvent(message.service(), message.path(),
+                            message.member() != QLatin1String("TextChanged"));
     }
 
 private:
@@ -278,6 +281,7 @@ bool AtspiReader::connectBus()
     m_bus = QDBusConnection::connectToBus(address, m_connectionName);
     m_connected = true;
     m_cache.clear();
+    m_framesKept = false;
     m_eventsOn = false;
     m_sink.reset();
     m_signalsConnected = false;
@@ -286,7 +290,14 @@ bool AtspiReader::connectBus()
 
 bool AtspiReader::beginLook()
 {
-    m_silent.clear();
+    // Applications silent for a rescan interval get their chance again.
+    for (auto it = m_silent.begin(); it != m_silent.end();) {
+        if (it->elapsed() >= m_rescanMs) {
+            it = m_silent.erase(it);
+            m_framesKept = false;
+        } else
+            ++it;
+    }
     if (!connectBus())
         return false;
     if (!m_eventsOn)
@@ -307,7 +318,8 @@ void AtspiReader::noteFailure(const QString &bus, const QDBusMessage &reply)
         e == QLatin1String("org.freedesktop.DBus.Error.TimedOut") ||
         e == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
         e == QLatin1String("org.freedesktop.DBus.Error.Disconnected"))
-        m_silent.insert(bus, true);
+        if (!m_silent.contains(bus))
+            m_silent[bus].start();
 }
 
 QList<QDBusMessage> AtspiReader::callAll(const QList<QDBusMessage> &calls)
@@ -316,7 +328,7 @@ QList<QDBusMessage> AtspiReader::callAll(const QList<QDBusMessage> &calls)
     QList<bool> sent;
     pending.reserve(calls.size());
     for (const QDBusMessage &m : calls) {
-        if (m_silent.value(m.service())) {
+        if (m_silent.contains(m.service())) {
             sent.append(false);
             pending.append(QDBusPendingCall::fromError(QDBusError(QDBusError::NoReply, QString())));
             continue;
@@ -344,6 +356,8 @@ QList<AtspiFrame> AtspiReader::frames(qint64 ourPid)
     QList<AtspiFrame> out;
     if (!m_connected)
         return out;
+    if (m_eventsOn && m_framesKept && m_framesAge.elapsed() < m_rescanMs)
+        return m_frames;
     const AtspiRef desktop{QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("/org/a11y/atspi/accessible/root")};
     QList<AtspiRef> apps = ParseRefs(callAll({Call(desktop, kAccessible, QStringLiteral("GetChildren"))}).value(0));
 
@@ -391,28 +405,34 @@ QList<AtspiFrame> AtspiReader::frames(qint64 ourPid)
         else
             ++it;
     }
+    m_frames = out;
+    m_framesKept = true;
+    m_framesAge.start();
     return out;
 }
 
 bool AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
                                    const std::function<bool(const AtspiText &)> &visit)
 {
-    if (!m_connected || m_silent.value(frame.bus))
+    if (!m_connected || m_silent.contains(frame.bus))
         return true;
     const QString key = CacheKey(frame) + (includeBrowser ? QStringLiteral("\nb") : QString());
     QList<AtspiText> texts;
     bool complete = true;
     const auto cached = m_cache.constFind(key);
-    if (m_eventsOn && cached != m_cache.cend() && cached->age.elapsed() < kCacheMs) {
+    if (m_eventsOn && cached != m_cache.cend() && cached->age.elapsed() < cached->lifeMs) {
         texts = cached->texts;
         complete = cached->complete;
     } else {
-        texts = readDescendants(frame, includeBrowser, &complete);
-        if (m_eventsOn && !m_silent.value(frame.bus)) {
-            CachedWindow c;
+        CachedWindow c;
+        texts = readDescendants(frame, includeBrowser, &complete, &c.paths);
+        if (m_eventsOn && !m_silent.contains(frame.bus)) {
             c.texts = texts;
             c.complete = complete;
             c.age.start();
+            // Between one and one and a half intervals, a little longer for
+            // each window read: a rescan comes due window by window.
+            c.lifeMs = m_rescanMs + qint64(m_reads++ % 16) * m_rescanMs / 32;
             m_cache.insert(key, c);
         }
     }
@@ -423,7 +443,8 @@ bool AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
     return complete;
 }
 
-QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includeBrowser, bool *complete)
+QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includeBrowser, bool *complete,
+                                              QSet<QString> *paths)
 {
     QList<AtspiText> out;
     *complete = true;
@@ -496,6 +517,8 @@ QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includ
         }
         level = next;
     }
+    for (const Node &n : nodes)
+        paths->insert(n.ref.path);
 
     // The texts of text fields, of objects without a name, and of everything
     // inside a web document.
@@ -560,15 +583,43 @@ QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includ
     return out;
 }
 
-void AtspiReader::dropApplication(const QString &bus)
+void AtspiReader::dropWhere(const std::function<bool(const QString &, const CachedWindow &)> &gone)
 {
-    const QString prefix = bus + QLatin1Char('\n');
     for (auto it = m_cache.begin(); it != m_cache.end();) {
-        if (it.key().startsWith(prefix))
+        if (gone(it.key(), *it))
             it = m_cache.erase(it);
         else
             ++it;
     }
+}
+
+void AtspiReader::noteEvent(const QString &bus, const QString &path, bool frameList)
+{
+    // An application that speaks is not hung.
+    if (m_silent.remove(bus))
+        m_framesKept = false;
+    const QString prefix = bus + QLatin1Char('\n');
+    const qsizetype before = m_cache.size();
+    bool named = false;
+    dropWhere([&](const QString &key, const CachedWindow &c) {
+        const bool hit = key.startsWith(prefix) && c.paths.contains(path);
+        named = named || hit;
+        return hit;
+    });
+    // An object not read before (or a frame not read yet): every window of
+    // its application is read again.
+    if (!named)
+        dropWhere([&](const QString &key, const CachedWindow &) { return key.startsWith(prefix); });
+    bool framesChanged = false;
+    if (frameList || !named) {
+        for (const AtspiFrame &f : std::as_const(m_frames))
+            framesChanged = framesChanged || (f.ref.bus == bus && f.ref.path == path);
+        framesChanged = framesChanged || !named || path == QLatin1String("/org/a11y/atspi/accessible/root");
+        if (framesChanged)
+            m_framesKept = false;
+    }
+    if ((framesChanged || m_cache.size() != before) && m_onChange)
+        m_onChange();
 }
 
 void AtspiReader::subscribe()
@@ -583,9 +634,14 @@ void AtspiReader::subscribe()
             m_signalsConnected = m_bus.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"),
                                                QLatin1String(signal), m_sink.get(), SLOT(onEvent(QDBusMessage))) &&
                                  m_signalsConnected;
+        for (const char *signal : {"Create", "Destroy", "Activate"})
+            m_signalsConnected = m_bus.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Window"),
+                                               QLatin1String(signal), m_sink.get(), SLOT(onWindowEvent(QDBusMessage))) &&
+                                 m_signalsConnected;
     }
     bool ok = m_signalsConnected;
-    for (const char *event : {"object:property-change:accessible-name", "object:children-changed", "object:text-changed",
+    for (const char *event : {"window:create", "window:destroy", "window:activate",
+                              "object:property-change:accessible-name", "object:children-changed", "object:text-changed",
                               "object:state-changed:visible", "object:state-changed:showing"}) {
         QDBusMessage m = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.atspi.Registry"),
                                                         QStringLiteral("/org/a11y/atspi/registry"),

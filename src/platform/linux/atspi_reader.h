@@ -2,17 +2,23 @@
 // (AT-SPI over D-Bus): the applications' top-level frames with their names,
 // and the names and texts of a frame's visible descendants. The calls of one
 // step go out together and each waits at most 2 s; an application that lets
-// one of them go unanswered is left out for the rest of the look, so it costs
-// the look no more than that. A window's texts are kept from one look to the
-// next while its application sends no change notice (and for 5 s at most).
-// Used from one thread (the screen watcher's own), which must run an event
-// loop between looks for the change notices.
+// one of them go unanswered is left out until it sends a change notice or
+// the next rescan is due, so it costs the looks no more than that.
+// The frames and each window's texts are kept between looks: the
+// applications' change notices (window made, closed or activated, a name, a
+// text, the children or the showing state changed) drop just the window
+// they name, or the frame list, and report it through onChange. Without
+// notices a kept window is read again after the rescan interval (each
+// window a little later than the last, so they do not all come due at once).
+// Used from one thread (the screen watcher's own), which runs an event loop
+// between looks for the change notices.
 #pragma once
 
 #include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -52,6 +58,12 @@ public:
 
     // The longest wait for one answer, in milliseconds (2000 by default).
     void setBudget(int ms) { m_budgetMs = ms; }
+    // How long a window's texts are kept without a change notice (30 s by default).
+    void setRescanInterval(qint64 ms) { m_rescanMs = ms; }
+    // Called (in the reader's thread) when a change notice drops something kept.
+    void setOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
+    // The windows whose texts are kept now.
+    int keptWindows() const { return int(m_cache.size()); }
 
     // Starts a new look: every application gets its chance again. False when there is no accessibility bus.
     bool beginLook();
@@ -64,8 +76,8 @@ public:
     // read is visited all the same, but a text not among it may be on show.
     bool visitDescendants(const AtspiRef &frame, bool includeBrowser, const std::function<bool(const AtspiText &)> &visit);
 
-    // Forgets what was read from the application on bus (it changed something).
-    void dropApplication(const QString &bus);
+    // A change notice from the application on bus about the object at path.
+    void noteEvent(const QString &bus, const QString &path, bool frameList);
 
 private:
     struct Node;
@@ -73,8 +85,11 @@ private:
         QList<AtspiText> texts;
         bool complete = true;
         QElapsedTimer age;
+        qint64 lifeMs = 0;
+        QSet<QString> paths;  // the objects read, which its notices name
     };
-    QList<AtspiText> readDescendants(const AtspiRef &frame, bool includeBrowser, bool *complete);
+    QList<AtspiText> readDescendants(const AtspiRef &frame, bool includeBrowser, bool *complete, QSet<QString> *paths);
+    void dropWhere(const std::function<bool(const QString &key, const CachedWindow &)> &gone);
     void subscribe();
     bool connectBus();
     void noteFailure(const QString &bus, const QDBusMessage &reply);
@@ -85,7 +100,15 @@ private:
     QDBusConnection m_bus;
     bool m_connected = false;
     int m_budgetMs = 2000;
-    QHash<QString, bool> m_silent;       // applications that did not answer in this look
+    qint64 m_rescanMs = 30000;
+    quint64 m_reads = 0;
+    std::function<void()> m_onChange;
+    // Applications that did not answer, since when: left out until they send
+    // a notice or the rescan is due.
+    QHash<QString, QElapsedTimer> m_silent;
+    QList<AtspiFrame> m_frames;
+    bool m_framesKept = false;
+    QElapsedTimer m_framesAge;
     // A window's texts as last read, kept while its application reports no
     // change (only when the change notices could be subscribed to).
     std::unique_ptr<AtspiEventSink> m_sink;

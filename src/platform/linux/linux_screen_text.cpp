@@ -4,6 +4,8 @@
 #include "platform/linux/atspi_reader.h"
 #include "platform/linux/x11_top_windows.h"
 
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -111,32 +113,108 @@ private:
 }  // namespace
 
 // Lives in the watcher's thread; its connections to the X server and the
-// accessibility bus are made and used there only.
+// accessibility bus are made and used there only. What it read is kept
+// between looks (the X server's list and titles, the frames and the
+// windows' texts); the change notices of both drop what they name, and
+// while a phrase is watched each notice brings a look of its own (after a
+// short pause that gathers the notices of one change), whose answer is
+// handed to `answer` without waiting for the next request.
 class ScreenScanWorker final : public QObject {
 public:
-    explicit ScreenScanWorker(std::shared_ptr<std::atomic<bool>> abort) : m_abort(std::move(abort)) {}
+    using Answer = std::function<void(const QString &, bool, const PhraseMatch &)>;
+    ScreenScanWorker(std::shared_ptr<std::atomic<bool>> abort, std::shared_ptr<std::atomic<int>> kept, Answer answer)
+        : m_abort(std::move(abort)), m_kept(std::move(kept)), m_answer(std::move(answer)), m_soon(this)
+    {
+    }
 
     PhraseMatch scan(const QString &phrase, bool includeBrowser)
     {
-        if (!m_x11)
-            m_x11 = std::make_unique<X11TopWindows>();
-        if (!m_atspi)
-            m_atspi = std::make_unique<AtspiReader>();
-        DesktopWindows windows(*m_x11, *m_atspi, *m_abort);
-        return FindPhrase(phrase, includeBrowser, windows);
+        m_phrase = phrase;
+        m_includeBrowser = includeBrowser;
+        m_watching = true;
+        return look();
+    }
+
+    void setRescanInterval(qint64 ms)
+    {
+        m_rescanMs = ms;
+        if (m_atspi)
+            m_atspi->setRescanInterval(ms);
     }
 
 private:
+    PhraseMatch look()
+    {
+        if (!m_x11)
+            m_x11 = std::make_unique<X11TopWindows>();
+        if (!m_atspi) {
+            m_atspi = std::make_unique<AtspiReader>();
+            m_atspi->setRescanInterval(m_rescanMs);
+            m_atspi->setOnChange([this] { changed(); });
+            m_soon.setSingleShot(true);
+            m_soon.setInterval(50);
+            QObject::connect(&m_soon, &QTimer::timeout, this, [this] {
+                const PhraseMatch match = look();
+                if (!*m_abort)
+                    m_answer(m_phrase, m_includeBrowser, match);
+            });
+        }
+        DesktopWindows windows(*m_x11, *m_atspi, *m_abort);
+        const PhraseMatch match = FindPhrase(m_phrase, m_includeBrowser, windows);
+        m_kept->store(m_atspi->keptWindows());
+        watchX11();
+        return match;
+    }
+
+    // The X server's notices come on its connection; those read along with
+    // an answer wait in the connection's queue and are taken here too.
+    void watchX11()
+    {
+        const int fd = m_x11->fd();
+        if (fd != m_fd) {
+            m_notifier.reset();
+            m_fd = fd;
+            if (fd >= 0) {
+                m_notifier = std::make_unique<QSocketNotifier>(qintptr(fd), QSocketNotifier::Read);
+                QObject::connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] {
+                    if (m_x11->takeChanges())
+                        changed();
+                });
+            }
+        }
+        if (m_x11->takeChanges())
+            changed();
+    }
+
+    void changed()
+    {
+        if (m_watching && !m_soon.isActive())
+            m_soon.start();
+    }
+
     std::shared_ptr<std::atomic<bool>> m_abort;
+    std::shared_ptr<std::atomic<int>> m_kept;
+    Answer m_answer;
+    qint64 m_rescanMs = 30000;
+    QString m_phrase;
+    bool m_includeBrowser = false;
+    bool m_watching = false;
+    QTimer m_soon;
+    int m_fd = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
     std::unique_ptr<X11TopWindows> m_x11;
     std::unique_ptr<AtspiReader> m_atspi;
 };
 
 LinuxScreenText::LinuxScreenText(QObject *parent)
-    : QObject(parent), m_abort(std::make_shared<std::atomic<bool>>(false))
+    : QObject(parent), m_abort(std::make_shared<std::atomic<bool>>(false)), m_kept(std::make_shared<std::atomic<int>>(0))
 {
     m_thread.setObjectName(QStringLiteral("zk-screen-text"));
-    m_worker = new ScreenScanWorker(m_abort);
+    m_worker = new ScreenScanWorker(m_abort, m_kept, [this](const QString &phrase, bool includeBrowser, const PhraseMatch &match) {
+        // Back in the watcher's thread (see startScan).
+        QMetaObject::invokeMethod(
+            this, [this, phrase, includeBrowser, match] { noteAnswer(phrase, includeBrowser, match); }, Qt::QueuedConnection);
+    });
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     m_thread.start();
@@ -148,6 +226,20 @@ LinuxScreenText::~LinuxScreenText()
     m_abort->store(true);
     m_thread.quit();
     m_thread.wait();
+}
+
+void LinuxScreenText::setRescanInterval(qint64 ms)
+{
+    ScreenScanWorker *worker = m_worker;
+    QMetaObject::invokeMethod(worker, [worker, ms] { worker->setRescanInterval(ms); });
+}
+
+void LinuxScreenText::noteAnswer(const QString &phrase, bool includeBrowser, const PhraseMatch &match)
+{
+    m_hasLast = true;
+    m_lastPhrase = phrase;
+    m_lastBrowser = includeBrowser;
+    m_last = match;
 }
 
 void LinuxScreenText::requestScan(const QString &phrase, bool includeBrowser)
@@ -189,10 +281,7 @@ void LinuxScreenText::startScan(const QString &phrase, bool includeBrowser)
 void LinuxScreenText::scanFinished(quint64 serial, const QString &phrase, bool includeBrowser, const PhraseMatch &match)
 {
     m_busy = false;
-    m_hasLast = true;
-    m_lastPhrase = phrase;
-    m_lastBrowser = includeBrowser;
-    m_last = match;
+    noteAnswer(phrase, includeBrowser, match);
     QList<Waiter> ready;
     for (qsizetype i = 0; i < m_waiters.size();) {
         const Waiter &w = m_waiters[i];

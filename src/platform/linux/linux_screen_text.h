@@ -3,7 +3,11 @@
 // accessibility bus (AT-SPI), or the accessibility bus alone where there is
 // no X server. Each look runs in a thread of its own, so a window that does
 // not answer (it may cost up to 2 s) never holds up ours; the countdown reads
-// the latest finished answer. Our own windows never match. Without display
+// the latest finished answer. What was read is kept; the change notices of
+// the X server and of the applications drop what they name, and once a
+// phrase has been asked for, each notice brings a look (and a new latest
+// answer) at once. A window is read again without a notice after the rescan
+// interval. Our own windows never match. Without display
 // and accessibility bus nothing is shown.
 #pragma once
 
@@ -32,6 +36,10 @@ public:
 
     // Whether a look is running now.
     bool scanning() const { return m_busy; }
+    // How long a window's texts are kept without a change notice (30 s by default).
+    void setRescanInterval(qint64 ms);
+    // The windows whose texts are kept after the latest look.
+    int keptWindows() const { return m_kept->load(); }
 
 private:
     struct Waiter {
@@ -41,11 +49,13 @@ private:
         std::function<void(const PhraseMatch &)> done;
     };
     void startScan(const QString &phrase, bool includeBrowser);
+    void noteAnswer(const QString &phrase, bool includeBrowser, const PhraseMatch &match);
     void scanFinished(quint64 serial, const QString &phrase, bool includeBrowser, const PhraseMatch &match);
 
     QThread m_thread;
     ScreenScanWorker *m_worker = nullptr;
     std::shared_ptr<std::atomic<bool>> m_abort;
+    std::shared_ptr<std::atomic<int>> m_kept;
     bool m_busy = false;
     quint64 m_nextSerial = 1;
     QList<Waiter> m_waiters;
