@@ -1,17 +1,13 @@
-// frmZenkoro: the main window. It shows the job record of the AppState and
-// writes every edit straight back into it (the run engine reads the record),
-// forwards the start, stop and immediate-action buttons to the engine, and is
-// the engine's RunView.
+// frmZenkoro: the main window. Its panels show the job record of the AppState
+// and write every edit straight back into it (the run engine reads the
+// record); the window forwards the start, stop and immediate-action buttons to
+// the engine, and is the engine's RunView.
 #pragma once
 
-#include "core/clock.h"
-#include "core/job.h"
 #include "core/multi_edit.h"
 #include "core/run_engine.h"
 #include "core/run_view.h"
-#include "input/edit_form.h"
 #include "shell/window_place.h"
-#include "ui/history_list.h"
 #include "ui/main_window_services.h"
 #include "ui/panels/panel_host.h"
 #include "ui/popups.h"
@@ -24,6 +20,7 @@
 #include <optional>
 #include <vector>
 
+class QBoxLayout;
 class QMenu;
 class QSystemTrayIcon;
 
@@ -40,9 +37,10 @@ class QuickPanel;
 class ResumePanel;
 class RunPanel;
 
-// The window holds the panels (src/ui/panels), each with its own controls,
-// and answers their questions as their PanelHost; it is the engine's view,
-// and it owns the tray icon and the closing.
+// The window holds the panels (src/ui/panels) and answers them as their
+// PanelHost (main_window.cpp); it is the engine's view and closes
+// (main_window_view.cpp), and owns its place, tray icon and input form openers
+// (main_window_place.cpp, main_window_tray.cpp, main_window_input.cpp).
 class MainWindow : public QMainWindow, public RunView, private PanelHost {
     Q_OBJECT
 public:
@@ -62,18 +60,9 @@ public:
     void setTimingMode(int index);
     void rememberOperation();
     void setCaptionForOperation() override;
-    void quickAction(int operationIndex);
-    void updateQuickFrame();
     // Moves the window where the record says (centred when negative or off
     // every screen), at its wanted size fitted into its screen's work area.
     void placeAsStored();
-    // After a frame was shown or hidden: the window takes its wanted size
-    // again, no larger than the work area and moved up to stay inside it.
-    void fitToScreenLater();
-    void fitToScreen();
-    // The save button and the defaults button.
-    void saveSettingsReported();
-    void askResetDefaults();
     // The power status reported "バッテリなし": the battery kind is disabled.
     void setNoBattery(bool noBattery);
     // Unloads the window: stops the run, removes the icon, ends the program.
@@ -113,11 +102,6 @@ public:
     void showMessagePopup(const PopupRequest &popup, std::function<void()> closed) override;
     void quit(int exitCode) override;
 
-    // The history drop-down of the application box (cmdDropButton).
-    void showHistoryList();
-    void showHistoryMenu(QPoint at);
-    HistoryListWindow *historyList() const;
-    QMenu *historyMenu() const;
     // Any box of any window (the multi rows, the weekly table, ...): a
     // double-click on it opens the command input form on it, as `opener`
     // opens it (with or without the parameter help label).
@@ -176,11 +160,17 @@ private:
 
     // The panels in the window's order, and what ties them together.
     void buildPanels();
+    QBoxLayout *buildContents();  // the layout of the window's scrolling contents
     void connectPanels();
-    // The generic accessible names: a button's caption, a frame's title, a box's label.
-    void giveAccessibleNames();
-    // main_window_tray.cpp: the tray icon and its menu.
     void buildTray();
+    void quickAction(int operationIndex);
+    void updateQuickFrame();
+    // After a frame was shown or hidden: the window takes its wanted size
+    // again, no larger than the work area and moved up to stay inside it.
+    void fitToScreenLater();
+    void fitToScreen();
+    void saveSettingsReported();
+    void askResetDefaults();
     void applyOperationEffects(bool clearResume);
     void applyResumeLayout();
     void applyExtended();

@@ -1,7 +1,10 @@
-// The main window as the engine's view (the texts of the run, the lock of
-// the settings, messages and notices) and its closing.
+// The main window as the engine's view: start, stop and the immediate
+// actions, saving, the texts of the run, the lock of the settings, messages
+// and notices, and the closing.
 #include "ui/main_window.h"
 
+#include "core/crlf.h"
+#include "core/job_edit.h"
 #include "ui/message_box.h"
 #include "ui/multi_frame.h"
 #include "ui/panels/monitor_panel.h"
@@ -10,13 +13,132 @@
 #include "ui/panels/quick_panel.h"
 #include "ui/panels/resume_panel.h"
 #include "ui/panels/application_panel.h"
+#include "ui/panels/cpu_page.h"
 #include "ui/panels/display_panel.h"
 #include "ui/panels/run_panel.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <utility>
 
 namespace zk {
+void MainWindow::quickAction(int operationIndex)
+{
+    saveSettings();
+    ApplyQuickAction(m_state, operationIndex);
+    readJobIntoWidgets(m_state.job);
+    setTimingMode(0);
+    setCaptionForOperation();
+    if (m_engine)
+        m_engine->startRun();
+    else
+        Q_EMIT startRequested();
+}
+
+void MainWindow::tellSessionLimits()
+{
+    if (m_loading != 0 || m_state.job.NoAlert)
+        return;
+    const QStringList notices = m_services.sessionLimitNotices(FeaturesInUse(m_state, false));
+    if (notices.isEmpty())
+        return;
+    PopupRequest popup;
+    popup.text = notices.join(kCrLf);
+    showMessagePopup(popup, {});
+}
+
+void MainWindow::saveSettingsReported()
+{
+    const UserMessage m = saveSettings() ? SettingsSavedMessage() : SettingsNotSavedMessage();
+    showBox(m.title, m.text, QMessageBox::Ok, QMessageBox::Ok, nullptr);
+}
+
+void MainWindow::askResetDefaults()
+{
+    const UserMessage question = ResetDefaultsQuestion();
+    showBox(question.title, question.text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, [this](int button) {
+        if (button != QMessageBox::Ok)
+            return;
+        m_services.resetDefaults();
+        readJobIntoWidgets(m_state.job);
+        placeAsStored();  // the defaults centre the window
+    });
+}
+
+bool MainWindow::saveSettings()
+{
+    recordPlacement();
+    return m_services.saveSettings();
+}
+
+void MainWindow::onStartClicked()
+{
+    // An empty minutes box reads as 0 minutes, which would act within
+    // seconds: the start waits until the box holds a number.
+    if (StartWaitsForMinutes(m_state.job)) {
+        m_operation->leaveMinutesBox();
+        return;
+    }
+    m_state.cl.AutoStart = false;
+    if (m_state.job.MultiEnabled && m_engine) {
+        saveSettings();
+        m_engine->startMultiRun();
+        return;
+    }
+    if (m_engine)
+        m_engine->startRun();
+    else
+        Q_EMIT startRequested();
+    saveSettings();
+}
+
+void MainWindow::onStopClicked()
+{
+    if (m_engine)
+        m_engine->stopRun();
+    else
+        Q_EMIT stopRequested();
+}
+
+bool MainWindow::runLocked() const
+{
+    return m_run->locked();
+}
+
+void MainWindow::showBox(const QString &title, const QString &text, int buttons, int defaultButton,
+                         std::function<void(int button)> done)
+{
+    m_messageBox = OpenMessageBox(this, title, text, buttons, defaultButton, std::move(done));
+}
+
+void MainWindow::focusField(const QString &objectName)
+{
+    QWidget *w = objectName.isEmpty() ? nullptr : findChild<QWidget *>(objectName);
+    if (!w)
+        return;
+    // The field may sit in a hidden part of the window: show that part first.
+    if (!m_run->extendedTicked() && extendedArea->isAncestorOf(w))
+        m_run->setExtended(true);
+    m_monitor->showPageFor(w);
+    if (auto *c = qobject_cast<QComboBox *>(w)) {
+        c->setFocus(Qt::OtherFocusReason);
+        if (c->lineEdit())
+            c->lineEdit()->selectAll();
+    } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
+        if (!e->isEnabled())
+            return;
+        e->setFocus(Qt::OtherFocusReason);
+        e->selectAll();
+    } else if (auto *p = qobject_cast<QPlainTextEdit *>(w)) {
+        p->setFocus(Qt::OtherFocusReason);
+        p->selectAll();
+    } else {
+        w->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 bool MainWindow::outOfSight() const
 {
     return isMinimized() || (m_inTray && isHidden());
@@ -95,6 +217,21 @@ void MainWindow::setClockText(const QString &text)
 void MainWindow::setLineStatusText(const QString &text)
 {
     m_monitor->page<PowerPage>()->setLineStatusText(text);
+}
+
+void MainWindow::setProcessList(const QStringList &processes)
+{
+    m_monitor->page<CpuPage>()->setProcessList(processes);
+}
+
+void MainWindow::setCpuTexts(const QString &sample, const QString &average, const RunColor &averageColor)
+{
+    m_monitor->page<CpuPage>()->setCpuTexts(sample, average, averageColor);
+}
+
+void MainWindow::setNoBattery(bool noBattery)
+{
+    m_monitor->setNoBattery(noBattery);
 }
 
 void MainWindow::setRunLocked(bool locked)
