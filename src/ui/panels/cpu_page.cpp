@@ -107,11 +107,10 @@ CpuPage::CpuPage(PanelHost &host, QWidget *parent) : MonitorPage(host, parent)
     cmbAverageSecs->lineEdit()->setAccessibleName(QStringLiteral("平均時間"));
 
     const auto loading = [this] { return m_host.loading(); };
-    for (QComboBox *c : {cmbLowerLimit, cmbAverageSecs}) {
-        c->installEventFilter(this);
-        c->lineEdit()->installEventFilter(this);
+    cmbAverageSecs->installEventFilter(this);
+    cmbAverageSecs->lineEdit()->installEventFilter(this);
+    for (QComboBox *c : {cmbLowerLimit, cmbAverageSecs})
         c->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
-    }
 
     using B = JobBindings;
     m_bindings.editText(cmbLowerLimit, B::field(&JobSettings::CpuLowerLimit));

@@ -149,11 +149,6 @@ bool OperationPanel::showOperation(int index)
     return changed;
 }
 
-void OperationPanel::load(const JobSettings &job)
-{
-    JobPanel::load(job);
-}
-
 void OperationPanel::store(JobSettings &job) const
 {
     job.Operation = cmbOp->currentIndex();

@@ -20,7 +20,6 @@ class OperationPanel : public QGroupBox, public JobPanel {
 public:
     OperationPanel(PanelHost &host, QWidget *parent);
 
-    void load(const JobSettings &job) override;
     void store(JobSettings &job) const override;
     void showOperationTips(const OperationTooltips &tips) override;
 

@@ -60,7 +60,6 @@ ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLi
         txtResume[i]->setAlignment(Qt::AlignRight);
         txtResume[i]->setMaxLength(i == 0 ? 4 : 2);
         txtResume[i]->setAccessibleName(QStringLiteral("復帰") + units[i]);
-        txtResume[i]->installEventFilter(this);
         txtResume[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
         dl->addWidget(txtResume[i]);
         dl->addLayout(MakeSpinPair(datePage, UpD_r[i], spinNames[i], QStringLiteral("復帰") + units[i], 14));
@@ -84,8 +83,6 @@ ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLi
         cmbResumeMinutes->addItem(QString::fromLatin1(m));
     cmbResumeMinutes->setEditText(QStringLiteral(" 10"));
     cmbResumeMinutes->setToolTip(QStringLiteral("スタンバイ/休止後、この分数後に復帰します"));
-    cmbResumeMinutes->installEventFilter(this);
-    cmbResumeMinutes->lineEdit()->installEventFilter(this);
     cmbResumeMinutes->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
     cmbResumeMinutes->lineEdit()->setAccessibleName(QStringLiteral("分後に復帰"));
     auto *lAfter = new QLabel(QStringLiteral("分後に復帰"), minutesPage);
@@ -176,11 +173,6 @@ ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLi
     });
     connect(cmdSetDefaultResume, &QPushButton::clicked, this, &ResumePanel::setDefaultResume);
     connect(cmdWeekList, &QPushButton::clicked, this, &ResumePanel::openWeekList);
-}
-
-void ResumePanel::load(const JobSettings &job)
-{
-    JobPanel::load(job);
 }
 
 void ResumePanel::showOperationTips(const OperationTooltips &tips)

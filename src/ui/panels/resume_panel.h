@@ -21,7 +21,6 @@ class ResumePanel : public QGroupBox, public JobPanel {
 public:
     ResumePanel(PanelHost &host, QWidget *parent);
 
-    void load(const JobSettings &job) override;
     void showOperationTips(const OperationTooltips &tips) override;
 
     // The resume box, enabled and ticked as the record and the operation say.
