@@ -5,6 +5,7 @@
 #include "core/run_engine.h"
 #include "core/text.h"
 #include "shell/tray_text.h"
+#include "ui/panels/display_panel.h"
 #include "ui/popups.h"
 
 #include <QCheckBox>
@@ -93,7 +94,7 @@ void MainWindow::changeEvent(QEvent *event)
 {
     // Minimising with the tray option puts the window into the tray.
     if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) &&
-        chkTaskTray->isChecked() && !m_inTray && m_engine) {
+        m_display->trayTicked() && !m_inTray && m_engine) {
         QTimer::singleShot(0, this, [this] {
             if (windowState() & Qt::WindowMinimized)
                 showInTray(m_engine ? m_engine->trayTooltip() : QString());

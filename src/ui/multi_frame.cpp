@@ -5,7 +5,7 @@
 #include "core/multi_edit.h"
 #include "core/text.h"
 #include "shell/window_place.h"
-#include "ui/main_window.h"
+#include "ui/panels/number_boxes.h"
 #include "ui/message_box.h"
 
 #include <QComboBox>

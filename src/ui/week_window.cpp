@@ -2,7 +2,7 @@
 
 #include "core/text.h"
 #include "shell/window_place.h"
-#include "ui/main_window.h"
+#include "ui/panels/number_boxes.h"
 #include "ui/message_box.h"
 
 #include <QDir>

@@ -14,6 +14,7 @@
 #include "ui/history_list.h"
 #include "ui/input_form.h"
 #include "ui/main_window.h"
+#include "ui/panels/application_panel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,10 +75,11 @@ struct Program {
     }
     template <typename T> T *w(const QString &name) const { return window->findChild<T *>(name); }
     QLineEdit *appBox() const { return w<QLineEdit>(QStringLiteral("txtExecAp")); }
+    ApplicationPanel *app() const { return window->findChild<ApplicationPanel *>(); }
     HistoryListWindow *openList()
     {
         QTest::mouseClick(w<QToolButton>(QStringLiteral("cmdDropButton")), Qt::LeftButton);
-        return window->historyList();
+        return app()->historyList();
     }
     void key(HistoryListWindow *list, Qt::Key k)
     {
@@ -167,7 +169,7 @@ private slots:
 
         // A click on the button while the list is open closes it.
         QTRY_VERIFY((list = p.openList()) != nullptr);
-        p.window->showHistoryList();
+        p.app()->showHistoryList();
         waitClosed(list);
 
         // Delete removes exactly the row shown, not the stored row of its number.
@@ -186,9 +188,9 @@ private slots:
         Program p;
         p.state.history.HistoryRows = 20;
         p.state.history.HistoryMax = 1;
-        QMenu *menu = p.window->historyMenu();
+        QMenu *menu = p.app()->historyMenu();
         auto item = [menu](const char *name) { return menu->findChild<QAction *>(QLatin1String(name)); };
-        p.window->showHistoryMenu(QPoint(10, 10));
+        p.app()->showHistoryMenu(QPoint(10, 10));
         QCOMPARE(item("mnuDispListCount_Up")->text(), QStringLiteral("表示行数 ＋　(20)"));
         QCOMPARE(item("mnuHistoryCount_Up")->text(), QStringLiteral("記憶履歴数 ＋ (1)"));
         QVERIFY(item("mnuOddColor")->isChecked());
@@ -203,7 +205,7 @@ private slots:
         item("mnuOddColor")->trigger();  // off
         QCOMPARE(p.state.ActiveOddColor, QString());
         menu->hide();
-        p.window->showHistoryMenu(QPoint(10, 10));
+        p.app()->showHistoryMenu(QPoint(10, 10));
         QVERIFY(item("mnuSort_0")->isChecked() && !item("mnuSort_1")->isChecked());
         QVERIFY(!item("mnuOddColor")->isChecked());
         menu->hide();

@@ -8,6 +8,7 @@
 #include "settings/settings_file.h"
 #include "ui/create_main_window.h"
 #include "ui/main_window.h"
+#include "ui/panels/application_panel.h"
 #include "ui/popups.h"
 #include "ui/ticker_label.h"
 
@@ -803,7 +804,7 @@ private slots:
         f.close();
         r.state.LastProgramFolder = dir.path();
         r.window->show();
-        r.window->browseApplication();
+        r.window->findChild<zk::ApplicationPanel *>()->browseApplication();
         auto *dlg = r.window->findChild<QFileDialog *>(QStringLiteral("dlgBrowseApplication"));
         QVERIFY(dlg);
         QCOMPARE(dlg->windowTitle(), QStringLiteral("起動ファイルの選択"));
