@@ -24,9 +24,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QDir>
 #include <QHash>
-#include <QSet>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
 
 #include <X11/Xlib.h>
 
@@ -81,33 +83,21 @@ qint64 RssKiB(qint64 pid)
     return 0;
 }
 
-qint64 ParentOf(qint64 pid)
-{
-    const QByteArray stat = ReadProc(pid, "stat");
-    const qsizetype close = stat.lastIndexOf(')');
-    return close < 0 ? 0 : stat.mid(close + 2).split(' ').value(1).toLongLong();
-}
-
-// The accessibility bus of this run: at-spi2-registryd and the dbus-daemon
-// with the accessibility configuration, among the descendants of this process.
+// The accessibility bus of this run: its dbus-daemon and at-spi2-registryd,
+// as the bus itself names them.
 QList<qint64> BusProcesses()
 {
-    QHash<qint64, qint64> parent;
-    for (const QString &e : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs))
-        if (const qint64 pid = e.toLongLong(); pid > 0)
-            parent.insert(pid, ParentOf(pid));
-    const qint64 self = ::getpid();
+    QDBusMessage ask = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                                                      QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
+    const QDBusReply<QString> address = QDBusConnection::sessionBus().call(ask);
+    if (!address.isValid())
+        return {};
+    QDBusConnection bus = QDBusConnection::connectToBus(address.value(), QStringLiteral("a11y-bench"));
     QList<qint64> out;
-    for (auto it = parent.cbegin(); it != parent.cend(); ++it) {
-        qint64 p = it.value();
-        for (int up = 0; up < 10 && p > 1 && p != self; ++up)
-            p = parent.value(p);
-        if (p != self)
-            continue;
-        const QByteArray comm = ReadProc(it.key(), "comm").trimmed();
-        const QByteArray cmd = ReadProc(it.key(), "cmdline");
-        if (comm.startsWith("at-spi2-registr") || (comm == "dbus-daemon" && cmd.contains("accessibility")))
-            out.push_back(it.key());
+    for (const QString &name : {QStringLiteral("org.freedesktop.DBus"), QStringLiteral("org.a11y.atspi.Registry")}) {
+        const QDBusReply<uint> pid = bus.interface()->servicePid(name);
+        if (pid.isValid() && pid.value() > 0)
+            out.push_back(pid.value());
     }
     return out;
 }
@@ -183,8 +173,8 @@ public:
         QProcess *p = w == Watcher::Nothing ? nullptr : launch(w, QStringLiteral("zkbench-nowhere"), false);
         QThread::sleep(unsigned(m_opt.settle));
         const QList<qint64> bus = BusProcesses();
-        if (bus.isEmpty())
-            Fail(QStringLiteral("no accessibility bus processes found"));
+        if (bus.size() != 2)
+            Fail(QStringLiteral("the accessibility bus and its registry are not both found"));
         QList<qint64> apps;
         for (QProcess *d : m_dialogs)
             apps.push_back(d->processId());
