@@ -4,6 +4,7 @@
 #include "settings/settings_fields.h"
 #include "settings/settings_file.h"
 #include "support/file_size_limit.h"
+#include "support/state_fields.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,74 +161,14 @@ void CompareStored(const AppState &got, const AppState &want)
     QCOMPARE(got.WindowTop, want.WindowTop);
 }
 
-// One stored value by name, as text, for the table-driven restore checks.
-QString StoredValue(const AppState &a, const QString &what)
+QString StoredValue(AppState &a, const QString &what)
 {
-    const JobSettings &j = a.job;
-    const QMap<QString, QString> values{
-        {"DelayMinutes", j.DelayMinutes},
-        {"CpuAverageSeconds", j.CpuAverageSeconds},
-        {"WindowLeft", QString::number(a.WindowLeft)},
-        {"WindowTop", QString::number(a.WindowTop)},
-        {"ResumeAtClock", QString::number(j.ResumeAtClock)},
-        {"ResumeAfterMinutes", j.ResumeAfterMinutes},
-        {"CaptureFolder", a.CaptureFolder},
-        {"Force", QString::number(j.Force)},
-        {"Topmost", QString::number(j.Topmost)},
-        {"TimingMode", QString::number(j.TimingMode)},
-        {"MonitorKind", QString::number(j.MonitorKind)},
-        {"Operation", QString::number(j.Operation)},
-        {"ResumeEnabled", QString::number(j.ResumeEnabled)},
-        {"CpuProcess", j.CpuProcess},
-        {"CountdownSound", QString::number(j.CountdownSound)},
-        {"Reserved69", QString::number(a.Reserved69)},
-        {"ClockHour", j.ClockHour},
-        {"ResumeDay", j.ResumeDateParts[2]},
-        {"Wednesday", QString::number(j.resumeWeekday(4))},
-        {"EditWidth", QString::number(a.edit.EditWidth)},
-        {"EditHeight", QString::number(a.edit.EditHeight)},
-        {"EditMode", QString::number(a.edit.EditMode)},
-        {"EditFontSize", QString::number(a.edit.EditFontSize)},
-        {"HistoryMax", QString::number(a.history.HistoryMax)},
-        {"HistorySort", a.history.HistorySort},
-        {"HistoryText", a.history.HistoryText},
-        {"HistoryColors", a.history.HistoryColors},
-        {"HistoryOddColor", a.history.HistoryOddColor},
-        {"AppCommand", j.AppCommand},
-    };
-    if (!values.contains(what))
-        qFatal("unknown stored value %s", qPrintable(what));
-    return values.value(what);
+    return zktest::StateField(a, what).get();
 }
 
-// A stored text by name, for the round-trip table.
 QString &StoredText(AppState &a, const QString &what)
 {
-    JobSettings &j = a.job;
-    const QMap<QString, QString *> texts{
-        {"MonitorPhrase", &j.MonitorPhrase},
-        {"ClockHour", &j.ClockHour},
-        {"ClockMinute", &j.ClockMinute},
-        {"CpuLowerLimit", &j.CpuLowerLimit},
-        {"IdleSeconds", &j.IdleSeconds},
-        {"DelayMinutes", &j.DelayMinutes},
-        {"ResumeAfterMinutes", &j.ResumeAfterMinutes},
-        {"ResumeYear", &j.ResumeDateParts[0]},
-        {"CaptureFolder", &a.CaptureFolder},
-        {"LastProgramFolder", &a.LastProgramFolder},
-        {"WeeklyMinute", &a.WeeklyResumeTable[2].Minute},
-        {"WeeklyApplication", &a.WeeklyResumeTable[7].Application},
-        {"MultiHour", &a.MultiRows[4].Hour},
-        {"MultiMinute", &a.MultiRows[19].Minute},
-        {"MultiApplication", &a.MultiRows[0].Application},
-        {"HistoryText", &a.history.HistoryText},
-        {"HistorySort", &a.history.HistorySort},
-        {"HistoryOddColor", &a.history.HistoryOddColor},
-        {"HistoryColors", &a.history.HistoryColors},
-    };
-    if (!texts.contains(what))
-        qFatal("unknown stored text %s", qPrintable(what));
-    return *texts.value(what);
+    return zktest::StateField(a, what).text();
 }
 
 }  // namespace
