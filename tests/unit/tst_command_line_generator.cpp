@@ -176,25 +176,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QString>("refusal");  // null: must round-trip; else a word the message holds
+        // The option after the phrase is there for it to swallow.
         auto phrase = [](const char *text, int event = 0) {
-            const QString t = QString::fromUtf8(text);
-            return Edit([t, event](AppState &s) {
-                s.job.MonitorEnabled = 1;
-                s.job.MonitorKind = 0;
-                s.job.PhraseEvent = event;
-                s.job.MonitorPhrase = t;
-                s.job.Topmost = 0;  // an option after the phrase, for it to swallow
-            });
+            return Set({"MonitorEnabled=1", "MonitorKind=0", QStringLiteral("PhraseEvent=%1").arg(event),
+                        "MonitorPhrase=" + QString::fromUtf8(text), "Topmost=0"});
         };
         auto app = [](const char *text) {
-            const QString t = QString::fromUtf8(text);
-            return Edit([t](AppState &s) {
-                s.job.Operation = 4;
-                s.job.ResumeEnabled = 1;
-                s.job.ResumeAtClock = 0;
-                s.job.AppCommand = t;
-                s.job.CountdownSound = 0;
-            });
+            return Set({"Operation=4", "ResumeEnabled=1", "ResumeAtClock=0", "AppCommand=" + QString::fromUtf8(text),
+                        "CountdownSound=0"});
         };
         auto box = [](QString JobSettings::*field, const QString &text, int kind = -1, int timing = 0) {
             return Edit([field, text, kind, timing](AppState &s) {
@@ -208,18 +197,11 @@ private Q_SLOTS:
             });
         };
         auto resumeAfter = [](const QString &text) {
-            return Edit([text](AppState &s) {
-                s.job.ResumeEnabled = 1;
-                s.job.ResumeAtClock = 0;
-                s.job.ResumeAfterMinutes = text;
-            });
+            return Set({"ResumeEnabled=1", "ResumeAtClock=0", "ResumeAfterMinutes=" + text});
         };
         auto resumeAt = [](const char *hour, const char *minute) {
-            return Edit([hour, minute](AppState &s) {
-                s.job.ResumeEnabled = 1;
-                s.job.ResumeAtClock = 1;
-                s.job.ResumeDateParts = {"2026", "12", "7", QString::fromUtf8(hour), QString::fromUtf8(minute)};
-            });
+            return Set({"ResumeEnabled=1", "ResumeAtClock=1", "ResumeYear=2026", "ResumeMonth=12", "ResumeDay=7",
+                        "ResumeHour=" + QString::fromUtf8(hour), "ResumeMinute=" + QString::fromUtf8(minute)});
         };
         const QString huge = QStringLiteral("1000000000000000");
         const QString beyondDouble = QStringLiteral("1") + QString(400, QLatin1Char('0'));
