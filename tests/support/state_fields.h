@@ -66,10 +66,11 @@ private:
                 {"ResumeKeepState", &j.ResumeKeepState}, {"MultiEnabled", &j.MultiEnabled}, {"Force", &j.Force},
                 {"NoAlert", &j.NoAlert}, {"MinimizeAtStart", &j.MinimizeAtStart}, {"TrayIcon", &j.TrayIcon},
                 {"CaptureOnExit", &j.CaptureOnExit}, {"IeMonitor", &j.IeMonitor}, {"ResumeOnly", &j.ResumeOnly},
-                {"LaunchApp", &j.LaunchApp}, {"WindowLeft", &m_s.WindowLeft}, {"WindowTop", &m_s.WindowTop},
+                {"LaunchApp", &j.LaunchApp}, {"ShowQuickButtons", &j.ShowQuickButtons}, {"WindowLeft", &m_s.WindowLeft}, {"WindowTop", &m_s.WindowTop},
                 {"Reserved69", &m_s.Reserved69}, {"EditWidth", &m_s.edit.EditWidth},
                 {"EditHeight", &m_s.edit.EditHeight}, {"EditMode", &m_s.edit.EditMode},
                 {"EditFontSize", &m_s.edit.EditFontSize}, {"HistoryMax", &m_s.history.HistoryMax},
+                {"HistoryRows", &m_s.history.HistoryRows},
                 {"ResumeRecountMinutes", &m_s.cl.ResumeRecountMinutes},
                 {"PopupLeadSeconds", &m_s.cl.PopupLeadSeconds}, {"ZeroTimeSeconds", &m_s.cl.ZeroTimeSeconds}};
     }

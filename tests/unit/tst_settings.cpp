@@ -80,45 +80,18 @@ bool IsUtf8(const QByteArray &bytes)
 AppState EveryFieldSet()
 {
     AppState s = Fresh();
-    JobSettings &j = s.job;
-    s.WindowLeft = 1440;
-    s.WindowTop = 0;
-    j.Operation = 4;
-    j.Topmost = 0;
-    j.TimingMode = 1;
-    j.Force = 1;
-    j.DelayMinutes = QStringLiteral(" 120");
-    j.ClockHour = QStringLiteral("23");
-    j.ClockMinute = QStringLiteral("7");
-    j.MultiEnabled = 1;
-    j.MonitorEnabled = 1;
-    j.MonitorKind = 2;
-    j.MonitorPhrase = QStringLiteral("完了, [comma] 100%\r\n次[Cr]");
-    j.PhraseEvent = 1;
-    j.CpuLowerLimit = QStringLiteral(" 2.5");
-    j.CpuAverageSeconds = QStringLiteral(" 40");
-    j.IdleSeconds = QStringLiteral(" 90");
-    j.TrayIcon = 1;
-    j.MinimizeAtStart = 1;
-    j.CountdownSound = 0;
-    s.CaptureFolder = QStringLiteral("/srv/cap,shots");
-    j.ResumeEnabled = 1;
-    j.ResumeOnly = 1;
-    j.ResumeKeepState = 0;
-    j.ResumeDateParts = {QStringLiteral("2027"), QStringLiteral("2"), QStringLiteral("28"), QStringLiteral("6"),
-                         QStringLiteral("59")};
-    j.LaunchApp = 0;
-    j.AppCommand = QStringLiteral("\"/opt/my app/run\" a,b c=d");
-    j.ResumeAtClock = 0;
-    j.ResumeAfterMinutes = QStringLiteral(" 25");
-    j.ResumeMonitorOn = 0;
-    j.ResumeWeekdays = {0, 1, 0, 1, 1, 0, 0};
-    s.Reserved69 = 34;
-    s.LastProgramFolder = QStringLiteral("/opt/tools");
-    j.NoAlert = 1;
-    j.ShowQuickButtons = 1;
-    j.CaptureOnExit = 1;
-    j.IeMonitor = 1;
+    zktest::StateField::Apply(
+        s, {"WindowLeft=1440", "WindowTop=0", "Operation=4", "Topmost=0", "TimingMode=1", "Force=1",
+            "DelayMinutes= 120", "ClockHour=23", "ClockMinute=7", "MultiEnabled=1", "MonitorEnabled=1",
+            "MonitorKind=2", "MonitorPhrase=完了, [comma] 100%\r\n次[Cr]", "PhraseEvent=1", "CpuLowerLimit= 2.5",
+            "CpuAverageSeconds= 40", "IdleSeconds= 90", "TrayIcon=1", "MinimizeAtStart=1", "CountdownSound=0",
+            "CaptureFolder=/srv/cap,shots", "ResumeEnabled=1", "ResumeOnly=1", "ResumeKeepState=0",
+            "ResumeYear=2027", "ResumeMonth=2", "ResumeDay=28", "ResumeHour=6", "ResumeMinute=59", "LaunchApp=0",
+            "AppCommand=\"/opt/my app/run\" a,b c=d", "ResumeAtClock=0", "ResumeAfterMinutes= 25",
+            "ResumeMonitorOn=0", "Reserved69=34", "LastProgramFolder=/opt/tools", "NoAlert=1", "ShowQuickButtons=1",
+            "CaptureOnExit=1", "IeMonitor=1", "HistoryText=a=b\tc == d\tmulti\r\nline", "HistoryMax=25",
+            "HistoryRows=12", "HistorySort=1", "HistoryOddColor=E0FFFF", "HistoryColors=/x=y:ff0000\t/sleep:00ff00"});
+    s.job.ResumeWeekdays = {0, 1, 0, 1, 1, 0, 0};
     for (int r = 0; r < kWeeklyRowCount; ++r) {
         s.WeeklyResumeTable[r] = {QString::number(r + 1), QString::number(r * 7),
                                   QStringLiteral("app%1 --x,%2").arg(r).arg(r)};
@@ -128,12 +101,6 @@ AppState EveryFieldSet()
         s.MultiRows[r] = {QString::number(r), QString::number(59 - r), ops[r % ops.size()],
                           QStringLiteral("cmd %1, [comma]\r\nline2").arg(r)};
     }
-    s.history.HistoryText = QStringLiteral("a=b\tc == d\tmulti\r\nline");
-    s.history.HistoryMax = 25;
-    s.history.HistoryRows = 12;
-    s.history.HistorySort = QStringLiteral("1");
-    s.history.HistoryOddColor = QStringLiteral("E0FFFF");
-    s.history.HistoryColors = QStringLiteral("/x=y:ff0000\t/sleep:00ff00");
     s.edit = {9000, 3000, 1, 16};
     s.ActiveOddColor.clear();
     s.ActiveColors.clear();
