@@ -147,23 +147,14 @@ private slots:
     void defaults()
     {
         AppState s;
-        s.job.MultiEnabled = 1;
-        s.job.ResumeAtClock = 0;
-        s.job.ResumeAfterMinutes = QStringLiteral(" 45");
+        zktest::StateField::Apply(s, {"MultiEnabled=1", "ResumeAtClock=0", "ResumeAfterMinutes= 45", "ShowQuickButtons=1",
+                                      "Force=1", "AppCommand=x", "HistoryText=keep\tme", "HistoryMax=3",
+                                      "HistoryColors=/x:000000", "EditWidth=1", "Reserved69=99", "WindowLeft=100",
+                                      "ResumeAppCommand=r"});
         s.job.ResumeWeekdays = {0, 0, 1, 0, 0, 0, 0};
-        s.job.ShowQuickButtons = 1;
-        s.job.Force = 1;
         s.job.ExtendedMenu = 1;
-        s.job.AppCommand = QStringLiteral("x");
         s.WeeklyResumeTable[3].Hour = QStringLiteral("5");
         s.MultiRows[7].Operation = QStringLiteral("復帰");
-        s.history.HistoryText = QStringLiteral("keep\tme");
-        s.history.HistoryMax = 3;
-        s.history.HistoryColors = QStringLiteral("/x:000000");
-        s.edit.EditWidth = 1;
-        s.Reserved69 = 99;
-        s.WindowLeft = 100;
-        s.cl.ResumeAppCommand = QStringLiteral("r");
         s.cl.HideBeforeSuspend = true;
         s.cl.ResumeTime = kNow;
         SetDefaults(s, QDateTime(QDate(2027, 3, 4), QTime(5, 6, 7)), kDesktop);
@@ -485,16 +476,9 @@ private slots:
         // Values before the load that differ from what the field would give, so
         // that a kept or rejected value is visible.
         AppState full = Fresh();
-        full.WindowLeft = 500;
-        full.job.ResumeAtClock = 0;
-        full.job.ResumeAfterMinutes = QStringLiteral(" 45");
-        full.job.ResumeEnabled = 1;
-        full.job.CpuProcess = QStringLiteral("firefox");
-        full.job.Force = 1;
-        full.job.TimingMode = 1;
-        full.job.MonitorKind = 1;
-        full.job.Operation = 2;
-        full.CaptureFolder = QStringLiteral("/elsewhere");
+        zktest::StateField::Apply(full, {"WindowLeft=500", "ResumeAtClock=0", "ResumeAfterMinutes= 45", "ResumeEnabled=1",
+                                         "CpuProcess=firefox", "Force=1", "TimingMode=1", "MonitorKind=1", "Operation=2",
+                                         "CaptureFolder=/elsewhere"});
         // A line that ends with the field under test (the fields before it are empty).
         QMap<int, QString> fields{{field, value}};
         if (field == 60)
