@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #ifndef Q_MOC_RUN
+#include "support/logind_mock.h"
 #include "support/run_zenkoro.h"
 #endif
 
@@ -46,19 +47,8 @@ qint64 ChildOf(const QProcess &p)
 // python3-dbusmock's notification daemon on the test's session bus.
 class NotificationMock {
 public:
-    NotificationMock()
-    {
-        m_mock.setProgram("/usr/bin/python3");
-        m_mock.setArguments({"-m", "dbusmock", "--template", "notification_daemon"});
-        m_mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_mock.setStandardOutputFile(QProcess::nullDevice());
-        m_mock.start();
-    }
-    ~NotificationMock()
-    {
-        m_mock.terminate();
-        m_mock.waitForFinished(3000);
-    }
+    NotificationMock() : m_mock(zktest::StartDBusMock(QProcessEnvironment::systemEnvironment(), {"--template", "notification_daemon"})) {}
+    ~NotificationMock() { zktest::StopProcess(m_mock); }
     static bool onBus()
     {
         return QDBusConnection::sessionBus().interface()->isServiceRegistered(kService).value();
@@ -73,26 +63,8 @@ public:
     static QList<QVariantList> calls(const QString &method)
     {
         QList<QVariantList> result;
-        const QDBusArgument log = call("GetCalls").arguments().value(0).value<QDBusArgument>();
-        log.beginArray();
-        while (!log.atEnd()) {
-            quint64 stamp = 0;
-            QString name;
-            QVariantList args;
-            log.beginStructure();
-            log >> stamp >> name;
-            log.beginArray();
-            while (!log.atEnd()) {
-                QDBusVariant v;
-                log >> v;
-                args << v.variant();
-            }
-            log.endArray();
-            log.endStructure();
-            if (name == method)
-                result << args;
-        }
-        log.endArray();
+        for (const zktest::MockCall &c : zktest::MockCalls(QDBusConnection::sessionBus(), kService, kPath, method))
+            result << c.args;
         return result;
     }
     // A press on the button `key` of notice `id`.
@@ -115,7 +87,7 @@ public:
     static constexpr const char *kPath = "/org/freedesktop/Notifications";
 
 private:
-    QProcess m_mock;
+    std::unique_ptr<QProcess> m_mock;
 };
 
 }  // namespace

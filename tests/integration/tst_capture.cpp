@@ -169,15 +169,10 @@ private Q_SLOTS:
         };
         QCOMPARE(capture(QStringLiteral("0 ") + uri, QStringLiteral("CapNoPortal")), std::optional<bool>(false));
 
-        QProcess mock;
-        mock.setProcessEnvironment(bus.environment());
-        mock.setProgram(QStringLiteral("/usr/bin/python3"));
-        mock.setArguments({"-m", "dbusmock", "--system", "org.freedesktop.portal.Desktop",
-                           "/org/freedesktop/portal/desktop", "org.freedesktop.portal.Screenshot"});
-        mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        mock.setStandardOutputFile(QProcess::nullDevice());
-        mock.start();
-        QVERIFY(mock.waitForStarted(5000));
+        std::unique_ptr<QProcess> mock = zktest::StartDBusMock(
+            bus.environment(), {"--system", "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
+                                "org.freedesktop.portal.Screenshot"});
+        QVERIFY(mock);
         QDBusConnection c = bus.connection();
         QVERIFY(QTest::qWaitFor(
             [&] { return c.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.portal.Desktop")).value(); },
@@ -230,9 +225,7 @@ private Q_SLOTS:
         const QStringList caps = desktop.entryList({QStringLiteral("Cap*.jpg")}, QDir::Files);
         QCOMPARE(caps.size(), 1);
         QCOMPARE(QImage(desktop.filePath(caps.first())).size(), shot.size());
-
-        mock.terminate();
-        mock.waitForFinished(3000);
+        zktest::StopProcess(mock);
     }
 
     // zenkoro --dry-run -auto -shutdown -time 0 -capture with a display: one

@@ -12,7 +12,6 @@
 #endif
 
 #include <csignal>
-#include <ctime>
 
 using zktest::Describe;
 using zktest::LogindMock;
@@ -21,7 +20,6 @@ using zktest::UPowerMock;
 
 namespace {
 
-const QString kSessionPath = QStringLiteral("/org/freedesktop/login1/session/c1");
 // The battery run fires after one step and the 15 s warning phase; the
 // mains run is watched for longer than that.
 constexpr int kMainsSpanMs = 25000;
@@ -34,14 +32,6 @@ class TestE2eBattery : public QObject {
     LogindMock m_bus;
     std::unique_ptr<UPowerMock> m_upower;
     QTemporaryDir m_home;
-
-    bool setSession(const QString &name, const QVariant &value) const
-    {
-        QDBusMessage msg = QDBusMessage::createMethodCall(LogindMock::kService, kSessionPath,
-                                                          "org.freedesktop.DBus.Properties", "Set");
-        msg.setArguments({"org.freedesktop.login1.Session", name, QVariant::fromValue(QDBusVariant(value))});
-        return m_bus.connection().call(msg).type() == QDBusMessage::ReplyMessage;
-    }
 
     void start(QProcess &p, const QStringList &args) const
     {
@@ -60,17 +50,10 @@ private Q_SLOTS:
         QVERIFY(m_home.isValid());
         QVERIFY2(m_bus.startBus(), qPrintable(m_bus.error()));
         QVERIFY2(m_bus.startLogind(), qPrintable(m_bus.error()));
-        const QDBusMessage added = m_bus.call(LogindMock::kMock, "AddSession",
-                                              {"c1", "seat0", QVariant::fromValue(quint32(1000)), "someone", true});
-        QVERIFY2(added.type() == QDBusMessage::ReplyMessage, qPrintable(added.errorMessage()));
+        const QString error = m_bus.addSession("c1");
+        QVERIFY2(error.isEmpty(), qPrintable(error));
         // Nobody has touched the session for ten minutes.
-        timespec ts{};
-        QCOMPARE(::clock_gettime(CLOCK_MONOTONIC, &ts), 0);
-        const quint64 nowUs = quint64(ts.tv_sec) * 1000000 + quint64(ts.tv_nsec) / 1000;
-        QVERIFY(setSession("IdleSinceHintMonotonic", QVariant::fromValue(nowUs - 600'000'000ull)));
-        QVERIFY(setSession("IdleSinceHint",
-                           QVariant::fromValue(quint64(QDateTime::currentMSecsSinceEpoch()) * 1000 - 600'000'000ull)));
-        QVERIFY(setSession("IdleHint", true));
+        QVERIFY(m_bus.setSessionIdleFor("c1", 600));
         m_upower = std::make_unique<UPowerMock>(m_bus);
     }
 

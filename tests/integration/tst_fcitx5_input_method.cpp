@@ -42,15 +42,8 @@ private slots:
         QCOMPARE(AskSwitchable(im), std::optional<bool>(false));
         im.setOpen(true);
 
-        QProcess mock;
-        mock.setProcessEnvironment(bus.environment());
-        mock.setProgram(QStringLiteral("/usr/bin/python3"));
-        mock.setArguments({QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"), kService,
-                           kPath, kController});
-        mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        mock.setStandardOutputFile(QProcess::nullDevice());
-        mock.start();
-        QVERIFY(mock.waitForStarted(5000));
+        std::unique_ptr<QProcess> mock = zktest::StartDBusMock(bus.environment(), {"--system", kService, kPath, kController});
+        QVERIFY(mock);
         QDBusConnection c = bus.connection();
         QVERIFY(QTest::qWaitFor([&] { return c.interface()->isServiceRegistered(kService).value(); }, 20000));
         auto mockCall = [&](const QString &method, const QVariantList &args) {
@@ -71,27 +64,16 @@ private slots:
         QStringList called;
         QVERIFY(QTest::qWaitFor(
             [&] {
-                const QDBusMessage r = mockCall(QStringLiteral("GetCalls"), {});
                 called.clear();
-                const QDBusArgument a = r.arguments().value(0).value<QDBusArgument>();
-                a.beginArray();
-                while (!a.atEnd()) {
-                    quint64 time = 0;
-                    QString method;
-                    a.beginStructure();
-                    a >> time >> method;
-                    a.endStructure();
-                    called << method;
-                }
-                a.endArray();
+                for (const zktest::MockCall &call : zktest::MockCalls(c, kService, kPath))
+                    if (call.method != u"State")
+                        called << call.method;
                 return called.contains(QStringLiteral("Deactivate"));
             },
             10000));
-        called.removeAll(QStringLiteral("State"));
         QCOMPARE(called, (QStringList{"Activate", "Deactivate"}));
 
-        mock.terminate();
-        mock.waitForFinished(3000);
+        zktest::StopProcess(mock);
     }
 };
 

@@ -10,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <ctime>
-
 #ifndef Q_MOC_RUN
 #include "support/logind_mock.h"
 #include "support/upower_mock.h"
@@ -169,9 +167,8 @@ private Q_SLOTS:
     void idleFromLogindSession()
     {
         QVERIFY2(m_bus.startLogind(), qPrintable(m_bus.error()));
-        const QDBusMessage added =
-            m_bus.call(LogindMock::kMock, "AddSession", {"c7", "seat0", QVariant::fromValue(quint32(1000)), "someone", true});
-        QVERIFY2(added.type() == QDBusMessage::ReplyMessage, qPrintable(added.errorMessage()));
+        const QString error = m_bus.addSession("c7");
+        QVERIFY2(error.isEmpty(), qPrintable(error));
         const QString path = "/org/freedesktop/login1/session/c7";
         // This process is in no session of the mock: the environment names it.
         qputenv("XDG_SESSION_ID", "c7");
@@ -180,25 +177,12 @@ private Q_SLOTS:
         QTRY_COMPARE(idle.sessionPath(), path);
         QTRY_COMPARE(idle.idleMilliseconds(), qint64(0));
 
-        const auto set = [&](const QString &name, const QVariant &value) {
-            QDBusMessage msg = QDBusMessage::createMethodCall(LogindMock::kService, path,
-                                                              "org.freedesktop.DBus.Properties", "Set");
-            msg.setArguments({"org.freedesktop.login1.Session", name, QVariant::fromValue(QDBusVariant(value))});
-            return m_bus.connection().call(msg).type() == QDBusMessage::ReplyMessage;
-        };
-        // Idle for ten minutes by the monotonic clock.
-        timespec ts{};
-        QCOMPARE(::clock_gettime(CLOCK_MONOTONIC, &ts), 0);
-        const quint64 nowUs = quint64(ts.tv_sec) * 1000000 + quint64(ts.tv_nsec) / 1000;
-        QVERIFY(set("IdleSinceHintMonotonic", QVariant::fromValue(nowUs - 600'000'000ull)));
-        QVERIFY(set("IdleSinceHint", QVariant::fromValue(quint64(QDateTime::currentMSecsSinceEpoch()) * 1000 -
-                                                          600'000'000ull)));
-        QVERIFY(set("IdleHint", true));
+        QVERIFY(m_bus.setSessionIdleFor("c7", 600));
         QTRY_VERIFY(idle.idleMilliseconds() >= 600'000);
         QVERIFY(idle.idleMilliseconds() < 3'600'000);
 
         // Back at the keyboard.
-        QVERIFY(set("IdleHint", false));
+        QVERIFY(m_bus.setSession("c7", "IdleHint", false));
         QTRY_COMPARE(idle.idleMilliseconds(), qint64(0));
         m_bus.stopLogind();
         qunsetenv("XDG_SESSION_ID");

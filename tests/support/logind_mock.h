@@ -17,6 +17,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -33,9 +34,90 @@
 #include <memory>
 
 #include <csignal>
+#include <ctime>
 #include <sys/prctl.h>
 
 namespace zktest {
+
+// One logged method call of a python3-dbusmock object. `time` is seconds since
+// the epoch: whole seconds from MockCalls(), milliseconds from loggedCalls().
+struct MockCall {
+    double time = 0;
+    QString method;
+    QVariantList args;  // MockCalls() only
+    QString argsText;   // loggedCalls() only: the mock's rendering of the arguments
+};
+
+// The calls the mock object `path` of `service` logged (of `method` only, when
+// given), from its GetCalls, in order.
+inline QList<MockCall> MockCalls(const QDBusConnection &bus, const QString &service, const QString &path,
+                                 const QString &method = {})
+{
+    const auto unwrap = [](QVariant v) {
+        while (v.userType() == qMetaTypeId<QDBusVariant>())
+            v = v.value<QDBusVariant>().variant();
+        return v;
+    };
+    QList<MockCall> result;
+    QDBusMessage msg = QDBusMessage::createMethodCall(service, path, QStringLiteral("org.freedesktop.DBus.Mock"),
+                                                      QStringLiteral("GetCalls"));
+    const QDBusMessage reply = bus.call(msg, QDBus::Block, 10000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return result;
+    const QDBusArgument arg = reply.arguments().constFirst().value<QDBusArgument>();
+    arg.beginArray();
+    while (!arg.atEnd()) {
+        MockCall c;
+        quint64 stamp = 0;
+        arg.beginStructure();
+        arg >> stamp >> c.method;
+        arg.beginArray();
+        while (!arg.atEnd()) {
+            QDBusVariant v;
+            arg >> v;
+            c.args << unwrap(v.variant());
+        }
+        arg.endArray();
+        arg.endStructure();
+        c.time = double(stamp);
+        if (method.isEmpty() || c.method == method)
+            result << c;
+    }
+    arg.endArray();
+    return result;
+}
+
+// A test killed by its time limit must not leave the bus and the mocks behind.
+inline void DieWithParent() { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }
+
+// python3-dbusmock started with `args` in `env` (its output thrown away);
+// null when it did not start.
+inline std::unique_ptr<QProcess> StartDBusMock(const QProcessEnvironment &env, const QStringList &args)
+{
+    auto p = std::make_unique<QProcess>();
+    p->setProcessEnvironment(env);
+    p->setProgram(QStringLiteral("/usr/bin/python3"));
+    p->setArguments(QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock")} + args);
+    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p->setStandardOutputFile(QProcess::nullDevice());
+    p->setChildProcessModifier(DieWithParent);
+    p->start();
+    if (!p->waitForStarted(5000))
+        p.reset();
+    return p;
+}
+
+// Ends a process started by a mock helper, and forgets it.
+inline void StopProcess(std::unique_ptr<QProcess> &p)
+{
+    if (!p)
+        return;
+    p->terminate();
+    if (!p->waitForFinished(3000))
+        p->kill();
+    p->waitForFinished(1000);
+    p.reset();
+}
 
 class LogindMock {
 public:
@@ -44,14 +126,7 @@ public:
     static constexpr const char *kManager = "org.freedesktop.login1.Manager";
     static constexpr const char *kMock = "org.freedesktop.DBus.Mock";
 
-    // One logged method call of the mock. `time` is seconds since the epoch:
-    // whole seconds from calls(), milliseconds from loggedCalls().
-    struct Call {
-        double time = 0;
-        QString method;
-        QVariantList args;  // calls() only
-        QString argsText;   // loggedCalls() only: the mock's rendering of the arguments
-    };
+    using Call = MockCall;
 
     LogindMock() = default;
     LogindMock(const LogindMock &) = delete;
@@ -59,13 +134,9 @@ public:
     ~LogindMock()
     {
         stopLogind();
-        if (m_daemon) {
+        if (m_daemon)
             QDBusConnection::disconnectFromBus(m_connectionName);
-            m_daemon->terminate();
-            if (!m_daemon->waitForFinished(3000))
-                m_daemon->kill();
-            m_daemon->waitForFinished(1000);
-        }
+        StopProcess(m_daemon);
     }
 
     QString error() const { return m_error; }
@@ -112,7 +183,7 @@ public:
         m_daemon->setArguments({QStringLiteral("--config-file=") + config, QStringLiteral("--print-address"),
                                 QStringLiteral("--nofork")});
         m_daemon->setProcessChannelMode(QProcess::SeparateChannels);
-        m_daemon->setChildProcessModifier(dieWithParent);
+        m_daemon->setChildProcessModifier(DieWithParent);
         m_daemon->start();
         if (!m_daemon->waitForStarted(5000))
             return fail(QStringLiteral("dbus-daemon did not start: %1").arg(m_daemon->errorString()));
@@ -158,20 +229,12 @@ public:
         if (!m_bus)
             return fail(QStringLiteral("startBus() first"));
         stopLogind();
-        m_mock = std::make_unique<QProcess>();
-        m_mock->setProcessEnvironment(environment());
-        m_mock->setProgram(QStringLiteral("/usr/bin/python3"));
-        QStringList args{QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
-                         QStringLiteral("--template"), QStringLiteral("logind"), QStringLiteral("-l"), logPath()};
+        QStringList args{QStringLiteral("--system"), QStringLiteral("--template"), QStringLiteral("logind"),
+                         QStringLiteral("-l"), logPath()};
         if (!parameters.isEmpty())
             args << QStringLiteral("-p") << QString::fromUtf8(QJsonDocument(parameters).toJson(QJsonDocument::Compact));
-        m_mock->setArguments(args);
-        m_mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_mock->setStandardOutputFile(QProcess::nullDevice());
-        m_mock->setChildProcessModifier(dieWithParent);
-        m_mock->start();
-        if (!m_mock->waitForStarted(5000))
-            return fail(QStringLiteral("dbusmock did not start: %1").arg(m_mock->errorString()));
+        if (!(m_mock = StartDBusMock(environment(), args)))
+            return fail(QStringLiteral("dbusmock did not start"));
         if (!waitFor([this] { return serviceRegistered(); }, 20000))
             return fail(QStringLiteral("org.freedesktop.login1 did not appear on the private bus"));
         return true;
@@ -182,11 +245,7 @@ public:
     {
         if (!m_mock)
             return;
-        m_mock->terminate();
-        if (!m_mock->waitForFinished(3000))
-            m_mock->kill();
-        m_mock->waitForFinished(1000);
-        m_mock.reset();
+        StopProcess(m_mock);
         if (m_bus)
             waitFor([this] { return !serviceRegistered(); }, 5000);
     }
@@ -205,43 +264,10 @@ public:
         return m_bus->call(msg, QDBus::Block, 10000);
     }
 
-    // Every logged method call since the start or the last clearCalls().
-    QList<Call> calls() const
+    // Every logged method call (of `method` only, when given) since the start or the last clearCalls().
+    QList<Call> calls(const QString &method = {}) const
     {
-        QList<Call> result;
-        const QDBusMessage reply = call(QString::fromLatin1(kMock), QStringLiteral("GetCalls"));
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-            return result;
-        const QDBusArgument arg = reply.arguments().constFirst().value<QDBusArgument>();
-        arg.beginArray();
-        while (!arg.atEnd()) {
-            Call c;
-            quint64 stamp = 0;
-            arg.beginStructure();
-            arg >> stamp >> c.method;
-            arg.beginArray();
-            while (!arg.atEnd()) {
-                QDBusVariant v;
-                arg >> v;
-                c.args << unwrap(v.variant());
-            }
-            arg.endArray();
-            arg.endStructure();
-            c.time = double(stamp);
-            result << c;
-        }
-        arg.endArray();
-        return result;
-    }
-
-    // The calls of one method.
-    QList<Call> calls(const QString &method) const
-    {
-        QList<Call> result;
-        for (const Call &c : calls())
-            if (c.method == method)
-                result << c;
-        return result;
+        return MockCalls(*m_bus, QString::fromLatin1(kService), QString::fromLatin1(kPath), method);
     }
 
     // The names of the calls that would change the machine's power state or end
@@ -318,6 +344,38 @@ public:
         return QStringLiteral("raise dbus.exceptions.DBusException('refused', name='%1')").arg(name);
     }
 
+    // Adds session `id` of user 1000 on seat0 to the mock; the error text, empty when it worked.
+    QString addSession(const QString &id) const
+    {
+        const QDBusMessage r = call(QString::fromLatin1(kMock), QStringLiteral("AddSession"),
+                                    {id, QStringLiteral("seat0"), QVariant::fromValue(quint32(1000)),
+                                     QStringLiteral("someone"), true});
+        return r.type() == QDBusMessage::ReplyMessage ? QString() : QStringLiteral("AddSession: ") + r.errorMessage();
+    }
+
+    // Sets a property of the mock's session `id`.
+    bool setSession(const QString &id, const QString &name, const QVariant &value) const
+    {
+        QDBusMessage msg = QDBusMessage::createMethodCall(
+            QString::fromLatin1(kService), QStringLiteral("/org/freedesktop/login1/session/") + id,
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+        msg.setArguments({QStringLiteral("org.freedesktop.login1.Session"), name, QVariant::fromValue(QDBusVariant(value))});
+        return m_bus->call(msg).type() == QDBusMessage::ReplyMessage;
+    }
+
+    // Marks session `id` idle since `seconds` ago, on both clocks logind keeps the hint by.
+    bool setSessionIdleFor(const QString &id, qint64 seconds) const
+    {
+        timespec ts{};
+        ::clock_gettime(CLOCK_MONOTONIC, &ts);
+        const quint64 ago = quint64(seconds) * 1000000;
+        const quint64 monotonicUs = quint64(ts.tv_sec) * 1000000 + quint64(ts.tv_nsec) / 1000;
+        const quint64 wallUs = quint64(QDateTime::currentMSecsSinceEpoch()) * 1000;
+        return setSession(id, QStringLiteral("IdleSinceHintMonotonic"), QVariant::fromValue(monotonicUs - ago)) &&
+               setSession(id, QStringLiteral("IdleSinceHint"), QVariant::fromValue(wallUs - ago)) &&
+               setSession(id, QStringLiteral("IdleHint"), true);
+    }
+
     // The inhibitor locks the mock holds: (what, who, why, mode) each.
     QList<QStringList> inhibitors() const
     {
@@ -357,16 +415,6 @@ public:
     }
 
 private:
-    // A test killed by its time limit must not leave the bus and the mock behind.
-    static void dieWithParent() { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }
-
-    static QVariant unwrap(const QVariant &v)
-    {
-        if (v.canConvert<QDBusVariant>() && v.userType() == qMetaTypeId<QDBusVariant>())
-            return unwrap(v.value<QDBusVariant>().variant());
-        return v;
-    }
-
     bool fail(const QString &message)
     {
         m_error = message;

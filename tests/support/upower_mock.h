@@ -39,20 +39,12 @@ public:
     bool start(const QJsonObject &parameters = {})
     {
         stop();
-        m_process = std::make_unique<QProcess>();
-        m_process->setProcessEnvironment(m_bus.environment());
-        QStringList args{QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
-                         QStringLiteral("--template"), QStringLiteral("upower"), QStringLiteral("-l"), logPath()};
+        QStringList args{QStringLiteral("--system"), QStringLiteral("--template"), QStringLiteral("upower"),
+                         QStringLiteral("-l"), logPath()};
         if (!parameters.isEmpty())
             args << QStringLiteral("-p") << QString::fromUtf8(QJsonDocument(parameters).toJson(QJsonDocument::Compact));
-        m_process->setProgram(QStringLiteral("/usr/bin/python3"));
-        m_process->setArguments(args);
-        m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process->setStandardOutputFile(QProcess::nullDevice());
-        m_process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        m_process->start();
-        if (!m_process->waitForStarted(5000))
-            return fail(QStringLiteral("dbusmock did not start: %1").arg(m_process->errorString()));
+        if (!(m_process = StartDBusMock(m_bus.environment(), args)))
+            return fail(QStringLiteral("dbusmock did not start"));
         if (!LogindMock::waitFor([this] { return registered(); }, 20000))
             return fail(QStringLiteral("org.freedesktop.UPower did not appear on the private bus"));
         return true;
@@ -63,11 +55,7 @@ public:
     {
         if (!m_process)
             return;
-        m_process->terminate();
-        if (!m_process->waitForFinished(3000))
-            m_process->kill();
-        m_process->waitForFinished(1000);
-        m_process.reset();
+        StopProcess(m_process);
         LogindMock::waitFor([this] { return !registered(); }, 5000);
     }
 

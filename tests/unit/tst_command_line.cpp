@@ -3,6 +3,7 @@
 #include "core/run_plan.h"
 #include "core/text.h"
 #include "settings/defaults.h"
+#include "support/state_fields.h"
 
 #include <QTest>
 #include <cfloat>
@@ -33,63 +34,6 @@ struct Run {
         result = ParseCommandLine(args, state, kNow, hooks);
         return *this;
     }
-};
-
-// A value of the state by name, as text, so that a table row can name what it
-// sets before the parse and what it expects after it.
-class Field {
-public:
-    Field(AppState &s, const QString &name) : m_s(s), m_name(name) {}
-    QString get() const
-    {
-        if (m_name == QLatin1String("MonitorMode"))
-            return QString::number(int(m_s.monitorMode()));
-        if (int *i = ints().value(m_name))
-            return QString::number(*i);
-        if (bool *b = bools().value(m_name))
-            return *b ? QStringLiteral("true") : QStringLiteral("false");
-        if (QString *t = texts().value(m_name))
-            return *t;
-        qFatal("unknown field %s", qPrintable(m_name));
-    }
-    void set(const QString &value)
-    {
-        if (int *i = ints().value(m_name))
-            *i = value.toInt();
-        else if (QString *t = texts().value(m_name))
-            *t = value;
-        else
-            qFatal("cannot set field %s", qPrintable(m_name));
-    }
-
-private:
-    QMap<QString, int *> ints() const
-    {
-        JobSettings &j = m_s.job;
-        return {{"Operation", &j.Operation}, {"TimingMode", &j.TimingMode}, {"ResumeEnabled", &j.ResumeEnabled},
-                {"ResumeAtClock", &j.ResumeAtClock}, {"MonitorEnabled", &j.MonitorEnabled},
-                {"MonitorKind", &j.MonitorKind}, {"PhraseEvent", &j.PhraseEvent}, {"Topmost", &j.Topmost},
-                {"CountdownSound", &j.CountdownSound}, {"ResumeMonitorOn", &j.ResumeMonitorOn},
-                {"ResumeKeepState", &j.ResumeKeepState}, {"MultiEnabled", &j.MultiEnabled}, {"Force", &j.Force},
-                {"ResumeRecountMinutes", &m_s.cl.ResumeRecountMinutes},
-                {"PopupLeadSeconds", &m_s.cl.PopupLeadSeconds}, {"ZeroTimeSeconds", &m_s.cl.ZeroTimeSeconds}};
-    }
-    QMap<QString, bool *> bools() const
-    {
-        return {{"HideBeforeSuspend", &m_s.cl.HideBeforeSuspend}, {"NoDisplay", &m_s.cl.NoDisplay}};
-    }
-    QMap<QString, QString *> texts() const
-    {
-        JobSettings &j = m_s.job;
-        return {{"DelayMinutes", &j.DelayMinutes}, {"ClockHour", &j.ClockHour}, {"ClockMinute", &j.ClockMinute},
-                {"ResumeAfterMinutes", &j.ResumeAfterMinutes}, {"MonitorPhrase", &j.MonitorPhrase},
-                {"AppCommand", &j.AppCommand}, {"CpuLowerLimit", &j.CpuLowerLimit},
-                {"CpuAverageSeconds", &j.CpuAverageSeconds}, {"IdleSeconds", &j.IdleSeconds},
-                {"CpuProcess", &j.CpuProcess}, {"ResumeAppCommand", &m_s.cl.ResumeAppCommand},
-                {"ExecWeekMask", &m_s.cl.ExecWeekMask}};
-    }
-    AppState &m_s;
-    QString m_name;
 };
 
 }  // namespace
@@ -192,15 +136,12 @@ private slots:
         QFETCH(QString, args);
         QFETCH(QStringList, after);
         Run r;
-        for (const QString &b : before)
-            Field(r.state, b.section(QLatin1Char('='), 0, 0)).set(b.section(QLatin1Char('='), 1));
+        zktest::StateField::Apply(r.state, before);
         r.parse(args);
         QVERIFY(r.result.parsed);
         QVERIFY(!r.result.error);
         for (const QString &a : after)
-            QCOMPARE(a.section(QLatin1Char('='), 0, 0) + QLatin1Char('=') +
-                         Field(r.state, a.section(QLatin1Char('='), 0, 0)).get(),
-                     a);
+            QCOMPARE(zktest::StateField::Entry(r.state, a), a);
     }
 
     // Every word of the grammar is taken: with its value where it needs one

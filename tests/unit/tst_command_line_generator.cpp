@@ -4,6 +4,7 @@
 #include "core/command_line_generator.h"
 #include "settings/defaults.h"
 #include "support/same_run.h"
+#include "support/state_fields.h"
 
 #include <QTest>
 #include <functional>
@@ -55,6 +56,12 @@ AppState ParsedBack(const AppState &original, const QString &line, ParseResult *
     return parsed;
 }
 
+// Sets each "Name=value" of the state.
+Edit Set(const QStringList &entries)
+{
+    return [entries](AppState &s) { zktest::StateField::Apply(s, entries); };
+}
+
 }  // namespace
 
 class TstCommandLineGenerator : public QObject {
@@ -65,34 +72,19 @@ private Q_SLOTS:
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QString>("expected");  // null: only the round trip
         QTest::newRow("defaults") << Edit() << "-auto -shutdown -time 90";
-        QTest::newRow("topmost off, silent") << Edit([](AppState &s) {
-            s.job.Topmost = 0;
-            s.job.CountdownSound = 0;
-        }) << "-auto -shutdown -time 90 -topmost n -no_beep y";
-        QTest::newRow("multi writes no run") << Edit([](AppState &s) {
-            s.job.MultiEnabled = 1;
-            s.job.Operation = 1;
-            s.job.Force = 1;
-            s.job.ResumeEnabled = 1;
-            s.job.TrayIcon = 1;
-            s.job.Topmost = 0;
-        }) << "-auto -multi -tasktray y -topmost n";
-        QTest::newRow("resume after minutes keeps the padding") << Edit([](AppState &s) {
-            s.job.ResumeEnabled = 1;
-            s.job.ResumeAtClock = 0;
-            s.job.ResumeAfterMinutes = QStringLiteral(" 10");
-        }) << "-auto -shutdown -time 90 -resume  10";
-        QTest::newRow("clock time, sleep, force") << Edit([](AppState &s) {
-            s.job.Operation = 4;
-            s.job.TimingMode = 1;
-            s.job.ClockHour = QStringLiteral("23");
-            s.job.ClockMinute = QStringLiteral("5");
-            s.job.Force = 1;
-        }) << "-auto -standby -time 23:5 -force";
-        QTest::newRow("clock time with an empty hour box") << Edit([](AppState &s) {
-            s.job.TimingMode = 1;
-            s.job.ClockMinute = QStringLiteral("30");
-        }) << "-auto -shutdown -time 0:30";
+        QTest::newRow("topmost off, silent") << Set({"Topmost=0", "CountdownSound=0"})
+            << "-auto -shutdown -time 90 -topmost n -no_beep y";
+        QTest::newRow("multi writes no run")
+            << Set({"MultiEnabled=1", "Operation=1", "Force=1", "ResumeEnabled=1", "TrayIcon=1", "Topmost=0"})
+            << "-auto -multi -tasktray y -topmost n";
+        QTest::newRow("resume after minutes keeps the padding")
+            << Set({"ResumeEnabled=1", "ResumeAtClock=0", "ResumeAfterMinutes= 10"})
+            << "-auto -shutdown -time 90 -resume  10";
+        QTest::newRow("clock time, sleep, force")
+            << Set({"Operation=4", "TimingMode=1", "ClockHour=23", "ClockMinute=5", "Force=1"})
+            << "-auto -standby -time 23:5 -force";
+        QTest::newRow("clock time with an empty hour box") << Set({"TimingMode=1", "ClockMinute=30"})
+            << "-auto -shutdown -time 0:30";
         QTest::newRow("standby on an older list") << Edit([](AppState &s) {
             s.platform = PlatformVersion{2, 5};
             s.operations = BuildOperationList(s.platform);
@@ -103,63 +95,34 @@ private Q_SLOTS:
             s.operations = BuildOperationList(s.platform);
             s.job.Operation = 3;
         }) << "-auto -time 90";
-        QTest::newRow("logoff and hibernation words") << Edit([](AppState &s) {
-            s.job.Operation = 3;
-            s.job.DelayMinutes = QStringLiteral(" 1.5 ");
-        }) << "-auto -hibernation -time 1.5";
-        QTest::newRow("cpu with a process") << Edit([](AppState &s) {
-            s.job.Operation = 2;
-            s.job.MonitorEnabled = 1;
-            s.job.MonitorKind = 1;
-            s.job.CpuLowerLimit = QStringLiteral("  5");
-            s.job.CpuAverageSeconds = QStringLiteral(" 60");
-            s.job.CpuProcess = QStringLiteral(" 1234 firefox-esr ");
-        }) << "-auto -logoff -time 90 -cpu_utl 5 60 -cpu_proc firefox-esr";
-        QTest::newRow("cpu of the machine") << Edit([](AppState &s) {
-            s.job.MonitorEnabled = 1;
-            s.job.MonitorKind = 1;
-        }) << "-auto -shutdown -time 90 -cpu_utl 0.1 20";
-        QTest::newRow("battery") << Edit([](AppState &s) {
-            s.job.MonitorEnabled = 1;
-            s.job.MonitorKind = 2;
-            s.job.IdleSeconds = QStringLiteral(" 300");
-        }) << "-auto -shutdown -time 90 -battery 300";
-        QTest::newRow("disappearing phrase as it stands") << Edit([](AppState &s) {
-            s.job.MonitorEnabled = 1;
-            s.job.PhraseEvent = 1;
-            s.job.MonitorPhrase = QStringLiteral("Download Complete");
-        }) << "-auto -shutdown -time 90 -disappear Download Complete";
-        QTest::newRow("monitor box off writes nothing") << Edit([](AppState &s) {
-            s.job.MonitorKind = 2;
-        }) << "-auto -shutdown -time 90";
-        QTest::newRow("resume at a clock time with an application") << Edit([](AppState &s) {
-            s.job.Operation = 4;
-            s.job.ResumeEnabled = 1;
-            s.job.ResumeAtClock = 1;
-            s.job.ResumeDateParts = {"2026", "12", "7", "7", "30"};
-            s.job.AppCommand = QStringLiteral("xterm -e top");
-        }) << "-auto -standby -time 90 -resume 7:30 -resume_ap < xterm -e top >";
-        QTest::newRow("application not launched is not written") << Edit([](AppState &s) {
-            s.job.ResumeEnabled = 1;
-            s.job.ResumeDateParts = {"2026", "12", "7", "7", "30"};
-            s.job.LaunchApp = 0;
-            s.job.AppCommand = QStringLiteral("xterm");
-        }) << "-auto -shutdown -time 90 -resume 7:30";
-        QTest::newRow("application without resume is not written") << Edit([](AppState &s) {
-            s.job.AppCommand = QStringLiteral("xterm");
-        }) << "-auto -shutdown -time 90";
-        QTest::newRow("every option") << Edit([](AppState &s) {
-            s.job.NoAlert = 1;
-            s.job.MinimizeAtStart = 1;
-            s.job.TrayIcon = 1;
-            s.job.CaptureOnExit = 1;
-            s.job.IeMonitor = 1;
-            s.job.ResumeOnly = 1;
-            s.job.Topmost = 0;
-            s.job.CountdownSound = 0;
-            s.job.ResumeMonitorOn = 0;
-            s.job.ResumeKeepState = 0;
-        }) << "-auto -shutdown -time 90 -nodisp_alert y -minimize y -tasktray y -capture y -ie y -resume_only "
+        QTest::newRow("logoff and hibernation words") << Set({"Operation=3", "DelayMinutes= 1.5 "})
+            << "-auto -hibernation -time 1.5";
+        QTest::newRow("cpu with a process")
+            << Set({"Operation=2", "MonitorEnabled=1", "MonitorKind=1", "CpuLowerLimit=  5", "CpuAverageSeconds= 60",
+                    "CpuProcess= 1234 firefox-esr "})
+            << "-auto -logoff -time 90 -cpu_utl 5 60 -cpu_proc firefox-esr";
+        QTest::newRow("cpu of the machine") << Set({"MonitorEnabled=1", "MonitorKind=1"})
+            << "-auto -shutdown -time 90 -cpu_utl 0.1 20";
+        QTest::newRow("battery") << Set({"MonitorEnabled=1", "MonitorKind=2", "IdleSeconds= 300"})
+            << "-auto -shutdown -time 90 -battery 300";
+        QTest::newRow("disappearing phrase as it stands")
+            << Set({"MonitorEnabled=1", "PhraseEvent=1", "MonitorPhrase=Download Complete"})
+            << "-auto -shutdown -time 90 -disappear Download Complete";
+        QTest::newRow("monitor box off writes nothing") << Set({"MonitorKind=2"}) << "-auto -shutdown -time 90";
+        QTest::newRow("resume at a clock time with an application")
+            << Set({"Operation=4", "ResumeEnabled=1", "ResumeAtClock=1", "ResumeYear=2026", "ResumeMonth=12",
+                    "ResumeDay=7", "ResumeHour=7", "ResumeMinute=30", "AppCommand=xterm -e top"})
+            << "-auto -standby -time 90 -resume 7:30 -resume_ap < xterm -e top >";
+        QTest::newRow("application not launched is not written")
+            << Set({"ResumeEnabled=1", "ResumeYear=2026", "ResumeMonth=12", "ResumeDay=7", "ResumeHour=7",
+                    "ResumeMinute=30", "LaunchApp=0", "AppCommand=xterm"})
+            << "-auto -shutdown -time 90 -resume 7:30";
+        QTest::newRow("application without resume is not written") << Set({"AppCommand=xterm"})
+            << "-auto -shutdown -time 90";
+        QTest::newRow("every option")
+            << Set({"NoAlert=1", "MinimizeAtStart=1", "TrayIcon=1", "CaptureOnExit=1", "IeMonitor=1", "ResumeOnly=1",
+                    "Topmost=0", "CountdownSound=0", "ResumeMonitorOn=0", "ResumeKeepState=0"})
+            << "-auto -shutdown -time 90 -nodisp_alert y -minimize y -tasktray y -capture y -ie y -resume_only "
               "-topmost n -no_beep y -monitor_off y -resume_nohold y";
         QTest::newRow("never written") << Edit([](AppState &s) {
             s.cl.ExecWeekMask = QStringLiteral("0111110");
@@ -171,34 +134,19 @@ private Q_SLOTS:
             s.job.ShowQuickButtons = 1;
             s.job.ResumeWeekdays = {0, 0, 0, 0, 0, 0, 0};
         }) << "-auto -shutdown -time 90";
-        QTest::newRow("reboot in 10") << Edit([](AppState &s) {
-            s.job.Operation = 1;
-            s.job.DelayMinutes = QStringLiteral("  10");
-        }) << QString();
-        QTest::newRow("hour beyond range") << Edit([](AppState &s) {
-            s.job.TimingMode = 1;
-            s.job.ClockHour = QStringLiteral("25");
-            s.job.ClockMinute = QStringLiteral("70");
-        }) << QString();
-        QTest::newRow("cpu of a process") << Edit([](AppState &s) {
-            s.job.MonitorEnabled = 1;
-            s.job.MonitorKind = 1;
-            s.job.CpuLowerLimit = QStringLiteral(" 2.5");
-            s.job.CpuAverageSeconds = QStringLiteral(" 45");
-            s.job.CpuProcess = QStringLiteral("? ffmpeg");
-        }) << QString();
-        QTest::newRow("resume at a clock time tomorrow") << Edit([](AppState &s) {
-            s.job.Operation = 4;
-            s.job.ResumeEnabled = 1;
-            s.job.ResumeDateParts = {"2026", "12", "7", "7", "30"};
-            s.job.AppCommand = QStringLiteral("\"/opt/my app/run\" -x");
-        }) << QString();
-        QTest::newRow("application with a line break") << Edit([](AppState &s) {
-            s.job.Operation = 4;
-            s.job.ResumeEnabled = 1;
-            s.job.ResumeAtClock = 0;
-            s.job.AppCommand = QStringLiteral("app\r\n-x");
-        }) << QString();
+        QTest::newRow("reboot in 10") << Set({"Operation=1", "DelayMinutes=  10"}) << QString();
+        QTest::newRow("hour beyond range") << Set({"TimingMode=1", "ClockHour=25", "ClockMinute=70"}) << QString();
+        QTest::newRow("cpu of a process")
+            << Set({"MonitorEnabled=1", "MonitorKind=1", "CpuLowerLimit= 2.5", "CpuAverageSeconds= 45",
+                    "CpuProcess=? ffmpeg"})
+            << QString();
+        QTest::newRow("resume at a clock time tomorrow")
+            << Set({"Operation=4", "ResumeEnabled=1", "ResumeYear=2026", "ResumeMonth=12", "ResumeDay=7",
+                    "ResumeHour=7", "ResumeMinute=30", "AppCommand=\"/opt/my app/run\" -x"})
+            << QString();
+        QTest::newRow("application with a line break")
+            << Set({"Operation=4", "ResumeEnabled=1", "ResumeAtClock=0", "AppCommand=app\r\n-x"})
+            << QString();
     }
     // Every row but the one without an operation word also goes through the
     // parser, which must give the same run.
@@ -228,25 +176,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QString>("refusal");  // null: must round-trip; else a word the message holds
+        // The option after the phrase is there for it to swallow.
         auto phrase = [](const char *text, int event = 0) {
-            const QString t = QString::fromUtf8(text);
-            return Edit([t, event](AppState &s) {
-                s.job.MonitorEnabled = 1;
-                s.job.MonitorKind = 0;
-                s.job.PhraseEvent = event;
-                s.job.MonitorPhrase = t;
-                s.job.Topmost = 0;  // an option after the phrase, for it to swallow
-            });
+            return Set({"MonitorEnabled=1", "MonitorKind=0", QStringLiteral("PhraseEvent=%1").arg(event),
+                        "MonitorPhrase=" + QString::fromUtf8(text), "Topmost=0"});
         };
         auto app = [](const char *text) {
-            const QString t = QString::fromUtf8(text);
-            return Edit([t](AppState &s) {
-                s.job.Operation = 4;
-                s.job.ResumeEnabled = 1;
-                s.job.ResumeAtClock = 0;
-                s.job.AppCommand = t;
-                s.job.CountdownSound = 0;
-            });
+            return Set({"Operation=4", "ResumeEnabled=1", "ResumeAtClock=0", "AppCommand=" + QString::fromUtf8(text),
+                        "CountdownSound=0"});
         };
         auto box = [](QString JobSettings::*field, const QString &text, int kind = -1, int timing = 0) {
             return Edit([field, text, kind, timing](AppState &s) {
@@ -260,18 +197,11 @@ private Q_SLOTS:
             });
         };
         auto resumeAfter = [](const QString &text) {
-            return Edit([text](AppState &s) {
-                s.job.ResumeEnabled = 1;
-                s.job.ResumeAtClock = 0;
-                s.job.ResumeAfterMinutes = text;
-            });
+            return Set({"ResumeEnabled=1", "ResumeAtClock=0", "ResumeAfterMinutes=" + text});
         };
         auto resumeAt = [](const char *hour, const char *minute) {
-            return Edit([hour, minute](AppState &s) {
-                s.job.ResumeEnabled = 1;
-                s.job.ResumeAtClock = 1;
-                s.job.ResumeDateParts = {"2026", "12", "7", QString::fromUtf8(hour), QString::fromUtf8(minute)};
-            });
+            return Set({"ResumeEnabled=1", "ResumeAtClock=1", "ResumeYear=2026", "ResumeMonth=12", "ResumeDay=7",
+                        "ResumeHour=" + QString::fromUtf8(hour), "ResumeMinute=" + QString::fromUtf8(minute)});
         };
         const QString huge = QStringLiteral("1000000000000000");
         const QString beyondDouble = QStringLiteral("1") + QString(400, QLatin1Char('0'));
