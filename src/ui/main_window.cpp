@@ -56,7 +56,7 @@ MainWindow::MainWindow(AppState &state, const Clock &clock, MainWindowServices &
             [this](int row) { openInputForm(frMulti->applicationBox(row), QCursor::pos()); });
     // "休止" is offered in the rows only where the system allows it.
     m_services.queryHibernationAllowed(this, [this](bool allowed) {
-        frMulti->setOperations(MultiRowOperations(m_state.platform, allowed));
+        frMulti->setOperations(MultiRowOperations(allowed));
     });
 
     loadFrom(m_state);
@@ -94,7 +94,7 @@ void MainWindow::onOperationChanged(int index)
     ++m_operationQuestion;  // an answer about an earlier choice no longer counts
     if (m_loading > 0 || index < 0)
         return;
-    if (cmbOp->itemText(index) == kOpHibernate) {
+    if (OperationFromText(cmbOp->itemText(index)) == OperationKind::Hibernate) {
         // The system answers from the event loop; the window stays alive meanwhile.
         const quint64 question = m_operationQuestion;
         m_services.queryHibernationAllowed(this, [this, index, question](bool allowed) {
@@ -132,7 +132,7 @@ void MainWindow::applyOperationEffects(bool clearResume)
     const QString op = cmbOp->currentText();
     if (clearResume)
         m_state.job.ResumeEnabled = 0;
-    DropUnusableResume(m_state.job, op);
+    DropUnusableResume(m_state.job, OperationFromText(op));
     showResumeBox();
 
     const OperationTooltips t = TooltipsFor(op);
@@ -288,7 +288,7 @@ void MainWindow::onResumeClicked()
 
 void MainWindow::onResumeOnlyClicked()
 {
-    SetResumeOnly(m_state.job, chkResumeOnly->isChecked(), cmbOp->currentText());
+    SetResumeOnly(m_state.job, chkResumeOnly->isChecked(), OperationFromText(cmbOp->currentText()));
     showResumeBox();
     applyResumeLayout();
 }
@@ -296,7 +296,7 @@ void MainWindow::onResumeOnlyClicked()
 void MainWindow::showResumeBox()
 {
     const JobSettings &j = m_state.job;
-    chkResume->setEnabled(ResumeUsable(cmbOp->currentText(), j.ResumeOnly != 0));
+    chkResume->setEnabled(ResumeUsable(OperationFromText(cmbOp->currentText()), j.ResumeOnly != 0));
     chkResume->setChecked(j.ResumeEnabled != 0);
 }
 

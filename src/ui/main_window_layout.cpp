@@ -110,7 +110,7 @@ QGroupBox *MainWindow::buildOperationFrame()
 
     cmbOp = new QComboBox(g);
     cmbOp->setObjectName(QStringLiteral("cmbOp"));
-    cmbOp->addItems(m_state.operations);
+    cmbOp->addItems(OperationListTexts());
     lay->addWidget(cmbOp, 0, 0);
 
     optGroup = new QButtonGroup(g);
@@ -260,12 +260,11 @@ QGroupBox *MainWindow::buildQuickFrame()
     g->setObjectName(QStringLiteral("FrImmediate"));
     auto *lay = new QHBoxLayout(g);
     lay->setContentsMargins(6, 2, 6, 2);
-    for (const QuickButtonSpec &spec : QuickButtons(m_state.platform)) {
+    for (const QuickButtonSpec &spec : QuickButtons()) {
         auto *b = new QPushButton(spec.caption, g);
         b->setObjectName(QStringLiteral("cmdQuick_") + QString::number(spec.index));
         if (!spec.toolTip.isEmpty())
             b->setToolTip(spec.toolTip);
-        b->setVisible(spec.visible);
         cmdQuick[spec.index] = b;
         lay->addWidget(b);
         const int index = spec.index;

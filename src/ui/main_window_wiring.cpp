@@ -198,9 +198,10 @@ void MainWindow::readJobIntoWidgets(const JobSettings &source)
 {
     const JobSettings j = source;  // the handlers below must not see half-written values
     ++m_loading;
-    if (cmbOp->count() != m_state.operations.size() || cmbOp->itemText(0) != m_state.operations.value(0)) {
+    if (const QStringList operations = OperationListTexts();
+        cmbOp->count() != operations.size() || cmbOp->itemText(0) != operations.value(0)) {
         cmbOp->clear();
-        cmbOp->addItems(m_state.operations);
+        cmbOp->addItems(operations);
     }
     const bool opChanged = cmbOp->currentIndex() != j.Operation || m_baseCaption.isEmpty();
     cmbOp->setCurrentIndex(j.Operation);

@@ -93,16 +93,6 @@ private Q_SLOTS:
             s.job.TimingMode = 1;
             s.job.ClockMinute = QStringLiteral("30");
         }) << "-auto -shutdown -time 0:30";
-        QTest::newRow("standby on an older list") << Edit([](AppState &s) {
-            s.platform = PlatformVersion{2, 5};
-            s.operations = BuildOperationList(s.platform);
-            s.job.Operation = 4;
-        }) << "-auto -standby -time 90";
-        QTest::newRow("no operation on a 9x list") << Edit([](AppState &s) {
-            s.platform = PlatformVersion{1, 4};
-            s.operations = BuildOperationList(s.platform);
-            s.job.Operation = 3;
-        }) << "-auto -time 90";
         QTest::newRow("logoff and hibernation words") << Edit([](AppState &s) {
             s.job.Operation = 3;
             s.job.DelayMinutes = QStringLiteral(" 1.5 ");

@@ -188,7 +188,7 @@ private Q_SLOTS:
         QVERIFY(r.fake.power.exitCalls.isEmpty());
         r.tick();
         QCOMPARE(r.events, (QStringList{"22:59:00 スリープ", "23:02:00 シャットダウン"}));
-        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::PowerOff});
+        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff}}));
         QCOMPARE(r.view.quits, QList<int>{0});
         r.tick(5);
         QCOMPARE(r.fake.power.exitCalls.size(), 1);

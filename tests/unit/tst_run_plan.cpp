@@ -43,7 +43,7 @@ AppState clockMode(const QString &h, const QString &m)
 AppState sleepWithResume(int atClock)
 {
     AppState s = minutes("5");
-    s.job.Operation = int(OperationKind::Standby);
+    s.job.Operation = int(OperationKind::Sleep);
     s.job.ResumeEnabled = 1;
     s.job.ResumeAtClock = atClock;
     return s;

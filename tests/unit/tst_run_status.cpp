@@ -105,7 +105,7 @@ private Q_SLOTS:
         Rig r;
         r.state.job.TimingMode = 0;
         r.state.job.DelayMinutes = QStringLiteral("0");
-        r.state.job.Operation = int(OperationKind::Standby);
+        r.state.job.Operation = int(OperationKind::Sleep);
         const QDateTime wake = kMonday.addSecs(3600);
         r.state.job.ResumeEnabled = 1;
         r.state.job.ResumeAtClock = 1;

@@ -839,7 +839,7 @@ private slots:
         j.ResumeAfterMinutes = QStringLiteral(" 30");
         j.setResumeWeekday(3, 0);
         state.WeeklyResumeTable[2] = {QStringLiteral("7"), QStringLiteral("30"), QStringLiteral("/bin/true")};
-        state.MultiRows[0] = {QStringLiteral("23"), QStringLiteral("0"), kOpSleep, QString()};
+        state.MultiRows[0] = {QStringLiteral("23"), QStringLiteral("0"), OperationText(OperationKind::Sleep), QString()};
         state.CaptureFolder = QStringLiteral("/elsewhere");
         state.WindowLeft = 0;
         state.WindowTop = 0;
@@ -871,7 +871,7 @@ private slots:
         QVERIFY(!w->findChild<QCheckBox *>(QStringLiteral("chkForce"))->isChecked());
         QVERIFY(w->findChild<QCheckBox *>(QStringLiteral("chkWeek_3"))->isChecked());
         QVERIFY(!w->findChild<QCheckBox *>(QStringLiteral("chkDspQuick"))->isChecked());
-        QCOMPARE(w->windowTitle(), CaptionFor(kOpShutdown));
+        QCOMPARE(w->windowTitle(), CaptionFor(OperationText(OperationKind::Shutdown)));
         const QRect area = w->screen()->availableGeometry();
         QVERIFY(qAbs(w->geometry().center().x() - area.center().x()) <= 3);
         QVERIFY(!QFile::exists(program.writer.path()));

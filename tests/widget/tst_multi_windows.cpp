@@ -69,7 +69,7 @@ private Q_SLOTS:
         Rig r;
         auto *multi = r.find<QCheckBox>(QStringLiteral("ChkMulti"));
         r.state.job.MonitorEnabled = 0;
-        r.state.job.Operation = int(OperationKind::Standby);
+        r.state.job.Operation = int(OperationKind::Sleep);
         r.window->settingsChanged();
         r.find<QCheckBox>(QStringLiteral("chk復帰"))->click();
         QCOMPARE(r.state.job.ResumeEnabled, 1);
@@ -148,7 +148,7 @@ private Q_SLOTS:
     void resumeListButtons()
     {
         Rig r;
-        r.state.job.Operation = int(OperationKind::Standby);
+        r.state.job.Operation = int(OperationKind::Sleep);
         r.state.WeeklyResumeTable[0] = {"7", "15", "mail"};
         r.window->settingsChanged();
         auto *set = r.find<QPushButton>(QStringLiteral("cmdSetDefaultResume"));

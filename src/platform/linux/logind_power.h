@@ -27,7 +27,7 @@ public:
     LogindPower(const QDBusConnection &bus, QObject *parent = nullptr);
     ~LogindPower() override;
 
-    void exitSession(quint32 flags, QObject *context, Answer done) override;
+    void endSession(SessionEnd how, bool force, QObject *context, Answer done) override;
     void suspend(bool hibernate, bool force, bool disableWakeEvents, QObject *context, Answer done) override;
     void queryHibernationAllowed(QObject *context, Answer done) override;
     bool hibernationAllowedAtStartup() override;
