@@ -100,11 +100,6 @@ bool LogindPower::accepted(const QDBusMessage &reply)
     return false;
 }
 
-void LogindPower::answerLater(QObject *context, Answer done, bool ok)
-{
-    QTimer::singleShot(0, context ? context : this, [done = std::move(done), ok] { done(ok); });
-}
-
 void LogindPower::findOwnSession(QObject *context, std::function<void(const QString &id)> found)
 {
     // Not in a session of its own (started from a service or a cron job):
