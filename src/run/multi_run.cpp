@@ -1,7 +1,7 @@
-#include "core/multi_run.h"
+#include "run/multi_run.h"
 
 #include "core/datetime.h"
-#include "core/run_plan.h"
+#include "run/run_plan.h"
 #include "core/text.h"
 
 #include <QJsonObject>

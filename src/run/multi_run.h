@@ -7,7 +7,7 @@
 
 #include "core/clock.h"
 #include "core/job.h"
-#include "core/power_sequence.h"
+#include "run/power_sequence.h"
 #include "core/run_view.h"
 #include "core/ports/services.h"
 

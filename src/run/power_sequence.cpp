@@ -1,4 +1,4 @@
-#include "core/power_sequence.h"
+#include "run/power_sequence.h"
 
 #include "core/crlf.h"
 #include "core/datetime.h"

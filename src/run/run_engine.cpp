@@ -1,4 +1,4 @@
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 
 #include "core/crlf.h"
 #include "core/datetime.h"

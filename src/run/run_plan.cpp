@@ -1,4 +1,4 @@
-#include "core/run_plan.h"
+#include "run/run_plan.h"
 
 #include "core/crlf.h"
 #include "core/datetime.h"

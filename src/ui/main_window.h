@@ -7,7 +7,7 @@
 #include "core/clock.h"
 #include "core/job.h"
 #include "core/multi_edit.h"
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "core/run_view.h"
 #include "input/edit_form.h"
 #include "shell/window_place.h"

@@ -3,7 +3,7 @@
 #include "ui/main_window.h"
 #include "core/crlf.h"
 #include "core/job_edit.h"
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "core/text.h"
 #include "resume/weekly_resume.h"
 #include "ui/message_box.h"

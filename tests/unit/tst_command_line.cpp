@@ -1,6 +1,6 @@
 #include "core/command_line.h"
 #include "app/long_options.h"
-#include "core/run_plan.h"
+#include "run/run_plan.h"
 #include "core/text.h"
 #include "settings/defaults.h"
 

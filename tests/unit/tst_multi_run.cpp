@@ -1,7 +1,7 @@
 // The multi schedule: which rows run, in which order, which sleep takes
 // which wake time, and the run itself on the engine's tick over fakes.
-#include "core/multi_run.h"
-#include "core/run_engine.h"
+#include "run/multi_run.h"
+#include "run/run_engine.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
 #include "support/local_zone.h"

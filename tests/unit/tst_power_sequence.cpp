@@ -1,5 +1,5 @@
 // The power sequence reports once it is done, and how the program goes on.
-#include "core/power_sequence.h"
+#include "run/power_sequence.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
 

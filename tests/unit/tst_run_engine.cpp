@@ -1,6 +1,6 @@
 // The run engine driven by a fake clock and fake services: countdown,
 // warning phase, monitors, exit and suspend, resume and stop.
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
 #include "unit/run_test_support.h"

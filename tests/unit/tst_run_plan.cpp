@@ -1,5 +1,5 @@
 // The start plan: target and resume times and every refusal of a start.
-#include "core/run_plan.h"
+#include "run/run_plan.h"
 #include "core/command_line.h"
 #include "support/local_zone.h"
 

@@ -1,6 +1,6 @@
 // The run as the session bus and --status show it: the state word, the due
 // time (the trigger's while a watched phrase holds) and the seconds left.
-#include "core/run_status.h"
+#include "run/run_status.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
 #include "unit/run_test_support.h"

@@ -2,7 +2,7 @@
 // that only moves when the test moves it.
 #include "app/window_services.h"
 #include "core/launcher.h"
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_launcher_backend.h"
 #include "support/fake/fake_services.h"

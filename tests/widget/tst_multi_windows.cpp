@@ -1,6 +1,6 @@
 // The multi schedule frame, the resume list buttons and the resume list form
 // (frmWeek) of the main window, driven as a user would.
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
 #include "support/fake/fake_window_services.h"
