@@ -1,6 +1,6 @@
 #include "app/bus_wiring.h"
 
-#include "core/run_status.h"
+#include "run/run_status.h"
 #include "platform/linux/bus_client.h"
 #include "platform/linux/session_bus.h"
 

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "core/clock.h"
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "platform/linux/bus_control.h"
 
 #include <memory>

@@ -79,11 +79,9 @@ public:
     void apply(const Element &e);
 
 private:
-    void selectOperation(int index)
+    void selectOperation(OperationKind kind)
     {
-        if (index >= m_state.operations.size())
-            return;
-        if (SelectOperation(m_state, index))
+        if (SelectOperation(m_state, int(kind)))
             m_result.caption = CaptionFor(m_state.OperationText());
     }
     void setDefaults()
@@ -131,17 +129,16 @@ void Parser::apply(const Element &e)
     } else if (n == u"multi") {
         j.MultiEnabled = 1;
     } else if (n == u"shutdown" || n == u"s") {
-        selectOperation(0);
+        selectOperation(OperationKind::Shutdown);
     } else if (n == u"reboot" || n == u"r") {
-        selectOperation(1);
+        selectOperation(OperationKind::Reboot);
     } else if (n == u"logoff" || n == u"l") {
-        selectOperation(2);
+        selectOperation(OperationKind::Logoff);
     } else if (n == u"hibernation" || n == u"h" || n == u"hidernation") {
-        if (m_state.platform.isNt() && m_hooks.hibernationAllowed && m_hooks.hibernationAllowed())
-            selectOperation(3);
+        if (m_hooks.hibernationAllowed && m_hooks.hibernationAllowed())
+            selectOperation(OperationKind::Hibernate);
     } else if (n == u"standby" || n == u"b") {
-        if (m_state.platform.isNt())
-            selectOperation(4);
+        selectOperation(OperationKind::Sleep);
     } else if (n == u"exec_week") {
         cl.ExecWeekMask = (FirstWord(e) + QStringLiteral("0000000")).left(7);
     } else if (n == u"force" || n == u"f") {

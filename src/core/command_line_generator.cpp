@@ -13,18 +13,15 @@ QString YesNoText(int value)
     return value == 1 ? QStringLiteral("y") : QStringLiteral("n");
 }
 
-QString OperationPiece(const QString &operationText)
+QString OperationPiece(OperationKind kind)
 {
-    if (operationText == kOpShutdown)
-        return QStringLiteral("-shutdown");
-    if (operationText == kOpReboot)
-        return QStringLiteral("-reboot");
-    if (operationText == kOpLogoff)
-        return QStringLiteral("-logoff");
-    if (operationText == kOpHibernate)
-        return QStringLiteral("-hibernation");
-    if (operationText == kOpStandby || operationText == kOpSleep)
-        return QStringLiteral("-standby");
+    switch (kind) {
+    case OperationKind::Shutdown: return QStringLiteral("-shutdown");
+    case OperationKind::Reboot: return QStringLiteral("-reboot");
+    case OperationKind::Logoff: return QStringLiteral("-logoff");
+    case OperationKind::Hibernate: return QStringLiteral("-hibernation");
+    case OperationKind::Sleep: return QStringLiteral("-standby");
+    }
     return QString();
 }
 
@@ -235,9 +232,8 @@ QString Build(const AppState &state)
     if (j.MultiEnabled == 1) {
         w.pieces << QStringLiteral("-multi");
     } else {
-        const QString op = OperationPiece(state.OperationText());
-        if (!op.isEmpty())
-            w.pieces << op;
+        if (const auto kind = state.operation())
+            w.pieces << OperationPiece(*kind);
 
         if (j.TimingMode == 1) {
             // The minute follows a colon, not a blank: it may be negative.

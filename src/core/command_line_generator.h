@@ -20,8 +20,7 @@ QString YesNoText(int value);
 // The --command-line option prints it.
 QString BuildCommandLine(const AppState &state, QString *error = nullptr);
 
-// The command word of an operation's display text ("-shutdown" ...); empty
-// for a text that is no operation.
-QString OperationPiece(const QString &operationText);
+// The command word of an operation ("-shutdown" ...).
+QString OperationPiece(OperationKind kind);
 
 }  // namespace zk

@@ -2,15 +2,55 @@
 
 namespace zk {
 
-QStringList BuildOperationList(const PlatformVersion &v)
+namespace {
+
+// The one table between the kinds and the texts files and windows hold.
+struct OperationName {
+    OperationKind kind;
+    QString text;
+};
+const std::array<OperationName, 6> &OperationNames()
 {
-    QStringList ops{kOpShutdown, kOpReboot, kOpLogoff};
-    const int nt = v.ntMajor();
-    if (nt >= 4) {
-        ops << kOpHibernate;
-        ops << (nt >= 6 ? kOpSleep : kOpStandby);
-    }
-    return ops;
+    static const std::array<OperationName, 6> names{{
+        {OperationKind::Shutdown, QStringLiteral("シャットダウン")},
+        {OperationKind::Reboot, QStringLiteral("再起動")},
+        {OperationKind::Logoff, QStringLiteral("ログオフ")},
+        {OperationKind::Hibernate, QStringLiteral("休止")},
+        {OperationKind::Sleep, QStringLiteral("スリープ")},
+        {OperationKind::Sleep, QStringLiteral("スタンバイ")},  // read only
+    }};
+    return names;
+}
+
+}  // namespace
+
+QString OperationText(OperationKind kind)
+{
+    for (const OperationName &n : OperationNames())
+        if (n.kind == kind)
+            return n.text;
+    return QString();
+}
+
+std::optional<OperationKind> OperationFromText(const QString &text)
+{
+    for (const OperationName &n : OperationNames())
+        if (n.text == text)
+            return n.kind;
+    return std::nullopt;
+}
+
+QStringList OperationListTexts()
+{
+    QStringList texts;
+    for (const OperationKind k : kOperationKinds)
+        texts << OperationText(k);
+    return texts;
+}
+
+bool IsWakeRowText(const QString &text)
+{
+    return text == kWakeRowText;
 }
 
 QString DefaultHistoryColors()

@@ -6,41 +6,44 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 namespace zk {
 
-// Operation list indexes. The kind is identified by its display text
-// (OperationText), so "スタンバイ" and "スリープ" are one kind under two names.
-enum class OperationKind { Shutdown = 0, Reboot = 1, Logoff = 2, Hibernate = 3, Standby = 4 };
+// The operations, in the order of the operation list (JobSettings::Operation
+// is the index). The logic works with the kind; the texts below are what the
+// settings file, the multi rows and the window hold.
+enum class OperationKind { Shutdown = 0, Reboot = 1, Logoff = 2, Hibernate = 3, Sleep = 4 };
 
-inline const QString kOpShutdown = QStringLiteral("シャットダウン");
-inline const QString kOpReboot = QStringLiteral("再起動");
-inline const QString kOpLogoff = QStringLiteral("ログオフ");
-inline const QString kOpHibernate = QStringLiteral("休止");
-inline const QString kOpStandby = QStringLiteral("スタンバイ");
-inline const QString kOpSleep = QStringLiteral("スリープ");
+inline constexpr std::array<OperationKind, 5> kOperationKinds{
+    OperationKind::Shutdown, OperationKind::Reboot, OperationKind::Logoff, OperationKind::Hibernate,
+    OperationKind::Sleep};
 
-// Whether the operation suspends the machine (standby, sleep, hibernation),
-// after which it can be woken again.
-inline bool IsSuspendOperation(const QString &operation)
+// The stored and shown text of a kind: "シャットダウン", "再起動", "ログオフ",
+// "休止", "スリープ".
+QString OperationText(OperationKind kind);
+// The kind a stored text names ("スタンバイ" is the older name of "スリープ");
+// nothing for any other text.
+std::optional<OperationKind> OperationFromText(const QString &text);
+// The operation list's texts, in list order.
+QStringList OperationListTexts();
+// The operation at that place of the list (the stored index); nullopt outside it.
+inline std::optional<OperationKind> OperationAt(int index)
 {
-    return operation == kOpSleep || operation == kOpStandby || operation == kOpHibernate;
+    return (index >= 0 && index < int(kOperationKinds.size())) ? std::optional(kOperationKinds[size_t(index)])
+                                                               : std::nullopt;
 }
 
-// What GetVersionEx-style version information the operation lists depend on.
-// platformId 2 = NT family; below 2 = the 9x family.
-struct PlatformVersion {
-    int platformId = 2;
-    int major = 6;
-    bool isNt() const { return platformId >= 2; }
-    int ntMajor() const { return platformId == 2 ? major : 0; }
-};
+// A multi-schedule row's "復帰" entry: the wake-up after the sleep before it.
+inline const QString kWakeRowText = QStringLiteral("復帰");
+bool IsWakeRowText(const QString &text);
 
-// The version the program presents on Linux: the NT 6+ list, with "スリープ".
-inline constexpr PlatformVersion kLinuxPlatform{2, 6};
-
-// The operation list in list-index order for that version.
-QStringList BuildOperationList(const PlatformVersion &v);
+// Whether the operation suspends the machine (sleep, hibernation), after
+// which it can be woken again.
+inline bool IsSuspendOperation(OperationKind kind)
+{
+    return kind == OperationKind::Sleep || kind == OperationKind::Hibernate;
+}
 
 // The stored integers of the timing and monitor choices, as the logic names them.
 // JobSettings and Conf.txt keep the integers; the accessors below read them.
@@ -173,14 +176,17 @@ struct AppState {
     int Reserved69 = 12;
     int WindowLeft = -1;                     // twips; negative = centred
     int WindowTop = -1;
-    PlatformVersion platform = kLinuxPlatform;
-    QStringList operations = BuildOperationList(kLinuxPlatform);
 
     AppState() { history.HistoryColors = DefaultHistoryColors(); }
 
-    // Display text of the selected operation ("" when the index is outside the list).
+    // The selected operation (nothing when the index is outside the list).
+    std::optional<OperationKind> operation() const {
+        return OperationAt(job.Operation);
+    }
+    // Its text ("" when the index is outside the list).
     QString OperationText() const {
-        return (job.Operation >= 0 && job.Operation < operations.size()) ? operations[job.Operation] : QString();
+        const auto kind = operation();
+        return kind ? zk::OperationText(*kind) : QString();
     }
     MonitorMode monitorMode() const;
 };

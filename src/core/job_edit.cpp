@@ -41,11 +41,6 @@ bool CpuAverageSecondsTooShort(const QString &text)
     return LeadingNumber(text) < kCpuAverageSecondsMin;
 }
 
-bool ResumeAllowedFor(const QString &op)
-{
-    return IsSuspendOperation(op);
-}
-
 OperationTooltips TooltipsFor(const QString &op)
 {
     OperationTooltips t;
@@ -82,18 +77,18 @@ UserMessage HibernationDisabledMessage()
                                                  "[電源のオプション]から「休止」を有効にして下さい。")};
 }
 
-void SetResumeOnly(JobSettings &job, bool on, const QString &operationText)
+void SetResumeOnly(JobSettings &job, bool on, std::optional<OperationKind> operation)
 {
     job.ResumeOnly = on ? 1 : 0;
     if (on)
         job.ResumeEnabled = 1;
     else
-        DropUnusableResume(job, operationText);
+        DropUnusableResume(job, operation);
 }
 
-void DropUnusableResume(JobSettings &job, const QString &operationText)
+void DropUnusableResume(JobSettings &job, std::optional<OperationKind> operation)
 {
-    if (!ResumeUsable(operationText, job.ResumeOnly != 0))
+    if (!ResumeUsable(operation, job.ResumeOnly != 0))
         job.ResumeEnabled = 0;
 }
 
@@ -132,7 +127,7 @@ bool StartWaitsForMinutes(const JobSettings &job)
 std::optional<UserMessage> KeepAllowedOperation(AppState &state, int previous,
                                                 const std::function<bool()> &hibernationAllowed)
 {
-    if (state.OperationText() != kOpHibernate || (hibernationAllowed && hibernationAllowed()))
+    if (state.operation() != OperationKind::Hibernate || (hibernationAllowed && hibernationAllowed()))
         return std::nullopt;
     state.job.Operation = previous;
     return HibernationDisabledMessage();
@@ -160,15 +155,13 @@ void SetTimingMode(JobSettings &job, int index, const QDateTime &now)
     }
 }
 
-QList<QuickButtonSpec> QuickButtons(const PlatformVersion &v)
+QList<QuickButtonSpec> QuickButtons()
 {
-    const int nt = v.ntMajor();
-    const bool suspendKinds = nt >= 5;
     return {
-        {0, QStringLiteral("即終了"), QStringLiteral("シャットダウンを即実行"), true},
-        {1, QStringLiteral("即 再起動"), QString(), true},
-        {3, QStringLiteral("即 休止"), QString(), suspendKinds},
-        {4, QStringLiteral("即 スタンバイ"), nt >= 6 ? QStringLiteral("即 スリープ") : QString(), suspendKinds},
+        {0, QStringLiteral("即終了"), QStringLiteral("シャットダウンを即実行")},
+        {1, QStringLiteral("即 再起動"), QString()},
+        {3, QStringLiteral("即 休止"), QString()},
+        {4, QStringLiteral("即 スタンバイ"), QStringLiteral("即 スリープ")},
     };
 }
 

@@ -34,12 +34,10 @@ QString DigitsOnly(const QString &text, bool keepLeadingBlanks = false, bool kee
 inline constexpr int kCpuAverageSecondsMin = 5;
 bool CpuAverageSecondsTooShort(const QString &text);
 
-// Whether the resume box may be used with this operation (the suspend kinds).
-bool ResumeAllowedFor(const QString &operationText);
 // Whether the resume box can be ticked: a suspend kind, or resume only.
-inline bool ResumeUsable(const QString &operationText, bool resumeOnly)
+inline bool ResumeUsable(std::optional<OperationKind> kind, bool resumeOnly)
 {
-    return ResumeAllowedFor(operationText) || resumeOnly;
+    return (kind && IsSuspendOperation(*kind)) || resumeOnly;
 }
 
 // The tool tips that name the selected operation.
@@ -72,9 +70,9 @@ int OperationAfterRefusal(int previous, int refused, int count);
 
 // "復帰機能のみ使用" ticked or unticked: resume only ticks the resume box;
 // without it the resume box stays ticked only where the operation allows it.
-void SetResumeOnly(JobSettings &job, bool on, const QString &operationText);
+void SetResumeOnly(JobSettings &job, bool on, std::optional<OperationKind> operation);
 // A resume box the operation does not allow is unticked (a record just shown).
-void DropUnusableResume(JobSettings &job, const QString &operationText);
+void DropUnusableResume(JobSettings &job, std::optional<OperationKind> operation);
 
 // The messages of the window's buttons: the empty minutes box, the save
 // button's two answers and the question of "既定値に戻す".
@@ -107,9 +105,8 @@ struct QuickButtonSpec {
     int index;          // operation list index the button runs
     QString caption;
     QString toolTip;    // empty = none
-    bool visible;
 };
-QList<QuickButtonSpec> QuickButtons(const PlatformVersion &v);
+QList<QuickButtonSpec> QuickButtons();
 
 // Whether the immediate-action frame is shown.
 bool QuickButtonsVisible(const JobSettings &job);

@@ -11,32 +11,23 @@ namespace zk {
 
 namespace {
 
-QChar separatorOf(PathStyle style)
+constexpr QChar kSep = QLatin1Char('/');
+
+QString withSeparator(const QString &folder)
 {
-    return style == PathStyle::Windows ? QLatin1Char('\\') : QLatin1Char('/');
+    return folder.endsWith(kSep) ? folder : folder + kSep;
 }
 
-QString withSeparator(const QString &folder, PathStyle style)
+bool hasDotSegment(const QString &path)
 {
-    const QChar sep = separatorOf(style);
-    return folder.endsWith(sep) ? folder : folder + sep;
-}
-
-bool hasDotSegment(const QString &path, PathStyle style)
-{
-    const QStringList parts = path.split(separatorOf(style));
+    const QStringList parts = path.split(kSep);
     return parts.contains(QStringLiteral(".")) || parts.contains(QStringLiteral(".."));
 }
 
-QString shortcutExtension(PathStyle style)
-{
-    return style == PathStyle::Windows ? QStringLiteral(".lnk") : QStringLiteral(".desktop");
-}
+const QString kShortcutExtension = QStringLiteral(".desktop");
 
 // Debian's alternative for the user's terminal; every one takes "-e program args".
 const QString kTerminalProgram = QStringLiteral("x-terminal-emulator");
-const QString kUrlHandlerProgram = QStringLiteral("rundll32.exe");
-const QString kUrlHandlerArgument = QStringLiteral("url.dll,FileProtocolHandler");
 
 }  // namespace
 
@@ -95,57 +86,13 @@ QStringList SplitArguments(const QString &text, ArgumentQuoting quoting)
     return args;
 }
 
-QString RemovePercentPieces(const QString &command)
+QString NormalizePath(const QString &path)
 {
-    QString result = command;
-    const QStringList pieces = command.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    for (const QString &piece : pieces) {
-        if (piece.contains(QLatin1Char('%')))
-            result.remove(piece);
-    }
-    return result.trimmed();
-}
-
-bool IsAbsolutePath(const QString &path, PathStyle style)
-{
-    if (style == PathStyle::Linux)
-        return path.startsWith(QLatin1Char('/'));
-    return path.startsWith(QStringLiteral("\\\\")) || (path.size() >= 2 && path[1] == QLatin1Char(':'));
-}
-
-QString NormalizePath(const QString &path, PathStyle style)
-{
-    const QChar sep = separatorOf(style);
-    QString prefix;
-    QString rest = path;
-    if (style == PathStyle::Linux) {
-        if (rest.startsWith(sep)) {
-            prefix = sep;
-            rest = rest.mid(1);
-        }
-    } else if (rest.startsWith(QStringLiteral("\\\\"))) {
-        // \\server\share is the root of a network path.
-        const QStringList parts = rest.mid(2).split(sep);
-        const int n = std::min<int>(2, int(parts.size()));
-        prefix = QStringLiteral("\\\\") + QStringList(parts.mid(0, n)).join(sep);
-        rest = QStringList(parts.mid(n)).join(sep);
-        if (!rest.isEmpty() || path.endsWith(sep))
-            prefix += sep;
-    } else if (rest.size() >= 2 && rest[1] == QLatin1Char(':')) {
-        prefix = rest.left(2);
-        rest = rest.mid(2);
-        if (rest.startsWith(sep)) {
-            prefix += sep;
-            rest = rest.mid(1);
-        }
-    } else if (rest.startsWith(sep)) {
-        prefix = sep;
-        rest = rest.mid(1);
-    }
-    const bool rooted = !prefix.isEmpty();
-    const bool trailing = rest.endsWith(sep);
+    const bool rooted = path.startsWith(kSep);
+    const QString rest = rooted ? path.mid(1) : path;
+    const bool trailing = rest.endsWith(kSep);
     QStringList out;
-    for (const QString &part : rest.split(sep, Qt::SkipEmptyParts)) {
+    for (const QString &part : rest.split(kSep, Qt::SkipEmptyParts)) {
         if (part == QLatin1String("."))
             continue;
         if (part == QLatin1String("..")) {
@@ -157,9 +104,9 @@ QString NormalizePath(const QString &path, PathStyle style)
         }
         out << part;
     }
-    QString result = prefix + out.join(sep);
+    QString result = (rooted ? QString(kSep) : QString()) + out.join(kSep);
     if (trailing && !out.isEmpty())
-        result += sep;
+        result += kSep;
     if (result.isEmpty())
         result = QStringLiteral(".");
     return result;
@@ -201,9 +148,8 @@ quint64 FindProcessWindow(const QList<TopLevelWindow> &windows, qint64 pid, QStr
     return held.size() == 1 ? held.first().handle : 0;
 }
 
-Launcher::Launcher(LauncherBackend &backend, const Clock &clock, QString programFolder, PathStyle style,
-                   QObject *parent)
-    : QObject(parent), m_backend(backend), m_clock(clock), m_programFolder(std::move(programFolder)), m_style(style)
+Launcher::Launcher(LauncherBackend &backend, const Clock &clock, QString programFolder, QObject *parent)
+    : QObject(parent), m_backend(backend), m_clock(clock), m_programFolder(std::move(programFolder))
 {
     m_waitTimer.setSingleShot(false);
     connect(&m_waitTimer, &QTimer::timeout, this, &Launcher::checkPending);
@@ -211,11 +157,10 @@ Launcher::Launcher(LauncherBackend &backend, const Clock &clock, QString program
 
 QString Launcher::expandVariables(const QString &text) const
 {
-    // %NAME% in both styles; each pair of percent signs names one variable.
-    // An unknown name gives the empty text.
+    // %NAME%, $NAME and ${NAME}; each pair of percent signs names one
+    // variable. An unknown name gives the empty text.
     static const QRegularExpression percent(QStringLiteral("%([^%]+)%"));
     static const QRegularExpression dollar(QStringLiteral("\\$\\{([A-Za-z_][A-Za-z0-9_]*)\\}|\\$([A-Za-z_][A-Za-z0-9_]*)"));
-    QString out;
     auto expandWith = [this](const QString &in, const QRegularExpression &rx) {
         QString result;
         int last = 0;
@@ -226,21 +171,13 @@ QString Launcher::expandVariables(const QString &text) const
             QString name = m.captured(1);
             if (name.isEmpty())
                 name = m.captured(2);
-            auto value = m_backend.environment(name);
-            if (!value && m_style == PathStyle::Windows) {
-                // Windows variable names ignore case; the Linux ones do not.
-                value = m_backend.environment(name.toUpper());
-            }
-            result += value.value_or(QString());
+            result += m_backend.environment(name).value_or(QString());
             last = m.capturedEnd();
         }
         result += in.mid(last);
         return result;
     };
-    out = expandWith(text, percent);
-    if (m_style == PathStyle::Linux)
-        out = expandWith(out, dollar);
-    return out;
+    return expandWith(expandWith(text, percent), dollar);
 }
 
 QString Launcher::resolvePath(const QString &path, const QString &base) const
@@ -249,46 +186,33 @@ QString Launcher::resolvePath(const QString &path, const QString &base) const
     if (path.isEmpty())
         return b;
     QString p = expandVariables(Unquote(path.trimmed()).trimmed());
-    if (m_style == PathStyle::Linux &&
-        (p == QLatin1String("~") || p.startsWith(QStringLiteral("~/"))))
+    if (p == QLatin1String("~") || p.startsWith(QStringLiteral("~/")))
         p = m_backend.homeDir() + p.mid(1);
 
-    const QString baseDir = withSeparator(b, m_style);
-    const QChar sep = separatorOf(m_style);
     QString result;
-    if (IsAbsolutePath(p, m_style)) {
+    if (p.startsWith(kSep))
         result = p;
-    } else if (m_style == PathStyle::Windows && p.startsWith(sep)) {
-        // Rooted on the drive of the base.
-        result = (baseDir.size() >= 2 && baseDir[1] == QLatin1Char(':') ? baseDir.left(2) : QString()) + p;
-    } else {
-        const QString dotSep = QLatin1Char('.') + QString(sep);
-        result = baseDir + (p.startsWith(dotSep) ? p.mid(2) : p);
-    }
-    if (hasDotSegment(result, m_style))
-        result = NormalizePath(result, m_style);
+    else
+        result = withSeparator(b) + (p.startsWith(QStringLiteral("./")) ? p.mid(2) : p);
+    if (hasDotSegment(result))
+        result = NormalizePath(result);
     return result;
 }
 
 QString Launcher::makeRelativePath(const QString &path, const QString &base) const
 {
-    const QChar sep = separatorOf(m_style);
     const QString p = Unquote(path, QuoteStrip::Leading);
     QString b = Unquote(base, QuoteStrip::Leading);
     if (b.isEmpty())
         b = m_programFolder;
     if (p.isEmpty() || b.isEmpty())
         return p;
-    if (m_style == PathStyle::Windows) {
-        if (p[0] != b[0] || p.startsWith(QStringLiteral("\\\\")))
-            return p;
-    } else if (!p.startsWith(sep) || !b.startsWith(sep)) {
+    if (!p.startsWith(kSep) || !b.startsWith(kSep))
         return p;
-    }
     if (m_backend.isFolder(b))
-        b = withSeparator(b, m_style);
-    const QStringList pathParts = p.split(sep);
-    const QStringList baseParts = b.split(sep);
+        b = withSeparator(b);
+    const QStringList pathParts = p.split(kSep);
+    const QStringList baseParts = b.split(kSep);
     int i = 0;
     while (i < pathParts.size() && i < baseParts.size() && pathParts[i] == baseParts[i])
         ++i;
@@ -297,7 +221,7 @@ QString Launcher::makeRelativePath(const QString &path, const QString &base) con
         out << QStringLiteral("..");
     for (int k = i; k < pathParts.size(); ++k)
         out << pathParts[k];
-    return out.join(sep);
+    return out.join(kSep);
 }
 
 QStringList Launcher::associatedTokens(const QString &path, QString *text) const
@@ -305,34 +229,19 @@ QStringList Launcher::associatedTokens(const QString &path, QString *text) const
     QStringList tokens;
     QString command;
     const bool url = PathExtension(path).compare(QLatin1String(".url"), Qt::CaseInsensitive) == 0;
-    if (m_style == PathStyle::Windows) {
-        if (url) {
-            command = kUrlHandlerProgram + QLatin1Char(' ') + kUrlHandlerArgument;
-        } else {
-            command = m_backend.associatedCommand(path);
-            if (command.contains(QLatin1String("%SystemRoot%"))) {
-                const QString root = m_backend.environment(QStringLiteral("SystemRoot"))
-                                         .value_or(m_backend.environment(QStringLiteral("WINDIR")).value_or(QString()));
-                command.replace(QLatin1String("%SystemRoot%"), root);
-            }
-            command = RemovePercentPieces(command);
+    if (url) {
+        tokens = {QStringLiteral("xdg-open")};
+    } else if (!m_backend.isExecutableFile(path)) {
+        // A program the user may run is started itself, whatever its type.
+        for (const QString &t : SplitArguments(m_backend.associatedCommand(path), ArgumentQuoting::DesktopExec)) {
+            if (!t.contains(QLatin1Char('%')))
+                tokens << t;
         }
-        tokens = SplitArguments(command);
-    } else {
-        if (url) {
-            tokens = {QStringLiteral("xdg-open")};
-        } else if (!m_backend.isExecutableFile(path)) {
-            // A program the user may run is started itself, whatever its type.
-            for (const QString &t : SplitArguments(m_backend.associatedCommand(path), ArgumentQuoting::DesktopExec)) {
-                if (!t.contains(QLatin1Char('%')))
-                    tokens << t;
-            }
-        }
-        QStringList shown;
-        for (const QString &t : tokens)
-            shown << QuoteIfSpaced(t);
-        command = shown.join(QLatin1Char(' '));
     }
+    QStringList shown;
+    for (const QString &t : tokens)
+        shown << QuoteIfSpaced(t);
+    command = shown.join(QLatin1Char(' '));
     if (text)
         *text = command;
     return tokens;
@@ -351,13 +260,11 @@ qint64 Launcher::launchApplication(QString &program, QString &parameters)
     // Without a program the base folder itself would be opened.
     if (program.trimmed().isEmpty())
         return 0;
-    if (PathExtension(program).compare(shortcutExtension(m_style), Qt::CaseInsensitive) == 0)
+    if (PathExtension(program).compare(kShortcutExtension, Qt::CaseInsensitive) == 0)
         return runShortcut(program);
 
     QString full = resolvePath(program, m_programFolder);
-    if (m_style == PathStyle::Windows) {
-        full = full.toLower();
-    } else if (!m_backend.fileExists(full)) {
+    if (!m_backend.fileExists(full)) {
         // A bare program name that is not beside the program is looked up on
         // the search path, as a terminal would.
         const QString name = expandVariables(program.trimmed());
@@ -381,7 +288,7 @@ qint64 Launcher::launchApplication(QString &program, QString &parameters)
         arguments = handler.mid(1);
         arguments << full;
     } else {
-        if (m_style == PathStyle::Linux && m_backend.fileExists(full) && !m_backend.isExecutableFile(full)) {
+        if (m_backend.fileExists(full) && !m_backend.isExecutableFile(full)) {
             // A document no application claims: the desktop decides.
             return m_backend.openWithShell(full) ? 1 : 0;
         }
@@ -413,8 +320,6 @@ qint64 Launcher::launchCommand(const QString &commandText, QString *program, QSt
 
 qint64 Launcher::openFolder(const QString &full)
 {
-    if (m_style == PathStyle::Windows)
-        return m_backend.startProcess(kUrlHandlerProgram, {kUrlHandlerArgument, full}, m_programFolder) > 0 ? 1 : 0;
     return m_backend.openWithShell(full) ? 1 : 0;
 }
 

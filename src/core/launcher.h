@@ -17,11 +17,6 @@
 
 namespace zk {
 
-// Which path forms the rules understand. The program runs with Linux; the
-// Windows forms (drive letters, "\\" network paths, "..\", ".\", %VAR%) are
-// kept so that settings written there still make sense.
-enum class PathStyle { Windows, Linux };
-
 // Which double quotes Unquote takes off.
 enum class QuoteStrip {
     // Outer quotes, repeatedly, while the text is at least two characters long
@@ -47,14 +42,9 @@ enum class ArgumentQuoting {
 };
 // Splits a command text into program arguments by the quoting rule.
 QStringList SplitArguments(const QString &text, ArgumentQuoting quoting = ArgumentQuoting::Plain);
-// Removes from a command text every blank-separated piece that holds "%"
-// (every occurrence of that piece), then trims.
-QString RemovePercentPieces(const QString &command);
 // Removes "." segments and resolves ".." segments without touching the disk.
 // ".." never climbs above the root of an absolute path.
-QString NormalizePath(const QString &path, PathStyle style);
-// Whether the path is absolute in the style ("C:\", "\\server" / "/").
-bool IsAbsolutePath(const QString &path, PathStyle style);
+QString NormalizePath(const QString &path);
 
 // The message of the notice shown when an application could not be started.
 struct LaunchErrorNotice {
@@ -76,10 +66,8 @@ class Launcher : public QObject {
 public:
     // programFolder: the folder of the executable; the base of relative paths
     // and the working folder of the programs started.
-    Launcher(LauncherBackend &backend, const Clock &clock, QString programFolder,
-             PathStyle style = PathStyle::Linux, QObject *parent = nullptr);
+    Launcher(LauncherBackend &backend, const Clock &clock, QString programFolder, QObject *parent = nullptr);
 
-    PathStyle style() const { return m_style; }
     QString programFolder() const { return m_programFolder; }
 
     // Starts a program, opens a folder or document, or runs a shortcut.
@@ -137,7 +125,6 @@ private:
     LauncherBackend &m_backend;
     const Clock &m_clock;
     QString m_programFolder;
-    PathStyle m_style;
     QList<Pending> m_pending;
     QTimer m_waitTimer;
 };

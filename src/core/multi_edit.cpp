@@ -1,27 +1,23 @@
 #include "core/multi_edit.h"
 
-#include "core/multi_run.h"
-
 #include <algorithm>
 #include <utility>
 
 namespace zk {
 
-QStringList MultiRowOperations(const PlatformVersion &v, bool hibernationAllowed)
+QStringList MultiRowOperations(bool hibernationAllowed)
 {
-    QStringList items;
-    const int nt = v.ntMajor();
-    if (nt >= 4)
-        items << kOpWake << kOpHibernate << (nt >= 6 ? kOpSleep : kOpStandby);
-    items << kOpLogoff << kOpReboot << kOpShutdown;
-    if (!hibernationAllowed)
-        items.removeAll(kOpHibernate);
+    QStringList items{kWakeRowText};
+    for (const OperationKind k : {OperationKind::Hibernate, OperationKind::Sleep, OperationKind::Logoff,
+                                  OperationKind::Reboot, OperationKind::Shutdown})
+        if (k != OperationKind::Hibernate || hibernationAllowed)
+            items << OperationText(k);
     return items;
 }
 
 bool MultiRowShowsApplication(const QString &operation)
 {
-    return operation == kOpWake;
+    return IsWakeRowText(operation);
 }
 
 int SelectedMultiRow(const QString &tag)

@@ -13,9 +13,10 @@ namespace zk {
 
 using MultiRows = std::array<MultiEntry, kMultiRowCount>;
 
-// The operation list of every row: the list for this system version, with
-// "休止" only where hibernation is allowed.
-QStringList MultiRowOperations(const PlatformVersion &v, bool hibernationAllowed);
+// The operation list of every row ("復帰" first), with "休止" only where
+// hibernation is allowed. The settings file takes a row's text only from the
+// full list.
+QStringList MultiRowOperations(bool hibernationAllowed);
 
 // Only "復帰" rows show their application box and browse button (the text stays).
 bool MultiRowShowsApplication(const QString &operation);

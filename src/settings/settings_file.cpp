@@ -4,6 +4,7 @@
 
 #include "core/crlf.h"
 #include "core/job_edit.h"
+#include "core/multi_edit.h"
 #include "core/text.h"
 #include "core/whole_file.h"
 
@@ -261,16 +262,6 @@ bool MakeFolder(const QString &folder)
 
 }  // namespace
 
-QStringList MultiRowOperationItems(const PlatformVersion &v)
-{
-    const int nt = v.ntMajor();
-    if (nt >= 6)
-        return {QStringLiteral("復帰"), kOpHibernate, kOpSleep, kOpLogoff, kOpReboot, kOpShutdown};
-    if (nt >= 4)
-        return {QStringLiteral("復帰"), kOpHibernate, kOpStandby, kOpLogoff, kOpReboot, kOpShutdown};
-    return {kOpLogoff, kOpReboot, kOpShutdown};
-}
-
 std::optional<QString> DecodeSettingsBytes(const QByteArray &bytes)
 {
     if (bytes.isEmpty() || bytes.size() > kMaxSettingsFileSize || bytes.contains('\0'))
@@ -355,7 +346,7 @@ void ReadField(int n, const QString &v, AppState &s, const QString &desktopDir, 
     case FieldRule::Operation:
         // Through the operation list's change handling, which clears the
         // resume box on a change; field 40 sets it again.
-        if (const auto x = FieldInt(v); x && *x >= 0 && *x < s.operations.size())
+        if (const auto x = FieldInt(v); x && *x >= 0 && *x < int(kOperationKinds.size()))
             SelectOperation(s, *x);
         break;
     case FieldRule::Padded: {
@@ -432,7 +423,7 @@ int ApplySettingsText(const QString &text, AppState &state, const QString &deskt
     QStringView first;
     lines.next(first);
     const ValueLine v = SplitValueLine(first);
-    const QStringList items = MultiRowOperationItems(state.platform);
+    const QStringList items = MultiRowOperations(true);
     for (int n = 1; n <= v.fields.size(); ++n)
         ReadField(n, v.fields[n - 1], state, desktopDir, existingMultiRows, items);
     ApplyKeyedLines(lines, state);
@@ -446,7 +437,7 @@ int ApplyMultiRowsText(const QString &text, AppState &state, int existingMultiRo
     QStringView first;
     lines.next(first);
     const ValueLine v = SplitValueLine(first);
-    const QStringList items = MultiRowOperationItems(state.platform);
+    const QStringList items = MultiRowOperations(true);
     for (int n = 1; n <= v.fields.size(); ++n) {
         const FieldAt at = SettingsFieldAt(n);
         if (at.field && at.field->multiRow)

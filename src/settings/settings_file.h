@@ -50,9 +50,6 @@ QString MarkedText(const QString &text);
 QString EscapeKeyedValue(const QString &text);
 QString UnescapeKeyedValue(const QString &value);  // value: everything after the "="
 
-// Items of a multi row's operation list for a platform version.
-QStringList MultiRowOperationItems(const PlatformVersion &v);
-
 // Decodes the bytes of a settings file: UTF-8 (a BOM is skipped) or, when the
 // bytes are not valid UTF-8, code page 932 (Shift-JIS as Windows writes it).
 // A byte that is no code page 932 character becomes U+001A (the code page's

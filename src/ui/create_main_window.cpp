@@ -1,6 +1,6 @@
 #include "ui/create_main_window.h"
 
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 
 #include <QCoreApplication>
 

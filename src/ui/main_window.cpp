@@ -34,7 +34,7 @@ MainWindow::MainWindow(AppState &state, const Clock &clock, MainWindowServices &
             [this](int row) { openInputForm(frMulti->applicationBox(row), QCursor::pos()); });
     // "休止" is offered in the rows only where the system allows it.
     m_services.queryHibernationAllowed(this, [this](bool allowed) {
-        frMulti->setOperations(MultiRowOperations(m_state.platform, allowed));
+        frMulti->setOperations(MultiRowOperations(allowed));
     });
 
     loadFrom(m_state);
@@ -60,7 +60,7 @@ void MainWindow::buildPanels()
     frMulti->setVisible(false);
     top->addWidget(frMulti);
     top->addWidget(m_run = new RunPanel(host, central));
-    top->addWidget(m_quick = new QuickPanel(m_state, central));
+    top->addWidget(m_quick = new QuickPanel(central));
 
     extendedArea = new QWidget(central);
     extendedArea->setObjectName(QStringLiteral("extendedArea"));
@@ -187,12 +187,17 @@ QString MainWindow::operationText() const
     return m_operation->operationText();
 }
 
+std::optional<OperationKind> MainWindow::operation() const
+{
+    return m_operation->operation();
+}
+
 void MainWindow::applyOperationEffects(bool clearResume)
 {
     const QString op = operationText();
     if (clearResume)
         m_state.job.ResumeEnabled = 0;
-    DropUnusableResume(m_state.job, op);
+    DropUnusableResume(m_state.job, operation());
     m_resume->showResumeBox();
     const OperationTooltips t = TooltipsFor(op);
     for (JobPanel *p : m_panels)

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/multi_edit.h"
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "core/run_view.h"
 #include "shell/window_place.h"
 #include "ui/main_window_services.h"
@@ -153,6 +153,7 @@ private:
     bool loading() const override { return m_loading > 0; }
     bool runLocked() const override;
     QString operationText() const override;
+    std::optional<OperationKind> operation() const override;
     void focusField(const QString &objectName) override;
     void showBox(const QString &title, const QString &text, int buttons, int defaultButton,
                  std::function<void(int button)> done) override;

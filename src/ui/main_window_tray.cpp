@@ -2,7 +2,7 @@
 // moves into and out of the tray.
 #include "ui/main_window.h"
 
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "core/text.h"
 #include "shell/tray_text.h"
 #include "ui/panels/display_panel.h"

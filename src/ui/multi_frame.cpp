@@ -111,7 +111,7 @@ MultiScheduleFrame::MultiScheduleFrame(AppState &state, std::function<QString(co
     buttons->addWidget(clear);
     lay->addLayout(buttons);
 
-    setOperations(MultiRowOperations(m_state.platform, true));
+    setOperations(MultiRowOperations(true));
     load();
 }
 

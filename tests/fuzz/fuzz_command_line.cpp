@@ -2,7 +2,7 @@
 // that reads back as another number, and a run it arms never starts earlier
 // than the delay written on the command line, nor beyond the 14400-minute limit.
 #include "core/command_line.h"
-#include "core/run_plan.h"
+#include "run/run_plan.h"
 #include "settings/defaults.h"
 
 #include <QRegularExpression>

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     AppState s;
     SetDefaults(s, kNow, kDesktop);
     JobSettings &j = s.job;
-    j.Operation = in.ConsumeIntegralInRange<int>(0, int(s.operations.size()) - 1);
+    j.Operation = in.ConsumeIntegralInRange<int>(0, int(kOperationKinds.size()) - 1);
     j.TimingMode = Flag(in);
     j.DelayMinutes = Text(in);
     j.ClockHour = Text(in);

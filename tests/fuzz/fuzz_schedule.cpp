@@ -12,8 +12,8 @@
 //   T seconds               time passes (wall and boot clock), then a tick
 //   S seconds               the wall clock is set (the boot clock stays), then a tick
 #include "core/datetime.h"
-#include "core/multi_run.h"
-#include "core/power_sequence.h"
+#include "run/multi_run.h"
+#include "run/power_sequence.h"
 #include "resume/weekly_resume.h"
 #include "support/fake/fake_clock.h"
 

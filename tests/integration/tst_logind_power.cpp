@@ -38,9 +38,9 @@ std::optional<bool> AnswerOf(const std::function<void(QObject *, SessionPower::A
     return answer;
 }
 
-std::optional<bool> ExitAnswer(SessionPower &power, quint32 flags)
+std::optional<bool> ExitAnswer(SessionPower &power, zk::SessionEnd how, bool force = false)
 {
-    return AnswerOf([&](QObject *c, SessionPower::Answer done) { power.exitSession(flags, c, std::move(done)); });
+    return AnswerOf([&](QObject *c, SessionPower::Answer done) { power.endSession(how, force, c, std::move(done)); });
 }
 
 std::optional<bool> SuspendAnswer(SessionPower &power, bool hibernate, bool force)
@@ -83,62 +83,43 @@ private Q_SLOTS:
         QVERIFY(m_mock.clearCalls());
     }
 
-    void exitSessionCallsLogind_data()
+    void endSessionCallsLogind_data()
     {
-        QTest::addColumn<quint32>("flags");
+        QTest::addColumn<int>("how");
+        QTest::addColumn<bool>("force");
         QTest::addColumn<QString>("method");
-        QTest::addColumn<bool>("interactive");
-        QTest::newRow("shutdown 1") << quint32(1) << "PowerOff" << true;
-        QTest::newRow("power off 8") << quint32(8) << "PowerOff" << true;
-        QTest::newRow("shutdown + power off 9") << quint32(9) << "PowerOff" << true;
-        QTest::newRow("forced power off 12") << quint32(12) << "PowerOff" << false;
-        QTest::newRow("forced shutdown 5") << quint32(5) << "PowerOff" << false;
-        QTest::newRow("reboot 2") << quint32(2) << "Reboot" << true;
-        QTest::newRow("forced reboot 6") << quint32(6) << "Reboot" << false;
+        QTest::newRow("power off") << int(zk::SessionEnd::PowerOff) << false << "PowerOff";
+        QTest::newRow("forced power off") << int(zk::SessionEnd::PowerOff) << true << "PowerOff";
+        QTest::newRow("reboot") << int(zk::SessionEnd::Reboot) << false << "Reboot";
+        QTest::newRow("forced reboot") << int(zk::SessionEnd::Reboot) << true << "Reboot";
     }
-    void exitSessionCallsLogind()
+    void endSessionCallsLogind()
     {
-        QFETCH(quint32, flags);
+        QFETCH(int, how);
+        QFETCH(bool, force);
         QFETCH(QString, method);
-        QFETCH(bool, interactive);
         LogindPower power;
-        QVERIFY2(ExitAnswer(power, flags) == kYes, qPrintable(power.lastError()));
+        QVERIFY2(ExitAnswer(power, zk::SessionEnd(how), force) == kYes, qPrintable(power.lastError()));
         QCOMPARE(powerCalls(), QStringList{method});
         const auto calls = m_mock.calls(method);
         QCOMPARE(calls.size(), 1);
-        QCOMPARE(calls[0].args, QVariantList{interactive});
-    }
-
-    void contradictoryFlagsAreRefusedWithoutACall_data()
-    {
-        QTest::addColumn<quint32>("flags");
-        QTest::newRow("shutdown + reboot 3") << quint32(3);
-        QTest::newRow("reboot + power off 10") << quint32(10);
-        QTest::newRow("unknown bit 16") << quint32(16);
-        QTest::newRow("forced reboot + shutdown 7") << quint32(7);
-    }
-    void contradictoryFlagsAreRefusedWithoutACall()
-    {
-        QFETCH(quint32, flags);
-        LogindPower power;
-        QCOMPARE(ExitAnswer(power, flags), kNo);
-        QVERIFY(m_mock.calls().isEmpty());
+        QCOMPARE(calls[0].args, QVariantList{!force});
     }
 
     void logoffTerminatesOwnSession_data()
     {
-        QTest::addColumn<quint32>("flags");
-        QTest::newRow("log off 0") << quint32(0);
-        QTest::newRow("forced log off 4") << quint32(4);
+        QTest::addColumn<bool>("force");
+        QTest::newRow("log off") << false;
+        QTest::newRow("forced log off") << true;
     }
     void logoffTerminatesOwnSession()
     {
-        QFETCH(quint32, flags);
+        QFETCH(bool, force);
         QVERIFY(m_mock.call(LogindMock::kMock, "AddSession", {"c7", "seat0", quint32(1000), "someone", true}).type()
                 == QDBusMessage::ReplyMessage);
         QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/c7'"));
         LogindPower power;
-        QVERIFY2(ExitAnswer(power, flags) == kYes, qPrintable(power.lastError()));
+        QVERIFY2(ExitAnswer(power, zk::SessionEnd::Logoff, force) == kYes, qPrintable(power.lastError()));
         const auto lookups = m_mock.calls("GetSessionByPID");
         QCOMPARE(lookups.size(), 1);
         QCOMPARE(lookups[0].args.value(0).toUInt(), quint32(::getpid()));
@@ -152,7 +133,7 @@ private Q_SLOTS:
         // session object cannot be read, the id comes from the path.
         QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/_37'"));
         LogindPower power;
-        QVERIFY2(ExitAnswer(power, 0) == kYes, qPrintable(power.lastError()));
+        QVERIFY2(ExitAnswer(power, zk::SessionEnd::Logoff) == kYes, qPrintable(power.lastError()));
         const auto calls = m_mock.calls("TerminateSession");
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls[0].args, QVariantList{"7"});
@@ -176,7 +157,7 @@ private Q_SLOTS:
         const auto restore = qScopeGuard([&] { saved ? qputenv("XDG_SESSION_ID", *saved) : qunsetenv("XDG_SESSION_ID"); });
         xdgSessionId.isEmpty() ? qunsetenv("XDG_SESSION_ID") : qputenv("XDG_SESSION_ID", xdgSessionId);
         LogindPower power;
-        QCOMPARE(ExitAnswer(power, 0), std::optional<bool>(expected));
+        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Logoff), std::optional<bool>(expected));
         if (expected) {
             QCOMPARE(powerCalls(), QStringList{"TerminateSession"});
             QCOMPARE(m_mock.calls("TerminateSession")[0].args, QVariantList{QString::fromLatin1(xdgSessionId)});
@@ -187,18 +168,18 @@ private Q_SLOTS:
 
     void refusalsAreFalse_data()
     {
-        QTest::addColumn<quint32>("flags");
+        QTest::addColumn<int>("how");
         QTest::addColumn<QString>("method");
-        QTest::newRow("reboot denied") << quint32(2) << "Reboot";
-        QTest::newRow("power off denied") << quint32(8) << "PowerOff";
+        QTest::newRow("reboot denied") << int(zk::SessionEnd::Reboot) << "Reboot";
+        QTest::newRow("power off denied") << int(zk::SessionEnd::PowerOff) << "PowerOff";
     }
     void refusalsAreFalse()
     {
-        QFETCH(quint32, flags);
+        QFETCH(int, how);
         QFETCH(QString, method);
         QVERIFY(m_mock.addManagerMethod(method, "b", "", LogindMock::raising("org.freedesktop.DBus.Error.AccessDenied")));
         LogindPower power;
-        QCOMPARE(ExitAnswer(power, flags), kNo);
+        QCOMPARE(ExitAnswer(power, zk::SessionEnd(how)), kNo);
         QVERIFY(power.lastError().contains("AccessDenied"));
         QCOMPARE(m_mock.calls(method).size(), 1);
     }
@@ -317,7 +298,7 @@ private Q_SLOTS:
         QCOMPARE(power.hibernationAllowedAtStartup(), allowed);
         QList<std::optional<bool>> answers;
         const QByteArray out = zktest::CaptureStdout([&] {
-            answers << ExitAnswer(power, 2) << ExitAnswer(power, 12) << ExitAnswer(power, 0)
+            answers << ExitAnswer(power, zk::SessionEnd::Reboot) << ExitAnswer(power, zk::SessionEnd::PowerOff, true) << ExitAnswer(power, zk::SessionEnd::Logoff)
                     << SuspendAnswer(power, true, false);
             power.setKeepAwake(true);
             power.setMonitorPower(false);
@@ -339,10 +320,10 @@ private Q_SLOTS:
         QVERIFY(!m_mock.serviceRegistered());
         LogindPower power;
         QSignalSpy resumed(&power, &zk::SessionPower::resumed);
-        QCOMPARE(ExitAnswer(power, 2), kNo);
+        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Reboot), kNo);
         QVERIFY(!power.lastError().isEmpty());
-        QCOMPARE(ExitAnswer(power, 12), kNo);
-        QCOMPARE(ExitAnswer(power, 0), kNo);
+        QCOMPARE(ExitAnswer(power, zk::SessionEnd::PowerOff, true), kNo);
+        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Logoff), kNo);
         QCOMPARE(SuspendAnswer(power, false, false), kNo);
         QCOMPARE(SuspendAnswer(power, true, true), kNo);
         QCOMPARE(HibernationAnswer(power), kNo);
@@ -363,7 +344,7 @@ private Q_SLOTS:
         QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", "import time; time.sleep(4)"));
         LogindPower power;
         power.setCallTimeout(1000);
-        QCOMPARE(ExitAnswer(power, 2), kNo);
+        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Reboot), kNo);
         QVERIFY2(power.lastError().contains("NoReply") || power.lastError().contains("Timeout")
                      || power.lastError().contains("no reply"),
                  qPrintable(power.lastError()));
@@ -383,7 +364,7 @@ private Q_SLOTS:
         std::optional<bool> answer;
         int ticksAtAnswer = -1;
         QObject context;
-        power.exitSession(2, &context, [&](bool ok) {
+        power.endSession(zk::SessionEnd::Reboot, false, &context, [&](bool ok) {
             answer = ok;
             ticksAtAnswer = ticks;
         });
@@ -401,7 +382,7 @@ private Q_SLOTS:
         int answers = 0;
         {
             QObject context;
-            power.exitSession(2, &context, [&answers](bool) { ++answers; });
+            power.endSession(zk::SessionEnd::Reboot, false, &context, [&answers](bool) { ++answers; });
             QCOMPARE(power.pendingCalls(), 1);
         }
         QTRY_COMPARE_WITH_TIMEOUT(power.pendingCalls(), 0, 20000);

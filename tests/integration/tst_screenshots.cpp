@@ -1,6 +1,6 @@
 // The main window on a real X server: screenshots of the idle window and of
 // the warning phase, saved for a person to look at.
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
 #include "support/fake/fake_window_services.h"

@@ -2,13 +2,19 @@
 # core/ports: none of their files may include a backend (platform/...), a
 # window (ui/...), the program's wiring (app/...) or a QtWidgets header. And
 # no file of the program includes the tests' helpers and fakes (support/...).
+# The logic folders are layered: core at the bottom, the subsystems above
+# it, the orchestration of a run (run/) on top; no logic file includes a
+# folder above its own.
 #
 #   cmake -DROOT=<the src folder> -DWIDGETS_DIR=<QtWidgets include folder>
 #         -P check_includes.cmake
 #
 # Prints one line per forbidden include and "<n> forbidden includes"; fails
 # when n is not zero, or when there was nothing to check.
-set(LOGIC_FOLDERS core monitors resume settings input shell)
+cmake_policy(SET CMP0057 NEW)
+set(LOGIC_FOLDERS core monitors resume settings input shell run)
+# The level of each logic folder, in the order of LOGIC_FOLDERS.
+set(LOGIC_LEVELS 0 1 1 1 1 1 2)
 
 file(GLOB widgetHeaders RELATIVE "${WIDGETS_DIR}" "${WIDGETS_DIR}/*")
 if(NOT widgetHeaders)
@@ -33,6 +39,14 @@ foreach(f IN LISTS files)
       # Backends, windows and wiring may include what they need.
     elseif(name MATCHES "^(platform|ui|app)/")
       set(why "a backend, window or wiring header")
+    elseif(name MATCHES "^([a-z_]+)/" AND NOT CMAKE_MATCH_1 STREQUAL folder
+           AND CMAKE_MATCH_1 IN_LIST LOGIC_FOLDERS)
+      list(FIND LOGIC_FOLDERS "${CMAKE_MATCH_1}" target)
+      list(GET LOGIC_LEVELS ${logic} ownLevel)
+      list(GET LOGIC_LEVELS ${target} targetLevel)
+      if(targetLevel GREATER ownLevel)
+        set(why "a logic folder above this one")
+      endif()
     elseif(name MATCHES "^QtWidgets/" OR name MATCHES "^QtWidgets$")
       set(why "a QtWidgets header")
     elseif(NOT name MATCHES "/")
@@ -53,5 +67,5 @@ if(checked EQUAL 0)
   message(FATAL_ERROR "no source files under '${ROOT}'")
 endif()
 if(NOT bad EQUAL 0)
-  message(FATAL_ERROR "the logic folders must not include platform/, ui/, app/ or QtWidgets headers; the program must not include support/")
+  message(FATAL_ERROR "the logic folders must not include platform/, ui/, app/, QtWidgets headers or a logic folder above their own; the program must not include support/")
 endif()

@@ -74,7 +74,7 @@ inline QStringList RunEntries(const zk::AppState &s)
     auto flag = [&add](const char *name, int value) { add(name, QString::number(value)); };
     flag("MultiEnabled", j.MultiEnabled);
     if (j.MultiEnabled != 1) {
-        add("Operation", zk::OperationPiece(s.OperationText()));
+        add("Operation", s.operation() ? zk::OperationPiece(*s.operation()) : QString());
         flag("TimingMode", j.TimingMode);
         if (j.TimingMode == 1) {
             add("ClockHour", Number(j.ClockHour));

@@ -2,7 +2,7 @@
 // attached, and a clock that moves only when the test moves it.
 #pragma once
 
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
 #include "support/fake/fake_window_services.h"

@@ -3,7 +3,7 @@
 // test moves it.
 #pragma once
 
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "core/run_view.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"

@@ -1,6 +1,6 @@
 #include "core/command_line.h"
 #include "app/long_options.h"
-#include "core/run_plan.h"
+#include "run/run_plan.h"
 #include "core/text.h"
 #include "settings/defaults.h"
 #include "support/state_fields.h"
@@ -175,28 +175,13 @@ private slots:
         }
     }
 
-    void operationsDependOnPlatform()
+    void hibernationOnlyWhereAllowed()
     {
         Run noHibernate;
         noHibernate.hibernation = false;
         noHibernate.parse(QStringLiteral("-reboot -hibernation"));
         QCOMPARE(noHibernate.state.job.Operation, 1);
         QVERIFY(noHibernate.result.messages.isEmpty());
-
-        Run nine;
-        nine.state.platform = PlatformVersion{1, 4};
-        nine.state.operations = BuildOperationList(nine.state.platform);
-        nine.parse(QStringLiteral("-standby"));
-        QCOMPARE(nine.state.job.Operation, 0);
-        nine.parse(QStringLiteral("-hibernation"));
-        QCOMPARE(nine.state.job.Operation, 0);
-
-        // NT 3 has no fourth and fifth entry to select.
-        Run nt3;
-        nt3.state.platform = PlatformVersion{2, 3};
-        nt3.state.operations = BuildOperationList(nt3.state.platform);
-        nt3.parse(QStringLiteral("-standby"));
-        QCOMPARE(nt3.state.job.Operation, 0);
     }
 
     void parameterErrors_data()
@@ -391,10 +376,11 @@ private slots:
 
     void operationLists()
     {
-        QCOMPARE(BuildOperationList({2, 5}).value(4), QStringLiteral("スタンバイ"));
-        QCOMPARE(BuildOperationList({2, 6}).value(4), QStringLiteral("スリープ"));
-        QCOMPARE(BuildOperationList(kLinuxPlatform),
-                 (QStringList{"シャットダウン", "再起動", "ログオフ", "休止", "スリープ"}));
+        QCOMPARE(OperationListTexts(), (QStringList{"シャットダウン", "再起動", "ログオフ", "休止", "スリープ"}));
+        for (const OperationKind k : kOperationKinds)
+            QCOMPARE(OperationFromText(OperationText(k)), k);
+        QCOMPARE(OperationFromText(QStringLiteral("スタンバイ")), OperationKind::Sleep);
+        QCOMPARE(OperationFromText(QStringLiteral("復帰")), std::nullopt);
         QCOMPARE(VersionText(2, 4, 5), QStringLiteral("2.45"));
     }
 };

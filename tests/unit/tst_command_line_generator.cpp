@@ -85,16 +85,6 @@ private Q_SLOTS:
             << "-auto -standby -time 23:5 -force";
         QTest::newRow("clock time with an empty hour box") << Set({"TimingMode=1", "ClockMinute=30"})
             << "-auto -shutdown -time 0:30";
-        QTest::newRow("standby on an older list") << Edit([](AppState &s) {
-            s.platform = PlatformVersion{2, 5};
-            s.operations = BuildOperationList(s.platform);
-            s.job.Operation = 4;
-        }) << "-auto -standby -time 90";
-        QTest::newRow("no operation on a 9x list") << Edit([](AppState &s) {
-            s.platform = PlatformVersion{1, 4};
-            s.operations = BuildOperationList(s.platform);
-            s.job.Operation = 3;
-        }) << "-auto -time 90";
         QTest::newRow("logoff and hibernation words") << Set({"Operation=3", "DelayMinutes= 1.5 "})
             << "-auto -hibernation -time 1.5";
         QTest::newRow("cpu with a process")

@@ -16,36 +16,38 @@ class TestDryRunPower : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void exitSessionPrintsTheLogindRequest_data()
+    void endSessionPrintsTheLogindRequest_data()
     {
-        QTest::addColumn<quint32>("flags");
-        QTest::addColumn<bool>("result");
+        QTest::addColumn<int>("how");
+        QTest::addColumn<bool>("force");
         QTest::addColumn<QString>("line");
-        QTest::newRow("reboot") << quint32(2) << true
+        QTest::newRow("reboot") << int(zk::SessionEnd::Reboot) << false
                                 << "dry-run: ExitSession flags=2 (reboot) -> org.freedesktop.login1.Manager.Reboot "
                                    "interactive=true\n";
-        QTest::newRow("forced power off") << quint32(12) << true
+        QTest::newRow("power off") << int(zk::SessionEnd::PowerOff) << false
+                                   << "dry-run: ExitSession flags=8 (power off) -> "
+                                      "org.freedesktop.login1.Manager.PowerOff interactive=true\n";
+        QTest::newRow("forced power off") << int(zk::SessionEnd::PowerOff) << true
                                           << "dry-run: ExitSession flags=12 (power off, force) -> "
                                              "org.freedesktop.login1.Manager.PowerOff interactive=false\n";
-        QTest::newRow("forced log off") << quint32(4) << true
+        QTest::newRow("forced log off") << int(zk::SessionEnd::Logoff) << true
                                         << "dry-run: ExitSession flags=4 (log off, force) -> "
                                            "org.freedesktop.login1.Manager.TerminateSession (own session)\n";
-        QTest::newRow("contradictory") << quint32(3) << false
-                                       << "dry-run: ExitSession flags=3 (invalid) -> refused\n";
     }
-    void exitSessionPrintsTheLogindRequest()
+    void endSessionPrintsTheLogindRequest()
     {
-        QFETCH(quint32, flags);
-        QFETCH(bool, result);
+        QFETCH(int, how);
+        QFETCH(bool, force);
         QFETCH(QString, line);
         DryRunPower power([] { return true; });
         std::optional<bool> answer;
-        const QByteArray out = CaptureStdout([&] { power.exitSession(flags, nullptr, [&](bool ok) { answer = ok; }); });
+        const QByteArray out =
+            CaptureStdout([&] { power.endSession(zk::SessionEnd(how), force, nullptr, [&](bool ok) { answer = ok; }); });
         QCOMPARE(QString::fromUtf8(out), line);
         // Answered from the event loop, as logind would.
         QVERIFY(!answer);
         QTRY_VERIFY(answer.has_value());
-        QCOMPARE(*answer, result);
+        QVERIFY(*answer);
     }
 
     void suspendPrintsAndResumesOneSecondLater_data()

@@ -64,10 +64,10 @@ private slots:
 
     void resumeAllowed()
     {
-        for (const QString &op : {kOpSleep, kOpStandby, kOpHibernate})
-            QVERIFY(ResumeAllowedFor(op));
-        for (const QString &op : {kOpShutdown, kOpReboot, kOpLogoff})
-            QVERIFY(!ResumeAllowedFor(op));
+        for (const OperationKind op : kOperationKinds)
+            QCOMPARE(ResumeUsable(op, false), op == OperationKind::Sleep || op == OperationKind::Hibernate);
+        QVERIFY(!ResumeUsable(std::nullopt, false));
+        QVERIFY(ResumeUsable(OperationKind::Reboot, true));
     }
 
     // A settings file read at start-up goes through the operation list's check.
@@ -132,22 +132,14 @@ private slots:
         QCOMPARE(j.ResumeDateParts[0], QStringLiteral("2027"));
     }
 
-    // Which operation each quick button runs, and which are offered on which system.
+    // Which operation each quick button runs.
     void quickButtons()
     {
-        const auto offered = [](const PlatformVersion &v) {
-            QList<int> indexes;
-            for (const QuickButtonSpec &b : QuickButtons(v)) {
-                if (b.visible)
-                    indexes << b.index;
-            }
-            return indexes;
-        };
-        QCOMPARE(offered(PlatformVersion{2, 6}), (QList<int>{0, 1, 3, 4}));
-        QCOMPARE(offered(PlatformVersion{2, 5}), (QList<int>{0, 1, 3, 4}));
-        QCOMPARE(offered(PlatformVersion{2, 4}), (QList<int>{0, 1}));
-        QCOMPARE(QuickButtons(PlatformVersion{2, 6})[3].toolTip, QStringLiteral("即 スリープ"));
-        QCOMPARE(QuickButtons(PlatformVersion{2, 5})[3].toolTip, QString());
+        QList<int> indexes;
+        for (const QuickButtonSpec &b : QuickButtons())
+            indexes << b.index;
+        QCOMPARE(indexes, (QList<int>{0, 1, 3, 4}));
+        QCOMPARE(QuickButtons()[3].toolTip, QStringLiteral("即 スリープ"));
     }
 
     void quickActionClearsMonitorAndResume()

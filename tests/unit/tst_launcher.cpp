@@ -1,5 +1,5 @@
 // The application launcher over the fake backend: command splitting, the path
-// rules of both path styles, how programs, documents, folders, addresses and
+// rules, how programs, documents, folders, addresses and
 // shortcuts are started, the wait until a new process runs, and the
 // process-window search.
 #include "core/job.h"
@@ -14,16 +14,6 @@ using namespace zk;
 
 namespace {
 
-FakeLauncherBackend windowsFs()
-{
-    FakeLauncherBackend b;
-    b.folders = {QStringLiteral("C:\\App"), QStringLiteral("C:\\Data"), QStringLiteral("c:\\app"), QStringLiteral("c:\\data")};
-    b.env = {{QStringLiteral("WINDIR"), QStringLiteral("C:\\Windows")},
-             {QStringLiteral("SystemRoot"), QStringLiteral("C:\\Windows")},
-             {QStringLiteral("USERPROFILE"), QStringLiteral("C:\\Users\\taro")},
-             {QStringLiteral("USERNAME"), QStringLiteral("taro")}};
-    return b;
-}
 FakeLauncherBackend linuxFs()
 {
     FakeLauncherBackend b;
@@ -35,17 +25,11 @@ FakeLauncherBackend linuxFs()
     return b;
 }
 
-// A launcher over the fake backend, in the Windows layout (C:\\App) or the Linux one (/opt/zenkoro).
+// A launcher over the fake backend, with the program in /opt/zenkoro.
 struct Rig {
-    FakeLauncherBackend b;
+    FakeLauncherBackend b = linuxFs();
     FakeClock clock;
-    Launcher l;
-    explicit Rig(bool windows)
-        : b(windows ? windowsFs() : linuxFs()),
-          l(b, clock, windows ? QStringLiteral("C:\\App") : QStringLiteral("/opt/zenkoro"),
-            windows ? PathStyle::Windows : PathStyle::Linux)
-    {
-    }
+    Launcher l{b, clock, QStringLiteral("/opt/zenkoro")};
 };
 
 }  // namespace
@@ -78,12 +62,6 @@ private Q_SLOTS:
         QTest::newRow("PathExtension: none") << "PathExtension" << "/usr/bin/xterm" << "";
         QTest::newRow("PathExtension: dot in folder only") << "PathExtension" << "/opt/app.d/run" << "";
         QTest::newRow("PathExtension: two dots") << "PathExtension" << "archive.tar.gz" << ".gz";
-        QTest::newRow("RemovePercentPieces: %1") << "RemovePercentPieces" << "notepad.exe %1" << "notepad.exe";
-        QTest::newRow("RemovePercentPieces: quoted %1 and %*") << "RemovePercentPieces" << "\"C:\\Program Files\\Ed\\ed.exe\" \"%1\" /x %*"
-            << "\"C:\\Program Files\\Ed\\ed.exe\"  /x";
-        QTest::newRow("RemovePercentPieces: %L") << "RemovePercentPieces" << "viewer.exe /p %L" << "viewer.exe /p";
-        QTest::newRow("RemovePercentPieces: nothing to remove") << "RemovePercentPieces" << "app.exe -a" << "app.exe -a";
-        QTest::newRow("RemovePercentPieces: only a code") << "RemovePercentPieces" << "%1" << "";
     }
     void textHelpers()
     {
@@ -93,8 +71,7 @@ private Q_SLOTS:
         const QMap<QString, QString (*)(const QString &)> helpers{
             {"Unquote", [](const QString &t) { return Unquote(t); }},
             {"UnquoteLeading", [](const QString &t) { return Unquote(t, QuoteStrip::Leading); }},
-            {"PathExtension", PathExtension},
-            {"RemovePercentPieces", RemovePercentPieces}};
+            {"PathExtension", PathExtension}};
         QCOMPARE(helpers.value(helper)(text), expected);
     }
 
@@ -139,154 +116,66 @@ private Q_SLOTS:
 
     void resolve_data()
     {
-        QTest::addColumn<bool>("windows");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("win environment") << true << "%WINDIR%\\notepad.exe" << "" << "C:\\Windows\\notepad.exe";
-        QTest::newRow("win environment, other case") << true << "%windir%\\notepad.exe" << "" << "C:\\Windows\\notepad.exe";
-        QTest::newRow("win two variables") << true << "%USERPROFILE%\\%USERNAME%.txt" << "" << "C:\\Users\\taro\\taro.txt";
-        QTest::newRow("win unknown variable is empty") << true << "x%NOPE%y.exe" << "" << "C:\\App\\xy.exe";
-        QTest::newRow("win parent folder") << true << "..\\Tools\\x.exe" << "" << "C:\\Tools\\x.exe";
-        QTest::newRow("win parent of parent") << true << "..\\..\\x.exe" << "C:\\App\\sub" << "C:\\x.exe";
-        QTest::newRow("win not above the drive") << true << "..\\..\\..\\x.exe" << "" << "C:\\x.exe";
-        QTest::newRow("win dot") << true << ".\\x.exe" << "" << "C:\\App\\x.exe";
-        QTest::newRow("win bare") << true << "x.exe" << "" << "C:\\App\\x.exe";
-        QTest::newRow("win trimmed") << true << "  x.exe  " << "" << "C:\\App\\x.exe";
-        QTest::newRow("win quoted with blanks") << true << "\"C:\\Program Files\\a.exe\"" << "" << "C:\\Program Files\\a.exe";
-        QTest::newRow("win UNC") << true << "\\\\server\\share\\x.exe" << "" << "\\\\server\\share\\x.exe";
-        QTest::newRow("win UNC with parent") << true << "\\\\server\\share\\a\\..\\x.exe" << "" << "\\\\server\\share\\x.exe";
-        QTest::newRow("win drive") << true << "D:\\bin\\x.exe" << "" << "D:\\bin\\x.exe";
-        QTest::newRow("win drive with parent") << true << "C:\\a\\..\\b.exe" << "" << "C:\\b.exe";
-        QTest::newRow("win rooted on the base drive") << true << "\\bin\\x.exe" << "D:\\Work" << "D:\\bin\\x.exe";
-        QTest::newRow("win other base") << true << "sub\\x.exe" << "D:\\Work" << "D:\\Work\\sub\\x.exe";
-        QTest::newRow("win base with separator") << true << "x.exe" << "D:\\Work\\" << "D:\\Work\\x.exe";
-        QTest::newRow("win empty path is the base") << true << "" << "" << "C:\\App";
-        QTest::newRow("win missing base folder") << true << "x.exe" << "E:\\Missing" << "E:\\Missing\\x.exe";
-        QTest::newRow("linux absolute") << false << "/usr/bin/xterm" << "" << "/usr/bin/xterm";
-        QTest::newRow("linux dot") << false << "./run.sh" << "" << "/opt/zenkoro/run.sh";
-        QTest::newRow("linux bare") << false << "run.sh" << "" << "/opt/zenkoro/run.sh";
-        QTest::newRow("linux parent") << false << "../share/x" << "" << "/opt/share/x";
-        QTest::newRow("linux not above the root") << false << "../../../../x" << "" << "/x";
-        QTest::newRow("linux home") << false << "~" << "" << "/home/taro";
-        QTest::newRow("linux in home") << false << "~/bin/x" << "" << "/home/taro/bin/x";
-        QTest::newRow("linux $VAR") << false << "$TOOLS/x" << "" << "/usr/local/tools/x";
-        QTest::newRow("linux ${VAR}") << false << "${TOOLS}/x" << "" << "/usr/local/tools/x";
-        QTest::newRow("linux %VAR%") << false << "%TOOLS%/x" << "" << "/usr/local/tools/x";
-        QTest::newRow("linux %HOME% then parent") << false << "%HOME%/../x" << "" << "/home/x";
-        QTest::newRow("linux names keep their case") << false << "$tools/x" << "/b" << "/x";
-        QTest::newRow("linux set but empty") << false << "a$EMPTY.sh" << "" << "/opt/zenkoro/a.sh";
-        QTest::newRow("linux quoted with blanks") << false << "\"/path with space/a b\"" << "" << "/path with space/a b";
-        QTest::newRow("linux blanks around the quotes") << false << "  \" /x/a b \"  " << "" << "/x/a b";
-        QTest::newRow("linux dots in the middle") << false << "/a/./b/../c" << "" << "/a/c";
-        QTest::newRow("linux other base") << false << "sub/x" << "/srv/work" << "/srv/work/sub/x";
-        QTest::newRow("linux base with separator") << false << "x" << "/srv/work/" << "/srv/work/x";
-        QTest::newRow("linux case kept") << false << "Bin/Tool" << "/Opt/App" << "/Opt/App/Bin/Tool";
-        QTest::newRow("linux backslash is an ordinary character") << false << "a\\b" << "" << "/opt/zenkoro/a\\b";
-        QTest::newRow("linux empty path is the base") << false << "" << "" << "/opt/zenkoro";
+        QTest::newRow("linux absolute") << "/usr/bin/xterm" << "" << "/usr/bin/xterm";
+        QTest::newRow("linux dot") << "./run.sh" << "" << "/opt/zenkoro/run.sh";
+        QTest::newRow("linux bare") << "run.sh" << "" << "/opt/zenkoro/run.sh";
+        QTest::newRow("linux parent") << "../share/x" << "" << "/opt/share/x";
+        QTest::newRow("linux not above the root") << "../../../../x" << "" << "/x";
+        QTest::newRow("linux home") << "~" << "" << "/home/taro";
+        QTest::newRow("linux in home") << "~/bin/x" << "" << "/home/taro/bin/x";
+        QTest::newRow("linux $VAR") << "$TOOLS/x" << "" << "/usr/local/tools/x";
+        QTest::newRow("linux ${VAR}") << "${TOOLS}/x" << "" << "/usr/local/tools/x";
+        QTest::newRow("linux %VAR%") << "%TOOLS%/x" << "" << "/usr/local/tools/x";
+        QTest::newRow("linux %HOME% then parent") << "%HOME%/../x" << "" << "/home/x";
+        QTest::newRow("linux names keep their case") << "$tools/x" << "/b" << "/x";
+        QTest::newRow("linux set but empty") << "a$EMPTY.sh" << "" << "/opt/zenkoro/a.sh";
+        QTest::newRow("linux quoted with blanks") << "\"/path with space/a b\"" << "" << "/path with space/a b";
+        QTest::newRow("linux blanks around the quotes") << "  \" /x/a b \"  " << "" << "/x/a b";
+        QTest::newRow("linux dots in the middle") << "/a/./b/../c" << "" << "/a/c";
+        QTest::newRow("linux other base") << "sub/x" << "/srv/work" << "/srv/work/sub/x";
+        QTest::newRow("linux base with separator") << "x" << "/srv/work/" << "/srv/work/x";
+        QTest::newRow("linux case kept") << "Bin/Tool" << "/Opt/App" << "/Opt/App/Bin/Tool";
+        QTest::newRow("linux backslash is an ordinary character") << "a\\b" << "" << "/opt/zenkoro/a\\b";
+        QTest::newRow("linux empty path is the base") << "" << "" << "/opt/zenkoro";
     }
     void resolve()
     {
-        QFETCH(bool, windows);
         QFETCH(QString, path);
         QFETCH(QString, base);
         QFETCH(QString, expected);
-        Rig r(windows);
+        Rig r;
         QCOMPARE(r.l.resolvePath(path, base), expected);
     }
 
     void relative_data()
     {
-        QTest::addColumn<bool>("windows");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("win sibling") << true << "C:\\Tools\\x.exe" << "" << "..\\Tools\\x.exe";
-        QTest::newRow("win below") << true << "C:\\App\\sub\\x.exe" << "" << "sub\\x.exe";
-        QTest::newRow("win quoted") << true << "\"C:\\App\\x y.exe\"" << "" << "x y.exe";
-        QTest::newRow("win other drive") << true << "D:\\x.exe" << "" << "D:\\x.exe";
-        QTest::newRow("win network") << true << "\\\\srv\\share\\x.exe" << "\\\\srv\\share" << "\\\\srv\\share\\x.exe";
-        QTest::newRow("win base with separator") << true << "C:\\App\\sub\\x.exe" << "C:\\App\\" << "sub\\x.exe";
-        QTest::newRow("win base is a file") << true << "C:\\App\\sub\\x.exe" << "C:\\App\\zenkoro.exe" << "sub\\x.exe";
-        QTest::newRow("win two up") << true << "C:\\x.exe" << "C:\\Data" << "..\\x.exe";
-        QTest::newRow("linux sibling") << false << "/opt/tools/x" << "" << "../tools/x";
-        QTest::newRow("linux below") << false << "/opt/zenkoro/bin/x" << "" << "bin/x";
-        QTest::newRow("linux far") << false << "/usr/bin/x" << "" << "../../usr/bin/x";
-        QTest::newRow("linux relative stays") << false << "bin/x" << "" << "bin/x";
-        QTest::newRow("linux home form stays") << false << "~/x" << "" << "~/x";
-        QTest::newRow("linux base is a file") << false << "/opt/zenkoro/a/x" << "/opt/zenkoro/zenkoro" << "a/x";
+        QTest::newRow("linux sibling") << "/opt/tools/x" << "" << "../tools/x";
+        QTest::newRow("linux below") << "/opt/zenkoro/bin/x" << "" << "bin/x";
+        QTest::newRow("linux far") << "/usr/bin/x" << "" << "../../usr/bin/x";
+        QTest::newRow("linux relative stays") << "bin/x" << "" << "bin/x";
+        QTest::newRow("linux home form stays") << "~/x" << "" << "~/x";
+        QTest::newRow("linux base is a file") << "/opt/zenkoro/a/x" << "/opt/zenkoro/zenkoro" << "a/x";
     }
     void relative()
     {
-        QFETCH(bool, windows);
         QFETCH(QString, path);
         QFETCH(QString, base);
         QFETCH(QString, expected);
-        Rig rig(windows);
+        Rig rig;
         auto &[b, clock, l] = rig;
         const QString rel = l.makeRelativePath(path, base);
         QCOMPARE(rel, expected);
         // What the browse buttons store must lead back to the chosen file.
         if (rel != Unquote(path.trimmed()))
-            QCOMPARE(l.resolvePath(rel, base.endsWith(QLatin1String(".exe")) || base.endsWith(QLatin1String("zenkoro"))
-                                                ? base.left(base.lastIndexOf(windows ? QLatin1Char('\\') : QLatin1Char('/')))
-                                                : base),
+            QCOMPARE(l.resolvePath(rel, base.endsWith(QLatin1String("zenkoro")) ? base.left(base.lastIndexOf(QLatin1Char('/')))
+                                                                                : base),
                      Unquote(path.trimmed()));
-    }
-
-    void launchWindows_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("association");     // handler of the extension, "" = none
-        QTest::addColumn<qint64>("result");           // 1 or >1 for a process
-        QTest::addColumn<QString>("program");         // program after the call
-        QTest::addColumn<QString>("parameters");      // parameters after the call
-        QTest::addColumn<QString>("started");         // program started
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("quoted program with switches")
-            << "  \"C:\\Program Files\\App\\app.exe\" -x -y" << "" << qint64(2) << "C:\\Program Files\\App\\app.exe"
-            << "-x -y" << "c:\\program files\\app\\app.exe" << QStringList{"-x", "-y"};
-        QTest::newRow("program and a parameter") << "notepad.exe readme.txt" << "" << qint64(2) << "notepad.exe"
-                                                 << "readme.txt" << "c:\\app\\notepad.exe" << QStringList{"readme.txt"};
-        QTest::newRow("program only") << "notepad.exe" << "" << qint64(2) << "notepad.exe" << ""
-                                      << "c:\\app\\notepad.exe" << QStringList{};
-        QTest::newRow("document") << "\"C:\\My Docs\\a.txt\" ignored" << "notepad.exe %1" << qint64(2)
-                                  << "C:\\My Docs\\a.txt" << "\"c:\\my docs\\a.txt\"" << "notepad.exe"
-                                  << QStringList{"c:\\my docs\\a.txt"};
-        QTest::newRow("document, system folder handler")
-            << "C:\\a.txt" << "%SystemRoot%\\system32\\NOTEPAD.EXE %1" << qint64(2) << "C:\\a.txt" << "c:\\a.txt"
-            << "C:\\Windows\\system32\\NOTEPAD.EXE" << QStringList{"c:\\a.txt"};
-        QTest::newRow("document, quoted handler")
-            << "C:\\a.txt" << "\"C:\\Program Files\\Ed\\ed.exe\" \"%1\" /x %*" << qint64(2) << "C:\\a.txt"
-            << "c:\\a.txt" << "C:\\Program Files\\Ed\\ed.exe" << QStringList{"/x", "c:\\a.txt"};
-        QTest::newRow("internet shortcut") << "\"C:\\My Links\\site.url\"" << "" << qint64(2) << "C:\\My Links\\site.url"
-                                           << "\"c:\\my links\\site.url\"" << "rundll32.exe"
-                                           << QStringList{"url.dll,FileProtocolHandler", "c:\\my links\\site.url"};
-        QTest::newRow("folder") << "C:\\Data" << "" << qint64(1) << "C:\\Data" << "" << "rundll32.exe"
-                                << QStringList{"url.dll,FileProtocolHandler", "c:\\data"};
-    }
-    void launchWindows()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, association);
-        QFETCH(qint64, result);
-        QFETCH(QString, program);
-        QFETCH(QString, parameters);
-        QFETCH(QString, started);
-        QFETCH(QStringList, arguments);
-        Rig rig(true);
-        auto &[b, clock, l] = rig;
-        if (!association.isEmpty())
-            b.associations.insert(QStringLiteral(".txt"), association);
-        QString prog, params;
-        const qint64 r = l.launchCommand(command, &prog, &params);
-        QCOMPARE(prog, program);
-        QCOMPARE(params, parameters);
-        QCOMPARE(result == 1 ? r : qint64(r > 1 ? 2 : r), result);
-        QCOMPARE(b.started.size(), 1);
-        QCOMPARE(b.started.first().program, started);
-        QCOMPARE(b.started.first().arguments, arguments);
-        QCOMPARE(b.started.first().workingDir, QStringLiteral("C:\\App"));
     }
 
     void launchLinux_data()
@@ -336,7 +225,7 @@ private Q_SLOTS:
         QFETCH(QString, parameters);
         QFETCH(QString, target);
         QFETCH(QStringList, arguments);
-        Rig rig(false);
+        Rig rig;
         auto &[b, clock, l] = rig;
         b.env.insert(QStringLiteral("EDITOR"), QStringLiteral("vim"));
         b.searchPath = {{QStringLiteral("xterm"), QStringLiteral("/usr/bin/xterm")},
@@ -375,13 +264,13 @@ private Q_SLOTS:
 
     void twiceQuotedProgram()
     {
-        Rig rig(true);
+        Rig rig;
         auto &[b, clock, l] = rig;
-        QString prog = QStringLiteral("\"\"C:\\Tools\\x.exe\"\"");
+        QString prog = QStringLiteral("\"\"/opt/tools/x\"\"");
         QString params = QStringLiteral("a");
         QVERIFY(l.launchApplication(prog, params) > 1);
-        QCOMPARE(prog, QStringLiteral("C:\\Tools\\x.exe"));
-        QCOMPARE(b.started.first().program, QStringLiteral("c:\\tools\\x.exe"));
+        QCOMPARE(prog, QStringLiteral("/opt/tools/x"));
+        QCOMPARE(b.started.first().program, QStringLiteral("/opt/tools/x"));
         QCOMPARE(b.started.first().arguments, QStringList{QStringLiteral("a")});
     }
 
@@ -391,12 +280,12 @@ private Q_SLOTS:
         QTest::newRow("empty") << "";
         QTest::newRow("blanks") << "   ";
         // The command part of a text in two pairs of quotes is the first pair alone.
-        QTest::newRow("empty quotes first") << "\"\"C:\\x.exe\"\" a";
+        QTest::newRow("empty quotes first") << "\"\"/bin/x\"\" a";
     }
     void emptyProgramStartsNothing()
     {
         QFETCH(QString, command);
-        Rig rig(true);
+        Rig rig;
         auto &[b, clock, l] = rig;
         QCOMPARE(l.launchCommand(command), qint64(0));
         QVERIFY(b.started.isEmpty());
@@ -405,7 +294,7 @@ private Q_SLOTS:
 
     void lineBreaksAreSpaces()
     {
-        Rig rig(false);
+        Rig rig;
         auto &[b, clock, l] = rig;
         QString prog, params;
         QVERIFY(l.launchCommand(QStringLiteral("/bin/app\r\n-a\n-b"), &prog, &params) > 1);
@@ -416,7 +305,7 @@ private Q_SLOTS:
 
     void startFailureAndNotice()
     {
-        Rig rig(false);
+        Rig rig;
         auto &[b, clock, l] = rig;
         b.startFails = true;
         QSignalSpy settled(&l, &Launcher::processSettled);
@@ -436,7 +325,7 @@ private Q_SLOTS:
 
     void waitsUntilRunningThenActivates()
     {
-        Rig rig(false);
+        Rig rig;
         auto &[b, clock, l] = rig;
         b.processesAlive = true;
         QSignalSpy settled(&l, &Launcher::processSettled);
@@ -455,7 +344,7 @@ private Q_SLOTS:
 
     void waitGivesUpAfterTheLimit()
     {
-        Rig rig(false);
+        Rig rig;
         auto &[b, clock, l] = rig;
         b.processesAlive = false;
         QSignalSpy settled(&l, &Launcher::processSettled);
@@ -486,7 +375,7 @@ private Q_SLOTS:
     void watchedProcessIsNotAskedAgain()
     {
         QFETCH(bool, endedAtStart);
-        Rig rig(false);
+        Rig rig;
         auto &[b, clock, l] = rig;
         b.watchAnswer = endedAtStart ? ProcessWatch::Ended : ProcessWatch::Running;
         b.processesAlive = !endedAtStart;
@@ -511,7 +400,7 @@ private Q_SLOTS:
 
     void shortcutsAndFoldersAreNotWaitedFor()
     {
-        Rig rig(false);
+        Rig rig;
         auto &[b, clock, l] = rig;
         b.fileTexts.insert(QStringLiteral("/opt/zenkoro/a.desktop"),
                            QStringLiteral("[Desktop Entry]\nExec=/bin/true\nPath=/tmp\n"));

@@ -1,6 +1,6 @@
 // The multi schedule: which rows run, in which order, which sleep takes
 // which wake time, and the run itself on the engine's tick over fakes.
-#include "core/multi_run.h"
+#include "run/multi_run.h"
 #include "support/local_zone.h"
 #include "unit/run_test_support.h"
 
@@ -173,7 +173,7 @@ private Q_SLOTS:
         QVERIFY(r.fake.power.exitCalls.isEmpty());
         r.tick();
         QCOMPARE(r.events, (QStringList{"22:59:00 スリープ", "23:02:00 シャットダウン"}));
-        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::PowerOff});
+        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff}}));
         QCOMPARE(r.view.quits, QList<int>{0});
         r.tick(5);
         QCOMPARE(r.fake.power.exitCalls.size(), 1);

@@ -1,5 +1,5 @@
 // The power sequence reports once it is done, and how the program goes on.
-#include "core/power_sequence.h"
+#include "run/power_sequence.h"
 #include "support/fake/fake_clock.h"
 #include "support/fake/fake_services.h"
 
@@ -21,7 +21,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("recount");
         QTest::addColumn<PowerOutcome>("outcome");
         const int reboot = int(OperationKind::Reboot);
-        const int sleep = int(OperationKind::Standby);
+        const int sleep = int(OperationKind::Sleep);
         QTest::newRow("exit accepted") << reboot << false << 1 << 0 << PowerOutcome::ProgramEnds;
         QTest::newRow("suspend, woken by hand") << sleep << false << 1 << 0 << PowerOutcome::ProgramEnds;
         QTest::newRow("resume, keep state off") << sleep << true << 0 << 0 << PowerOutcome::ProgramEnds;
@@ -48,8 +48,8 @@ private Q_SLOTS:
         QSignalSpy finished(&seq, &PowerSequence::finished);
         QSignalSpy text(&seq, &PowerSequence::remainingText);
 
-        seq.run(state.OperationText());
-        if (operation == int(OperationKind::Standby)) {
+        seq.run(OperationKind(operation));
+        if (operation == int(OperationKind::Sleep)) {
             QVERIFY(finished.isEmpty());  // asleep
             fake.power.wake();
             if (resume) {

@@ -23,7 +23,7 @@ struct Rig : EngineRig {
     // A sleep at once that wakes the machine secs after now.
     void sleepWaking(int secs)
     {
-        minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        minutes(QStringLiteral("0"), int(OperationKind::Sleep));
         resumeAt(kMonday.addSecs(secs));
     }
     // Start and run the five seconds of a zero-minute countdown.
@@ -84,7 +84,7 @@ private Q_SLOTS:
         QVERIFY(r.fake.power.exitCalls.isEmpty());
         QCOMPARE(r.view.remaining, QStringLiteral("00:00:01"));
         r.tick();
-        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::Reboot});
+        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}}));
         QCOMPARE(r.view.quits, QList<int>{0});
         QVERIFY(!r.engine.countdownActive());
         // The countdown cannot execute a second time.
@@ -115,7 +115,7 @@ private Q_SLOTS:
         QFETCH(QString, labelBefore);
         QFETCH(QString, targetShown);
         Rig r;
-        r.minutes(QStringLiteral("60"), int(OperationKind::Standby));
+        r.minutes(QStringLiteral("60"), int(OperationKind::Sleep));
         if (clockTime) {
             r.state.job.TimingMode = 1;
             r.state.job.ClockHour = QStringLiteral("13");
@@ -140,30 +140,27 @@ private Q_SLOTS:
         QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{600});
     }
 
-    void exitFlags_data()
+    void sessionEnd_data()
     {
         QTest::addColumn<int>("op");
         QTest::addColumn<int>("force");
-        QTest::addColumn<int>("platformId");
-        QTest::addColumn<quint32>("flags");
-        QTest::newRow("shutdown force on NT: 8+4") << int(OperationKind::Shutdown) << 1 << 2 << quint32(12);
-        QTest::newRow("shutdown on NT: power off") << int(OperationKind::Shutdown) << 0 << 2 << quint32(8);
-        QTest::newRow("shutdown on 9x") << int(OperationKind::Shutdown) << 0 << 1 << quint32(1);
-        QTest::newRow("reboot") << int(OperationKind::Reboot) << 0 << 2 << quint32(2);
-        QTest::newRow("log-off with force") << int(OperationKind::Logoff) << 1 << 2 << quint32(4);
-        QTest::newRow("log-off") << int(OperationKind::Logoff) << 0 << 2 << quint32(0);
+        QTest::addColumn<int>("how");
+        QTest::newRow("shutdown forced: power off") << int(OperationKind::Shutdown) << 1 << int(SessionEnd::PowerOff);
+        QTest::newRow("shutdown: power off") << int(OperationKind::Shutdown) << 0 << int(SessionEnd::PowerOff);
+        QTest::newRow("reboot") << int(OperationKind::Reboot) << 0 << int(SessionEnd::Reboot);
+        QTest::newRow("log-off forced") << int(OperationKind::Logoff) << 1 << int(SessionEnd::Logoff);
+        QTest::newRow("log-off") << int(OperationKind::Logoff) << 0 << int(SessionEnd::Logoff);
     }
-    void exitFlags()
+    void sessionEnd()
     {
         QFETCH(int, op);
         QFETCH(int, force);
-        QFETCH(int, platformId);
-        QFETCH(quint32, flags);
+        QFETCH(int, how);
         Rig r;
-        r.state.platform.platformId = platformId;
         r.minutes(QStringLiteral("0"), op, force);
         r.runToAction();
-        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{flags});
+        QCOMPARE(r.fake.power.exitCalls,
+                 (QList<FakeSessionPower::ExitCall>{{SessionEnd(how), force != 0}}));
         QVERIFY(r.fake.power.suspendCalls.isEmpty());
     }
 
@@ -304,7 +301,7 @@ private Q_SLOTS:
         QCOMPARE(tomorrow.engine.trayTooltip(), QStringLiteral("2026年12月08日 11時05分に再起動"));
 
         Rig resume;
-        resume.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+        resume.minutes(QStringLiteral("5"), int(OperationKind::Sleep));
         resume.resumeAt(kMonday.addSecs(3600));
         resume.engine.startRun();
         QCOMPARE(resume.engine.trayTooltip(), QStringLiteral("13時00分に復帰"));
@@ -330,7 +327,7 @@ private Q_SLOTS:
         if (refusal == 0) {
             r.minutes(QStringLiteral("14401"));
         } else {
-            r.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+            r.minutes(QStringLiteral("5"), int(OperationKind::Sleep));
             r.resumeAt(kMonday.addSecs(5 * 60));
         }
         if (refusal == 2) {
@@ -416,7 +413,7 @@ private Q_SLOTS:
         r.tick(14);
         QVERIFY(r.fake.power.exitCalls.isEmpty());
         r.tick();
-        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::PowerOff});
+        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff}}));
     }
 
     void disappearModeAndMissingScreenService()
@@ -489,7 +486,7 @@ private Q_SLOTS:
         QCOMPARE(r.engine.triggerTime(), r.clock.now().addSecs(30));  // force: 30 s lead
         QVERIFY(r.engine.blinking());
         r.tick(30);
-        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::PowerOff + ExitFlags::Force});
+        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff, true}}));
     }
 
     // The start check waits for its look at the screen without holding up
@@ -619,8 +616,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("op");
         QTest::addColumn<int>("force");
         QTest::addColumn<bool>("hibernate");
-        QTest::newRow("sleep") << int(OperationKind::Standby) << 0 << false;
-        QTest::newRow("sleep forced") << int(OperationKind::Standby) << 1 << false;
+        QTest::newRow("sleep") << int(OperationKind::Sleep) << 0 << false;
+        QTest::newRow("sleep forced") << int(OperationKind::Sleep) << 1 << false;
         QTest::newRow("hibernate forced") << int(OperationKind::Hibernate) << 1 << true;
         QTest::newRow("hibernate") << int(OperationKind::Hibernate) << 0 << true;
     }
@@ -650,7 +647,7 @@ private Q_SLOTS:
     void refusedSuspendGoesOnAsResumed()
     {
         Rig r;
-        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.minutes(QStringLiteral("0"), int(OperationKind::Sleep));
         r.fake.power.suspendAnswer = false;
         r.runToAction();
         QCOMPARE(r.fake.power.suspendCalls.size(), 1);
@@ -661,7 +658,7 @@ private Q_SLOTS:
     void resumeRecount()
     {
         Rig r;
-        r.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+        r.minutes(QStringLiteral("5"), int(OperationKind::Sleep));
         r.resumeAt(kMonday.addSecs(3600));  // 13:00
         r.state.job.AppCommand = QStringLiteral("\"/opt/my app/run\" --fast");
         r.state.job.LaunchApp = 1;
@@ -827,7 +824,7 @@ private Q_SLOTS:
         r.engine.stopRun();
         QVERIFY(!r.seq().exitRetryPending());
         r.seq().exitRetryTimeout();  // a late timeout changes nothing
-        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{12});
+        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff, true}}));
         QCOMPARE(r.view.quits, QList<int>{0});
     }
 
@@ -846,7 +843,7 @@ private Q_SLOTS:
         r.fake.power.holdAnswers = true;
         r.fake.power.exitAnswer = accepted;
         r.runToAction();
-        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{ExitFlags::Reboot});
+        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}}));
         QVERIFY(r.seq().exitCallPending());
         QVERIFY(r.view.quits.isEmpty());
         QVERIFY(!r.seq().exitRetryPending());
@@ -866,7 +863,7 @@ private Q_SLOTS:
         QVERIFY(r.seq().exitRetryPending());
         // The retry's answer is awaited as well before the program ends.
         r.seq().exitRetryTimeout();
-        QCOMPARE(r.fake.power.exitCalls, (QList<quint32>{ExitFlags::Reboot, ExitFlags::Reboot}));
+        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}, {SessionEnd::Reboot}}));
         QVERIFY(r.view.quits.isEmpty());
         QCOMPARE(r.fake.power.answerHeld(), 1);
         QCOMPARE(r.view.quits, QList<int>{0});
@@ -879,7 +876,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("ends");  // the stop ends the program
         QTest::newRow("reboot accepted") << int(OperationKind::Reboot) << true << true;
         QTest::newRow("reboot refused") << int(OperationKind::Reboot) << false << true;
-        QTest::newRow("standby refused") << int(OperationKind::Standby) << false << false;
+        QTest::newRow("standby refused") << int(OperationKind::Sleep) << false << false;
     }
     void answerAfterStopChangesNothing()
     {
@@ -944,7 +941,7 @@ private Q_SLOTS:
     void resumeWeekdayCancelsRun()
     {
         Rig r;
-        r.minutes(QStringLiteral("5"), int(OperationKind::Standby));
+        r.minutes(QStringLiteral("5"), int(OperationKind::Sleep));
         const QDateTime sunday(QDate(2026, 12, 13), QTime(7, 30));
         r.resumeAt(sunday);
         r.state.job.setResumeWeekday(1, 0);
@@ -955,7 +952,7 @@ private Q_SLOTS:
 
         // With NoAlert the run goes on without resume: no wake timer.
         Rig q;
-        q.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        q.minutes(QStringLiteral("0"), int(OperationKind::Sleep));
         q.resumeAt(sunday);
         q.state.job.setResumeWeekday(1, 0);
         q.state.job.NoAlert = 1;
@@ -969,7 +966,7 @@ private Q_SLOTS:
     void staleResumeTimeIsNotUsed()
     {
         Rig r;
-        r.minutes(QStringLiteral("0"), int(OperationKind::Standby));
+        r.minutes(QStringLiteral("0"), int(OperationKind::Sleep));
         r.state.cl.ResumeTime = kMonday.addSecs(3600);  // left from an earlier run, resume now off
         r.runToAction();
         QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
@@ -1013,7 +1010,7 @@ private Q_SLOTS:
         QCOMPARE(r.view.popups[0].request.text,
                  QStringLiteral("/home/u/Desktop/ にキャプチャーファイル\r\n/home/u/Desktop/Cap120005.jpg ") +
                      (written && answer != 2 ? QStringLiteral("を作成しました。") : QStringLiteral("を作成できませんでした。")));
-        QCOMPARE(r.fake.power.exitCalls, QList<quint32>{2});
+        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}}));
     }
 
     void stopDuringCaptureTakesNoAction_data()
@@ -1052,7 +1049,7 @@ private Q_SLOTS:
         r.fake.wakeTimer.fire(1);
         QCOMPARE(r.view.popups.size(), 1);
         QCOMPARE(r.view.popups[0].request.text, QStringLiteral("アプリ起動エラー\r\nap       = /opt/app\r\nパラメータ= -a b"));
-        QCOMPARE(r.view.popups[0].request.title, CaptionFor(kOpShutdown));
+        QCOMPARE(r.view.popups[0].request.title, CaptionFor(OperationText(OperationKind::Shutdown)));
         QVERIFY(r.view.popups[0].request.centred);
         QVERIFY(r.seq().keepAwakeActive());  // the resume handling goes on
     }

@@ -1,5 +1,5 @@
 // The start plan: target and resume times and every refusal of a start.
-#include "core/run_plan.h"
+#include "run/run_plan.h"
 #include "core/command_line.h"
 #include "support/local_zone.h"
 
@@ -43,7 +43,7 @@ AppState clockMode(const QString &h, const QString &m)
 AppState sleepWithResume(int atClock)
 {
     AppState s = minutes("5");
-    s.job.Operation = int(OperationKind::Standby);
+    s.job.Operation = int(OperationKind::Sleep);
     s.job.ResumeEnabled = 1;
     s.job.ResumeAtClock = atClock;
     return s;

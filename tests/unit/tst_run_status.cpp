@@ -1,6 +1,6 @@
 // The run as the session bus and --status show it: the state word, the due
 // time (the trigger's while a watched phrase holds) and the seconds left.
-#include "core/run_status.h"
+#include "run/run_status.h"
 #include "unit/run_test_support.h"
 
 #include <QRegularExpression>
@@ -85,7 +85,7 @@ private Q_SLOTS:
         Rig r;
         r.state.job.TimingMode = 0;
         r.state.job.DelayMinutes = QStringLiteral("0");
-        r.state.job.Operation = int(OperationKind::Standby);
+        r.state.job.Operation = int(OperationKind::Sleep);
         const QDateTime wake = kMonday.addSecs(3600);
         r.state.job.ResumeEnabled = 1;
         r.state.job.ResumeAtClock = 1;

@@ -2,6 +2,7 @@
 #include "settings/defaults.h"
 #include "settings/explain_settings.h"
 #include "settings/settings_fields.h"
+#include "core/multi_edit.h"
 #include "settings/settings_file.h"
 #include "support/file_size_limit.h"
 #include "support/state_fields.h"
@@ -96,7 +97,7 @@ AppState EveryFieldSet()
         s.WeeklyResumeTable[r] = {QString::number(r + 1), QString::number(r * 7),
                                   QStringLiteral("app%1 --x,%2").arg(r).arg(r)};
     }
-    const QStringList ops = MultiRowOperationItems(s.platform);
+    const QStringList ops = MultiRowOperations(true);
     for (int r = 0; r < kMultiRowCount; ++r) {
         s.MultiRows[r] = {QString::number(r), QString::number(59 - r), ops[r % ops.size()],
                           QStringLiteral("cmd %1, [comma]\r\nline2").arg(r)};
@@ -571,12 +572,6 @@ private slots:
         QCOMPARE(s.MultiRows[1].Operation, QStringLiteral("休止"));
         QCOMPARE(s.MultiRows[2].Operation, QString());
         QCOMPARE(s.MultiRows[3].Operation, QStringLiteral("シャットダウン"));
-
-        AppState old = Fresh();
-        old.platform = PlatformVersion{2, 5};
-        ApplyMultiRowsText(ValueLine({{112, "スタンバイ"}, {122, "スリープ"}}), old);
-        QCOMPARE(old.MultiRows[0].Operation, QStringLiteral("スタンバイ"));
-        QCOMPARE(old.MultiRows[1].Operation, QString());
     }
 
     void keyedSection_data()

@@ -3,7 +3,7 @@
 #include "app/window_services.h"
 #include "core/launcher.h"
 #include "core/ports/input_method.h"
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "platform/linux/settings_writer.h"
 #include "settings/settings_file.h"
 #include "support/fake/fake_clock.h"

@@ -755,7 +755,7 @@ private slots:
         QCOMPARE(w->findChild<QComboBox *>(QStringLiteral("cmbOp"))->currentIndex(), 0);
         QVERIFY(!w->findChild<QCheckBox *>(QStringLiteral("chkForce"))->isChecked());
         QVERIFY(w->findChild<QCheckBox *>(QStringLiteral("chkWeek_3"))->isChecked());
-        QCOMPARE(w->windowTitle(), CaptionFor(kOpShutdown));
+        QCOMPARE(w->windowTitle(), CaptionFor(OperationText(OperationKind::Shutdown)));
         const QRect area = w->screen()->availableGeometry();
         QVERIFY(qAbs(w->geometry().center().x() - area.center().x()) <= 3);
         QVERIFY(!QFile::exists(program.writer.path()));

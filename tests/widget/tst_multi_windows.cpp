@@ -50,7 +50,7 @@ private Q_SLOTS:
         Rig r;
         auto *multi = r.w<QCheckBox>(QStringLiteral("ChkMulti"));
         r.state.job.MonitorEnabled = 0;
-        r.state.job.Operation = int(OperationKind::Standby);
+        r.state.job.Operation = int(OperationKind::Sleep);
         r.window->settingsChanged();
         r.w<QCheckBox>(QStringLiteral("chk復帰"))->click();
         QCOMPARE(r.state.job.ResumeEnabled, 1);
@@ -129,7 +129,7 @@ private Q_SLOTS:
     void resumeListButtons()
     {
         Rig r;
-        r.state.job.Operation = int(OperationKind::Standby);
+        r.state.job.Operation = int(OperationKind::Sleep);
         r.state.WeeklyResumeTable[0] = {"7", "15", "mail"};
         r.window->settingsChanged();
         auto *set = r.w<QPushButton>(QStringLiteral("cmdSetDefaultResume"));

@@ -1,6 +1,6 @@
 // frmPowerState and the main window's power line, over the real backends:
 // python3-dbusmock's upower and logind templates on a private system bus.
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 #include "platform/linux/logind_power.h"
 #include "platform/linux/upower_status.h"
 #include "platform/linux/system_clock.h"

@@ -6,14 +6,8 @@
 
 namespace zk {
 
-// Flags of an exit request, as the program has always passed them.
-namespace ExitFlags {
-inline constexpr quint32 Logoff = 0;
-inline constexpr quint32 Shutdown = 1;
-inline constexpr quint32 Reboot = 2;
-inline constexpr quint32 Force = 4;
-inline constexpr quint32 PowerOff = 8;
-}  // namespace ExitFlags
+// How a session ends.
+enum class SessionEnd { PowerOff, Reboot, Logoff };
 
 // The calls that ask the system for something never block: the system may
 // take as long as the user needs to answer an authorisation prompt, and the
@@ -28,10 +22,10 @@ public:
 
     using Answer = std::function<void(bool ok)>;
 
-    // Ends the session: log-off (0), shutdown (1 or 8: power off), reboot (2),
-    // each optionally + 4 (force: do not let applications object).
-    // Answers true when the system took the request, false when it refused.
-    virtual void exitSession(quint32 flags, QObject *context, Answer done) = 0;
+    // Ends the session: powers off, reboots or logs off; force: applications
+    // may not object. Answers true when the system took the request, false
+    // when it refused.
+    virtual void endSession(SessionEnd how, bool force, QObject *context, Answer done) = 0;
 
     // Suspends (hibernate = true: to disk). Answers false when the system
     // refused; then the machine does not sleep and the caller goes on as if

@@ -5,7 +5,7 @@
 // stop handler, and Show() goes out as a Qt signal for the program to act on.
 #pragma once
 
-#include "core/run_status.h"
+#include "run/run_status.h"
 #include "platform/linux/session_bus.h"
 
 #include <QDBusConnection>

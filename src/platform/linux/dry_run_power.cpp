@@ -57,25 +57,16 @@ void DryRunPower::answerLater(QObject *context, Answer done, bool ok)
     QTimer::singleShot(0, context ? context : this, [done = std::move(done), ok] { done(ok); });
 }
 
-void DryRunPower::exitSession(quint32 flags, QObject *context, Answer done)
+void DryRunPower::endSession(SessionEnd how, bool force, QObject *context, Answer done)
 {
-    const LogindExitRequest request = MapExitFlags(flags);
-    QString target;
-    switch (request.kind) {
-    case LogindExitRequest::Invalid:
-        PrintDryRunLine(QStringLiteral("ExitSession flags=%1 (%2) -> refused").arg(flags).arg(request.description));
-        answerLater(context, std::move(done), false);
-        return;
-    case LogindExitRequest::Logoff:
-        target = QStringLiteral("org.freedesktop.login1.Manager.TerminateSession (own session)");
-        break;
-    case LogindExitRequest::PowerOff:
-    case LogindExitRequest::Reboot:
-        target = QStringLiteral("org.freedesktop.login1.Manager.%1 interactive=%2")
-                     .arg(request.method, QLatin1String(TrueFalse(request.interactive)));
-        break;
-    }
-    PrintDryRunLine(QStringLiteral("ExitSession flags=%1 (%2) -> %3").arg(flags).arg(request.description, target));
+    const LogindExitRequest request = LogindRequestFor(how, force);
+    const QString target = request.ownSession
+                               ? QStringLiteral("org.freedesktop.login1.Manager.TerminateSession (own session)")
+                               : QStringLiteral("org.freedesktop.login1.Manager.%1 interactive=%2")
+                                     .arg(request.method, QLatin1String(TrueFalse(request.interactive)));
+    PrintDryRunLine(QStringLiteral("ExitSession flags=%1 (%2) -> %3")
+                        .arg(ExitFlagsNumber(how, force))
+                        .arg(request.description, target));
     answerLater(context, std::move(done), true);
 }
 

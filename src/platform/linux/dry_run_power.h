@@ -25,7 +25,7 @@ public:
     DryRunPower(std::function<bool()> hibernationQuery, QObject *parent = nullptr);
 
     // Answers from the event loop, like a real call.
-    void exitSession(quint32 flags, QObject *context, Answer done) override;
+    void endSession(SessionEnd how, bool force, QObject *context, Answer done) override;
     // Succeeds and emits resumed() one second later.
     void suspend(bool hibernate, bool force, bool disableWakeEvents, QObject *context, Answer done) override;
     // Not printed: they are questions, and --explain prints its plan on the

@@ -1,41 +1,35 @@
 #include "platform/linux/exit_request.h"
 
-#include "core/ports/power.h"
-
 namespace zk {
 
-LogindExitRequest MapExitFlags(quint32 flags)
+LogindExitRequest LogindRequestFor(SessionEnd how, bool force)
 {
     LogindExitRequest r;
-    const bool force = (flags & ExitFlags::Force) != 0;
-    const quint32 base = flags & ~ExitFlags::Force;
     r.interactive = !force;
-    switch (base) {
-    case ExitFlags::Logoff:
-        r.kind = LogindExitRequest::Logoff;
+    switch (how) {
+    case SessionEnd::Logoff:
+        r.ownSession = true;
         r.method = QStringLiteral("TerminateSession");
         r.description = QStringLiteral("log off");
         break;
-    case ExitFlags::Shutdown:
-    case ExitFlags::PowerOff:
-    case ExitFlags::Shutdown | ExitFlags::PowerOff:
-        r.kind = LogindExitRequest::PowerOff;
+    case SessionEnd::PowerOff:
         r.method = QStringLiteral("PowerOff");
         r.description = QStringLiteral("power off");
         break;
-    case ExitFlags::Reboot:
-        r.kind = LogindExitRequest::Reboot;
+    case SessionEnd::Reboot:
         r.method = QStringLiteral("Reboot");
         r.description = QStringLiteral("reboot");
-        break;
-    default:
-        r.kind = LogindExitRequest::Invalid;
-        r.description = QStringLiteral("invalid");
         break;
     }
     if (force)
         r.description += QStringLiteral(", force");
     return r;
+}
+
+quint32 ExitFlagsNumber(SessionEnd how, bool force)
+{
+    const quint32 base = how == SessionEnd::PowerOff ? 8 : how == SessionEnd::Reboot ? 2 : 0;
+    return base + (force ? 4 : 0);
 }
 
 }  // namespace zk

@@ -100,11 +100,6 @@ bool LogindPower::accepted(const QDBusMessage &reply)
     return false;
 }
 
-void LogindPower::answerLater(QObject *context, Answer done, bool ok)
-{
-    QTimer::singleShot(0, context ? context : this, [done = std::move(done), ok] { done(ok); });
-}
-
 void LogindPower::findOwnSession(QObject *context, std::function<void(const QString &id)> found)
 {
     // Not in a session of its own (started from a service or a cron job):
@@ -135,15 +130,10 @@ void LogindPower::findOwnSession(QObject *context, std::function<void(const QStr
                 });
 }
 
-void LogindPower::exitSession(quint32 flags, QObject *context, Answer done)
+void LogindPower::endSession(SessionEnd how, bool force, QObject *context, Answer done)
 {
-    const LogindExitRequest request = MapExitFlags(flags);
-    switch (request.kind) {
-    case LogindExitRequest::Invalid:
-        m_lastError = QStringLiteral("unsupported exit flags %1").arg(flags);
-        answerLater(context, std::move(done), false);
-        return;
-    case LogindExitRequest::Logoff:
+    const LogindExitRequest request = LogindRequestFor(how, force);
+    if (request.ownSession) {
         findOwnSession(context, [this, context, done, method = request.method](const QString &id) {
             if (id.isEmpty()) {
                 m_lastError = QStringLiteral("this process belongs to no login session");
@@ -152,12 +142,9 @@ void LogindPower::exitSession(quint32 flags, QObject *context, Answer done)
             callManager(method, {id}, context, [this, done](const QDBusMessage &reply) { done(accepted(reply)); });
         });
         return;
-    case LogindExitRequest::PowerOff:
-    case LogindExitRequest::Reboot:
-        callManager(request.method, {request.interactive}, context,
-                    [this, done](const QDBusMessage &reply) { done(accepted(reply)); });
-        return;
     }
+    callManager(request.method, {request.interactive}, context,
+                [this, done](const QDBusMessage &reply) { done(accepted(reply)); });
 }
 
 void LogindPower::suspend(bool hibernate, bool force, bool disableWakeEvents, QObject *context, Answer done)

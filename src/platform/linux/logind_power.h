@@ -27,7 +27,7 @@ public:
     LogindPower(const QDBusConnection &bus, QObject *parent = nullptr);
     ~LogindPower() override;
 
-    void exitSession(quint32 flags, QObject *context, Answer done) override;
+    void endSession(SessionEnd how, bool force, QObject *context, Answer done) override;
     void suspend(bool hibernate, bool force, bool disableWakeEvents, QObject *context, Answer done) override;
     void queryHibernationAllowed(QObject *context, Answer done) override;
     bool hibernationAllowedAtStartup() override;
@@ -54,7 +54,6 @@ private:
     void callManager(const QString &method, const QVariantList &args, QObject *context, ReplyHandler handler);
     // True for a reply; otherwise records the error in lastError().
     bool accepted(const QDBusMessage &reply);
-    void answerLater(QObject *context, Answer done, bool ok);
     // The id of this process's login session ("" when there is none).
     void findOwnSession(QObject *context, std::function<void(const QString &id)> found);
 

@@ -41,7 +41,7 @@ OperationPanel::OperationPanel(PanelHost &host, QWidget *parent)
 
     cmbOp = new QComboBox(this);
     cmbOp->setObjectName(QStringLiteral("cmbOp"));
-    cmbOp->addItems(m_host.state().operations);
+    cmbOp->addItems(OperationListTexts());
     cmbOp->setAccessibleName(QStringLiteral("処理"));
     lay->addWidget(cmbOp, 0, 0);
 
@@ -138,7 +138,7 @@ OperationPanel::OperationPanel(PanelHost &host, QWidget *parent)
 
 bool OperationPanel::showOperation(int index)
 {
-    const QStringList &operations = m_host.state().operations;
+    const QStringList operations = OperationListTexts();
     if (cmbOp->count() != operations.size() || cmbOp->itemText(0) != operations.value(0)) {
         cmbOp->clear();
         cmbOp->addItems(operations);
@@ -160,6 +160,11 @@ QString OperationPanel::operationText() const
     return cmbOp->currentText();
 }
 
+std::optional<OperationKind> OperationPanel::operation() const
+{
+    return OperationAt(cmbOp->currentIndex());
+}
+
 void OperationPanel::rememberOperation()
 {
     m_rememberedOperation = cmbOp->currentIndex();
@@ -170,7 +175,7 @@ void OperationPanel::onOperationChanged(int index)
     ++m_operationQuestion;  // an answer about an earlier choice no longer counts
     if (m_host.loading() || index < 0)
         return;
-    if (cmbOp->itemText(index) == kOpHibernate) {
+    if (OperationAt(index) == OperationKind::Hibernate) {
         // The system answers from the event loop; the window stays alive meanwhile.
         const quint64 question = m_operationQuestion;
         m_host.services().queryHibernationAllowed(this, [this, index, question](bool allowed) {

@@ -27,6 +27,7 @@ public:
     // the shown operation changed.
     bool showOperation(int index);
     QString operationText() const;
+    std::optional<OperationKind> operation() const;
     void rememberOperation();
     // Minutes (0) or clock time (1), from the record's values for it.
     void setTimingMode(int index);

@@ -28,7 +28,8 @@ public:
     virtual bool loading() const = 0;
     // True while a run holds the settings.
     virtual bool runLocked() const = 0;
-    // The chosen operation's text.
+    // The chosen operation and its text.
+    virtual std::optional<OperationKind> operation() const = 0;
     virtual QString operationText() const = 0;
     // The window's caption follows the chosen operation.
     virtual void setCaptionForOperation() = 0;

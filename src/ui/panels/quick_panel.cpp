@@ -7,17 +7,16 @@
 
 namespace zk {
 
-QuickPanel::QuickPanel(const AppState &state, QWidget *parent) : QGroupBox(QStringLiteral("即実行"), parent)
+QuickPanel::QuickPanel(QWidget *parent) : QGroupBox(QStringLiteral("即実行"), parent)
 {
     setObjectName(QStringLiteral("FrImmediate"));
     auto *lay = new QHBoxLayout(this);
     lay->setContentsMargins(6, 2, 6, 2);
-    for (const QuickButtonSpec &spec : QuickButtons(state.platform)) {
+    for (const QuickButtonSpec &spec : QuickButtons()) {
         auto *b = new QPushButton(spec.caption, this);
         b->setObjectName(QStringLiteral("cmdQuick_") + QString::number(spec.index));
         if (!spec.toolTip.isEmpty())
             b->setToolTip(spec.toolTip);
-        b->setVisible(spec.visible);
         cmdQuick[spec.index] = b;
         lay->addWidget(b);
         const int index = spec.index;

@@ -12,7 +12,7 @@ namespace zk {
 class QuickPanel : public QGroupBox {
     Q_OBJECT
 public:
-    QuickPanel(const AppState &state, QWidget *parent);
+    explicit QuickPanel(QWidget *parent);
 
 Q_SIGNALS:
     // The button of operation `operationIndex` was clicked.

@@ -183,7 +183,7 @@ void ResumePanel::showOperationTips(const OperationTooltips &tips)
 void ResumePanel::showResumeBox()
 {
     const JobSettings &j = m_host.state().job;
-    chkResume->setEnabled(ResumeUsable(m_host.operationText(), j.ResumeOnly != 0));
+    chkResume->setEnabled(ResumeUsable(m_host.operation(), j.ResumeOnly != 0));
     chkResume->setChecked(j.ResumeEnabled != 0);
 }
 
@@ -215,7 +215,7 @@ void ResumePanel::onResumeClicked()
 
 void ResumePanel::onResumeOnlyClicked()
 {
-    SetResumeOnly(m_host.state().job, chkResumeOnly->isChecked(), m_host.operationText());
+    SetResumeOnly(m_host.state().job, chkResumeOnly->isChecked(), m_host.operation());
     showResumeBox();
     Q_EMIT layoutChanged();
 }

@@ -17,6 +17,11 @@ class FakeSessionPower final : public SessionPower {
 public:
     using SessionPower::SessionPower;
 
+    struct ExitCall {
+        SessionEnd how;
+        bool force = false;
+        bool operator==(const ExitCall &) const = default;
+    };
     struct SuspendCall {
         bool hibernate;
         bool force;
@@ -30,16 +35,16 @@ public:
     // wait (a call still in flight) until answerHeld().
     bool holdAnswers = false;
 
-    QList<quint32> exitCalls;
+    QList<ExitCall> exitCalls;
     QList<SuspendCall> suspendCalls;
     QList<bool> monitorCalls;
     QList<bool> keepAwakeCalls;
     QStringList log;  // every call in order
 
-    void exitSession(quint32 flags, QObject *context, Answer done) override
+    void endSession(SessionEnd how, bool force, QObject *context, Answer done) override
     {
-        exitCalls << flags;
-        log << QStringLiteral("exitSession %1").arg(flags);
+        exitCalls << ExitCall{how, force};
+        log << QStringLiteral("endSession %1 %2").arg(int(how)).arg(int(force));
         answer(context, std::move(done), exitAnswer);
     }
     void suspend(bool hibernate, bool force, bool disableWake, QObject *context, Answer done) override

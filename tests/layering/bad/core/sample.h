@@ -3,5 +3,7 @@
 
 #include "core/job.h"
 #include "platform/linux/logind_power.h"
+#include "run/run_engine.h"
+#include "settings/settings_file.h"
 #include <QString>
 #include <QtWidgets/QLabel>

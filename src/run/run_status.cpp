@@ -1,4 +1,4 @@
-#include "core/run_status.h"
+#include "run/run_status.h"
 
 #include <algorithm>
 

@@ -6,9 +6,9 @@
 
 #include "core/clock.h"
 #include "core/job.h"
-#include "core/multi_run.h"
-#include "core/power_sequence.h"
-#include "core/run_plan.h"
+#include "run/multi_run.h"
+#include "run/power_sequence.h"
+#include "run/run_plan.h"
 #include "core/run_view.h"
 #include "core/ports/services.h"
 

@@ -1,4 +1,4 @@
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 
 #include "core/crlf.h"
 #include "core/datetime.h"
@@ -360,7 +360,7 @@ void RunEngine::startMultiRun()
     if (!m_env.wakeUnavailable.isEmpty()) {
         const QList<MultiStep> steps = PlanMultiSteps(m_state, m_clock.now());
         if (std::any_of(steps.begin(), steps.end(),
-                        [](const MultiStep &s) { return s.resumeAt.isValid() && IsSuspendOperation(s.operation); })) {
+                        [](const MultiStep &s) { return s.resumeAt.isValid() && IsSuspendOperation(s.kind); })) {
             const auto [title, text] = WakeRefusal(m_env.wakeUnavailable);
             if (m_view)
                 m_view->showMessage(title, text, QString());
@@ -845,7 +845,9 @@ void RunEngine::finishExecution()
 {
     if (m_services.sound)
         m_services.sound->stop();
-    m_power.run(m_state.OperationText());
+    // The record holds a list index; one outside the list has always asked
+    // for the plain log-off.
+    m_power.run(m_state.operation().value_or(OperationKind::Logoff));
 }
 
 void RunEngine::onPowerFinished(PowerOutcome outcome)

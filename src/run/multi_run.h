@@ -7,7 +7,7 @@
 
 #include "core/clock.h"
 #include "core/job.h"
-#include "core/power_sequence.h"
+#include "run/power_sequence.h"
 #include "core/run_view.h"
 #include "core/ports/services.h"
 
@@ -19,18 +19,12 @@
 
 namespace zk {
 
-inline const QString kOpWake = QStringLiteral("復帰");
-
-// The kinds of a row's operation text.
-bool IsMultiSleepOperation(const QString &operation);  // "休止", "スタンバイ", "スリープ"
-bool IsMultiExitOperation(const QString &operation);   // "ログオフ", "再起動", "シャットダウン"
-
 // One collected row (MultiRunTable): its due time, the due text
 // "yyyy/MM/dd hh:mm" the order is taken from, its texts and display row.
 struct MultiRunEntry {
     QDateTime due;
     QString dueText;
-    QString operation;
+    QString operation;  // as the row holds it
     QString application;
     int row = 0;
     bool operator==(const MultiRunEntry &) const = default;
@@ -53,7 +47,8 @@ QString DroppedMultiRowsText(const QList<int> &rows);
 // "復帰" entry directly after it (invalid / empty without one), or an exit.
 struct MultiStep {
     QDateTime due;
-    QString operation;
+    OperationKind kind = OperationKind::Shutdown;
+    QString operation;  // the row's text, as shown
     QDateTime resumeAt;
     QString application;
     int row = 0;

@@ -3,7 +3,7 @@
 // action is due, when the machine wakes, and the seconds left.
 #pragma once
 
-#include "core/run_engine.h"
+#include "run/run_engine.h"
 
 #include <QDateTime>
 #include <QString>

@@ -33,13 +33,13 @@ public:
     void setServices(const PlatformServices &services);
     void setView(RunView *view) { m_view = view; }
 
-    // Executes the operation (its display text): a suspend kind suspends,
-    // every other one ends the session.
-    void run(const QString &operation);
+    // Executes the operation: a suspend kind suspends, every other one ends
+    // the session.
+    void run(OperationKind operation);
     // A step of the multi schedule: a suspend kind wakes at resumeAt (invalid
     // = no wake timer) and starts `application` after the wake-up, whatever
     // the run's own resume settings say; every other operation ends the session.
-    void runStep(const QString &operation, const QDateTime &resumeAt, const QString &application);
+    void runStep(OperationKind operation, const QDateTime &resumeAt, const QString &application);
     // A resume-only run: waits for the resume time without suspending.
     void waitForResumeTime();
     // The next step's countdown began: the keep-awake phase of the last
@@ -76,10 +76,9 @@ Q_SIGNALS:
 private:
     enum class Wait { None, SuspendReturn, WakeTimer, ResumeOnly };
 
-    quint32 exitFlagsFor(const QString &operation) const;
-    void exitSession(const QString &operation);
+    void exitSession(OperationKind operation);
     void requestExit(std::function<void(bool accepted)> then);
-    void suspendMachine(const QString &operation, const QDateTime &resume);
+    void suspendMachine(OperationKind operation, const QDateTime &resume);
     void armWakeTimer(const QDateTime &resume);
     void onSuspendReturned();
     void onWakeTimerFired(int handle);
@@ -96,7 +95,8 @@ private:
     RunView *m_view = nullptr;
 
     Wait m_wait = Wait::None;
-    quint32 m_exitFlags = 0;
+    SessionEnd m_exitKind = SessionEnd::Logoff;
+    bool m_exitForce = false;
     quint64 m_powerCall = 0;  // the power call whose answer is awaited
     bool m_exitPending = false;
     bool m_aborted = false;

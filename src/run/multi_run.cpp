@@ -1,7 +1,7 @@
-#include "core/multi_run.h"
+#include "run/multi_run.h"
 
 #include "core/datetime.h"
-#include "core/run_plan.h"
+#include "run/run_plan.h"
 #include "core/text.h"
 
 #include <QJsonObject>
@@ -25,16 +25,6 @@ QString IsoOrEmpty(const QDateTime &t)
 }
 
 }  // namespace
-
-bool IsMultiSleepOperation(const QString &operation)
-{
-    return IsSuspendOperation(operation);
-}
-
-bool IsMultiExitOperation(const QString &operation)
-{
-    return operation == kOpLogoff || operation == kOpReboot || operation == kOpShutdown;
-}
 
 QList<MultiRunEntry> CollectMultiRunTable(const std::array<MultiEntry, kMultiRowCount> &rows, const QDateTime &now)
 {
@@ -89,17 +79,20 @@ QList<MultiStep> PlanMultiSteps(const QList<MultiRunEntry> &table, bool keepStat
     QList<MultiStep> steps;
     for (qsizetype j = 0; j < table.size(); ++j) {
         const MultiRunEntry &e = table[j];
-        if (IsMultiSleepOperation(e.operation)) {
-            MultiStep s{e.due, e.operation, QDateTime(), QString(), e.row};
-            if (j + 1 < table.size() && table[j + 1].operation == kOpWake) {
+        const std::optional<OperationKind> kind = OperationFromText(e.operation);
+        if (!kind)
+            continue;
+        if (IsSuspendOperation(*kind)) {
+            MultiStep s{e.due, *kind, e.operation, QDateTime(), QString(), e.row};
+            if (j + 1 < table.size() && IsWakeRowText(table[j + 1].operation)) {
                 s.resumeAt = table[j + 1].due;
                 s.application = table[j + 1].application;
             }
             steps.append(s);
             if (!keepState || !s.resumeAt.isValid())
                 break;  // woken, the program ends
-        } else if (IsMultiExitOperation(e.operation)) {
-            steps.append({e.due, e.operation, QDateTime(), QString(), e.row});
+        } else {
+            steps.append({e.due, *kind, e.operation, QDateTime(), QString(), e.row});
             break;
         }
     }
@@ -233,7 +226,7 @@ void MultiRun::execute()
     Q_EMIT stepExecuting(s);
     if (generation != m_generation)
         return;  // stopped meanwhile
-    m_power.runStep(s.operation, s.resumeAt, s.application);
+    m_power.runStep(s.kind, s.resumeAt, s.application);
 }
 
 void MultiRun::powerFinished(PowerOutcome outcome)

@@ -1,4 +1,4 @@
-#include "core/run_plan.h"
+#include "run/run_plan.h"
 
 #include "core/crlf.h"
 #include "core/datetime.h"
@@ -288,7 +288,7 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
     // A suspend that is to wake the machine again needs a wake alarm: where
     // none can be armed, the run does not start (the machine would sleep on).
     if (!j.ResumeOnly && p.resumeTime.isValid() && p.resumeDay == ResumeDayRule::Allowed &&
-        !env.wakeUnavailable.isEmpty() && IsSuspendOperation(state.OperationText())) {
+        !env.wakeUnavailable.isEmpty() && state.operation() && IsSuspendOperation(*state.operation())) {
         const auto [title, text] = WakeRefusal(env.wakeUnavailable);
         refuse(p, title, text, QString(), StopOrder::AfterMessage);
         return p;

@@ -1,4 +1,4 @@
-#include "core/power_sequence.h"
+#include "run/power_sequence.h"
 
 #include "core/crlf.h"
 #include "core/datetime.h"
@@ -61,7 +61,7 @@ void PowerSequence::finish(PowerOutcome outcome)
     Q_EMIT finished(outcome);
 }
 
-void PowerSequence::run(const QString &operation)
+void PowerSequence::run(OperationKind operation)
 {
     m_aborted = false;
     m_step.reset();
@@ -71,7 +71,7 @@ void PowerSequence::run(const QString &operation)
         exitSession(operation);
 }
 
-void PowerSequence::runStep(const QString &operation, const QDateTime &resumeAt, const QString &application)
+void PowerSequence::runStep(OperationKind operation, const QDateTime &resumeAt, const QString &application)
 {
     m_aborted = false;
     if (!IsSuspendOperation(operation)) {
@@ -139,18 +139,6 @@ void PowerSequence::releaseKeepAwake()
 // ---------------------------------------------------------------------------
 // Exit.
 
-quint32 PowerSequence::exitFlagsFor(const QString &operation) const
-{
-    quint32 flags = ExitFlags::Logoff;
-    if (operation == kOpShutdown)
-        flags = m_state.platform.isNt() ? ExitFlags::PowerOff : ExitFlags::Shutdown;
-    else if (operation == kOpReboot)
-        flags = ExitFlags::Reboot;
-    if (m_state.job.Force != 0)
-        flags += ExitFlags::Force;
-    return flags;
-}
-
 void PowerSequence::requestExit(std::function<void(bool accepted)> then)
 {
     if (!m_services.power) {
@@ -160,7 +148,7 @@ void PowerSequence::requestExit(std::function<void(bool accepted)> then)
     // Nothing else starts a power call while this one waits for its answer.
     const quint64 call = ++m_powerCall;
     m_exitPending = true;
-    m_services.power->exitSession(m_exitFlags, this, [this, call, then = std::move(then)](bool accepted) {
+    m_services.power->endSession(m_exitKind, m_exitForce, this, [this, call, then = std::move(then)](bool accepted) {
         if (call != m_powerCall || m_ended)
             return;  // stopped meanwhile
         m_exitPending = false;
@@ -168,10 +156,13 @@ void PowerSequence::requestExit(std::function<void(bool accepted)> then)
     });
 }
 
-void PowerSequence::exitSession(const QString &operation)
+void PowerSequence::exitSession(OperationKind operation)
 {
     releaseKeepAwake();
-    m_exitFlags = exitFlagsFor(operation);
+    m_exitKind = operation == OperationKind::Shutdown ? SessionEnd::PowerOff
+                 : operation == OperationKind::Reboot ? SessionEnd::Reboot
+                                                      : SessionEnd::Logoff;
+    m_exitForce = m_state.job.Force != 0;
     requestExit([this](bool accepted) {
         if (accepted) {
             finish(PowerOutcome::ProgramEnds);
@@ -220,10 +211,10 @@ void PowerSequence::armWakeTimer(const QDateTime &resume)
     }
 }
 
-void PowerSequence::suspendMachine(const QString &operation, const QDateTime &resume)
+void PowerSequence::suspendMachine(OperationKind operation, const QDateTime &resume)
 {
     releaseKeepAwake();
-    const bool hibernate = operation == kOpHibernate;
+    const bool hibernate = operation == OperationKind::Hibernate;
     const bool force = m_state.job.Force != 0;
     m_resumeAfterSuspend = resume.isValid();
     if (m_resumeAfterSuspend) {
