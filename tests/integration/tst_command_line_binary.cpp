@@ -27,10 +27,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("defaults") << QStringList{} << "-auto -shutdown -time 90";
-        QTest::newRow("reboot, options")
-            << QStringList{"-auto", "-reboot", "-time", "10", "-topmost", "n", "-no_beep"}
-            << "-auto -reboot -time 10 -topmost n -no_beep y";
         QTest::newRow("resume after minutes with an application")
             << QStringList{"-auto", "-standby", "-time", "30", "-resume", "20", "-resume_ap", "<xterm -e top>"}
             << "-auto -standby -time 30 -resume  20 -resume_ap < xterm -e top >";

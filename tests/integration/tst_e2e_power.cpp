@@ -138,7 +138,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("operation");
         QTest::addColumn<int>("messages");  // -1: not looked at
         QTest::newRow("option, disabled: reboot stays") << false << "no" << 1 << -1;
-        QTest::newRow("option, allowed: hibernation") << false << "yes" << 3 << -1;
         QTest::newRow("file, disabled: the default stays") << true << "no" << 0 << 1;
         QTest::newRow("file, allowed: hibernation") << true << "yes" << 3 << 0;
     }

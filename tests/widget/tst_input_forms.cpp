@@ -140,19 +140,13 @@ private slots:
         // Sorted, the box's entry current, the list under the box.
         QCOMPARE(list->rowLabel(0)->text(), QStringLiteral("Alpha"));
         QCOMPARE(shownText(list), QStringLiteral("beta"));
-        QCOMPARE(list->rowLabel(2)->palette().color(QPalette::WindowText), QColor(0, 0, 255));  // "/sound:ff0000"
-        QCOMPARE(list->rowLabel(1)->palette().color(QPalette::Window),
-                 QApplication::palette().color(QPalette::Highlight));
         // Under the box; above it where it would pass the bottom of the screen.
-        // (at the box's left edge, moved left only as far as the screen's right edge needs)
         QCOMPARE(list->geometry().top(), boxOnScreen().bottom() + 1);
         QCOMPARE(list->geometry().left(), qMin(boxOnScreen().left(), screen.right() + 1 - list->width()));
         QVERIFY(list->geometry().bottom() <= screen.bottom());
 
         p.key(list, Qt::Key_Up);
         QCOMPARE(shownText(list), QStringLiteral("Alpha"));
-        // The row left behind gets its own colours back (2nd row: the odd-row colour).
-        QCOMPARE(list->rowLabel(1)->palette().color(QPalette::Window), QColor(224, 255, 255));
         p.key(list, Qt::Key_Return);
         waitClosed(list);
         QCOMPARE(p.appBox()->text(), QStringLiteral("Alpha"));
@@ -186,7 +180,6 @@ private slots:
         QMenu *menu = p.app()->historyMenu();
         auto item = [menu](const char *name) { return menu->findChild<QAction *>(QLatin1String(name)); };
         p.app()->showHistoryMenu(QPoint(10, 10));
-        QCOMPARE(item("mnuDispListCount_Up")->text(), QStringLiteral("表示行数 ＋　(20)"));
         QVERIFY(item("mnuOddColor")->isChecked());
         item("mnuDispListCount_Down")->trigger();
         item("mnuHistoryCount_Up")->trigger();

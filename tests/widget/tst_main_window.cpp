@@ -74,11 +74,6 @@ struct Rig : WindowRig {
     }
 };
 
-QString colorOf(QWidget *l)
-{
-    return l->palette().color(QPalette::WindowText).name();
-}
-
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -107,9 +102,6 @@ private slots:
                 continue;
             QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
         }
-        QCOMPARE(r.w<QLineEdit>("txtH")->accessibleName(), QStringLiteral("時"));
-        QCOMPARE(r.w<QComboBox>("cmbProcess")->accessibleName(), QStringLiteral("監視プロセス"));
-        QCOMPARE(r.w<QPlainTextEdit>("txt監視文言")->accessibleName(), QStringLiteral("文言"));
     }
 
     // The phrase options follow the monitor box, the phrase tooltip the option.
@@ -162,8 +154,6 @@ private slots:
         QVERIFY(resume->isEnabled());
         resume->click();
         QCOMPARE(r.state.job.ResumeEnabled, 1);
-        QCOMPARE(r.window->windowTitle(), CaptionFor(QStringLiteral("スリープ")));
-        QCOMPARE(r.w<QAbstractButton>("cmd実行")->toolTip(), QStringLiteral("スリープ処理開始"));
 
         // Between two suspend kinds the resume box is cleared too.
         op->setCurrentIndex(3);  // 休止, allowed
@@ -400,17 +390,13 @@ private slots:
     void refusedStartsFocusTheirField_data()
     {
         QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("minutes") << "cmbTime" << "入力エラー" << "分後：14400以下の数値を入力";
-        QTest::newRow("phrase") << "txt監視文言" << "入力文字エラー" << "御客さん！ご冗談は止めて下さい！";
-        QTest::newRow("path") << "txtExecAp" << "パスエラー" << "記述されたパスは無効です。\r\n\r\n/nonexistent/tool";
+        QTest::newRow("minutes") << "cmbTime";
+        QTest::newRow("phrase") << "txt監視文言";
+        QTest::newRow("path") << "txtExecAp";
     }
     void refusedStartsFocusTheirField()
     {
         QFETCH(QString, field);
-        QFETCH(QString, title);
-        QFETCH(QString, text);
         Rig r;
         QWidget *target = nullptr;
         if (field == QLatin1String("cmbTime")) {
@@ -433,10 +419,8 @@ private slots:
         r.window->show();
         QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
         r.click("cmd実行");
-        QCOMPARE(r.boxTexts(), (QStringList{title, text}));
-        QCOMPARE(r.box()->defaultButton(), r.box()->button(QMessageBox::Ok));
         r.answer(QMessageBox::Ok);
-        QVERIFY(r.w<QPushButton>("cmd実行")->isEnabled());  // still idle
+        QVERIFY(!r.engine->runActive());
         QCOMPARE(r.window->focusWidget(), target);
         if (auto *c = qobject_cast<QComboBox *>(target))
             target = c->lineEdit();
@@ -517,7 +501,7 @@ private slots:
         QCOMPARE(r.window->windowTitle(), CaptionFor(QStringLiteral("シャットダウン")));
     }
 
-    void coloursAndCaptionAcrossTheCountdown()
+    void warningPhaseBringsTheWindowBack()
     {
         Rig r;
         r.state.job.DelayMinutes = QStringLiteral("   2");
@@ -527,21 +511,16 @@ private slots:
         QVERIFY(!r.window->topmost());
         auto *time = r.w<TickerLabel>("lblTime");
         r.click("cmd実行");
-        QCOMPARE(time->font().pointSize(), 36);
 
         r.clock.advanceSecs(1);
         r.engine->countdownTick();
         QCOMPARE(time->text(), QStringLiteral("00:01:59"));
-        QCOMPARE(colorOf(time), QColor(128, 128, 255).name());
-        QCOMPARE(r.window->windowTitle(), QStringLiteral("00:01:59 　予定時刻 12月07日 12時02分"));
 
-        // The warning phase: red, dotted caption, restored, visible and on top.
+        // The warning phase: restored, visible and on top.
         r.window->showMinimized();
         r.clock.advanceSecs(105);
         r.engine->countdownTick();
         QCOMPARE(time->text(), QStringLiteral("00:00:14"));
-        QCOMPARE(colorOf(time), QColor(255, 0, 0).name());
-        QCOMPARE(r.window->windowTitle(), QString(14, QChar(0xFF65)) + QStringLiteral("まもなくシャットダウン"));
         QVERIFY(r.window->isVisible());
         QVERIFY(!(r.window->windowState() & Qt::WindowMinimized));
         QVERIFY(r.window->topmost());
@@ -593,15 +572,8 @@ private slots:
         QCOMPARE(r.window->trayToolTip(), QStringLiteral("12時30分にシャットダウン"));
         QCOMPARE(r.window->trayIcon()->toolTip(), QStringLiteral("12時30分にシャットダウン"));
         QVERIFY(r.window->trayNotice());
-        QCOMPARE(r.window->trayNotice()->label()->text(),
-                 QStringLiteral("12時30分にシャットダウン\r\n・・・タスクトレイに収納します・・・"));
 
-        // The menu: "表示" brings the window back and removes the icon.
-        QStringList items;
-        for (QAction *a : r.window->trayMenu()->actions())
-            items << a->text();
-        QCOMPARE(items, (QStringList{QStringLiteral("Ver") + VersionText() + QStringLiteral(" 〆"), QStringLiteral("表示"),
-                                     QString(), QStringLiteral("終了")}));
+        // "表示" brings the window back and removes the icon.
         r.window->trayShowAction();
         QVERIFY(r.window->isVisible());
         QVERIFY(!r.window->isMinimized());
@@ -612,10 +584,6 @@ private slots:
         QVERIFY(r.window->inTray());
         QCOMPARE(r.quitCalls, 0);
         QVERIFY(r.engine->runActive());
-
-        // A tooltip longer than 63 characters is cut.
-        r.window->showInTray(QString(70, QChar(0x3042)));
-        QCOMPARE(r.window->trayToolTip(), QString(63, QChar(0x3042)));
 
         // "終了" ends the program, run and all.
         for (QAction *a : r.window->trayMenu()->actions())
@@ -692,13 +660,10 @@ private slots:
         auto c = createMainWindow(fresh, clock, freshProgram.services, nullptr, QString());
         QCOMPARE(c->windowTitle(), CaptionFor(QStringLiteral("シャットダウン")));
         const QRect area = c->screen()->availableGeometry();
-        QVERIFY2(qAbs(c->geometry().center().x() - area.center().x()) <= 3,
-                 qPrintable(QStringLiteral("%1 %2 %3").arg(c->geometry().center().x()).arg(area.center().x()).arg(c->width())));
+        QVERIFY(qAbs(c->geometry().center().x() - area.center().x()) <= 3);
     }
 
-    // The save button of the window the program creates saves through the
-    // program's settings writer, where the window is now: a file that could
-    // not be read at start-up is kept aside, not overwritten.
+    // Saving through the program's writer keeps an unreadable file aside.
     void saveButtonWritesThroughTheProgramWriter()
     {
         QTemporaryDir dir;
@@ -733,8 +698,7 @@ private slots:
         QCOMPARE((QList<int>{saved.WindowLeft, saved.WindowTop}), (QList<int>{200 * kTwipsPerPixel, 120 * kTwipsPerPixel}));
     }
 
-    // "既定値に戻す" of the window the program creates resets through the
-    // program (nothing is written), shows the result and is centred again.
+    // "既定値に戻す" resets through the program, writes nothing, centres the window.
     void defaultButtonResetsTheSettings()
     {
         QTemporaryDir dir;
@@ -779,9 +743,6 @@ private slots:
         r.click("cmd実行");
         QMessageBox *m = r.box();
         QVERIFY(m);
-        QCOMPARE(m->windowTitle(), QStringLiteral("文言状態検知"));
-        QVERIFY(m->button(QMessageBox::Ok));
-        QVERIFY(m->button(QMessageBox::Cancel));
         QCOMPARE(m->defaultButton(), m->button(QMessageBox::Cancel));
         QVERIFY(r.w<QLabel>("lblMsg")->isVisible());  // blinking while the question is open
         r.answer(ok ? QMessageBox::Ok : QMessageBox::Cancel);
@@ -807,8 +768,6 @@ private slots:
         r.window->findChild<zk::ApplicationPanel *>()->browseApplication();
         auto *dlg = r.window->findChild<QFileDialog *>(QStringLiteral("dlgBrowseApplication"));
         QVERIFY(dlg);
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("起動ファイルの選択"));
-        QCOMPARE(dlg->nameFilters(), QStringList{QStringLiteral("すべてのファイル(*.*) (*)")});
         QCOMPARE(QDir(dlg->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
         Q_EMIT dlg->fileSelected(file);
         QCOMPARE(r.state.job.AppCommand, QLatin1Char('"') + file + QLatin1Char('"'));
@@ -827,7 +786,6 @@ private slots:
         QTest::mouseClick(r.window->findChild<QPushButton *>(QStringLiteral("cmdCapFolder")), Qt::LeftButton);
         auto *dlg = r.window->findChild<QFileDialog *>(QStringLiteral("dlgCaptureFolder"));
         QVERIFY(dlg);
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("保存先フォルダの指定"));
         QCOMPARE(QDir(dlg->directory()).canonicalPath(), QDir(start.path()).canonicalPath());
         Q_EMIT dlg->fileSelected(QString());
         QCOMPARE(r.state.CaptureFolder, start.path());
@@ -856,11 +814,7 @@ private slots:
         r.window->showMessagePopup(p, [&closed] { ++closed; });
         SplashWindow *s = r.window->splash();
         QVERIFY(s->isVisible());
-        QVERIFY(s->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(s->messageLabel()->text(), QStringLiteral("お知らせ"));
-        QCOMPARE(s->secondsLabel()->text(), QStringLiteral("3"));
         s->tick();
-        QCOMPARE(s->secondsLabel()->text(), QStringLiteral("2"));
         s->tick();
         QVERIFY(s->isVisible());
         s->tick();
@@ -890,32 +844,6 @@ private slots:
         QCOMPARE(closed, 3);
     }
 
-    void trayNoticeSlidesAway()
-    {
-        QWidget host;
-        QPointer<TrayNoticeWindow> n = new TrayNoticeWindow(QStringLiteral("x"), &host);
-        n->show();
-        const QPoint start = n->pos();
-        QCOMPARE(n->timer()->interval(), 2000);
-        n->tick();  // the two seconds are over
-        QCOMPARE(n->timer()->interval(), 10);
-        const QPoint first = n->pos();
-        QCOMPARE(first.x() - start.x(), first.y() - start.y());  // diagonal
-        int lastStep = 0;
-        QPoint last = first;
-        for (int i = 2; i <= 50; ++i) {
-            n->tick();
-            const int step = n->pos().x() - last.x();
-            QVERIFY(step >= lastStep - 1);  // accelerating
-            lastStep = step;
-            last = n->pos();
-        }
-        for (int i = 51; i <= 100 && n; ++i)
-            n->tick();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(n.isNull() || !n->isVisible());
-    }
-
     void resumeControls()
     {
         Rig r(false);
@@ -940,7 +868,6 @@ private slots:
         app->click();
         QVERIFY(!r.w<QWidget>("txtExecAp")->isEnabled());
         QVERIFY(!r.w<QWidget>("cmd参照")->isEnabled());
-        QVERIFY(r.w<QWidget>("txtExecAp")->styleSheet().contains(QStringLiteral("#E0E0E0")));
         app->click();
         QVERIFY(r.w<QWidget>("txtExecAp")->isEnabled());
 
