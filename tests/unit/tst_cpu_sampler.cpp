@@ -50,11 +50,9 @@ private Q_SLOTS:
         QTest::newRow("0") << 0.0 << "  0";
         QTest::newRow("5.5") << 5.5 << "  5.5";
         QTest::newRow("12.3456") << 12.3456 << " 12.345";
-        QTest::newRow("15 digits") << 33.3333333333333 << " 33.333";
         QTest::newRow("a third") << 100.0 / 3 << " 33.333";
         QTest::newRow("100") << 100.0 << "100";
         QTest::newRow("-1") << -1.0 << " -1";
-        QTest::newRow("-0.5") << -0.5 << " -0.5";
         // Read back with a leading-number parse, an exponent would make 5.
         QTest::newRow("tiny") << 0.00005 << "  0.000";
     }
@@ -70,10 +68,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("seconds");
         QTest::addColumn<int>("count");
         QTest::newRow("5") << "5" << 3;
-        QTest::newRow("10") << " 10" << 5;
         QTest::newRow("20") << " 20" << 10;
         QTest::newRow("21") << "21" << 11;
-        QTest::newRow("1200") << "1200" << 600;
         QTest::newRow("0 keeps one slot") << "0" << 1;
         QTest::newRow("not a number") << "abc" << 1;
         QTest::newRow("no exponent") << "1e300" << 1;  // reads 1
@@ -201,7 +197,6 @@ private Q_SLOTS:
         QTest::newRow("negative") << "   30 editor" << FakeCpuCounters::at(9, 1002, 77) << "  0";
         QTest::newRow("ended during the window") << "   30 editor" << CpuCounters{} << " -1";
         QTest::newRow("its id taken by another") << "   30 editor" << FakeCpuCounters::at(10, 1002, 78) << " -1";
-        QTest::newRow("id of another process") << "   31 editor" << first << " -1";
         QTest::newRow("no such name") << "? viewer" << first << " -1";
         QTest::newRow("no blank") << "30" << first << " -1";
     }
