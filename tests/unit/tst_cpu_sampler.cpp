@@ -133,9 +133,7 @@ private Q_SLOTS:
         const Case cases[] = {
             {"?", "Notepad.exe", 30, "notepad.exe"},  // the first in sorted order, in its spelling
             {"7", "notepad.exe", 7, "notepad.exe"},
-            {"5", "NOTEPAD.exe", 5, "NOTEPAD.exe"},
             {"8", "notepad.exe", 0, "notepad.exe"},
-            {"412", "bash", 0, "bash"},
             {"?", "notepad", 0, "notepad"},
             {"9", " sp ", 9, " sp "},
             {"9", "sp ", 9, "sp "},  // the blanks at the ends only when no name is equal
