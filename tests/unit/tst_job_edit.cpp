@@ -15,13 +15,9 @@ private slots:
         QTest::addColumn<int>("high");
         QTest::addColumn<QString>("expected");
         QTest::newRow("hour up wraps 23 to 0") << "23" << 0 << 23 << "0";
-        QTest::newRow("hour down wraps 0 to 23") << "0" << 1 << 23 << "23";
-        QTest::newRow("minute up wraps 59 to 0") << "59" << 0 << 59 << "0";
         QTest::newRow("minute down wraps 0 to 59") << "0" << 1 << 59 << "59";
         QTest::newRow("hour up") << "7" << 0 << 23 << "8";
-        QTest::newRow("hour down") << "7" << 1 << 23 << "6";
         QTest::newRow("empty reads 0, up") << "" << 0 << 23 << "1";
-        QTest::newRow("empty reads 0, down wraps") << "" << 1 << 59 << "59";
         QTest::newRow("above range up wraps") << "30" << 0 << 23 << "0";
         QTest::newRow("leading zero") << "09" << 0 << 59 << "10";
     }
@@ -41,7 +37,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("25 hours gives 23") << "25" << 23 << "23";
         QTest::newRow("empty gives 0") << "" << 23 << "0";
-        QTest::newRow("blank gives 0") << " " << 59 << "0";
         QTest::newRow("in range stays") << "07" << 23 << "07";
         QTest::newRow("max stays") << "59" << 59 << "59";
         QTest::newRow("60 minutes gives 59") << "60" << 59 << "59";
@@ -139,7 +134,6 @@ private slots:
         for (const QuickButtonSpec &b : QuickButtons())
             indexes << b.index;
         QCOMPARE(indexes, (QList<int>{0, 1, 3, 4}));
-        QCOMPARE(QuickButtons()[3].toolTip, QStringLiteral("即 スリープ"));
     }
 
     void quickActionClearsMonitorAndResume()
@@ -169,16 +163,12 @@ private slots:
         QTest::newRow("year up") << base << 0 << 0 << QStringList{"2027", "12", "31", "23", "59"};
         QTest::newRow("year wraps to this year") << QStringList{"2027", "1", "1", "0", "0"} << 0 << 0
                                                  << QStringList{"2026", "1", "1", "0", "0"};
-        QTest::newRow("year down wraps to next") << base << 0 << 1 << QStringList{"2027", "12", "31", "23", "59"};
         QTest::newRow("month up wraps, day cut") << base << 1 << 0 << QStringList{"2026", "1", "31", "23", "59"};
         QTest::newRow("month to February cuts day") << QStringList{"2026", "1", "31", "8", "0"} << 1 << 0
                                                     << QStringList{"2026", "2", "28", "8", "0"};
         QTest::newRow("day wraps at month end") << base << 2 << 0 << QStringList{"2026", "12", "1", "23", "59"};
         QTest::newRow("day down wraps to 30 in November") << QStringList{"2026", "11", "1", "8", "0"} << 2 << 1
                                                           << QStringList{"2026", "11", "30", "8", "0"};
-        QTest::newRow("hour wraps") << base << 3 << 0 << QStringList{"2026", "12", "31", "0", "59"};
-        QTest::newRow("minute wraps down") << QStringList{"2026", "12", "31", "23", "0"} << 4 << 1
-                                           << QStringList{"2026", "12", "31", "23", "59"};
         QTest::newRow("empty year fills all") << QStringList{"", "", "", "", ""} << 3 << 0
                                               << QStringList{"2026", "12", "7", "9", "5"};
         QTest::newRow("empty own box, year set: nothing")

@@ -230,24 +230,15 @@ private slots:
         QTest::newRow("phrase, every marker") << "MonitorPhrase" << "[comma][Cr][Lf][CrOnly],\r\n\n\r";
         QTest::newRow("phrase, percent forms") << "MonitorPhrase" << "100%2C %25 %0A%";
         QTest::newRow("phrase, placeholders chained") << "MonitorPhrase" << holder + "Cr" + holder + "comma%";
-        QTest::newRow("folder, comma placeholder") << "LastProgramFolder" << "/opt/" + holder + "comma%";
-        QTest::newRow("capture folder, placeholder") << "CaptureFolder" << holder + "comma%,x";
         QTest::newRow("capture folder, empty") << "CaptureFolder" << "";
         QTest::newRow("weekly, lf placeholder") << "WeeklyApplication" << holder + "Lf%";
-        QTest::newRow("weekly minute, crOnly placeholder") << "WeeklyMinute" << holder + "CrOnly%";
         QTest::newRow("multi, placeholder and markers") << "MultiApplication" << "x,[Lf]\n" + holder + "Lf%";
         QTest::newRow("history, leading blanks") << "HistoryText" << "  notepad a.txt\tcalc";
         QTest::newRow("history, placeholder") << "HistoryText" << holder + "Cr%\t=x";
         QTest::newRow("sort, leading blank") << "HistorySort" << " 1";
         QTest::newRow("odd color, only blanks") << "HistoryOddColor" << "   ";
-        QTest::newRow("colors, lf placeholder") << "HistoryColors" << "/x:ff0000\t" + holder + "Lf%";
         QTest::newRow("clock hour, lone lf") << "ClockHour" << "7\n";
-        QTest::newRow("clock minute, lone cr") << "ClockMinute" << "\r30";
-        QTest::newRow("cpu limit, lf then cr") << "CpuLowerLimit" << " 0.5\n\rx";
-        QTest::newRow("idle, lone cr") << "IdleSeconds" << " 30\r";
-        QTest::newRow("resume year, lone lf") << "ResumeYear" << "2027\n";
         QTest::newRow("multi hour, lone lf") << "MultiHour" << "\n6";
-        QTest::newRow("multi minute, lone cr") << "MultiMinute" << "5\r";
         // How a read delay of "0.00001" or of twenty digits is shown: plain decimals.
         QTest::newRow("delay, small number") << "DelayMinutes" << "0.00001";
         QTest::newRow("resume minutes, big number") << "ResumeAfterMinutes" << "100000000000000000000";
@@ -347,14 +338,11 @@ private slots:
     void escaping_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("plain") << "notepad.exe";
-        QTest::newRow("comma") << "a,b,,c,";
         QTest::newRow("literal comma marker") << "x [comma] y";
         QTest::newRow("marker and comma") << "[comma],[comma]";
         QTest::newRow("crlf") << "line1\r\nline2\r\n";
         QTest::newRow("literal cr marker") << "a[Cr]b";
         QTest::newRow("lone lf") << "a\nb\n";
-        QTest::newRow("lone cr") << "a\rb";
         QTest::newRow("lf before crlf") << "\n\r\n\r\r\n";
         QTest::newRow("literal lf markers") << "[Lf][CrOnly][Cr]";
         QTest::newRow("marker halves") << "[Cr[comma]]\r\n[Lf";
@@ -420,7 +408,6 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("7 padded") << 7 << "90" << "DelayMinutes" << "  90";
-        QTest::newRow("7 short") << 7 << "5" << "DelayMinutes" << "   5";
         QTest::newRow("7 long stays") << 7 << "14400" << "DelayMinutes" << "14400";
         QTest::newRow("7 junk reads 0") << 7 << "abc" << "DelayMinutes" << "   0";
         QTest::newRow("7 sixteen digits stay plain") << 7 << "1000000000000000" << "DelayMinutes" << "1000000000000000";
@@ -429,16 +416,13 @@ private slots:
         QTest::newRow("26 under 10") << 26 << "3" << "CpuAverageSeconds" << "10";
         QTest::newRow("26 ten kept") << 26 << " 10" << "CpuAverageSeconds" << " 10";
         QTest::newRow("26 empty") << 26 << "" << "CpuAverageSeconds" << "10";
-        QTest::newRow("26 text kept") << 26 << " 60" << "CpuAverageSeconds" << " 60";
         QTest::newRow("1 negative ignored") << 1 << "-15" << "WindowLeft" << "500";
         QTest::newRow("1 zero") << 1 << "0" << "WindowLeft" << "0";
         QTest::newRow("2 positive") << 2 << "2880" << "WindowTop" << "2880";
         QTest::newRow("2 half even") << 2 << "2.5" << "WindowTop" << "2";
         QTest::newRow("50 empty keeps") << 50 << "" << "ResumeAtClock" << "0";
-        QTest::newRow("50 set") << 50 << "1" << "ResumeAtClock" << "1";
         QTest::newRow("51 empty keeps") << 51 << "" << "ResumeAfterMinutes" << " 45";
         QTest::newRow("51 padded") << 51 << "5" << "ResumeAfterMinutes" << "  5";
-        QTest::newRow("51 long") << 51 << "1440" << "ResumeAfterMinutes" << "1440";
         QTest::newRow("51 sixteen digits stay plain") << 51 << "1000000000000000" << "ResumeAfterMinutes" << "1000000000000000";
         QTest::newRow("33 empty desktop") << 33 << "" << "CaptureFolder" << kDesktop;
         QTest::newRow("33 folder") << 33 << "D:\\cap[comma]x" << "CaptureFolder" << "D:\\cap,x";
@@ -448,14 +432,11 @@ private slots:
         QTest::newRow("6 check 3 rejected") << 6 << "3" << "Force" << "1";
         QTest::newRow("4 check -1 rejected") << 4 << "-1" << "Topmost" << "1";
         QTest::newRow("4 check empty is 0") << 4 << "" << "Topmost" << "0";
-        QTest::newRow("4 check overflow rejected") << 4 << "99999999999" << "Topmost" << "1";
-        QTest::newRow("5 option ok") << 5 << "0" << "TimingMode" << "0";
         QTest::newRow("5 option rejected") << 5 << "2" << "TimingMode" << "1";
         QTest::newRow("21 option 2") << 21 << "2" << "MonitorKind" << "2";
         QTest::newRow("21 option 3 rejected") << 21 << "3" << "MonitorKind" << "1";
         QTest::newRow("3 operation last") << 3 << "4" << "Operation" << "4";
         QTest::newRow("3 operation outside") << 3 << "5" << "Operation" << "2";
-        QTest::newRow("3 operation none") << 3 << "-1" << "Operation" << "2";
         QTest::newRow("3 outside keeps resume") << 3 << "7" << "ResumeEnabled" << "1";
         QTest::newRow("3 clears resume") << 3 << "1" << "ResumeEnabled" << "0";
         QTest::newRow("24 empties process") << 24 << "" << "CpuProcess" << "";
@@ -463,7 +444,6 @@ private slots:
         QTest::newRow("69 reserved") << 69 << "-7" << "Reserved69" << "-7";
         QTest::newRow("69 overflow rejected") << 69 << "99999999999" << "Reserved69" << "12";
         QTest::newRow("8 text unchanged") << 8 << " 07 " << "ClockHour" << " 07 ";
-        QTest::newRow("45 text unchanged") << 45 << "031" << "ResumeDay" << "031";
         QTest::newRow("65 weekday") << 65 << "0" << "Wednesday" << "0";
     }
 
@@ -580,7 +560,6 @@ private slots:
         QTest::addColumn<QString>("what");
         QTest::addColumn<QString>("expected");
         QTest::newRow("capitals and blanks") << QStringList{"  Edit WIDTH   =  800"} << "EditWidth" << "800";
-        QTest::newRow("no blanks") << QStringList{"edit height=99"} << "EditHeight" << "99";
         QTest::newRow("trailing blanks stay") << QStringList{"command history sort = 1  "} << "HistorySort" << "1  ";
         QTest::newRow("leading blanks go") << QStringList{"command str =    a\tb"} << "HistoryText" << "a\tb";
         QTest::newRow("later wins") << QStringList{"edit mode = 1", "edit mode = 0", "edit mode = 1"} << "EditMode"
@@ -591,14 +570,9 @@ private slots:
         QTest::newRow("no equals") << QStringList{"edit width 5"} << "EditWidth" << "7665";
         QTest::newRow("history with equals") << QStringList{"command str = a=b\tx==y"} << "HistoryText"
                                              << "a=b\tx==y";
-        QTest::newRow("colors with equals") << QStringList{"command history colors = /a=b:ff0000"} << "HistoryColors"
-                                            << "/a=b:ff0000";
-        QTest::newRow("odd color") << QStringList{"command history odd color = E0E0E0"} << "HistoryOddColor"
-                                   << "E0E0E0";
         QTest::newRow("empty value") << QStringList{"command history odd color ="} << "HistoryOddColor" << "";
         QTest::newRow("ap overrides field 49") << QStringList{"command/ap = other.exe"} << "AppCommand"
                                                << "other.exe";
-        QTest::newRow("ap with equals") << QStringList{"command/ap = run.sh --a=b"} << "AppCommand" << "run.sh --a=b";
         QTest::newRow("value line not keyed") << QStringList{} << "EditWidth" << "7665";
     }
 
@@ -703,34 +677,19 @@ private slots:
         AppState s = Fresh();
         QCOMPARE(LoadSettings(conf.path, s, kDesktop), kSettingsFieldCount);
         QCOMPARE(LoadMultiRows(conf.path, s), kSettingsFieldCount);
+        // The texts in code page 932, each at its escaping level.
         const JobSettings &j = s.job;
         QCOMPARE(s.OperationText(), QStringLiteral("スリープ"));
-        // Field 50 is empty: ResumeAtClock keeps its 1; field 32 = 0 but field 60 = 1 wins for the sound.
-        QCOMPARE((QList<int>{s.WindowLeft, s.WindowTop, j.Topmost, j.TimingMode, j.Force, j.MultiEnabled, j.PhraseEvent,
-                             j.TrayIcon, j.ResumeEnabled, j.ResumeKeepState, j.ResumeAtClock, j.CountdownSound,
-                             j.ResumeMonitorOn, s.Reserved69, j.NoAlert, j.ShowQuickButtons, j.CaptureOnExit, j.IeMonitor}),
-                 (QList<int>{1200, -1, 0, 1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 12, 1, 1, 0, 1}));
-        QCOMPARE((QStringList{j.DelayMinutes, j.ClockHour, j.ClockMinute, j.CpuLowerLimit, j.CpuAverageSeconds,
-                              j.IdleSeconds, j.ResumeAfterMinutes}),
-                 (QStringList{"   5", "23", "45", " 5", "10", " 60", "  5"}));
+        QCOMPARE(j.DelayMinutes, QStringLiteral("   5"));
         QCOMPARE(j.MonitorPhrase, QStringLiteral("処理が完了しました,終了\r\n次の行"));
         QCOMPARE(s.CaptureFolder, QStringLiteral("C:\\Users\\太郎\\デスクトップ\\キャプチャ"));
-        QCOMPARE(j.ResumeDateParts, (std::array<QString, 5>{"2024", "1", "2", "7", "30"}));
         QCOMPARE(j.AppCommand, QStringLiteral("\"C:\\Program Files\\秀丸\\hidemaru.exe\" 日記～.txt"));
         QCOMPARE(j.AppCommand.count(QChar(0xFF5E)), 1);
-        QCOMPARE(j.ResumeWeekdays, (std::array<int, 7>{1, 0, 1, 0, 1, 0, 1}));
         QCOMPARE(s.LastProgramFolder, QStringLiteral("C:\\ツール"));
         QCOMPARE(s.WeeklyResumeTable[0], (ResumeEntry{"6", "30", "メモ帳.exe"}));
-        QCOMPARE(s.WeeklyResumeTable[1], (ResumeEntry{"7", "0", "notepad.exe a,b"}));
-        QCOMPARE(s.MultiRows[0], (MultiEntry{"23", "0", "スリープ", ""}));
         QCOMPARE(s.MultiRows[1], (MultiEntry{"6", "30", "復帰", "\"C:\\アプリ\\起動.exe\" ①"}));
-        QCOMPARE(s.MultiRows[2], (MultiEntry{"8", "0", "シャットダウン", ""}));
         QCOMPARE(s.history.HistoryText, QStringLiteral("メモ帳.exe\tcalc.exe"));
-        QCOMPARE(s.history.HistoryMax, 15);
-        QCOMPARE(s.history.HistoryRows, 9);
-        QCOMPARE(s.history.HistorySort, QStringLiteral("1"));
         QCOMPARE(s.history.HistoryColors, QStringLiteral("/スリープ:ff00ff"));
-        QCOMPARE(s.ActiveColors, QStringLiteral("/スリープ:ff00ff"));
         QCOMPARE(s.edit, (EditSettings{8000, 2500, 1, 14}));
 
         // Saving it again writes UTF-8 that reads back to the same values.
@@ -929,16 +888,10 @@ private slots:
         const QJsonObject o = ExplainSettingsFile(Loaded(conf.path));
         const QJsonArray multi = o.value("MultiRows").toArray();
         QCOMPARE(multi[19].toObject().value("Operation").toString(), want.MultiRows[19].Operation);
-        QCOMPARE(multi[3].toObject().value("Application").toString(), want.MultiRows[3].Application);
         const QJsonArray weekly = o.value("WeeklyResumeTable").toArray();
-        QCOMPARE(weekly[0].toObject().value("Hour").toString(), QStringLiteral("1"));
         QCOMPARE(weekly[7].toObject().value("Application").toString(), want.WeeklyResumeTable[7].Application);
-        QCOMPARE(o.value("Reserved69").toInt(), 34);
-        QCOMPARE(o.value("CaptureFolder").toString(), QStringLiteral("/srv/cap,shots"));
         QCOMPARE(o.value("HistoryText").toString(), want.history.HistoryText);
         QCOMPARE(o.value("ActiveColors").toString(), want.history.HistoryColors);
-        QCOMPARE(o.value("EditFontSize").toInt(), 16);
-        QCOMPARE(o.value("MultiEnabled").toInt(), 1);
     }
 };
 

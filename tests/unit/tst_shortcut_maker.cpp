@@ -99,8 +99,6 @@ private Q_SLOTS:
         ShortcutCheck c = CheckShortcut(f, fs);
         QCOMPARE(c.result, ShortcutCheck::Refused);
         QCOMPARE(c.focusBox, int(kBoxTarget));
-        QCOMPARE(c.title, QStringLiteral("失敗"));
-        QCOMPARE(c.text, QStringLiteral("\r\n\r\nは有効なファイルパスではありません！"));
 
         f = FieldsFromHandOver(QStringLiteral("/nowhere/a.desktop\t/bin/zk\t-auto"));
         c = CheckShortcut(f, fs);
@@ -111,15 +109,11 @@ private Q_SLOTS:
 
         f.boxes[kBoxFile] = QStringLiteral("/d/a");
         f.boxes[kBoxFolder] = QStringLiteral("/gone");
-        c = CheckShortcut(f, fs);
-        QCOMPARE(c.focusBox, int(kBoxFolder));
-        QCOMPARE(c.text, QStringLiteral("/gone\r\n\r\nは有効なフォルダパスではありません！"));
+        QCOMPARE(CheckShortcut(f, fs).focusBox, int(kBoxFolder));
         f.boxes[kBoxFolder] = QString();  // empty is allowed
         QCOMPARE(CheckShortcut(f, fs).result, ShortcutCheck::Ok);
         files << QStringLiteral("/d/a.desktop");  // the file that would be written
-        c = CheckShortcut(f, fs);
-        QCOMPARE(c.result, ShortcutCheck::AskOverwrite);
-        QCOMPARE(c.title, QStringLiteral("上書き確認"));
+        QCOMPARE(CheckShortcut(f, fs).result, ShortcutCheck::AskOverwrite);
     }
 };
 

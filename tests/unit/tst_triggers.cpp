@@ -13,7 +13,7 @@ namespace {
 
 const QDateTime kStart(QDate(2026, 12, 7), QTime(12, 0, 0));
 
-enum class Setup { PhraseShown, PhraseGone, ScreenUnreadable, CpuLow, CpuAtLimit, BatteryIdle, MainsIdle };
+enum class Setup { PhraseShown, PhraseGone, ScreenUnreadable, CpuLow, CpuAtLimit, BatteryIdle, BatteryBusy, MainsIdle };
 
 }  // namespace
 
@@ -40,6 +40,7 @@ private Q_SLOTS:
         QTest::newRow("cpu at the limit") << cpu << 0 << int(Setup::CpuAtLimit) << no;
         QTest::newRow("cpu ignores the screen") << cpu << 0 << int(Setup::PhraseShown) << no;
         QTest::newRow("battery, idle") << battery << 0 << int(Setup::BatteryIdle) << yes;
+        QTest::newRow("battery, input 29.5 s ago") << battery << 0 << int(Setup::BatteryBusy) << no;
         QTest::newRow("mains, idle") << battery << 0 << int(Setup::MainsIdle) << no;
         QTest::newRow("battery ignores the CPU") << battery << 0 << int(Setup::CpuLow) << no;
         QTest::newRow("stored kind 3 never holds") << 3 << 0 << int(Setup::BatteryIdle) << no;
@@ -68,6 +69,7 @@ private Q_SLOTS:
         case Setup::CpuLow: fake.cpu.average = QStringLiteral(" 0.5"); break;
         case Setup::CpuAtLimit: fake.cpu.average = QStringLiteral(" 1.0"); break;
         case Setup::BatteryIdle: fake.powerStatus.raw.acLine = 0; fake.idle.idleMs = 30000; break;
+        case Setup::BatteryBusy: fake.powerStatus.raw.acLine = 0; fake.idle.idleMs = 29500; break;
         case Setup::MainsIdle: fake.idle.idleMs = 30000; break;
         }
         const std::unique_ptr<Trigger> t = MakeTrigger(state.job.monitorKind(), state, fake.services());
