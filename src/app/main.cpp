@@ -36,6 +36,7 @@
 #include <QStandardPaths>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -81,19 +82,9 @@ QString DataFolder()
                               [](const QString &p) { return QFileInfo(p).isFile(); });
 }
 
-}  // namespace
-
-int main(int argc, char **argv)
+// --help, --version, --status and --stop: answered without a run.
+std::optional<int> QuickCommand(const zk::LongOptions &options, zk::UiLanguage language, int &argc, char **argv)
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const zk::LongOptions options = zk::TakeLongOptions(arguments);
-    if (!options.error.isEmpty()) {
-        PrintErr(QStringLiteral("zenkoro: ") + options.error + QLatin1Char('\n'));
-        return 2;
-    }
-    const zk::UiLanguage language = zk::ChosenLanguage(options.language);
     if (options.help) {
         QCoreApplication core(argc, argv);
         zk::InstallTranslations(language);
@@ -113,6 +104,75 @@ int main(int argc, char **argv)
                  QLatin1Char('\n'));
         return 0;
     }
+    return std::nullopt;
+}
+
+// Message boxes, or their lines on standard error without a display.
+void ShowMessages(const QList<zk::UserMessage> &messages, bool headless)
+{
+    for (const zk::UserMessage &m : messages) {
+        if (headless) {
+            HeadlessMessage(m);
+        } else {
+            QMessageBox box(QMessageBox::NoIcon, m.title, m.text, QMessageBox::Ok);
+            box.exec();
+        }
+    }
+}
+
+// --command-line: the command line of the settings on standard output.
+int PrintCommandLine(const zk::AppState &state)
+{
+    QString error;
+    const QString line = zk::BuildCommandLine(state, &error);
+    if (line.isEmpty()) {
+        // A line that would run something else is not printed at all.
+        PrintErr(QStringLiteral("zenkoro: ") + error + QLatin1Char('\n'));
+        return 1;
+    }
+    PrintOut(line + QLatin1Char('\n'));
+    return 0;
+}
+
+// --save: the settings file written, nothing run.
+int SaveOnly(zk::SettingsWriter &settings, const zk::AppState &state, const QString &desktopDir,
+             const QString &settingsPath)
+{
+    const zk::SettingsWriter::Result written = settings.write(state, desktopDir);
+    if (written == zk::SettingsWriter::Failed) {
+        zk::UserMessage failed = zk::SettingsNotSavedMessage();
+        failed.text += QStringLiteral("\r\n(") + QDir::toNativeSeparators(settingsPath) + QLatin1Char(')');
+        HeadlessMessage(failed);
+    }
+    return written == zk::SettingsWriter::Saved ? 0 : 1;
+}
+
+// A start and --explain look for a relative application path in the program's folder.
+zk::StartEnvironment StartEnvironmentFor(const zk::PlatformServices &services)
+{
+    zk::StartEnvironment env;
+    env.fileExists = zk::ExistingFile;
+    env.programDir = QCoreApplication::applicationDirPath();
+    env.programName = QStringLiteral("zenkoro");
+    env.wakeUnavailable = services.wakeTimer ? services.wakeTimer->unavailableReason() : QString();
+    return env;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const zk::LongOptions options = zk::TakeLongOptions(arguments);
+    if (!options.error.isEmpty()) {
+        PrintErr(QStringLiteral("zenkoro: ") + options.error + QLatin1Char('\n'));
+        return 2;
+    }
+    const zk::UiLanguage language = zk::ChosenLanguage(options.language);
+    if (const std::optional<int> rc = QuickCommand(options, language, argc, argv))
+        return *rc;
 
     const bool headless = Headless() || options.explain || options.save || options.commandLine;
     std::unique_ptr<QCoreApplication> app;
@@ -194,14 +254,7 @@ int main(int argc, char **argv)
         QList<zk::UserMessage> messages = start.parsed.messages;
         if (start.loadMessage && !headless)
             messages.prepend(*start.loadMessage);
-        for (const zk::UserMessage &m : messages) {
-            if (headless) {
-                HeadlessMessage(m);
-            } else {
-                QMessageBox box(QMessageBox::NoIcon, m.title, m.text, QMessageBox::Ok);
-                box.exec();
-            }
-        }
+        ShowMessages(messages, headless);
         // --explain and --command-line only look; --save writes all of the
         // command line or nothing.
         if (!options.explain && !options.save && !options.commandLine)
@@ -209,35 +262,12 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    if (options.commandLine) {
-        QString error;
-        const QString line = zk::BuildCommandLine(state, &error);
-        if (line.isEmpty()) {
-            // A line that would run something else is not printed at all.
-            PrintErr(QStringLiteral("zenkoro: ") + error + QLatin1Char('\n'));
-            return 1;
-        }
-        PrintOut(line + QLatin1Char('\n'));
-        return 0;
-    }
+    if (options.commandLine)
+        return PrintCommandLine(state);
+    if (options.save && !options.explain)
+        return SaveOnly(settings, state, desktopDir, settingsPath);
 
-    if (options.save && !options.explain) {
-        const zk::SettingsWriter::Result written = settings.write(state, desktopDir);
-        if (written == zk::SettingsWriter::Failed) {
-            zk::UserMessage failed = zk::SettingsNotSavedMessage();
-            failed.text += QStringLiteral("\r\n(") + QDir::toNativeSeparators(settingsPath) + QLatin1Char(')');
-            HeadlessMessage(failed);
-        }
-        return written == zk::SettingsWriter::Saved ? 0 : 1;
-    }
-
-    zk::StartEnvironment startEnv;
-    startEnv.fileExists = zk::ExistingFile;
-    // A start and --explain look for a relative application path in the same folder.
-    startEnv.programDir = QCoreApplication::applicationDirPath();
-    startEnv.programName = QStringLiteral("zenkoro");
-    startEnv.wakeUnavailable = services.wakeTimer ? services.wakeTimer->unavailableReason() : QString();
-
+    const zk::StartEnvironment startEnv = StartEnvironmentFor(services);
     if (options.explain) {
         PrintOut(QString::fromUtf8(
             QJsonDocument(zk::ExplainRun(state, caption, clock.now(), startEnv)).toJson(QJsonDocument::Indented)));
