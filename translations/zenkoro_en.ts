@@ -54,6 +54,13 @@
     </message>
 </context>
 <context>
+    <name>HeadlessRun</name>
+    <message>
+        <source>連続指定に実行できる行がありません。</source>
+        <translation>The multi schedule has no row that can run.</translation>
+    </message>
+</context>
+<context>
     <name>LauncherFile</name>
     <message>
         <source>行き先のないシンボリックリンク</source>
@@ -201,6 +208,10 @@
         <source>にショートカットを書き込めませんでした。</source>
         <extracomment>Follows the launcher&apos;s path, on a line of its own.</extracomment>
         <translation>The shortcut could not be written there.</translation>
+    </message>
+    <message>
+        <source>ショートカット生成</source>
+        <translation>Create shortcut</translation>
     </message>
 </context>
 <context>
@@ -385,6 +396,10 @@ to standard output.
     <message>
         <source>、</source>
         <translation>, </translation>
+    </message>
+    <message>
+        <source>復帰リスト</source>
+        <translation>Resume list</translation>
     </message>
 </context>
 <context>

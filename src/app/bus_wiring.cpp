@@ -3,6 +3,9 @@
 #include "run/run_status.h"
 #include "platform/linux/bus_client.h"
 #include "platform/linux/session_bus.h"
+#include "ui/main_window.h"
+
+#include <QPointer>
 
 #include <cstdio>
 
@@ -24,6 +27,24 @@ std::unique_ptr<BusControl> PublishRun(RunEngine &engine, const Clock &clock)
     QObject::connect(&engine, &RunEngine::runStateChanged, control.get(), &BusControl::refresh);
     QObject::connect(&engine, &RunEngine::ticked, control.get(), &BusControl::refresh);
     return control;
+}
+
+void ObeyBus(BusControl &bus, RunEngine &engine, std::function<void()> endHeadlessRun, MainWindow *window)
+{
+    bus.setStopHandler([&engine, end = std::move(endHeadlessRun), headless = window == nullptr] {
+        if (headless) {
+            end();
+            return true;
+        }
+        if (!engine.runActive())
+            return false;
+        engine.stopRun();
+        return true;
+    });
+    QObject::connect(&bus, &BusControl::showRequested, &engine, [window = QPointer<MainWindow>(window)] {
+        if (window)
+            window->trayShowAction();
+    });
 }
 
 }  // namespace zk

@@ -10,10 +10,19 @@
 #include "run/run_engine.h"
 #include "platform/linux/bus_control.h"
 
+#include <functional>
 #include <memory>
 
 namespace zk {
 
 std::unique_ptr<BusControl> PublishRun(RunEngine &engine, const Clock &clock);
+
+class MainWindow;
+
+// What scripts and panel applets ask over the bus. Stop() is the stop
+// button: without a window (window null) endHeadlessRun stops the run and
+// ends the program; a window without a run has nothing to stop and the caller
+// is told. Show() brings the window up.
+void ObeyBus(BusControl &bus, RunEngine &engine, std::function<void()> endHeadlessRun, MainWindow *window);
 
 }  // namespace zk

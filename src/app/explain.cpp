@@ -1,5 +1,9 @@
 #include "app/explain.h"
 
+#include "resume/weekly_resume.h"
+#include "run/multi_run.h"
+#include "run/run_plan.h"
+#include "settings/explain_settings.h"
 #include "settings/settings_fields.h"
 
 namespace zk {
@@ -34,6 +38,19 @@ QJsonObject ExplainWake(const WakeAbility &ability)
                        {QStringLiteral("Way"), ability.wayName()},
                        {QStringLiteral("Helper"), ability.helperPath},
                        {QStringLiteral("Reason"), ability.reason}};
+}
+
+QJsonObject ExplainRun(const AppState &state, const QString &caption, const QDateTime &now,
+                       const StartEnvironment &env)
+{
+    QJsonObject o = ExplainState(state, caption);
+    MergeJson(o, ExplainSettingsFile(state));
+    MergeJson(o, ExplainPlan(state, now, env));
+    o.insert(QStringLiteral("MultiPlan"), ExplainMultiPlan(state, now));
+    o.insert(QStringLiteral("Wake"), ExplainWake(ProbeWakeAbility({env.programDir})));
+    o.insert(QStringLiteral("DroppedMultiRows"), ExplainDroppedMultiRows(state));
+    o.insert(QStringLiteral("DroppedResumeListRows"), ExplainDroppedResumeRows(state));
+    return o;
 }
 
 }  // namespace zk

@@ -15,4 +15,14 @@ QJsonObject ExplainState(const AppState &state, const QString &caption);
 // program itself, "helper": through zenkoro-wake, "none"), "Helper", "Reason"}.
 QJsonObject ExplainWake(const WakeAbility &ability);
 
+struct StartEnvironment;
+
+// All that --explain prints: the state, the settings file's fields, the plan
+// a start would make now (its ResumeTime the computed one), the steps a multi
+// run would take in run order, whether and how a real run can wake the
+// machine (also under --dry-run), and the rows left out because their time is
+// no time of day.
+QJsonObject ExplainRun(const AppState &state, const QString &caption, const QDateTime &now,
+                       const StartEnvironment &env);
+
 }  // namespace zk

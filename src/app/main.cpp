@@ -6,47 +6,37 @@
 #include "app/headless_view.h"
 #include "app/launcher_adapter.h"
 #include "app/long_options.h"
+#include "app/run_wiring.h"
+#include "app/startup.h"
 #include "app/translations.h"
 #include "app/window_services.h"
+#include "app/window_wiring.h"
 #include "core/command_line.h"
 #include "core/command_line_generator.h"
 #include "core/crlf.h"
 #include "core/job.h"
 #include "core/job_edit.h"
 #include "core/launcher.h"
-#include "run/multi_run.h"
 #include "run/run_engine.h"
-#include "run/run_plan.h"
 #include "core/session_limits.h"
-#include "platform/linux/desktop_launcher_file.h"
 #include "platform/linux/session_kind.h"
 #include "platform/linux/settings_writer.h"
-#include "resume/weekly_resume.h"
 #include "platform/linux/unix_signals.h"
 #include "platform/linux/system_clock.h"
-#include "settings/defaults.h"
-#include "settings/explain_settings.h"
 #include "settings/settings_file.h"
 #include "shell/data_folder.h"
-#include "shell/shortcut_maker.h"
 #include "ui/create_main_window.h"
-#include "ui/create_shortcut_window.h"
-#include "ui/power_state_window.h"
-#include "ui/text_view_window.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QJsonDocument>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdio>
-#include <functional>
 #include <memory>
-#include <utility>
+#include <optional>
 
 namespace {
 
@@ -92,19 +82,9 @@ QString DataFolder()
                               [](const QString &p) { return QFileInfo(p).isFile(); });
 }
 
-}  // namespace
-
-int main(int argc, char **argv)
+// --help, --version, --status and --stop: answered without a run.
+std::optional<int> QuickCommand(const zk::LongOptions &options, zk::UiLanguage language, int &argc, char **argv)
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const zk::LongOptions options = zk::TakeLongOptions(arguments);
-    if (!options.error.isEmpty()) {
-        PrintErr(QStringLiteral("zenkoro: ") + options.error + QLatin1Char('\n'));
-        return 2;
-    }
-    const zk::UiLanguage language = zk::ChosenLanguage(options.language);
     if (options.help) {
         QCoreApplication core(argc, argv);
         zk::InstallTranslations(language);
@@ -124,6 +104,75 @@ int main(int argc, char **argv)
                  QLatin1Char('\n'));
         return 0;
     }
+    return std::nullopt;
+}
+
+// Message boxes, or their lines on standard error without a display.
+void ShowMessages(const QList<zk::UserMessage> &messages, bool headless)
+{
+    for (const zk::UserMessage &m : messages) {
+        if (headless) {
+            HeadlessMessage(m);
+        } else {
+            QMessageBox box(QMessageBox::NoIcon, m.title, m.text, QMessageBox::Ok);
+            box.exec();
+        }
+    }
+}
+
+// --command-line: the command line of the settings on standard output.
+int PrintCommandLine(const zk::AppState &state)
+{
+    QString error;
+    const QString line = zk::BuildCommandLine(state, &error);
+    if (line.isEmpty()) {
+        // A line that would run something else is not printed at all.
+        PrintErr(QStringLiteral("zenkoro: ") + error + QLatin1Char('\n'));
+        return 1;
+    }
+    PrintOut(line + QLatin1Char('\n'));
+    return 0;
+}
+
+// --save: the settings file written, nothing run.
+int SaveOnly(zk::SettingsWriter &settings, const zk::AppState &state, const QString &desktopDir,
+             const QString &settingsPath)
+{
+    const zk::SettingsWriter::Result written = settings.write(state, desktopDir);
+    if (written == zk::SettingsWriter::Failed) {
+        zk::UserMessage failed = zk::SettingsNotSavedMessage();
+        failed.text += QStringLiteral("\r\n(") + QDir::toNativeSeparators(settingsPath) + QLatin1Char(')');
+        HeadlessMessage(failed);
+    }
+    return written == zk::SettingsWriter::Saved ? 0 : 1;
+}
+
+// A start and --explain look for a relative application path in the program's folder.
+zk::StartEnvironment StartEnvironmentFor(const zk::PlatformServices &services)
+{
+    zk::StartEnvironment env;
+    env.fileExists = zk::ExistingFile;
+    env.programDir = QCoreApplication::applicationDirPath();
+    env.programName = QStringLiteral("zenkoro");
+    env.wakeUnavailable = services.wakeTimer ? services.wakeTimer->unavailableReason() : QString();
+    return env;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const zk::LongOptions options = zk::TakeLongOptions(arguments);
+    if (!options.error.isEmpty()) {
+        PrintErr(QStringLiteral("zenkoro: ") + options.error + QLatin1Char('\n'));
+        return 2;
+    }
+    const zk::UiLanguage language = zk::ChosenLanguage(options.language);
+    if (const std::optional<int> rc = QuickCommand(options, language, argc, argv))
+        return *rc;
 
     const bool headless = Headless() || options.explain || options.save || options.commandLine;
     std::unique_ptr<QCoreApplication> app;
@@ -155,57 +204,31 @@ int main(int argc, char **argv)
     const zk::Backends backends = zk::MakeBackends(options.dryRun);
     zk::SessionPower *const power = backends.power.get();
 
-    zk::AppState state;
-    zk::SetDefaults(state, clock.now(), desktopDir);
-    const int operationBeforeLoad = state.job.Operation;
-    zk::SettingsFileStatus loaded = zk::SettingsFileStatus::Missing;
-    zk::LoadSettings(settingsPath, state, desktopDir, 1, &loaded);  // only multi row 0 exists yet
-    // The loaded operation passes the operation list's check: "休止" where
-    // hibernation is not allowed keeps the operation selected before.
-    const std::optional<zk::UserMessage> loadMessage =
-        zk::KeepAllowedOperation(state, operationBeforeLoad, [&] { return power->hibernationAllowedAtStartup(); });
-    if (loadMessage && headless)
-        HeadlessMessage(*loadMessage);
-    zk::FixResumeDate(state.job, clock.now().date());
-    QString caption = zk::CaptionFor(state.OperationText());
-
     zk::Launcher launcher(*backends.launcherBackend, clock, QCoreApplication::applicationDirPath());
     zk::LauncherAppLauncher appLauncher(launcher);
     zk::PlatformServices services;
     services.launcher = &appLauncher;
     backends.fill(services);
 
-    zk::ParseHooks hooks;
-    hooks.setDefaults = [&](zk::AppState &s) { zk::SetDefaults(s, clock.now(), desktopDir); };
-    hooks.launch = [&](const QString &path, const QString &parameters) {
-        // --explain reports the program (ApPath, ApParameters) instead of starting it.
-        if (options.explain || options.commandLine)
-            return true;
-        QString program = path;
-        QString params = parameters;
-        return launcher.launchApplication(program, params) != 0;
-    };
-    // Rows of the list that name no time of day: said once, on standard error
-    // without a display, else in the window.
-    QString droppedResumeRows;
-    hooks.applyWeeklyResumeList = [&](zk::AppState &s) { droppedResumeRows = zk::ApplyWeeklyResumeList(s, clock); };
-    // Read before the window and the event loop exist.
-    hooks.hibernationAllowed = [&] { return power->hibernationAllowedAtStartup(); };
-
-    const zk::ParseResult parsed =
-        zk::ParseCommandLine(zk::JoinArguments(options.rest), state, clock.now(), hooks);
-    if (parsed.parsed)
-        caption = parsed.caption;
-    // The step of the load timer: all twenty multi rows exist now.
-    zk::LoadMultiRows(settingsPath, state);
-    const zk::UserMessage droppedResumeMessage{QStringLiteral("復帰リスト"), droppedResumeRows};
-    if (!droppedResumeRows.isEmpty() && headless)
-        HeadlessMessage(droppedResumeMessage);
+    zk::AppState state;
+    const zk::StartRead start = zk::ReadStart(
+        state, options.rest, {clock, *power, launcher, settingsPath, desktopDir, options.explain || options.commandLine});
+    const QString caption = start.caption;
+    // Said on standard error without a display, else in the window.
+    QList<zk::UserMessage> startMessages;
+    if (start.loadMessage)
+        startMessages << *start.loadMessage;
+    if (start.droppedResumeRows)
+        startMessages << *start.droppedResumeRows;
+    if (headless) {
+        for (const zk::UserMessage &m : startMessages)
+            HeadlessMessage(m);
+    }
 
     // Messages about the settings file: on standard error without a display;
     // in the window while it runs, else in a message box of their own.
     zk::RunView *messageView = nullptr;
-    zk::SettingsWriter settings(settingsPath, loaded, clock);
+    zk::SettingsWriter settings(settingsPath, start.loaded, clock);
     settings.notify = [&](const QString &title, const QString &text) {
         if (headless) {
             HeadlessMessage({title, text});
@@ -227,18 +250,11 @@ int main(int argc, char **argv)
         return zk::SettingsWriter::Saved;
     };
 
-    if (parsed.error) {
-        QList<zk::UserMessage> messages = parsed.messages;
-        if (loadMessage && !headless)
-            messages.prepend(*loadMessage);
-        for (const zk::UserMessage &m : messages) {
-            if (headless) {
-                HeadlessMessage(m);
-            } else {
-                QMessageBox box(QMessageBox::NoIcon, m.title, m.text, QMessageBox::Ok);
-                box.exec();
-            }
-        }
+    if (start.parsed.error) {
+        QList<zk::UserMessage> messages = start.parsed.messages;
+        if (start.loadMessage && !headless)
+            messages.prepend(*start.loadMessage);
+        ShowMessages(messages, headless);
         // --explain and --command-line only look; --save writes all of the
         // command line or nothing.
         if (!options.explain && !options.save && !options.commandLine)
@@ -246,48 +262,15 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    if (options.commandLine) {
-        QString error;
-        const QString line = zk::BuildCommandLine(state, &error);
-        if (line.isEmpty()) {
-            // A line that would run something else is not printed at all.
-            PrintErr(QStringLiteral("zenkoro: ") + error + QLatin1Char('\n'));
-            return 1;
-        }
-        PrintOut(line + QLatin1Char('\n'));
-        return 0;
-    }
+    if (options.commandLine)
+        return PrintCommandLine(state);
+    if (options.save && !options.explain)
+        return SaveOnly(settings, state, desktopDir, settingsPath);
 
-    if (options.save && !options.explain) {
-        const zk::SettingsWriter::Result written = settings.write(state, desktopDir);
-        if (written == zk::SettingsWriter::Failed) {
-            zk::UserMessage failed = zk::SettingsNotSavedMessage();
-            failed.text += QStringLiteral("\r\n(") + QDir::toNativeSeparators(settingsPath) + QLatin1Char(')');
-            HeadlessMessage(failed);
-        }
-        return written == zk::SettingsWriter::Saved ? 0 : 1;
-    }
-
-    zk::StartEnvironment startEnv;
-    startEnv.fileExists = zk::ExistingFile;
-    // A start and --explain look for a relative application path in the same folder.
-    startEnv.programDir = QCoreApplication::applicationDirPath();
-    startEnv.programName = QStringLiteral("zenkoro");
-    startEnv.wakeUnavailable = services.wakeTimer ? services.wakeTimer->unavailableReason() : QString();
-
+    const zk::StartEnvironment startEnv = StartEnvironmentFor(services);
     if (options.explain) {
-        QJsonObject o = zk::ExplainState(state, caption);
-        zk::MergeJson(o, zk::ExplainSettingsFile(state));
-        // The plan a start would make; its ResumeTime is the computed one.
-        zk::MergeJson(o, zk::ExplainPlan(state, clock.now(), startEnv));
-        // The steps a multi run would take now, in run order.
-        o.insert(QStringLiteral("MultiPlan"), zk::ExplainMultiPlan(state, clock.now()));
-        // Whether and how a real run can wake the machine (also under --dry-run).
-        o.insert(QStringLiteral("Wake"), zk::ExplainWake(zk::ProbeWakeAbility({startEnv.programDir})));
-        // Rows left out because their time is no time of day.
-        o.insert(QStringLiteral("DroppedMultiRows"), zk::ExplainDroppedMultiRows(state));
-        o.insert(QStringLiteral("DroppedResumeListRows"), zk::ExplainDroppedResumeRows(state));
-        PrintOut(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
+        PrintOut(QString::fromUtf8(
+            QJsonDocument(zk::ExplainRun(state, caption, clock.now(), startEnv)).toJson(QJsonDocument::Indented)));
         return 0;
     }
 
@@ -306,31 +289,17 @@ int main(int argc, char **argv)
     engine.setBaseCaption(zk::CaptionFor(state.OperationText()));
     if (headless) {
         view->setCaption(caption);
-        // The multi schedule: a line for each step as its countdown begins.
-        // Without a display nobody can press the stop button: once every
-        // step is done the program ends (with a failure when none could run).
-        QObject::connect(&engine.multiRun(), &zk::MultiRun::stepStarted, &engine,
-                         [](const zk::MultiStep &step, int index, int count) {
-                             PrintOut(zk::MultiStepLine(step, index, count) + QLatin1Char('\n'));
-                         });
-        QObject::connect(&engine.multiRun(), &zk::MultiRun::waitingForStop, &engine, [&](bool nothingToRun) {
-            if (nothingToRun)
-                PrintErr(zk::ProgramTitle() + QStringLiteral(": 連続指定に実行できる行がありません。\n"));
-            view->quit(nothingToRun ? 1 : 0);
-        });
+        zk::FollowHeadlessRun(engine, *view);
     }
 
-    // "中止" of the warning's desktop notice is the stop button; without a
-    // window nothing is left to do.
-    if (headless)
-        QObject::connect(&engine, &zk::RunEngine::stoppedFromNotice, &engine, [&] { view->quit(0); });
-
-    // SIGINT and SIGTERM act as the stop button: no action is taken.
-    QObject::connect(&unixSignals, &zk::UnixSignals::terminationRequested, &engine, [&](int) {
+    // SIGINT and SIGTERM act as the stop button: no action is taken. So does
+    // Stop() on the bus without a window.
+    auto endRun = [&] {
         autoRun = autoRun || state.cl.AutoStart;
         engine.stopRun();
         view->quit(0);
-    });
+    };
+    QObject::connect(&unixSignals, &zk::UnixSignals::terminationRequested, &engine, [&](int) { endRun(); });
 
     zk::KeepCpuSelector(*backends.cpu, state, [&] { view->settingsChanged(); });
 
@@ -344,88 +313,14 @@ int main(int argc, char **argv)
     if (!headless) {
         window = zk::createMainWindow(state, clock, windowServices, &engine, caption);  // the engine's view from now on
         view = window.get();
-        QObject::connect(window.get(), &zk::MainWindow::applicationHelpRequested, window.get(), [&] {
-            zk::OpenHelpFile(launcher, dataFolder + QStringLiteral("/command_ap.txt"), zk::HelpPlacement::AsOpened,
-                             window.get());
-        });
-        QObject::connect(window.get(), &zk::MainWindow::commandLineHelpRequested, window.get(), [&] {
-            zk::OpenHelpFile(launcher, dataFolder + QStringLiteral("/command_line.txt"), zk::HelpPlacement::TopLeftLarge, window.get());
-        });
-        QObject::connect(window.get(), &zk::MainWindow::commandLineRequested, window.get(),
-                         [&] { zk::ShowCommandLineWindow(state, window.get()); });
-        QObject::connect(window.get(), &zk::MainWindow::shortcutRequested, window.get(), [&] {
-            QString error;
-            const QString line = zk::BuildCommandLine(state, &error);
-            if (line.isEmpty()) {
-                window->showMessage(QStringLiteral("ショートカット生成"), error, QString());
-                return;
-            }
-            zk::ShortcutEnvironment env;
-            env.fs.isFile = [](const QString &p) { return QFileInfo(p).isFile(); };
-            env.fs.isDir = [](const QString &p) { return QFileInfo(p).isDir(); };
-            env.fs.refusal = zk::LauncherPathRefusal;
-            env.write = zk::WriteDesktopLauncher;
-            env.openFolder = [&](const QString &folder) {
-                QString program = folder;
-                QString parameters;
-                launcher.launchApplication(program, parameters);
-            };
-            auto *maker = new zk::CreateShortcutWindow(
-                zk::ShortcutHandOver(desktopDir, QCoreApplication::applicationFilePath(), line), std::move(env),
-                window.get());
-            QObject::connect(maker, &zk::CreateShortcutWindow::commandLineHelpRequested, maker, [&launcher, &dataFolder, maker] {
-                zk::OpenHelpFile(launcher, dataFolder + QStringLiteral("/command_line.txt"), zk::HelpPlacement::TopLeftLarge, maker);
-            });
-            window->attachShortcutMaker(maker);
-            maker->open();
-        });
-        zk::ShowCpuSampler(*backends.cpu, *window);
-        QObject::connect(window.get(), &zk::MainWindow::powerStateRequested, window.get(), [&] {
-            zk::PowerStateWindow::open(services.powerStatus, power, window.get());
-        });
-        if (loadMessage)
-            window->showMessage(loadMessage->title, loadMessage->text, QString());
-        if (!droppedResumeRows.isEmpty())
-            window->showMessage(droppedResumeMessage.title, droppedResumeMessage.text, QString());
-        zk::FollowNoBattery(*backends.powerStatus, window.get(),
-                            [w = window.get()](bool noBattery) { w->setNoBattery(noBattery); });
+        zk::WireMainWindow(*window, {state, launcher, backends, services, desktopDir, dataFolder}, startMessages);
     }
-
-    QObject::connect(&engine, &zk::RunEngine::runStateChanged, &engine, [&](zk::RunState runState) {
-        if (runState != zk::RunState::Counting && runState != zk::RunState::Warning)
-            return;
-        const QStringList notices = sessionNotices.take(zk::FeaturesInUse(state, true));
-        for (const QString &notice : notices)
-            PrintErr(zk::ProgramTitle() + QStringLiteral(": ") + notice + QLatin1Char('\n'));
-        if (window && !notices.isEmpty() && !state.job.NoAlert) {
-            zk::PopupRequest popup;
-            popup.text = notices.join(zk::kCrLf);
-            window->showMessagePopup(popup, {});
-        }
-    });
+    zk::TellSessionLimitsAtStart(engine, sessionNotices, state, window.get());
 
     // Scripts and panel applets follow and stop the run over the session bus.
     const std::unique_ptr<zk::BusControl> bus = zk::PublishRun(engine, clock);
-    if (bus) {
-        // Stop() is the stop button; without a window nothing is left to do.
-        // A window without a run has nothing to stop: the caller is told.
-        bus->setStopHandler([&] {
-            if (headless) {
-                autoRun = autoRun || state.cl.AutoStart;
-                engine.stopRun();
-                view->quit(0);
-                return true;
-            }
-            if (!engine.runActive())
-                return false;
-            engine.stopRun();
-            return true;
-        });
-        QObject::connect(bus.get(), &zk::BusControl::showRequested, &engine, [&] {
-            if (window)
-                window->trayShowAction();
-        });
-    }
+    if (bus)
+        zk::ObeyBus(*bus, engine, endRun, window.get());
 
     engine.startLoadTimer();
     messageView = window.get();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/job.h"
+#include "ui/time_row.h"
 
 #include <QGroupBox>
 #include <QStringList>
@@ -50,13 +51,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Row {
+    struct Row : TimeRowBoxes {
         QLabel *number = nullptr;
-        QLineEdit *hour = nullptr;
-        QLineEdit *minute = nullptr;
         std::array<QToolButton *, 4> spins{};  // UpH, DnH, UpM, DnM
         QComboBox *operation = nullptr;
-        QLineEdit *application = nullptr;
         QToolButton *browse = nullptr;
     };
     void buildRow(QWidget *host, int i);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "resume/weekly_resume.h"
+#include "ui/time_row.h"
 
 #include <QDialog>
 #include <array>
@@ -41,11 +42,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Row {
-        QLineEdit *hour = nullptr;
-        QLineEdit *minute = nullptr;
-        QLineEdit *application = nullptr;
-    };
+    using Row = TimeRowBoxes;
     void spin(int row, bool hourBox, int direction);
     void askClear();
     void browse(int row);
