@@ -403,6 +403,609 @@ to standard output.
     </message>
 </context>
 <context>
+    <name>zk::ApplicationPanel</name>
+    <message>
+        <source>復帰時アプリ</source>
+        <translation>App on wake</translation>
+    </message>
+    <message>
+        <source>アプリ起動を有効/無効に設定</source>
+        <translation>Turn starting the app on/off</translation>
+    </message>
+    <message>
+        <source>復帰時に右のプログラムを実行（ここをクリックするとパラメータの説明を表示）</source>
+        <translation>On wake, run the program on the right (click here for the parameters)</translation>
+    </message>
+    <message>
+        <source>復帰時に実行するプログラム</source>
+        <translation>Program to run on wake</translation>
+    </message>
+    <message>
+        <source>起動するプログラムを選択</source>
+        <translation>Choose the program to start</translation>
+    </message>
+    <message>
+        <source>右クリックでポップアップメニュー</source>
+        <translation>Right-click for the menu</translation>
+    </message>
+    <message>
+        <source>履歴</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>昇順並べ替え</source>
+        <translation>Sort ascending</translation>
+    </message>
+    <message>
+        <source>降順並べ替え</source>
+        <translation>Sort descending</translation>
+    </message>
+    <message>
+        <source>編集</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>表示行数 ＋</source>
+        <translation>Rows shown +</translation>
+    </message>
+    <message>
+        <source>表示行数 －</source>
+        <translation>Rows shown −</translation>
+    </message>
+    <message>
+        <source>記憶履歴数 ＋</source>
+        <translation>History size +</translation>
+    </message>
+    <message>
+        <source>記憶履歴数 －</source>
+        <translation>History size −</translation>
+    </message>
+    <message>
+        <source>偶数行色</source>
+        <translation>Shade even rows</translation>
+    </message>
+    <message>
+        <source>コマンド色</source>
+        <translation>Color commands</translation>
+    </message>
+    <message>
+        <source>起動ファイルの選択</source>
+        <translation>Choose the file to start</translation>
+    </message>
+    <message>
+        <source>すべてのファイル(*.*) (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+</context>
+<context>
+    <name>zk::CpuPage</name>
+    <message>
+        <source>平均値の下限：下記の時間、平均値が本値未満だと終了と見なす</source>
+        <translation>Lower limit: when the average stays below it for the time below, the work counts as finished</translation>
+    </message>
+    <message>
+        <source>CPU使用率平均を計算する時間（秒）</source>
+        <translation>Time over which the CPU usage is averaged (seconds)</translation>
+    </message>
+    <message>
+        <source>監視するプロセスを選択、未選択時はCPU全体</source>
+        <translation>Choose the process to watch; none means the whole CPU</translation>
+    </message>
+    <message>
+        <source>右時間のCPU使用率平均（％）</source>
+        <translation>Average CPU usage over the time on the right (%)</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Lower limit</translation>
+    </message>
+    <message>
+        <source>平均時間</source>
+        <translation>Averaging time</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>監視プロセス</source>
+        <translation>Process</translation>
+    </message>
+    <message>
+        <source>CPU使用率</source>
+        <translation>CPU usage</translation>
+    </message>
+    <message>
+        <source>平均</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>周期</source>
+        <translation>Interval</translation>
+    </message>
+</context>
+<context>
+    <name>zk::CreateShortcutWindow</name>
+    <message>
+        <source>デスクトップのランチャーにはこの設定を記録する項目がありません</source>
+        <translation>Desktop launchers have no field for this setting</translation>
+    </message>
+    <message>
+        <source>ショートカットの作成</source>
+        <translation>Create shortcut</translation>
+    </message>
+    <message>
+        <source>ファイル名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>リンク先</source>
+        <translation>Target</translation>
+    </message>
+    <message>
+        <source>コマンドラインスイッチ</source>
+        <translation>Command-line switches</translation>
+    </message>
+    <message>
+        <source>ショートカットキー</source>
+        <translation>Shortcut key</translation>
+    </message>
+    <message>
+        <source>作業フォルダ</source>
+        <translation>Working folder</translation>
+    </message>
+    <message>
+        <source>コメント</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>アイコン</source>
+        <translation>Icon</translation>
+    </message>
+    <message>
+        <source>クリックするとコマンドラインの説明を表示します</source>
+        <translation>Click to show the command-line help</translation>
+    </message>
+    <message>
+        <source>（指定なし）</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>画像ファイル、またはアイコン名</source>
+        <translation>Image file or icon name</translation>
+    </message>
+    <message>
+        <source>ショートカット名</source>
+        <translation>Shortcut name</translation>
+    </message>
+    <message>
+        <source>ターゲットの選択</source>
+        <translation>Choose the target</translation>
+    </message>
+    <message>
+        <source>アイコンを変更します</source>
+        <translation>Change the icon</translation>
+    </message>
+    <message>
+        <source>通常のウィンドウ</source>
+        <translation>Normal window</translation>
+    </message>
+    <message>
+        <source>最大化</source>
+        <translation>Maximized</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimized</translation>
+    </message>
+    <message>
+        <source>実行時の大きさ</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>作成</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ショートカット(*.desktop) (*.desktop)</source>
+        <translation>Shortcuts (*.desktop)</translation>
+    </message>
+    <message>
+        <source>すべてのファイル(*.*) (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>アイコンの選択</source>
+        <translation>Choose an icon</translation>
+    </message>
+    <message>
+        <source>アイコン (*.png *.svg *.xpm *.ico)</source>
+        <translation>Icons (*.png *.svg *.xpm *.ico)</translation>
+    </message>
+    <message>
+        <source>はい</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>いいえ</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>失敗</source>
+        <translation>Failed</translation>
+    </message>
+</context>
+<context>
+    <name>zk::DisplayPanel</name>
+    <message>
+        <source>表示</source>
+        <translation>Display</translation>
+    </message>
+    <message>
+        <source>最前面表示</source>
+        <translation>Always on top</translation>
+    </message>
+    <message>
+        <source>このウィンドウを常に最前面に表示／解除</source>
+        <translation>Keep this window above the others, or stop</translation>
+    </message>
+    <message>
+        <source>トレイ収納</source>
+        <translation>Use the tray</translation>
+    </message>
+    <message>
+        <source>開始、および最小化時にタスクトレイに収納します。</source>
+        <translation>Hide in the system tray when started or minimized.</translation>
+    </message>
+    <message>
+        <source>開始時最小化</source>
+        <translation>Start minimized</translation>
+    </message>
+    <message>
+        <source>開始時にウィンドウを最小化します</source>
+        <translation>Minimize the window when started</translation>
+    </message>
+    <message>
+        <source>カウントダウン音</source>
+        <translation>Countdown beep</translation>
+    </message>
+    <message>
+        <source>終了間近になった時、カウントダウン音を鳴らします。</source>
+        <translation>Beep during the last seconds of the countdown.</translation>
+    </message>
+    <message>
+        <source>通知非表示</source>
+        <translation>No notices</translation>
+    </message>
+    <message>
+        <source>警告の通知を表示しません</source>
+        <translation>Do not show warning notices</translation>
+    </message>
+    <message>
+        <source>キャプチャー（Capture）</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>終了時のデスクトップイメージをファイルに出力</source>
+        <translation>Save an image of the desktop to a file at the end</translation>
+    </message>
+    <message>
+        <source>即実行ボタン</source>
+        <translation>Run-now buttons</translation>
+    </message>
+    <message>
+        <source>即実行ボタンを表示します</source>
+        <translation>Show the run-now buttons</translation>
+    </message>
+    <message>
+        <source>保存先</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>キャプチャーファイルの保存先フォルダを指定します</source>
+        <translation>Choose the folder for the capture files</translation>
+    </message>
+    <message>
+        <source>設定を保存</source>
+        <translation>Save settings</translation>
+    </message>
+    <message>
+        <source>現在の設定を設定ファイルに保存します</source>
+        <translation>Save the current settings to the settings file</translation>
+    </message>
+    <message>
+        <source>既定値に戻す</source>
+        <translation>Defaults</translation>
+    </message>
+    <message>
+        <source>設定を既定値に戻します</source>
+        <translation>Reset the settings to their defaults</translation>
+    </message>
+    <message>
+        <source>コマンドライン生成</source>
+        <translation>Command line</translation>
+    </message>
+    <message>
+        <source>現在の設定を実行するコマンドラインを表示します</source>
+        <translation>Show a command line that runs the current settings</translation>
+    </message>
+    <message>
+        <source>ショートカット生成</source>
+        <translation>Shortcut</translation>
+    </message>
+    <message>
+        <source>現在の設定を実行するショートカットをデスクトップに作成します</source>
+        <translation>Create a desktop shortcut that runs the current settings</translation>
+    </message>
+    <message>
+        <source>（説明）</source>
+        <translation>(help)</translation>
+    </message>
+    <message>
+        <source>コマンドラインの説明を表示します</source>
+        <translation>Show the command-line help</translation>
+    </message>
+    <message>
+        <source>コマンドラインの説明</source>
+        <translation>Command-line help</translation>
+    </message>
+    <message>
+        <source>保存先フォルダの指定</source>
+        <translation>Choose the folder</translation>
+    </message>
+</context>
+<context>
+    <name>zk::HistoryListWindow</name>
+    <message>
+        <source>履歴</source>
+        <translation>History</translation>
+    </message>
+</context>
+<context>
+    <name>zk::InputForm</name>
+    <message>
+        <source>編集</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>編集する文字列</source>
+        <translation>Text to edit</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>フォントサイズを大きくします</source>
+        <translation>Larger font</translation>
+    </message>
+    <message>
+        <source>フォントサイズを小さくします</source>
+        <translation>Smaller font</translation>
+    </message>
+    <message>
+        <source>コマンドラインスイッチ</source>
+        <translation>Command-line switches</translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation>Font</translation>
+    </message>
+</context>
+<context>
+    <name>zk::MainWindow</name>
+    <message>
+        <source> 〆</source>
+        <extracomment>Tail of the tray menu&apos;s first item (after the version): it only closes the menu.</extracomment>
+        <translation> close</translation>
+    </message>
+    <message>
+        <source>表示</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Quit</translation>
+    </message>
+</context>
+<context>
+    <name>zk::MessageBox</name>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zk::MonitorPanel</name>
+    <message>
+        <source>出力文言</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>出力文言で監視</source>
+        <translation>Watch for a text on the screen</translation>
+    </message>
+    <message>
+        <source>CPU使用率</source>
+        <translation>CPU</translation>
+    </message>
+    <message>
+        <source>CPU使用率で監視</source>
+        <translation>Watch the CPU usage</translation>
+    </message>
+    <message>
+        <source>電源</source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <source>電源（外部、バッテリー）を監視</source>
+        <translation>Watch the power supply (mains, battery)</translation>
+    </message>
+    <message>
+        <source>監視</source>
+        <translation>Watch</translation>
+    </message>
+    <message>
+        <source>監視する</source>
+        <translation>Watch</translation>
+    </message>
+</context>
+<context>
+    <name>zk::MultiScheduleFrame</name>
+    <message>
+        <source>時刻昇順</source>
+        <translation>By time</translation>
+    </message>
+    <message>
+        <source>時</source>
+        <translation>Hour</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>処理</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>起動アプリ</source>
+        <translation>App to start</translation>
+    </message>
+    <message>
+        <source>復帰時刻：現在時刻より前は翌日扱い</source>
+        <translation>Wake time: a time before now means tomorrow</translation>
+    </message>
+    <message>
+        <source>上下に順序入れ替え</source>
+        <translation>Move up or down</translation>
+    </message>
+    <message>
+        <source>上へ</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下へ</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source> 処理</source>
+        <translation> action</translation>
+    </message>
+    <message>
+        <source> 起動アプリ</source>
+        <translation> app to start</translation>
+    </message>
+    <message>
+        <source> 参照</source>
+        <translation> browse</translation>
+    </message>
+    <message>
+        <source>初期化</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>リストを全てクリアします。よろしいですか？</source>
+        <translation>Clear the whole list?</translation>
+    </message>
+    <message>
+        <source>起動ファイルの選択</source>
+        <translation>Choose the file to start</translation>
+    </message>
+    <message>
+        <source>すべてのファイル(*.*) (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+</context>
+<context>
+    <name>zk::NumberBoxes</name>
+    <message>
+        <source> 上</source>
+        <translation> up</translation>
+    </message>
+    <message>
+        <source> 下</source>
+        <translation> down</translation>
+    </message>
+</context>
+<context>
+    <name>zk::OperationPanel</name>
+    <message>
+        <source>処理</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>分後</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>時刻</source>
+        <translation>At</translation>
+    </message>
+    <message>
+        <source>時</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>仕掛かり中でも強制終了します。</source>
+        <translation>Force, even if work is unsaved.</translation>
+    </message>
+</context>
+<context>
+    <name>zk::PhrasePage</name>
+    <message>
+        <source>文言</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>出現時</source>
+        <translation>Appears</translation>
+    </message>
+    <message>
+        <source>上記の文言が含まれるポップアップメッセージ表示時に実行</source>
+        <translation>Run when a message containing the text above appears</translation>
+    </message>
+    <message>
+        <source>消失時</source>
+        <translation>Disappears</translation>
+    </message>
+    <message>
+        <source>上記の文言が画面上のポップアップメッセージから表示されなくなった時に実行</source>
+        <translation>Run when no message on the screen shows the text above any more</translation>
+    </message>
+    <message>
+        <source>文言監視にIEドキュメントを含める（負荷大）</source>
+        <translation>Also search web pages (heavy)</translation>
+    </message>
+</context>
+<context>
+    <name>zk::PowerPage</name>
+    <message>
+        <source>処理開始までの時間を秒単位で指定</source>
+        <translation>Seconds before the action starts</translation>
+    </message>
+    <message>
+        <source>バッテリー動作時</source>
+        <translation>On battery,</translation>
+    </message>
+    <message>
+        <source>秒間入力無い時に実行</source>
+        <translation>s without input: run</translation>
+    </message>
+    <message>
+        <source>電源状態</source>
+        <translation>Power</translation>
+    </message>
+</context>
+<context>
     <name>zk::PowerStatePanel</name>
     <message>
         <source>無効</source>
@@ -441,6 +1044,373 @@ to standard output.
     <message>
         <source>有効</source>
         <translation>Enabled</translation>
+    </message>
+</context>
+<context>
+    <name>zk::PowerStateWindow</name>
+    <message>
+        <source>電源状態表示</source>
+        <translation>Power state</translation>
+    </message>
+    <message>
+        <source>バッテリなし</source>
+        <translation>No battery</translation>
+    </message>
+</context>
+<context>
+    <name>zk::QuickPanel</name>
+    <message>
+        <source>即実行</source>
+        <translation>Run now</translation>
+    </message>
+</context>
+<context>
+    <name>zk::ResumePanel</name>
+    <message>
+        <source>復帰</source>
+        <translation>Wake</translation>
+    </message>
+    <message>
+        <source>指定時刻にコンピュータを復帰させます。</source>
+        <translation>Wake the computer at the given time.</translation>
+    </message>
+    <message>
+        <source>復帰機能のみ使用</source>
+        <translation>Wake only</translation>
+    </message>
+    <message>
+        <source>復帰時刻</source>
+        <translation>Wake at</translation>
+    </message>
+    <message>
+        <source>スタンバイ/休止後、この分数後に復帰します</source>
+        <translation>Wake this many minutes after suspend or hibernation</translation>
+    </message>
+    <message>
+        <source>分後に復帰</source>
+        <translation>min later</translation>
+    </message>
+    <message>
+        <source>クリア</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>復帰時刻と起動アプリを消去します</source>
+        <translation>Clear the wake time and the app to start</translation>
+    </message>
+    <message>
+        <source>リスト値セット</source>
+        <translation>From list</translation>
+    </message>
+    <message>
+        <source>復帰リストから曜日毎の復帰時刻と起動アプリをセットします。</source>
+        <translation>Take the wake time and app for the day from the wake list.</translation>
+    </message>
+    <message>
+        <source>復帰リスト</source>
+        <translation>Wake list</translation>
+    </message>
+    <message>
+        <source>曜日毎の復帰時刻と起動アプリを指定します。</source>
+        <translation>Set the wake time and app for each weekday.</translation>
+    </message>
+    <message>
+        <source>復帰曜日</source>
+        <translation>Wake days</translation>
+    </message>
+    <message>
+        <source>復帰が有効な曜日を指定</source>
+        <translation>Days on which waking is on</translation>
+    </message>
+    <message>
+        <source>復帰状態維持</source>
+        <translation>Stay awake</translation>
+    </message>
+    <message>
+        <source>オフ：入力または実行アプリが無い場合スタンバイモードに移行</source>
+        <translation>Off: suspend again when there is no input and no app running</translation>
+    </message>
+    <message>
+        <source>復帰時モニターオン</source>
+        <translation>Screen on at wake</translation>
+    </message>
+    <message>
+        <source>復帰時にモニターの電源をオン/オフ</source>
+        <translation>Turn the screen on (or not) at wake</translation>
+    </message>
+    <message>
+        <source>年</source>
+        <comment>date unit</comment>
+        <extracomment>Unit after a box of the resume date and time (year, month, day, hour, minute).</extracomment>
+        <translation>y</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <comment>date unit</comment>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <comment>date unit</comment>
+        <translation>d</translation>
+    </message>
+    <message>
+        <source>時</source>
+        <comment>date unit</comment>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <comment>date unit</comment>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>復帰年</source>
+        <translation>Wake year</translation>
+    </message>
+    <message>
+        <source>復帰月</source>
+        <translation>Wake month</translation>
+    </message>
+    <message>
+        <source>復帰日</source>
+        <translation>Wake day</translation>
+    </message>
+    <message>
+        <source>復帰時</source>
+        <translation>Wake hour</translation>
+    </message>
+    <message>
+        <source>復帰分</source>
+        <translation>Wake minute</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <comment>weekday</comment>
+        <extracomment>One-letter weekdays, Sunday first.</extracomment>
+        <translation>Su</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <comment>weekday</comment>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>火</source>
+        <comment>weekday</comment>
+        <translation>Tu</translation>
+    </message>
+    <message>
+        <source>水</source>
+        <comment>weekday</comment>
+        <translation>We</translation>
+    </message>
+    <message>
+        <source>木</source>
+        <comment>weekday</comment>
+        <translation>Th</translation>
+    </message>
+    <message>
+        <source>金</source>
+        <comment>weekday</comment>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <source>土</source>
+        <comment>weekday</comment>
+        <translation>Sa</translation>
+    </message>
+</context>
+<context>
+    <name>zk::RunPanel</name>
+    <message>
+        <source>残り時間</source>
+        <translation>Time left</translation>
+    </message>
+    <message>
+        <source>監視文言状態検知！！</source>
+        <translation>Watched text state detected!</translation>
+    </message>
+    <message>
+        <source>現在時刻</source>
+        <translation>Current time</translation>
+    </message>
+    <message>
+        <source>復帰予定</source>
+        <translation>Next wake</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>連続指定</source>
+        <translation>Series</translation>
+    </message>
+    <message>
+        <source>拡張設定</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <source>監視・復帰・表示の設定を表示します</source>
+        <translation>Show the watch, wake and display settings</translation>
+    </message>
+</context>
+<context>
+    <name>zk::SplashWindow</name>
+    <message>
+        <source>通知</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>残り秒数</source>
+        <translation>Seconds left</translation>
+    </message>
+    <message>
+        <source>秒後に閉じます</source>
+        <translation>s until this closes</translation>
+    </message>
+</context>
+<context>
+    <name>zk::TextViewWindow</name>
+    <message>
+        <source>コピー</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>コマンドライン生成</source>
+        <translation>Command line</translation>
+    </message>
+    <message>
+        <source>コマンドライン</source>
+        <translation>Command line</translation>
+    </message>
+</context>
+<context>
+    <name>zk::TrayNoticeWindow</name>
+    <message>
+        <source>タスクトレイ収納</source>
+        <translation>Hidden in the tray</translation>
+    </message>
+    <message>
+        <source>タスクトレイに収納しました。</source>
+        <translation>Hidden in the system tray.</translation>
+    </message>
+</context>
+<context>
+    <name>zk::WeekWindow</name>
+    <message>
+        <source>基本</source>
+        <extracomment>Rows of the resume list: the default row, then one row per weekday.</extracomment>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>日曜</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>月曜</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>火曜</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>水曜</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>木曜</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>金曜</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>土曜</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>復帰リスト</source>
+        <translation>Wake list</translation>
+    </message>
+    <message>
+        <source>個別曜日の指定が無い場合は、この基本設定が適用されます</source>
+        <translation>Used on days that have no row of their own</translation>
+    </message>
+    <message>
+        <source>時</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>起動アプリ</source>
+        <translation>app to start</translation>
+    </message>
+    <message>
+        <source>復帰時に起動したいプログラムを右のボタンから選択。ダブルクリックで入力フォーム表示</source>
+        <translation>Program to start at wake: choose it with the button on the right; double-click to edit</translation>
+    </message>
+    <message>
+        <source> 時</source>
+        <translation> hour</translation>
+    </message>
+    <message>
+        <source> 分</source>
+        <translation> minute</translation>
+    </message>
+    <message>
+        <source> 上</source>
+        <translation> up</translation>
+    </message>
+    <message>
+        <source> 下</source>
+        <translation> down</translation>
+    </message>
+    <message>
+        <source>起動するプログラムを選択して下さい</source>
+        <translation>Choose the program to start</translation>
+    </message>
+    <message>
+        <source> 参照</source>
+        <translation> browse</translation>
+    </message>
+    <message>
+        <source>復帰時</source>
+        <translation>At wake</translation>
+    </message>
+    <message>
+        <source>全てクリア</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>フォームを閉じます</source>
+        <translation>Close this window</translation>
+    </message>
+    <message>
+        <source>フィールドクリア確認</source>
+        <translation>Clear all fields</translation>
+    </message>
+    <message>
+        <source>全フィールドをクリアします。よろしいですか？</source>
+        <translation>Clear every field?</translation>
+    </message>
+    <message>
+        <source>起動ファイルの選択</source>
+        <translation>Choose the file to start</translation>
+    </message>
+    <message>
+        <source>すべてのファイル(*.*) (*)</source>
+        <translation>All files (*)</translation>
     </message>
 </context>
 </TS>

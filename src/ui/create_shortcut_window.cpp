@@ -20,7 +20,10 @@ namespace zk {
 
 namespace {
 
-const QString kNoKeyTip = QStringLiteral("デスクトップのランチャーにはこの設定を記録する項目がありません");
+QString NoKeyTip()
+{
+    return CreateShortcutWindow::tr("デスクトップのランチャーにはこの設定を記録する項目がありません");
+}
 
 }  // namespace
 
@@ -28,22 +31,22 @@ CreateShortcutWindow::CreateShortcutWindow(const QString &handOver, ShortcutEnvi
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_env(std::move(env))
 {
     setObjectName(QStringLiteral("frmCreateShortcut"));
-    setWindowTitle(QStringLiteral("ショートカットの作成"));
+    setWindowTitle(tr("ショートカットの作成"));
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto *grid = new QGridLayout;
     const QString captions[kShortcutBoxes] = {
-        QStringLiteral("ファイル名"), QStringLiteral("リンク先"), QStringLiteral("コマンドラインスイッチ"),
-        QStringLiteral("ショートカットキー"), QStringLiteral("作業フォルダ"), QStringLiteral("コメント"),
-        QStringLiteral("アイコン")};
+        tr("ファイル名"), tr("リンク先"), tr("コマンドラインスイッチ"),
+        tr("ショートカットキー"), tr("作業フォルダ"), tr("コメント"),
+        tr("アイコン")};
     for (int i = 0; i < kShortcutBoxes; ++i) {
         QLabel *label = nullptr;
         if (i == kBoxArguments) {
             auto *help = new ClickableLabel(captions[i], this);
             help->setObjectName(QStringLiteral("lblComSw"));
             help->setCursor(Qt::PointingHandCursor);
-            help->setToolTip(QStringLiteral("クリックするとコマンドラインの説明を表示します"));
+            help->setToolTip(tr("クリックするとコマンドラインの説明を表示します"));
             help->clicked = [this] { Q_EMIT commandLineHelpRequested(); };
             label = help;
         } else {
@@ -61,9 +64,9 @@ CreateShortcutWindow::CreateShortcutWindow(const QString &handOver, ShortcutEnvi
     }
     // A desktop entry has no key for a hotkey or the window size.
     m_boxes[kBoxHotkey]->setEnabled(false);
-    m_boxes[kBoxHotkey]->setPlaceholderText(kNoKeyTip);
-    m_boxes[kBoxFolder]->setPlaceholderText(QStringLiteral("（指定なし）"));
-    m_boxes[kBoxIcon]->setPlaceholderText(QStringLiteral("画像ファイル、またはアイコン名"));
+    m_boxes[kBoxHotkey]->setPlaceholderText(NoKeyTip());
+    m_boxes[kBoxFolder]->setPlaceholderText(tr("（指定なし）"));
+    m_boxes[kBoxIcon]->setPlaceholderText(tr("画像ファイル、またはアイコン名"));
     connect(m_boxes[kBoxTarget], &QLineEdit::textChanged, this, [this](const QString &target) {
         m_boxes[kBoxFolder]->setText(FolderOfPath(target, m_env.fs));
     });
@@ -78,13 +81,13 @@ CreateShortcutWindow::CreateShortcutWindow(const QString &handOver, ShortcutEnvi
         connect(b, &QToolButton::clicked, this, slot);
         grid->addWidget(b, row, 2);
     };
-    browse(kBoxFile, QStringLiteral("cmdRef_0"), QStringLiteral("ショートカット名"), &CreateShortcutWindow::browseFile);
-    browse(kBoxTarget, QStringLiteral("cmdRef_1"), QStringLiteral("ターゲットの選択"), &CreateShortcutWindow::browseTarget);
+    browse(kBoxFile, QStringLiteral("cmdRef_0"), tr("ショートカット名"), &CreateShortcutWindow::browseFile);
+    browse(kBoxTarget, QStringLiteral("cmdRef_1"), tr("ターゲットの選択"), &CreateShortcutWindow::browseTarget);
 
     m_icon = new QToolButton(this);
     m_icon->setObjectName(QStringLiteral("cmdIcon"));
-    m_icon->setToolTip(QStringLiteral("アイコンを変更します"));
-    m_icon->setAccessibleName(QStringLiteral("アイコンを変更します"));
+    m_icon->setToolTip(tr("アイコンを変更します"));
+    m_icon->setAccessibleName(tr("アイコンを変更します"));
     m_icon->setIconSize(QSize(32, 32));
     m_icon->setText(QStringLiteral("…"));
     m_icon->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -93,19 +96,19 @@ CreateShortcutWindow::CreateShortcutWindow(const QString &handOver, ShortcutEnvi
 
     m_windowStyle = new QComboBox(this);
     m_windowStyle->setObjectName(QStringLiteral("cmbWindowStyle"));
-    m_windowStyle->addItems({QStringLiteral("通常のウィンドウ"), QStringLiteral("最大化"), QStringLiteral("最小化")});
+    m_windowStyle->addItems({tr("通常のウィンドウ"), tr("最大化"), tr("最小化")});
     m_windowStyle->setEnabled(false);
-    m_windowStyle->setToolTip(kNoKeyTip);
-    auto *sizeLabel = new QLabel(QStringLiteral("実行時の大きさ"), this);
+    m_windowStyle->setToolTip(NoKeyTip());
+    auto *sizeLabel = new QLabel(tr("実行時の大きさ"), this);
     sizeLabel->setBuddy(m_windowStyle);
     m_windowStyle->setAccessibleName(sizeLabel->text());
     grid->addWidget(sizeLabel, kShortcutBoxes, 0);
     grid->addWidget(m_windowStyle, kShortcutBoxes, 1);
     grid->setColumnStretch(1, 1);
 
-    auto *ok = new QPushButton(QStringLiteral("作成"), this);
+    auto *ok = new QPushButton(tr("作成"), this);
     ok->setObjectName(QStringLiteral("cmdClose_0"));
-    auto *cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    auto *cancel = new QPushButton(tr("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cmdClose_1"));
     // Enter in a box does nothing; only a click creates.
     for (QPushButton *b : {ok, cancel}) {
@@ -156,8 +159,8 @@ bool CreateShortcutWindow::eventFilter(QObject *watched, QEvent *event)
 
 void CreateShortcutWindow::browseFile()
 {
-    auto *dlg = new QFileDialog(this, QStringLiteral("ショートカット名"), m_boxes[kBoxFile]->text(),
-                                QStringLiteral("ショートカット(*.desktop) (*.desktop)"));
+    auto *dlg = new QFileDialog(this, tr("ショートカット名"), m_boxes[kBoxFile]->text(),
+                                tr("ショートカット(*.desktop) (*.desktop)"));
     dlg->setObjectName(QStringLiteral("dlgShortcutFile"));
     dlg->setAcceptMode(QFileDialog::AcceptSave);
     dlg->setDefaultSuffix(QStringLiteral("desktop"));
@@ -172,8 +175,8 @@ void CreateShortcutWindow::browseFile()
 
 void CreateShortcutWindow::browseTarget()
 {
-    auto *dlg = new QFileDialog(this, QStringLiteral("ターゲットの選択"), m_boxes[kBoxTarget]->text(),
-                                QStringLiteral("すべてのファイル(*.*) (*)"));
+    auto *dlg = new QFileDialog(this, tr("ターゲットの選択"), m_boxes[kBoxTarget]->text(),
+                                tr("すべてのファイル(*.*) (*)"));
     dlg->setObjectName(QStringLiteral("dlgShortcutTarget"));
     dlg->setFileMode(QFileDialog::ExistingFile);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
@@ -187,8 +190,8 @@ void CreateShortcutWindow::browseTarget()
 void CreateShortcutWindow::chooseIcon()
 {
     const QString current = m_boxes[kBoxIcon]->text().trimmed();
-    auto *dlg = new QFileDialog(this, QStringLiteral("アイコンの選択"), current.contains(QLatin1Char('/')) ? current : QString(),
-                                QStringLiteral("アイコン (*.png *.svg *.xpm *.ico)"));
+    auto *dlg = new QFileDialog(this, tr("アイコンの選択"), current.contains(QLatin1Char('/')) ? current : QString(),
+                                tr("アイコン (*.png *.svg *.xpm *.ico)"));
     dlg->setObjectName(QStringLiteral("dlgShortcutIcon"));
     dlg->setFileMode(QFileDialog::ExistingFile);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
@@ -221,11 +224,11 @@ QMessageBox *CreateShortcutWindow::message(const QString &title, const QString &
     if (defaultButton)
         box->setDefaultButton(QMessageBox::StandardButton(defaultButton));
     if (QAbstractButton *b = box->button(QMessageBox::Cancel))
-        b->setText(QStringLiteral("キャンセル"));
+        b->setText(tr("キャンセル"));
     if (QAbstractButton *b = box->button(QMessageBox::Yes))
-        b->setText(QStringLiteral("はい"));
+        b->setText(tr("はい"));
     if (QAbstractButton *b = box->button(QMessageBox::No))
-        b->setText(QStringLiteral("いいえ"));
+        b->setText(tr("いいえ"));
     connect(box, &QMessageBox::finished, this, [box, done = std::move(done)](int) {
         QAbstractButton *clicked = box->clickedButton();
         done(clicked ? int(box->standardButton(clicked)) : int(QMessageBox::Cancel));
@@ -270,7 +273,7 @@ void CreateShortcutWindow::write()
     if (!m_env.write || !m_env.write(path, DesktopLauncherText(f))) {
         // Nothing was written: say so and let the user choose another place.
         QPointer<QLineEdit> box = m_boxes[kBoxFile];
-        message(QStringLiteral("失敗"), WriteFailedText(path), QMessageBox::Ok, QMessageBox::Ok, [box](int) {
+        message(tr("失敗"), WriteFailedText(path), QMessageBox::Ok, QMessageBox::Ok, [box](int) {
             if (box) {
                 box->setFocus();
                 box->selectAll();

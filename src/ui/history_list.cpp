@@ -51,7 +51,7 @@ HistoryListWindow::HistoryListWindow(QLineEdit *box, AppState &state)
     picIn->setObjectName(QStringLiteral("picIn"));
     VS = new QScrollBar(Qt::Vertical, this);
     VS->setObjectName(QStringLiteral("VS"));
-    VS->setAccessibleName(QStringLiteral("履歴"));
+    VS->setAccessibleName(tr("履歴"));
     VS->setFocusPolicy(Qt::StrongFocus);
     VS->installEventFilter(this);
 

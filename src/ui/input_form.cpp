@@ -100,7 +100,7 @@ InputForm::InputForm(QWidget *target, const InputFormSetup &setup, QWidget *pare
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_target(target), m_setup(setup)
 {
     setObjectName(QStringLiteral("frmInput"));
-    setWindowTitle(QStringLiteral("編集"));
+    setWindowTitle(tr("編集"));
     setAttribute(Qt::WA_DeleteOnClose);
     // Modal over its caller's window only: a help text it opens stays usable.
     setWindowModality(Qt::WindowModal);
@@ -108,18 +108,18 @@ InputForm::InputForm(QWidget *target, const InputFormSetup &setup, QWidget *pare
 
     txtInput = new QPlainTextEdit(this);
     txtInput->setObjectName(QStringLiteral("txtInput"));
-    txtInput->setAccessibleName(QStringLiteral("編集する文字列"));
+    txtInput->setAccessibleName(tr("編集する文字列"));
     txtInput->setTabChangesFocus(false);
     txtInput->installEventFilter(this);
     cmdOk = new QPushButton(QStringLiteral("OK"), this);
     cmdOk->setObjectName(QStringLiteral("cmd閉じる_0"));
     cmdOk->setAutoDefault(false);
-    cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    cmdCancel = new QPushButton(tr("キャンセル"), this);
     cmdCancel->setObjectName(QStringLiteral("cmd閉じる_1"));
     cmdCancel->setAutoDefault(false);
     const char *const upNames[2] = {"UpD_0", "UpD_1"};
     const QString upTexts[2] = {QStringLiteral("A＋"), QStringLiteral("A－")};
-    const QString upTips[2] = {QStringLiteral("フォントサイズを大きくします"), QStringLiteral("フォントサイズを小さくします")};
+    const QString upTips[2] = {tr("フォントサイズを大きくします"), tr("フォントサイズを小さくします")};
     for (int i = 0; i < 2; ++i) {
         UpD[i] = new QToolButton(this);
         UpD[i]->setObjectName(QString::fromLatin1(upNames[i]));
@@ -133,7 +133,7 @@ InputForm::InputForm(QWidget *target, const InputFormSetup &setup, QWidget *pare
     ime->setCursor(Qt::PointingHandCursor);
     ime->clicked = [this] { toggleInputMethod(); };
     lblIME = ime;
-    auto *help = new ClickableLabel(QStringLiteral("コマンドラインスイッチ"), this);
+    auto *help = new ClickableLabel(tr("コマンドラインスイッチ"), this);
     help->setObjectName(QStringLiteral("lblComSw"));
     help->setCursor(Qt::PointingHandCursor);
     help->clicked = [this] {
@@ -143,9 +143,9 @@ InputForm::InputForm(QWidget *target, const InputFormSetup &setup, QWidget *pare
     lblComSw = help;
     lblComSw->setVisible(m_setup.commandHelp);
 
-    mnuEdit = new QMenu(QStringLiteral("編集"), this);
+    mnuEdit = new QMenu(tr("編集"), this);
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    QAction *font = mnuEdit->addAction(QStringLiteral("フォント"));
+    QAction *font = mnuEdit->addAction(tr("フォント"));
     font->setObjectName(QStringLiteral("mnuEditFont"));
     connect(font, &QAction::triggered, this, &InputForm::chooseFont);
 

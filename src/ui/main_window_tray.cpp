@@ -27,13 +27,14 @@ void MainWindow::buildTray()
     m_tray->setIcon(own.isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon) : own);
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("mnuPopUp"));
-    QAction *close = m_trayMenu->addAction(QStringLiteral("Ver") + VersionText() + QStringLiteral(" 〆"));
+    //: Tail of the tray menu's first item (after the version): it only closes the menu.
+    QAction *close = m_trayMenu->addAction(QStringLiteral("Ver") + VersionText() + tr(" 〆"));
     close->setObjectName(QStringLiteral("mnuClose"));
-    QAction *disp = m_trayMenu->addAction(QStringLiteral("表示"));
+    QAction *disp = m_trayMenu->addAction(tr("表示"));
     disp->setObjectName(QStringLiteral("mnuDisp"));
     QAction *spc = m_trayMenu->addSeparator();
     spc->setObjectName(QStringLiteral("mnuSpc1"));
-    QAction *end = m_trayMenu->addAction(QStringLiteral("終了"));
+    QAction *end = m_trayMenu->addAction(tr("終了"));
     end->setObjectName(QStringLiteral("mnuEnd"));
     connect(disp, &QAction::triggered, this, &MainWindow::trayShowAction);
     connect(end, &QAction::triggered, this, &MainWindow::unload);

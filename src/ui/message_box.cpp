@@ -1,5 +1,6 @@
 #include "ui/message_box.h"
 
+#include <QCoreApplication>
 #include <QAbstractButton>
 
 namespace zk {
@@ -18,7 +19,7 @@ QMessageBox *OpenMessageBox(QWidget *parent, const QString &title, const QString
         if (b->text() == QStringLiteral("&OK") || box->standardButton(b) == QMessageBox::Ok)
             b->setText(QStringLiteral("OK"));
         else if (box->standardButton(b) == QMessageBox::Cancel)
-            b->setText(QStringLiteral("キャンセル"));
+            b->setText(QCoreApplication::translate("zk::MessageBox", "キャンセル"));
         b->setAccessibleName(b->text());
     }
     QObject::connect(box, &QMessageBox::finished, parent, [box, done](int) {

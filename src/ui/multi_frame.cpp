@@ -51,7 +51,7 @@ QToolButton *SpinButton(QWidget *host, const QString &name, bool up)
 
 MultiScheduleFrame::MultiScheduleFrame(AppState &state, std::function<QString(const QString &)> makeRelative,
                                        QWidget *parent)
-    : QGroupBox(QStringLiteral("時刻昇順"), parent), m_state(state), m_makeRelative(std::move(makeRelative))
+    : QGroupBox(tr("時刻昇順"), parent), m_state(state), m_makeRelative(std::move(makeRelative))
 {
     setObjectName(QStringLiteral("fr連続"));
     auto *lay = new QVBoxLayout(this);
@@ -62,13 +62,13 @@ MultiScheduleFrame::MultiScheduleFrame(AppState &state, std::function<QString(co
     captions->setObjectName(QStringLiteral("fr_Multi2"));
     auto *cl = new QHBoxLayout(captions);
     cl->setContentsMargins(24, 0, 0, 0);
-    const QString texts[4] = {QStringLiteral("時"), QStringLiteral("分"), QStringLiteral("処理"),
-                              QStringLiteral("起動アプリ")};
+    const QString texts[4] = {tr("時"), tr("分"), tr("処理"),
+                              tr("起動アプリ")};
     const int widths[4] = {48, 48, 110, 0};
     for (int k = 0; k < 4; ++k) {
         auto *l = new QLabel(texts[k], captions);
         l->setObjectName(QStringLiteral("lblItemMulti_") + QString::number(k));
-        l->setToolTip(QStringLiteral("復帰時刻：現在時刻より前は翌日扱い"));
+        l->setToolTip(tr("復帰時刻：現在時刻より前は翌日扱い"));
         if (widths[k] > 0)
             l->setFixedWidth(widths[k]);
         cl->addWidget(l);
@@ -98,8 +98,8 @@ MultiScheduleFrame::MultiScheduleFrame(AppState &state, std::function<QString(co
         auto *b = new QToolButton(this);
         b->setObjectName(QStringLiteral("Order_Multi_") + QString::number(k));
         b->setText(k == 0 ? QStringLiteral("▲") : QStringLiteral("▼"));
-        b->setToolTip(QStringLiteral("上下に順序入れ替え"));
-        b->setAccessibleName(k == 0 ? QStringLiteral("上へ") : QStringLiteral("下へ"));
+        b->setToolTip(tr("上下に順序入れ替え"));
+        b->setAccessibleName(k == 0 ? tr("上へ") : tr("下へ"));
         connect(b, &QToolButton::clicked, this, [this, k] { move(k == 0); });
         buttons->addWidget(b);
     }
@@ -133,26 +133,26 @@ void MultiScheduleFrame::buildRow(QWidget *host, int i)
         e->setAttribute(Qt::WA_InputMethodEnabled, false);
         return e;
     };
-    r.hour = box(QStringLiteral("txtDateH_Multi"), QStringLiteral("時"));
-    r.minute = box(QStringLiteral("txtDateM_Multi"), QStringLiteral("分"));
+    r.hour = box(QStringLiteral("txtDateH_Multi"), tr("時"));
+    r.minute = box(QStringLiteral("txtDateM_Multi"), tr("分"));
     r.spins = {SpinButton(host, QStringLiteral("UpH_Multi") + n, true),
                SpinButton(host, QStringLiteral("DnH_Multi") + n, false),
                SpinButton(host, QStringLiteral("UpM_Multi") + n, true),
                SpinButton(host, QStringLiteral("DnM_Multi") + n, false)};
     r.operation = new QComboBox(host);
     r.operation->setObjectName(QStringLiteral("cmbOp_Multi") + n);
-    r.operation->setAccessibleName(QString::number(i + 1) + QStringLiteral(" 処理"));
+    r.operation->setAccessibleName(QString::number(i + 1) + tr(" 処理"));
     r.operation->setFixedWidth(110);
     r.operation->installEventFilter(this);
     r.application = new QLineEdit(host);
     r.application->setObjectName(QStringLiteral("txtExecAp_Multi") + n);
-    r.application->setAccessibleName(QString::number(i + 1) + QStringLiteral(" 起動アプリ"));
+    r.application->setAccessibleName(QString::number(i + 1) + tr(" 起動アプリ"));
     r.application->setMinimumWidth(160);
     r.application->installEventFilter(this);
     r.browse = new QToolButton(host);
     r.browse->setObjectName(QStringLiteral("cmd参照_Multi") + n);
     r.browse->setText(QStringLiteral("…"));
-    r.browse->setAccessibleName(QString::number(i + 1) + QStringLiteral(" 参照"));
+    r.browse->setAccessibleName(QString::number(i + 1) + tr(" 参照"));
 
     auto spinColumn = [&](QToolButton *up, QToolButton *down) {
         auto *col = new QVBoxLayout;
@@ -291,7 +291,7 @@ void MultiScheduleFrame::move(bool up)
 
 void MultiScheduleFrame::askClear()
 {
-    OpenMessageBox(this, QStringLiteral("初期化"), QStringLiteral("リストを全てクリアします。よろしいですか？"),
+    OpenMessageBox(this, tr("初期化"), tr("リストを全てクリアします。よろしいですか？"),
                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, [this](int button) {
                        if (button != QMessageBox::Ok)
                            return;
@@ -305,8 +305,8 @@ void MultiScheduleFrame::browse(int i)
     QLineEdit *box = m_rows[size_t(i)].application;
     const QString start = BrowseStartFolder(box->text(), m_state.LastProgramFolder, QDir::currentPath(),
                                             [](const QString &folder) { return QDir(folder).exists(); });
-    auto *dlg = new QFileDialog(this, QStringLiteral("起動ファイルの選択"), start,
-                                QStringLiteral("すべてのファイル(*.*) (*)"));
+    auto *dlg = new QFileDialog(this, tr("起動ファイルの選択"), start,
+                                tr("すべてのファイル(*.*) (*)"));
     dlg->setObjectName(QStringLiteral("dlgBrowseMultiApplication"));
     dlg->setFileMode(QFileDialog::ExistingFile);
     dlg->setAttribute(Qt::WA_DeleteOnClose);

@@ -26,9 +26,9 @@ TrayNoticeWindow::TrayNoticeWindow(const QString &text, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAccessibleName(QStringLiteral("タスクトレイ収納"));
+    setAccessibleName(tr("タスクトレイ収納"));
     setStyleSheet(QStringLiteral("QWidget#frmTrayMsg { background: #FFFFE0; border: 1px solid #808080; }"));
-    m_label = new QLabel(QStringLiteral("タスクトレイに収納しました。"), this);
+    m_label = new QLabel(tr("タスクトレイに収納しました。"), this);
     m_label->setObjectName(QStringLiteral("lblMsg"));
     m_label->setText(text);
     m_label->setAccessibleName(text);
@@ -69,7 +69,7 @@ SplashWindow::SplashWindow(QWidget *parent)
     setObjectName(QStringLiteral("frmSplash"));
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Zenkoro"));
-    setAccessibleName(QStringLiteral("通知"));
+    setAccessibleName(tr("通知"));
 
     m_msg = new QLabel(this);
     m_msg->setObjectName(QStringLiteral("lblMsg"));
@@ -78,8 +78,8 @@ SplashWindow::SplashWindow(QWidget *parent)
     m_msg->setMinimumWidth(260);
     m_time = new QLabel(this);
     m_time->setObjectName(QStringLiteral("lblTime"));
-    m_time->setAccessibleName(QStringLiteral("残り秒数"));
-    m_count = new QLabel(QStringLiteral("秒後に閉じます"), this);
+    m_time->setAccessibleName(tr("残り秒数"));
+    m_count = new QLabel(tr("秒後に閉じます"), this);
     m_count->setObjectName(QStringLiteral("lblCount"));
     m_count->setAccessibleName(m_count->text());
     m_ok = new QPushButton(QStringLiteral("OK"), this);

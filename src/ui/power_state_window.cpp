@@ -10,14 +10,14 @@ PowerStateWindow::PowerStateWindow(PowerStatus *status, SessionPower *power, QWi
       m_panel(status, power)
 {
     setObjectName(QStringLiteral("frmPowerState"));
-    setWindowTitle(QStringLiteral("電源状態表示"));
+    setWindowTitle(tr("電源状態表示"));
     auto *grid = new QGridLayout(this);
     for (int row = 0; row < PowerStatePanel::kRows; ++row) {
         auto *caption = new QLabel(PowerStatePanel::captions()[size_t(row)], this);
         caption->setObjectName(QStringLiteral("Label%1").arg(row));
         auto *value = new QLabel(this);
         value->setObjectName(QStringLiteral("lblValue%1").arg(row));
-        value->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("バッテリなし")));
+        value->setMinimumWidth(fontMetrics().horizontalAdvance(tr("バッテリなし")));
         caption->setBuddy(value);
         value->setAccessibleName(caption->text());
         grid->addWidget(caption, row, 0);

@@ -20,7 +20,7 @@ namespace zk {
 TextViewWindow::TextViewWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
       m_edit(new QPlainTextEdit(this)),
-      m_copy(new QPushButton(QStringLiteral("コピー"), this))
+      m_copy(new QPushButton(tr("コピー"), this))
 {
     setObjectName(QStringLiteral("frmTextView"));
     m_edit->setObjectName(QStringLiteral("txtView"));
@@ -28,7 +28,7 @@ TextViewWindow::TextViewWindow(QWidget *parent)
     m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_copy->setObjectName(QStringLiteral("cmdCopy"));
-    auto *close = new QPushButton(QStringLiteral("閉じる"), this);
+    auto *close = new QPushButton(tr("閉じる"), this);
     close->setObjectName(QStringLiteral("cmdClose"));
 
     auto *buttons = new QHBoxLayout;
@@ -95,7 +95,7 @@ TextViewWindow *ShowCommandLineWindow(const AppState &state, QWidget *parent)
     QString error;
     const QString line = BuildCommandLine(state, &error);
     if (line.isEmpty()) {
-        auto *box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("コマンドライン生成"), error, QMessageBox::Ok,
+        auto *box = new QMessageBox(QMessageBox::NoIcon, TextViewWindow::tr("コマンドライン生成"), error, QMessageBox::Ok,
                                     parent);
         box->setObjectName(QStringLiteral("msgBox"));
         box->setAttribute(Qt::WA_DeleteOnClose);
@@ -103,7 +103,7 @@ TextViewWindow *ShowCommandLineWindow(const AppState &state, QWidget *parent)
         box->open();
         return nullptr;
     }
-    return TextViewWindow::showText(line + QLatin1Char(' '), QStringLiteral("コマンドライン"), parent);
+    return TextViewWindow::showText(line + QLatin1Char(' '), TextViewWindow::tr("コマンドライン"), parent);
 }
 
 bool OpenHelpFile(Launcher &launcher, const QString &fileName, HelpPlacement placement, QWidget *parent)

@@ -23,9 +23,12 @@ namespace zk {
 
 namespace {
 
-const QString kRowNames[kWeeklyRowCount] = {QStringLiteral("基本"), QStringLiteral("日曜"), QStringLiteral("月曜"),
-                                            QStringLiteral("火曜"), QStringLiteral("水曜"), QStringLiteral("木曜"),
-                                            QStringLiteral("金曜"), QStringLiteral("土曜")};
+//: Rows of the resume list: the default row, then one row per weekday.
+const char *const kRowNames[kWeeklyRowCount] = {
+    QT_TRANSLATE_NOOP("zk::WeekWindow", "基本"), QT_TRANSLATE_NOOP("zk::WeekWindow", "日曜"),
+    QT_TRANSLATE_NOOP("zk::WeekWindow", "月曜"), QT_TRANSLATE_NOOP("zk::WeekWindow", "火曜"),
+    QT_TRANSLATE_NOOP("zk::WeekWindow", "水曜"), QT_TRANSLATE_NOOP("zk::WeekWindow", "木曜"),
+    QT_TRANSLATE_NOOP("zk::WeekWindow", "金曜"), QT_TRANSLATE_NOOP("zk::WeekWindow", "土曜")};
 
 }  // namespace
 
@@ -34,7 +37,7 @@ WeekWindow::WeekWindow(const WeeklyTable &table, const std::array<int, 7> &weekd
     : QDialog(parent), m_lastFolder(lastProgramFolder), m_makeRelative(std::move(makeRelative))
 {
     setObjectName(QStringLiteral("frmWeek"));
-    setWindowTitle(QStringLiteral("復帰リスト"));
+    setWindowTitle(tr("復帰リスト"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     auto *top = new QVBoxLayout(this);
     auto *grid = new QGridLayout;
@@ -42,15 +45,15 @@ WeekWindow::WeekWindow(const WeeklyTable &table, const std::array<int, 7> &weekd
     grid->setVerticalSpacing(2);
     for (int i = 0; i < kWeeklyRowCount; ++i) {
         const QString n = QLatin1Char('_') + QString::number(i);
-        auto *label = new QLabel(kRowNames[i], this);
+        auto *label = new QLabel(tr(kRowNames[i]), this);
         label->setObjectName(QStringLiteral("lblWeek") + n);
         if (i == 0)
-            label->setToolTip(QStringLiteral("個別曜日の指定が無い場合は、この基本設定が適用されます"));
+            label->setToolTip(tr("個別曜日の指定が無い場合は、この基本設定が適用されます"));
         Row &r = m_rows[size_t(i)];
         auto box = [&](const QString &name, const QString &what, int width) {
             auto *e = new QLineEdit(this);
             e->setObjectName(name + n);
-            e->setAccessibleName(kRowNames[i] + QLatin1Char(' ') + what);
+            e->setAccessibleName(tr(kRowNames[i]) + QLatin1Char(' ') + what);
             if (width > 0) {
                 e->setFixedWidth(width);
                 e->setAlignment(Qt::AlignRight);
@@ -59,11 +62,11 @@ WeekWindow::WeekWindow(const WeeklyTable &table, const std::array<int, 7> &weekd
             e->setAttribute(Qt::WA_InputMethodEnabled, width == 0);
             return e;
         };
-        r.hour = box(QStringLiteral("txtH"), QStringLiteral("時"), 28);
-        r.minute = box(QStringLiteral("txtM"), QStringLiteral("分"), 28);
-        r.application = box(QStringLiteral("txtAp"), QStringLiteral("起動アプリ"), 0);
+        r.hour = box(QStringLiteral("txtH"), tr("時"), 28);
+        r.minute = box(QStringLiteral("txtM"), tr("分"), 28);
+        r.application = box(QStringLiteral("txtAp"), tr("起動アプリ"), 0);
         r.application->setMinimumWidth(220);
-        r.application->setToolTip(QStringLiteral("復帰時に起動したいプログラムを右のボタンから選択。ダブルクリックで入力フォーム表示"));
+        r.application->setToolTip(tr("復帰時に起動したいプログラムを右のボタンから選択。ダブルクリックで入力フォーム表示"));
         const ResumeEntry &e = table[size_t(i)];
         r.hour->setText(e.Hour);
         r.minute->setText(e.Minute);
@@ -80,8 +83,8 @@ WeekWindow::WeekWindow(const WeeklyTable &table, const std::array<int, 7> &weekd
                 b->setObjectName((hourBox ? QStringLiteral("UpDH") : QStringLiteral("UpDM")) + n +
                                  QLatin1Char('_') + QString::number(d));
                 b->setText(d == 0 ? QStringLiteral("▲") : QStringLiteral("▼"));
-                b->setAccessibleName(kRowNames[i] + (hourBox ? QStringLiteral(" 時") : QStringLiteral(" 分")) +
-                                     (d == 0 ? QStringLiteral(" 上") : QStringLiteral(" 下")));
+                b->setAccessibleName(tr(kRowNames[i]) + (hourBox ? tr(" 時") : tr(" 分")) +
+                                     (d == 0 ? tr(" 上") : tr(" 下")));
                 b->setFixedSize(16, 11);
                 b->setStyleSheet(QStringLiteral("QToolButton { font-size: 6pt; padding: 0; }"));
                 b->setAutoRepeat(true);
@@ -95,8 +98,8 @@ WeekWindow::WeekWindow(const WeeklyTable &table, const std::array<int, 7> &weekd
         auto *browseButton = new QToolButton(this);
         browseButton->setObjectName(QStringLiteral("cmd参照") + n);
         browseButton->setText(QStringLiteral("…"));
-        browseButton->setToolTip(QStringLiteral("起動するプログラムを選択して下さい"));
-        browseButton->setAccessibleName(kRowNames[i] + QStringLiteral(" 参照"));
+        browseButton->setToolTip(tr("起動するプログラムを選択して下さい"));
+        browseButton->setAccessibleName(tr(kRowNames[i]) + tr(" 参照"));
         connect(browseButton, &QToolButton::clicked, this, [this, i] { browse(i); });
         connect(r.hour, &QLineEdit::textEdited, this, [this, i] {
             WeekRowEdit edit{m_rows[size_t(i)].hour->text(), m_rows[size_t(i)].minute->text()};
@@ -106,14 +109,14 @@ WeekWindow::WeekWindow(const WeeklyTable &table, const std::array<int, 7> &weekd
         grid->addWidget(label, i, 0);
         grid->addWidget(r.hour, i, 1);
         grid->addLayout(spinColumn(true), i, 2);
-        grid->addWidget(new QLabel(QStringLiteral("時"), this), i, 3);
+        grid->addWidget(new QLabel(tr("時"), this), i, 3);
         grid->addWidget(r.minute, i, 4);
         grid->addLayout(spinColumn(false), i, 5);
-        grid->addWidget(new QLabel(QStringLiteral("分"), this), i, 6);
+        grid->addWidget(new QLabel(tr("分"), this), i, 6);
         grid->addWidget(r.application, i, 7);
         grid->addWidget(browseButton, i, 8);
         if (i == 0) {
-            auto *at = new QLabel(QStringLiteral("復帰時"), this);
+            auto *at = new QLabel(tr("復帰時"), this);
             at->setObjectName(QStringLiteral("lbl復帰時"));
             grid->addWidget(at, i, 9);
         }
@@ -122,7 +125,7 @@ WeekWindow::WeekWindow(const WeeklyTable &table, const std::array<int, 7> &weekd
     top->addLayout(grid);
 
     auto *buttons = new QHBoxLayout;
-    auto *clear = new QPushButton(QStringLiteral("全てクリア"), this);
+    auto *clear = new QPushButton(tr("全てクリア"), this);
     clear->setObjectName(QStringLiteral("cmdClear"));
     connect(clear, &QPushButton::clicked, this, &WeekWindow::askClear);
     buttons->addWidget(clear);
@@ -131,7 +134,7 @@ WeekWindow::WeekWindow(const WeeklyTable &table, const std::array<int, 7> &weekd
     for (int k = 0; k < 2; ++k) {
         auto *b = new QPushButton(captions[k], this);
         b->setObjectName(QStringLiteral("cmdClose_") + QString::number(k));
-        b->setToolTip(QStringLiteral("フォームを閉じます"));
+        b->setToolTip(tr("フォームを閉じます"));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, k == 0 ? &QDialog::accept : &QDialog::reject);
         buttons->addWidget(b);
@@ -162,7 +165,7 @@ void WeekWindow::spin(int row, bool hourBox, int direction)
 
 void WeekWindow::askClear()
 {
-    OpenMessageBox(this, QStringLiteral("フィールドクリア確認"), QStringLiteral("全フィールドをクリアします。よろしいですか？"),
+    OpenMessageBox(this, tr("フィールドクリア確認"), tr("全フィールドをクリアします。よろしいですか？"),
                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel, [this](int button) {
                        if (button != QMessageBox::Ok)
                            return;
@@ -177,8 +180,8 @@ void WeekWindow::browse(int row)
     QLineEdit *box = m_rows[size_t(row)].application;
     const QString start = BrowseStartFolder(box->text(), m_lastFolder, QDir::currentPath(),
                                             [](const QString &folder) { return QDir(folder).exists(); });
-    auto *dlg = new QFileDialog(this, QStringLiteral("起動ファイルの選択"), start,
-                                QStringLiteral("すべてのファイル(*.*) (*)"));
+    auto *dlg = new QFileDialog(this, tr("起動ファイルの選択"), start,
+                                tr("すべてのファイル(*.*) (*)"));
     dlg->setObjectName(QStringLiteral("dlgBrowseWeekApplication"));
     dlg->setFileMode(QFileDialog::ExistingFile);
     dlg->setAttribute(Qt::WA_DeleteOnClose);

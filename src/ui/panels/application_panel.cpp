@@ -61,15 +61,15 @@ QAction *addItem(QMenu *menu, const QString &name, const QString &caption, bool 
 }  // namespace
 
 ApplicationPanel::ApplicationPanel(PanelHost &host, QWidget *parent)
-    : QGroupBox(QStringLiteral("復帰時アプリ"), parent), JobPanel(host)
+    : QGroupBox(tr("復帰時アプリ"), parent), JobPanel(host)
 {
     setObjectName(QStringLiteral("fr復帰_2"));
     auto *lay = new QGridLayout(this);
     lay->setContentsMargins(6, 4, 6, 4);
     chkLaunchApp = new QCheckBox(this);
     chkLaunchApp->setObjectName(QStringLiteral("chkAP起動"));
-    chkLaunchApp->setToolTip(QStringLiteral("アプリ起動を有効/無効に設定"));
-    auto *help = new ClickableLabel(QStringLiteral("復帰時に右のプログラムを実行（ここをクリックするとパラメータの説明を表示）"), this);
+    chkLaunchApp->setToolTip(tr("アプリ起動を有効/無効に設定"));
+    auto *help = new ClickableLabel(tr("復帰時に右のプログラムを実行（ここをクリックするとパラメータの説明を表示）"), this);
     help->clicked = [this] { Q_EMIT applicationHelpRequested(); };
     lblExecAp = help;
     lblExecAp->setObjectName(QStringLiteral("lblExecAp"));
@@ -78,16 +78,16 @@ ApplicationPanel::ApplicationPanel(PanelHost &host, QWidget *parent)
     chkLaunchApp->setAccessibleName(lblExecAp->text());
     txtExecAp = new QLineEdit(this);
     txtExecAp->setObjectName(QStringLiteral("txtExecAp"));
-    txtExecAp->setAccessibleName(QStringLiteral("復帰時に実行するプログラム"));
+    txtExecAp->setAccessibleName(tr("復帰時に実行するプログラム"));
     cmdBrowse = new QToolButton(this);
     cmdBrowse->setObjectName(QStringLiteral("cmd参照"));
     cmdBrowse->setText(QStringLiteral("…"));
-    cmdBrowse->setToolTip(QStringLiteral("起動するプログラムを選択"));
+    cmdBrowse->setToolTip(tr("起動するプログラムを選択"));
     cmdDropButton = new QToolButton(this);
     cmdDropButton->setObjectName(QStringLiteral("cmdDropButton"));
     cmdDropButton->setArrowType(Qt::DownArrow);
-    cmdDropButton->setToolTip(QStringLiteral("右クリックでポップアップメニュー"));
-    cmdDropButton->setAccessibleName(QStringLiteral("履歴"));
+    cmdDropButton->setToolTip(tr("右クリックでポップアップメニュー"));
+    cmdDropButton->setAccessibleName(tr("履歴"));
     cmdDropButton->setFixedWidth(16);
     auto *boxRow = new QHBoxLayout;
     boxRow->setSpacing(0);
@@ -121,19 +121,19 @@ void ApplicationPanel::buildHistoryMenu()
     mnuPopUpDropdown = new QMenu(this);
     mnuPopUpDropdown->setObjectName(QStringLiteral("mnuPopUpDropdown"));
     QMenu *m = mnuPopUpDropdown;
-    QAction *sort[2] = {addItem(m, QStringLiteral("mnuSort_0"), QStringLiteral("昇順並べ替え"), true),
-                        addItem(m, QStringLiteral("mnuSort_1"), QStringLiteral("降順並べ替え"), true)};
+    QAction *sort[2] = {addItem(m, QStringLiteral("mnuSort_0"), tr("昇順並べ替え"), true),
+                        addItem(m, QStringLiteral("mnuSort_1"), tr("降順並べ替え"), true)};
     m->addSeparator();
-    QAction *edit = addItem(m, QStringLiteral("mnuDropdownEdit"), QStringLiteral("編集"));
+    QAction *edit = addItem(m, QStringLiteral("mnuDropdownEdit"), tr("編集"));
     m->addSeparator();
-    QAction *rowsUp = addItem(m, QStringLiteral("mnuDispListCount_Up"), QStringLiteral("表示行数 ＋"));
-    QAction *rowsDown = addItem(m, QStringLiteral("mnuDispListCount_Down"), QStringLiteral("表示行数 －"));
+    QAction *rowsUp = addItem(m, QStringLiteral("mnuDispListCount_Up"), tr("表示行数 ＋"));
+    QAction *rowsDown = addItem(m, QStringLiteral("mnuDispListCount_Down"), tr("表示行数 －"));
     m->addSeparator();
-    QAction *maxUp = addItem(m, QStringLiteral("mnuHistoryCount_Up"), QStringLiteral("記憶履歴数 ＋"));
-    QAction *maxDown = addItem(m, QStringLiteral("mnuHistoryCount_Down"), QStringLiteral("記憶履歴数 －"));
+    QAction *maxUp = addItem(m, QStringLiteral("mnuHistoryCount_Up"), tr("記憶履歴数 ＋"));
+    QAction *maxDown = addItem(m, QStringLiteral("mnuHistoryCount_Down"), tr("記憶履歴数 －"));
     m->addSeparator();
-    QAction *odd = addItem(m, QStringLiteral("mnuOddColor"), QStringLiteral("偶数行色"), true);
-    QAction *words = addItem(m, QStringLiteral("mnuCommandColor"), QStringLiteral("コマンド色"), true);
+    QAction *odd = addItem(m, QStringLiteral("mnuOddColor"), tr("偶数行色"), true);
+    QAction *words = addItem(m, QStringLiteral("mnuCommandColor"), tr("コマンド色"), true);
 
     AppState &state = m_host.state();
     HistorySettings &h = state.history;
@@ -173,8 +173,8 @@ void ApplicationPanel::browseApplication()
     AppState &state = m_host.state();
     const QString start = BrowseStartFolder(txtExecAp->text(), state.LastProgramFolder, QDir::currentPath(),
                                             [](const QString &folder) { return QDir(folder).exists(); });
-    auto *dlg = new QFileDialog(window(), QStringLiteral("起動ファイルの選択"), start,
-                                QStringLiteral("すべてのファイル(*.*) (*)"));
+    auto *dlg = new QFileDialog(window(), tr("起動ファイルの選択"), start,
+                                tr("すべてのファイル(*.*) (*)"));
     dlg->setObjectName(QStringLiteral("dlgBrowseApplication"));
     dlg->setFileMode(QFileDialog::ExistingFile);
     dlg->setAttribute(Qt::WA_DeleteOnClose);

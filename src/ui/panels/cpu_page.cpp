@@ -53,7 +53,7 @@ CpuPage::CpuPage(PanelHost &host, QWidget *parent) : MonitorPage(host, parent)
     cmbLowerLimit->addItems({QStringLiteral(" 0.1"), QStringLiteral(" 0.2"), QStringLiteral(" 0.5"),
                              QStringLiteral(" 1.0"), QStringLiteral(" 2.0"), QStringLiteral(" 5.0"),
                              QStringLiteral("10.0"), QStringLiteral("20.0")});
-    cmbLowerLimit->setToolTip(QStringLiteral("平均値の下限：下記の時間、平均値が本値未満だと終了と見なす"));
+    cmbLowerLimit->setToolTip(tr("平均値の下限：下記の時間、平均値が本値未満だと終了と見なす"));
     cmbAverageSecs = new QComboBox(this);
     cmbAverageSecs->setObjectName(QStringLiteral("cmb継続時間"));
     cmbAverageSecs->setEditable(true);
@@ -62,26 +62,26 @@ CpuPage::CpuPage(PanelHost &host, QWidget *parent) : MonitorPage(host, parent)
                               QStringLiteral(" 40"), QStringLiteral(" 60"), QStringLiteral(" 90"),
                               QStringLiteral("120"), QStringLiteral("180"), QStringLiteral("240"),
                               QStringLiteral("300"), QStringLiteral("600"), QStringLiteral("1200")});
-    cmbAverageSecs->setToolTip(QStringLiteral("CPU使用率平均を計算する時間（秒）"));
+    cmbAverageSecs->setToolTip(tr("CPU使用率平均を計算する時間（秒）"));
     cmbProcess = new ProcessCombo(this, [this] { Q_EMIT processListRequested(); });
     cmbProcess->setObjectName(QStringLiteral("cmbProcess"));
-    cmbProcess->setToolTip(QStringLiteral("監視するプロセスを選択、未選択時はCPU全体"));
+    cmbProcess->setToolTip(tr("監視するプロセスを選択、未選択時はCPU全体"));
     cmbProcess->addItem(QString());
     cmbProcess->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbProcess->setMinimumContentsLength(12);
     lblCpuUsage = label(QString(), this, QStringLiteral("lblCPU使用率"));
     lblAverage = label(QString(), this, QStringLiteral("lbl平均"));
-    lblAverage->setToolTip(QStringLiteral("右時間のCPU使用率平均（％）"));
-    auto *lLimit = label(QStringLiteral("下限"), this, QStringLiteral("lbl下限"));
+    lblAverage->setToolTip(tr("右時間のCPU使用率平均（％）"));
+    auto *lLimit = label(tr("下限"), this, QStringLiteral("lbl下限"));
     auto *lPct = label(QStringLiteral("%"), this, QStringLiteral("lblPercent"));
-    auto *lSpan = label(QStringLiteral("平均時間"), this, QStringLiteral("lbl平均時間"));
-    auto *lSec = label(QStringLiteral("秒"), this, QStringLiteral("lbl秒"));
-    auto *lProc = label(QStringLiteral("監視プロセス"), this, QStringLiteral("lbl監視プロセス"));
-    auto *lUse = label(QStringLiteral("CPU使用率"), this, QStringLiteral("lblCPU使用率見出し"));
-    auto *lAvg = label(QStringLiteral("平均"), this, QStringLiteral("lbl平均見出し"));
+    auto *lSpan = label(tr("平均時間"), this, QStringLiteral("lbl平均時間"));
+    auto *lSec = label(tr("秒"), this, QStringLiteral("lbl秒"));
+    auto *lProc = label(tr("監視プロセス"), this, QStringLiteral("lbl監視プロセス"));
+    auto *lUse = label(tr("CPU使用率"), this, QStringLiteral("lblCPU使用率見出し"));
+    auto *lAvg = label(tr("平均"), this, QStringLiteral("lbl平均見出し"));
     // One sample is taken over this many seconds.
-    auto *lCycle = label(QStringLiteral("周期"), this, QStringLiteral("lbl周期"));
-    auto *cycle = label(QString::number(kCpuSampleWindowSeconds) + QStringLiteral("秒"), this,
+    auto *lCycle = label(tr("周期"), this, QStringLiteral("lbl周期"));
+    auto *cycle = label(QString::number(kCpuSampleWindowSeconds) + tr("秒"), this,
                         QStringLiteral("lbl周期秒"));
     lCycle->setBuddy(cycle);
     lLimit->setBuddy(cmbLowerLimit);
@@ -101,10 +101,10 @@ CpuPage::CpuPage(PanelHost &host, QWidget *parent) : MonitorPage(host, parent)
     cg->addWidget(lblAverage, 2, 4);
     cg->addWidget(lCycle, 3, 0);
     cg->addWidget(cycle, 3, 1);
-    lblCpuUsage->setAccessibleName(QStringLiteral("CPU使用率"));
-    lblAverage->setAccessibleName(QStringLiteral("平均"));
-    cmbLowerLimit->lineEdit()->setAccessibleName(QStringLiteral("下限"));
-    cmbAverageSecs->lineEdit()->setAccessibleName(QStringLiteral("平均時間"));
+    lblCpuUsage->setAccessibleName(tr("CPU使用率"));
+    lblAverage->setAccessibleName(tr("平均"));
+    cmbLowerLimit->lineEdit()->setAccessibleName(tr("下限"));
+    cmbAverageSecs->lineEdit()->setAccessibleName(tr("平均時間"));
 
     const auto loading = [this] { return m_host.loading(); };
     cmbAverageSecs->installEventFilter(this);

@@ -10,7 +10,7 @@
 
 namespace zk {
 
-DisplayPanel::DisplayPanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLiteral("表示"), parent), JobPanel(host)
+DisplayPanel::DisplayPanel(PanelHost &host, QWidget *parent) : QGroupBox(tr("表示"), parent), JobPanel(host)
 {
     setObjectName(QStringLiteral("frDisp"));
     auto *lay = new QGridLayout(this);
@@ -23,16 +23,16 @@ DisplayPanel::DisplayPanel(PanelHost &host, QWidget *parent) : QGroupBox(QString
             c->setToolTip(tip);
         return c;
     };
-    chkDsp = box(QStringLiteral("最前面表示"), QStringLiteral("chkDsp"), QStringLiteral("このウィンドウを常に最前面に表示／解除"));
-    chkTaskTray = box(QStringLiteral("トレイ収納"), QStringLiteral("chkTaskTray"),
-                      QStringLiteral("開始、および最小化時にタスクトレイに収納します。"));
-    chkMinimize = box(QStringLiteral("開始時最小化"), QStringLiteral("chk最小化"), QStringLiteral("開始時にウィンドウを最小化します"));
-    chkBeep = box(QStringLiteral("カウントダウン音"), QStringLiteral("chkBeep"),
-                  QStringLiteral("終了間近になった時、カウントダウン音を鳴らします。"));
-    chkNoDispAlert = box(QStringLiteral("通知非表示"), QStringLiteral("chkNoDispAlert"), QStringLiteral("警告の通知を表示しません"));
-    chkCapture = box(QStringLiteral("キャプチャー（Capture）"), QStringLiteral("chkCapture"),
-                     QStringLiteral("終了時のデスクトップイメージをファイルに出力"));
-    chkDspQuick = box(QStringLiteral("即実行ボタン"), QStringLiteral("chkDspQuick"), QStringLiteral("即実行ボタンを表示します"));
+    chkDsp = box(tr("最前面表示"), QStringLiteral("chkDsp"), tr("このウィンドウを常に最前面に表示／解除"));
+    chkTaskTray = box(tr("トレイ収納"), QStringLiteral("chkTaskTray"),
+                      tr("開始、および最小化時にタスクトレイに収納します。"));
+    chkMinimize = box(tr("開始時最小化"), QStringLiteral("chk最小化"), tr("開始時にウィンドウを最小化します"));
+    chkBeep = box(tr("カウントダウン音"), QStringLiteral("chkBeep"),
+                  tr("終了間近になった時、カウントダウン音を鳴らします。"));
+    chkNoDispAlert = box(tr("通知非表示"), QStringLiteral("chkNoDispAlert"), tr("警告の通知を表示しません"));
+    chkCapture = box(tr("キャプチャー（Capture）"), QStringLiteral("chkCapture"),
+                     tr("終了時のデスクトップイメージをファイルに出力"));
+    chkDspQuick = box(tr("即実行ボタン"), QStringLiteral("chkDspQuick"), tr("即実行ボタンを表示します"));
     lay->addWidget(chkDsp, 0, 0);
     lay->addWidget(chkTaskTray, 0, 1);
     lay->addWidget(chkMinimize, 1, 0);
@@ -40,17 +40,17 @@ DisplayPanel::DisplayPanel(PanelHost &host, QWidget *parent) : QGroupBox(QString
     lay->addWidget(chkNoDispAlert, 2, 0);
     lay->addWidget(chkCapture, 2, 1);
     lay->addWidget(chkDspQuick, 3, 0);
-    cmdCapFolder = new QPushButton(QStringLiteral("保存先"), this);
+    cmdCapFolder = new QPushButton(tr("保存先"), this);
     cmdCapFolder->setObjectName(QStringLiteral("cmdCapFolder"));
-    cmdCapFolder->setToolTip(QStringLiteral("キャプチャーファイルの保存先フォルダを指定します"));
+    cmdCapFolder->setToolTip(tr("キャプチャーファイルの保存先フォルダを指定します"));
     connect(cmdCapFolder, &QPushButton::clicked, this, &DisplayPanel::chooseCaptureFolder);
     lay->addWidget(cmdCapFolder, 2, 2);
-    cmdSave = new QPushButton(QStringLiteral("設定を保存"), this);
+    cmdSave = new QPushButton(tr("設定を保存"), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdSave->setToolTip(QStringLiteral("現在の設定を設定ファイルに保存します"));
-    cmdDefault = new QPushButton(QStringLiteral("既定値に戻す"), this);
+    cmdSave->setToolTip(tr("現在の設定を設定ファイルに保存します"));
+    cmdDefault = new QPushButton(tr("既定値に戻す"), this);
     cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
-    cmdDefault->setToolTip(QStringLiteral("設定を既定値に戻します"));
+    cmdDefault->setToolTip(tr("設定を既定値に戻します"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdSave);
     buttons->addWidget(cmdDefault);
@@ -58,21 +58,21 @@ DisplayPanel::DisplayPanel(PanelHost &host, QWidget *parent) : QGroupBox(QString
     lay->addLayout(buttons, 4, 0, 1, 3);
 
     // The command line of the current settings, and a desktop launcher with it.
-    cmdMakeCommandLine = new QPushButton(QStringLiteral("コマンドライン生成"), this);
+    cmdMakeCommandLine = new QPushButton(tr("コマンドライン生成"), this);
     cmdMakeCommandLine->setObjectName(QStringLiteral("cmdMakeCommandLine"));
-    cmdMakeCommandLine->setToolTip(QStringLiteral("現在の設定を実行するコマンドラインを表示します"));
+    cmdMakeCommandLine->setToolTip(tr("現在の設定を実行するコマンドラインを表示します"));
     connect(cmdMakeCommandLine, &QPushButton::clicked, this, &DisplayPanel::commandLineRequested);
-    cmdCreateShortcut = new QPushButton(QStringLiteral("ショートカット生成"), this);
+    cmdCreateShortcut = new QPushButton(tr("ショートカット生成"), this);
     cmdCreateShortcut->setObjectName(QStringLiteral("cmdCreateShortcut"));
-    cmdCreateShortcut->setToolTip(QStringLiteral("現在の設定を実行するショートカットをデスクトップに作成します"));
+    cmdCreateShortcut->setToolTip(tr("現在の設定を実行するショートカットをデスクトップに作成します"));
     connect(cmdCreateShortcut, &QPushButton::clicked, this, &DisplayPanel::shortcutRequested);
-    auto *help = new ClickableLabel(QStringLiteral("（説明）"), this);
+    auto *help = new ClickableLabel(tr("（説明）"), this);
     help->clicked = [this] { Q_EMIT commandLineHelpRequested(); };
     lblCommandline = help;
     lblCommandline->setObjectName(QStringLiteral("lblCommandline"));
     lblCommandline->setCursor(Qt::PointingHandCursor);
-    lblCommandline->setToolTip(QStringLiteral("コマンドラインの説明を表示します"));
-    lblCommandline->setAccessibleName(QStringLiteral("コマンドラインの説明"));
+    lblCommandline->setToolTip(tr("コマンドラインの説明を表示します"));
+    lblCommandline->setAccessibleName(tr("コマンドラインの説明"));
     auto *commandLine = new QHBoxLayout;
     commandLine->addWidget(cmdMakeCommandLine);
     commandLine->addWidget(cmdCreateShortcut);
@@ -109,7 +109,7 @@ void DisplayPanel::setQuickBoxEnabled(bool enabled)
 
 void DisplayPanel::chooseCaptureFolder()
 {
-    auto *dlg = new QFileDialog(window(), QStringLiteral("保存先フォルダの指定"), m_host.state().CaptureFolder);
+    auto *dlg = new QFileDialog(window(), tr("保存先フォルダの指定"), m_host.state().CaptureFolder);
     dlg->setObjectName(QStringLiteral("dlgCaptureFolder"));
     dlg->setFileMode(QFileDialog::Directory);
     dlg->setOption(QFileDialog::ShowDirsOnly);

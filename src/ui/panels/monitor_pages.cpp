@@ -5,6 +5,8 @@
 #include "ui/panels/phrase_page.h"
 #include "ui/panels/power_page.h"
 
+#include <QCoreApplication>
+
 namespace zk {
 
 namespace {
@@ -20,9 +22,9 @@ MonitorPage *make(PanelHost &host, QWidget *parent)
 const std::vector<MonitorKindSpec> &MonitorKinds()
 {
     static const std::vector<MonitorKindSpec> kinds = {
-        {QStringLiteral("出力文言"), QStringLiteral("出力文言で監視"), make<PhrasePage>},
-        {QStringLiteral("CPU使用率"), QStringLiteral("CPU使用率で監視"), make<CpuPage>},
-        {QStringLiteral("電源"), QStringLiteral("電源（外部、バッテリー）を監視"), make<PowerPage>},
+        {QCoreApplication::translate("zk::MonitorPanel", "出力文言"), QCoreApplication::translate("zk::MonitorPanel", "出力文言で監視"), make<PhrasePage>},
+        {QCoreApplication::translate("zk::MonitorPanel", "CPU使用率"), QCoreApplication::translate("zk::MonitorPanel", "CPU使用率で監視"), make<CpuPage>},
+        {QCoreApplication::translate("zk::MonitorPanel", "電源"), QCoreApplication::translate("zk::MonitorPanel", "電源（外部、バッテリー）を監視"), make<PowerPage>},
     };
     return kinds;
 }

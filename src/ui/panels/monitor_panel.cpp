@@ -9,14 +9,14 @@
 
 namespace zk {
 
-MonitorPanel::MonitorPanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLiteral("監視"), parent), JobPanel(host)
+MonitorPanel::MonitorPanel(PanelHost &host, QWidget *parent) : QGroupBox(tr("監視"), parent), JobPanel(host)
 {
     setObjectName(QStringLiteral("fr監視"));
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(6, 4, 6, 4);
     lay->setSpacing(3);
 
-    chkMonitor = new QCheckBox(QStringLiteral("監視する"), this);
+    chkMonitor = new QCheckBox(tr("監視する"), this);
     chkMonitor->setObjectName(QStringLiteral("chk監視"));
     lay->addWidget(chkMonitor);
 

@@ -2,6 +2,7 @@
 
 #include "core/job_edit.h"
 
+#include <QCoreApplication>
 #include <QAbstractButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -45,7 +46,7 @@ QVBoxLayout *MakeSpinPair(QWidget *parent, QToolButton *(&pair)[2], const QStrin
         pair[i] = new QToolButton(parent);
         pair[i]->setObjectName(name + QLatin1Char('_') + QString::number(i));
         pair[i]->setText(i == 0 ? QStringLiteral("▲") : QStringLiteral("▼"));
-        pair[i]->setAccessibleName(what + (i == 0 ? QStringLiteral(" 上") : QStringLiteral(" 下")));
+        pair[i]->setAccessibleName(what + (i == 0 ? QCoreApplication::translate("zk::NumberBoxes", " 上") : QCoreApplication::translate("zk::NumberBoxes", " 下")));
         pair[i]->setFixedSize(width, 11);
         pair[i]->setStyleSheet(QStringLiteral("QToolButton { font-size: 6pt; padding: 0; }"));
         col->addWidget(pair[i]);

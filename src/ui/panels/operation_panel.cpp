@@ -32,7 +32,7 @@ QStringList minutesList()
 }  // namespace
 
 OperationPanel::OperationPanel(PanelHost &host, QWidget *parent)
-    : QGroupBox(QStringLiteral("処理"), parent), JobPanel(host)
+    : QGroupBox(tr("処理"), parent), JobPanel(host)
 {
     setObjectName(QStringLiteral("frOp"));
     auto *lay = new QGridLayout(this);
@@ -42,13 +42,13 @@ OperationPanel::OperationPanel(PanelHost &host, QWidget *parent)
     cmbOp = new QComboBox(this);
     cmbOp->setObjectName(QStringLiteral("cmbOp"));
     cmbOp->addItems(OperationListTexts());
-    cmbOp->setAccessibleName(QStringLiteral("処理"));
+    cmbOp->setAccessibleName(tr("処理"));
     lay->addWidget(cmbOp, 0, 0);
 
     optGroup = new QButtonGroup(this);
-    Opt[0] = new QRadioButton(QStringLiteral("分後"), this);
+    Opt[0] = new QRadioButton(tr("分後"), this);
     Opt[0]->setObjectName(QStringLiteral("Opt_0"));
-    Opt[1] = new QRadioButton(QStringLiteral("時刻"), this);
+    Opt[1] = new QRadioButton(tr("時刻"), this);
     Opt[1]->setObjectName(QStringLiteral("Opt_1"));
     optGroup->addButton(Opt[0], 0);
     optGroup->addButton(Opt[1], 1);
@@ -60,8 +60,8 @@ OperationPanel::OperationPanel(PanelHost &host, QWidget *parent)
     cmbTime->addItems(minutesList());
     cmbTime->lineEdit()->setObjectName(QStringLiteral("cmbTime_edit"));
     cmbTime->setMinimumContentsLength(5);
-    cmbTime->setAccessibleName(QStringLiteral("分後"));
-    cmbTime->lineEdit()->setAccessibleName(QStringLiteral("分後"));
+    cmbTime->setAccessibleName(tr("分後"));
+    cmbTime->lineEdit()->setAccessibleName(tr("分後"));
 
     clockBoxes = new QWidget(this);
     clockBoxes->setObjectName(QStringLiteral("clockBoxes"));
@@ -79,17 +79,17 @@ OperationPanel::OperationPanel(PanelHost &host, QWidget *parent)
     txtM->setFixedWidth(28);
     txtM->setAlignment(Qt::AlignRight);
     cl->addWidget(txtH);
-    cl->addLayout(MakeSpinPair(clockBoxes, UpD_H, QStringLiteral("UpD_H"), QStringLiteral("時"), 16));
-    auto *lh = new QLabel(QStringLiteral("時"), clockBoxes);
+    cl->addLayout(MakeSpinPair(clockBoxes, UpD_H, QStringLiteral("UpD_H"), tr("時"), 16));
+    auto *lh = new QLabel(tr("時"), clockBoxes);
     lh->setObjectName(QStringLiteral("lblH"));
     cl->addWidget(lh);
     cl->addWidget(txtM);
-    cl->addLayout(MakeSpinPair(clockBoxes, UpD_M, QStringLiteral("UpD_M"), QStringLiteral("分"), 16));
-    auto *lm = new QLabel(QStringLiteral("分"), clockBoxes);
+    cl->addLayout(MakeSpinPair(clockBoxes, UpD_M, QStringLiteral("UpD_M"), tr("分"), 16));
+    auto *lm = new QLabel(tr("分"), clockBoxes);
     lm->setObjectName(QStringLiteral("lblM"));
     cl->addWidget(lm);
-    txtH->setAccessibleName(QStringLiteral("時"));
-    txtM->setAccessibleName(QStringLiteral("分"));
+    txtH->setAccessibleName(tr("時"));
+    txtM->setAccessibleName(tr("分"));
 
     auto *timing = new QHBoxLayout;
     timing->setSpacing(4);
@@ -100,7 +100,7 @@ OperationPanel::OperationPanel(PanelHost &host, QWidget *parent)
     timing->addStretch();
     lay->addLayout(timing, 0, 1);
 
-    chkForce = new QCheckBox(QStringLiteral("仕掛かり中でも強制終了します。"), this);
+    chkForce = new QCheckBox(tr("仕掛かり中でも強制終了します。"), this);
     chkForce->setObjectName(QStringLiteral("chkForce"));
     lay->addWidget(chkForce, 1, 0, 1, 2);
     lay->setColumnStretch(1, 1);

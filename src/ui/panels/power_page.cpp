@@ -22,24 +22,24 @@ PowerPage::PowerPage(PanelHost &host, QWidget *parent) : MonitorPage(host, paren
     cmbTimePower->addItems({QStringLiteral("  0"), QStringLiteral(" 10"), QStringLiteral(" 20"), QStringLiteral(" 30"),
                             QStringLiteral(" 40"), QStringLiteral(" 50"), QStringLiteral(" 60"), QStringLiteral(" 90"),
                             QStringLiteral("120"), QStringLiteral("150")});
-    cmbTimePower->setToolTip(QStringLiteral("処理開始までの時間を秒単位で指定"));
-    auto *lBat = new QLabel(QStringLiteral("バッテリー動作時"), this);
+    cmbTimePower->setToolTip(tr("処理開始までの時間を秒単位で指定"));
+    auto *lBat = new QLabel(tr("バッテリー動作時"), this);
     lBat->setObjectName(QStringLiteral("lblバッテリー動作時"));
-    auto *lIdle = new QLabel(QStringLiteral("秒間入力無い時に実行"), this);
+    auto *lIdle = new QLabel(tr("秒間入力無い時に実行"), this);
     lIdle->setObjectName(QStringLiteral("lbl秒間入力無い時に実行"));
     lIdle->setBuddy(cmbTimePower);
     lblStatus = new QLabel(QString(), this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setAccessibleName(QStringLiteral("電源状態"));
+    lblStatus->setAccessibleName(tr("電源状態"));
     pg->addWidget(lBat, 0, 0);
     pg->addWidget(cmbTimePower, 0, 1);
     pg->addWidget(lIdle, 0, 2);
     pg->addWidget(lblStatus, 1, 0, 1, 2);
-    cmdDspPowerState = new QPushButton(QStringLiteral("電源状態"), this);
+    cmdDspPowerState = new QPushButton(tr("電源状態"), this);
     cmdDspPowerState->setObjectName(QStringLiteral("cmdDspPowerState"));
     connect(cmdDspPowerState, &QPushButton::clicked, this, &PowerPage::powerStateRequested);
     pg->addWidget(cmdDspPowerState, 1, 2, Qt::AlignLeft);
-    cmbTimePower->lineEdit()->setAccessibleName(QStringLiteral("秒間入力無い時に実行"));
+    cmbTimePower->lineEdit()->setAccessibleName(tr("秒間入力無い時に実行"));
     cmbTimePower->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
 
     m_bindings.editText(cmbTimePower, JobBindings::field(&JobSettings::IdleSeconds));

@@ -7,7 +7,7 @@
 
 namespace zk {
 
-QuickPanel::QuickPanel(QWidget *parent) : QGroupBox(QStringLiteral("即実行"), parent)
+QuickPanel::QuickPanel(QWidget *parent) : QGroupBox(tr("即実行"), parent)
 {
     setObjectName(QStringLiteral("FrImmediate"));
     auto *lay = new QHBoxLayout(this);

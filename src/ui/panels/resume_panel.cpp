@@ -20,7 +20,7 @@
 
 namespace zk {
 
-ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLiteral("復帰"), parent), JobPanel(host)
+ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(tr("復帰"), parent), JobPanel(host)
 {
     setObjectName(QStringLiteral("fr復帰_1"));
     auto *lay = new QVBoxLayout(this);
@@ -28,17 +28,17 @@ ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLi
     lay->setSpacing(3);
 
     auto *row1 = new QHBoxLayout;
-    chkResume = new QCheckBox(QStringLiteral("復帰"), this);
+    chkResume = new QCheckBox(tr("復帰"), this);
     chkResume->setObjectName(QStringLiteral("chk復帰"));
-    chkResume->setToolTip(QStringLiteral("指定時刻にコンピュータを復帰させます。"));
-    chkResumeOnly = new QCheckBox(QStringLiteral("復帰機能のみ使用"), this);
+    chkResume->setToolTip(tr("指定時刻にコンピュータを復帰させます。"));
+    chkResumeOnly = new QCheckBox(tr("復帰機能のみ使用"), this);
     chkResumeOnly->setObjectName(QStringLiteral("chk復帰のみ"));
     row1->addWidget(chkResume);
     row1->addWidget(chkResumeOnly);
     row1->addStretch();
     lay->addLayout(row1);
 
-    chkResumeAtClock = new QCheckBox(QStringLiteral("復帰時刻"), this);
+    chkResumeAtClock = new QCheckBox(tr("復帰時刻"), this);
     chkResumeAtClock->setObjectName(QStringLiteral("chk復帰時刻"));
     lay->addWidget(chkResumeAtClock);
 
@@ -49,8 +49,10 @@ ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLi
     auto *dl = new QHBoxLayout(datePage);
     dl->setContentsMargins(0, 0, 0, 0);
     dl->setSpacing(1);
-    const QString units[5] = {QStringLiteral("年"), QStringLiteral("月"), QStringLiteral("日"), QStringLiteral("時"),
-                              QStringLiteral("分")};
+    //: Unit after a box of the resume date and time (year, month, day, hour, minute).
+    const QString units[5] = {tr("年", "date unit"), tr("月", "date unit"), tr("日", "date unit"),
+                              tr("時", "date unit"), tr("分", "date unit")};
+    const QString what[5] = {tr("復帰年"), tr("復帰月"), tr("復帰日"), tr("復帰時"), tr("復帰分")};
     const QString spinNames[5] = {QStringLiteral("UpD_rY"), QStringLiteral("UpD_rM"), QStringLiteral("UpD_rD"),
                                   QStringLiteral("UpD_rH"), QStringLiteral("UpD_rMM")};
     for (int i = 0; i < 5; ++i) {
@@ -59,10 +61,10 @@ ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLi
         txtResume[i]->setFixedWidth(i == 0 ? 40 : 26);
         txtResume[i]->setAlignment(Qt::AlignRight);
         txtResume[i]->setMaxLength(i == 0 ? 4 : 2);
-        txtResume[i]->setAccessibleName(QStringLiteral("復帰") + units[i]);
+        txtResume[i]->setAccessibleName(what[i]);
         txtResume[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
         dl->addWidget(txtResume[i]);
-        dl->addLayout(MakeSpinPair(datePage, UpD_r[i], spinNames[i], QStringLiteral("復帰") + units[i], 14));
+        dl->addLayout(MakeSpinPair(datePage, UpD_r[i], spinNames[i], what[i], 14));
         auto *u = new QLabel(units[i], datePage);
         u->setObjectName(QStringLiteral("lblResumeUnit_") + QString::number(i));
         dl->addWidget(u);
@@ -82,10 +84,10 @@ ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLi
                           " 90", "120", "150", "180", "240", "300", "360", "420", "480", "540", "600"})
         cmbResumeMinutes->addItem(QString::fromLatin1(m));
     cmbResumeMinutes->setEditText(QStringLiteral(" 10"));
-    cmbResumeMinutes->setToolTip(QStringLiteral("スタンバイ/休止後、この分数後に復帰します"));
+    cmbResumeMinutes->setToolTip(tr("スタンバイ/休止後、この分数後に復帰します"));
     cmbResumeMinutes->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
-    cmbResumeMinutes->lineEdit()->setAccessibleName(QStringLiteral("分後に復帰"));
-    auto *lAfter = new QLabel(QStringLiteral("分後に復帰"), minutesPage);
+    cmbResumeMinutes->lineEdit()->setAccessibleName(tr("分後に復帰"));
+    auto *lAfter = new QLabel(tr("分後に復帰"), minutesPage);
     lAfter->setObjectName(QStringLiteral("lbl分後に復帰"));
     lAfter->setBuddy(cmbResumeMinutes);
     mpl->addWidget(cmbResumeMinutes);
@@ -95,29 +97,30 @@ ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLi
     lay->addWidget(resumePages);
 
     auto *row2 = new QHBoxLayout;
-    cmdClear = new QPushButton(QStringLiteral("クリア"), this);
+    cmdClear = new QPushButton(tr("クリア"), this);
     cmdClear->setObjectName(QStringLiteral("cmdClear"));
-    cmdClear->setToolTip(QStringLiteral("復帰時刻と起動アプリを消去します"));
+    cmdClear->setToolTip(tr("復帰時刻と起動アプリを消去します"));
     row2->addWidget(cmdClear);
-    cmdSetDefaultResume = new QPushButton(QStringLiteral("リスト値セット"), this);
+    cmdSetDefaultResume = new QPushButton(tr("リスト値セット"), this);
     cmdSetDefaultResume->setObjectName(QStringLiteral("cmdSetDefaultResume"));
-    cmdSetDefaultResume->setToolTip(QStringLiteral("復帰リストから曜日毎の復帰時刻と起動アプリをセットします。"));
+    cmdSetDefaultResume->setToolTip(tr("復帰リストから曜日毎の復帰時刻と起動アプリをセットします。"));
     row2->addWidget(cmdSetDefaultResume);
-    cmdWeekList = new QPushButton(QStringLiteral("復帰リスト"), this);
+    cmdWeekList = new QPushButton(tr("復帰リスト"), this);
     cmdWeekList->setObjectName(QStringLiteral("cmd個別曜日設定"));
-    cmdWeekList->setToolTip(QStringLiteral("曜日毎の復帰時刻と起動アプリを指定します。"));
+    cmdWeekList->setToolTip(tr("曜日毎の復帰時刻と起動アプリを指定します。"));
     row2->addWidget(cmdWeekList);
     row2->addStretch();
     lay->addLayout(row2);
 
-    frWeek = new QGroupBox(QStringLiteral("復帰曜日"), this);
+    frWeek = new QGroupBox(tr("復帰曜日"), this);
     frWeek->setObjectName(QStringLiteral("frWeek"));
-    frWeek->setToolTip(QStringLiteral("復帰が有効な曜日を指定"));
+    frWeek->setToolTip(tr("復帰が有効な曜日を指定"));
     auto *wl = new QHBoxLayout(frWeek);
     wl->setContentsMargins(4, 2, 4, 2);
     wl->setSpacing(2);
-    const QString days[8] = {QString(),          QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"),
-                             QStringLiteral("水"), QStringLiteral("木"), QStringLiteral("金"), QStringLiteral("土")};
+    //: One-letter weekdays, Sunday first.
+    const QString days[8] = {QString(),           tr("日", "weekday"), tr("月", "weekday"), tr("火", "weekday"),
+                             tr("水", "weekday"), tr("木", "weekday"), tr("金", "weekday"), tr("土", "weekday")};
     for (int w = 1; w <= 7; ++w) {
         chkWeek[w] = new QCheckBox(days[w], frWeek);
         chkWeek[w]->setObjectName(QStringLiteral("chkWeek_") + QString::number(w));
@@ -125,12 +128,12 @@ ResumePanel::ResumePanel(PanelHost &host, QWidget *parent) : QGroupBox(QStringLi
     }
     lay->addWidget(frWeek);
 
-    chkResumeKeep = new QCheckBox(QStringLiteral("復帰状態維持"), this);
+    chkResumeKeep = new QCheckBox(tr("復帰状態維持"), this);
     chkResumeKeep->setObjectName(QStringLiteral("chk復帰状態維持"));
-    chkResumeKeep->setToolTip(QStringLiteral("オフ：入力または実行アプリが無い場合スタンバイモードに移行"));
-    chkResumeMonitor = new QCheckBox(QStringLiteral("復帰時モニターオン"), this);
+    chkResumeKeep->setToolTip(tr("オフ：入力または実行アプリが無い場合スタンバイモードに移行"));
+    chkResumeMonitor = new QCheckBox(tr("復帰時モニターオン"), this);
     chkResumeMonitor->setObjectName(QStringLiteral("chk復帰時モニター"));
-    chkResumeMonitor->setToolTip(QStringLiteral("復帰時にモニターの電源をオン/オフ"));
+    chkResumeMonitor->setToolTip(tr("復帰時にモニターの電源をオン/オフ"));
     auto *row3 = new QHBoxLayout;
     row3->addWidget(chkResumeKeep);
     row3->addWidget(chkResumeMonitor);
@@ -242,7 +245,7 @@ void ResumePanel::setDefaultResume()
         txtResume[size_t(i)]->setText(shown.ResumeDateParts[size_t(i)]);
     Q_EMIT applicationCommandSet(shown.AppCommand);
     if (!dropped.isEmpty())
-        m_host.showBox(QStringLiteral("復帰リスト"), dropped, QMessageBox::Ok, QMessageBox::Ok, nullptr);
+        m_host.showBox(tr("復帰リスト"), dropped, QMessageBox::Ok, QMessageBox::Ok, nullptr);
 }
 
 void ResumePanel::openWeekList()
