@@ -1,5 +1,6 @@
 #include "app/control_commands.h"
 
+#include <QCoreApplication>
 #include "platform/linux/bus_client.h"
 
 #include <QJsonDocument>
@@ -39,8 +40,8 @@ std::optional<QDBusConnection> Connect(std::FILE *err)
     bool silent = false;
     std::optional<QDBusConnection> bus = ConnectSessionBusForControl(&error, &silent);
     if (!bus)
-        Print(err, silent ? QStringLiteral("zenkoro: セッション D-Bus バスが %1 秒以内に応答しませんでした。"
-                                           "実行中の zenkoro に問い合わせられません。\n")
+        Print(err, silent ? QCoreApplication::translate("ControlCommands", "zenkoro: セッション D-Bus バスが %1 秒以内に応答しませんでした。"
+                                                                        "実行中の zenkoro に問い合わせられません。\n")
                                 .arg(kTimeoutSeconds)
                           : NoBusText(error));
     return bus;
@@ -48,7 +49,8 @@ std::optional<QDBusConnection> Connect(std::FILE *err)
 
 QString SilentText(const RunningCopy &copy)
 {
-    return QStringLiteral("zenkoro: プロセス %1 (%2) が %3 秒以内に応答しませんでした。")
+    //: %1 process id, %2 its bus name, %3 seconds.
+    return QCoreApplication::translate("ControlCommands", "zenkoro: プロセス %1 (%2) が %3 秒以内に応答しませんでした。")
         .arg(copy.pid)
         .arg(copy.service)
         .arg(kTimeoutSeconds);
@@ -136,10 +138,10 @@ int StopCommand(qint64 pid, std::FILE *out, std::FILE *err)
         Print(out, QStringLiteral("zenkoro: stopped %1\n").arg(target.pid));
         return 0;
     case CopyAnswer::NoRun:
-        Print(err, QStringLiteral("zenkoro: プロセス %1 は実行中ではないため、停止するものがありません。\n").arg(target.pid));
+        Print(err, QCoreApplication::translate("ControlCommands", "zenkoro: プロセス %1 は実行中ではないため、停止するものがありません。\n").arg(target.pid));
         return 1;
     case CopyAnswer::Silent:
-        Print(err, SilentText(target) + QStringLiteral("停止していません。\n"));
+        Print(err, SilentText(target) + QCoreApplication::translate("ControlCommands", "停止していません。\n"));
         return 1;
     case CopyAnswer::Gone:
     case CopyAnswer::Failed:

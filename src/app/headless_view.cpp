@@ -63,7 +63,7 @@ void HeadlessView::showMessage(const QString &title, const QString &text, const 
 void HeadlessView::askOkCancel(const QString &title, const QString &text, std::function<void(bool)> answer)
 {
     message(title, text);
-    line(m_err, QStringLiteral("(表示がないため既定の「キャンセル」で答えます)"));
+    line(m_err, QCoreApplication::translate("HeadlessView", "(表示がないため既定の「キャンセル」で答えます)"));
     if (answer)
         answer(false);
     quit(1);

@@ -5,6 +5,7 @@
 #include "core/job_edit.h"
 #include "core/text.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace zk {
@@ -43,15 +44,13 @@ Element SplitElement(const QString &element)
 // run to the settings it happens to find.
 ParameterError UnknownParameter(const QString &word)
 {
-    return ParameterError{{{ProgramTitle(), QStringLiteral("「") + word + QStringLiteral("」は不明なパラメータです！") + kCrLf +
-                                                QStringLiteral("パラメーターエラー")}}};
+    return ParameterError{{{ProgramTitle(), QCoreApplication::translate("CommandLine", "「%1」は不明なパラメータです！").arg(word) + kCrLf + QCoreApplication::translate("CommandLine", "パラメーターエラー")}}};
 }
 
 // A parameter that needs a value and has none.
 ParameterError MissingValue(const QString &name)
 {
-    return ParameterError{{{ProgramTitle(), QStringLiteral("「-") + name + QStringLiteral("」に値がありません！") + kCrLf +
-                                                QStringLiteral("パラメーターエラー")}}};
+    return ParameterError{{{ProgramTitle(), QCoreApplication::translate("CommandLine", "「-%1」に値がありません！").arg(name) + kCrLf + QCoreApplication::translate("CommandLine", "パラメーターエラー")}}};
 }
 
 QString FirstWord(const Element &e)
@@ -82,7 +81,7 @@ private:
     void selectOperation(OperationKind kind)
     {
         if (SelectOperation(m_state, int(kind)))
-            m_result.caption = CaptionFor(m_state.OperationText());
+            m_result.caption = CaptionFor(m_state.OperationDisplayName());
     }
     void setDefaults()
     {
@@ -90,7 +89,7 @@ private:
         if (m_hooks.setDefaults)
             m_hooks.setDefaults(m_state);
         if (m_state.job.Operation != before)
-            m_result.caption = CaptionFor(m_state.OperationText());
+            m_result.caption = CaptionFor(m_state.OperationDisplayName());
     }
     void time(const Element &e);
     void resume(const Element &e);
@@ -244,19 +243,19 @@ void Parser::time(const Element &e)
     const QStringList parts = w.split(QLatin1Char(':'));
     if (parts.size() == 1) {
         if (!IsNumeric(w))
-            throw ParameterError{{{ProgramTitle(), QStringLiteral("時間が不正です！") + kCrLf + QStringLiteral("パラメーターエラー")}}};
+            throw ParameterError{{{ProgramTitle(), QCoreApplication::translate("CommandLine", "時間が不正です！") + kCrLf + QCoreApplication::translate("CommandLine", "パラメーターエラー")}}};
         m_state.job.DelayMinutes = PadLeft(NumberWord(w), 4);
     } else if (parts.size() == 2) {
         if (!IsNumeric(parts[0]) || !IsNumeric(parts[1]))
             throw ParameterError{
-                {{ProgramTitle(), QStringLiteral("時刻の記述が不正です！") + kCrLf + QStringLiteral("パラメーターエラー")}}};
+                {{ProgramTitle(), QCoreApplication::translate("CommandLine", "時刻の記述が不正です！") + kCrLf + QCoreApplication::translate("CommandLine", "パラメーターエラー")}}};
         SetTimingMode(m_state.job, 1, m_now);
         m_state.job.ClockHour = NumberWord(parts[0]);
         m_state.job.ClockMinute = NumberWord(parts[1]);
     } else {
         // "8:30:00" is no time the run could keep to the second.
         throw ParameterError{
-            {{ProgramTitle(), QStringLiteral("時刻の記述が不正です！") + kCrLf + QStringLiteral("パラメーターエラー")}}};
+            {{ProgramTitle(), QCoreApplication::translate("CommandLine", "時刻の記述が不正です！") + kCrLf + QCoreApplication::translate("CommandLine", "パラメーターエラー")}}};
     }
 }
 
@@ -292,8 +291,9 @@ void Parser::ap(const Element &e)
     cl.ApParameters = ParameterPart(v);
     const bool ok = m_hooks.launch ? m_hooks.launch(cl.ApPath, cl.ApParameters) : false;
     if (!ok)
-        throw ParameterError{{{ProgramTitle(), QStringLiteral("パラメーターエラー") + kCrLf + QStringLiteral("ap       = ") +
-                                                   cl.ApPath + kCrLf + QStringLiteral("パラメータ= ") + cl.ApParameters}}};
+        throw ParameterError{{{ProgramTitle(), QCoreApplication::translate("CommandLine", "パラメーターエラー") + kCrLf + QStringLiteral("ap       = ") + cl.ApPath + kCrLf +
+                                                   //: Label before the parameters of the program that could not be started.
+                                                   QCoreApplication::translate("CommandLine", "パラメータ= ") + cl.ApParameters}}};
 }
 
 }  // namespace
@@ -327,7 +327,7 @@ ParseResult ParseCommandLine(const QString &argumentText, AppState &state, const
         } catch (const ParameterError &err) {
             result.error = true;
             result.messages = err.messages;
-            result.messages.append({ProgramTitle(), QStringLiteral("パラメータエラー") + kCrLf + raw.trimmed()});
+            result.messages.append({ProgramTitle(), QCoreApplication::translate("CommandLine", "パラメータエラー") + kCrLf + raw.trimmed()});
             return result;
         }
     }

@@ -3,6 +3,8 @@
 #include "core/crlf.h"
 #include "core/text.h"
 
+#include <QCoreApplication>
+
 #include <functional>
 #include <optional>
 
@@ -42,7 +44,8 @@ struct Refusal {
 
 Refusal CannotWrite(const QString &reason)
 {
-    return Refusal{reason + QStringLiteral("ため、コマンドラインを生成できません。")};
+    //: %1 is the reason, a clause such as "the watched phrase is empty".
+    return Refusal{QCoreApplication::translate("CommandLineGenerator", "%1ため、コマンドラインを生成できません。").arg(reason)};
 }
 
 // The element the parser makes of the piece "-name written": nullopt when
@@ -82,8 +85,7 @@ QString WordNumber(const QString &box, const QString &label)
 {
     const double v = LeadingNumber(box);
     if (v < 0)
-        throw CannotWrite(QStringLiteral("「") + label + QStringLiteral("」の値 ") + NumberText(v) +
-                          QStringLiteral(" が負の数の"));
+        throw CannotWrite(QCoreApplication::translate("CommandLineGenerator", "「%1」の値 %2 が負の数の").arg(label, NumberText(v)));
     return NumberText(v);
 }
 
@@ -152,17 +154,19 @@ void WritePhrase(Writer &w, const JobSettings &j)
     const QString name = j.PhraseEvent == 0 ? QStringLiteral("appear") : QStringLiteral("disappear");
     const QString watched = WatchedText(j.MonitorPhrase);
     if (watched.isEmpty())
-        throw CannotWrite(QStringLiteral("監視文言が空の"));
+        throw CannotWrite(QCoreApplication::translate("CommandLineGenerator", "監視文言が空の"));
     w.add(name, {j.MonitorPhrase, Bracketed(j.MonitorPhrase)},
           [&](const QString &element) { return WatchedText(RestText(name, element)) == watched; },
-          CannotWrite(QStringLiteral("監視文言「") + j.MonitorPhrase +
-                      QStringLiteral("」は「<」「>」の組み合わせや前後の空白がコマンドラインでは元に戻らない")));
+          CannotWrite(QCoreApplication::translate("CommandLineGenerator", "監視文言「%1」は「<」「>」の組み合わせや前後の空白がコマンドラインでは元に戻らない")
+                          .arg(j.MonitorPhrase)));
 }
 
 void WriteCpu(Writer &w, const JobSettings &j)
 {
-    w.pieces << QStringLiteral("-cpu_utl ") + WordNumber(j.CpuLowerLimit, QStringLiteral("下限")) + QLatin1Char(' ') +
-                    WordNumber(j.CpuAverageSeconds, QStringLiteral("平均時間"));
+    w.pieces << QStringLiteral("-cpu_utl ") + WordNumber(j.CpuLowerLimit, //: Name of the box with the CPU usage limit.
+                                             QCoreApplication::translate("CommandLineGenerator", "下限")) + QLatin1Char(' ') +
+                    WordNumber(j.CpuAverageSeconds, //: Name of the box with the seconds the CPU usage is averaged over.
+                               QCoreApplication::translate("CommandLineGenerator", "平均時間"));
     if (j.CpuProcess.isEmpty())
         return;
     // The parser takes exactly one word and finds the process by that name,
@@ -170,7 +174,7 @@ void WriteCpu(Writer &w, const JobSettings &j)
     const QString process = ParameterPart(j.CpuProcess.trimmed());
     w.add(QStringLiteral("cpu_proc"), {process},
           [&](const QString &element) { return ValueWords(element) == QStringList{process.toLower()}; },
-          CannotWrite(QStringLiteral("監視プロセス「") + j.CpuProcess + QStringLiteral("」はコマンドラインに一語で書けない")));
+          CannotWrite(QCoreApplication::translate("CommandLineGenerator", "監視プロセス「%1」はコマンドラインに一語で書けない").arg(j.CpuProcess)));
 }
 
 // Hour or minute box of a clock-time resume as a whole number the parser
@@ -178,19 +182,23 @@ void WriteCpu(Writer &w, const JobSettings &j)
 QString ResumeClockPart(const QString &box, const QString &unit)
 {
     if (!IsNumeric(box))
-        throw CannotWrite(QStringLiteral("復帰予定日時の「") + unit + QStringLiteral("」が数値でない"));
+        throw CannotWrite(QCoreApplication::translate("CommandLineGenerator", "復帰予定日時の「%1」が数値でない").arg(unit));
     const qint64 v = LeadingInt(box);
     if (v < 0 || v > kMaxResumeClockPart)
-        throw CannotWrite(QStringLiteral("復帰予定日時の「") + unit + QStringLiteral("」が 0 から ") +
-                          QString::number(kMaxResumeClockPart) + QStringLiteral(" の範囲にない"));
+        throw CannotWrite(QCoreApplication::translate("CommandLineGenerator", "復帰予定日時の「%1」が 0 から %2 の範囲にない")
+                              .arg(unit, QString::number(kMaxResumeClockPart)));
     return QString::number(v);
 }
 
 void WriteResume(Writer &w, const JobSettings &j)
 {
     if (j.ResumeAtClock == 1) {
-        w.pieces << QStringLiteral("-resume ") + ResumeClockPart(j.ResumeDateParts[3], QStringLiteral("時")) +
-                        QLatin1Char(':') + ResumeClockPart(j.ResumeDateParts[4], QStringLiteral("分"));
+        w.pieces << QStringLiteral("-resume ") + ResumeClockPart(j.ResumeDateParts[3],
+                                                                  //: Name of the hour box.
+                                                                  QCoreApplication::translate("CommandLineGenerator", "時")) +
+                        QLatin1Char(':') + ResumeClockPart(j.ResumeDateParts[4],
+                                        //: Name of the minute box.
+                                        QCoreApplication::translate("CommandLineGenerator", "分"));
     } else {
         // The box's padding stays, in front of the number the run reads.
         const QString &box = j.ResumeAfterMinutes;
@@ -204,7 +212,7 @@ void WriteResume(Writer &w, const JobSettings &j)
                   const QString back = RestText(name, element);
                   return !back.contains(QLatin1Char(':')) && LeadingNumber(back) == LeadingNumber(box);
               },
-              CannotWrite(QStringLiteral("「分後に復帰」の値がコマンドラインでは元に戻らない")));
+              CannotWrite(QCoreApplication::translate("CommandLineGenerator", "「分後に復帰」の値がコマンドラインでは元に戻らない")));
     }
 
     if (j.LaunchApp != 1 || j.AppCommand.isEmpty())
@@ -213,14 +221,14 @@ void WriteResume(Writer &w, const JobSettings &j)
     // The parser reads the whole line in lower case; a program and its
     // arguments are not the same in lower case.
     if (app != app.toLower())
-        throw CannotWrite(QStringLiteral("復帰時に実行するプログラム「") + app +
-                          QStringLiteral("」に大文字があり、コマンドラインでは小文字で読まれる"));
+        throw CannotWrite(QCoreApplication::translate("CommandLineGenerator", "復帰時に実行するプログラム「%1」に大文字があり、コマンドラインでは小文字で読まれる")
+                              .arg(app));
     const QString name = QStringLiteral("resume_ap");
     const QStringList launched = LaunchedParts(app);
     w.add(name, {Bracketed(app), app},
           [&](const QString &element) { return LaunchedParts(RestText(name, element)) == launched; },
-          CannotWrite(QStringLiteral("復帰時に実行するプログラム「") + app +
-                      QStringLiteral("」は「<」「>」の組み合わせがコマンドラインでは元に戻らない")));
+          CannotWrite(QCoreApplication::translate("CommandLineGenerator", "復帰時に実行するプログラム「%1」は「<」「>」の組み合わせがコマンドラインでは元に戻らない")
+                          .arg(app)));
 }
 
 QString Build(const AppState &state)
@@ -237,10 +245,12 @@ QString Build(const AppState &state)
 
         if (j.TimingMode == 1) {
             // The minute follows a colon, not a blank: it may be negative.
-            w.pieces << QStringLiteral("-time ") + WordNumber(j.ClockHour, QStringLiteral("時")) + QLatin1Char(':') +
+            w.pieces << QStringLiteral("-time ") + WordNumber(j.ClockHour, QCoreApplication::translate("CommandLineGenerator", "時")) + QLatin1Char(':') +
                             NumberText(LeadingNumber(j.ClockMinute));
         } else {
-            w.pieces << QStringLiteral("-time ") + WordNumber(j.DelayMinutes, QStringLiteral("分後"));
+            w.pieces << QStringLiteral("-time ") + WordNumber(j.DelayMinutes,
+                                                                       //: Name of the minutes-after-start box.
+                                                                       QCoreApplication::translate("CommandLineGenerator", "分後"));
         }
 
         if (j.Force == 1)
@@ -250,7 +260,9 @@ QString Build(const AppState &state)
             switch (j.MonitorKind) {
             case 0: WritePhrase(w, j); break;
             case 1: WriteCpu(w, j); break;
-            case 2: w.pieces << QStringLiteral("-battery ") + WordNumber(j.IdleSeconds, QStringLiteral("秒間入力無い時に実行")); break;
+            case 2: w.pieces << QStringLiteral("-battery ") + WordNumber(j.IdleSeconds,
+                                                  //: Name of the box with the seconds without input.
+                                                  QCoreApplication::translate("CommandLineGenerator", "秒間入力無い時に実行")); break;
             default: break;
             }
         }

@@ -1,5 +1,7 @@
 #include "core/datetime.h"
 
+#include <QCoreApplication>
+
 #include "core/text.h"
 
 #include <cmath>
@@ -24,10 +26,14 @@ int WeekdayNumber(const QDate &date)
 
 QString WeekdayName(int weekdayNumber)
 {
-    static const char16_t *names[] = {u"日曜日", u"月曜日", u"火曜日", u"水曜日", u"木曜日", u"金曜日", u"土曜日"};
+    static const char *const names[] = {
+        QT_TRANSLATE_NOOP("DateTime", "日曜日"), QT_TRANSLATE_NOOP("DateTime", "月曜日"),
+        QT_TRANSLATE_NOOP("DateTime", "火曜日"), QT_TRANSLATE_NOOP("DateTime", "水曜日"),
+        QT_TRANSLATE_NOOP("DateTime", "木曜日"), QT_TRANSLATE_NOOP("DateTime", "金曜日"),
+        QT_TRANSLATE_NOOP("DateTime", "土曜日")};
     if (weekdayNumber < 1 || weekdayNumber > 7)
         return QString();
-    return QString::fromUtf16(names[weekdayNumber - 1]);
+    return QCoreApplication::translate("DateTime", names[weekdayNumber - 1]);
 }
 
 double ToDayCount(const QDateTime &t)
@@ -59,22 +65,24 @@ QString FormatClock(const QDateTime &t)
 
 QString FormatMonthDayHourMinute(const QDateTime &t)
 {
-    return two(t.date().month()) + QStringLiteral("月") + two(t.date().day()) + QStringLiteral("日 ") +
-           two(t.time().hour()) + QStringLiteral("時") + two(t.time().minute()) + QStringLiteral("分");
+    //: %1 month, %2 day, %3 hour, %4 minute.
+    return QCoreApplication::translate("DateTime", "%1月%2日 %3時%4分")
+        .arg(two(t.date().month()), two(t.date().day()), two(t.time().hour()), two(t.time().minute()));
 }
 
 QString FormatLongDate(const QDateTime &t)
 {
-    return QString::number(t.date().year()) + QStringLiteral("年") + two(t.date().month()) + QStringLiteral("月") +
-           two(t.date().day()) + QStringLiteral("日(") + WeekdayName(WeekdayNumber(t.date())) + QStringLiteral(") ") +
-           two(t.time().hour()) + QLatin1Char(':') + two(t.time().minute());
+    //: %1 year, %2 month, %3 day (two digits), %4 weekday name, %5 hours:minutes.
+    return QCoreApplication::translate("DateTime", "%1年%2月%3日(%4) %5")
+        .arg(QString::number(t.date().year()), two(t.date().month()), two(t.date().day()),
+             WeekdayName(WeekdayNumber(t.date())), two(t.time().hour()) + QLatin1Char(':') + two(t.time().minute()));
 }
 
 QString FormatShortDate(const QDateTime &t)
 {
-    return QString::number(t.date().month()) + QStringLiteral("月") + QString::number(t.date().day()) +
-           QStringLiteral("日 ") + QString::number(t.time().hour()) + QStringLiteral("時") +
-           QString::number(t.time().minute()) + QStringLiteral("分");
+    return QCoreApplication::translate("DateTime", "%1月%2日 %3時%4分")
+        .arg(QString::number(t.date().month()), QString::number(t.date().day()), QString::number(t.time().hour()),
+             QString::number(t.time().minute()));
 }
 
 QDateTime WallTime(const QDate &date, const QTime &time)

@@ -1,5 +1,7 @@
 #include "core/job.h"
 
+#include <QCoreApplication>
+
 namespace zk {
 
 namespace {
@@ -40,6 +42,23 @@ std::optional<OperationKind> OperationFromText(const QString &text)
     return std::nullopt;
 }
 
+QString OperationDisplayName(OperationKind kind)
+{
+    switch (kind) {
+    //: An operation: power off the computer.
+    case OperationKind::Shutdown: return QCoreApplication::translate("Operation", "シャットダウン");
+    //: An operation: restart the computer.
+    case OperationKind::Reboot: return QCoreApplication::translate("Operation", "再起動");
+    //: An operation: end the user's session.
+    case OperationKind::Logoff: return QCoreApplication::translate("Operation", "ログオフ");
+    //: An operation: hibernate (suspend to disk).
+    case OperationKind::Hibernate: return QCoreApplication::translate("Operation", "休止");
+    //: An operation: sleep (suspend to RAM).
+    case OperationKind::Sleep: return QCoreApplication::translate("Operation", "スリープ");
+    }
+    return QString();
+}
+
 QStringList OperationListTexts()
 {
     QStringList texts;
@@ -51,6 +70,15 @@ QStringList OperationListTexts()
 bool IsWakeRowText(const QString &text)
 {
     return text == kWakeRowText;
+}
+
+QString MultiRowDisplayName(const QString &stored)
+{
+    if (IsWakeRowText(stored))
+        //: A multi-schedule row entry: wake the computer up after the sleep before it.
+        return QCoreApplication::translate("Operation", "復帰");
+    const std::optional<OperationKind> kind = OperationFromText(stored);
+    return kind ? OperationDisplayName(*kind) : stored;
 }
 
 QString DefaultHistoryColors()
@@ -95,7 +123,9 @@ QString CaptionFor(const QString &operationText)
 
 QString CommandLineCaption()
 {
-    return QStringLiteral("Zenkoro ") + VersionText() + QStringLiteral(" - コマンドライン");
+    return QStringLiteral("Zenkoro ") + VersionText() + QStringLiteral(" - ") +
+           //: Caption of the window that shows the generated command line.
+           QCoreApplication::translate("Caption", "コマンドライン");
 }
 
 }  // namespace zk

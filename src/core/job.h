@@ -22,6 +22,9 @@ inline constexpr std::array<OperationKind, 5> kOperationKinds{
 // The stored and shown text of a kind: "シャットダウン", "再起動", "ログオフ",
 // "休止", "スリープ".
 QString OperationText(OperationKind kind);
+// The text the user sees for a kind (translated; the Japanese source is the
+// stored text). Never stored or compared.
+QString OperationDisplayName(OperationKind kind);
 // The kind a stored text names ("スタンバイ" is the older name of "スリープ");
 // nothing for any other text.
 std::optional<OperationKind> OperationFromText(const QString &text);
@@ -37,6 +40,9 @@ inline std::optional<OperationKind> OperationAt(int index)
 // A multi-schedule row's "復帰" entry: the wake-up after the sleep before it.
 inline const QString kWakeRowText = QStringLiteral("復帰");
 bool IsWakeRowText(const QString &text);
+// What a multi row shows for its stored entry: the display name of an
+// operation or of "復帰"; any other text as it is.
+QString MultiRowDisplayName(const QString &stored);
 
 // Whether the operation suspends the machine (sleep, hibernation), after
 // which it can be woken again.
@@ -187,6 +193,11 @@ struct AppState {
     QString OperationText() const {
         const auto kind = operation();
         return kind ? zk::OperationText(*kind) : QString();
+    }
+    // Its text as shown to the user ("" when the index is outside the list).
+    QString OperationDisplayName() const {
+        const auto kind = operation();
+        return kind ? zk::OperationDisplayName(*kind) : QString();
     }
     MonitorMode monitorMode() const;
 };

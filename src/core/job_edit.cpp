@@ -1,5 +1,7 @@
 #include "core/job_edit.h"
 
+#include <QCoreApplication>
+
 #include "core/text.h"
 
 namespace zk {
@@ -44,22 +46,23 @@ bool CpuAverageSecondsTooShort(const QString &text)
 OperationTooltips TooltipsFor(const QString &op)
 {
     OperationTooltips t;
-    t.minutesOption = op + QStringLiteral("処理開始までの時間を分で指定");
-    t.clockOption = op + QStringLiteral("処理開始の時刻を時分で指定。現在時刻より前は翌日扱い");
-    t.startButton = op + QStringLiteral("処理開始");
-    t.stopButton = op + QStringLiteral("処理中止");
-    t.minutesBox = op + QStringLiteral("までの時間を分単位で指定");
-    t.monitorBox = op + QStringLiteral("の実行を出力文言やCPU使用率・電源状態により監視します。");
-    t.phraseLabel = QStringLiteral("画面上に右の文言が表示された時 ") + op + QStringLiteral("を実行します。空白は無効");
-    t.resumeOnlyBox = op + QStringLiteral("の設定は無視され、復帰のみ行います。");
+    //: Tooltips: %1 is the operation's name (shut down, reboot, ...).
+    t.minutesOption = QCoreApplication::translate("JobEdit", "%1処理開始までの時間を分で指定").arg(op);
+    t.clockOption = QCoreApplication::translate("JobEdit", "%1処理開始の時刻を時分で指定。現在時刻より前は翌日扱い").arg(op);
+    t.startButton = QCoreApplication::translate("JobEdit", "%1処理開始").arg(op);
+    t.stopButton = QCoreApplication::translate("JobEdit", "%1処理中止").arg(op);
+    t.minutesBox = QCoreApplication::translate("JobEdit", "%1までの時間を分単位で指定").arg(op);
+    t.monitorBox = QCoreApplication::translate("JobEdit", "%1の実行を出力文言やCPU使用率・電源状態により監視します。").arg(op);
+    t.phraseLabel = QCoreApplication::translate("JobEdit", "画面上に右の文言が表示された時 %1を実行します。空白は無効").arg(op);
+    t.resumeOnlyBox = QCoreApplication::translate("JobEdit", "%1の設定は無視され、復帰のみ行います。").arg(op);
     return t;
 }
 
 QString PhraseBoxTooltip(int phraseEvent)
 {
-    return QStringLiteral("画面上に、この文言が ") +
-           (phraseEvent == 0 ? QStringLiteral("「表示された時」") : QStringLiteral("「表示されなくなった時」")) +
-           QStringLiteral(" に終了処理を実行。ダブルクリックで入力フォームを表示");
+    return phraseEvent == 0
+               ? QCoreApplication::translate("JobEdit", "画面上に、この文言が 「表示された時」 に終了処理を実行。ダブルクリックで入力フォームを表示")
+               : QCoreApplication::translate("JobEdit", "画面上に、この文言が 「表示されなくなった時」 に終了処理を実行。ダブルクリックで入力フォームを表示");
 }
 
 bool SelectOperation(AppState &state, int index)
@@ -73,8 +76,9 @@ bool SelectOperation(AppState &state, int index)
 
 UserMessage HibernationDisabledMessage()
 {
-    return {QStringLiteral("無効"), QStringLiteral("「休止」は無効となっています。\r\n"
-                                                 "[電源のオプション]から「休止」を有効にして下さい。")};
+    //: Title of the message that hibernation is turned off.
+    return {QCoreApplication::translate("JobEdit", "無効"), QCoreApplication::translate("JobEdit", "「休止」は無効となっています。\r\n"
+                                                                  "[電源のオプション]から「休止」を有効にして下さい。")};
 }
 
 void SetResumeOnly(JobSettings &job, bool on, std::optional<OperationKind> operation)
@@ -94,24 +98,26 @@ void DropUnusableResume(JobSettings &job, std::optional<OperationKind> operation
 
 UserMessage EmptyMinutesMessage()
 {
-    return {QStringLiteral("未入力"), QStringLiteral("0 以上の整数を入力して下さい。")};
+    //: Title of the message that a box is empty.
+    return {QCoreApplication::translate("JobEdit", "未入力"), QCoreApplication::translate("JobEdit", "0 以上の整数を入力して下さい。")};
 }
 
 UserMessage SettingsSavedMessage()
 {
-    return {QStringLiteral("Zenkoro"), QStringLiteral("保存完了")};
+    return {QStringLiteral("Zenkoro"), QCoreApplication::translate("JobEdit", "保存完了")};
 }
 
 UserMessage SettingsNotSavedMessage()
 {
-    return {QStringLiteral("書込みエラー"),
-            QStringLiteral("設定値の保存に失敗しました！\r\n"
-                           "媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。")};
+    return {QCoreApplication::translate("JobEdit", "書込みエラー"),
+            QCoreApplication::translate("JobEdit", "設定値の保存に失敗しました！\r\n"
+                                        "媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。")};
 }
 
 UserMessage ResetDefaultsQuestion()
 {
-    return {QStringLiteral("既定値"), QStringLiteral("既定値に戻します。よろしいですか？")};
+    //: Title of the question before the default settings are restored.
+    return {QCoreApplication::translate("JobEdit", "既定値"), QCoreApplication::translate("JobEdit", "既定値に戻します。よろしいですか？")};
 }
 
 int OperationAfterRefusal(int previous, int refused, int count)
@@ -158,10 +164,14 @@ void SetTimingMode(JobSettings &job, int index, const QDateTime &now)
 QList<QuickButtonSpec> QuickButtons()
 {
     return {
-        {0, QStringLiteral("即終了"), QStringLiteral("シャットダウンを即実行")},
-        {1, QStringLiteral("即 再起動"), QString()},
-        {3, QStringLiteral("即 休止"), QString()},
-        {4, QStringLiteral("即 スタンバイ"), QStringLiteral("即 スリープ")},
+        //: Button: shut down now.
+        {0, QCoreApplication::translate("JobEdit", "即終了"), QCoreApplication::translate("JobEdit", "シャットダウンを即実行")},
+        //: Button: reboot now.
+        {1, QCoreApplication::translate("JobEdit", "即 再起動"), QString()},
+        //: Button: hibernate now.
+        {3, QCoreApplication::translate("JobEdit", "即 休止"), QString()},
+        //: Button: sleep now.
+        {4, QCoreApplication::translate("JobEdit", "即 スタンバイ"), QCoreApplication::translate("JobEdit", "即 スリープ")},
     };
 }
 

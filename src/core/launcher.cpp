@@ -1,5 +1,7 @@
 #include "core/launcher.h"
 
+#include <QCoreApplication>
+
 #include "core/crlf.h"
 #include "core/desktop_entry.h"
 #include "core/job.h"
@@ -114,9 +116,12 @@ QString NormalizePath(const QString &path)
 
 LaunchErrorNotice LaunchErrorMessage(const QString &program, const QString &parameters)
 {
-    return {QStringLiteral("Zenkoroシャットダウン") + QLatin1Char(' ') + VersionText(),
-            QStringLiteral("アプリ起動エラー") + kCrLf + QStringLiteral("ap       = ") + program + kCrLf +
-                QStringLiteral("パラメータ= ") + parameters};
+    //: Title of the message that a program could not be started; %1 is the version.
+    return {QCoreApplication::translate("Launcher", "Zenkoroシャットダウン %1").arg(VersionText()),
+            QCoreApplication::translate("Launcher", "アプリ起動エラー") + kCrLf + QStringLiteral("ap       = ") + program +
+                kCrLf +
+                //: Label before the parameters of the program that could not be started.
+                QCoreApplication::translate("Launcher", "パラメータ= ") + parameters};
 }
 
 quint64 FindProcessWindow(const QList<TopLevelWindow> &windows, qint64 pid, QString &list)
@@ -142,7 +147,7 @@ quint64 FindProcessWindow(const QList<TopLevelWindow> &windows, qint64 pid, QStr
     for (const TopLevelWindow &w : held)
         list += QString::number(w.handle) + QLatin1Char('\t') + w.className + QLatin1Char('\t') + w.title + kCrLf;
     if (held.isEmpty()) {
-        list = kWindowNotFoundText;
+        list = QCoreApplication::translate("Launcher", kWindowNotFoundSource);
         return 0;
     }
     return held.size() == 1 ? held.first().handle : 0;

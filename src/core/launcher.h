@@ -58,8 +58,10 @@ LaunchErrorNotice LaunchErrorMessage(const QString &program, const QString &para
 // line per candidate ("handle<TAB>class<TAB>title" + CRLF), or the failure
 // text when there is none.
 quint64 FindProcessWindow(const QList<TopLevelWindow> &windows, qint64 pid, QString &list);
-inline const QString kWindowNotFoundText =
-    QStringLiteral("ウィンドウハンドルの特定に失敗\r\n再度、行って見て下さい。");
+// Its Japanese source; the list gets the translation.
+inline constexpr const char *kWindowNotFoundSource =
+    QT_TRANSLATE_NOOP("Launcher", "ウィンドウハンドルの特定に失敗\r\n再度、行って見て下さい。");
+inline const QString kWindowNotFoundText = QString::fromUtf8(kWindowNotFoundSource);
 
 class Launcher : public QObject {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "core/multi_edit.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <utility>
 
@@ -57,7 +59,10 @@ void ApplyMultiToggled(JobSettings &job, MultiToggleMemory &memory, bool ticked)
 
 QString StartButtonCaption(bool multi)
 {
-    return multi ? QStringLiteral("開始") : QStringLiteral("実行");
+    //: Start button while the multi-schedule box is ticked: start the schedule.
+    return multi ? QCoreApplication::translate("MultiEdit", "開始")
+                 //: Start button of a single run.
+                 : QCoreApplication::translate("MultiEdit", "実行");
 }
 
 }  // namespace zk

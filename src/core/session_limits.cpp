@@ -1,5 +1,7 @@
 #include "core/session_limits.h"
 
+#include <QCoreApplication>
+
 #include "core/job.h"
 
 namespace zk {
@@ -28,13 +30,16 @@ QString SessionLimitText(SessionLimit limit)
 {
     switch (limit) {
     case SessionLimit::PhraseTitles:
-        return QStringLiteral("Wayland セッションでは、監視文言は AT-SPI 対応アプリケーションの中だけを探します"
-                              "（ウィンドウのタイトルは読めません）。");
+        return QCoreApplication::translate("SessionLimits",
+                                           "Wayland セッションでは、監視文言は AT-SPI 対応アプリケーションの中だけを探します"
+                                           "（ウィンドウのタイトルは読めません）。");
     case SessionLimit::IdleFromLogind:
-        return QStringLiteral("Wayland セッションでは、無操作の時間は logind のアイドル状態から読みます"
-                              "（コンポジターの無操作通知は使いません）。");
+        return QCoreApplication::translate("SessionLimits",
+                                           "Wayland セッションでは、無操作の時間は logind のアイドル状態から読みます"
+                                           "（コンポジターの無操作通知は使いません）。");
     case SessionLimit::NoForcedTop:
-        return QStringLiteral("Wayland セッションでは、警告のウィンドウを他のウィンドウより手前に固定できません。");
+        return QCoreApplication::translate("SessionLimits",
+                                           "Wayland セッションでは、警告のウィンドウを他のウィンドウより手前に固定できません。");
     }
     return QString();
 }

@@ -1,5 +1,7 @@
 #include "run/multi_run.h"
 
+#include <QCoreApplication>
+
 #include "core/datetime.h"
 #include "run/run_plan.h"
 #include "core/text.h"
@@ -70,8 +72,9 @@ QString DroppedMultiRowsText(const QList<int> &rows)
     QStringList numbers;
     for (const int r : rows)
         numbers << QString::number(r + 1);
-    return QStringLiteral("連続指定の ") + numbers.join(QStringLiteral(", ")) +
-           QStringLiteral(" 行目は時刻が正しくない（時は 0〜23、分は 0〜59）ため、空の行として扱います。");
+    //: %1 lists the numbers of the multi-schedule rows.
+    return QCoreApplication::translate("MultiRun", "連続指定の %1 行目は時刻が正しくない（時は 0〜23、分は 0〜59）ため、空の行として扱います。")
+        .arg(numbers.join(QStringLiteral(", ")));
 }
 
 QList<MultiStep> PlanMultiSteps(const QList<MultiRunEntry> &table, bool keepState)
@@ -106,12 +109,16 @@ QList<MultiStep> PlanMultiSteps(const AppState &state, const QDateTime &now)
 
 QString MultiStepLine(const MultiStep &step, int index, int count)
 {
-    QString line = QStringLiteral("連続指定 %1/%2: %3 %4").arg(index + 1).arg(count).arg(
-        FormatMonthDayHourMinute(step.due), step.operation);
+    //: One step of the multi schedule: %1/%2 its place, %3 when, %4 the operation.
+    QString line = QCoreApplication::translate("MultiRun", "連続指定 %1/%2: %3 %4")
+                       .arg(QString::number(index + 1), QString::number(count), FormatMonthDayHourMinute(step.due),
+                            MultiRowDisplayName(step.operation));
     if (step.resumeAt.isValid())
-        line += QStringLiteral(" 復帰 ") + FormatMonthDayHourMinute(step.resumeAt);
+        //: Part of a multi-schedule step: %1 is when the computer wakes up.
+        line += QCoreApplication::translate("MultiRun", " 復帰 %1").arg(FormatMonthDayHourMinute(step.resumeAt));
     if (!step.application.isEmpty())
-        line += QStringLiteral(" 起動 ") + step.application;
+        //: Part of a multi-schedule step: %1 is the program started after the wake-up.
+        line += QCoreApplication::translate("MultiRun", " 起動 %1").arg(step.application);
     return line;
 }
 
@@ -209,8 +216,8 @@ void MultiRun::tick()
     }
     const QString left = FormatRemaining(remaining);
     Q_EMIT remainingText(left);
-    Q_EMIT caption(left + QStringLiteral(" 　") + QStringLiteral("予定時刻 ") + FormatMonthDayHourMinute(s.due) +
-                   QLatin1Char(' ') + s.operation);
+    //: Caption while counting down: %1 time left, %2 when the step runs, %3 the operation.
+    Q_EMIT caption(tr("%1 　予定時刻 %2 %3").arg(left, FormatMonthDayHourMinute(s.due), MultiRowDisplayName(s.operation)));
 }
 
 void MultiRun::execute()

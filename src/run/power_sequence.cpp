@@ -13,7 +13,6 @@ namespace zk {
 
 namespace {
 
-const QString kWaitingForWake = QStringLiteral("復帰待中");
 constexpr int kTickMs = 1000;
 constexpr int kExitRetryMs = 10000;
 constexpr qint64 kActiveUserMs = 5000;
@@ -170,7 +169,7 @@ void PowerSequence::exitSession(OperationKind operation)
         }
         if (m_view)
             m_view->setRemainingFontSize(kRemainingFontNotice);
-        Q_EMIT remainingText(QStringLiteral("強制終了します。") + kCrLf + QStringLiteral("処理中の作業を中止して下さい。"));
+        Q_EMIT remainingText(tr("強制終了します。") + kCrLf + tr("処理中の作業を中止して下さい。"));
         m_retryTimer.start();
     });
 }
@@ -250,7 +249,7 @@ void PowerSequence::onSuspendReturned()
         afterResumeFromSuspend();
         return;
     }
-    Q_EMIT remainingText(kWaitingForWake);
+    Q_EMIT remainingText(tr("復帰待中"));
     m_wait = Wait::WakeTimer;
     Q_EMIT waitingForWakeStarted();
     if (m_wakeFired)

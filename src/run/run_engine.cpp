@@ -18,7 +18,6 @@ namespace zk {
 
 namespace {
 
-const QString kWaitingResumeOnly = QStringLiteral("復帰待ち中");
 constexpr int kTickMs = 1000;
 // A tick further than this from the whole second of the clock re-aligns the timer.
 constexpr int kTickDriftMs = 100;
@@ -71,10 +70,10 @@ RunEngine::RunEngine(AppState &state, const Clock &clock, const PlatformServices
         // Nothing will happen until the stop button is used: say so.
         if (m_view)
             m_view->setRemainingFontSize(kRemainingFontNotice);
-        setRemaining(QStringLiteral("実行できる行がありません。") + kCrLf + QStringLiteral("「中止」で戻ります。"));
+        setRemaining(tr("実行できる行がありません。") + kCrLf + tr("「中止」で戻ります。"));
     });
 
-    m_baseCaption = CaptionFor(m_state.OperationText());
+    m_baseCaption = CaptionFor(m_state.OperationDisplayName());
     m_power.setView(view);
     m_multi.setView(view);
     setServices(services);
@@ -135,7 +134,7 @@ QString RunEngine::trayTooltip() const
     in.resumeTime = m_state.cl.ResumeTime;
     in.targetTime = m_targetTime;
     in.runActive = m_locked && ((in.resumeChecked && in.resumeTime.isValid()) || m_targetTime.isValid());
-    in.operationText = m_state.OperationText();
+    in.operationText = m_state.OperationDisplayName();
     in.windowTitle = m_baseCaption;
     in.today = m_clock.now().date();
     return TrayTooltipText(in);
@@ -186,9 +185,11 @@ void RunEngine::sendWarningNotice()
         return;
     DesktopNotification notice;
     notice.summary = m_baseCaption;
-    notice.body = (m_state.job.Force ? QStringLiteral("強制") : QStringLiteral("まもなく")) + m_state.OperationText();
+    //: Warning before the operation %1 runs, with force or soon.
+    notice.body = (m_state.job.Force ? tr("強制%1") : tr("まもなく%1")).arg(m_state.OperationDisplayName());
     notice.critical = true;
-    notice.actions = {{kNoticeStopKey, QStringLiteral("中止")}};
+    //: Button of the desktop notice: stop the run.
+    notice.actions = {{kNoticeStopKey, tr("中止")}};
     const quint64 serial = ++m_noticeSerial;
     const QPointer<RunEngine> self(this);
     const QPointer<DesktopNotifier> guard(notifier);
@@ -311,7 +312,7 @@ void RunEngine::followBootClock(const QDateTime &now)
     if (m_resumeFollowsTarget && m_state.cl.ResumeTime.isValid()) {
         m_state.cl.ResumeTime = m_state.cl.ResumeTime.addMSecs(moved);
         if (m_view)
-            m_view->setResumeLabel(QStringLiteral("予定 ") + FormatClock(m_state.cl.ResumeTime));
+            m_view->setResumeLabel(tr("予定 %1").arg(FormatClock(m_state.cl.ResumeTime)));
     }
 }
 
@@ -388,7 +389,7 @@ void RunEngine::startMultiRun()
     const QString dropped = DroppedMultiRowsText(DroppedMultiRows(m_state.MultiRows));
     if (!dropped.isEmpty() && m_view) {
         PopupRequest popup;
-        popup.title = QStringLiteral("連続指定");
+        popup.title = tr("連続指定");
         popup.text = dropped;
         popup.red = true;
         showPopup(popup, {});
@@ -443,7 +444,8 @@ void RunEngine::startRun()
     m_state.cl.ResumeTime = p.resumeTime;
     if (m_view)
         m_view->setResumeLabel(p.resumeTime.isValid()
-                                   ? QStringLiteral("予定 ") + FormatClock(p.resumeTime)
+                                   //: When the computer wakes up: %1 is a clock time.
+                                   ? tr("予定 %1").arg(FormatClock(p.resumeTime))
                                    : QString());
 
     // Lock the settings.
@@ -479,7 +481,7 @@ void RunEngine::askStartQuestion(quint64 generation, const QString &message)
         return;
     }
     const QPointer<RunEngine> self(this);
-    m_view->askOkCancel(QStringLiteral("文言状態検知"), message, [self, this, generation](bool ok) {
+    m_view->askOkCancel(tr("文言状態検知"), message, [self, this, generation](bool ok) {
         if (!self || generation != m_generation || m_ended)
             return;
         if (!ok) {
@@ -549,7 +551,7 @@ void RunEngine::continueStart(quint64 generation)
             showCountdown(*left);
     } else {
         // Wait for the wake time without suspending the machine.
-        setRemaining(kWaitingResumeOnly);
+        setRemaining(tr("復帰待ち中"));
         m_state.job.TrayIcon = 1;
         if (m_view)
             m_view->settingsChanged();
@@ -744,8 +746,8 @@ void RunEngine::showCountdown(qint64 remaining)
     const qint64 lead = warningLeadMs();
     QString status;
     if (remaining >= lead) {
-        status = FormatRemaining(remaining) + QStringLiteral(" 　") + QStringLiteral("予定時刻 ") +
-                 FormatMonthDayHourMinute(m_targetTime);
+        //: Countdown: %1 time left, %2 when the operation runs.
+        status = tr("%1 　予定時刻 %2").arg(FormatRemaining(remaining), FormatMonthDayHourMinute(m_targetTime));
         if (remaining < 60000) {
             setRemainingColor(kColorLastMinute);
         } else {
@@ -756,8 +758,8 @@ void RunEngine::showCountdown(qint64 remaining)
         setRunState(RunState::Counting);
     } else {
         const qint64 seconds = ((remaining + 500) / 1000) % 60;
-        status = QString(int(seconds), QChar(0xFF65)) + (j.Force ? QStringLiteral("強制") : QStringLiteral("まもなく")) +
-                 m_state.OperationText();
+        status = QString(int(seconds), QChar(0xFF65)) +
+                 (j.Force ? tr("強制%1") : tr("まもなく%1")).arg(m_state.OperationDisplayName());
         BringForwardForWarning(m_state.job.Topmost, m_view);
         setRemainingColor(kColorWarning);
         if (j.CountdownSound && m_services.sound)
@@ -833,9 +835,10 @@ void RunEngine::captureDone(quint64 capture, bool written)
     // power action runs either way.
     if (!m_state.job.NoAlert && m_view) {
         PopupRequest popup;
-        popup.text = m_state.CaptureFolder + QStringLiteral(" にキャプチャーファイル") + kCrLf + m_captureName +
-                     QStringLiteral(".jpg") +
-                     (written ? QStringLiteral(" を作成しました。") : QStringLiteral(" を作成できませんでした。"));
+        //: %1 is the folder, %2 the file name.
+        popup.text = (written ? tr("%1 にキャプチャーファイル\r\n%2 を作成しました。")
+                              : tr("%1 にキャプチャーファイル\r\n%2 を作成できませんでした。"))
+                         .arg(m_state.CaptureFolder, m_captureName + QStringLiteral(".jpg"));
         showPopup(popup, {});
     }
     finishExecution();

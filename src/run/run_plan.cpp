@@ -1,5 +1,7 @@
 #include "run/run_plan.h"
 
+#include <QCoreApplication>
+
 #include "core/crlf.h"
 #include "core/datetime.h"
 #include "core/text.h"
@@ -114,7 +116,8 @@ QString FormatRemaining(qint64 milliseconds)
     const qint64 days = total / 86400;
     if (days < 1)
         return FormatHms(total);
-    return QString::number(days) + QStringLiteral("日") + QLatin1Char(' ') + FormatHms(total % 86400);
+    //: Time left: %1 days, %2 hours:minutes:seconds.
+    return QCoreApplication::translate("RunPlan", "%1日 %2").arg(QString::number(days), FormatHms(total % 86400));
 }
 
 RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnvironment &env)
@@ -128,7 +131,7 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
     if (j.TimingMode == 0) {
         const double m = LeadingNumber(j.DelayMinutes);
         if (m < 0) {
-            refuse(p, QStringLiteral("入力エラー"), QStringLiteral("0 以上の整数を入力して下さい。"),
+            refuse(p, QCoreApplication::translate("RunPlan", "入力エラー"), QCoreApplication::translate("RunPlan", "0 以上の整数を入力して下さい。"),
                    QStringLiteral("cmbTime"), StopOrder::AfterMessage);
             return p;
         }
@@ -139,8 +142,8 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
         if (p.targetSpanMs >= 0)
             p.targetTime = now.addMSecs(p.targetSpanMs);
         else {
-            refuse(p, QStringLiteral("入力エラー"),
-                   QStringLiteral("分後：") + QString::number(kMaxDelayMinutes) + QStringLiteral("以下の数値を入力"),
+            refuse(p, QCoreApplication::translate("RunPlan", "入力エラー"),
+                   QCoreApplication::translate("RunPlan", "分後：%1以下の数値を入力").arg(kMaxDelayMinutes),
                    QStringLiteral("cmbTime"), StopOrder::AfterMessage);
             return p;
         }
@@ -149,7 +152,7 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
         const double mi = LeadingNumber(j.ClockMinute);
         const std::optional<qint64> ms = minutesToMs(h * 60.0 + mi);
         if (!ms) {
-            refuse(p, QStringLiteral("入力エラー"), QStringLiteral("時刻の記述が不正です！"), QStringLiteral("txtH"),
+            refuse(p, QCoreApplication::translate("RunPlan", "入力エラー"), QCoreApplication::translate("RunPlan", "時刻の記述が不正です！"), QStringLiteral("txtH"),
                    StopOrder::AfterMessage);
             return p;
         }
@@ -158,7 +161,7 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
         if (t.isValid() && t < now)
             t = AtClockMs(now.date().addDays(1), *ms);
         if (!t.isValid()) {
-            refuse(p, QStringLiteral("入力エラー"), QStringLiteral("時刻の記述が不正です！"), QStringLiteral("txtH"),
+            refuse(p, QCoreApplication::translate("RunPlan", "入力エラー"), QCoreApplication::translate("RunPlan", "時刻の記述が不正です！"), QStringLiteral("txtH"),
                    StopOrder::AfterMessage);
             return p;
         }
@@ -173,8 +176,9 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
             p.outcome = PlanOutcome::Skip;
             p.stop = StopOrder::None;
             p.showPopup = !j.NoAlert;
-            p.popupText = QStringLiteral("予定日（") + FormatShortDate(p.targetTime) + QStringLiteral("）は exec_week ") +
-                              cl.ExecWeekMask + QStringLiteral(" の指定により") + kCrLf + QStringLiteral("実行をパスします。");
+            //: %1 is the date, %2 the -exec_week value (seven 0/1 digits).
+            p.popupText = QCoreApplication::translate("RunPlan", "予定日（%1）は exec_week %2 の指定により\r\n実行をパスします。")
+                              .arg(FormatShortDate(p.targetTime), cl.ExecWeekMask);
             return p;
         }
     }
@@ -187,7 +191,7 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
                            [&](const QString &h) { return text.contains(h); });
     };
     if (j.MonitorEnabled && j.MonitorKind == 0 && holdsPlaceholder(j.MonitorPhrase)) {
-        refuse(p, QStringLiteral("入力文字エラー"), QStringLiteral("御客さん！ご冗談は止めて下さい！"),
+        refuse(p, QCoreApplication::translate("RunPlan", "入力文字エラー"), QCoreApplication::translate("RunPlan", "御客さん！ご冗談は止めて下さい！"),
                QStringLiteral("txt監視文言"), StopOrder::AfterMessage);
         return p;
     }
@@ -196,14 +200,17 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
     const bool needBoxes = j.ResumeEnabled && (j.ResumeOnly || j.ResumeAtClock);
     if (j.ResumeEnabled && (!j.ResumeDateParts[0].isEmpty() || j.ResumeOnly)) {
         if (needBoxes) {
-            static const char16_t *names[] = {u"年", u"月", u"日", u"時", u"分"};
+            static const char *const names[] = {
+                QT_TRANSLATE_NOOP("RunPlan", "年"), QT_TRANSLATE_NOOP("RunPlan", "月"),
+                QT_TRANSLATE_NOOP("RunPlan", "日"), QT_TRANSLATE_NOOP("RunPlan", "時"),
+                QT_TRANSLATE_NOOP("RunPlan", "分")};
             std::array<qint64, 5> v{};
             for (int i = 0; i < 5; ++i) {
                 const auto n = boxNumber(j.ResumeDateParts[size_t(i)]);
                 if (!n || (i == 0 && (*n < 1 || *n > 9999))) {
-                    refuse(p, QStringLiteral("入力エラー"),
-                           QStringLiteral("復帰予定日時の「") + QString::fromUtf16(names[i]) +
-                               QStringLiteral("」には数値を入力して下さい。"),
+                    refuse(p, QCoreApplication::translate("RunPlan", "入力エラー"),
+                           QCoreApplication::translate("RunPlan", "復帰予定日時の「%1」には数値を入力して下さい。")
+                               .arg(QCoreApplication::translate("RunPlan", names[i])),
                            QStringLiteral("txtResume_") + QString::number(i), StopOrder::AfterMessage);
                     return p;
                 }
@@ -213,7 +220,7 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
         } else {
             const std::optional<qint64> ms = minutesToMs(LeadingNumber(j.ResumeAfterMinutes));
             if (!ms) {
-                refuse(p, QStringLiteral("入力エラー"), QStringLiteral("復帰までの時間が長過ぎます。"),
+                refuse(p, QCoreApplication::translate("RunPlan", "入力エラー"), QCoreApplication::translate("RunPlan", "復帰までの時間が長過ぎます。"),
                        QStringLiteral("cmb復帰分"), StopOrder::AfterMessage);
                 return p;
             }
@@ -222,14 +229,14 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
         }
         if (j.ResumeOnly) {
             if (now.msecsTo(p.resumeTime) < kResumeMarginMs) {
-                refuse(p, QStringLiteral("エラー発生"),
-                       QStringLiteral("復帰予定日時は") + QStringLiteral("現在時刻(+1分)以降にして下さい！"), QString(),
+                refuse(p, QCoreApplication::translate("RunPlan", "エラー発生"),
+                       QCoreApplication::translate("RunPlan", "復帰予定日時は現在時刻(+1分)以降にして下さい！"), QString(),
                        StopOrder::BeforeMessage);
                 return p;
             }
         } else if (p.targetTime.msecsTo(p.resumeTime) < kResumeMarginMs) {
-            refuse(p, QStringLiteral("エラー発生"),
-                   QStringLiteral("復帰予定日時は") + state.OperationText() + QStringLiteral("予定時刻(+1分)以降にして下さい！"),
+            refuse(p, QCoreApplication::translate("RunPlan", "エラー発生"),
+                   QCoreApplication::translate("RunPlan", "復帰予定日時は%1予定時刻(+1分)以降にして下さい！").arg(state.OperationDisplayName()),
                    QString(), StopOrder::BeforeMessage);
             return p;
         }
@@ -246,16 +253,16 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
             const QString file = StartCheckPath(path, env.programDir);
             const bool exists = env.fileExists ? env.fileExists(file) : ExistingFile(file);
             if (!exists) {
-                refuse(p, QStringLiteral("パスエラー"), QStringLiteral("記述されたパスは無効です。") + kCrLf + kCrLf + path,
+                refuse(p, QCoreApplication::translate("RunPlan", "パスエラー"), QCoreApplication::translate("RunPlan", "記述されたパスは無効です。") + kCrLf + kCrLf + path,
                        QStringLiteral("txtExecAp"), StopOrder::None);
                 return p;
             }
             if (!env.programName.isEmpty() && app.contains(env.programName, Qt::CaseInsensitive)) {
                 const QString value = timeSwitchValue(ParameterPart(app));
                 if (LeadingNumber(value) > kSelfRestartMaxMinutes) {
-                    refuse(p, QStringLiteral("入力注意"),
-                           env.programTitle + QStringLiteral("のパラメーターの時間 time,t は ") +
-                               QString::number(kSelfRestartMaxMinutes) + QStringLiteral("以内にして下さい。"),
+                    refuse(p, QCoreApplication::translate("RunPlan", "入力注意"),
+                           QCoreApplication::translate("RunPlan", "%1のパラメーターの時間 time,t は %2以内にして下さい。")
+                               .arg(env.programTitle, QString::number(kSelfRestartMaxMinutes)),
                            QString(), StopOrder::None);
                     return p;
                 }
@@ -266,8 +273,8 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
     // Resume-only needs resume. A command-line start is refused too: without
     // a resume time there is nothing to wait for.
     if (j.ResumeOnly && (!j.ResumeEnabled || !p.resumeTime.isValid())) {
-        refuse(p, QStringLiteral("矛盾"),
-               QStringLiteral("「復帰」にチェックするか「復帰のみ」をオフにするかにして下さい。"), QString(),
+        refuse(p, QCoreApplication::translate("RunPlan", "矛盾"),
+               QCoreApplication::translate("RunPlan", "「復帰」にチェックするか「復帰のみ」をオフにするかにして下さい。"), QString(),
                StopOrder::AfterMessage);
         return p;
     }
@@ -278,8 +285,8 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
         if (!j.resumeWeekday(w)) {
             if (!j.NoAlert) {
                 p.resumeDay = ResumeDayRule::CancelRun;
-                p.resumePopupText = QStringLiteral("復帰予定日は ") + kCrLf + FormatLongDate(p.resumeTime) + kCrLf +
-                                    QStringLiteral("復帰無効曜日です。処理をキャンセルします。");
+                p.resumePopupText = QCoreApplication::translate("RunPlan", "復帰予定日は \r\n%1\r\n復帰無効曜日です。処理をキャンセルします。")
+                                        .arg(FormatLongDate(p.resumeTime));
             } else {
                 p.resumeDay = j.ResumeOnly ? ResumeDayRule::EndProgram : ResumeDayRule::DropResume;
             }
@@ -302,7 +309,7 @@ RunPlan PlanStart(const AppState &state, const QDateTime &now, const StartEnviro
 
 std::pair<QString, QString> WakeRefusal(const QString &reason)
 {
-    return {QStringLiteral("エラー発生"), QStringLiteral("復帰タイマーを設定できません。") + kCrLf + reason};
+    return {QCoreApplication::translate("RunPlan", "エラー発生"), QCoreApplication::translate("RunPlan", "復帰タイマーを設定できません。") + kCrLf + reason};
 }
 
 QJsonObject ExplainPlan(const RunPlan &plan)

@@ -188,9 +188,10 @@ void MultiScheduleFrame::buildRow(QWidget *host, int i)
         if (m_loading == 0)
             m_state.MultiRows[size_t(i)].Minute = t;
     });
-    connect(r.operation, &QComboBox::currentTextChanged, this, [this, i](const QString &t) {
+    // The row keeps the stored (Japanese) text, the item's data; the item shows its display name.
+    connect(r.operation, &QComboBox::currentIndexChanged, this, [this, i] {
         if (m_loading == 0)
-            m_state.MultiRows[size_t(i)].Operation = t;
+            m_state.MultiRows[size_t(i)].Operation = m_rows[size_t(i)].operation->currentData().toString();
         applyApplicationVisibility(i);
     });
     connect(r.application, &QLineEdit::textChanged, this, [this, i](const QString &t) {
@@ -206,8 +207,9 @@ void MultiScheduleFrame::setOperations(const QStringList &items)
     ++m_loading;
     for (Row &r : m_rows) {
         r.operation->clear();
-        r.operation->addItem(QString());  // an empty row
-        r.operation->addItems(items);
+        r.operation->addItem(QString(), QString());  // an empty row
+        for (const QString &item : items)
+            r.operation->addItem(MultiRowDisplayName(item), item);
     }
     --m_loading;
     load();
@@ -228,10 +230,10 @@ void MultiScheduleFrame::showRow(int i)
     Row &r = m_rows[size_t(i)];
     r.hour->setText(e.Hour);
     r.minute->setText(e.Minute);
-    int k = r.operation->findText(e.Operation);
+    int k = r.operation->findData(e.Operation);
     if (k < 0) {
         // A text the list does not offer (here) is shown as it is.
-        r.operation->addItem(e.Operation);
+        r.operation->addItem(MultiRowDisplayName(e.Operation), e.Operation);
         k = r.operation->count() - 1;
     }
     r.operation->setCurrentIndex(k);
@@ -241,7 +243,7 @@ void MultiScheduleFrame::showRow(int i)
 
 void MultiScheduleFrame::applyApplicationVisibility(int i)
 {
-    const bool shown = MultiRowShowsApplication(m_rows[size_t(i)].operation->currentText());
+    const bool shown = MultiRowShowsApplication(m_rows[size_t(i)].operation->currentData().toString());
     m_rows[size_t(i)].application->setVisible(shown);
     m_rows[size_t(i)].browse->setVisible(shown);
 }

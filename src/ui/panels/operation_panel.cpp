@@ -41,7 +41,8 @@ OperationPanel::OperationPanel(PanelHost &host, QWidget *parent)
 
     cmbOp = new QComboBox(this);
     cmbOp->setObjectName(QStringLiteral("cmbOp"));
-    cmbOp->addItems(OperationListTexts());
+    for (const OperationKind k : kOperationKinds)
+        cmbOp->addItem(OperationDisplayName(k));
     cmbOp->setAccessibleName(tr("処理"));
     lay->addWidget(cmbOp, 0, 0);
 
@@ -138,10 +139,10 @@ OperationPanel::OperationPanel(PanelHost &host, QWidget *parent)
 
 bool OperationPanel::showOperation(int index)
 {
-    const QStringList operations = OperationListTexts();
-    if (cmbOp->count() != operations.size() || cmbOp->itemText(0) != operations.value(0)) {
+    if (cmbOp->count() != int(kOperationKinds.size()) || cmbOp->itemText(0) != OperationDisplayName(kOperationKinds[0])) {
         cmbOp->clear();
-        cmbOp->addItems(operations);
+        for (const OperationKind k : kOperationKinds)
+            cmbOp->addItem(OperationDisplayName(k));
     }
     const bool changed = cmbOp->currentIndex() != index;
     cmbOp->setCurrentIndex(index);
