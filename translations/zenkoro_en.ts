@@ -2,6 +2,14 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>Caption</name>
+    <message>
+        <source>コマンドライン</source>
+        <extracomment>Caption of the window that shows the generated command line.</extracomment>
+        <translation>Command line</translation>
+    </message>
+</context>
+<context>
     <name>CommandHistory</name>
     <message>
         <source>表示行数 ＋&#x3000;(%1)</source>
@@ -12,6 +20,178 @@
         <source>記憶履歴数 ＋ (%1)</source>
         <extracomment>Button that keeps one more entry in the history; %1: the entries kept now.</extracomment>
         <translation>Entries kept + (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>「%1」は不明なパラメータです！</source>
+        <translation>&quot;%1&quot; is an unknown parameter!</translation>
+    </message>
+    <message>
+        <source>パラメーターエラー</source>
+        <translation>Parameter error</translation>
+    </message>
+    <message>
+        <source>「-%1」に値がありません！</source>
+        <translation>&quot;-%1&quot; has no value!</translation>
+    </message>
+    <message>
+        <source>時間が不正です！</source>
+        <translation>The time is not valid!</translation>
+    </message>
+    <message>
+        <source>時刻の記述が不正です！</source>
+        <translation>The clock time is not valid!</translation>
+    </message>
+    <message>
+        <source>パラメータ= </source>
+        <translation>parameters= </translation>
+    </message>
+    <message>
+        <source>パラメータエラー</source>
+        <translation>Parameter error</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLineGenerator</name>
+    <message>
+        <source>%1ため、コマンドラインを生成できません。</source>
+        <extracomment>%1 is the reason, a clause such as &quot;the watched phrase is empty&quot;.</extracomment>
+        <translation>Cannot make a command line: %1.</translation>
+    </message>
+    <message>
+        <source>「%1」の値 %2 が負の数の</source>
+        <translation>the value %2 of &quot;%1&quot; is negative</translation>
+    </message>
+    <message>
+        <source>監視文言が空の</source>
+        <translation>the watched phrase is empty</translation>
+    </message>
+    <message>
+        <source>監視文言「%1」は「&lt;」「&gt;」の組み合わせや前後の空白がコマンドラインでは元に戻らない</source>
+        <translation>the watched phrase &quot;%1&quot; has &quot;&lt;&quot;, &quot;&gt;&quot; or leading or trailing blanks that the command line cannot carry</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <extracomment>Name of the box with the CPU usage limit.</extracomment>
+        <translation>Lower limit</translation>
+    </message>
+    <message>
+        <source>平均時間</source>
+        <extracomment>Name of the box with the seconds the CPU usage is averaged over.</extracomment>
+        <translation>Averaging time</translation>
+    </message>
+    <message>
+        <source>監視プロセス「%1」はコマンドラインに一語で書けない</source>
+        <translation>the watched process &quot;%1&quot; cannot be written as one word on the command line</translation>
+    </message>
+    <message>
+        <source>復帰予定日時の「%1」が数値でない</source>
+        <translation>the &quot;%1&quot; of the wake-up time is not a number</translation>
+    </message>
+    <message>
+        <source>復帰予定日時の「%1」が 0 から %2 の範囲にない</source>
+        <translation>the &quot;%1&quot; of the wake-up time is not between 0 and %2</translation>
+    </message>
+    <message>
+        <source>時</source>
+        <extracomment>Name of the hour box.</extracomment>
+        <translation>Hour</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <extracomment>Name of the minute box.</extracomment>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <source>「分後に復帰」の値がコマンドラインでは元に戻らない</source>
+        <translation>the &quot;wake up after minutes&quot; value cannot be carried by the command line</translation>
+    </message>
+    <message>
+        <source>復帰時に実行するプログラム「%1」に大文字があり、コマンドラインでは小文字で読まれる</source>
+        <translation>the program to start on wake-up &quot;%1&quot; has capital letters, which the command line reads in lower case</translation>
+    </message>
+    <message>
+        <source>復帰時に実行するプログラム「%1」は「&lt;」「&gt;」の組み合わせがコマンドラインでは元に戻らない</source>
+        <translation>the program to start on wake-up &quot;%1&quot; has &quot;&lt;&quot; and &quot;&gt;&quot; that the command line cannot carry</translation>
+    </message>
+    <message>
+        <source>分後</source>
+        <extracomment>Name of the minutes-after-start box.</extracomment>
+        <translation>Minutes after</translation>
+    </message>
+    <message>
+        <source>秒間入力無い時に実行</source>
+        <extracomment>Name of the box with the seconds without input.</extracomment>
+        <translation>Seconds without input</translation>
+    </message>
+</context>
+<context>
+    <name>ControlCommands</name>
+    <message>
+        <source>zenkoro: セッション D-Bus バスが %1 秒以内に応答しませんでした。実行中の zenkoro に問い合わせられません。
+</source>
+        <translation>zenkoro: the session D-Bus bus did not answer within %1 seconds. Cannot ask the running zenkoro.
+</translation>
+    </message>
+    <message>
+        <source>zenkoro: プロセス %1 (%2) が %3 秒以内に応答しませんでした。</source>
+        <extracomment>%1 process id, %2 its bus name, %3 seconds.</extracomment>
+        <translation>zenkoro: process %1 (%2) did not answer within %3 seconds. </translation>
+    </message>
+    <message>
+        <source>zenkoro: プロセス %1 は実行中ではないため、停止するものがありません。
+</source>
+        <translation>zenkoro: process %1 is not running, so there is nothing to stop.
+</translation>
+    </message>
+    <message>
+        <source>停止していません。
+</source>
+        <translation>It was not stopped.
+</translation>
+    </message>
+</context>
+<context>
+    <name>DateTime</name>
+    <message>
+        <source>日曜日</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>月曜日</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>火曜日</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>水曜日</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>木曜日</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>金曜日</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>土曜日</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>%1月%2日 %3時%4分</source>
+        <extracomment>%1 month, %2 day, %3 hour, %4 minute.</extracomment>
+        <translation>%1/%2 %3:%4</translation>
+    </message>
+    <message>
+        <source>%1年%2月%3日(%4) %5</source>
+        <extracomment>%1 year, %2 month, %3 day (two digits), %4 weekday name, %5 hours:minutes.</extracomment>
+        <translation>%4, %1/%2/%3 %5</translation>
     </message>
 </context>
 <context>
@@ -61,6 +241,150 @@
     </message>
 </context>
 <context>
+    <name>HeadlessView</name>
+    <message>
+        <source>(表示がないため既定の「キャンセル」で答えます)</source>
+        <translation>(no display: answering with the default &quot;Cancel&quot;)</translation>
+    </message>
+</context>
+<context>
+    <name>JobEdit</name>
+    <message>
+        <source>%1処理開始までの時間を分で指定</source>
+        <extracomment>Tooltips: %1 is the operation&apos;s name (shut down, reboot, ...).</extracomment>
+        <translation>Minutes until the %1 starts</translation>
+    </message>
+    <message>
+        <source>%1処理開始の時刻を時分で指定。現在時刻より前は翌日扱い</source>
+        <translation>Clock time (hours and minutes) at which the %1 starts. A time before now means tomorrow</translation>
+    </message>
+    <message>
+        <source>%1処理開始</source>
+        <translation>Start the %1</translation>
+    </message>
+    <message>
+        <source>%1処理中止</source>
+        <translation>Stop the %1</translation>
+    </message>
+    <message>
+        <source>%1までの時間を分単位で指定</source>
+        <translation>Minutes until the %1</translation>
+    </message>
+    <message>
+        <source>%1の実行を出力文言やCPU使用率・電源状態により監視します。</source>
+        <translation>Runs the %1 on a phrase on the screen, the CPU usage or the power state.</translation>
+    </message>
+    <message>
+        <source>画面上に右の文言が表示された時 %1を実行します。空白は無効</source>
+        <translation>Runs the %1 when the phrase on the right is shown on the screen. Blank means off</translation>
+    </message>
+    <message>
+        <source>%1の設定は無視され、復帰のみ行います。</source>
+        <translation>The %1 setting is ignored; only the wake-up is done.</translation>
+    </message>
+    <message>
+        <source>画面上に、この文言が 「表示された時」 に終了処理を実行。ダブルクリックで入力フォームを表示</source>
+        <translation>Runs the operation when this phrase &quot;appears&quot; on the screen. Double-click to open the input form</translation>
+    </message>
+    <message>
+        <source>画面上に、この文言が 「表示されなくなった時」 に終了処理を実行。ダブルクリックで入力フォームを表示</source>
+        <translation>Runs the operation when this phrase &quot;disappears&quot; from the screen. Double-click to open the input form</translation>
+    </message>
+    <message>
+        <source>無効</source>
+        <extracomment>Title of the message that hibernation is turned off.</extracomment>
+        <translation>Disabled</translation>
+    </message>
+    <message>
+        <source>「休止」は無効となっています。<byte value="xd"/>
+[電源のオプション]から「休止」を有効にして下さい。</source>
+        <translation>Hibernation is turned off.<byte value="xd"/>
+Turn hibernation on in the power settings.</translation>
+    </message>
+    <message>
+        <source>未入力</source>
+        <extracomment>Title of the message that a box is empty.</extracomment>
+        <translation>Empty</translation>
+    </message>
+    <message>
+        <source>0 以上の整数を入力して下さい。</source>
+        <translation>Enter a whole number of 0 or more.</translation>
+    </message>
+    <message>
+        <source>保存完了</source>
+        <translation>Saved</translation>
+    </message>
+    <message>
+        <source>書込みエラー</source>
+        <translation>Write error</translation>
+    </message>
+    <message>
+        <source>設定値の保存に失敗しました！<byte value="xd"/>
+媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。</source>
+        <translation>The settings could not be saved!<byte value="xd"/>
+Check that the medium is writable and that the file (Conf.txt) is not read-only.</translation>
+    </message>
+    <message>
+        <source>既定値</source>
+        <extracomment>Title of the question before the default settings are restored.</extracomment>
+        <translation>Defaults</translation>
+    </message>
+    <message>
+        <source>既定値に戻します。よろしいですか？</source>
+        <translation>Restore the default settings?</translation>
+    </message>
+    <message>
+        <source>即終了</source>
+        <extracomment>Button: shut down now.</extracomment>
+        <translation>Shut down now</translation>
+    </message>
+    <message>
+        <source>シャットダウンを即実行</source>
+        <translation>Shut down right away</translation>
+    </message>
+    <message>
+        <source>即 再起動</source>
+        <extracomment>Button: reboot now.</extracomment>
+        <translation>Reboot now</translation>
+    </message>
+    <message>
+        <source>即 休止</source>
+        <extracomment>Button: hibernate now.</extracomment>
+        <translation>Hibernate now</translation>
+    </message>
+    <message>
+        <source>即 スタンバイ</source>
+        <extracomment>Button: sleep now.</extracomment>
+        <translation>Sleep now</translation>
+    </message>
+    <message>
+        <source>即 スリープ</source>
+        <translation>Sleep now</translation>
+    </message>
+</context>
+<context>
+    <name>Launcher</name>
+    <message>
+        <source>Zenkoroシャットダウン %1</source>
+        <extracomment>Title of the message that a program could not be started; %1 is the version.</extracomment>
+        <translation>Zenkoro %1</translation>
+    </message>
+    <message>
+        <source>アプリ起動エラー</source>
+        <translation>Cannot start the program</translation>
+    </message>
+    <message>
+        <source>パラメータ= </source>
+        <translation>parameters= </translation>
+    </message>
+    <message>
+        <source>ウィンドウハンドルの特定に失敗<byte value="xd"/>
+再度、行って見て下さい。</source>
+        <translation>Could not find the window.<byte value="xd"/>
+Please try again.</translation>
+    </message>
+</context>
+<context>
     <name>LauncherFile</name>
     <message>
         <source>行き先のないシンボリックリンク</source>
@@ -70,6 +394,74 @@
         <source>ランチャー %1 を信頼済みにできませんでした（ファイルマネージャーが実行前に確認することがあります）: %2</source>
         <extracomment>%1: the launcher file, %2: what the tool said.</extracomment>
         <translation>Could not mark the launcher %1 as trusted (the file manager may ask before running it): %2</translation>
+    </message>
+</context>
+<context>
+    <name>MultiEdit</name>
+    <message>
+        <source>開始</source>
+        <extracomment>Start button while the multi-schedule box is ticked: start the schedule.</extracomment>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Run</translation>
+    </message>
+</context>
+<context>
+    <name>MultiRun</name>
+    <message>
+        <source>連続指定の %1 行目は時刻が正しくない（時は 0〜23、分は 0〜59）ため、空の行として扱います。</source>
+        <extracomment>%1 lists the numbers of the multi-schedule rows.</extracomment>
+        <translation>Multi-schedule row(s) %1 have an invalid time (hour 0–23, minute 0–59) and are treated as empty.</translation>
+    </message>
+    <message>
+        <source>連続指定 %1/%2: %3 %4</source>
+        <extracomment>One step of the multi schedule: %1/%2 its place, %3 when, %4 the operation.</extracomment>
+        <translation>Schedule %1/%2: %3 %4</translation>
+    </message>
+    <message>
+        <source> 復帰 %1</source>
+        <extracomment>Part of a multi-schedule step: %1 is when the computer wakes up.</extracomment>
+        <translation> wake up %1</translation>
+    </message>
+    <message>
+        <source> 起動 %1</source>
+        <extracomment>Part of a multi-schedule step: %1 is the program started after the wake-up.</extracomment>
+        <translation> start %1</translation>
+    </message>
+</context>
+<context>
+    <name>Operation</name>
+    <message>
+        <source>シャットダウン</source>
+        <extracomment>An operation: power off the computer.</extracomment>
+        <translation>Shut down</translation>
+    </message>
+    <message>
+        <source>再起動</source>
+        <extracomment>An operation: restart the computer.</extracomment>
+        <translation>Reboot</translation>
+    </message>
+    <message>
+        <source>ログオフ</source>
+        <extracomment>An operation: end the user&apos;s session.</extracomment>
+        <translation>Log off</translation>
+    </message>
+    <message>
+        <source>休止</source>
+        <extracomment>An operation: hibernate (suspend to disk).</extracomment>
+        <translation>Hibernate</translation>
+    </message>
+    <message>
+        <source>スリープ</source>
+        <extracomment>An operation: sleep (suspend to RAM).</extracomment>
+        <translation>Sleep</translation>
+    </message>
+    <message>
+        <source>復帰</source>
+        <extracomment>A multi-schedule row entry: wake the computer up after the sleep before it.</extracomment>
+        <translation>Wake up</translation>
     </message>
 </context>
 <context>
@@ -138,6 +530,136 @@
         <source>%1秒</source>
         <extracomment>Remaining battery time in seconds.</extracomment>
         <translation>%1 s</translation>
+    </message>
+</context>
+<context>
+    <name>RunPlan</name>
+    <message>
+        <source>%1日 %2</source>
+        <extracomment>Time left: %1 days, %2 hours:minutes:seconds.</extracomment>
+        <translation>%1d %2</translation>
+    </message>
+    <message>
+        <source>入力エラー</source>
+        <translation>Input error</translation>
+    </message>
+    <message>
+        <source>0 以上の整数を入力して下さい。</source>
+        <translation>Enter a whole number of 0 or more.</translation>
+    </message>
+    <message>
+        <source>分後：%1以下の数値を入力</source>
+        <translation>Minutes after: enter a number of %1 or less</translation>
+    </message>
+    <message>
+        <source>時刻の記述が不正です！</source>
+        <translation>The clock time is not valid!</translation>
+    </message>
+    <message>
+        <source>予定日（%1）は exec_week %2 の指定により<byte value="xd"/>
+実行をパスします。</source>
+        <extracomment>%1 is the date, %2 the -exec_week value (seven 0/1 digits).</extracomment>
+        <translation>The planned day (%1) is skipped<byte value="xd"/>
+by exec_week %2.</translation>
+    </message>
+    <message>
+        <source>入力文字エラー</source>
+        <translation>Input error</translation>
+    </message>
+    <message>
+        <source>御客さん！ご冗談は止めて下さい！</source>
+        <translation>Please enter a phrase to watch for!</translation>
+    </message>
+    <message>
+        <source>年</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>時</source>
+        <translation>Hour</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <source>復帰予定日時の「%1」には数値を入力して下さい。</source>
+        <translation>Enter a number for the &quot;%1&quot; of the wake-up time.</translation>
+    </message>
+    <message>
+        <source>復帰までの時間が長過ぎます。</source>
+        <translation>The time until the wake-up is too long.</translation>
+    </message>
+    <message>
+        <source>エラー発生</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>復帰予定日時は現在時刻(+1分)以降にして下さい！</source>
+        <translation>The wake-up time must be at least one minute from now!</translation>
+    </message>
+    <message>
+        <source>復帰予定日時は%1予定時刻(+1分)以降にして下さい！</source>
+        <translation>The wake-up time must be at least one minute after the planned %1!</translation>
+    </message>
+    <message>
+        <source>パスエラー</source>
+        <translation>Path error</translation>
+    </message>
+    <message>
+        <source>記述されたパスは無効です。</source>
+        <translation>The path is not valid.</translation>
+    </message>
+    <message>
+        <source>入力注意</source>
+        <translation>Input warning</translation>
+    </message>
+    <message>
+        <source>%1のパラメーターの時間 time,t は %2以内にして下さい。</source>
+        <translation>The time parameter time,t of %1 must be %2 or less.</translation>
+    </message>
+    <message>
+        <source>矛盾</source>
+        <translation>Conflict</translation>
+    </message>
+    <message>
+        <source>「復帰」にチェックするか「復帰のみ」をオフにするかにして下さい。</source>
+        <translation>Tick &quot;Wake up&quot; or untick &quot;Wake up only&quot;.</translation>
+    </message>
+    <message>
+        <source>復帰予定日は <byte value="xd"/>
+%1<byte value="xd"/>
+復帰無効曜日です。処理をキャンセルします。</source>
+        <translation>The wake-up day <byte value="xd"/>
+%1<byte value="xd"/>
+is a day without wake-up. The run is cancelled.</translation>
+    </message>
+    <message>
+        <source>復帰タイマーを設定できません。</source>
+        <translation>Cannot set the wake-up timer.</translation>
+    </message>
+</context>
+<context>
+    <name>SessionLimits</name>
+    <message>
+        <source>Wayland セッションでは、監視文言は AT-SPI 対応アプリケーションの中だけを探します（ウィンドウのタイトルは読めません）。</source>
+        <translation>In a Wayland session the watched phrase is searched only in applications with AT-SPI support (window titles cannot be read).</translation>
+    </message>
+    <message>
+        <source>Wayland セッションでは、無操作の時間は logind のアイドル状態から読みます（コンポジターの無操作通知は使いません）。</source>
+        <translation>In a Wayland session the idle time is read from the logind idle state (the compositor&apos;s idle notice is not used).</translation>
+    </message>
+    <message>
+        <source>Wayland セッションでは、警告のウィンドウを他のウィンドウより手前に固定できません。</source>
+        <translation>In a Wayland session the warning window cannot be kept above other windows.</translation>
     </message>
 </context>
 <context>
@@ -855,6 +1377,14 @@ to standard output.
     </message>
 </context>
 <context>
+    <name>zk::MultiRun</name>
+    <message>
+        <source>%1 &#x3000;予定時刻 %2 %3</source>
+        <extracomment>Caption while counting down: %1 time left, %2 when the step runs, %3 the operation.</extracomment>
+        <translation>%1  due %2 %3</translation>
+    </message>
+</context>
+<context>
     <name>zk::MultiScheduleFrame</name>
     <message>
         <source>時刻昇順</source>
@@ -1003,6 +1533,21 @@ to standard output.
     <message>
         <source>電源状態</source>
         <translation>Power</translation>
+    </message>
+</context>
+<context>
+    <name>zk::PowerSequence</name>
+    <message>
+        <source>強制終了します。</source>
+        <translation>Forcing the operation.</translation>
+    </message>
+    <message>
+        <source>処理中の作業を中止して下さい。</source>
+        <translation>Stop the work in progress.</translation>
+    </message>
+    <message>
+        <source>復帰待中</source>
+        <translation>Waiting for wake-up</translation>
     </message>
 </context>
 <context>
@@ -1222,6 +1767,65 @@ to standard output.
     </message>
 </context>
 <context>
+    <name>zk::RunEngine</name>
+    <message>
+        <source>実行できる行がありません。</source>
+        <translation>No row can run.</translation>
+    </message>
+    <message>
+        <source>「中止」で戻ります。</source>
+        <translation>Press &quot;Stop&quot; to go back.</translation>
+    </message>
+    <message>
+        <source>強制%1</source>
+        <extracomment>Warning before the operation %1 runs, with force or soon.</extracomment>
+        <translation>Forced %1</translation>
+    </message>
+    <message>
+        <source>まもなく%1</source>
+        <translation>%1 soon</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <extracomment>Button of the desktop notice: stop the run.</extracomment>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>予定 %1</source>
+        <translation>Due %1</translation>
+    </message>
+    <message>
+        <source>連続指定</source>
+        <translation>Multi schedule</translation>
+    </message>
+    <message>
+        <source>文言状態検知</source>
+        <translation>Phrase detected</translation>
+    </message>
+    <message>
+        <source>復帰待ち中</source>
+        <translation>Waiting for wake-up</translation>
+    </message>
+    <message>
+        <source>%1 &#x3000;予定時刻 %2</source>
+        <extracomment>Countdown: %1 time left, %2 when the operation runs.</extracomment>
+        <translation>%1  due %2</translation>
+    </message>
+    <message>
+        <source>%1 にキャプチャーファイル<byte value="xd"/>
+%2 を作成しました。</source>
+        <extracomment>%1 is the folder, %2 the file name.</extracomment>
+        <translation>Screen capture file created in %1:<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>%1 にキャプチャーファイル<byte value="xd"/>
+%2 を作成できませんでした。</source>
+        <translation>Could not create the screen capture file in %1:<byte value="xd"/>
+%2</translation>
+    </message>
+</context>
+<context>
     <name>zk::RunPanel</name>
     <message>
         <source>残り時間</source>
@@ -1411,610 +2015,6 @@ to standard output.
     <message>
         <source>すべてのファイル(*.*) (*)</source>
         <translation>All files (*)</translation>
-    </message>
-</context>
-<context>
-    <name>Caption</name>
-    <message>
-        <source>コマンドライン</source>
-        <extracomment>Caption of the window that shows the generated command line.</extracomment>
-        <translation>Command line</translation>
-    </message>
-</context>
-<context>
-    <name>CommandLine</name>
-    <message>
-        <source>「%1」は不明なパラメータです！</source>
-        <translation>&quot;%1&quot; is an unknown parameter!</translation>
-    </message>
-    <message>
-        <source>パラメーターエラー</source>
-        <translation>Parameter error</translation>
-    </message>
-    <message>
-        <source>「-%1」に値がありません！</source>
-        <translation>&quot;-%1&quot; has no value!</translation>
-    </message>
-    <message>
-        <source>時間が不正です！</source>
-        <translation>The time is not valid!</translation>
-    </message>
-    <message>
-        <source>時刻の記述が不正です！</source>
-        <translation>The clock time is not valid!</translation>
-    </message>
-    <message>
-        <source>パラメータ= </source>
-        <translation>parameters= </translation>
-    </message>
-    <message>
-        <source>パラメータエラー</source>
-        <translation>Parameter error</translation>
-    </message>
-</context>
-<context>
-    <name>CommandLineGenerator</name>
-    <message>
-        <source>%1ため、コマンドラインを生成できません。</source>
-        <extracomment>%1 is the reason, a clause such as &quot;the watched phrase is empty&quot;.</extracomment>
-        <translation>Cannot make a command line: %1.</translation>
-    </message>
-    <message>
-        <source>「%1」の値 %2 が負の数の</source>
-        <translation>the value %2 of &quot;%1&quot; is negative</translation>
-    </message>
-    <message>
-        <source>監視文言が空の</source>
-        <translation>the watched phrase is empty</translation>
-    </message>
-    <message>
-        <source>監視文言「%1」は「&lt;」「&gt;」の組み合わせや前後の空白がコマンドラインでは元に戻らない</source>
-        <translation>the watched phrase &quot;%1&quot; has &quot;&lt;&quot;, &quot;&gt;&quot; or leading or trailing blanks that the command line cannot carry</translation>
-    </message>
-    <message>
-        <source>下限</source>
-        <extracomment>Name of the box with the CPU usage limit.</extracomment>
-        <translation>Lower limit</translation>
-    </message>
-    <message>
-        <source>平均時間</source>
-        <extracomment>Name of the box with the seconds the CPU usage is averaged over.</extracomment>
-        <translation>Averaging time</translation>
-    </message>
-    <message>
-        <source>監視プロセス「%1」はコマンドラインに一語で書けない</source>
-        <translation>the watched process &quot;%1&quot; cannot be written as one word on the command line</translation>
-    </message>
-    <message>
-        <source>復帰予定日時の「%1」が数値でない</source>
-        <translation>the &quot;%1&quot; of the wake-up time is not a number</translation>
-    </message>
-    <message>
-        <source>復帰予定日時の「%1」が 0 から %2 の範囲にない</source>
-        <translation>the &quot;%1&quot; of the wake-up time is not between 0 and %2</translation>
-    </message>
-    <message>
-        <source>時</source>
-        <extracomment>Name of the hour box.</extracomment>
-        <translation>Hour</translation>
-    </message>
-    <message>
-        <source>分</source>
-        <extracomment>Name of the minute box.</extracomment>
-        <translation>Minute</translation>
-    </message>
-    <message>
-        <source>「分後に復帰」の値がコマンドラインでは元に戻らない</source>
-        <translation>the &quot;wake up after minutes&quot; value cannot be carried by the command line</translation>
-    </message>
-    <message>
-        <source>復帰時に実行するプログラム「%1」に大文字があり、コマンドラインでは小文字で読まれる</source>
-        <translation>the program to start on wake-up &quot;%1&quot; has capital letters, which the command line reads in lower case</translation>
-    </message>
-    <message>
-        <source>復帰時に実行するプログラム「%1」は「&lt;」「&gt;」の組み合わせがコマンドラインでは元に戻らない</source>
-        <translation>the program to start on wake-up &quot;%1&quot; has &quot;&lt;&quot; and &quot;&gt;&quot; that the command line cannot carry</translation>
-    </message>
-    <message>
-        <source>分後</source>
-        <extracomment>Name of the minutes-after-start box.</extracomment>
-        <translation>Minutes after</translation>
-    </message>
-    <message>
-        <source>秒間入力無い時に実行</source>
-        <extracomment>Name of the box with the seconds without input.</extracomment>
-        <translation>Seconds without input</translation>
-    </message>
-</context>
-<context>
-    <name>ControlCommands</name>
-    <message>
-        <source>zenkoro: セッション D-Bus バスが %1 秒以内に応答しませんでした。実行中の zenkoro に問い合わせられません。
-</source>
-        <translation>zenkoro: the session D-Bus bus did not answer within %1 seconds. Cannot ask the running zenkoro.
-</translation>
-    </message>
-    <message>
-        <source>zenkoro: プロセス %1 (%2) が %3 秒以内に応答しませんでした。</source>
-        <extracomment>%1 process id, %2 its bus name, %3 seconds.</extracomment>
-        <translation>zenkoro: process %1 (%2) did not answer within %3 seconds. </translation>
-    </message>
-    <message>
-        <source>zenkoro: プロセス %1 は実行中ではないため、停止するものがありません。
-</source>
-        <translation>zenkoro: process %1 is not running, so there is nothing to stop.
-</translation>
-    </message>
-    <message>
-        <source>停止していません。
-</source>
-        <translation>It was not stopped.
-</translation>
-    </message>
-</context>
-<context>
-    <name>DateTime</name>
-    <message>
-        <source>日曜日</source>
-        <translation>Sunday</translation>
-    </message>
-    <message>
-        <source>月曜日</source>
-        <translation>Monday</translation>
-    </message>
-    <message>
-        <source>火曜日</source>
-        <translation>Tuesday</translation>
-    </message>
-    <message>
-        <source>水曜日</source>
-        <translation>Wednesday</translation>
-    </message>
-    <message>
-        <source>木曜日</source>
-        <translation>Thursday</translation>
-    </message>
-    <message>
-        <source>金曜日</source>
-        <translation>Friday</translation>
-    </message>
-    <message>
-        <source>土曜日</source>
-        <translation>Saturday</translation>
-    </message>
-    <message>
-        <source>%1月%2日 %3時%4分</source>
-        <extracomment>%1 month, %2 day, %3 hour, %4 minute.</extracomment>
-        <translation>%1/%2 %3:%4</translation>
-    </message>
-    <message>
-        <source>%1年%2月%3日(%4) %5</source>
-        <extracomment>%1 year, %2 month, %3 day (two digits), %4 weekday name, %5 hours:minutes.</extracomment>
-        <translation>%4, %1/%2/%3 %5</translation>
-    </message>
-</context>
-<context>
-    <name>HeadlessView</name>
-    <message>
-        <source>(表示がないため既定の「キャンセル」で答えます)</source>
-        <translation>(no display: answering with the default &quot;Cancel&quot;)</translation>
-    </message>
-</context>
-<context>
-    <name>JobEdit</name>
-    <message>
-        <source>%1処理開始までの時間を分で指定</source>
-        <extracomment>Tooltips: %1 is the operation&apos;s name (shut down, reboot, ...).</extracomment>
-        <translation>Minutes until the %1 starts</translation>
-    </message>
-    <message>
-        <source>%1処理開始の時刻を時分で指定。現在時刻より前は翌日扱い</source>
-        <translation>Clock time (hours and minutes) at which the %1 starts. A time before now means tomorrow</translation>
-    </message>
-    <message>
-        <source>%1処理開始</source>
-        <translation>Start the %1</translation>
-    </message>
-    <message>
-        <source>%1処理中止</source>
-        <translation>Stop the %1</translation>
-    </message>
-    <message>
-        <source>%1までの時間を分単位で指定</source>
-        <translation>Minutes until the %1</translation>
-    </message>
-    <message>
-        <source>%1の実行を出力文言やCPU使用率・電源状態により監視します。</source>
-        <translation>Runs the %1 on a phrase on the screen, the CPU usage or the power state.</translation>
-    </message>
-    <message>
-        <source>画面上に右の文言が表示された時 %1を実行します。空白は無効</source>
-        <translation>Runs the %1 when the phrase on the right is shown on the screen. Blank means off</translation>
-    </message>
-    <message>
-        <source>%1の設定は無視され、復帰のみ行います。</source>
-        <translation>The %1 setting is ignored; only the wake-up is done.</translation>
-    </message>
-    <message>
-        <source>画面上に、この文言が 「表示された時」 に終了処理を実行。ダブルクリックで入力フォームを表示</source>
-        <translation>Runs the operation when this phrase &quot;appears&quot; on the screen. Double-click to open the input form</translation>
-    </message>
-    <message>
-        <source>画面上に、この文言が 「表示されなくなった時」 に終了処理を実行。ダブルクリックで入力フォームを表示</source>
-        <translation>Runs the operation when this phrase &quot;disappears&quot; from the screen. Double-click to open the input form</translation>
-    </message>
-    <message>
-        <source>無効</source>
-        <extracomment>Title of the message that hibernation is turned off.</extracomment>
-        <translation>Disabled</translation>
-    </message>
-    <message>
-        <source>「休止」は無効となっています。<byte value="xd"/>
-[電源のオプション]から「休止」を有効にして下さい。</source>
-        <translation>Hibernation is turned off.<byte value="xd"/>
-Turn hibernation on in the power settings.</translation>
-    </message>
-    <message>
-        <source>未入力</source>
-        <extracomment>Title of the message that a box is empty.</extracomment>
-        <translation>Empty</translation>
-    </message>
-    <message>
-        <source>0 以上の整数を入力して下さい。</source>
-        <translation>Enter a whole number of 0 or more.</translation>
-    </message>
-    <message>
-        <source>保存完了</source>
-        <translation>Saved</translation>
-    </message>
-    <message>
-        <source>書込みエラー</source>
-        <translation>Write error</translation>
-    </message>
-    <message>
-        <source>設定値の保存に失敗しました！<byte value="xd"/>
-媒体が書込み不可、または、ファイル（Conf.txt）が読取専用になっていないか、確認してください。</source>
-        <translation>The settings could not be saved!<byte value="xd"/>
-Check that the medium is writable and that the file (Conf.txt) is not read-only.</translation>
-    </message>
-    <message>
-        <source>既定値</source>
-        <extracomment>Title of the question before the default settings are restored.</extracomment>
-        <translation>Defaults</translation>
-    </message>
-    <message>
-        <source>既定値に戻します。よろしいですか？</source>
-        <translation>Restore the default settings?</translation>
-    </message>
-    <message>
-        <source>即終了</source>
-        <extracomment>Button: shut down now.</extracomment>
-        <translation>Shut down now</translation>
-    </message>
-    <message>
-        <source>シャットダウンを即実行</source>
-        <translation>Shut down right away</translation>
-    </message>
-    <message>
-        <source>即 再起動</source>
-        <extracomment>Button: reboot now.</extracomment>
-        <translation>Reboot now</translation>
-    </message>
-    <message>
-        <source>即 休止</source>
-        <extracomment>Button: hibernate now.</extracomment>
-        <translation>Hibernate now</translation>
-    </message>
-    <message>
-        <source>即 スタンバイ</source>
-        <extracomment>Button: sleep now.</extracomment>
-        <translation>Sleep now</translation>
-    </message>
-    <message>
-        <source>即 スリープ</source>
-        <translation>Sleep now</translation>
-    </message>
-</context>
-<context>
-    <name>Launcher</name>
-    <message>
-        <source>Zenkoroシャットダウン %1</source>
-        <extracomment>Title of the message that a program could not be started; %1 is the version.</extracomment>
-        <translation>Zenkoro %1</translation>
-    </message>
-    <message>
-        <source>アプリ起動エラー</source>
-        <translation>Cannot start the program</translation>
-    </message>
-    <message>
-        <source>パラメータ= </source>
-        <translation>parameters= </translation>
-    </message>
-    <message>
-        <source>ウィンドウハンドルの特定に失敗<byte value="xd"/>
-再度、行って見て下さい。</source>
-        <translation>Could not find the window.<byte value="xd"/>
-Please try again.</translation>
-    </message>
-</context>
-<context>
-    <name>MultiEdit</name>
-    <message>
-        <source>開始</source>
-        <extracomment>Start button while the multi-schedule box is ticked: start the schedule.</extracomment>
-        <translation>Start</translation>
-    </message>
-    <message>
-        <source>実行</source>
-        <translation>Run</translation>
-    </message>
-</context>
-<context>
-    <name>MultiRun</name>
-    <message>
-        <source>連続指定の %1 行目は時刻が正しくない（時は 0〜23、分は 0〜59）ため、空の行として扱います。</source>
-        <extracomment>%1 lists the numbers of the multi-schedule rows.</extracomment>
-        <translation>Multi-schedule row(s) %1 have an invalid time (hour 0–23, minute 0–59) and are treated as empty.</translation>
-    </message>
-    <message>
-        <source>連続指定 %1/%2: %3 %4</source>
-        <extracomment>One step of the multi schedule: %1/%2 its place, %3 when, %4 the operation.</extracomment>
-        <translation>Schedule %1/%2: %3 %4</translation>
-    </message>
-    <message>
-        <source> 復帰 %1</source>
-        <extracomment>Part of a multi-schedule step: %1 is when the computer wakes up.</extracomment>
-        <translation> wake up %1</translation>
-    </message>
-    <message>
-        <source> 起動 %1</source>
-        <extracomment>Part of a multi-schedule step: %1 is the program started after the wake-up.</extracomment>
-        <translation> start %1</translation>
-    </message>
-</context>
-<context>
-    <name>Operation</name>
-    <message>
-        <source>シャットダウン</source>
-        <extracomment>An operation: power off the computer.</extracomment>
-        <translation>Shut down</translation>
-    </message>
-    <message>
-        <source>再起動</source>
-        <extracomment>An operation: restart the computer.</extracomment>
-        <translation>Reboot</translation>
-    </message>
-    <message>
-        <source>ログオフ</source>
-        <extracomment>An operation: end the user&apos;s session.</extracomment>
-        <translation>Log off</translation>
-    </message>
-    <message>
-        <source>休止</source>
-        <extracomment>An operation: hibernate (suspend to disk).</extracomment>
-        <translation>Hibernate</translation>
-    </message>
-    <message>
-        <source>スリープ</source>
-        <extracomment>An operation: sleep (suspend to RAM).</extracomment>
-        <translation>Sleep</translation>
-    </message>
-    <message>
-        <source>復帰</source>
-        <extracomment>A multi-schedule row entry: wake the computer up after the sleep before it.</extracomment>
-        <translation>Wake up</translation>
-    </message>
-</context>
-<context>
-    <name>RunPlan</name>
-    <message>
-        <source>%1日 %2</source>
-        <extracomment>Time left: %1 days, %2 hours:minutes:seconds.</extracomment>
-        <translation>%1d %2</translation>
-    </message>
-    <message>
-        <source>入力エラー</source>
-        <translation>Input error</translation>
-    </message>
-    <message>
-        <source>0 以上の整数を入力して下さい。</source>
-        <translation>Enter a whole number of 0 or more.</translation>
-    </message>
-    <message>
-        <source>分後：%1以下の数値を入力</source>
-        <translation>Minutes after: enter a number of %1 or less</translation>
-    </message>
-    <message>
-        <source>時刻の記述が不正です！</source>
-        <translation>The clock time is not valid!</translation>
-    </message>
-    <message>
-        <source>予定日（%1）は exec_week %2 の指定により<byte value="xd"/>
-実行をパスします。</source>
-        <extracomment>%1 is the date, %2 the -exec_week value (seven 0/1 digits).</extracomment>
-        <translation>The planned day (%1) is skipped<byte value="xd"/>
-by exec_week %2.</translation>
-    </message>
-    <message>
-        <source>入力文字エラー</source>
-        <translation>Input error</translation>
-    </message>
-    <message>
-        <source>御客さん！ご冗談は止めて下さい！</source>
-        <translation>Please enter a phrase to watch for!</translation>
-    </message>
-    <message>
-        <source>年</source>
-        <translation>Year</translation>
-    </message>
-    <message>
-        <source>月</source>
-        <translation>Month</translation>
-    </message>
-    <message>
-        <source>日</source>
-        <translation>Day</translation>
-    </message>
-    <message>
-        <source>時</source>
-        <translation>Hour</translation>
-    </message>
-    <message>
-        <source>分</source>
-        <translation>Minute</translation>
-    </message>
-    <message>
-        <source>復帰予定日時の「%1」には数値を入力して下さい。</source>
-        <translation>Enter a number for the &quot;%1&quot; of the wake-up time.</translation>
-    </message>
-    <message>
-        <source>復帰までの時間が長過ぎます。</source>
-        <translation>The time until the wake-up is too long.</translation>
-    </message>
-    <message>
-        <source>エラー発生</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>復帰予定日時は現在時刻(+1分)以降にして下さい！</source>
-        <translation>The wake-up time must be at least one minute from now!</translation>
-    </message>
-    <message>
-        <source>復帰予定日時は%1予定時刻(+1分)以降にして下さい！</source>
-        <translation>The wake-up time must be at least one minute after the planned %1!</translation>
-    </message>
-    <message>
-        <source>パスエラー</source>
-        <translation>Path error</translation>
-    </message>
-    <message>
-        <source>記述されたパスは無効です。</source>
-        <translation>The path is not valid.</translation>
-    </message>
-    <message>
-        <source>入力注意</source>
-        <translation>Input warning</translation>
-    </message>
-    <message>
-        <source>%1のパラメーターの時間 time,t は %2以内にして下さい。</source>
-        <translation>The time parameter time,t of %1 must be %2 or less.</translation>
-    </message>
-    <message>
-        <source>矛盾</source>
-        <translation>Conflict</translation>
-    </message>
-    <message>
-        <source>「復帰」にチェックするか「復帰のみ」をオフにするかにして下さい。</source>
-        <translation>Tick &quot;Wake up&quot; or untick &quot;Wake up only&quot;.</translation>
-    </message>
-    <message>
-        <source>復帰予定日は <byte value="xd"/>
-%1<byte value="xd"/>
-復帰無効曜日です。処理をキャンセルします。</source>
-        <translation>The wake-up day <byte value="xd"/>
-%1<byte value="xd"/>
-is a day without wake-up. The run is cancelled.</translation>
-    </message>
-    <message>
-        <source>復帰タイマーを設定できません。</source>
-        <translation>Cannot set the wake-up timer.</translation>
-    </message>
-</context>
-<context>
-    <name>SessionLimits</name>
-    <message>
-        <source>Wayland セッションでは、監視文言は AT-SPI 対応アプリケーションの中だけを探します（ウィンドウのタイトルは読めません）。</source>
-        <translation>In a Wayland session the watched phrase is searched only in applications with AT-SPI support (window titles cannot be read).</translation>
-    </message>
-    <message>
-        <source>Wayland セッションでは、無操作の時間は logind のアイドル状態から読みます（コンポジターの無操作通知は使いません）。</source>
-        <translation>In a Wayland session the idle time is read from the logind idle state (the compositor&apos;s idle notice is not used).</translation>
-    </message>
-    <message>
-        <source>Wayland セッションでは、警告のウィンドウを他のウィンドウより手前に固定できません。</source>
-        <translation>In a Wayland session the warning window cannot be kept above other windows.</translation>
-    </message>
-</context>
-<context>
-    <name>zk::MultiRun</name>
-    <message>
-        <source>%1 &#x3000;予定時刻 %2 %3</source>
-        <extracomment>Caption while counting down: %1 time left, %2 when the step runs, %3 the operation.</extracomment>
-        <translation>%1  due %2 %3</translation>
-    </message>
-</context>
-<context>
-    <name>zk::PowerSequence</name>
-    <message>
-        <source>強制終了します。</source>
-        <translation>Forcing the operation.</translation>
-    </message>
-    <message>
-        <source>処理中の作業を中止して下さい。</source>
-        <translation>Stop the work in progress.</translation>
-    </message>
-    <message>
-        <source>復帰待中</source>
-        <translation>Waiting for wake-up</translation>
-    </message>
-</context>
-<context>
-    <name>zk::RunEngine</name>
-    <message>
-        <source>実行できる行がありません。</source>
-        <translation>No row can run.</translation>
-    </message>
-    <message>
-        <source>「中止」で戻ります。</source>
-        <translation>Press &quot;Stop&quot; to go back.</translation>
-    </message>
-    <message>
-        <source>強制%1</source>
-        <extracomment>Warning before the operation %1 runs, with force or soon.</extracomment>
-        <translation>Forced %1</translation>
-    </message>
-    <message>
-        <source>まもなく%1</source>
-        <translation>%1 soon</translation>
-    </message>
-    <message>
-        <source>中止</source>
-        <extracomment>Button of the desktop notice: stop the run.</extracomment>
-        <translation>Stop</translation>
-    </message>
-    <message>
-        <source>予定 %1</source>
-        <translation>Due %1</translation>
-    </message>
-    <message>
-        <source>連続指定</source>
-        <translation>Multi schedule</translation>
-    </message>
-    <message>
-        <source>文言状態検知</source>
-        <translation>Phrase detected</translation>
-    </message>
-    <message>
-        <source>復帰待ち中</source>
-        <translation>Waiting for wake-up</translation>
-    </message>
-    <message>
-        <source>%1 &#x3000;予定時刻 %2</source>
-        <extracomment>Countdown: %1 time left, %2 when the operation runs.</extracomment>
-        <translation>%1  due %2</translation>
-    </message>
-    <message>
-        <source>%1 にキャプチャーファイル<byte value="xd"/>
-%2 を作成しました。</source>
-        <extracomment>%1 is the folder, %2 the file name.</extracomment>
-        <translation>Screen capture file created in %1:<byte value="xd"/>
-%2</translation>
-    </message>
-    <message>
-        <source>%1 にキャプチャーファイル<byte value="xd"/>
-%2 を作成できませんでした。</source>
-        <translation>Could not create the screen capture file in %1:<byte value="xd"/>
-%2</translation>
     </message>
 </context>
 </TS>
