@@ -286,7 +286,7 @@ int main(int argc, char **argv)
     zk::RunEngine engine(state, clock, services, view);
     engine.setEnvironment(startEnv);
     engine.setProgramDir(startEnv.programDir);
-    engine.setBaseCaption(zk::CaptionFor(state.OperationText()));
+    engine.setBaseCaption(zk::CaptionFor(state.OperationDisplayName()));
     if (headless) {
         view->setCaption(caption);
         zk::FollowHeadlessRun(engine, *view);

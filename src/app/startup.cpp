@@ -22,7 +22,7 @@ StartRead ReadStart(AppState &state, const QStringList &arguments, const StartIn
     read.loadMessage =
         KeepAllowedOperation(state, operationBeforeLoad, [power] { return power->hibernationAllowedAtStartup(); });
     FixResumeDate(state.job, in.clock.now().date());
-    read.caption = CaptionFor(state.OperationText());
+    read.caption = CaptionFor(state.OperationDisplayName());
 
     ParseHooks hooks;
     hooks.setDefaults = [&in](AppState &s) { SetDefaults(s, in.clock.now(), in.desktopDir); };

@@ -30,23 +30,6 @@ using namespace zk;
 
 namespace {
 
-// Parts of texts that the logic (src/core, src/app) still makes in Japanese and
-// the windows show: the logic's texts, to go when the logic is translated.
-const QStringList kLogicTexts = {
-    // Captions built from the operation (core/job_edit), longest first.
-    QStringLiteral("処理開始までの時間を分で指定"), QStringLiteral("処理開始の時刻を時分で指定。現在時刻より前は翌日扱い"),
-    QStringLiteral("処理開始"), QStringLiteral("処理中止"), QStringLiteral("までの時間を分単位で指定"),
-    QStringLiteral("の実行を出力文言やCPU使用率・電源状態により監視します。"), QStringLiteral("画面上に右の文言が表示された時 "),
-    QStringLiteral("を実行します。空白は無効"), QStringLiteral("の設定は無視され、復帰のみ行います。"),
-    QStringLiteral("画面上に、この文言が "), QStringLiteral("「表示された時」"), QStringLiteral("「表示されなくなった時」"),
-    QStringLiteral(" に終了処理を実行。ダブルクリックで入力フォームを表示"),
-    // The program title and the run button (core), the operation names (core/job).
-    QStringLiteral("Zenkoroシャットダウン"), QStringLiteral("実行"), QStringLiteral("開始"),
-    QStringLiteral("シャットダウン"), QStringLiteral("再起動"), QStringLiteral("ログオフ"), QStringLiteral("休止"),
-    QStringLiteral("スリープ"), QStringLiteral("スタンバイ")};
-// Whole texts of the logic: the multi rows' wake operation (core/multi_run).
-const QStringList kLogicWholeTexts = {QStringLiteral("復帰")};
-
 bool HasJapanese(const QString &text)
 {
     static const QRegularExpression kana(QStringLiteral("[\\x{3040}-\\x{30ff}\\x{3400}-\\x{9fff}\\x{ff66}-\\x{ff9f}]"));
@@ -58,10 +41,7 @@ QStringList JapaneseIn(QWidget *top)
 {
     QStringList found;
     const auto check = [&found](const QObject *o, const QString &text) {
-        QString rest = text;
-        for (const QString &part : kLogicTexts)
-            rest.remove(part);
-        if (HasJapanese(rest) && !kLogicWholeTexts.contains(text))
+        if (HasJapanese(text))
             found << o->objectName() + QStringLiteral(": ") + text;
     };
     QList<QWidget *> widgets = top->findChildren<QWidget *>();
