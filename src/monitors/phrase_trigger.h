@@ -3,6 +3,8 @@
 
 #include "monitors/trigger.h"
 
+#include <memory>
+
 namespace zk {
 
 class PhraseTrigger final : public Trigger {
@@ -13,6 +15,7 @@ public:
     bool marksDetection() const override { return true; }
     bool detectionStillShown() override;
     void askStartQuestion(std::function<void(const QString &)> done) override;
+    void setChangeListener(std::function<void()> listener) override;
 
 private:
     // Whether the phrase is on the screen by the latest finished look (a new
@@ -22,6 +25,8 @@ private:
 
     const AppState &m_state;
     ScreenText *m_screen;
+    // The listener, reached from the screen watcher only while this trigger lives.
+    std::shared_ptr<std::function<void()>> m_listener;
 };
 
 }  // namespace zk

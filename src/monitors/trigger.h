@@ -38,6 +38,12 @@ public:
     // once or later from the event loop, also after this trigger is gone.
     virtual void askStartQuestion(std::function<void(const QString &)> done) { done(QString()); }
 
+    // Calls listener when the condition may have changed between the steps
+    // of the countdown (a kind that learns of changes as they happen);
+    // listener then asks holds() again. Kinds that only know at the steps
+    // never call it.
+    virtual void setChangeListener(std::function<void()> listener) { Q_UNUSED(listener); }
+
     // The status text this kind keeps on show beside its settings (lblStatus),
     // read again now; nullopt when the kind shows none.
     virtual std::optional<QString> readStatus() { return std::nullopt; }

@@ -108,6 +108,18 @@ void PhraseTrigger::askStartQuestion(std::function<void(const QString &)> done)
                        [event, done = std::move(done)](const PhraseMatch &match) { done(PhraseStartQuestion(event, match)); });
 }
 
+void PhraseTrigger::setChangeListener(std::function<void()> listener)
+{
+    if (!m_screen)
+        return;
+    m_listener = std::make_shared<std::function<void()>>(std::move(listener));
+    // The watcher may outlive this trigger: what it keeps calls nothing then.
+    m_screen->setAnswerListener([weak = std::weak_ptr<std::function<void()>>(m_listener)] {
+        if (const auto target = weak.lock(); target && *target)
+            (*target)();
+    });
+}
+
 // ---------------------------------------------------------------------------
 // CPU usage.
 

@@ -107,6 +107,7 @@ Trigger &RunEngine::trigger()
     if (!m_trigger || m_triggerKind != m_state.job.MonitorKind) {
         m_triggerKind = m_state.job.MonitorKind;
         m_trigger = MakeTrigger(m_state.job.monitorKind(), m_state, m_services);
+        m_trigger->setChangeListener([this] { triggerMayHaveChanged(); });
     }
     return *m_trigger;
 }
@@ -738,6 +739,31 @@ void RunEngine::countdownTick()
         return;
     }
     showCountdown(remaining);
+}
+
+void RunEngine::triggerMayHaveChanged()
+{
+    // Only a condition that begins to hold is taken before the tick, so
+    // that the warning starts at once; losing it, the whole seconds, the
+    // clock and the blink stay with the tick.
+    if (m_ended || !m_countdownOn || !m_state.job.MonitorEnabled || m_triggerTime.isValid() ||
+        (m_runState != RunState::Counting && m_runState != RunState::Warning))
+        return;
+    const QDateTime now = m_clock.now();
+    Trigger &t = trigger();
+    if (!t.holds(now).value_or(false))
+        return;
+    if (t.marksDetection())
+        setBlinkingLabel(true);
+    setTrigger(true);
+    followBootClock(now);
+    const std::optional<qint64> left = remainingMs(now);
+    if (!left)
+        return;
+    if (*left <= 0)
+        execute();
+    else
+        showCountdown(*left);
 }
 
 void RunEngine::showCountdown(qint64 remaining)

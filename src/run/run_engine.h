@@ -115,6 +115,8 @@ public Q_SLOTS:
     void blinkTick();
     void phraseRecheckTick();
     void countdownTick();
+    // The trigger says its condition may have changed between ticks.
+    void triggerMayHaveChanged();
     void loadTimerTick();      // Timer_Load
     void captureStep();        // the capture after the window was hidden
     void captureTimedOut();    // the capture did not answer in time: the action goes on without it

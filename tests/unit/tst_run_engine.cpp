@@ -382,6 +382,55 @@ private Q_SLOTS:
         QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff}}));
     }
 
+    // The watcher's notice of a new answer starts the trigger between ticks;
+    // the whole seconds, the clock and losing the trigger stay with the tick.
+    void phraseNoticeBetweenTicks()
+    {
+        Rig r;
+        r.minutes(QStringLiteral("10"));
+        r.watchPhrase(QStringLiteral("完了"));
+        r.fake.screenText.holdScans = true;
+        r.engine.startRun();
+        r.fake.screenText.changeTo(true);  // during the start check: nothing
+        QVERIFY(!r.engine.triggerTime().isValid());
+        r.fake.screenText.changeTo(false);
+        r.fake.screenText.finishScans();
+        r.tick();
+        const int accumulator = r.engine.tickAccumulator();
+
+        r.clock.advanceMs(300);
+        r.fake.screenText.changeTo(false);  // not holding: nothing changes
+        QVERIFY(!r.engine.triggerTime().isValid());
+        QCOMPARE(r.view.remaining, QStringLiteral("00:09:59"));
+        r.fake.screenText.changeTo(true);
+        const QDateTime trigger = r.clock.now().addSecs(15);
+        QCOMPARE(r.engine.triggerTime(), trigger);
+        QVERIFY(r.view.phraseLabel);
+        QCOMPARE(r.view.remaining, QStringLiteral("00:00:15"));
+        QCOMPARE(r.engine.tickAccumulator(), accumulator);
+        r.clock.advanceMs(200);
+        r.fake.screenText.changeTo(true);  // already holding: the trigger stays
+        QCOMPARE(r.engine.triggerTime(), trigger);
+
+        r.clock.advanceMs(500);
+        r.engine.tick();
+        QCOMPARE(r.engine.tickAccumulator(), accumulator + 1000);
+        QCOMPARE(r.engine.triggerTime(), trigger);
+        QCOMPARE(r.engine.runState(), RunState::Warning);
+        QCOMPARE(r.view.remaining, QStringLiteral("00:00:14"));
+
+        // Without a warning lead the action runs at the notice.
+        Rig now;
+        now.minutes(QStringLiteral("10"));
+        now.watchPhrase(QStringLiteral("完了"));
+        now.state.cl.PopupLeadSeconds = 0;
+        now.engine.startRun();
+        now.tick();
+        now.clock.advanceMs(300);
+        now.fake.screenText.changeTo(true);
+        QCOMPARE(now.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff}}));
+    }
+
     // A look cut short (a window with more on show than a look reads) cannot
     // tell: it neither asks at the start nor fires "disappear"; a whole look does.
     void phraseLookThatCannotTell()

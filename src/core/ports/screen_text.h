@@ -46,6 +46,23 @@ public:
     // Calls done once with the answer of a look that starts after this call,
     // from the event loop (or at once when the answer needs no waiting).
     virtual void scanThen(const QString &phrase, bool includeBrowser, std::function<void(const PhraseMatch &)> done) = 0;
+
+    // Called on the owner's thread, from the event loop, after the latest
+    // answer changed (whether the phrase is shown, or the phrase asked for);
+    // an empty function calls nobody. One listener at a time: a new one
+    // takes the place of the one before.
+    void setAnswerListener(std::function<void()> listener) { m_answerListener = std::move(listener); }
+
+protected:
+    void answerChanged() const
+    {
+        // A copy: the listener may set another one while it runs.
+        if (const std::function<void()> listener = m_answerListener)
+            listener();
+    }
+
+private:
+    std::function<void()> m_answerListener;
 };
 
 }  // namespace zk

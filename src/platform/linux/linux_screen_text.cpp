@@ -213,7 +213,12 @@ LinuxScreenText::LinuxScreenText(QObject *parent)
     m_worker = new ScreenScanWorker(m_abort, m_kept, [this](const QString &phrase, bool includeBrowser, const PhraseMatch &match) {
         // Back in the watcher's thread (see startScan).
         QMetaObject::invokeMethod(
-            this, [this, phrase, includeBrowser, match] { noteAnswer(phrase, includeBrowser, match); }, Qt::QueuedConnection);
+            this,
+            [this, phrase, includeBrowser, match] {
+                if (noteAnswer(phrase, includeBrowser, match))
+                    answerChanged();
+            },
+            Qt::QueuedConnection);
     });
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
@@ -234,12 +239,15 @@ void LinuxScreenText::setRescanInterval(qint64 ms)
     QMetaObject::invokeMethod(worker, [worker, ms] { worker->setRescanInterval(ms); });
 }
 
-void LinuxScreenText::noteAnswer(const QString &phrase, bool includeBrowser, const PhraseMatch &match)
+bool LinuxScreenText::noteAnswer(const QString &phrase, bool includeBrowser, const PhraseMatch &match)
 {
+    const bool changed = !m_hasLast || m_lastPhrase != phrase || m_lastBrowser != includeBrowser ||
+                         m_last.shown() != match.shown();
     m_hasLast = true;
     m_lastPhrase = phrase;
     m_lastBrowser = includeBrowser;
     m_last = match;
+    return changed;
 }
 
 void LinuxScreenText::requestScan(const QString &phrase, bool includeBrowser)
@@ -281,7 +289,7 @@ void LinuxScreenText::startScan(const QString &phrase, bool includeBrowser)
 void LinuxScreenText::scanFinished(quint64 serial, const QString &phrase, bool includeBrowser, const PhraseMatch &match)
 {
     m_busy = false;
-    noteAnswer(phrase, includeBrowser, match);
+    const bool changed = noteAnswer(phrase, includeBrowser, match);
     QList<Waiter> ready;
     for (qsizetype i = 0; i < m_waiters.size();) {
         const Waiter &w = m_waiters[i];
@@ -294,6 +302,9 @@ void LinuxScreenText::scanFinished(quint64 serial, const QString &phrase, bool i
         startScan(m_waiters.first().phrase, m_waiters.first().includeBrowser);
     for (const Waiter &w : ready)
         w.done(match);
+    // Last: the listener may ask for the next look.
+    if (changed)
+        answerChanged();
 }
 
 }  // namespace zk

@@ -49,7 +49,8 @@ private:
         std::function<void(const PhraseMatch &)> done;
     };
     void startScan(const QString &phrase, bool includeBrowser);
-    void noteAnswer(const QString &phrase, bool includeBrowser, const PhraseMatch &match);
+    // Keeps the answer; true when it changed what the latest answer says.
+    bool noteAnswer(const QString &phrase, bool includeBrowser, const PhraseMatch &match);
     void scanFinished(quint64 serial, const QString &phrase, bool includeBrowser, const PhraseMatch &match);
 
     QThread m_thread;

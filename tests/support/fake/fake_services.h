@@ -152,6 +152,13 @@ public:
         answer.windowTitle = title;
         answer.matchedText = text;
     }
+    // The watcher learned of a change by itself: the answer changes and its
+    // listener hears of it.
+    void changeTo(bool visible)
+    {
+        setVisible(visible);
+        answerChanged();
+    }
 };
 
 class FakeCpuMonitor final : public CpuMonitor {
