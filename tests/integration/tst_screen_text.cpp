@@ -30,12 +30,13 @@ namespace {
 std::optional<PhraseMatch> Look(LinuxScreenText &watcher, const QString &spec, bool browser = false,
                                 int timeoutMs = 10000)
 {
-    std::optional<PhraseMatch> answer;
-    watcher.scanThen(spec, browser, [&answer](const PhraseMatch &m) { answer = m; });
+    // Shared: a look that answers after the deadline still finds it.
+    const auto answer = std::make_shared<std::optional<PhraseMatch>>();
+    watcher.scanThen(spec, browser, [answer](const PhraseMatch &m) { *answer = m; });
     QDeadlineTimer deadline(timeoutMs);
-    while (!answer && !deadline.hasExpired())
+    while (!*answer && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return answer;
+    return *answer;
 }
 
 // Looks again until the phrase is (or is not) found; the last answer.

@@ -308,18 +308,28 @@ bool AtspiReader::beginLook()
     return true;
 }
 
-void AtspiReader::noteFailure(const QString &bus, const QDBusMessage &reply)
+namespace {
+
+// Whether the application did not answer (in time, or at all: it is gone),
+// as opposed to an answer or an error of its own.
+bool Unanswered(const QDBusMessage &reply)
 {
     if (reply.type() != QDBusMessage::ErrorMessage)
-        return;
+        return false;
     const QString e = reply.errorName();
-    if (e == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
-        e == QLatin1String("org.freedesktop.DBus.Error.Timeout") ||
-        e == QLatin1String("org.freedesktop.DBus.Error.TimedOut") ||
-        e == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
-        e == QLatin1String("org.freedesktop.DBus.Error.Disconnected"))
-        if (!m_silent.contains(bus))
-            m_silent[bus].start();
+    return e == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
+           e == QLatin1String("org.freedesktop.DBus.Error.Timeout") ||
+           e == QLatin1String("org.freedesktop.DBus.Error.TimedOut") ||
+           e == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+           e == QLatin1String("org.freedesktop.DBus.Error.Disconnected");
+}
+
+}  // namespace
+
+void AtspiReader::noteFailure(const QString &bus, const QDBusMessage &reply)
+{
+    if (Unanswered(reply) && !m_silent.contains(bus))
+        m_silent[bus].start();
 }
 
 QList<QDBusMessage> AtspiReader::callAll(const QList<QDBusMessage> &calls)
@@ -338,15 +348,29 @@ QList<QDBusMessage> AtspiReader::callAll(const QList<QDBusMessage> &calls)
     }
     QList<QDBusMessage> replies;
     replies.reserve(calls.size());
+    QSet<QString> answering;
     for (qsizetype i = 0; i < pending.size(); ++i) {
         if (!sent[i]) {
             replies.append(QDBusMessage::createError(QDBusError::NoReply, QString()));
             continue;
         }
         pending[i].waitForFinished();
-        const QDBusMessage reply = pending[i].reply();
-        noteFailure(calls[i].service(), reply);
-        replies.append(reply);
+        replies.append(pending[i].reply());
+        if (!Unanswered(replies.last()))
+            answering.insert(calls[i].service());
+    }
+    // An application that answered some of the calls in time is slow, not
+    // hung (a list of thousands of rows asks it for more than it answers in
+    // the budget): what it answered counts, and the rest makes the read cut short.
+    for (qsizetype i = 0; i < replies.size(); ++i) {
+        if (!sent[i])
+            continue;
+        if (answering.contains(calls[i].service())) {
+            if (Unanswered(replies[i]))
+                m_cutShort = true;
+        } else {
+            noteFailure(calls[i].service(), replies[i]);
+        }
     }
     return replies;
 }
@@ -448,6 +472,7 @@ QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includ
 {
     QList<AtspiText> out;
     *complete = true;
+    m_cutShort = false;
     // Level by level: the children, name, states and role of every object of
     // one level go out together; the next level is the children of the ones
     // on show (an object that is hidden or off the screen hides everything
@@ -580,6 +605,8 @@ QList<AtspiText> AtspiReader::readDescendants(const AtspiRef &frame, bool includ
         }
     };
     walk(0);
+    if (m_cutShort)
+        *complete = false;
     return out;
 }
 

@@ -1,9 +1,11 @@
 // Window texts of the other applications through the accessibility bus
 // (AT-SPI over D-Bus): the applications' top-level frames with their names,
 // and the names and texts of a frame's visible descendants. The calls of one
-// step go out together and each waits at most 2 s; an application that lets
-// one of them go unanswered is left out until it sends a change notice or
-// the next rescan is due, so it costs the looks no more than that.
+// step go out together and each waits at most 2 s; an application that
+// answers none of them is left out until it sends a change notice or the
+// next rescan is due, so it costs the looks no more than that. One that
+// answers only some in time (a long list) is slow, not hung: what it
+// answered counts, and the window is read cut short.
 // The frames and each window's texts are kept between looks: the
 // applications' change notices (window made, closed or activated, a name, a
 // text, the children or the showing state changed) drop just the window
@@ -102,6 +104,7 @@ private:
     int m_budgetMs = 2000;
     qint64 m_rescanMs = 30000;
     quint64 m_reads = 0;
+    bool m_cutShort = false;  // calls of the current read went unanswered by an application that answered others
     std::function<void()> m_onChange;
     // Applications that did not answer, since when: left out until they send
     // a notice or the rescan is due.
