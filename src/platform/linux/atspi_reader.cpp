@@ -455,8 +455,12 @@ bool AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
             c.complete = complete;
             c.age.start();
             // Between one and one and a half intervals, a little longer for
-            // each window read: a rescan comes due window by window.
-            c.lifeMs = m_rescanMs + qint64(m_reads++ % 16) * m_rescanMs / 32;
+            // each window read: a rescan comes due window by window. With many
+            // windows the interval stretches so that the rescans read about one
+            // window a second: their cost stays the same however many are open.
+            const qint64 interval =
+                m_rescanMs > 0 ? std::max(m_rescanMs, qint64(m_cache.size() + 1) * kRescanPaceMs) : 0;
+            c.lifeMs = interval + qint64(m_reads++ % 16) * interval / 32;
             m_cache.insert(key, c);
         }
     }

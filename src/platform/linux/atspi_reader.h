@@ -103,6 +103,8 @@ private:
     bool m_connected = false;
     int m_budgetMs = 2000;
     qint64 m_rescanMs = 30000;
+    // The rescans read about one kept window per this many milliseconds at most.
+    static constexpr qint64 kRescanPaceMs = 1000;
     quint64 m_reads = 0;
     bool m_cutShort = false;  // calls of the current read went unanswered by an application that answered others
     std::function<void()> m_onChange;
