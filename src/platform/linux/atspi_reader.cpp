@@ -375,12 +375,17 @@ QList<QDBusMessage> AtspiReader::callAll(const QList<QDBusMessage> &calls)
     return replies;
 }
 
+qint64 AtspiReader::rescanInterval(qsizetype kept) const
+{
+    return m_rescanMs > 0 ? std::max(m_rescanMs, qint64(kept) * kRescanPaceMs) : 0;
+}
+
 QList<AtspiFrame> AtspiReader::frames(qint64 ourPid)
 {
     QList<AtspiFrame> out;
     if (!m_connected)
         return out;
-    if (m_eventsOn && m_framesKept && m_framesAge.elapsed() < m_rescanMs)
+    if (m_eventsOn && m_framesKept && m_framesAge.elapsed() < rescanInterval(m_frames.size()))
         return m_frames;
     const AtspiRef desktop{QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("/org/a11y/atspi/accessible/root")};
     QList<AtspiRef> apps = ParseRefs(callAll({Call(desktop, kAccessible, QStringLiteral("GetChildren"))}).value(0));
@@ -458,8 +463,7 @@ bool AtspiReader::visitDescendants(const AtspiRef &frame, bool includeBrowser,
             // each window read: a rescan comes due window by window. With many
             // windows the interval stretches so that the rescans read about one
             // window a second: their cost stays the same however many are open.
-            const qint64 interval =
-                m_rescanMs > 0 ? std::max(m_rescanMs, qint64(m_cache.size() + 1) * kRescanPaceMs) : 0;
+            const qint64 interval = rescanInterval(m_cache.size() + 1);
             c.lifeMs = interval + qint64(m_reads++ % 16) * interval / 32;
             m_cache.insert(key, c);
         }

@@ -103,8 +103,11 @@ private:
     bool m_connected = false;
     int m_budgetMs = 2000;
     qint64 m_rescanMs = 30000;
-    // The rescans read about one kept window per this many milliseconds at most.
+    // The rescans read about one kept window per this many milliseconds at most:
+    // with many windows (and applications, for the list of frames) the interval
+    // stretches, so that the safety net costs the same however many are open.
     static constexpr qint64 kRescanPaceMs = 1000;
+    qint64 rescanInterval(qsizetype kept) const;
     quint64 m_reads = 0;
     bool m_cutShort = false;  // calls of the current read went unanswered by an application that answered others
     std::function<void()> m_onChange;
