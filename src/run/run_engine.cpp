@@ -728,17 +728,19 @@ void RunEngine::countdownTick()
         setTrigger(false);
         setBlinkingLabel(false);
     }
+    actOnRemaining(now);
+}
+
+void RunEngine::actOnRemaining(const QDateTime &now)
+{
     followBootClock(now);
     const std::optional<qint64> left = remainingMs(now);
     if (!left)
         return;  // no valid target: never due
-    const qint64 remaining = *left;
-
-    if (remaining <= 0) {
+    if (*left <= 0)
         execute();
-        return;
-    }
-    showCountdown(remaining);
+    else
+        showCountdown(*left);
 }
 
 void RunEngine::triggerMayHaveChanged()
@@ -756,14 +758,7 @@ void RunEngine::triggerMayHaveChanged()
     if (t.marksDetection())
         setBlinkingLabel(true);
     setTrigger(true);
-    followBootClock(now);
-    const std::optional<qint64> left = remainingMs(now);
-    if (!left)
-        return;
-    if (*left <= 0)
-        execute();
-    else
-        showCountdown(*left);
+    actOnRemaining(now);
 }
 
 void RunEngine::showCountdown(qint64 remaining)

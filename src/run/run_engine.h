@@ -147,6 +147,8 @@ private:
     void askStartQuestion(quint64 generation, const QString &message);
     void continueStart(quint64 generation);
     // The remaining time, colour and caption of a countdown with time left.
+    // Acts when nothing remains of the run, else shows what does.
+    void actOnRemaining(const QDateTime &now);
     void showCountdown(qint64 remaining);
     void execute();
     void finishExecution();
