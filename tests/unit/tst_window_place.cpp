@@ -8,27 +8,25 @@ using namespace zk;
 class TestWindowPlace : public QObject {
     Q_OBJECT
 private slots:
-    void placeForStored_data()
-    {
-        QTest::addColumn<int>("left");
-        QTest::addColumn<int>("top");
-        QTest::addColumn<QPoint>("expected");
-        // A 200x100 window; the work area 0,0 1000x800 is the only screen.
-        QTest::newRow("stored") << 150 * kTwipsPerPixel << 90 * kTwipsPerPixel << QPoint(150, 90);
-        QTest::newRow("twips round down") << 150 * kTwipsPerPixel + 14 << 0 << QPoint(150, 0);
-        QTest::newRow("none stored") << -1 << 90 * kTwipsPerPixel << QPoint(399, 349);
-        QTest::newRow("off every screen") << 5000 * kTwipsPerPixel << 0 << QPoint(399, 349);
-        QTest::newRow("centre still on screen") << 850 * kTwipsPerPixel << 700 * kTwipsPerPixel << QPoint(850, 700);
-        QTest::newRow("centre off screen") << 950 * kTwipsPerPixel << 760 * kTwipsPerPixel << QPoint(399, 349);
-    }
     void placeForStored()
     {
-        QFETCH(int, left);
-        QFETCH(int, top);
-        QFETCH(QPoint, expected);
+        // A 200x100 window; the work area 0,0 1000x800 is the only screen.
+        const int t = kTwipsPerPixel;
+        const struct {
+            int left, top;
+            QPoint expected;
+        } cases[] = {
+            {150 * t, 90 * t, {150, 90}},
+            {150 * t + 14, 0, {150, 0}},  // twips round down
+            {-1, 90 * t, {399, 349}},     // none stored: centred
+            {5000 * t, 0, {399, 349}},    // off every screen
+            {850 * t, 700 * t, {850, 700}},  // the centre still on the screen
+            {950 * t, 760 * t, {399, 349}},  // the centre off the screen
+        };
         const QRect screen(0, 0, 1000, 800);
-        QCOMPARE(PlaceForStored(left, top, QSize(200, 100), screen, [&](QPoint p) { return screen.contains(p); }),
-                 expected);
+        const auto onScreen = [&](QPoint p) { return screen.contains(p); };
+        for (const auto &c : cases)
+            QCOMPARE(PlaceForStored(c.left, c.top, QSize(200, 100), screen, onScreen), c.expected);
     }
 
     void formsStayOnTheScreen()
@@ -46,45 +44,30 @@ private slots:
         QCOMPARE(PlaceUnderBox(QRect(1700, 300, 200, 20), QSize(200, 100), screen), QPoint(1600, 320));
     }
 
-    void fitInArea_data()
-    {
-        QTest::addColumn<QPoint>("topLeft");
-        QTest::addColumn<QSize>("wanted");
-        QTest::addColumn<QRect>("expected");
-        // The work area of a 1280x800 screen with a 32 px panel at the top.
-        QTest::newRow("fits where it is") << QPoint(100, 100) << QSize(600, 500) << QRect(100, 100, 600, 500);
-        QTest::newRow("grown past the bottom moves up") << QPoint(100, 300) << QSize(600, 600) << QRect(100, 200, 600, 600);
-        QTest::newRow("taller than the area") << QPoint(100, 300) << QSize(600, 929) << QRect(100, 32, 600, 768);
-        QTest::newRow("past the right edge") << QPoint(1000, 100) << QSize(600, 500) << QRect(680, 100, 600, 500);
-        QTest::newRow("above the panel") << QPoint(-50, 0) << QSize(600, 500) << QRect(0, 32, 600, 500);
-        QTest::newRow("larger both ways") << QPoint(10, 40) << QSize(1400, 900) << QRect(0, 32, 1280, 768);
-    }
     void fitInArea()
     {
-        QFETCH(QPoint, topLeft);
-        QFETCH(QSize, wanted);
-        QFETCH(QRect, expected);
-        QCOMPARE(FitInArea(topLeft, wanted, QRect(0, 32, 1280, 768)), expected);
+        // The work area of a 1280x800 screen with a 32 px panel at the top.
+        const QRect area(0, 32, 1280, 768);
+        QCOMPARE(FitInArea({100, 100}, {600, 500}, area), QRect(100, 100, 600, 500));  // fits where it is
+        QCOMPARE(FitInArea({100, 300}, {600, 600}, area), QRect(100, 200, 600, 600));  // grown past the bottom
+        QCOMPARE(FitInArea({100, 300}, {600, 929}, area), QRect(100, 32, 600, 768));   // taller than the area
+        QCOMPARE(FitInArea({1000, 100}, {600, 500}, area), QRect(680, 100, 600, 500));  // past the right edge
+        QCOMPARE(FitInArea({-50, 0}, {600, 500}, area), QRect(0, 32, 600, 500));       // above the panel
+        QCOMPARE(FitInArea({10, 40}, {1400, 900}, area), QRect(0, 32, 1280, 768));     // larger both ways
     }
 
-    void browseStartFolder_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("empty box") << QString() << "/last";
-        QTest::newRow("absolute") << "/opt/tools/run -x" << "/opt/tools";
-        QTest::newRow("quoted with blanks") << "\"/opt/my tools/run\" -x" << "/opt/my tools";
-        QTest::newRow("relative") << "bin/run" << "/work/bin";
-        QTest::newRow("folder missing") << "/gone/run" << "/last";
-    }
     void browseStartFolder()
     {
-        QFETCH(QString, command);
-        QFETCH(QString, expected);
         const QStringList existing{"/opt/tools", "/opt/my tools", "/work/bin"};
-        QCOMPARE(BrowseStartFolder(command, QStringLiteral("/last"), QStringLiteral("/work"),
-                                   [&](const QString &f) { return existing.contains(f); }),
-                 expected);
+        const auto start = [&](const char *command) {
+            return BrowseStartFolder(QString::fromUtf8(command), QStringLiteral("/last"), QStringLiteral("/work"),
+                                     [&](const QString &f) { return existing.contains(f); });
+        };
+        QCOMPARE(start(""), QStringLiteral("/last"));  // an empty box
+        QCOMPARE(start("/opt/tools/run -x"), QStringLiteral("/opt/tools"));
+        QCOMPARE(start("\"/opt/my tools/run\" -x"), QStringLiteral("/opt/my tools"));
+        QCOMPARE(start("bin/run"), QStringLiteral("/work/bin"));  // relative
+        QCOMPARE(start("/gone/run"), QStringLiteral("/last"));   // the folder missing
     }
 };
 

@@ -69,10 +69,6 @@ QStringList JapaneseIn(QWidget *top)
     return found;
 }
 
-struct Rig : WindowRig {
-    Rig() : WindowRig(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)), true) {}
-};
-
 }  // namespace
 
 class TestEnglishWindows : public QObject {
@@ -101,9 +97,9 @@ private Q_SLOTS:
         m_shots = QDir(QStringLiteral("english_windows"));
     }
 
-    void mainWindowAndItsPages()
+    void mainWindowItsPagesAndWeekList()
     {
-        Rig r;
+        WindowRig r(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)), true);
         r.window->show();
         look(r.window.get(), QStringLiteral("main"));
         r.w<QCheckBox>(QStringLiteral("chk拡張"))->click();
@@ -113,27 +109,21 @@ private Q_SLOTS:
             look(r.window.get(), QStringLiteral("extended_%1").arg(page));
         }
         look(r.window->findChild<QMenu *>(QStringLiteral("mnuPopUp")), QStringLiteral("tray_menu"));
+        r.w<QPushButton>(QStringLiteral("cmd個別曜日設定"))->click();
+        auto *week = r.window->findChild<WeekWindow *>(QStringLiteral("frmWeek"));
+        look(week, QStringLiteral("week"));
+        week->findChild<QPushButton *>(QStringLiteral("cmdClear"))->click();
+        look(week->findChild<QMessageBox *>(), QStringLiteral("week_clear_box"));
+        delete week;
         r.w<QCheckBox>(QStringLiteral("ChkMulti"))->click();
         look(r.window.get(), QStringLiteral("multi"));
         QTest::mouseClick(r.w<QLabel>(QStringLiteral("lblAllClear_Multi")), Qt::LeftButton);
         look(r.window->findChild<QMessageBox *>(), QStringLiteral("multi_clear_box"));
     }
 
-    void weekListAndItsBox()
-    {
-        Rig r;
-        r.window->show();
-        r.w<QCheckBox>(QStringLiteral("chk拡張"))->click();
-        r.w<QPushButton>(QStringLiteral("cmd個別曜日設定"))->click();
-        auto *week = r.window->findChild<WeekWindow *>(QStringLiteral("frmWeek"));
-        look(week, QStringLiteral("week"));
-        week->findChild<QPushButton *>(QStringLiteral("cmdClear"))->click();
-        look(week->findChild<QMessageBox *>(), QStringLiteral("week_clear_box"));
-    }
-
     void smallWindows()
     {
-        Rig r;
+        WindowRig r(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)), true);
         r.window->show();
         r.w<QCheckBox>(QStringLiteral("chk拡張"))->click();
         auto *app = r.w<QLineEdit>(QStringLiteral("txtExecAp"));
