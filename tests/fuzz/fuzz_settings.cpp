@@ -4,6 +4,7 @@
 #include "settings/defaults.h"
 #include "settings/settings_file.h"
 
+#include <QRegularExpression>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -50,13 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The file keeps the watched phrase and the application command without
     // their outer spaces (the start trims them too).
-    QString &phrase = first.job.MonitorPhrase;
-    while (phrase.startsWith(QLatin1Char(' ')))
-        phrase.remove(0, 1);
-    while (phrase.endsWith(QLatin1Char(' ')))
-        phrase.chop(1);
-    while (first.job.AppCommand.startsWith(QLatin1Char(' ')))
-        first.job.AppCommand.remove(0, 1);
+    first.job.MonitorPhrase.remove(QRegularExpression(QStringLiteral("^ +| +$")));
+    first.job.AppCommand.remove(QRegularExpression(QStringLiteral("^ +")));
     const std::pair<const char *, bool> same[] = {
         {"job", first.job == second.job},
         {"multi rows", first.MultiRows == second.MultiRows},

@@ -46,17 +46,13 @@ private slots:
         QVERIFY(mock);
         QDBusConnection c = bus.connection();
         QVERIFY(QTest::qWaitFor([&] { return c.interface()->isServiceRegistered(kService).value(); }, 20000));
-        auto mockCall = [&](const QString &method, const QVariantList &args) {
-            QDBusMessage m = QDBusMessage::createMethodCall(kService, kPath, kMock, method);
-            m.setArguments(args);
-            return c.call(m, QDBus::Block, 10000);
-        };
         for (const auto &[name, out, code] :
-             {std::tuple{"State", "i", "ret = 1"}, std::tuple{"Activate", "", ""}, std::tuple{"Deactivate", "", ""}})
-            QCOMPARE(mockCall(QStringLiteral("AddMethod"), {kController, QString::fromLatin1(name), QString(),
-                                                             QString::fromLatin1(out), QString::fromLatin1(code)})
-                         .type(),
-                     QDBusMessage::ReplyMessage);
+             {std::tuple{"State", "i", "ret = 1"}, std::tuple{"Activate", "", ""}, std::tuple{"Deactivate", "", ""}}) {
+            QDBusMessage add = QDBusMessage::createMethodCall(kService, kPath, kMock, QStringLiteral("AddMethod"));
+            add.setArguments({kController, QString::fromLatin1(name), QString(), QString::fromLatin1(out),
+                              QString::fromLatin1(code)});
+            QCOMPARE(c.call(add, QDBus::Block, 10000).type(), QDBusMessage::ReplyMessage);
+        }
 
         QCOMPARE(AskSwitchable(im), std::optional<bool>(true));
         im.setOpen(true);

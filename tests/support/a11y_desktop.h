@@ -1,7 +1,7 @@
-// A private desktop for the screen text tests: Xvfb, a session bus of its
-// own (dbus-daemon) and the accessibility bus started by at-spi-bus-launcher,
-// with helpers to open zenity dialogs on it. exportToProcess() points this
-// process's DISPLAY and session bus at it.
+// A private X server (StartXvfb), and a private desktop for the screen text
+// tests: Xvfb, a session bus of its own (dbus-daemon) and the accessibility
+// bus started by at-spi-bus-launcher, with helpers to open zenity dialogs on
+// it. exportToProcess() points this process's DISPLAY and session bus at it.
 #pragma once
 
 #include <QDeadlineTimer>
@@ -18,20 +18,39 @@
 
 namespace zktest {
 
+// The first line `p` writes (waiting up to 15 s), trimmed.
+inline QByteArray ReadLine(QProcess &p)
+{
+    QDeadlineTimer deadline(15000);
+    QByteArray out;
+    while (!out.contains('\n') && !deadline.hasExpired()) {
+        if (!p.waitForReadyRead(int(deadline.remainingTime())))
+            break;
+        out += p.readAllStandardOutput();
+    }
+    return out.left(out.indexOf('\n')).trimmed();
+}
+
+// Starts Xvfb in `p` with a screen of `size` (WxH) and returns its display
+// (":N"), or "" when it did not start. It dies with this process.
+inline QString StartXvfb(QProcess &p, const QString &size, const QStringList &more = {})
+{
+    p.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    p.setStandardErrorFile(QProcess::nullDevice());
+    const QStringList args{QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                           QStringLiteral("0"), size + QStringLiteral("x24"), QStringLiteral("-nolisten"),
+                           QStringLiteral("tcp")};
+    p.start(QStringLiteral("Xvfb"), args + more);
+    const QByteArray number = ReadLine(p);
+    return number.isEmpty() ? QString() : QStringLiteral(":") + QString::fromLatin1(number);
+}
+
 class A11yDesktop {
 public:
     ~A11yDesktop()
     {
-        for (auto it = m_procs.rbegin(); it != m_procs.rend(); ++it) {
-            QProcess &p = **it;
-            if (p.state() == QProcess::NotRunning)
-                continue;
-            ::kill(pid_t(p.processId()), SIGCONT);
-            p.terminate();
-            if (!p.waitForFinished(3000))
-                p.kill();
-            p.waitForFinished(1000);
-        }
+        for (auto it = m_procs.rbegin(); it != m_procs.rend(); ++it)
+            close(it->get());
     }
 
     QString error() const { return m_error; }
@@ -41,20 +60,14 @@ public:
     {
         if (!m_dir.isValid())
             return fail(QStringLiteral("no temporary folder"));
-        QProcess *xvfb = spawn(QStringLiteral("Xvfb"),
-                               {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                QStringLiteral("tcp")},
-                               QProcessEnvironment::systemEnvironment());
-        const QByteArray number = readLine(*xvfb);
-        if (number.isEmpty())
+        m_display = StartXvfb(*m_procs.emplace_back(std::make_unique<QProcess>()), QStringLiteral("1024x768"));
+        if (m_display.isEmpty())
             return fail(QStringLiteral("Xvfb did not start"));
-        m_display = QStringLiteral(":") + QString::fromLatin1(number);
         QProcess *bus = spawn(QStringLiteral("dbus-daemon"),
                               {QStringLiteral("--session"), QStringLiteral("--print-address"), QStringLiteral("--nofork"),
                                QStringLiteral("--address=unix:dir=") + m_dir.path()},
                               QProcessEnvironment::systemEnvironment());
-        m_busAddress = QString::fromUtf8(readLine(*bus));
+        m_busAddress = QString::fromUtf8(ReadLine(*bus));
         if (m_busAddress.isEmpty())
             return fail(QStringLiteral("dbus-daemon did not start"));
         spawn(QStringLiteral("/usr/libexec/at-spi-bus-launcher"), {QStringLiteral("--launch-immediately")}, environment());
@@ -94,19 +107,25 @@ public:
         qunsetenv("AT_SPI_BUS_ADDRESS");
     }
 
-    // A zenity dialog (zenity --info with a title and a text); stopped with close().
-    QProcess *dialog(const QString &title, const QString &text, const QStringList &more = {})
+    // A zenity dialog (by default zenity --info) with a title and a text; stopped with close().
+    QProcess *dialog(const QString &title, const QString &text, const QStringList &more = {},
+                     const QString &kind = QStringLiteral("--info"))
     {
         return spawn(QStringLiteral("zenity"),
-                     QStringList{QStringLiteral("--info"), QStringLiteral("--title"), title, QStringLiteral("--text"), text} + more,
+                     QStringList{kind, QStringLiteral("--title"), title, QStringLiteral("--text"), text} + more,
                      environment());
     }
 
+    // Ends a process, a stopped one too.
     static void close(QProcess *p)
     {
+        if (p->state() == QProcess::NotRunning)
+            return;
         ::kill(pid_t(p->processId()), SIGCONT);
         p->terminate();
-        p->waitForFinished(3000);
+        if (!p->waitForFinished(3000))
+            p->kill();
+        p->waitForFinished(1000);
     }
 
     QProcess *spawn(const QString &program, const QStringList &args, const QProcessEnvironment &env)
@@ -122,17 +141,6 @@ public:
     }
 
 private:
-    static QByteArray readLine(QProcess &p)
-    {
-        QDeadlineTimer deadline(15000);
-        QByteArray out;
-        while (!out.contains('\n') && !deadline.hasExpired()) {
-            if (!p.waitForReadyRead(int(deadline.remainingTime())))
-                break;
-            out += p.readAllStandardOutput();
-        }
-        return out.left(out.indexOf('\n')).trimmed();
-    }
     bool fail(const QString &e)
     {
         m_error = e;

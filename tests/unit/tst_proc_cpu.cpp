@@ -6,6 +6,7 @@
 #include "monitors/cpu_sampler.h"
 #include "monitors/trigger.h"
 #include "platform/linux/proc_cpu.h"
+#include "support/fake/fake_cpu_counters.h"  // WaitForSamples
 
 #include <QFile>
 #include <QProcess>
@@ -17,13 +18,14 @@ using namespace zk;
 
 namespace {
 
-// The name the process list gives pid, or "".
-QString ListedName(qint64 pid)
+// The selector's item for pid, with the name the process list gives it.
+QString Item(qint64 pid)
 {
+    QString name;
     for (const ProcessRow &r : ProcCpu::processes())
         if (r.pid == pid)
-            return r.name;
-    return QString();
+            name = r.name;
+    return PadLeft(QString::number(pid), 5) + QLatin1Char(' ') + name;
 }
 
 // Runs a sampler over /proc with `selector` and a 5-second span, waits for
@@ -49,17 +51,7 @@ struct Watch {
     }
     ~Watch() { trigger->stop(true); }
 
-    bool samples(int count)
-    {
-        int seen = 0;
-        QMetaObject::Connection c = QObject::connect(&sampler, &CpuSampler::textsChanged, [&](const QString &s) {
-            if (!s.isEmpty() && s != QLatin1String(" start"))
-                ++seen;
-        });
-        const bool ok = QTest::qWaitFor([&] { return seen >= count; }, 30000);
-        QObject::disconnect(c);
-        return ok;
-    }
+    bool samples(int count) { return WaitForSamples(sampler, count, 30000); }
     bool holdsAfterSpan() { return trigger->holds(start.addSecs(LeadingInt(state.job.CpuAverageSeconds) + 1)).value_or(false); }
 };
 
@@ -84,9 +76,7 @@ private Q_SLOTS:
         QProcess p;
         p.start(program, arguments);
         QVERIFY(p.waitForStarted());
-        const QString name = ListedName(p.processId());
-        QVERIFY(!name.isEmpty());
-        Watch w(PadLeft(QString::number(p.processId()), 5) + QLatin1Char(' ') + name);
+        Watch w(Item(p.processId()));
         QVERIFY(w.samples(3));
         p.kill();
         p.waitForFinished();
@@ -99,9 +89,7 @@ private Q_SLOTS:
         p.start(QStringLiteral("sleep"), {QStringLiteral("600")});
         QVERIFY(p.waitForStarted());
         const qint64 pid = p.processId();
-        const QString name = ListedName(pid);
-        QVERIFY(!name.isEmpty());
-        Watch w(PadLeft(QString::number(pid), 5) + QLatin1Char(' ') + name, QStringLiteral("10"));
+        Watch w(Item(pid), QStringLiteral("10"));
         QVERIFY(w.samples(1));
         QCOMPARE(w.sampler.sampleText(), QStringLiteral("  0"));
         p.kill();

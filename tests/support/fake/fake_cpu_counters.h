@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/ports/cpu_counters.h"
+#include "monitors/cpu_sampler.h"
 
 #include <QHash>
 #include <QList>
+#include <QTest>
 #include <QTimer>
 
 namespace zk {
@@ -41,5 +43,18 @@ public:
         return q.size() > 1 ? q.takeFirst() : q.first();
     }
 };
+
+// Runs until `count` more samples of `sampler` are in (each sample ends in a number).
+inline bool WaitForSamples(CpuSampler &sampler, int count, int timeoutMs = 5000)
+{
+    int seen = 0;
+    const QMetaObject::Connection c = QObject::connect(&sampler, &CpuSampler::textsChanged, [&](const QString &s) {
+        if (!s.isEmpty() && s != QLatin1String(" start"))
+            ++seen;
+    });
+    const bool ok = QTest::qWaitFor([&] { return seen >= count; }, timeoutMs);
+    QObject::disconnect(c);
+    return ok;
+}
 
 }  // namespace zk

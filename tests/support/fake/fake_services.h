@@ -293,18 +293,7 @@ struct FakePlatform {
 
     PlatformServices services()
     {
-        PlatformServices s;
-        s.power = &power;
-        s.wakeTimer = &wakeTimer;
-        s.screenText = &screenText;
-        s.cpu = &cpu;
-        s.powerStatus = &powerStatus;
-        s.idle = &idle;
-        s.launcher = &launcher;
-        s.sound = &sound;
-        s.capture = &capture;
-        s.notifier = &notifier;
-        return s;
+        return {&power, &wakeTimer, &screenText, &cpu, &powerStatus, &idle, &launcher, &sound, &capture, &notifier};
     }
 };
 
