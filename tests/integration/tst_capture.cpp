@@ -146,8 +146,7 @@ private Q_SLOTS:
 
     // The portal's PNG becomes the JPEG, and the PNG stays; every way of not
     // getting a picture writes nothing. Then the whole program, headless in a
-    // Wayland session: the capture is there by the dry-run line, and the
-    // window that cannot stay on top is said on standard error.
+    // Wayland session: the capture is there by the dry-run line.
     void waylandCaptureThroughThePortal()
     {
         zktest::LogindMock bus;  // only its private bus is used
@@ -165,9 +164,9 @@ private Q_SLOTS:
             return f.open(QIODevice::WriteOnly) && f.write(what.toUtf8()) >= 0;
         };
         auto capture = [&](const QString &what, const QString &name) {
-            if (!answer(what))
-                return std::optional<bool>();
             std::optional<bool> written;
+            if (!answer(what))
+                return written;
             portal.captureToJpeg(dir.filePath(name), nullptr, [&](bool ok) { written = ok; });
             (void)QTest::qWaitFor([&] { return written.has_value(); }, 10000);
             return written;
@@ -215,7 +214,6 @@ private Q_SLOTS:
         QVERIFY2(atExitLine && r.exitCode == 0, qPrintable(zktest::Describe(r)));
         QCOMPARE(atExitLine->size(), 1);
         QVERIFY2(r.err.contains(u"を作成しました。"), qPrintable(r.err));
-        QCOMPARE(r.err.count(u"Wayland セッションでは、警告のウィンドウを他のウィンドウより手前に固定できません。"), 1);
         zktest::StopProcess(mock);
     }
 

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QUrl>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -92,7 +91,6 @@ private Q_SLOTS:
         QVERIFY(!LookUntil(watcher, spec, false).found);
         QProcess *dialog = m_desktop->dialog(QStringLiteral("Copy job"), QStringLiteral("The disk backup has finished."));
         const PhraseMatch shown = LookUntil(watcher, spec, true);
-        QVERIFY(shown.found);
         QCOMPARE(shown.windowTitle, QStringLiteral("Copy job"));
         QCOMPARE(shown.matchedText, QStringLiteral("The 　【DISK BACKUP】　 has f"));
         // The tick's way: the latest finished answer, for the same phrase only.
@@ -113,22 +111,9 @@ private Q_SLOTS:
         const PhraseMatch beta = LookUntil(watcher, QStringLiteral("finished Beta"), true);
         QCOMPARE(beta.windowTitle, QStringLiteral("Beta report"));
         QCOMPARE(beta.matchedText, QStringLiteral("All 　【finished】　"));
-        const std::optional<PhraseMatch> title = Look(watcher, QStringLiteral("Beta"));
-        QVERIFY(title.has_value());
-        QCOMPARE(title->windowTitle, QStringLiteral("Beta report"));
-        QCOMPARE(title->matchedText, QStringLiteral("Beta"));
-    }
-
-    // A dialog without a title goes by the texts inside it.
-    void untitledDialog()
-    {
-        QProcess *dialog = m_desktop->dialog(QString(), QStringLiteral("Nameless notice"));
-        LinuxScreenText watcher;
-        const PhraseMatch m = LookUntil(watcher, QStringLiteral("nameless"), true);
-        QVERIFY(m.found);
-        QVERIFY2(m.windowTitle.contains(QStringLiteral("Nameless notice")), qPrintable(m.windowTitle));
-        QCOMPARE(m.matchedText, QStringLiteral("nameless"));
-        A11yDesktop::close(dialog);
+        const PhraseMatch title = LookUntil(watcher, QStringLiteral("Beta"), true);
+        QCOMPARE(title.windowTitle, QStringLiteral("Beta report"));
+        QCOMPARE(title.matchedText, QStringLiteral("Beta"));
     }
 
     // With the rescan ten minutes away, the notices alone bring each change
@@ -165,18 +150,23 @@ private Q_SLOTS:
         A11yDesktop::close(progress);
     }
 
-    // A deeper dialog: every field of a form is read, to the last one.
-    void everyFieldOfAForm()
+    // A dialog without a title goes by the texts inside it; in a deeper
+    // dialog every field of a form is read, to the last one.
+    void untitledDialogAndDeepForm()
     {
+        QProcess *untitled = m_desktop->dialog(QString(), QStringLiteral("Nameless notice"));
         QStringList entries;
         for (int i = 1; i <= 30; ++i)
             entries << QStringLiteral("--add-entry=Question-%1").arg(i);
         QProcess *form = m_desktop->dialog(QStringLiteral("Survey"), QStringLiteral("Questions"), entries,
                                            QStringLiteral("--forms"));
         LinuxScreenText watcher;
-        const PhraseMatch m = LookUntil(watcher, QStringLiteral("question-30"), true);
-        QVERIFY(m.found);
-        QCOMPARE(m.matchedText, QStringLiteral("　【question-30】　"));
+        const PhraseMatch m = LookUntil(watcher, QStringLiteral("nameless"), true);
+        QVERIFY2(m.windowTitle.contains(QStringLiteral("Nameless notice")), qPrintable(m.windowTitle));
+        QCOMPARE(m.matchedText, QStringLiteral("nameless"));
+        const PhraseMatch last = LookUntil(watcher, QStringLiteral("question-30"), true);
+        QCOMPARE(last.matchedText, QStringLiteral("　【question-30】　"));
+        A11yDesktop::close(untitled);
         A11yDesktop::close(form);
     }
 
@@ -191,9 +181,7 @@ private Q_SLOTS:
         QProcess *list = m_desktop->dialog(QStringLiteral("Long list"), QStringLiteral("Nightly report"), rows,
                                            QStringLiteral("--list"));
         LinuxScreenText watcher;
-        const PhraseMatch row = LookUntil(watcher, QStringLiteral("row-0002"), true);
-        QVERIFY(row.found);
-        QCOMPARE(row.windowTitle, QStringLiteral("Long list"));
+        QCOMPARE(LookUntil(watcher, QStringLiteral("row-0002"), true).windowTitle, QStringLiteral("Long list"));
         QVERIFY(Look(watcher, QStringLiteral("nightly"))->found);
         const std::optional<PhraseMatch> beyond = Look(watcher, QStringLiteral("row-4150"));
         QVERIFY(beyond.has_value());
