@@ -65,8 +65,6 @@ void CheckWeekly(const AppState &state, const QDateTime &now)
     bool named = false;
     for (const int row : {0, w}) {
         const ResumeEntry &e = state.WeeklyResumeTable[size_t(row)];
-        if (e.Hour.isEmpty() || e.Minute.isEmpty())
-            continue;
         const std::optional<QTime> at = RowClockTime(e.Hour, e.Minute);
         if (at && ShowsNamedTime(c.time, *at))
             named = true;

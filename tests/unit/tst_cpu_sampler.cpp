@@ -28,43 +28,23 @@ struct Rig {
 class TestCpuSampler : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void formatUsage_data()
-    {
-        QTest::addColumn<double>("x");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("0") << 0.0 << "  0";
-        QTest::newRow("5.5") << 5.5 << "  5.5";
-        QTest::newRow("12.3456") << 12.3456 << " 12.345";
-        QTest::newRow("a third") << 100.0 / 3 << " 33.333";
-        QTest::newRow("100") << 100.0 << "100";
-        QTest::newRow("-1") << -1.0 << " -1";
-        // Read back with a leading-number parse, an exponent would make 5.
-        QTest::newRow("tiny") << 0.00005 << "  0.000";
-    }
     void formatUsage()
     {
-        QFETCH(double, x);
-        QFETCH(QString, text);
-        QCOMPARE(FormatUsage(x), text);
+        const std::pair<double, const char *> cases[] = {
+            {0.0, "  0"}, {5.5, "  5.5"}, {12.3456, " 12.345"}, {100.0 / 3, " 33.333"}, {100.0, "100"}, {-1.0, " -1"},
+            {0.00005, "  0.000"},  // read back with a leading-number parse, an exponent would make 5
+        };
+        for (const auto &[x, text] : cases)
+            QCOMPARE(FormatUsage(x), QString::fromLatin1(text));
     }
 
-    void ringSlots_data()
-    {
-        QTest::addColumn<QString>("seconds");
-        QTest::addColumn<int>("count");
-        QTest::newRow("5") << "5" << 3;
-        QTest::newRow("20") << " 20" << 10;
-        QTest::newRow("21") << "21" << 11;
-        QTest::newRow("0 keeps one slot") << "0" << 1;
-        QTest::newRow("not a number") << "abc" << 1;
-        QTest::newRow("no exponent") << "1e300" << 1;  // reads 1
-        QTest::newRow("huge is capped") << "100000000000000000000" << (1 << 20);
-    }
     void ringSlots()
     {
-        QFETCH(QString, seconds);
-        QFETCH(int, count);
-        QCOMPARE(CpuRingSlots(seconds), count);
+        // One slot at least, no exponent ("1e300" reads 1), a cap for a huge span.
+        const std::pair<const char *, int> cases[] = {{"5", 3}, {" 20", 10}, {"21", 11}, {"0", 1},
+                                                      {"abc", 1}, {"1e300", 1}, {"100000000000000000000", 1 << 20}};
+        for (const auto &[seconds, count] : cases)
+            QCOMPARE(CpuRingSlots(QString::fromLatin1(seconds)), count);
     }
 
     void ringAverage_data()

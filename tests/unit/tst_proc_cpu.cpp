@@ -60,73 +60,62 @@ struct Watch {
 class TestProcCpu : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void idleMeetsTheLimitBusyNever_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("holds");
-        QTest::newRow("sleep") << "sleep" << QStringList{"600"} << true;
-        QTest::newRow("busy loop") << "sh" << QStringList{"-c", "while :; do :; done"} << false;
-    }
     void idleMeetsTheLimitBusyNever()
     {
-        QFETCH(QString, program);
-        QFETCH(QStringList, arguments);
-        QFETCH(bool, holds);
-        QProcess p;
-        p.start(program, arguments);
-        QVERIFY(p.waitForStarted());
-        const qint64 pid = p.processId();
-        Watch w(Item(pid));
-        QVERIFY(w.samples(3));
-        QVERIFY2(w.holdsAfterSpan() == holds, qPrintable(w.sampler.shownAverageText()));
-        // Once it has ended, it has no counters and no name, and reads -1.
-        p.kill();
-        p.waitForFinished();
-        QVERIFY(!w.proc.read(pid).valid);
-        QVERIFY(w.proc.processName(pid).isEmpty());
-        QVERIFY(w.samples(1));
-        QCOMPARE(w.sampler.sampleText(), QStringLiteral(" -1"));
+        const std::pair<QStringList, bool> cases[] = {{{"sleep", "600"}, true},
+                                                      {{"sh", "-c", "while :; do :; done"}, false}};
+        for (const auto &[command, holds] : cases) {
+            QProcess p;
+            p.start(command.first(), command.mid(1));
+            QVERIFY(p.waitForStarted());
+            const qint64 pid = p.processId();
+            Watch w(Item(pid));
+            QVERIFY(w.samples(3));
+            QVERIFY2(w.holdsAfterSpan() == holds, qPrintable(w.sampler.shownAverageText()));
+            // Once it has ended, it has no counters and no name, and reads -1.
+            p.kill();
+            p.waitForFinished();
+            QVERIFY(!w.proc.read(pid).valid);
+            QVERIFY(w.proc.processName(pid).isEmpty());
+            QVERIFY(w.samples(1));
+            QCOMPARE(w.sampler.sampleText(), QStringLiteral(" -1"));
+        }
     }
 
     // A name longer than the kernel's 15-character command name, or one that
     // begins and ends with a blank, is found as listed (in any case for "?"),
     // written into the selector with its id, and sampled as the live process
     // it is (0 for a sleeper, never the -1 of a process that has gone).
-    void listFindsAProcessByItsExecutableName_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("long") << QStringLiteral("zenkoro-test-sleeper-%1").arg(QCoreApplication::applicationPid());
-        QTest::newRow("blanks at the ends") << QStringLiteral(" sp ");
-    }
     void listFindsAProcessByItsExecutableName()
     {
-        QFETCH(QString, name);
-        QTemporaryDir dir;
-        const QString exe = dir.filePath(name);
-        QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), exe));
-        QProcess p;
-        p.start(exe, {QStringLiteral("600")});
-        QVERIFY(p.waitForStarted());
-        const QString item = PadLeft(QString::number(p.processId()), 5) + QLatin1Char(' ') + name;
-        ProcCpu proc;
-        QCOMPARE(proc.processName(p.processId()), name);
-        CpuSampler sampler(proc, 100);
-        QSignalSpy list(&sampler, &CpuSampler::processListReady);
-        sampler.requestProcessList();
-        QVERIFY(list.wait(10000));
-        QVERIFY(list.first().at(0).toStringList().contains(item));
-        QSignalSpy rewritten(&sampler, &CpuSampler::selectorRewritten);
-        sampler.begin(QStringLiteral("10"), QStringLiteral(" 0.1"), QStringLiteral("? ") + name.toUpper(), true);
-        QVERIFY(rewritten.wait(5000));
-        QCOMPARE(rewritten.first().at(0).toString(), item);
-        sampler.stop(true);
+        const QString longName = QStringLiteral("zenkoro-test-sleeper-%1").arg(QCoreApplication::applicationPid());
+        for (const QString &name : {longName, QStringLiteral(" sp ")}) {
+            QTemporaryDir dir;
+            const QString exe = dir.filePath(name);
+            QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), exe));
+            QProcess p;
+            p.start(exe, {QStringLiteral("600")});
+            QVERIFY(p.waitForStarted());
+            const QString item = PadLeft(QString::number(p.processId()), 5) + QLatin1Char(' ') + name;
+            ProcCpu proc;
+            QCOMPARE(proc.processName(p.processId()), name);
+            CpuSampler sampler(proc, 100);
+            QSignalSpy list(&sampler, &CpuSampler::processListReady);
+            sampler.requestProcessList();
+            QVERIFY(list.wait(10000));
+            QVERIFY(list.first().at(0).toStringList().contains(item));
+            QSignalSpy rewritten(&sampler, &CpuSampler::selectorRewritten);
+            sampler.begin(QStringLiteral("10"), QStringLiteral(" 0.1"), QStringLiteral("? ") + name.toUpper(), true);
+            QVERIFY(rewritten.wait(5000));
+            QCOMPARE(rewritten.first().at(0).toString(), item);
+            sampler.stop(true);
 
-        Watch w(item, QStringLiteral("10"));
-        QVERIFY(w.samples(1));
-        QCOMPARE(w.sampler.sampleText(), QStringLiteral("  0"));
-        p.kill();
-        p.waitForFinished();
+            Watch w(item, QStringLiteral("10"));
+            QVERIFY(w.samples(1));
+            QCOMPARE(w.sampler.sampleText(), QStringLiteral("  0"));
+            p.kill();
+            p.waitForFinished();
+        }
     }
 };
 
