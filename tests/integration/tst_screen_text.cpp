@@ -25,13 +25,12 @@ using zktest::A11yDesktop;
 namespace {
 
 // The answer of one fresh look, waited for in the event loop.
-std::optional<PhraseMatch> Look(LinuxScreenText &watcher, const QString &spec, bool browser = false,
-                                int timeoutMs = 10000)
+std::optional<PhraseMatch> Look(LinuxScreenText &watcher, const QString &spec, bool browser = false)
 {
     // Shared: a look that answers after the deadline still finds it.
     const auto answer = std::make_shared<std::optional<PhraseMatch>>();
     watcher.scanThen(spec, browser, [answer](const PhraseMatch &m) { *answer = m; });
-    QDeadlineTimer deadline(timeoutMs);
+    QDeadlineTimer deadline(30000);
     while (!*answer && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     return *answer;
@@ -258,7 +257,7 @@ private Q_SLOTS:
         Look(watcher, QStringLiteral("Echidna"), true);
         QVERIFY(AnswerTurns(watcher, QStringLiteral("Echidna"), true, true));
         QVERIFY(AnswerTurns(watcher, QStringLiteral("Echidna"), false, true));
-        const std::optional<PhraseMatch> without = Look(watcher, QStringLiteral("Quarterly"), false, 30000);
+        const std::optional<PhraseMatch> without = Look(watcher, QStringLiteral("Quarterly"));
         QVERIFY(without && !without->found);
         A11yDesktop::close(browser);
     }
