@@ -20,39 +20,31 @@ namespace {
 const QDateTime kNow(QDate(2026, 12, 6), QTime(8, 0, 0));
 const QString kDesktop = QStringLiteral("/home/u/Desktop");
 
-AppState DefaultState()
+AppState Edited(const Edit &edit)
 {
     AppState s;
     SetDefaults(s, kNow, kDesktop);
-    return s;
-}
-
-AppState Edited(const Edit &edit)
-{
-    AppState s = DefaultState();
     if (edit)
         edit(s);
     return s;
 }
 
-ParseResult Parse(const QString &line, AppState &state)
+// Why the line, run in a new process with the same settings file, does not
+// start the same run as the settings ("" when it does).
+QString RunDifference(const AppState &original, const QString &line)
 {
+    AppState parsed = original;
+    parsed.cl = CommandLineValues();
     ParseHooks hooks;
     hooks.setDefaults = [](AppState &s) { SetDefaults(s, kNow, kDesktop); };
     hooks.launch = [](const QString &, const QString &) { return true; };
     hooks.hibernationAllowed = [] { return true; };
-    return ParseCommandLine(line, state, kNow, hooks);
-}
-
-// The state a generated line gives when it runs with the same settings file.
-AppState ParsedBack(const AppState &original, const QString &line, ParseResult *result = nullptr)
-{
-    AppState parsed = original;  // the settings file the generated line runs with
-    parsed.cl = CommandLineValues();  // a new process: no command-line values yet
-    const ParseResult r = Parse(line, parsed);
-    if (result)
-        *result = r;
-    return parsed;
+    if (ParseCommandLine(line, parsed, kNow, hooks).error)
+        return QStringLiteral("a parameter error");
+    if (!parsed.cl.AutoStart)
+        return QStringLiteral("no automatic start");
+    QString why;
+    return zktest::SameRun(original, parsed, &why) ? QString() : why;
 }
 
 // Sets each "Name=value" of the state.
@@ -71,8 +63,6 @@ private Q_SLOTS:
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QString>("expected");  // null: only the round trip
         QTest::newRow("defaults") << Edit() << "-auto -shutdown -time 90";
-        QTest::newRow("topmost off, silent") << Set({"Topmost=0", "CountdownSound=0"})
-            << "-auto -shutdown -time 90 -topmost n -no_beep y";
         QTest::newRow("multi writes no run")
             << Set({"MultiEnabled=1", "Operation=1", "Force=1", "ResumeEnabled=1", "TrayIcon=1", "Topmost=0"})
             << "-auto -multi -tasktray y -topmost n";
@@ -124,20 +114,11 @@ private Q_SLOTS:
             s.job.ResumeWeekdays = {0, 0, 0, 0, 0, 0, 0};
         }) << "-auto -shutdown -time 90";
         QTest::newRow("hour beyond range") << Set({"TimingMode=1", "ClockHour=25", "ClockMinute=70"}) << QString();
-        QTest::newRow("cpu of a process")
-            << Set({"MonitorEnabled=1", "MonitorKind=1", "CpuLowerLimit= 2.5", "CpuAverageSeconds= 45",
-                    "CpuProcess=? ffmpeg"})
-            << QString();
-        QTest::newRow("resume at a clock time tomorrow")
-            << Set({"Operation=4", "ResumeEnabled=1", "ResumeYear=2026", "ResumeMonth=12", "ResumeDay=7",
-                    "ResumeHour=7", "ResumeMinute=30", "AppCommand=\"/opt/my app/run\" -x"})
-            << QString();
         QTest::newRow("application with a line break")
             << Set({"Operation=4", "ResumeEnabled=1", "ResumeAtClock=0", "AppCommand=app\r\n-x"})
             << QString();
     }
-    // Every row but the one without an operation word also goes through the
-    // parser, which must give the same run.
+    // Every line also goes through the parser, which must give the same run.
     void text()
     {
         QFETCH(Edit, edit);
@@ -148,14 +129,8 @@ private Q_SLOTS:
         QVERIFY2(error.isEmpty(), qPrintable(error));
         if (!expected.isNull())
             QCOMPARE(line, expected);
-        if (QByteArray(QTest::currentDataTag()) == "no operation on a 9x list")
-            return;
-        ParseResult result;
-        const AppState parsed = ParsedBack(original, line, &result);
-        QVERIFY2(!result.error, qPrintable(line));
-        QVERIFY(parsed.cl.AutoStart);
-        QString why;
-        QVERIFY2(zktest::SameRun(original, parsed, &why), qPrintable(line + QStringLiteral(": ") + why));
+        const QString why = RunDifference(original, line);
+        QVERIFY2(why.isEmpty(), qPrintable(line + QStringLiteral(": ") + why));
     }
 
     // Values typed or loaded that the grammar has trouble with: the line
@@ -191,7 +166,6 @@ private Q_SLOTS:
             return Set({"ResumeEnabled=1", "ResumeAtClock=1", "ResumeYear=2026", "ResumeMonth=12", "ResumeDay=7",
                         "ResumeHour=" + QString::fromUtf8(hour), "ResumeMinute=" + QString::fromUtf8(minute)});
         };
-        const QString huge = QStringLiteral("1000000000000000");
         const QString beyondDouble = QStringLiteral("1") + QString(400, QLatin1Char('0'));
         const QString no;  // round trip
 
@@ -227,10 +201,8 @@ private Q_SLOTS:
         QTest::newRow("process name in upper case") << box(&JobSettings::CpuProcess, QStringLiteral(" 1234 Firefox "), 1)
                                                     << no;
         QTest::newRow("process name with a <") << box(&JobSettings::CpuProcess, QStringLiteral("77 a<b"), 1) << no;
-        QTest::newRow("empty minutes") << box(&JobSettings::DelayMinutes, QString()) << no;
         QTest::newRow("minutes with a colon") << box(&JobSettings::DelayMinutes, QStringLiteral("10:30")) << no;
         QTest::newRow("minutes as text") << box(&JobSettings::DelayMinutes, QStringLiteral("1e5")) << no;
-        QTest::newRow("huge minutes") << box(&JobSettings::DelayMinutes, huge) << no;
         QTest::newRow("minutes beyond a double") << box(&JobSettings::DelayMinutes, beyondDouble) << no;
         QTest::newRow("negative minutes") << box(&JobSettings::DelayMinutes, QStringLiteral("-5")) << "分後";
         QTest::newRow("negative hour") << box(&JobSettings::ClockHour, QStringLiteral("-1"), -1, 1) << "時";
@@ -254,31 +226,8 @@ private Q_SLOTS:
             return;
         }
         QVERIFY2(!line.isEmpty(), qPrintable(error));
-        ParseResult result;
-        const AppState parsed = ParsedBack(original, line, &result);
-        QVERIFY2(!result.error, qPrintable(line));
-        QString why;
-        QVERIFY2(zktest::SameRun(original, parsed, &why), qPrintable(line + QStringLiteral(": ") + why));
-    }
-
-    // A clock-time resume keeps hour and minute only; the day follows the
-    // clock and the weekday box decides whether resume is on.
-    void clockResumeFollowsTheClock()
-    {
-        const AppState s = Edited([](AppState &st) {
-            st.job.ResumeEnabled = 1;
-            st.job.ResumeDateParts = {"2027", "1", "20", "7", "30"};
-        });
-        AppState p = s;
-        Parse(BuildCommandLine(s), p);
-        QCOMPARE(p.job.ResumeEnabled, 1);
-        QCOMPARE(p.job.ResumeDateParts, (std::array<QString, 5>{"2026", "12", "7", "7", "30"}));
-
-        AppState off = s;
-        off.job.setResumeWeekday(2, 0);  // Monday, the day 7:30 falls on after 8:00 on Sunday
-        AppState q = off;
-        Parse(BuildCommandLine(off), q);
-        QCOMPARE(q.job.ResumeEnabled, 0);
+        const QString why = RunDifference(original, line);
+        QVERIFY2(why.isEmpty(), qPrintable(line + QStringLiteral(": ") + why));
     }
 };
 
