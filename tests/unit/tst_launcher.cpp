@@ -206,6 +206,13 @@ private Q_SLOTS:
                                             << "https://example.org/" << QStringList{};
         QTest::newRow("missing desktop entry") << "~/Desktop/gone.desktop" << "fail" << qint64(0) << "" << ""
                                                << QStringList{};
+        QTest::newRow("line breaks are blanks") << "/bin/app\r\n-a\n-b" << "start" << qint64(2) << "-a -b" << "/bin/app"
+                                                << QStringList{"-a", "-b"};
+        QTest::newRow("empty") << "" << "fail" << qint64(0) << "" << "" << QStringList{};
+        QTest::newRow("blanks") << "   " << "fail" << qint64(0) << "" << "" << QStringList{};
+        // The command part of a text in two pairs of quotes is the first pair alone.
+        QTest::newRow("empty quotes first") << "\"\"/bin/x\"\" a" << "fail" << qint64(0) << "/bin/x\"\" a" << ""
+                                            << QStringList{};
     }
     void launchLinux()
     {
@@ -244,35 +251,6 @@ private Q_SLOTS:
             QCOMPARE(b.started.first().program, target);
             QCOMPARE(b.started.first().arguments, arguments);
         }
-    }
-
-    void emptyProgramStartsNothing_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("empty") << "";
-        QTest::newRow("blanks") << "   ";
-        // The command part of a text in two pairs of quotes is the first pair alone.
-        QTest::newRow("empty quotes first") << "\"\"/bin/x\"\" a";
-    }
-    void emptyProgramStartsNothing()
-    {
-        QFETCH(QString, command);
-        Rig rig;
-        auto &[b, clock, l] = rig;
-        QCOMPARE(l.launchCommand(command), qint64(0));
-        QVERIFY(b.started.isEmpty());
-        QVERIFY(b.opened.isEmpty());
-    }
-
-    void lineBreaksAreSpaces()
-    {
-        Rig rig;
-        auto &[b, clock, l] = rig;
-        QString prog, params;
-        QVERIFY(l.launchCommand(QStringLiteral("/bin/app\r\n-a\n-b"), &prog, &params) > 1);
-        QCOMPARE(prog, QStringLiteral("/bin/app"));
-        QCOMPARE(params, QStringLiteral("-a -b"));
-        QCOMPARE(b.started.first().arguments, (QStringList{"-a", "-b"}));
     }
 
     void startFailureAndNotice()

@@ -100,12 +100,10 @@ private slots:
 
     void isNumeric()
     {
-        QVERIFY(IsNumeric(QStringLiteral("10")));
-        QVERIFY(IsNumeric(QStringLiteral(" 1.5 ")));
-        QVERIFY(!IsNumeric(QStringLiteral("")));
-        QVERIFY(!IsNumeric(QStringLiteral("8x")));
-        QVERIFY(!IsNumeric(QStringLiteral("x")));
-        QVERIFY(!IsNumeric(QStringLiteral("-")));
+        for (const char *yes : {"10", " 1.5 "})
+            QVERIFY2(IsNumeric(QString::fromLatin1(yes)), yes);
+        for (const char *no : {"", "8x", "x", "-"})
+            QVERIFY2(!IsNumeric(QString::fromLatin1(no)), no);
     }
 
     void splitParameters_data()
