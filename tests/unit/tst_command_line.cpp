@@ -354,14 +354,11 @@ private slots:
                  QStringLiteral("パラメーターエラー\r\nap       = missing\r\nパラメータ= arg"));
     }
 
-    void joinArguments()
+    // The program's own arguments: the long options taken out, the rest joined into one line.
+    void longOptionsAndJoin()
     {
         QCOMPARE(JoinArguments({"-ap", "/tmp/my prog", "-x"}), QStringLiteral("-ap \"/tmp/my prog\" -x"));
         QCOMPARE(JoinArguments({"<a b>", "\"c d\""}), QStringLiteral("<a b> \"c d\""));
-    }
-
-    void longOptions()
-    {
         const LongOptions o = TakeLongOptions({"--conf", "/x/Conf.txt", "-auto", "--explain", "--dry-run", "-r"});
         QCOMPARE(o.conf, QStringLiteral("/x/Conf.txt"));
         QVERIFY(o.explain && o.dryRun && !o.save);

@@ -455,6 +455,14 @@ private slots:
         QCOMPARE(ToggleHistorySort(QString(), 0), QStringLiteral("0"));
         QCOMPARE(ToggleHistorySort(QStringLiteral("0"), 1), QStringLiteral("1"));
         QCOMPARE(ToggleHistorySort(QStringLiteral("1"), 1), QString());
+
+        // The arrow keys in the list.
+        QCOMPARE(StepHistoryRow(-1, -1, 3), 0);
+        QCOMPARE(StepHistoryRow(-1, 1, 3), 0);
+        QCOMPARE(StepHistoryRow(0, -1, 3), 0);
+        QCOMPARE(StepHistoryRow(1, 1, 3), 2);
+        QCOMPARE(StepHistoryRow(2, 1, 3), 2);
+        QCOMPARE(StepHistoryRow(-1, 1, 0), -1);
     }
 
     void colours()
@@ -511,16 +519,6 @@ private slots:
         l = OpenHistoryList(h, QString(), QString(), QString());
         RemoveHistoryEntry(h, l.rows[1]);
         QCOMPARE(h.HistoryText, QStringLiteral("x"));
-    }
-
-    void arrowKeys()
-    {
-        QCOMPARE(StepHistoryRow(-1, -1, 3), 0);
-        QCOMPARE(StepHistoryRow(-1, 1, 3), 0);
-        QCOMPARE(StepHistoryRow(0, -1, 3), 0);
-        QCOMPARE(StepHistoryRow(1, 1, 3), 2);
-        QCOMPARE(StepHistoryRow(2, 1, 3), 2);
-        QCOMPARE(StepHistoryRow(-1, 1, 0), -1);
     }
 };
 
