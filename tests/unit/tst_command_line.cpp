@@ -523,8 +523,8 @@ private slots:
         QTest::newRow("negative CPU limit") << box(&JobSettings::CpuLowerLimit, QStringLiteral("-5"), 1) << "下限";
         QTest::newRow("process name with a blank") << box(&JobSettings::CpuProcess, QStringLiteral("? my app"), 1)
                                                    << "監視プロセス";
-        QTest::newRow("process name in upper case") << box(&JobSettings::CpuProcess, QStringLiteral(" 1234 Firefox "), 1)
-                                                    << no;
+        QTest::newRow("process name in upper case")
+            << box(&JobSettings::CpuProcess, QStringLiteral(" 1234 Firefox "), 1) << no;
         QTest::newRow("process name with a <") << box(&JobSettings::CpuProcess, QStringLiteral("77 a<b"), 1) << no;
         QTest::newRow("minutes with a colon") << box(&JobSettings::DelayMinutes, QStringLiteral("10:30")) << no;
         QTest::newRow("minutes as text") << box(&JobSettings::DelayMinutes, QStringLiteral("1e5")) << no;
