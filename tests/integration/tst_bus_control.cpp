@@ -45,20 +45,13 @@ qint64 ChildOf(const QProcess &p)
 }
 
 // python3-dbusmock's notification daemon on the test's session bus.
-class NotificationMock {
-public:
-    NotificationMock() : m_mock(zktest::StartDBusMock(QProcessEnvironment::systemEnvironment(), {"--template", "notification_daemon"})) {}
-    ~NotificationMock() { zktest::StopProcess(m_mock); }
-    static bool onBus()
-    {
-        return QDBusConnection::sessionBus().interface()->isServiceRegistered(kService).value();
-    }
-    static QDBusMessage call(const QString &method, const QVariantList &args = {})
-    {
-        QDBusMessage m = QDBusMessage::createMethodCall(kService, kPath, "org.freedesktop.DBus.Mock", method);
-        m.setArguments(args);
-        return QDBusConnection::sessionBus().call(m);
-    }
+struct NotificationMock {
+    static constexpr const char *kService = "org.freedesktop.Notifications";
+    static constexpr const char *kPath = "/org/freedesktop/Notifications";
+    std::unique_ptr<QProcess> process =
+        zktest::StartDBusMock(QProcessEnvironment::systemEnvironment(), {"--template", "notification_daemon"});
+    ~NotificationMock() { zktest::StopProcess(process); }
+
     // The arguments of each call of `method`, in order.
     static QList<QVariantList> calls(const QString &method)
     {
@@ -70,24 +63,12 @@ public:
     // A press on the button `key` of notice `id`.
     static bool invoke(quint32 id, const QString &key)
     {
+        QDBusMessage m = QDBusMessage::createMethodCall(kService, kPath, "org.freedesktop.DBus.Mock", "EmitSignal");
         const QVariantList args{QVariant::fromValue(QDBusVariant(id)), QVariant::fromValue(QDBusVariant(key))};
-        return call("EmitSignal", {QString(kService), "ActionInvoked", "us", QVariant::fromValue(args)}).type() ==
-               QDBusMessage::ReplyMessage;
+        m.setArguments({QString(kService), "ActionInvoked", "us", QVariant::fromValue(args)});
+        return QDBusConnection::sessionBus().call(m).type() == QDBusMessage::ReplyMessage;
     }
-
-    static bool closed(quint32 id)
-    {
-        for (const QVariantList &args : calls("CloseNotification"))
-            if (args.value(0).toUInt() == id)
-                return true;
-        return false;
-    }
-
-    static constexpr const char *kService = "org.freedesktop.Notifications";
-    static constexpr const char *kPath = "/org/freedesktop/Notifications";
-
-private:
-    std::unique_ptr<QProcess> m_mock;
+    static bool closed(quint32 id) { return calls("CloseNotification").contains(QVariantList{id}); }
 };
 
 }  // namespace
@@ -119,13 +100,6 @@ class TestBusControl : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        // dbus-run-session gave this test a bus of its own.
-        QVERIFY(!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"));
-        QVERIFY(QDBusConnection::sessionBus().isConnected());
-    }
-
     // Two countdowns: both answer --status; --stop needs a PID while both run,
     // and a stopped run ends with status 0 and no power action.
     void statusAndStop()
@@ -135,34 +109,25 @@ private slots:
         start(b, {"-auto", "-reboot", "-time", "10"});
         QTRY_VERIFY_WITH_TIMEOUT(registered(a) && registered(b), 20000);
 
-        const QDateTime now = QDateTime::currentDateTime();
         const Result answer = client({"--status"});
-        QVERIFY2(answer.exitCode == 0 && QJsonDocument::fromJson(answer.out.toUtf8()).isArray(),
-                 qPrintable(Describe(answer)));
         const QHash<qint64, QJsonObject> running = byPid(answer);
-        QCOMPARE(running.size(), 2);
+        QVERIFY2(answer.exitCode == 0 && running.size() == 2, qPrintable(Describe(answer)));
         const QJsonObject sa = running.value(a.processId());
         QCOMPARE(sa.value("State").toString(), QStringLiteral("counting"));
         QCOMPARE(sa.value("Operation").toString(), QStringLiteral("シャットダウン"));
         const qint64 remaining = sa.value("RemainingSeconds").toInteger(-1);
         QVERIFY2(remaining > 280 && remaining <= 300, qPrintable(QString::number(remaining)));
-        const QDateTime target = QDateTime::fromString(sa.value("TargetTime").toString(), Qt::ISODate);
-        QVERIFY2(target.isValid(), qPrintable(sa.value("TargetTime").toString()));
-        QVERIFY(qAbs(now.secsTo(target) - remaining) <= 5);
-        QCOMPARE(sa.value("ResumeTime").toString(), QString());
+        QVERIFY2(QDateTime::fromString(sa.value("TargetTime").toString(), Qt::ISODate).isValid(), qPrintable(answer.out));
         QCOMPARE(running.value(b.processId()).value("Operation").toString(), QStringLiteral("再起動"));
-        QVERIFY(running.value(b.processId()).value("RemainingSeconds").toInteger() > 580);
 
         // Several and no PID: both listed, nothing stopped.
         const Result ambiguous = client({"--stop"});
-        QCOMPARE(ambiguous.exitCode, 2);
-        QVERIFY2(ambiguous.err.contains(QString::number(a.processId())) &&
+        QVERIFY2(ambiguous.exitCode == 2 && ambiguous.err.contains(QString::number(a.processId())) &&
                      ambiguous.err.contains(QString::number(b.processId())),
                  qPrintable(Describe(ambiguous)));
         QVERIFY(registered(a) && registered(b));
 
-        const Result stopA = client({"--stop", QString::number(a.processId())});
-        QCOMPARE(stopA.exitCode, 0);
+        QCOMPARE(client({"--stop", QString::number(a.processId())}).exitCode, 0);
         const Result endA = zktest::Finish(a, 10000);
         QVERIFY2(endA.exitCode == 0 && !endA.out.contains("dry-run:"), qPrintable(Describe(endA)));
         QCOMPARE(b.state(), QProcess::Running);
@@ -173,11 +138,12 @@ private slots:
         QVERIFY2(endB.exitCode == 0 && !endB.out.contains("dry-run:"), qPrintable(Describe(endB)));
 
         const Result none = client({"--status"});
-        QCOMPARE(none.exitCode, 0);
-        QCOMPARE(none.out.trimmed(), QStringLiteral("[]"));
+        QVERIFY2(none.exitCode == 0 && none.out.trimmed() == u"[]", qPrintable(Describe(none)));
         const Result nothingToStop = client({"--stop"});
-        QCOMPARE(nothingToStop.exitCode, 1);
-        QVERIFY(!nothingToStop.err.isEmpty());
+        QVERIFY2(nothingToStop.exitCode == 1 && !nothingToStop.err.isEmpty(), qPrintable(Describe(nothingToStop)));
+        // A mistyped PID is not taken for "the only one".
+        QCOMPARE(client({"--stop", "12x"}).exitCode, 2);
+        QCOMPARE(client({"--stop", "-auto"}).exitCode, 2);
     }
 
     // With a notification service, the warning phase is also a critical
@@ -186,16 +152,16 @@ private slots:
     void warningNotice()
     {
         NotificationMock mock;
-        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::onBus(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(mock.kService), 20000);
 
         QProcess acting;
         start(acting, {"-auto", "-shutdown", "-time", "0"});
         const Result acted = zktest::Finish(acting, 30000);
         QVERIFY2(acted.exitCode == 0 && acted.out.contains("dry-run:"), qPrintable(Describe(acted)));
         QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::closed(1), 5000);  // the run acted
-        QList<QVariantList> notices = NotificationMock::calls("Notify");
+        const QList<QVariantList> notices = NotificationMock::calls("Notify");
         QCOMPARE(notices.size(), 1);
-        const QVariantList n = notices[0];
+        const QVariantList &n = notices[0];
         QVERIFY2(n.value(3).toString().startsWith("Zenkoroシャットダウン"), qPrintable(n.value(3).toString()));
         QCOMPARE(n.value(4).toString(), QStringLiteral("まもなくシャットダウン"));
         QCOMPARE(n.value(5).toStringList(), (QStringList{"stop", "中止"}));
@@ -230,24 +196,16 @@ private slots:
         start(p, {"-auto", "-reboot", "-time", "0", "-zero_time", "20"});
         QTRY_VERIFY_WITH_TIMEOUT(registered(p), 20000);
         const QString owner = bus.interface()->serviceOwner(ServiceOf(p.processId())).value();
-        auto warned = [&] {
+        auto warned = [&] {  // with the seconds left
             for (const auto &c : std::as_const(m_changes))
                 if (c.first == owner && c.second.value("State").toString() == u"warning")
-                    return true;
+                    return c.second.value("RemainingSeconds").toLongLong() > 0;
             return false;
         };
         QTRY_VERIFY_WITH_TIMEOUT(warned(), 15000);
         QVERIFY(m_states.contains(QStringLiteral("warning")));
-        for (const auto &c : std::as_const(m_changes)) {
-            if (c.second.value("State").toString() != u"warning")
-                continue;
-            // The seconds left come along: within the 15 s of the warning.
-            const qint64 left = c.second.value("RemainingSeconds").toLongLong();
-            QVERIFY2(left > 0 && left <= 15, qPrintable(QString::number(left)));
-        }
 
-        const Result stop = client({"--stop", QString::number(p.processId())});
-        QVERIFY2(stop.exitCode == 0, qPrintable(Describe(stop)));
+        QCOMPARE(client({"--stop", QString::number(p.processId())}).exitCode, 0);
         const Result end = zktest::Finish(p, 10000);
         QVERIFY2(end.exitCode == 0 && !end.out.contains("dry-run:"), qPrintable(Describe(end)));
     }
@@ -268,9 +226,8 @@ private slots:
         QVERIFY(pa != pb);
 
         const Result answer = client({"--status"});
-        QCOMPARE(answer.exitCode, 0);
         const QHash<qint64, QJsonObject> running = byPid(answer);
-        QVERIFY2(running.contains(pa) && running.contains(pb), qPrintable(Describe(answer)));
+        QVERIFY2(answer.exitCode == 0 && running.contains(pa) && running.contains(pb), qPrintable(Describe(answer)));
 
         QCOMPARE(client({"--stop", QString::number(pb)}).exitCode, 0);
         const Result endB = zktest::Finish(b, 10000);
@@ -320,69 +277,51 @@ private slots:
         }
     }
 
-    // A session bus whose daemon is stopped: a run goes on without it and
-    // still ends on SIGTERM; the clients give up with a message.
-    void stalledBus()
+    // A session bus whose daemon is stopped, or none at all: a run goes on
+    // without it and still ends on SIGTERM; the clients give up with a message.
+    void withoutAnsweringBus_data()
     {
-        QProcess daemon;
-        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-        QVERIFY(daemon.waitForReadyRead(10000));
-        const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
-        ::kill(pid_t(daemon.processId()), SIGSTOP);
+        QTest::addColumn<bool>("stalled");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stalled") << true << "応答しませんでした";
+        QTest::newRow("none") << false << "session D-Bus bus";
+    }
+    void withoutAnsweringBus()
+    {
+        QFETCH(bool, stalled);
+        QFETCH(QString, message);
         QProcessEnvironment env = zktest::ZenkoroEnvironment(m_home.path());
-        env.insert("DBUS_SESSION_BUS_ADDRESS", address);
+        QProcess daemon;
+        QTemporaryDir runtime;  // no bus socket in it
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        if (stalled) {
+            daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+            QVERIFY(daemon.waitForReadyRead(10000));
+            env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(daemon.readLine()).trimmed());
+            ::kill(pid_t(daemon.processId()), SIGSTOP);
+        }
         auto run = [&](QProcess &p, const QStringList &args) {
             p.setProcessEnvironment(env);
             p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
         };
-
         QProcess now, later;
-        run(now, {"--dry-run", "-auto", "-shutdown", "-time", "0", "-zero_time", "1"});
+        run(now, {"--dry-run", "-auto", "-reboot", "-time", "0", "-zero_time", "1"});
         run(later, {"--dry-run", "-auto", "-shutdown", "-time", "10"});
         const Result acted = zktest::Finish(now, 30000);
-        QVERIFY2(acted.exitCode == 0 && acted.out.contains("dry-run: "), qPrintable(Describe(acted)));
+        QVERIFY2(acted.exitCode == 0 && acted.out.contains("dry-run: ExitSession flags=2") && acted.err.isEmpty(),
+                 qPrintable(Describe(acted)));
         later.terminate();
         const Result stopped = zktest::Finish(later, 30000);
         QVERIFY2(stopped.exitCode == 0 && !stopped.out.contains("dry-run:"), qPrintable(Describe(stopped)));
-
         for (const char *option : {"--status", "--stop"}) {
             QProcess c;
             run(c, {option});
             const Result r = zktest::Finish(c, 30000);
-            QVERIFY2(r.exitCode == 1 && r.err.contains("応答しませんでした"), qPrintable(Describe(r)));
+            QVERIFY2(r.exitCode == 1 && r.err.contains(message), qPrintable(Describe(r)));
         }
-        ::kill(pid_t(daemon.processId()), SIGCONT);
         daemon.kill();
         daemon.waitForFinished();
-    }
-
-    // Without a session bus a run goes on as before; the clients say they
-    // cannot reach one.
-    void withoutBus()
-    {
-        QTemporaryDir runtime;  // no bus socket in it
-        QProcessEnvironment env = zktest::ZenkoroEnvironment(m_home.path());
-        env.remove("DBUS_SESSION_BUS_ADDRESS");
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        for (const char *option : {"--status", "--stop"}) {
-            QProcess p;
-            p.setProcessEnvironment(env);
-            p.start(qEnvironmentVariable("ZENKORO_BIN"), {option});
-            const Result r = zktest::Finish(p, 30000);
-            QCOMPARE(r.exitCode, 1);
-            QVERIFY2(r.err.contains("session D-Bus bus"), qPrintable(Describe(r)));
-        }
-        // A mistyped PID is not taken for "the only one".
-        QCOMPARE(client({"--stop", "12x"}).exitCode, 2);
-        QCOMPARE(client({"--stop", "-auto"}).exitCode, 2);
-
-        QProcess run;
-        run.setProcessEnvironment(env);
-        run.start(qEnvironmentVariable("ZENKORO_BIN"), {"--dry-run", "-auto", "-reboot", "-time", "0", "-zero_time", "1"});
-        const Result r = zktest::Finish(run, 30000);
-        QCOMPARE(r.exitCode, 0);
-        QVERIFY2(r.out.contains("dry-run: ExitSession flags=2"), qPrintable(Describe(r)));
-        QVERIFY2(r.err.isEmpty(), qPrintable(Describe(r)));
     }
 
 public slots:
