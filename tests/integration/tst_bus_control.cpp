@@ -52,13 +52,9 @@ struct NotificationMock {
         zktest::StartDBusMock(QProcessEnvironment::systemEnvironment(), {"--template", "notification_daemon"});
     ~NotificationMock() { zktest::StopProcess(process); }
 
-    // The arguments of each call of `method`, in order.
-    static QList<QVariantList> calls(const QString &method)
+    static QList<zktest::MockCall> calls(const QString &method)
     {
-        QList<QVariantList> result;
-        for (const zktest::MockCall &c : zktest::MockCalls(QDBusConnection::sessionBus(), kService, kPath, method))
-            result << c.args;
-        return result;
+        return zktest::MockCalls(QDBusConnection::sessionBus(), kService, kPath, method);
     }
     // A press on the button `key` of notice `id`.
     static bool invoke(quint32 id, const QString &key)
@@ -68,7 +64,11 @@ struct NotificationMock {
         m.setArguments({QString(kService), "ActionInvoked", "us", QVariant::fromValue(args)});
         return QDBusConnection::sessionBus().call(m).type() == QDBusMessage::ReplyMessage;
     }
-    static bool closed(quint32 id) { return calls("CloseNotification").contains(QVariantList{id}); }
+    static bool closed(quint32 id)
+    {
+        const QList<zktest::MockCall> closes = calls("CloseNotification");
+        return std::ranges::any_of(closes, [id](const auto &c) { return c.args == QVariantList{id}; });
+    }
 };
 
 }  // namespace
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(sa.value("Operation").toString(), QStringLiteral("シャットダウン"));
         const qint64 remaining = sa.value("RemainingSeconds").toInteger(-1);
         QVERIFY2(remaining > 280 && remaining <= 300, qPrintable(QString::number(remaining)));
-        QVERIFY2(QDateTime::fromString(sa.value("TargetTime").toString(), Qt::ISODate).isValid(), qPrintable(answer.out));
+        QVERIFY(QDateTime::fromString(sa.value("TargetTime").toString(), Qt::ISODate).isValid());
         QCOMPARE(running.value(b.processId()).value("Operation").toString(), QStringLiteral("再起動"));
 
         // Several and no PID: both listed, nothing stopped.
@@ -148,52 +148,20 @@ private slots:
 
     // With a notification service, the warning phase is also a critical
     // notice with "中止"; pressing it stops the run with no power action and
-    // withdraws the notice.
-    void warningNotice()
+    // withdraws the notice. A listener learns of the warning phase from
+    // PropertiesChanged and StateChanged, without asking.
+    void warning()
     {
         NotificationMock mock;
         QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(mock.kService), 20000);
-
-        QProcess acting;
-        start(acting, {"-auto", "-shutdown", "-time", "0"});
-        const Result acted = zktest::Finish(acting, 30000);
-        QVERIFY2(acted.exitCode == 0 && acted.out.contains("dry-run:"), qPrintable(Describe(acted)));
-        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::closed(1), 5000);  // the run acted
-        const QList<QVariantList> notices = NotificationMock::calls("Notify");
-        QCOMPARE(notices.size(), 1);
-        const QVariantList &n = notices[0];
-        QVERIFY2(n.value(3).toString().startsWith("Zenkoroシャットダウン"), qPrintable(n.value(3).toString()));
-        QCOMPARE(n.value(4).toString(), QStringLiteral("まもなくシャットダウン"));
-        QCOMPARE(n.value(5).toStringList(), (QStringList{"stop", "中止"}));
-        const QVariant urgency = qdbus_cast<QVariantMap>(n.value(6)).value("urgency");
-        QCOMPARE(urgency.metaType(), QMetaType::fromType<uchar>());
-        QCOMPARE(urgency.toInt(), 2);
-
-        QProcess stopped;
-        start(stopped, {"-auto", "-shutdown", "-time", "0", "-zero_time", "30", "-popup_time", "30"});
-        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::calls("Notify").size() == 2, 20000);
-        const quint32 id = 2;  // the mock numbers its notices from 1
-        QVERIFY(NotificationMock::invoke(id, "stop"));
-        const Result r = zktest::Finish(stopped, 10000);
-        QVERIFY2(r.exitCode == 0 && !r.out.contains("dry-run:"), qPrintable(Describe(r)));
-        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::closed(id), 5000);
-    }
-
-    // A listener learns of the warning phase from PropertiesChanged and
-    // StateChanged, without asking; the run can still be stopped then.
-    void warningIsAnnounced()
-    {
         QDBusConnection bus = QDBusConnection::sessionBus();
         QVERIFY(bus.connect(QString(), "/org/zenkoro/Zenkoro1", "org.freedesktop.DBus.Properties", "PropertiesChanged",
                             this, SLOT(propertiesChanged(QDBusMessage))));
         QVERIFY(bus.connect(QString(), "/org/zenkoro/Zenkoro1", "org.zenkoro.Zenkoro1", "StateChanged", this,
                             SLOT(stateChanged(QString))));
-        m_changes.clear();
-        m_states.clear();
-
         // Warning 15 s before the action, which is 20 s away: from about 5 s on.
         QProcess p;
-        start(p, {"-auto", "-reboot", "-time", "0", "-zero_time", "20"});
+        start(p, {"-auto", "-shutdown", "-time", "0", "-zero_time", "20"});
         QTRY_VERIFY_WITH_TIMEOUT(registered(p), 20000);
         const QString owner = bus.interface()->serviceOwner(ServiceOf(p.processId())).value();
         auto warned = [&] {  // with the seconds left
@@ -205,9 +173,18 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(warned(), 15000);
         QVERIFY(m_states.contains(QStringLiteral("warning")));
 
-        QCOMPARE(client({"--stop", QString::number(p.processId())}).exitCode, 0);
-        const Result end = zktest::Finish(p, 10000);
-        QVERIFY2(end.exitCode == 0 && !end.out.contains("dry-run:"), qPrintable(Describe(end)));
+        QTRY_COMPARE_WITH_TIMEOUT(NotificationMock::calls("Notify").size(), 1, 5000);
+        const QVariantList n = NotificationMock::calls("Notify")[0].args;
+        QVERIFY2(n.value(3).toString().startsWith("Zenkoroシャットダウン"), qPrintable(n.value(3).toString()));
+        QCOMPARE(n.value(4).toString(), QStringLiteral("まもなくシャットダウン"));
+        QCOMPARE(n.value(5).toStringList(), (QStringList{"stop", "中止"}));
+        const QVariant urgency = qdbus_cast<QVariantMap>(n.value(6)).value("urgency");
+        QCOMPARE(urgency.metaType(), QMetaType::fromType<uchar>());
+        QCOMPARE(urgency.toInt(), 2);
+        QVERIFY(NotificationMock::invoke(1, "stop"));  // the mock numbers its notices from 1
+        const Result r = zktest::Finish(p, 10000);
+        QVERIFY2(r.exitCode == 0 && !r.out.contains("dry-run:"), qPrintable(Describe(r)));
+        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::closed(1), 5000);
     }
 
     // Copies with the same pid in PID namespaces of their own (sandboxes):
@@ -223,7 +200,6 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(registered(ChildOf(a)) && registered(ChildOf(b)), 20000);
         const qint64 pa = ChildOf(a), pb = ChildOf(b);
-        QVERIFY(pa != pb);
 
         const Result answer = client({"--status"});
         const QHash<qint64, QJsonObject> running = byPid(answer);

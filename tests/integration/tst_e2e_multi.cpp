@@ -34,10 +34,8 @@ class TestE2eMulti : public QObject {
             for (int k = 0; k < 4; ++k)
                 f[109 + 10 * r + k] = rows[r].value(k);
         QFile conf(m_home.path() + "/Conf.txt");
-        if (!conf.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-        conf.write((f.join(',') + ",\r\n").toUtf8());
-        return true;
+        return conf.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               conf.write((f.join(',') + ",\r\n").toUtf8()) > 0;
     }
 
     // zenkoro started at the fake local time `at`.

@@ -64,29 +64,24 @@ private Q_SLOTS:
         }
     }
 
-    void hibernationAllowedAsksTheQueryAndPrintsNothing_data()
-    {
-        QTest::addColumn<bool>("answer");
-        QTest::newRow("allowed") << true;
-        QTest::newRow("not allowed") << false;
-    }
     void hibernationAllowedAsksTheQueryAndPrintsNothing()
     {
-        QFETCH(bool, answer);
-        int asked = 0;
-        DryRunPower power([&] {
-            ++asked;
-            return answer;
-        });
-        std::optional<bool> allowed;
-        const QByteArray out = CaptureStdout([&] {
-            power.queryHibernationAllowed(nullptr, [&](bool ok) { allowed = ok; });
-            QTRY_VERIFY(allowed.has_value());
-        });
-        QCOMPARE(allowed, std::optional<bool>(answer));
-        QCOMPARE(power.hibernationAllowedAtStartup(), answer);
-        QCOMPARE(asked, 2);
-        QVERIFY(out.isEmpty());
+        for (const bool answer : {true, false}) {
+            int asked = 0;
+            DryRunPower power([&] {
+                ++asked;
+                return answer;
+            });
+            std::optional<bool> allowed;
+            const QByteArray out = CaptureStdout([&] {
+                power.queryHibernationAllowed(nullptr, [&](bool ok) { allowed = ok; });
+                QTRY_VERIFY(allowed.has_value());
+            });
+            QCOMPARE(allowed, std::optional<bool>(answer));
+            QCOMPARE(power.hibernationAllowedAtStartup(), answer);
+            QCOMPARE(asked, 2);
+            QVERIFY(out.isEmpty());
+        }
     }
 
     void monitorAndKeepAwakeLines()
