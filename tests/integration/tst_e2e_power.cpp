@@ -65,7 +65,7 @@ private Q_SLOTS:
         QTest::newRow("forced shutdown: non-interactive power off")
             << QStringList{"-shutdown", "-force"} << "" << QStringList{"PowerOff"} << false;
         const QString denied = LogindMock::raising("org.freedesktop.DBus.Error.AccessDenied");
-        QTest::newRow("refused reboot is tried once more") << reboot << denied << QStringList{"Reboot", "Reboot"} << true;
+        QTest::newRow("refused reboot is tried again") << reboot << denied << QStringList{"Reboot", "Reboot"} << true;
     }
     void actionReachesLogind()
     {

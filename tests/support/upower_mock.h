@@ -52,8 +52,8 @@ public:
     {
         const QString display = QStringLiteral("/org/freedesktop/UPower/devices/DisplayDevice");
         const auto set = [&](const char *name, const QVariant &value) {
-            return m_bus.setProperty(QString::fromLatin1(kService), display, QStringLiteral("org.freedesktop.UPower.Device"),
-                                     QString::fromLatin1(name), value);
+            return m_bus.setProperty(QString::fromLatin1(kService), display,
+                                     QStringLiteral("org.freedesktop.UPower.Device"), QString::fromLatin1(name), value);
         };
         return set("Type", QVariant::fromValue(quint32(present ? 2 : 0))) && set("State", QVariant::fromValue(state)) &&
                set("Percentage", percentage) && set("TimeToEmpty", QVariant::fromValue(timeToEmpty)) &&
