@@ -13,7 +13,10 @@ namespace {
 
 const QDateTime kStart(QDate(2026, 12, 7), QTime(12, 0, 0));
 
-enum class Setup { PhraseShown, PhraseGone, ScreenUnreadable, CpuLow, CpuAtLimit, BatteryIdle, BatteryBusy, MainsIdle };
+enum class Setup {
+    PhraseShown, PhraseGone, ScreenUnreadable, CpuLow, CpuAtLimit, CpuAtSpan, CpuEndlessSpan, CpuUnmeasured,
+    BatteryIdle, BatteryBusy, MainsIdle
+};
 
 }  // namespace
 
@@ -38,6 +41,9 @@ private Q_SLOTS:
         QTest::newRow("phrase ignores the CPU") << phrase << 0 << int(Setup::CpuLow) << no;
         QTest::newRow("cpu under the limit") << cpu << 0 << int(Setup::CpuLow) << yes;
         QTest::newRow("cpu at the limit") << cpu << 0 << int(Setup::CpuAtLimit) << no;
+        QTest::newRow("cpu, exactly one span passed") << cpu << 0 << int(Setup::CpuAtSpan) << no;
+        QTest::newRow("cpu, a span beyond any date never ends") << cpu << 0 << int(Setup::CpuEndlessSpan) << no;
+        QTest::newRow("cpu, nothing measured") << cpu << 0 << int(Setup::CpuUnmeasured) << no;
         QTest::newRow("cpu ignores the screen") << cpu << 0 << int(Setup::PhraseShown) << no;
         QTest::newRow("battery, idle") << battery << 0 << int(Setup::BatteryIdle) << yes;
         QTest::newRow("battery, input 29.5 s ago") << battery << 0 << int(Setup::BatteryBusy) << no;
@@ -68,6 +74,12 @@ private Q_SLOTS:
         case Setup::ScreenUnreadable: fake.screenText.isAvailable = false; break;
         case Setup::CpuLow: fake.cpu.average = QStringLiteral(" 0.5"); break;
         case Setup::CpuAtLimit: fake.cpu.average = QStringLiteral(" 1.0"); break;
+        case Setup::CpuAtSpan:
+        case Setup::CpuEndlessSpan:
+            state.job.CpuAverageSeconds = Setup(setup) == Setup::CpuAtSpan ? QStringLiteral(" 11") : QString(21, u'9');
+            fake.cpu.average = QStringLiteral(" 0.5");
+            break;
+        case Setup::CpuUnmeasured: fake.cpu.average.clear(); break;
         case Setup::BatteryIdle: fake.powerStatus.raw.acLine = 0; fake.idle.idleMs = 30000; break;
         case Setup::BatteryBusy: fake.powerStatus.raw.acLine = 0; fake.idle.idleMs = 29500; break;
         case Setup::MainsIdle: fake.idle.idleMs = 30000; break;
