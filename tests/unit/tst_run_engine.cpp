@@ -386,24 +386,6 @@ private Q_SLOTS:
         QCOMPARE(now.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff}}));
     }
 
-    // A look cut short (a window with more on show than a look reads) cannot
-    // tell: it neither asks at the start nor fires "disappear"; a whole look does.
-    void phraseLookThatCannotTell()
-    {
-        Rig r;
-        r.watchPhrase(QStringLiteral("コピー中"), 1);
-        r.fake.screenText.setVisible(false);
-        r.fake.screenText.answer.complete = false;
-        r.engine.startRun();
-        QVERIFY(r.view.questions.isEmpty());
-        QVERIFY(r.engine.countdownActive());
-        r.tick(30);
-        QVERIFY(!r.engine.triggerTime().isValid());
-        r.fake.screenText.answer.complete = true;
-        r.tick();
-        QVERIFY(r.engine.triggerTime().isValid());
-    }
-
     // A phrase already shown at the start asks first, once the look at the
     // screen has answered (the window is not held up meanwhile); a stop
     // before the answer leaves it unused.

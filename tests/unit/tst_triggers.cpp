@@ -1,5 +1,5 @@
 // The trigger registry: each monitor kind gives the trigger that follows its
-// own service, and no other.
+// own service, and no other; only a phrase that holds at the start asks first.
 #include "monitors/trigger.h"
 #include "support/fake/fake_services.h"
 
@@ -14,7 +14,7 @@ namespace {
 const QDateTime kStart(QDate(2026, 12, 7), QTime(12, 0, 0));
 
 enum class Setup {
-    PhraseShown, PhraseGone, ScreenUnreadable, CpuLow, CpuAtLimit, CpuAtSpan, CpuEndlessSpan, CpuUnmeasured,
+    PhraseShown, PhraseGone, PhraseCutShort, ScreenUnreadable, CpuLow, CpuAtLimit, CpuAtSpan, CpuEndlessSpan, CpuUnmeasured,
     BatteryIdle, BatteryBusy, MainsIdle
 };
 
@@ -37,6 +37,8 @@ private Q_SLOTS:
         QTest::newRow("phrase appears, shown") << phrase << 0 << int(Setup::PhraseShown) << yes;
         QTest::newRow("phrase appears, not shown") << phrase << 0 << int(Setup::PhraseGone) << no;
         QTest::newRow("phrase disappears, gone") << phrase << 1 << int(Setup::PhraseGone) << yes;
+        // A look cut short (more on show than a look reads) cannot tell.
+        QTest::newRow("phrase disappears, look cut short") << phrase << 1 << int(Setup::PhraseCutShort) << std::optional<bool>();
         QTest::newRow("phrase, screen unreadable") << phrase << 0 << int(Setup::ScreenUnreadable) << std::optional<bool>();
         QTest::newRow("phrase ignores the CPU") << phrase << 0 << int(Setup::CpuLow) << no;
         QTest::newRow("cpu under the limit") << cpu << 0 << int(Setup::CpuLow) << yes;
@@ -71,6 +73,7 @@ private Q_SLOTS:
         switch (Setup(setup)) {
         case Setup::PhraseShown: fake.screenText.setVisible(true); break;
         case Setup::PhraseGone: fake.screenText.setVisible(false); break;
+        case Setup::PhraseCutShort: fake.screenText.answer.complete = false; break;
         case Setup::ScreenUnreadable: fake.screenText.isAvailable = false; break;
         case Setup::CpuLow: fake.cpu.average = QStringLiteral(" 0.5"); break;
         case Setup::CpuAtLimit: fake.cpu.average = QStringLiteral(" 1.0"); break;
@@ -88,6 +91,9 @@ private Q_SLOTS:
         t->start(kStart);
         t->readStatus();
         QCOMPARE(t->holds(kStart.addSecs(11)), holds);
+        QString question;
+        t->askStartQuestion([&](const QString &q) { question = q; });
+        QCOMPARE(!question.isEmpty(), kind == int(MonitorKind::Phrase) && holds == true);
     }
 };
 
