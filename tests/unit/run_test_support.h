@@ -15,12 +15,6 @@
 
 namespace zk {
 
-struct RecordedMessage {
-    QString title;
-    QString text;
-    QString focus;
-};
-
 class RecordingView final : public RunView {
 public:
     QString remaining;
@@ -35,11 +29,9 @@ public:
     bool locked = false;
     int multiAndQuickEnabled = 0;
     QStringList windowRequests;  // "show", "topmost 1", "hide", "minimize", "tray", "untray"
-    QStringList trayTooltips;
-    QList<RecordedMessage> messages;
+    QStringList messages;        // the texts
     struct Question {
         QString title;
-        QString text;
         std::function<void(bool)> answer;
     };
     QList<Question> questions;
@@ -73,19 +65,12 @@ public:
     void applyTopmost(bool topmost) override { windowRequests << QStringLiteral("topmost %1").arg(int(topmost)); }
     void hideWindow() override { windowRequests << QStringLiteral("hide"); }
     void minimizeWindow() override { windowRequests << QStringLiteral("minimize"); }
-    void showInTray(const QString &tooltip) override
-    {
-        windowRequests << QStringLiteral("tray");
-        trayTooltips << tooltip;
-    }
+    void showInTray(const QString &) override { windowRequests << QStringLiteral("tray"); }
     void removeTrayIcon() override { windowRequests << QStringLiteral("untray"); }
-    void showMessage(const QString &title, const QString &text, const QString &focus) override
+    void showMessage(const QString &, const QString &text, const QString &) override { messages << text; }
+    void askOkCancel(const QString &title, const QString &, std::function<void(bool)> answer) override
     {
-        messages << RecordedMessage{title, text, focus};
-    }
-    void askOkCancel(const QString &title, const QString &text, std::function<void(bool)> answer) override
-    {
-        questions << Question{title, text, std::move(answer)};
+        questions << Question{title, std::move(answer)};
     }
     void showMessagePopup(const PopupRequest &popup, std::function<void()> closed) override
     {

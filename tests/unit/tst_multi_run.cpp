@@ -89,7 +89,6 @@ private Q_SLOTS:
         for (int i = 0; i < bad.size(); ++i)
             r.state.MultiRows[size_t(i)] = {bad[i][0], bad[i][1], QStringLiteral("シャットダウン"), QString()};
         r.state.MultiRows[10] = {QStringLiteral("23"), QStringLiteral("0"), QStringLiteral("再起動"), QString()};
-        QCOMPARE(Describe(CollectMultiRunTable(r.state.MultiRows, r.clock.now())), QStringList{"23:00 再起動 10"});
         QCOMPARE(DroppedMultiRows(r.state.MultiRows), (QList<int>{0, 1, 2}));
         r.engine.startMultiRun();
         QCOMPARE(r.view.popups.size(), 1);
@@ -210,8 +209,7 @@ private Q_SLOTS:
         r.engine.startMultiRun();
         QVERIFY(!r.engine.multiRun().active());
         QVERIFY(!r.view.locked);
-        QCOMPARE(r.view.messages.size(), 1);
-        QCOMPARE(r.view.messages[0].text, QStringLiteral("復帰タイマーを設定できません。\r\nRTC がありません。"));
+        QCOMPARE(r.view.messages, QStringList{QStringLiteral("復帰タイマーを設定できません。\r\nRTC がありません。")});
         r.tick(30);
         QVERIFY(r.fake.power.log.isEmpty());
 
