@@ -495,6 +495,7 @@ private Q_SLOTS:
                                                 QStringLiteral("monitor 0"), QStringLiteral("keepAwake 1")}));
         QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
         QCOMPARE(r.view.quits, QList<int>{0});
+        QVERIFY(!r.seq().keepAwakeActive());
     }
 
     void resumeRecount()
