@@ -205,23 +205,16 @@ private Q_SLOTS:
         QCOMPARE(r.fake.sound.starts, 0);
     }
 
-    void trayAndMinimiseAtStart_data()
-    {
-        QTest::addColumn<QString>("minutes");
-        QTest::addColumn<bool>("toTray");
-        QTest::newRow("ten minutes") << "10" << true;
-        QTest::newRow("five seconds") << "0" << false;
-    }
     void trayAndMinimiseAtStart()
     {
-        QFETCH(QString, minutes);
-        QFETCH(bool, toTray);
-        Rig r(minutes);
-        r.state.job.TrayIcon = 1;
-        r.state.job.MinimizeAtStart = 1;
-        r.engine.startRun();
-        QCOMPARE(r.view.windowRequests.contains(QStringLiteral("tray")), toTray);
-        QCOMPARE(r.view.windowRequests.contains(QStringLiteral("minimize")), toTray);
+        for (const bool toTray : {true, false}) {
+            Rig r(toTray ? QStringLiteral("10") : QStringLiteral("0"));  // five seconds go to no tray
+            r.state.job.TrayIcon = 1;
+            r.state.job.MinimizeAtStart = 1;
+            r.engine.startRun();
+            QCOMPARE(r.view.windowRequests.contains(QStringLiteral("tray")), toTray);
+            QCOMPARE(r.view.windowRequests.contains(QStringLiteral("minimize")), toTray);
+        }
     }
 
     // A refused start shows one message, locks nothing and arms no wake timer.
@@ -251,30 +244,25 @@ private Q_SLOTS:
         QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
     }
 
-    void excludedWeekdayEndsProgram_data()
-    {
-        QTest::addColumn<int>("noAlert");
-        QTest::newRow("popup then end") << 0;
-        QTest::newRow("silent end") << 1;
-    }
     void excludedWeekdayEndsProgram()
     {
-        QFETCH(int, noAlert);
-        Rig r;
-        r.clock.set(QDateTime(QDate(2026, 12, 12), QTime(8, 0)));  // Saturday
-        r.state.cl.ExecWeekMask = QStringLiteral("0111110");
-        r.state.job.NoAlert = noAlert;
-        r.engine.startRun();
-        QVERIFY(r.idle());
-        QCOMPARE(r.view.popups.size(), noAlert ? 0 : 1);
-        if (!noAlert) {
-            QCOMPARE(r.view.popups[0].request.seconds, 8);
-            QVERIFY(r.view.popups[0].request.modal);
-            QVERIFY(r.view.quits.isEmpty());  // the modal popup is shown first
-            r.view.popups[0].closed();
+        for (const int noAlert : {0, 1}) {
+            Rig r;
+            r.clock.set(QDateTime(QDate(2026, 12, 12), QTime(8, 0)));  // Saturday
+            r.state.cl.ExecWeekMask = QStringLiteral("0111110");
+            r.state.job.NoAlert = noAlert;
+            r.engine.startRun();
+            QVERIFY(r.idle());
+            QCOMPARE(r.view.popups.size(), noAlert ? 0 : 1);
+            if (!noAlert) {
+                QCOMPARE(r.view.popups[0].request.seconds, 8);
+                QVERIFY(r.view.popups[0].request.modal);
+                QVERIFY(r.view.quits.isEmpty());  // the modal popup is shown first
+                r.view.popups[0].closed();
+            }
+            QCOMPARE(r.view.quits, QList<int>{0});
+            QVERIFY(r.fake.power.log.isEmpty());
         }
-        QCOMPARE(r.view.quits, QList<int>{0});
-        QVERIFY(r.fake.power.log.isEmpty());
     }
 
     // A phrase that shows brings the action to the warning lead from then,
@@ -551,29 +539,24 @@ private Q_SLOTS:
     // The wake timer may report before the machine's resume signal: after
     // the suspend, or already while it is armed (the countdown ran late and
     // the resume time has passed). The report is not lost.
-    void wakeTimerReportsEarly_data()
-    {
-        QTest::addColumn<bool>("whileArmed");
-        QTest::newRow("after the suspend") << false;
-        QTest::newRow("while armed") << true;
-    }
     void wakeTimerReportsEarly()
     {
-        QFETCH(bool, whileArmed);
-        Rig r;
-        r.sleepWaking(60);
-        r.state.job.ResumeKeepState = 0;
-        r.fake.wakeTimer.fireWhenArmed = whileArmed;
-        r.engine.startRun();
-        r.clock.advanceSecs(120);
-        r.engine.countdownTick();
-        QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{-60});
-        if (!whileArmed)
-            r.fake.wakeTimer.fire(r.fake.wakeTimer.lastHandle);
-        QVERIFY(r.view.quits.isEmpty());
-        r.fake.power.wake();
-        QTRY_COMPARE(r.view.quits, QList<int>{0});  // keep state off: ends after AfterResume
-        QCOMPARE(r.fake.power.monitorCalls, QList<bool>{true});
+        for (const bool whileArmed : {false, true}) {
+            Rig r;
+            r.sleepWaking(60);
+            r.state.job.ResumeKeepState = 0;
+            r.fake.wakeTimer.fireWhenArmed = whileArmed;
+            r.engine.startRun();
+            r.clock.advanceSecs(120);
+            r.engine.countdownTick();
+            QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{-60});
+            if (!whileArmed)
+                r.fake.wakeTimer.fire(r.fake.wakeTimer.lastHandle);
+            QVERIFY(r.view.quits.isEmpty());
+            r.fake.power.wake();
+            QTRY_COMPARE(r.view.quits, QList<int>{0});  // keep state off: ends after AfterResume
+            QCOMPARE(r.fake.power.monitorCalls, QList<bool>{true});
+        }
     }
 
     // Woken with keep state, the machine is kept awake until the user's
@@ -741,64 +724,54 @@ private Q_SLOTS:
         QCOMPARE(r.view.quits, ends ? QList<int>{0} : QList<int>{});
     }
 
-    void resumeOnlyWaits_data()
-    {
-        QTest::addColumn<bool>("stop");
-        QTest::newRow("woken") << false;
-        QTest::newRow("stopped while waiting") << true;
-    }
     void resumeOnlyWaits()
     {
-        QFETCH(bool, stop);
-        Rig r;
-        r.state.job.ResumeOnly = 1;
-        r.resumeAt(kMonday.addSecs(300));
-        r.state.job.AppCommand = QStringLiteral("/opt/tool");
-        r.state.job.ResumeKeepState = 0;
-        r.engine.startRun();
-        QCOMPARE(r.view.remaining, QStringLiteral("復帰待ち中"));
-        QVERIFY(r.view.windowRequests.contains(QStringLiteral("tray")));
-        QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{300});
-        QVERIFY(!r.engine.countdownActive());
-        if (stop) {
-            r.engine.stopRun();
-            QCOMPARE(r.fake.wakeTimer.cancelCalls, QList<int>{1});
-            QVERIFY(!r.view.locked);
-            QCOMPARE(r.engine.runState(), RunState::Idle);
+        for (const bool stop : {false, true}) {
+            Rig r;
+            r.state.job.ResumeOnly = 1;
+            r.resumeAt(kMonday.addSecs(300));
+            r.state.job.AppCommand = QStringLiteral("/opt/tool");
+            r.state.job.ResumeKeepState = 0;
+            r.engine.startRun();
+            QCOMPARE(r.view.remaining, QStringLiteral("復帰待ち中"));
+            QVERIFY(r.view.windowRequests.contains(QStringLiteral("tray")));
+            QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{300});
+            QVERIFY(!r.engine.countdownActive());
+            if (stop) {
+                r.engine.stopRun();
+                QCOMPARE(r.fake.wakeTimer.cancelCalls, QList<int>{1});
+                QVERIFY(!r.view.locked);
+                QCOMPARE(r.engine.runState(), RunState::Idle);
+            }
+            r.fake.wakeTimer.fire(1);
+            QVERIFY(r.fake.power.suspendCalls.isEmpty());
+            QCOMPARE(r.fake.launcher.calls.size(), stop ? 0 : 1);
+            QCOMPARE(r.fake.power.monitorCalls.isEmpty(), stop);
+            QCOMPARE(r.view.quits, stop ? QList<int>{} : QList<int>{0});
         }
-        r.fake.wakeTimer.fire(1);
-        QVERIFY(r.fake.power.suspendCalls.isEmpty());
-        QCOMPARE(r.fake.launcher.calls.size(), stop ? 0 : 1);
-        QCOMPARE(r.fake.power.monitorCalls.isEmpty(), stop);
-        QCOMPARE(r.view.quits, stop ? QList<int>{} : QList<int>{0});
     }
 
     // An excluded resume weekday cancels the run with a red popup; with
     // NoAlert the run goes on without resume: no wake timer.
-    void resumeWeekdayExcluded_data()
-    {
-        QTest::addColumn<int>("noAlert");
-        QTest::newRow("popup and stop") << 0;
-        QTest::newRow("no alert") << 1;
-    }
     void resumeWeekdayExcluded()
     {
-        QFETCH(int, noAlert);
-        Rig r(QStringLiteral("0"), int(OperationKind::Sleep));
-        r.resumeAt(QDateTime(QDate(2026, 12, 13), QTime(7, 30)));  // a Sunday
-        r.state.job.setResumeWeekday(1, 0);
-        r.state.job.NoAlert = noAlert;
-        r.engine.startRun();
-        QCOMPARE(r.view.popups.size(), noAlert ? 0 : 1);
-        if (!noAlert) {
-            QVERIFY(r.view.popups[0].request.red);
-            QVERIFY(r.idle());
-            return;
+        for (const int noAlert : {0, 1}) {
+            Rig r(QStringLiteral("0"), int(OperationKind::Sleep));
+            r.resumeAt(QDateTime(QDate(2026, 12, 13), QTime(7, 30)));  // a Sunday
+            r.state.job.setResumeWeekday(1, 0);
+            r.state.job.NoAlert = noAlert;
+            r.engine.startRun();
+            QCOMPARE(r.view.popups.size(), noAlert ? 0 : 1);
+            if (!noAlert) {
+                QVERIFY(r.view.popups[0].request.red);
+                QVERIFY(r.idle());
+                return;
+            }
+            QCOMPARE(r.state.job.ResumeEnabled, 0);
+            r.tick(5);
+            QCOMPARE(r.fake.power.suspendCalls.size(), 1);
+            QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
         }
-        QCOMPARE(r.state.job.ResumeEnabled, 0);
-        r.tick(5);
-        QCOMPARE(r.fake.power.suspendCalls.size(), 1);
-        QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
     }
 
     void staleResumeTimeIsNotUsed()
@@ -857,28 +830,23 @@ private Q_SLOTS:
         QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}}));
     }
 
-    void stopDuringCaptureTakesNoAction_data()
-    {
-        QTest::addColumn<bool>("captureStarted");
-        QTest::newRow("before the capture") << false;
-        QTest::newRow("while it is taken") << true;
-    }
     void stopDuringCaptureTakesNoAction()
     {
-        QFETCH(bool, captureStarted);
-        Rig r(QStringLiteral("0"), int(OperationKind::Reboot));
-        r.state.job.CaptureOnExit = 1;
-        r.fake.capture.hold = true;
-        r.runToAction();
-        if (captureStarted)
+        for (const bool captureStarted : {false, true}) {
+            Rig r(QStringLiteral("0"), int(OperationKind::Reboot));
+            r.state.job.CaptureOnExit = 1;
+            r.fake.capture.hold = true;
+            r.runToAction();
+            if (captureStarted)
+                r.engine.captureStep();
+            r.engine.stopRun();
             r.engine.captureStep();
-        r.engine.stopRun();
-        r.engine.captureStep();
-        r.fake.capture.answerHeld();
-        QVERIFY(r.fake.power.exitCalls.isEmpty());
-        QVERIFY(r.view.quits.isEmpty());
-        QVERIFY(!r.view.locked);
-        QCOMPARE(r.view.windowRequests.last(), QStringLiteral("show"));
+            r.fake.capture.answerHeld();
+            QVERIFY(r.fake.power.exitCalls.isEmpty());
+            QVERIFY(r.view.quits.isEmpty());
+            QVERIFY(!r.view.locked);
+            QCOMPARE(r.view.windowRequests.last(), QStringLiteral("show"));
+        }
     }
 
     void windowClose_data()
