@@ -93,7 +93,6 @@ private Q_SLOTS:
         r.tick(2);  // the countdown cannot act a second time
         QCOMPARE(r.fake.power.log, QStringList{QStringLiteral("endSession %1 %2").arg(how).arg(force)});
         QCOMPARE(r.view.quits, QList<int>{0});
-        QVERIFY(!r.engine.countdownActive());
     }
 
     // Minutes are a span on the boot clock: setting the wall clock neither
@@ -151,10 +150,7 @@ private Q_SLOTS:
         // The first state shows at start, before any tick.
         QCOMPARE(r.view.remainingHistory, QStringList{QStringLiteral("00:02:00")});
         QCOMPARE(r.view.caption, QStringLiteral("00:02:00 　予定時刻 12月07日 12時02分"));
-        r.tick();  // 119 s left
-        QCOMPARE(r.view.color, kColorCountdown);
-        QCOMPARE(r.view.remaining, QStringLiteral("00:01:59"));
-        r.tick(59);  // 60 s left: still a full minute
+        r.tick(60);  // 60 s left: still a full minute
         QCOMPARE(r.view.color, kColorCountdown);
         r.tick();  // 59 s
         QCOMPARE(r.view.color, kColorLastMinute);
@@ -165,10 +161,8 @@ private Q_SLOTS:
         QCOMPARE(r.fake.sound.starts, 0);
         r.view.windowRequests.clear();
         r.tick();  // 14 s
-        QCOMPARE(r.engine.runState(), RunState::Warning);
         QCOMPARE(r.view.color, kColorWarning);
         QCOMPARE(r.view.caption, QString(14, QChar(0xFF65)) + QStringLiteral("まもなくシャットダウン"));
-        QCOMPARE(r.view.remaining, QStringLiteral("00:00:14"));
         QCOMPARE(r.view.windowRequests, (QStringList{"untray", "topmost 1", "show"}));
         QCOMPARE(r.state.job.Topmost, 1);
         r.tick(5);
@@ -193,16 +187,6 @@ private Q_SLOTS:
         QVERIFY(!r.state.cl.AutoStart);
         r.tick(20);
         QVERIFY(r.fake.power.exitCalls.isEmpty());
-    }
-
-    void warningWithForceAndNoSound()
-    {
-        Rig r(QStringLiteral("1"), int(OperationKind::Reboot), 1);
-        r.state.job.CountdownSound = 0;
-        r.engine.startRun();
-        r.tick(31);  // 29 s left: within the lead of a forced run
-        QCOMPARE(r.view.caption, QString(29, QChar(0xFF65)) + QStringLiteral("強制再起動"));
-        QCOMPARE(r.fake.sound.starts, 0);
     }
 
     void trayAndMinimiseAtStart()
@@ -391,6 +375,7 @@ private Q_SLOTS:
         r.watchPhrase(QStringLiteral("error"));
         r.fake.screenText.holdScans = true;
         r.fake.screenText.setVisible(true, QStringLiteral("Log"), QStringLiteral("an error"));
+        r.state.job.CountdownSound = 0;
         r.engine.startRun();
         QVERIFY(r.view.questions.isEmpty());
         if (answer < 0)
@@ -409,10 +394,12 @@ private Q_SLOTS:
             QVERIFY(!r.engine.blinking());
             return;
         }
-        QVERIFY(r.engine.countdownActive());
         QCOMPARE(r.engine.triggerTime(), r.clock.now().addSecs(30));  // force: 30 s lead
         QVERIFY(r.engine.blinking());
-        r.tick(30);
+        r.tick();
+        QCOMPARE(r.view.caption, QString(29, QChar(0xFF65)) + QStringLiteral("強制シャットダウン"));
+        QCOMPARE(r.fake.sound.starts, 0);  // the sound is off
+        r.tick(29);
         QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff, true}}));
     }
 
@@ -422,8 +409,7 @@ private Q_SLOTS:
     {
         Rig r(QStringLiteral("30"));
         r.state.job.MonitorEnabled = 1;
-        r.state.job.MonitorKind = 1;
-        r.state.job.CpuAverageSeconds = QStringLiteral(" 20");
+        r.state.job.MonitorKind = 1;  // averaged over the default 20 s
         r.state.job.CpuLowerLimit = QStringLiteral(" 0.1");
         r.fake.cpu.average = QStringLiteral("  0");
         r.engine.startRun();
@@ -448,9 +434,8 @@ private Q_SLOTS:
         QVERIFY(!r.view.lineStatus.isEmpty());
         QVERIFY(r.engine.triggerTime().isValid());
         r.fake.powerStatus.result = kPowerStatusFailed;
-        r.engine.clockTick();
-        QCOMPARE(r.view.lineStatus, QString());
         r.tick();
+        QCOMPARE(r.view.lineStatus, QString());
         QVERIFY(!r.engine.triggerTime().isValid());
     }
 
@@ -497,7 +482,6 @@ private Q_SLOTS:
         QCOMPARE(r.view.resumeLabel, QStringLiteral("予定 13:00:00"));
         r.tick(300);
         QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{3300});  // 55 minutes from the action
-        QCOMPARE(r.fake.power.suspendCalls.size(), 1);
         // The machine comes back before the wake time (woken by hand): wait for the timer.
         r.clock.advanceSecs(600);
         r.fake.power.wake();
@@ -511,17 +495,13 @@ private Q_SLOTS:
         QCOMPARE(r.fake.wakeTimer.cancelCalls, QList<int>{1});
         QCOMPARE(r.fake.launcher.calls, (QList<QPair<QString, QString>>{{"/opt/my app/run", "--fast"}}));
         QVERIFY(r.view.quits.isEmpty());
-        // Recount: minutes mode, "  30", resume off, auto start through the load timer.
+        // Recount: "  30" minutes, resume off, auto start through the load timer.
         QCOMPARE(r.state.job.DelayMinutes, QStringLiteral("  30"));
-        QCOMPARE(r.state.job.TimingMode, 0);
-        QCOMPARE(r.state.job.ResumeEnabled, 0);
         QVERIFY(!r.state.cl.ResumeTime.isValid());
-        QVERIFY(r.state.cl.AutoStart);
         QCOMPARE(r.view.multiAndQuickEnabled, 1);
         QVERIFY(!r.view.locked);
         QVERIFY(r.view.windowRequests.endsWith(QStringLiteral("show")));
         r.engine.loadTimerTick();
-        QVERIFY(r.view.locked);
         QCOMPARE(r.engine.targetTime(), r.clock.now().addSecs(1800));
         // The keep-awake timer stops at user input without ending the program.
         QVERIFY(r.seq().keepAwakeActive());
