@@ -17,11 +17,9 @@ namespace zk {
 
 class RecordingView final : public RunView {
 public:
-    QString remaining;
     QStringList remainingHistory;
     RunColor color;
     int fontSize = 0;
-    QString caption;
     QStringList captions;
     bool phraseLabel = false;
     QString resumeLabel;
@@ -42,18 +40,12 @@ public:
     QList<Popup> popups;
     QList<int> quits;
 
-    void setRemainingText(const QString &text) override
-    {
-        remaining = text;
-        remainingHistory << text;
-    }
+    QString remaining() const { return remainingHistory.value(remainingHistory.size() - 1); }
+    QString caption() const { return captions.value(captions.size() - 1); }
+    void setRemainingText(const QString &text) override { remainingHistory << text; }
     void setRemainingColor(const RunColor &c) override { color = c; }
     void setRemainingFontSize(int points) override { fontSize = points; }
-    void setCaption(const QString &c) override
-    {
-        caption = c;
-        captions << c;
-    }
+    void setCaption(const QString &c) override { captions << c; }
     void setPhraseLabelVisible(bool visible) override { phraseLabel = visible; }
     void setResumeLabel(const QString &text) override { resumeLabel = text; }
     void setClockText(const QString &) override {}

@@ -134,11 +134,11 @@ private Q_SLOTS:
         r.clock.stepWall(stepMinutes * 60000);
         r.tick(40);
         if (!clockTime)
-            QCOMPARE(r.view.remaining, QStringLiteral("00:59:20"));
+            QCOMPARE(r.view.remaining(), QStringLiteral("00:59:20"));
         QVERIFY2(r.engine.caption().endsWith(targetShown), qPrintable(r.engine.caption()));
         r.tick(ticksToAction - 41);
         QVERIFY(r.fake.power.suspendCalls.isEmpty());
-        QCOMPARE(r.view.remaining, QStringLiteral("00:00:01"));
+        QCOMPARE(r.view.remaining(), QStringLiteral("00:00:01"));
         r.tick();
         QCOMPARE(r.fake.power.suspendCalls.size(), 1);
         QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{600});
@@ -154,7 +154,7 @@ private Q_SLOTS:
         r.engine.startRun();
         // The first state shows at start, before any tick.
         QCOMPARE(r.view.remainingHistory, QStringList{QStringLiteral("00:02:00")});
-        QCOMPARE(r.view.caption, QStringLiteral("00:02:00 　予定時刻 12月07日 12時02分"));
+        QCOMPARE(r.view.caption(), QStringLiteral("00:02:00 　予定時刻 12月07日 12時02分"));
         r.tick(60);  // 60 s left: still a full minute
         QCOMPARE(r.view.color, kColorCountdown);
         r.tick();  // 59 s
@@ -167,7 +167,7 @@ private Q_SLOTS:
         r.view.windowRequests.clear();
         r.tick();  // 14 s
         QCOMPARE(r.view.color, kColorWarning);
-        QCOMPARE(r.view.caption, QString(14, QChar(0xFF65)) + QStringLiteral("まもなくシャットダウン"));
+        QCOMPARE(r.view.caption(), QString(14, QChar(0xFF65)) + QStringLiteral("まもなくシャットダウン"));
         QCOMPARE(r.view.windowRequests, (QStringList{"untray", "topmost 1", "show"}));
         QCOMPARE(r.state.job.Topmost, 1);
         r.tick(5);
@@ -186,8 +186,8 @@ private Q_SLOTS:
         QCOMPARE(r.fake.notifier.closed, QList<quint32>{1});
         QVERIFY(!r.fake.sound.playing);
         QVERIFY(!r.view.locked);
-        QCOMPARE(r.view.remaining, QString());
-        QCOMPARE(r.view.caption, QStringLiteral("Zenkoroシャットダウン base"));
+        QCOMPARE(r.view.remaining(), QString());
+        QCOMPARE(r.view.caption(), QStringLiteral("Zenkoroシャットダウン base"));
         QVERIFY(r.engine.abortRequested());
         QVERIFY(!r.state.cl.AutoStart);
         r.tick(20);
@@ -301,7 +301,7 @@ private Q_SLOTS:
         QVERIFY(!r.engine.triggerTime().isValid());
         QCOMPARE(r.engine.runState(), RunState::Counting);
         QCOMPARE(r.view.color, kColorCountdown);
-        QCOMPARE(r.view.remaining, QStringLiteral("00:09:53"));
+        QCOMPARE(r.view.remaining(), QStringLiteral("00:09:53"));
         QCOMPARE(r.fake.sound.playing, false);
         QCOMPARE(r.status().targetTime, QStringLiteral("2026-12-07T12:10:00+01:00"));
 
@@ -332,12 +332,12 @@ private Q_SLOTS:
         r.clock.advanceMs(300);
         r.fake.screenText.changeTo(false);  // not holding: nothing changes
         QVERIFY(!r.engine.triggerTime().isValid());
-        QCOMPARE(r.view.remaining, QStringLiteral("00:09:59"));
+        QCOMPARE(r.view.remaining(), QStringLiteral("00:09:59"));
         r.fake.screenText.changeTo(true);
         const QDateTime trigger = r.clock.now().addSecs(15);
         QCOMPARE(r.engine.triggerTime(), trigger);
         QVERIFY(r.view.phraseLabel);
-        QCOMPARE(r.view.remaining, QStringLiteral("00:00:15"));
+        QCOMPARE(r.view.remaining(), QStringLiteral("00:00:15"));
         QCOMPARE(r.engine.tickAccumulator(), accumulator);
         r.clock.advanceMs(200);
         r.fake.screenText.changeTo(true);  // already holding: the trigger stays
@@ -347,7 +347,7 @@ private Q_SLOTS:
         r.engine.tick();
         QCOMPARE(r.engine.tickAccumulator(), accumulator + 1000);
         QCOMPARE(r.engine.runState(), RunState::Warning);
-        QCOMPARE(r.view.remaining, QStringLiteral("00:00:14"));
+        QCOMPARE(r.view.remaining(), QStringLiteral("00:00:14"));
 
         // Without a warning lead the action runs at the notice.
         Rig now;
@@ -474,7 +474,7 @@ private Q_SLOTS:
         QCOMPARE(r.engine.triggerTime(), r.clock.now().addSecs(30));  // force: 30 s lead
         QVERIFY(r.engine.blinking());
         r.tick();
-        QCOMPARE(r.view.caption, QString(29, QChar(0xFF65)) + QStringLiteral("強制シャットダウン"));
+        QCOMPARE(r.view.caption(), QString(29, QChar(0xFF65)) + QStringLiteral("強制シャットダウン"));
         QCOMPARE(r.fake.sound.starts, 0);  // the sound is off
         r.tick(29);
         QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff, true}}));
@@ -562,12 +562,12 @@ private Q_SLOTS:
         // The machine comes back before the wake time (woken by hand): wait for the timer.
         r.clock.advanceSecs(600);
         r.fake.power.wake();
-        QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
+        QCOMPARE(r.view.remaining(), QStringLiteral("復帰待中"));
         QCOMPARE(r.engine.runState(), RunState::WaitingForResume);
         QVERIFY(r.fake.launcher.calls.isEmpty());
         r.clock.advanceSecs(2700);
         r.fake.wakeTimer.fire(r.fake.wakeTimer.lastHandle);
-        QCOMPARE(r.view.remaining, QString());
+        QCOMPARE(r.view.remaining(), QString());
         QVERIFY(r.view.windowRequests.contains(QStringLiteral("hide")));
         QCOMPARE(r.fake.wakeTimer.cancelCalls, QList<int>{1});
         QCOMPARE(r.fake.launcher.calls, (QList<QPair<QString, QString>>{{"/opt/my app/run", "--fast"}}));
@@ -674,7 +674,7 @@ private Q_SLOTS:
         QCOMPARE(r.status(), (RunStatus{"warning", "スリープ", "2026-12-07T12:00:05+01:00", resume, 5}));
         r.tick(5);
         r.fake.power.wake();
-        QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
+        QCOMPARE(r.view.remaining(), QStringLiteral("復帰待中"));
         QCOMPARE(r.status(), (RunStatus{"waiting-for-resume", "スリープ", QString(), resume, 0}));
         r.engine.stopRun();
         QCOMPARE(r.fake.wakeTimer.cancelCalls, QList<int>{1});
@@ -691,7 +691,7 @@ private Q_SLOTS:
         r.fake.wakeTimer.failArm = true;
         r.runToAction();
         r.fake.power.wake();
-        QCOMPARE(r.view.remaining, QStringLiteral("復帰待中"));
+        QCOMPARE(r.view.remaining(), QStringLiteral("復帰待中"));
         QVERIFY(r.view.quits.isEmpty());
         QVERIFY(r.seq().resumeFallbackPending());
         r.seq().resumeFallbackTimeout();
@@ -790,7 +790,7 @@ private Q_SLOTS:
             r.state.job.AppCommand = QStringLiteral("/opt/tool");
             r.state.job.ResumeKeepState = 0;
             r.engine.startRun();
-            QCOMPARE(r.view.remaining, QStringLiteral("復帰待ち中"));
+            QCOMPARE(r.view.remaining(), QStringLiteral("復帰待ち中"));
             QVERIFY(r.view.windowRequests.contains(QStringLiteral("tray")));
             QCOMPARE(r.fake.wakeTimer.armCalls, QList<qint64>{300});
             QVERIFY(!r.engine.countdownActive());
