@@ -754,7 +754,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("answer");
         QTest::addColumn<bool>("ends");  // the stop ends the program
         QTest::newRow("reboot accepted") << int(OperationKind::Reboot) << true << true;
-        QTest::newRow("reboot refused") << int(OperationKind::Reboot) << false << true;
         QTest::newRow("standby refused") << int(OperationKind::Sleep) << false << false;
     }
     void answerAfterStopChangesNothing()
