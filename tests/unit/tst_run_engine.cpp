@@ -18,7 +18,8 @@ namespace {
 const QDateTime kMonday(QDate(2026, 12, 7), QTime(12, 0, 0));
 
 enum class Setup {
-    PhraseShown, PhraseGone, PhraseCutShort, ScreenUnreadable, CpuLow, CpuAtLimit, CpuAtSpan, CpuEndlessSpan, CpuUnmeasured,
+    PhraseShown, PhraseGone, PhraseCutShort, ScreenUnreadable,
+    CpuLow, CpuAtLimit, CpuAtSpan, CpuEndlessSpan, CpuUnmeasured,
     BatteryIdle, BatteryBusy, MainsIdle
 };
 
@@ -370,6 +371,7 @@ private Q_SLOTS:
         QTest::addColumn<std::optional<bool>>("holds");
         const auto yes = std::optional<bool>(true);
         const auto no = std::optional<bool>(false);
+        const auto unknown = std::optional<bool>();
         const int phrase = int(MonitorKind::Phrase);
         const int cpu = int(MonitorKind::Cpu);
         const int battery = int(MonitorKind::BatteryIdle);
@@ -377,8 +379,8 @@ private Q_SLOTS:
         QTest::newRow("phrase appears, not shown") << phrase << 0 << int(Setup::PhraseGone) << no;
         QTest::newRow("phrase disappears, gone") << phrase << 1 << int(Setup::PhraseGone) << yes;
         // A look cut short (more on show than a look reads) cannot tell.
-        QTest::newRow("phrase disappears, look cut short") << phrase << 1 << int(Setup::PhraseCutShort) << std::optional<bool>();
-        QTest::newRow("phrase, screen unreadable") << phrase << 0 << int(Setup::ScreenUnreadable) << std::optional<bool>();
+        QTest::newRow("phrase disappears, look cut short") << phrase << 1 << int(Setup::PhraseCutShort) << unknown;
+        QTest::newRow("phrase, screen unreadable") << phrase << 0 << int(Setup::ScreenUnreadable) << unknown;
         QTest::newRow("phrase ignores the CPU") << phrase << 0 << int(Setup::CpuLow) << no;
         QTest::newRow("cpu under the limit") << cpu << 0 << int(Setup::CpuLow) << yes;
         QTest::newRow("cpu at the limit") << cpu << 0 << int(Setup::CpuAtLimit) << no;

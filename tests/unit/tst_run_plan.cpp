@@ -435,7 +435,8 @@ private Q_SLOTS:
         AppState s = sleepWithResume(0);
         s.job.ResumeAfterMinutes = QStringLiteral(" 10");
         setResumeBoxes(s, kMonday);
-        QCOMPARE(ExplainPlan(s, kMonday, envWith()), (QJsonObject{{"Outcome", "start"}, {"TargetTime", "2026-12-07T12:05:00"},
+        QCOMPARE(ExplainPlan(s, kMonday, envWith()), (QJsonObject{{"Outcome", "start"},
+                                                                   {"TargetTime", "2026-12-07T12:05:00"},
                                                                    {"ResumeTime", "2026-12-07T12:15:00"}}));
         s.job.ResumeEnabled = 0;
         QCOMPARE(ExplainPlan(s, kMonday, envWith()).value(QStringLiteral("ResumeTime")), QJsonValue(QString()));
