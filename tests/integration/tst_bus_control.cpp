@@ -45,49 +45,30 @@ qint64 ChildOf(const QProcess &p)
 }
 
 // python3-dbusmock's notification daemon on the test's session bus.
-class NotificationMock {
-public:
-    NotificationMock() : m_mock(zktest::StartDBusMock(QProcessEnvironment::systemEnvironment(), {"--template", "notification_daemon"})) {}
-    ~NotificationMock() { zktest::StopProcess(m_mock); }
-    static bool onBus()
+struct NotificationMock {
+    static constexpr const char *kService = "org.freedesktop.Notifications";
+    static constexpr const char *kPath = "/org/freedesktop/Notifications";
+    std::unique_ptr<QProcess> process =
+        zktest::StartDBusMock(QProcessEnvironment::systemEnvironment(), {"--template", "notification_daemon"});
+    ~NotificationMock() { zktest::StopProcess(process); }
+
+    static QList<zktest::MockCall> calls(const QString &method)
     {
-        return QDBusConnection::sessionBus().interface()->isServiceRegistered(kService).value();
-    }
-    static QDBusMessage call(const QString &method, const QVariantList &args = {})
-    {
-        QDBusMessage m = QDBusMessage::createMethodCall(kService, kPath, "org.freedesktop.DBus.Mock", method);
-        m.setArguments(args);
-        return QDBusConnection::sessionBus().call(m);
-    }
-    // The arguments of each call of `method`, in order.
-    static QList<QVariantList> calls(const QString &method)
-    {
-        QList<QVariantList> result;
-        for (const zktest::MockCall &c : zktest::MockCalls(QDBusConnection::sessionBus(), kService, kPath, method))
-            result << c.args;
-        return result;
+        return zktest::MockCalls(QDBusConnection::sessionBus(), kService, kPath, method);
     }
     // A press on the button `key` of notice `id`.
     static bool invoke(quint32 id, const QString &key)
     {
+        QDBusMessage m = QDBusMessage::createMethodCall(kService, kPath, "org.freedesktop.DBus.Mock", "EmitSignal");
         const QVariantList args{QVariant::fromValue(QDBusVariant(id)), QVariant::fromValue(QDBusVariant(key))};
-        return call("EmitSignal", {QString(kService), "ActionInvoked", "us", QVariant::fromValue(args)}).type() ==
-               QDBusMessage::ReplyMessage;
+        m.setArguments({QString(kService), "ActionInvoked", "us", QVariant::fromValue(args)});
+        return QDBusConnection::sessionBus().call(m).type() == QDBusMessage::ReplyMessage;
     }
-
     static bool closed(quint32 id)
     {
-        for (const QVariantList &args : calls("CloseNotification"))
-            if (args.value(0).toUInt() == id)
-                return true;
-        return false;
+        const QList<zktest::MockCall> closes = calls("CloseNotification");
+        return std::ranges::any_of(closes, [id](const auto &c) { return c.args == QVariantList{id}; });
     }
-
-    static constexpr const char *kService = "org.freedesktop.Notifications";
-    static constexpr const char *kPath = "/org/freedesktop/Notifications";
-
-private:
-    std::unique_ptr<QProcess> m_mock;
 };
 
 }  // namespace
@@ -119,13 +100,6 @@ class TestBusControl : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        // dbus-run-session gave this test a bus of its own.
-        QVERIFY(!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"));
-        QVERIFY(QDBusConnection::sessionBus().isConnected());
-    }
-
     // Two countdowns: both answer --status; --stop needs a PID while both run,
     // and a stopped run ends with status 0 and no power action.
     void statusAndStop()
@@ -135,34 +109,25 @@ private slots:
         start(b, {"-auto", "-reboot", "-time", "10"});
         QTRY_VERIFY_WITH_TIMEOUT(registered(a) && registered(b), 20000);
 
-        const QDateTime now = QDateTime::currentDateTime();
         const Result answer = client({"--status"});
-        QVERIFY2(answer.exitCode == 0 && QJsonDocument::fromJson(answer.out.toUtf8()).isArray(),
-                 qPrintable(Describe(answer)));
         const QHash<qint64, QJsonObject> running = byPid(answer);
-        QCOMPARE(running.size(), 2);
+        QVERIFY2(answer.exitCode == 0 && running.size() == 2, qPrintable(Describe(answer)));
         const QJsonObject sa = running.value(a.processId());
         QCOMPARE(sa.value("State").toString(), QStringLiteral("counting"));
         QCOMPARE(sa.value("Operation").toString(), QStringLiteral("シャットダウン"));
         const qint64 remaining = sa.value("RemainingSeconds").toInteger(-1);
         QVERIFY2(remaining > 280 && remaining <= 300, qPrintable(QString::number(remaining)));
-        const QDateTime target = QDateTime::fromString(sa.value("TargetTime").toString(), Qt::ISODate);
-        QVERIFY2(target.isValid(), qPrintable(sa.value("TargetTime").toString()));
-        QVERIFY(qAbs(now.secsTo(target) - remaining) <= 5);
-        QCOMPARE(sa.value("ResumeTime").toString(), QString());
+        QVERIFY(QDateTime::fromString(sa.value("TargetTime").toString(), Qt::ISODate).isValid());
         QCOMPARE(running.value(b.processId()).value("Operation").toString(), QStringLiteral("再起動"));
-        QVERIFY(running.value(b.processId()).value("RemainingSeconds").toInteger() > 580);
 
         // Several and no PID: both listed, nothing stopped.
         const Result ambiguous = client({"--stop"});
-        QCOMPARE(ambiguous.exitCode, 2);
-        QVERIFY2(ambiguous.err.contains(QString::number(a.processId())) &&
+        QVERIFY2(ambiguous.exitCode == 2 && ambiguous.err.contains(QString::number(a.processId())) &&
                      ambiguous.err.contains(QString::number(b.processId())),
                  qPrintable(Describe(ambiguous)));
         QVERIFY(registered(a) && registered(b));
 
-        const Result stopA = client({"--stop", QString::number(a.processId())});
-        QCOMPARE(stopA.exitCode, 0);
+        QCOMPARE(client({"--stop", QString::number(a.processId())}).exitCode, 0);
         const Result endA = zktest::Finish(a, 10000);
         QVERIFY2(endA.exitCode == 0 && !endA.out.contains("dry-run:"), qPrintable(Describe(endA)));
         QCOMPARE(b.state(), QProcess::Running);
@@ -173,83 +138,53 @@ private slots:
         QVERIFY2(endB.exitCode == 0 && !endB.out.contains("dry-run:"), qPrintable(Describe(endB)));
 
         const Result none = client({"--status"});
-        QCOMPARE(none.exitCode, 0);
-        QCOMPARE(none.out.trimmed(), QStringLiteral("[]"));
+        QVERIFY2(none.exitCode == 0 && none.out.trimmed() == u"[]", qPrintable(Describe(none)));
         const Result nothingToStop = client({"--stop"});
-        QCOMPARE(nothingToStop.exitCode, 1);
-        QVERIFY(!nothingToStop.err.isEmpty());
+        QVERIFY2(nothingToStop.exitCode == 1 && !nothingToStop.err.isEmpty(), qPrintable(Describe(nothingToStop)));
+        // A mistyped PID is not taken for "the only one".
+        QCOMPARE(client({"--stop", "12x"}).exitCode, 2);
+        QCOMPARE(client({"--stop", "-auto"}).exitCode, 2);
     }
 
     // With a notification service, the warning phase is also a critical
     // notice with "中止"; pressing it stops the run with no power action and
-    // withdraws the notice.
-    void warningNotice()
+    // withdraws the notice. A listener learns of the warning phase from
+    // PropertiesChanged and StateChanged, without asking.
+    void warning()
     {
         NotificationMock mock;
-        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::onBus(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(mock.kService), 20000);
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY(bus.connect(QString(), "/org/zenkoro/Zenkoro1", "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                            this, SLOT(propertiesChanged(QDBusMessage))));
+        QVERIFY(bus.connect(QString(), "/org/zenkoro/Zenkoro1", "org.zenkoro.Zenkoro1", "StateChanged", this,
+                            SLOT(stateChanged(QString))));
+        // Warning 15 s before the action, which is 20 s away: from about 5 s on.
+        QProcess p;
+        start(p, {"-auto", "-shutdown", "-time", "0", "-zero_time", "20"});
+        QTRY_VERIFY_WITH_TIMEOUT(registered(p), 20000);
+        const QString owner = bus.interface()->serviceOwner(ServiceOf(p.processId())).value();
+        auto warned = [&] {  // with the seconds left
+            for (const auto &c : std::as_const(m_changes))
+                if (c.first == owner && c.second.value("State").toString() == u"warning")
+                    return c.second.value("RemainingSeconds").toLongLong() > 0;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(warned(), 15000);
+        QVERIFY(m_states.contains(QStringLiteral("warning")));
 
-        QProcess acting;
-        start(acting, {"-auto", "-shutdown", "-time", "0"});
-        const Result acted = zktest::Finish(acting, 30000);
-        QVERIFY2(acted.exitCode == 0 && acted.out.contains("dry-run:"), qPrintable(Describe(acted)));
-        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::closed(1), 5000);  // the run acted
-        QList<QVariantList> notices = NotificationMock::calls("Notify");
-        QCOMPARE(notices.size(), 1);
-        const QVariantList n = notices[0];
+        QTRY_COMPARE_WITH_TIMEOUT(NotificationMock::calls("Notify").size(), 1, 5000);
+        const QVariantList n = NotificationMock::calls("Notify")[0].args;
         QVERIFY2(n.value(3).toString().startsWith("Zenkoroシャットダウン"), qPrintable(n.value(3).toString()));
         QCOMPARE(n.value(4).toString(), QStringLiteral("まもなくシャットダウン"));
         QCOMPARE(n.value(5).toStringList(), (QStringList{"stop", "中止"}));
         const QVariant urgency = qdbus_cast<QVariantMap>(n.value(6)).value("urgency");
         QCOMPARE(urgency.metaType(), QMetaType::fromType<uchar>());
         QCOMPARE(urgency.toInt(), 2);
-
-        QProcess stopped;
-        start(stopped, {"-auto", "-shutdown", "-time", "0", "-zero_time", "30", "-popup_time", "30"});
-        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::calls("Notify").size() == 2, 20000);
-        const quint32 id = 2;  // the mock numbers its notices from 1
-        QVERIFY(NotificationMock::invoke(id, "stop"));
-        const Result r = zktest::Finish(stopped, 10000);
+        QVERIFY(NotificationMock::invoke(1, "stop"));  // the mock numbers its notices from 1
+        const Result r = zktest::Finish(p, 10000);
         QVERIFY2(r.exitCode == 0 && !r.out.contains("dry-run:"), qPrintable(Describe(r)));
-        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::closed(id), 5000);
-    }
-
-    // A listener learns of the warning phase from PropertiesChanged and
-    // StateChanged, without asking; the run can still be stopped then.
-    void warningIsAnnounced()
-    {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        QVERIFY(bus.connect(QString(), "/org/zenkoro/Zenkoro1", "org.freedesktop.DBus.Properties", "PropertiesChanged",
-                            this, SLOT(propertiesChanged(QDBusMessage))));
-        QVERIFY(bus.connect(QString(), "/org/zenkoro/Zenkoro1", "org.zenkoro.Zenkoro1", "StateChanged", this,
-                            SLOT(stateChanged(QString))));
-        m_changes.clear();
-        m_states.clear();
-
-        // Warning 15 s before the action, which is 20 s away: from about 5 s on.
-        QProcess p;
-        start(p, {"-auto", "-reboot", "-time", "0", "-zero_time", "20"});
-        QTRY_VERIFY_WITH_TIMEOUT(registered(p), 20000);
-        const QString owner = bus.interface()->serviceOwner(ServiceOf(p.processId())).value();
-        auto warned = [&] {
-            for (const auto &c : std::as_const(m_changes))
-                if (c.first == owner && c.second.value("State").toString() == u"warning")
-                    return true;
-            return false;
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(warned(), 15000);
-        QVERIFY(m_states.contains(QStringLiteral("warning")));
-        for (const auto &c : std::as_const(m_changes)) {
-            if (c.second.value("State").toString() != u"warning")
-                continue;
-            // The seconds left come along: within the 15 s of the warning.
-            const qint64 left = c.second.value("RemainingSeconds").toLongLong();
-            QVERIFY2(left > 0 && left <= 15, qPrintable(QString::number(left)));
-        }
-
-        const Result stop = client({"--stop", QString::number(p.processId())});
-        QVERIFY2(stop.exitCode == 0, qPrintable(Describe(stop)));
-        const Result end = zktest::Finish(p, 10000);
-        QVERIFY2(end.exitCode == 0 && !end.out.contains("dry-run:"), qPrintable(Describe(end)));
+        QTRY_VERIFY_WITH_TIMEOUT(NotificationMock::closed(1), 5000);
     }
 
     // Copies with the same pid in PID namespaces of their own (sandboxes):
@@ -265,12 +200,10 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(registered(ChildOf(a)) && registered(ChildOf(b)), 20000);
         const qint64 pa = ChildOf(a), pb = ChildOf(b);
-        QVERIFY(pa != pb);
 
         const Result answer = client({"--status"});
-        QCOMPARE(answer.exitCode, 0);
         const QHash<qint64, QJsonObject> running = byPid(answer);
-        QVERIFY2(running.contains(pa) && running.contains(pb), qPrintable(Describe(answer)));
+        QVERIFY2(answer.exitCode == 0 && running.contains(pa) && running.contains(pb), qPrintable(Describe(answer)));
 
         QCOMPARE(client({"--stop", QString::number(pb)}).exitCode, 0);
         const Result endB = zktest::Finish(b, 10000);
@@ -320,69 +253,51 @@ private slots:
         }
     }
 
-    // A session bus whose daemon is stopped: a run goes on without it and
-    // still ends on SIGTERM; the clients give up with a message.
-    void stalledBus()
+    // A session bus whose daemon is stopped, or none at all: a run goes on
+    // without it and still ends on SIGTERM; the clients give up with a message.
+    void withoutAnsweringBus_data()
     {
-        QProcess daemon;
-        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-        QVERIFY(daemon.waitForReadyRead(10000));
-        const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
-        ::kill(pid_t(daemon.processId()), SIGSTOP);
+        QTest::addColumn<bool>("stalled");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stalled") << true << "応答しませんでした";
+        QTest::newRow("none") << false << "session D-Bus bus";
+    }
+    void withoutAnsweringBus()
+    {
+        QFETCH(bool, stalled);
+        QFETCH(QString, message);
         QProcessEnvironment env = zktest::ZenkoroEnvironment(m_home.path());
-        env.insert("DBUS_SESSION_BUS_ADDRESS", address);
+        QProcess daemon;
+        QTemporaryDir runtime;  // no bus socket in it
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        if (stalled) {
+            daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+            QVERIFY(daemon.waitForReadyRead(10000));
+            env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(daemon.readLine()).trimmed());
+            ::kill(pid_t(daemon.processId()), SIGSTOP);
+        }
         auto run = [&](QProcess &p, const QStringList &args) {
             p.setProcessEnvironment(env);
             p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
         };
-
         QProcess now, later;
-        run(now, {"--dry-run", "-auto", "-shutdown", "-time", "0", "-zero_time", "1"});
+        run(now, {"--dry-run", "-auto", "-reboot", "-time", "0", "-zero_time", "1"});
         run(later, {"--dry-run", "-auto", "-shutdown", "-time", "10"});
         const Result acted = zktest::Finish(now, 30000);
-        QVERIFY2(acted.exitCode == 0 && acted.out.contains("dry-run: "), qPrintable(Describe(acted)));
+        QVERIFY2(acted.exitCode == 0 && acted.out.contains("dry-run: ExitSession flags=2") && acted.err.isEmpty(),
+                 qPrintable(Describe(acted)));
         later.terminate();
         const Result stopped = zktest::Finish(later, 30000);
         QVERIFY2(stopped.exitCode == 0 && !stopped.out.contains("dry-run:"), qPrintable(Describe(stopped)));
-
         for (const char *option : {"--status", "--stop"}) {
             QProcess c;
             run(c, {option});
             const Result r = zktest::Finish(c, 30000);
-            QVERIFY2(r.exitCode == 1 && r.err.contains("応答しませんでした"), qPrintable(Describe(r)));
+            QVERIFY2(r.exitCode == 1 && r.err.contains(message), qPrintable(Describe(r)));
         }
-        ::kill(pid_t(daemon.processId()), SIGCONT);
         daemon.kill();
         daemon.waitForFinished();
-    }
-
-    // Without a session bus a run goes on as before; the clients say they
-    // cannot reach one.
-    void withoutBus()
-    {
-        QTemporaryDir runtime;  // no bus socket in it
-        QProcessEnvironment env = zktest::ZenkoroEnvironment(m_home.path());
-        env.remove("DBUS_SESSION_BUS_ADDRESS");
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        for (const char *option : {"--status", "--stop"}) {
-            QProcess p;
-            p.setProcessEnvironment(env);
-            p.start(qEnvironmentVariable("ZENKORO_BIN"), {option});
-            const Result r = zktest::Finish(p, 30000);
-            QCOMPARE(r.exitCode, 1);
-            QVERIFY2(r.err.contains("session D-Bus bus"), qPrintable(Describe(r)));
-        }
-        // A mistyped PID is not taken for "the only one".
-        QCOMPARE(client({"--stop", "12x"}).exitCode, 2);
-        QCOMPARE(client({"--stop", "-auto"}).exitCode, 2);
-
-        QProcess run;
-        run.setProcessEnvironment(env);
-        run.start(qEnvironmentVariable("ZENKORO_BIN"), {"--dry-run", "-auto", "-reboot", "-time", "0", "-zero_time", "1"});
-        const Result r = zktest::Finish(run, 30000);
-        QCOMPARE(r.exitCode, 0);
-        QVERIFY2(r.out.contains("dry-run: ExitSession flags=2"), qPrintable(Describe(r)));
-        QVERIFY2(r.err.isEmpty(), qPrintable(Describe(r)));
     }
 
 public slots:

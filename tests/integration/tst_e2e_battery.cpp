@@ -11,20 +11,10 @@
 #include "support/upower_mock.h"
 #endif
 
-#include <csignal>
-
 using zktest::Describe;
 using zktest::LogindMock;
 using zktest::Result;
 using zktest::UPowerMock;
-
-namespace {
-
-// The battery run fires after one step and the 15 s warning phase; the
-// mains run is watched for longer than that.
-constexpr int kMainsSpanMs = 25000;
-
-}  // namespace
 
 class TestE2eBattery : public QObject {
     Q_OBJECT
@@ -46,18 +36,12 @@ class TestE2eBattery : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(QFile::exists(qEnvironmentVariable("ZENKORO_BIN")));
-        QVERIFY(m_home.isValid());
-        QVERIFY2(m_bus.startBus(), qPrintable(m_bus.error()));
-        QVERIFY2(m_bus.startLogind(), qPrintable(m_bus.error()));
-        const QString error = m_bus.addSession("c1");
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY2(m_bus.startBus() && m_bus.startLogind(), qPrintable(m_bus.error()));
+        QVERIFY(m_bus.addSession("c1"));
         // Nobody has touched the session for ten minutes.
         QVERIFY(m_bus.setSessionIdleFor("c1", 600));
         m_upower = std::make_unique<UPowerMock>(m_bus);
     }
-
-    void cleanup() { m_upower->stop(); }
 
     void onBatteryAndIdleFires()
     {
@@ -66,14 +50,9 @@ private Q_SLOTS:
         QProcess p;
         start(p, {"-battery", "30"});
         const Result r = zktest::Finish(p, 90000);
-        QVERIFY2(r.exitCode == 0, qPrintable(Describe(r)));
-        QVERIFY2(r.out.contains("dry-run: ExitSession flags=8 (power off) -> org.freedesktop.login1.Manager.PowerOff "
-                                "interactive=true\n"),
+        QVERIFY2(r.exitCode == 0 && r.out.contains("dry-run: ExitSession flags=8 (power off)"),
                  qPrintable(Describe(r)));
-        QStringList methods;
-        for (const auto &c : m_bus.calls())
-            methods << c.method;
-        QVERIFY2(!methods.contains("PowerOff"), qPrintable(methods.join(' ')));
+        QCOMPARE(m_bus.powerCalls(), QStringList());
     }
 
     void onMainsNeverFires()
@@ -82,18 +61,16 @@ private Q_SLOTS:
         QVERIFY(m_upower->setDisplay(true, 1, 40.0, 0));
         QProcess p;
         start(p, {"-battery", "0"});
-        QVERIFY(p.waitForStarted(10000));
         // It asked UPower for the line...
         QVERIFY2(LogindMock::waitFor([this] { return m_upower->log().contains("GetAll /org/freedesktop/UPower "); },
                                      30000),
                  qPrintable(m_upower->log()));
         // ... and was still counting down, without an action, long after a
-        // run on battery would have acted.
-        QVERIFY(!p.waitForFinished(kMainsSpanMs));
-        ::kill(pid_t(p.processId()), SIGTERM);
+        // run on battery would have acted (one step and the 15 s warning).
+        QVERIFY(!p.waitForFinished(25000));
+        p.terminate();
         const Result r = zktest::Finish(p, 30000);
-        QVERIFY2(r.exitCode == 0, qPrintable(Describe(r)));
-        QVERIFY2(!r.out.contains("dry-run:"), qPrintable(Describe(r)));
+        QVERIFY2(r.exitCode == 0 && !r.out.contains("dry-run:"), qPrintable(Describe(r)));
     }
 };
 

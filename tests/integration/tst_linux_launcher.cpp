@@ -85,7 +85,6 @@ private Q_SLOTS:
         write(m_appFolder + QStringLiteral("/rec.sh"), script, true);
         QDir().mkpath(m_docs + QStringLiteral("/Sub Folder"));
         write(m_docs + QStringLiteral("/note.txt"), QStringLiteral("hello\n"));
-        write(m_docs + QStringLiteral("/readme.md"), QStringLiteral("# title\n"));
         write(m_docs + QStringLiteral("/data.csv"), QStringLiteral("a,b\n1,2\n"));
         write(m_docs + QStringLiteral("/site.url"), QStringLiteral("[InternetShortcut]\nURL=https://example.org/\n"));
         write(m_docs + QStringLiteral("/blob.zkq"), QStringLiteral("\x01\x02zk"));
@@ -134,8 +133,6 @@ private Q_SLOTS:
         write(m_appFolder + QStringLiteral("/tool.desktop"),
               QStringLiteral("[Desktop Entry]\nType=Application\nName=Tool\nPath=") + m_docs +
                   QStringLiteral("\nExec=") + quotedRecorder + QStringLiteral(" --from-shortcut %f \"x y\"\n"));
-        write(m_appFolder + QStringLiteral("/web.desktop"),
-              QStringLiteral("[Desktop Entry]\nType=Link\nURL=https://example.org/page\n"));
     }
 
     void defaultApplications_data()
@@ -143,6 +140,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mimeType");
         QTest::addColumn<QString>("desktopId");
         QTest::newRow("first installed of the list") << "text/plain" << "zk-viewer.desktop";
+        QTest::newRow("desktop-specific list first") << "text/x-csrc" << "zk-viewer.desktop";
         QTest::newRow("system list, vendor sub-folder") << "text/html" << "zkvendor-tool.desktop";
         QTest::newRow("hidden default, then added association") << "image/png" << "zk-other.desktop";
         QTest::newRow("none") << "application/x-zenkoro-nothing" << "";
@@ -176,53 +174,33 @@ private Q_SLOTS:
         QCOMPARE(r.launcher.associatedCommand(full), cleaned);
     }
 
-    void startsAProgramWithItsArguments()
-    {
-        Real r(m_appFolder);
-        QSignalSpy settled(&r.launcher, &Launcher::processSettled);
-        QString program, parameters;
-        const qint64 pid = r.launcher.launchCommand(
-            QLatin1Char('"') + m_recorder + QStringLiteral("\" -x \"a b\"  c;echo $HOME"), &program, &parameters);
-        QVERIFY(pid > 1);
-        QCOMPARE(program, m_recorder);
-        QCOMPARE(parameters, QStringLiteral("-x \"a b\"  c;echo $HOME"));
-        // No shell in between: the text after the program arrives as words.
-        QCOMPARE(takeRecord(), (QStringList{"recorder.sh", m_appFolder, "-x", "a b", "c;echo", "$HOME"}));
-        QTRY_COMPARE(settled.count(), 1);
-        QCOMPARE(settled.first().at(0).toLongLong(), pid);
-    }
-
     // What a command line starts: the recorder records its name, working
-    // folder and arguments (from `skip` on).
+    // folder and arguments. Which start a command makes is the launcher's
+    // own test; here the real system finds, reads and starts the program.
     void commandsStartTheRightProgram_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("process");  // a process id, or 1 for a start handed to the desktop
-        QTest::addColumn<int>("skip");
         QTest::addColumn<QStringList>("record");
-        QTest::newRow("relative to the program folder") << "./rec.sh one" << true << 0
+        // No shell in between: the text after the program arrives as words.
+        QTest::newRow("arguments as words") << '"' + m_recorder + "\" -x \"a b\"  c;echo $HOME" << true
+                                            << QStringList{"recorder.sh", m_appFolder, "-x", "a b", "c;echo", "$HOME"};
+        QTest::newRow("relative to the program folder") << "./rec.sh one" << true
                                                         << QStringList{"rec.sh", m_appFolder, "one"};
         QTest::newRow("bare name not beside the program: from PATH")
-            << "xdg-open two" << true << 0 << QStringList{"xdg-open", m_appFolder, "two"};
-        // Shell scripts have a default application (the viewer) here, yet a
-        // script the user may execute is run.
-        QTest::newRow("an executable runs itself whatever its type")
-            << "rec.sh --direct" << true << 0 << QStringList{"rec.sh", m_appFolder, "--direct"};
+            << "xdg-open two" << true << QStringList{"xdg-open", m_appFolder, "two"};
         QTest::newRow("terminal application gets a terminal")
-            << m_docs + "/data.csv" << true << 0
+            << m_docs + "/data.csv" << true
             << QStringList{"x-terminal-emulator", m_appFolder, "-e", m_recorder, "--term", m_docs + "/data.csv"};
-        QTest::newRow("folder to xdg-open") << '"' + m_docs + "/Sub Folder\"" << false << 0
+        QTest::newRow("folder to xdg-open") << '"' + m_docs + "/Sub Folder\"" << false
                                             << QStringList{"xdg-open", QDir::currentPath(), m_docs + "/Sub Folder"};
-        QTest::newRow("address file to xdg-open") << m_docs + "/site.url" << true << 0
-                                                  << QStringList{"xdg-open", m_appFolder, m_docs + "/site.url"};
-        QTest::newRow("document no application claims: to the desktop")
-            << m_docs + "/blob.zkq" << false << 2 << QStringList{m_docs + "/blob.zkq"};
+        QTest::newRow("shortcut in its own working folder")
+            << "tool.desktop" << false << QStringList{"recorder.sh", m_docs, "--from-shortcut", "x y"};
     }
     void commandsStartTheRightProgram()
     {
         QFETCH(QString, command);
         QFETCH(bool, process);
-        QFETCH(int, skip);
         QFETCH(QStringList, record);
         Real r(m_appFolder);
         const qint64 pid = r.launcher.launchCommand(command);
@@ -230,34 +208,7 @@ private Q_SLOTS:
             QVERIFY(pid > 1);
         else
             QCOMPARE(pid, qint64(1));
-        QCOMPARE(takeRecord().mid(skip), record);
-    }
-
-    void opensADocumentWithItsApplication()
-    {
-        Real r(m_appFolder);
-        QString program = m_docs + QStringLiteral("/note.txt");
-        QString parameters = QStringLiteral("--dropped");
-        QVERIFY(r.launcher.launchApplication(program, parameters) > 1);
-        QCOMPARE(parameters, m_docs + QStringLiteral("/note.txt"));
-        QCOMPARE(takeRecord(), (QStringList{"recorder.sh", m_appFolder, "--view", m_docs + "/note.txt"}));
-    }
-
-    void desktopEntriesActAsShortcuts()
-    {
-        Real r(m_appFolder);
-        Launcher &launcher = r.launcher;
-        QString program = QStringLiteral("tool.desktop");
-        QString parameters;
-        QCOMPARE(launcher.launchApplication(program, parameters), qint64(1));
-        QCOMPARE(takeRecord(), (QStringList{"recorder.sh", m_docs, "--from-shortcut", "x y"}));
-
-        program = QStringLiteral("web.desktop");
-        QCOMPARE(launcher.launchApplication(program, parameters), qint64(1));
-        QCOMPARE(takeRecord().mid(2), QStringList{"https://example.org/page"});
-
-        program = QStringLiteral("absent.desktop");
-        QCOMPARE(launcher.launchApplication(program, parameters), qint64(0));
+        QCOMPARE(takeRecord(), record);
     }
 
     void failures()
@@ -272,7 +223,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("endsAtOnce");
         QTest::newRow("ended before the first look") << true;
-        QTest::newRow("runs until told to end") << false;
+        QTest::newRow("runs until it is ended") << false;
     }
     void endOfAStartedProgramIsReported()
     {
@@ -282,10 +233,7 @@ private Q_SLOTS:
         Launcher launcher(backend, clock, m_appFolder);
         QSignalSpy settled(&launcher, &Launcher::processSettled);
         QSignalSpy ended(&launcher, &Launcher::processEnded);
-        const QString stopFile = path(QStringLiteral("stop-running"));
-        QFile::remove(stopFile);
-        const QString command = endsAtOnce ? QStringLiteral("sh -c \"exit 3\"")
-                                           : QStringLiteral("sh -c \"while [ ! -e %1 ]; do sleep 0.05; done\"").arg(stopFile);
+        const QString command = endsAtOnce ? QStringLiteral("sh -c \"exit 3\"") : QStringLiteral("sleep 30");
         const qint64 pid = launcher.launchCommand(command);
         QVERIFY(pid > 1);
         if (endsAtOnce) {
@@ -297,35 +245,24 @@ private Q_SLOTS:
         QCOMPARE(settled.first().at(1).toBool(), !endsAtOnce);
         QCOMPARE(launcher.pendingWaits(), 0);
         if (!endsAtOnce) {
-            QVERIFY(ended.isEmpty());
-            write(stopFile, QString());
+            QVERIFY(ended.isEmpty() && backend.isProcessAlive(pid));
+            ::kill(pid_t(pid), SIGTERM);
         }
         QTRY_COMPARE(ended.count(), 1);
         QCOMPARE(ended.first().at(0).toLongLong(), pid);
         QCOMPARE(settled.count(), 1);
+        QTRY_VERIFY(!backend.isProcessAlive(pid));
     }
 
-    void processLiveness()
+    void queries()
     {
         LinuxLauncherBackend backend;
         QVERIFY(backend.isProcessAlive(QCoreApplication::applicationPid()));
-        const qint64 pid = backend.startProcess(QStringLiteral("sleep"), {QStringLiteral("30")}, QDir::tempPath());
-        QVERIFY(pid > 1);
-        QVERIFY(backend.isProcessAlive(pid));
-        ::kill(pid_t(pid), SIGTERM);
-        QTRY_VERIFY(!backend.isProcessAlive(pid));
         QVERIFY(!backend.isProcessAlive(0));
-    }
-
-    void environmentAndPaths()
-    {
-        LinuxLauncherBackend backend;
         qputenv("ZK_TEST_FOLDER", m_docs.toUtf8());
         QCOMPARE(backend.environment(QStringLiteral("ZK_TEST_FOLDER")), std::optional<QString>(m_docs));
         QVERIFY(!backend.environment(QStringLiteral("ZK_TEST_UNSET_VARIABLE")).has_value());
-        QVERIFY(backend.isFolder(m_docs));
         QVERIFY(!backend.isExecutableFile(m_docs));
-        QVERIFY(backend.isExecutableFile(m_recorder));
         QVERIFY(!backend.isExecutableFile(m_docs + "/note.txt"));
     }
 };

@@ -8,10 +8,6 @@
 #include "support/logind_mock.h"
 #endif
 
-#include <QProcess>
-#include <QScopeGuard>
-#include <QTimer>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <functional>
@@ -62,148 +58,103 @@ const std::optional<bool> kNo(false);
 class TestLogindPower : public QObject {
     Q_OBJECT
 
-private:
     LogindMock m_mock;
-
-    QStringList powerCalls() const { return m_mock.powerCalls(); }
 
 private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY2(m_mock.startBus(), qPrintable(m_mock.error()));
         // Before anything touches QDBusConnection::systemBus().
-        m_mock.exportAddress();
-        QVERIFY2(m_mock.startLogind(), qPrintable(m_mock.error()));
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", m_mock.busAddress().toUtf8());
     }
 
     void init()
     {
         // Each case starts with a fresh mock: no methods replaced, no calls.
         QVERIFY2(m_mock.startLogind(), qPrintable(m_mock.error()));
-        QVERIFY(m_mock.clearCalls());
     }
 
-    void endSessionCallsLogind_data()
+    // Each request is one call of its logind method, interactive unless forced;
+    // a suspend resumes on the PrepareForSleep(false) that follows it, once.
+    void requestCallsLogind_data()
     {
-        QTest::addColumn<int>("how");
+        QTest::addColumn<int>("how");  // a SessionEnd; -1 standby, -2 hibernation
         QTest::addColumn<bool>("force");
         QTest::addColumn<QString>("method");
         QTest::newRow("power off") << int(zk::SessionEnd::PowerOff) << false << "PowerOff";
         QTest::newRow("forced reboot") << int(zk::SessionEnd::Reboot) << true << "Reboot";
+        QTest::newRow("standby") << -1 << false << "Suspend";
+        QTest::newRow("forced hibernate") << -2 << true << "Hibernate";
     }
-    void endSessionCallsLogind()
+    void requestCallsLogind()
     {
         QFETCH(int, how);
         QFETCH(bool, force);
         QFETCH(QString, method);
         LogindPower power;
-        QVERIFY2(ExitAnswer(power, zk::SessionEnd(how), force) == kYes, qPrintable(power.lastError()));
-        QCOMPARE(powerCalls(), QStringList{method});
-        const auto calls = m_mock.calls(method);
-        QCOMPARE(calls.size(), 1);
-        QCOMPARE(calls[0].args, QVariantList{!force});
-    }
-
-    void logoffTerminatesOwnSession()
-    {
-        QVERIFY(m_mock.call(LogindMock::kMock, "AddSession", {"c7", "seat0", quint32(1000), "someone", true}).type()
-                == QDBusMessage::ReplyMessage);
-        QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/c7'"));
-        LogindPower power;
-        QVERIFY2(ExitAnswer(power, zk::SessionEnd::Logoff, true) == kYes, qPrintable(power.lastError()));
-        const auto lookups = m_mock.calls("GetSessionByPID");
-        QCOMPARE(lookups.size(), 1);
-        QCOMPARE(lookups[0].args.value(0).toUInt(), quint32(::getpid()));
-        QCOMPARE(powerCalls(), QStringList{"TerminateSession"});
-        QCOMPARE(m_mock.calls("TerminateSession")[0].args, QVariantList{"c7"});
-    }
-
-    void logoffUnescapesSessionPathWhenIdIsUnreadable()
-    {
-        // Real logind escapes the id "7" in the path as "_37"; when the
-        // session object cannot be read, the id comes from the path.
-        QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/_37'"));
-        LogindPower power;
-        QVERIFY2(ExitAnswer(power, zk::SessionEnd::Logoff) == kYes, qPrintable(power.lastError()));
-        const auto calls = m_mock.calls("TerminateSession");
-        QCOMPARE(calls.size(), 1);
-        QCOMPARE(calls[0].args, QVariantList{"7"});
-    }
-
-    void logoffWithoutOwnSession_data()
-    {
-        QTest::addColumn<QByteArray>("xdgSessionId");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("XDG_SESSION_ID names one") << QByteArray("42") << true;
-        QTest::newRow("no XDG_SESSION_ID") << QByteArray() << false;
-    }
-    void logoffWithoutOwnSession()
-    {
-        QFETCH(QByteArray, xdgSessionId);
-        QFETCH(bool, expected);
-        QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o",
-                                        LogindMock::raising("org.freedesktop.login1.NoSessionForPID")));
-        const std::optional<QByteArray> saved =
-            qEnvironmentVariableIsSet("XDG_SESSION_ID") ? std::optional(qgetenv("XDG_SESSION_ID")) : std::nullopt;
-        const auto restore = qScopeGuard([&] { saved ? qputenv("XDG_SESSION_ID", *saved) : qunsetenv("XDG_SESSION_ID"); });
-        xdgSessionId.isEmpty() ? qunsetenv("XDG_SESSION_ID") : qputenv("XDG_SESSION_ID", xdgSessionId);
-        LogindPower power;
-        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Logoff), std::optional<bool>(expected));
-        if (expected) {
-            QCOMPARE(powerCalls(), QStringList{"TerminateSession"});
-            QCOMPARE(m_mock.calls("TerminateSession")[0].args, QVariantList{QString::fromLatin1(xdgSessionId)});
-        } else {
-            QVERIFY(powerCalls().isEmpty());
-        }
-    }
-
-    void refusalIsFalse()
-    {
-        QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", LogindMock::raising("org.freedesktop.DBus.Error.AccessDenied")));
-        LogindPower power;
-        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Reboot), kNo);
-        QVERIFY(power.lastError().contains("AccessDenied"));
-        QCOMPARE(m_mock.calls("Reboot").size(), 1);
-    }
-
-    void suspendCallsLogindAndResumesOnPrepareForSleepFalse_data()
-    {
-        QTest::addColumn<bool>("hibernate");
-        QTest::addColumn<bool>("force");
-        QTest::addColumn<QString>("method");
-        QTest::newRow("standby") << false << false << "Suspend";
-        QTest::newRow("forced hibernate") << true << true << "Hibernate";
-    }
-    void suspendCallsLogindAndResumesOnPrepareForSleepFalse()
-    {
-        QFETCH(bool, hibernate);
-        QFETCH(bool, force);
-        QFETCH(QString, method);
-        LogindPower power;
         QSignalSpy resumed(&power, &zk::SessionPower::resumed);
-        QVERIFY2(SuspendAnswer(power, hibernate, force) == kYes, qPrintable(power.lastError()));
-        QCOMPARE(powerCalls(), QStringList{method});
+        const auto answer =
+            how < 0 ? SuspendAnswer(power, how == -2, force) : ExitAnswer(power, zk::SessionEnd(how), force);
+        QVERIFY2(answer == kYes, qPrintable(power.lastError()));
+        QCOMPARE(m_mock.powerCalls(), QStringList{method});
         QCOMPARE(m_mock.calls(method)[0].args, QVariantList{!force});
-
+        if (how >= 0)
+            return;
         // Going to sleep is not the end of it.
         QVERIFY(m_mock.emitPrepareForSleep(true));
         QVERIFY(!resumed.wait(500));
         QVERIFY(m_mock.emitPrepareForSleep(false));
         QVERIFY(resumed.wait(5000));
-        QCOMPARE(resumed.size(), 1);
         // A later sleep of someone else's does not resume this one again.
         QVERIFY(m_mock.emitPrepareForSleep(false));
         QVERIFY(!resumed.wait(500));
-        QCOMPARE(resumed.size(), 1);
     }
 
-    void refusedSuspendIsFalseAndNeverResumes()
+    // Log off ends this process's session: the one logind names for its pid,
+    // else the id from the session path (real logind escapes "7" as "_37")
+    // when the session object cannot be read, else XDG_SESSION_ID.
+    void logoffTerminatesOwnSession_data()
     {
-        QVERIFY(m_mock.addManagerMethod("Suspend", "b", "",
-                                        LogindMock::raising("org.freedesktop.login1.OperationInProgress")));
+        QTest::addColumn<QString>("lookup");  // GetSessionByPID's body in the mock
+        QTest::addColumn<QByteArray>("xdgSessionId");
+        QTest::addColumn<QString>("session");  // TerminateSession's argument; empty: no call, a refusal
+        const QString none = LogindMock::raising("org.freedesktop.login1.NoSessionForPID");
+        const QString path = "ret = '/org/freedesktop/login1/session/";
+        QTest::newRow("own session") << path + "c7'" << QByteArray() << "c7";
+        QTest::newRow("unreadable, escaped path") << path + "_37'" << QByteArray() << "7";
+        QTest::newRow("XDG_SESSION_ID names one") << none << QByteArray("42") << "42";
+        QTest::newRow("no session at all") << none << QByteArray() << "";
+    }
+    void logoffTerminatesOwnSession()
+    {
+        QFETCH(QString, lookup);
+        QFETCH(QByteArray, xdgSessionId);
+        QFETCH(QString, session);
+        QVERIFY(m_mock.addSession("c7"));
+        QVERIFY(m_mock.addManagerMethod("GetSessionByPID", "u", "o", lookup));
+        const std::optional<QByteArray> saved =
+            qEnvironmentVariableIsSet("XDG_SESSION_ID") ? std::optional(qgetenv("XDG_SESSION_ID")) : std::nullopt;
+        const auto restore = qScopeGuard([&] { saved ? qputenv("XDG_SESSION_ID", *saved) : qunsetenv("XDG_SESSION_ID"); });
+        xdgSessionId.isEmpty() ? qunsetenv("XDG_SESSION_ID") : qputenv("XDG_SESSION_ID", xdgSessionId);
+        LogindPower power;
+        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Logoff, true), std::optional<bool>(!session.isEmpty()));
+        QCOMPARE(m_mock.calls("GetSessionByPID").value(0).args, QVariantList{quint32(::getpid())});
+        QCOMPARE(m_mock.powerCalls(), session.isEmpty() ? QStringList() : QStringList{"TerminateSession"});
+        if (!session.isEmpty())
+            QCOMPARE(m_mock.calls("TerminateSession")[0].args, QVariantList{session});
+    }
+
+    void refusalIsFalseAndNeverResumes()
+    {
+        const QString denied = LogindMock::raising("org.freedesktop.DBus.Error.AccessDenied");
+        QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", denied));
+        QVERIFY(m_mock.addManagerMethod("Suspend", "b", "", denied));
         LogindPower power;
         QSignalSpy resumed(&power, &zk::SessionPower::resumed);
+        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Reboot), kNo);
+        QVERIFY(power.lastError().contains("AccessDenied"));
         QCOMPARE(SuspendAnswer(power, false, false), kNo);
+        QCOMPARE(m_mock.powerCalls(), (QStringList{"Reboot", "Suspend"}));
         QVERIFY(m_mock.emitPrepareForSleep(false));
         QVERIFY(!resumed.wait(500));
     }
@@ -226,7 +177,7 @@ private Q_SLOTS:
         QCOMPARE(power.hibernationAllowedAtStartup(), allowed);
         QCOMPARE(m_mock.calls("CanHibernate").size(), 2);
         // Asking is all it does.
-        QVERIFY(powerCalls().isEmpty());
+        QVERIFY(m_mock.powerCalls().isEmpty());
     }
 
     void keepAwakeHoldsOneInhibitLock()
@@ -242,51 +193,43 @@ private Q_SLOTS:
             QCOMPARE(m_mock.calls("Inhibit").size(), 1);
             QCOMPARE(m_mock.calls("Inhibit")[0].args,
                      (QVariantList{"idle:sleep", "Zenkoro", QString::fromUtf8("復帰状態維持"), "block"}));
-            QCOMPARE(m_mock.inhibitors().size(), 1);
+            QCOMPARE(m_mock.inhibitorCount(), 1);
 
             power.setKeepAwake(false);
             QVERIFY(!power.keepsAwake());
             // logind drops the inhibitor when the last copy of its descriptor closes.
-            QVERIFY(LogindMock::waitFor([this] { return m_mock.inhibitors().isEmpty(); }, 5000));
+            QVERIFY(LogindMock::waitFor([this] { return m_mock.inhibitorCount() == 0; }, 5000));
             // Taken again, the lock ends with the object.
             power.setKeepAwake(true);
             QTRY_VERIFY(power.keepsAwake());
-            QCOMPARE(m_mock.inhibitors().size(), 1);
+            QCOMPARE(m_mock.inhibitorCount(), 1);
         }
-        QVERIFY(LogindMock::waitFor([this] { return m_mock.inhibitors().isEmpty(); }, 5000));
+        QVERIFY(LogindMock::waitFor([this] { return m_mock.inhibitorCount() == 0; }, 5000));
     }
 
     void dryRunOnlyReadsFromLogind()
     {
         QVERIFY2(m_mock.startLogind(QJsonObject{{"CanHibernate", "no"}}), qPrintable(m_mock.error()));
         // The power backend of a dry run, as the program makes it.
-        const std::unique_ptr<SessionPower> dry = zk::MakeSessionPower(true);
-        SessionPower &power = *dry;
-        QSignalSpy resumed(&power, &zk::SessionPower::resumed);
-        QCOMPARE(HibernationAnswer(power), kNo);
-        QVERIFY(!power.hibernationAllowedAtStartup());
-        QList<std::optional<bool>> answers;
+        const std::unique_ptr<SessionPower> power = zk::MakeSessionPower(true);
+        QCOMPARE(HibernationAnswer(*power), kNo);
+        QVERIFY(!power->hibernationAllowedAtStartup());
         const QByteArray out = zktest::CaptureStdout([&] {
-            answers << ExitAnswer(power, zk::SessionEnd::Reboot) << ExitAnswer(power, zk::SessionEnd::PowerOff, true) << ExitAnswer(power, zk::SessionEnd::Logoff)
-                    << SuspendAnswer(power, true, false);
-            power.setKeepAwake(true);
-            power.setMonitorPower(false);
+            ExitAnswer(*power, zk::SessionEnd::Reboot);
+            ExitAnswer(*power, zk::SessionEnd::Logoff, true);
+            SuspendAnswer(*power, true, false);
+            power->setKeepAwake(true);
+            power->setMonitorPower(false);
         });
-        QCOMPARE(answers, QList<std::optional<bool>>(4, kYes));
-        QCOMPARE(out.count("dry-run: "), 6);
-        QVERIFY(resumed.wait(5000));
+        QCOMPARE(out.count("dry-run: "), 5);
         // The machine's power state is never touched: the only call is the question.
-        QStringList methods;
-        for (const auto &c : m_mock.calls())
-            methods << c.method;
-        QCOMPARE(methods, (QStringList{"CanHibernate", "CanHibernate"}));
-        QVERIFY(m_mock.inhibitors().isEmpty());
+        QCOMPARE(m_mock.calls().size(), m_mock.calls("CanHibernate").size());
+        QCOMPARE(m_mock.inhibitorCount(), 0);
     }
 
     void missingLogindIsARefusal()
     {
         m_mock.stopLogind();
-        QVERIFY(!m_mock.serviceRegistered());
         LogindPower power;
         QSignalSpy resumed(&power, &zk::SessionPower::resumed);
         QCOMPARE(ExitAnswer(power, zk::SessionEnd::Reboot), kNo);
@@ -314,92 +257,65 @@ private Q_SLOTS:
         m_mock.stopLogind();  // do not leave the mock busy for the next case
     }
 
-    void slowAnswerIsWaitedForWithTheEventLoopRunning()
+    // logind answers after a polkit prompt, later than a blocking call would
+    // wait: the call does not block, the answer comes through the event loop,
+    // and none reaches an asker that is gone.
+    void lateAnswers()
     {
-        // logind answers after a polkit prompt: later than a blocking call
-        // would have waited.
         QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", "time.sleep(7)"));
+        QVERIFY(m_mock.addManagerMethod("PowerOff", "b", "", "time.sleep(2)"));
         LogindPower power;
-        int ticks = 0;
-        QTimer ticker;
-        connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
-        ticker.start(100);
         std::optional<bool> answer;
-        int ticksAtAnswer = -1;
+        int toTheGone = 0;
         QObject context;
-        power.endSession(zk::SessionEnd::Reboot, false, &context, [&](bool ok) {
-            answer = ok;
-            ticksAtAnswer = ticks;
-        });
+        power.endSession(zk::SessionEnd::Reboot, false, &context, [&](bool ok) { answer = ok; });
+        {
+            QObject gone;
+            power.endSession(zk::SessionEnd::PowerOff, false, &gone, [&toTheGone](bool) { ++toTheGone; });
+            QCOMPARE(power.pendingCalls(), 2);
+        }
+        QVERIFY(!answer);
         QTRY_VERIFY_WITH_TIMEOUT(answer.has_value(), 60000);
         QVERIFY2(*answer, qPrintable(power.lastError()));
-        // The timer ran while the answer was awaited.
-        QVERIFY2(ticksAtAnswer > 0, qPrintable(QString::number(ticksAtAnswer)));
-        QCOMPARE(m_mock.calls("Reboot").size(), 1);
-    }
-
-    void answerAfterTheAskerIsGoneIsDropped()
-    {
-        QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", "time.sleep(2)"));
-        LogindPower power;
-        int answers = 0;
-        {
-            QObject context;
-            power.endSession(zk::SessionEnd::Reboot, false, &context, [&answers](bool) { ++answers; });
-            QCOMPARE(power.pendingCalls(), 1);
-        }
         QTRY_COMPARE_WITH_TIMEOUT(power.pendingCalls(), 0, 20000);
-        QCOMPARE(answers, 0);
+        QCOMPARE(toTheGone, 0);
+        QCOMPARE(m_mock.powerCalls(), (QStringList{"Reboot", "PowerOff"}));
     }
 
-    void monitorPowerWithoutXDisplayDoesNothing()
+    // DPMS on an X server; without one nothing happens, and logind hears nothing either way.
+    void monitorPower()
     {
         const QByteArray saved = qgetenv("DISPLAY");
+        const auto restore = qScopeGuard([&] { saved.isEmpty() ? qunsetenv("DISPLAY") : qputenv("DISPLAY", saved); });
         qunsetenv("DISPLAY");
         QVERIFY(!zk::ForceMonitorPower(false));
         QCOMPARE(zk::MonitorPowerLevel(), -1);
         LogindPower power;
         power.setMonitorPower(false);
         power.setMonitorPower(true);
-        if (!saved.isEmpty())
-            qputenv("DISPLAY", saved);
         QVERIFY(m_mock.calls().isEmpty());
-    }
 
-    void monitorPowerOnAnXServer()
-    {
         QProcess xvfb;
-        xvfb.setProgram("Xvfb");
-        xvfb.setArguments({"-displayfd", "1", "-nolisten", "tcp"});
-        xvfb.start();
+        xvfb.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
         if (!xvfb.waitForStarted(5000))
             QSKIP("Xvfb is not installed");
         QByteArray number;
         while (!number.contains('\n') && xvfb.waitForReadyRead(10000))
             number += xvfb.readAllStandardOutput();
         QVERIFY2(!number.trimmed().isEmpty(), "Xvfb printed no display number");
-        const QByteArray saved = qgetenv("DISPLAY");
         qputenv("DISPLAY", ":" + number.trimmed());
         const int before = zk::MonitorPowerLevel();
-        bool switched = zk::ForceMonitorPower(false);
+        const bool off = zk::ForceMonitorPower(false);
         const int afterOff = zk::MonitorPowerLevel();
-        const bool switchedOn = zk::ForceMonitorPower(true);
-        const int afterOn = zk::MonitorPowerLevel();
-        if (saved.isEmpty())
-            qunsetenv("DISPLAY");
-        else
-            qputenv("DISPLAY", saved);
+        const bool on = zk::ForceMonitorPower(true);
+        const QList<int> levels{afterOff, zk::MonitorPowerLevel()};
         xvfb.terminate();
         xvfb.waitForFinished(3000);
-        if (before < 0) {
-            // A server without DPMS: nothing to switch, and no X error ends us.
-            QVERIFY(!switched);
-            QVERIFY(!switchedOn);
-        } else {
-            QVERIFY(switched && switchedOn);
-            QCOMPARE(afterOff, 3);
-            QCOMPARE(afterOn, 0);
-        }
+        // A server without DPMS has nothing to switch, and no X error ends us.
+        QCOMPARE(off, before >= 0);
+        QCOMPARE(on, before >= 0);
+        if (before >= 0)
+            QCOMPARE(levels, (QList<int>{3, 0}));
     }
 };
 

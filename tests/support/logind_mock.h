@@ -2,15 +2,13 @@
 // on it, for tests and benchmarks that talk to a real logind-shaped service
 // without touching the machine's own logind.
 //
-// Header-only, QtCore and QtDBus. Usage:
+// Usage:
 //   zktest::LogindMock mock;
 //   if (!mock.startBus() || !mock.startLogind()) fail(mock.error());
-//   child.setProcessEnvironment(mock.environment());   // for other processes
-//   mock.exportAddress();  // for QDBusConnection::systemBus() in this process
+//   child.setProcessEnvironment(mock.environment());
 //   ... mock.calls() ...
 #pragma once
 
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -19,22 +17,16 @@
 #include <QDBusVariant>
 #include <QDateTime>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QUuid>
-#include <QVariant>
-
-#include <memory>
 
 #include <csignal>
 #include <ctime>
+#include <memory>
 #include <sys/prctl.h>
 
 namespace zktest {
@@ -45,7 +37,6 @@ struct MockCall {
     double time = 0;
     QString method;
     QVariantList args;  // MockCalls() only
-    QString argsText;   // loggedCalls() only: the mock's rendering of the arguments
 };
 
 // The calls the mock object `path` of `service` logged (of `method` only, when
@@ -126,11 +117,6 @@ public:
     static constexpr const char *kManager = "org.freedesktop.login1.Manager";
     static constexpr const char *kMock = "org.freedesktop.DBus.Mock";
 
-    using Call = MockCall;
-
-    LogindMock() = default;
-    LogindMock(const LogindMock &) = delete;
-    LogindMock &operator=(const LogindMock &) = delete;
     ~LogindMock()
     {
         stopLogind();
@@ -147,30 +133,20 @@ public:
     // policy that lets everybody own and call everything.
     bool startBus()
     {
-        if (!m_dir.isValid())
-            return fail(QStringLiteral("no temporary folder"));
         const QString config = m_dir.path() + QStringLiteral("/system-bus.conf");
         const QString socket = m_dir.path() + QStringLiteral("/system_bus_socket");
         QFile f(config);
         if (!f.open(QIODevice::WriteOnly))
             return fail(QStringLiteral("cannot write %1").arg(config));
-        f.write(QStringLiteral(R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
+        f.write(QStringLiteral(R"(<busconfig>
   <type>system</type>
   <listen>unix:path=%1</listen>
   <auth>EXTERNAL</auth>
   <policy context="default">
     <allow user="*"/>
     <allow own="*"/>
-    <allow send_type="method_call"/>
-    <allow send_type="signal"/>
-    <allow send_type="method_return"/>
-    <allow send_type="error"/>
-    <allow receive_type="method_call"/>
-    <allow receive_type="signal"/>
-    <allow receive_type="method_return"/>
-    <allow receive_type="error"/>
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
   </policy>
 </busconfig>
 )")
@@ -179,36 +155,25 @@ public:
         f.close();
 
         m_daemon = std::make_unique<QProcess>();
-        m_daemon->setProgram(QStringLiteral("dbus-daemon"));
-        m_daemon->setArguments({QStringLiteral("--config-file=") + config, QStringLiteral("--print-address"),
-                                QStringLiteral("--nofork")});
-        m_daemon->setProcessChannelMode(QProcess::SeparateChannels);
         m_daemon->setChildProcessModifier(DieWithParent);
-        m_daemon->start();
+        m_daemon->start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config,
+                                                        QStringLiteral("--print-address"), QStringLiteral("--nofork")});
         if (!m_daemon->waitForStarted(5000))
             return fail(QStringLiteral("dbus-daemon did not start: %1").arg(m_daemon->errorString()));
         // The address is printed once the socket listens.
-        QDeadlineTimer deadline(10000);
         QByteArray out;
-        while (!out.contains('\n') && !deadline.hasExpired()) {
-            if (!m_daemon->waitForReadyRead(int(deadline.remainingTime())))
-                break;
+        while (!out.contains('\n') && m_daemon->waitForReadyRead(10000))
             out += m_daemon->readAllStandardOutput();
-        }
         m_address = QString::fromUtf8(out.left(out.indexOf('\n'))).trimmed();
         if (m_address.isEmpty())
             return fail(QStringLiteral("dbus-daemon printed no address: %1")
                             .arg(QString::fromUtf8(m_daemon->readAllStandardError())));
-        m_connectionName = QStringLiteral("zk-logind-mock-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        m_connectionName = QStringLiteral("zk-logind-mock-") + m_address;
         m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(m_address, m_connectionName));
         if (!m_bus->isConnected())
             return fail(QStringLiteral("cannot connect to %1: %2").arg(m_address, m_bus->lastError().message()));
         return true;
     }
-
-    // Makes QDBusConnection::systemBus() of this process use the private bus.
-    // Call it before anything in the process touches the system bus.
-    void exportAddress() const { qputenv("DBUS_SYSTEM_BUS_ADDRESS", m_address.toUtf8()); }
 
     // The environment for programs that should see the private bus as their
     // system bus.
@@ -222,38 +187,47 @@ public:
     // This helper's own connection to the private bus.
     QDBusConnection connection() const { return *m_bus; }
 
-    // Starts the logind template with the given template parameters
-    // (e.g. {"CanHibernate": "no"}) and waits until its name is on the bus.
-    bool startLogind(const QJsonObject &parameters = {})
+    // Starts python3-dbusmock's template `name` with its `parameters` (e.g.
+    // {"CanHibernate": "no"}) on the private bus, its calls logged to `log`, and
+    // waits until `service` is on the bus; null when that fails (*error says why).
+    std::unique_ptr<QProcess> startTemplate(const QString &name, const QString &service, const QJsonObject &parameters,
+                                            const QString &log, QString *error) const
     {
-        if (!m_bus)
-            return fail(QStringLiteral("startBus() first"));
-        stopLogind();
-        QStringList args{QStringLiteral("--system"), QStringLiteral("--template"), QStringLiteral("logind"),
-                         QStringLiteral("-l"), logPath()};
+        QStringList args{QStringLiteral("--system"), QStringLiteral("--template"), name, QStringLiteral("-l"), log};
         if (!parameters.isEmpty())
             args << QStringLiteral("-p") << QString::fromUtf8(QJsonDocument(parameters).toJson(QJsonDocument::Compact));
-        if (!(m_mock = StartDBusMock(environment(), args)))
-            return fail(QStringLiteral("dbusmock did not start"));
-        if (!waitFor([this] { return serviceRegistered(); }, 20000))
-            return fail(QStringLiteral("org.freedesktop.login1 did not appear on the private bus"));
-        return true;
+        std::unique_ptr<QProcess> p = StartDBusMock(environment(), args);
+        if (p && waitFor([&] { return registered(service); }, 20000))
+            return p;
+        *error = QStringLiteral("%1 did not appear on the private bus").arg(service);
+        StopProcess(p);
+        return p;
+    }
+
+    // Ends a mock that startTemplate() started, and waits until `service` is off the bus.
+    void stopTemplate(std::unique_ptr<QProcess> &p, const QString &service) const
+    {
+        if (!p)
+            return;
+        StopProcess(p);
+        waitFor([&] { return !registered(service); }, 5000);
+    }
+
+    bool registered(const QString &service) const
+    {
+        return m_bus && m_bus->interface()->isServiceRegistered(service).value();
+    }
+
+    bool startLogind(const QJsonObject &parameters = {})
+    {
+        stopLogind();
+        const QString service = QString::fromLatin1(kService);
+        m_mock = startTemplate(QStringLiteral("logind"), service, parameters, logPath(), &m_error);
+        return bool(m_mock);
     }
 
     // Takes the logind mock off the bus (a machine without logind).
-    void stopLogind()
-    {
-        if (!m_mock)
-            return;
-        StopProcess(m_mock);
-        if (m_bus)
-            waitFor([this] { return !serviceRegistered(); }, 5000);
-    }
-
-    bool serviceRegistered() const
-    {
-        return m_bus && m_bus->interface()->isServiceRegistered(QString::fromLatin1(kService)).value();
-    }
+    void stopLogind() { stopTemplate(m_mock, QString::fromLatin1(kService)); }
 
     // A call on the mock's main object; the reply (or error) message.
     QDBusMessage call(const QString &interface, const QString &method, const QVariantList &args = {}) const
@@ -265,7 +239,7 @@ public:
     }
 
     // Every logged method call (of `method` only, when given) since the start or the last clearCalls().
-    QList<Call> calls(const QString &method = {}) const
+    QList<MockCall> calls(const QString &method = {}) const
     {
         return MockCalls(*m_bus, QString::fromLatin1(kService), QString::fromLatin1(kPath), method);
     }
@@ -274,68 +248,54 @@ public:
     // the session, in order.
     QStringList powerCalls() const
     {
-        static const QStringList power{"PowerOff",         "Reboot",       "Suspend",          "Hibernate",
-                                       "HybridSleep",      "SuspendThenHibernate", "TerminateSession",
+        static const QStringList power{"PowerOff",         "Reboot",      "Suspend",       "Hibernate",
+                                       "HybridSleep",      "SuspendThenHibernate",          "TerminateSession",
                                        "KillSession",      "TerminateUser", "KillUser"};
         QStringList names;
-        for (const Call &c : calls())
+        for (const MockCall &c : calls())
             if (power.contains(c.method))
                 names << c.method;
         return names;
     }
 
     // The calls from the mock's log file, with millisecond time stamps.
-    QList<Call> loggedCalls(const QString &method = {}) const
+    QList<MockCall> loggedCalls(const QString &method = {}) const
     {
-        QList<Call> result;
+        QList<MockCall> result;
         QFile f(logPath());
         if (!f.open(QIODevice::ReadOnly))
             return result;
-        const QList<QByteArray> lines = f.readAll().split('\n');
-        for (const QByteArray &line : lines) {
-            const int space = line.indexOf(' ');
-            if (space <= 0)
-                continue;
+        for (const QByteArray &line : f.readAll().split('\n')) {
+            const QList<QByteArray> words = line.split(' ');  // stamp, method, arguments
             bool ok = false;
-            const double stamp = line.left(space).toDouble(&ok);
-            if (!ok)
-                continue;
-            const QByteArray rest = line.mid(space + 1);
-            const int end = rest.indexOf(' ');
-            Call c;
-            c.time = stamp;
-            c.method = QString::fromUtf8(end < 0 ? rest : rest.left(end));
-            c.argsText = end < 0 ? QString() : QString::fromUtf8(rest.mid(end + 1));
-            if (c.method == QLatin1String("emit"))
-                continue;
-            if (method.isEmpty() || c.method == method)
-                result << c;
+            const double stamp = words[0].toDouble(&ok);
+            const QString name = QString::fromUtf8(words.value(1));
+            if (ok && name != u"emit" && (method.isEmpty() || name == method))
+                result << MockCall{stamp, name, {}};
         }
         return result;
     }
 
-    bool clearCalls() const
+    // A call of the mock's own interface (org.freedesktop.DBus.Mock); whether it was answered.
+    bool mockCall(const QString &method, const QVariantList &args = {}) const
     {
-        return call(QString::fromLatin1(kMock), QStringLiteral("ClearCalls")).type() == QDBusMessage::ReplyMessage;
+        return call(QString::fromLatin1(kMock), method, args).type() == QDBusMessage::ReplyMessage;
     }
+
+    bool clearCalls() const { return mockCall(QStringLiteral("ClearCalls")); }
 
     // Emits org.freedesktop.login1.Manager.PrepareForSleep(start) from the mock.
     bool emitPrepareForSleep(bool start) const
     {
-        const QDBusMessage reply =
-            call(QString::fromLatin1(kMock), QStringLiteral("EmitSignal"),
-                 {QString::fromLatin1(kManager), QStringLiteral("PrepareForSleep"), QStringLiteral("b"),
-                  QVariant::fromValue(QVariantList{QVariant::fromValue(QDBusVariant(start))})});
-        return reply.type() == QDBusMessage::ReplyMessage;
+        return mockCall(QStringLiteral("EmitSignal"), {QString::fromLatin1(kManager), QStringLiteral("PrepareForSleep"),
+                                                       QStringLiteral("b"), QVariantList{start}});
     }
 
     // Adds or replaces a Manager method; `code` is the mock's Python body
     // (set `ret`, or raise dbus.exceptions.DBusException).
     bool addManagerMethod(const QString &name, const QString &inSig, const QString &outSig, const QString &code) const
     {
-        const QDBusMessage reply = call(QString::fromLatin1(kMock), QStringLiteral("AddMethod"),
-                                        {QString::fromLatin1(kManager), name, inSig, outSig, code});
-        return reply.type() == QDBusMessage::ReplyMessage;
+        return mockCall(QStringLiteral("AddMethod"), {QString::fromLatin1(kManager), name, inSig, outSig, code});
     }
 
     // A method body for addManagerMethod() that refuses with the D-Bus error `name`.
@@ -344,23 +304,28 @@ public:
         return QStringLiteral("raise dbus.exceptions.DBusException('refused', name='%1')").arg(name);
     }
 
-    // Adds session `id` of user 1000 on seat0 to the mock; the error text, empty when it worked.
-    QString addSession(const QString &id) const
+    // Adds session `id` of user 1000 on seat0 to the mock.
+    bool addSession(const QString &id) const
     {
-        const QDBusMessage r = call(QString::fromLatin1(kMock), QStringLiteral("AddSession"),
-                                    {id, QStringLiteral("seat0"), QVariant::fromValue(quint32(1000)),
-                                     QStringLiteral("someone"), true});
-        return r.type() == QDBusMessage::ReplyMessage ? QString() : QStringLiteral("AddSession: ") + r.errorMessage();
+        return mockCall(QStringLiteral("AddSession"),
+                        {id, QStringLiteral("seat0"), quint32(1000), QStringLiteral("someone"), true});
+    }
+
+    // Sets a property of an object on the private bus.
+    bool setProperty(const QString &service, const QString &path, const QString &interface, const QString &name,
+                     const QVariant &value) const
+    {
+        QDBusMessage msg =
+            QDBusMessage::createMethodCall(service, path, QStringLiteral("org.freedesktop.DBus.Properties"), "Set");
+        msg.setArguments({interface, name, QVariant::fromValue(QDBusVariant(value))});
+        return m_bus->call(msg, QDBus::Block, 10000).type() == QDBusMessage::ReplyMessage;
     }
 
     // Sets a property of the mock's session `id`.
     bool setSession(const QString &id, const QString &name, const QVariant &value) const
     {
-        QDBusMessage msg = QDBusMessage::createMethodCall(
-            QString::fromLatin1(kService), QStringLiteral("/org/freedesktop/login1/session/") + id,
-            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
-        msg.setArguments({QStringLiteral("org.freedesktop.login1.Session"), name, QVariant::fromValue(QDBusVariant(value))});
-        return m_bus->call(msg).type() == QDBusMessage::ReplyMessage;
+        return setProperty(QString::fromLatin1(kService), QStringLiteral("/org/freedesktop/login1/session/") + id,
+                           QStringLiteral("org.freedesktop.login1.Session"), name, value);
     }
 
     // Marks session `id` idle since `seconds` ago, on both clocks logind keeps the hint by.
@@ -376,30 +341,24 @@ public:
                setSession(id, QStringLiteral("IdleHint"), true);
     }
 
-    // The inhibitor locks the mock holds: (what, who, why, mode) each.
-    QList<QStringList> inhibitors() const
+    // How many inhibitor locks the mock holds; -1 when it does not answer.
+    int inhibitorCount() const
     {
-        QList<QStringList> result;
         const QDBusMessage reply = call(QString::fromLatin1(kManager), QStringLiteral("ListInhibitors"));
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-            return result;
+            return -1;
         const QDBusArgument arg = reply.arguments().constFirst().value<QDBusArgument>();
-        arg.beginArray();
-        while (!arg.atEnd()) {
-            QString what, who, why, mode;
-            quint32 uid = 0, pid = 0;
+        int count = 0;
+        for (arg.beginArray(); !arg.atEnd(); ++count) {
             arg.beginStructure();
-            arg >> what >> who >> why >> mode >> uid >> pid;
             arg.endStructure();
-            result << QStringList{what, who, why, mode};
         }
         arg.endArray();
-        return result;
+        return count;
     }
 
-    // Polls `condition` every 20 ms until it holds or `ms` pass. The mock runs
-    // in its own process, so nothing here needs this process's event loop;
-    // events are still let run so that queued signals arrive.
+    // Polls `condition` every 20 ms until it holds or `ms` pass, letting
+    // events run so that queued signals arrive.
     template <typename F>
     static bool waitFor(F condition, int ms)
     {

@@ -72,13 +72,15 @@ inline QString Describe(const Result &r)
 
 // workingDir: the folder the program starts in (empty = this process's).
 // via: a program that runs zenkoro, with its arguments (e.g. setpriv ... --).
+// env: its environment (empty = ZenkoroEnvironment(home)).
 inline Result RunZenkoro(const QStringList &args, const QString &home, int timeoutMs = 30000,
-                         const QString &workingDir = QString(), const QStringList &via = {})
+                         const QString &workingDir = QString(), const QStringList &via = {},
+                         const QProcessEnvironment &env = {})
 {
     QProcess p;
     if (!workingDir.isEmpty())
         p.setWorkingDirectory(workingDir);
-    p.setProcessEnvironment(ZenkoroEnvironment(home));
+    p.setProcessEnvironment(env.isEmpty() ? ZenkoroEnvironment(home) : env);
     const QString bin = qEnvironmentVariable("ZENKORO_BIN");
     if (via.isEmpty())
         p.start(bin, args);
@@ -103,13 +105,10 @@ inline QString FaketimeLibrary()
 inline Result RunZenkoroAt(const QStringList &args, const QString &home, const QString &at,
                            const QString &zone = QStringLiteral("Europe/Berlin"), int timeoutMs = 30000)
 {
-    QProcess p;
     QProcessEnvironment env = ZenkoroEnvironment(home);
     env.insert(QStringLiteral("TZ"), zone);
     PreloadFaketime(env, FaketimeLibrary(), at);
-    p.setProcessEnvironment(env);
-    p.start(qEnvironmentVariable("ZENKORO_BIN"), args);
-    return Finish(p, timeoutMs);
+    return RunZenkoro(args, home, timeoutMs, QString(), {}, env);
 }
 
 }  // namespace zktest

@@ -107,25 +107,21 @@ inline QStringList RunEntries(const zk::AppState &s)
             add("AppCommand", Launched(j));
         }
     }
-    flag("NoAlert", j.NoAlert);
-    flag("MinimizeAtStart", j.MinimizeAtStart);
-    flag("TrayIcon", j.TrayIcon);
-    flag("CaptureOnExit", j.CaptureOnExit);
-    flag("IeMonitor", j.IeMonitor);
-    flag("ResumeOnly", j.ResumeOnly);
-    flag("Topmost", j.Topmost);
-    flag("CountdownSound", j.CountdownSound);
-    flag("ResumeMonitorOn", j.ResumeMonitorOn);
-    flag("ResumeKeepState", j.ResumeKeepState);
+    const std::pair<const char *, int> flags[] = {
+        {"NoAlert", j.NoAlert}, {"MinimizeAtStart", j.MinimizeAtStart}, {"TrayIcon", j.TrayIcon},
+        {"CaptureOnExit", j.CaptureOnExit}, {"IeMonitor", j.IeMonitor}, {"ResumeOnly", j.ResumeOnly},
+        {"Topmost", j.Topmost}, {"CountdownSound", j.CountdownSound}, {"ResumeMonitorOn", j.ResumeMonitorOn},
+        {"ResumeKeepState", j.ResumeKeepState}};
+    for (const auto &[name, value] : flags)
+        flag(name, value);
     return r;
 }
 
 }  // namespace same_run_detail
 
-// True when `generated` (the state a command line was generated from) and
-// `parsed` (what ParseCommandLine made of that line) describe the same run.
-// Otherwise false, and *why (when given) names the first field that differs
-// with both values.
+// Whether `generated` and `parsed` (what ParseCommandLine made of the line
+// generated from it) describe the same run; if not, *why (when given) names
+// the first field that differs with both values.
 inline bool SameRun(const zk::AppState &generated, const zk::AppState &parsed, QString *why = nullptr)
 {
     const QStringList a = same_run_detail::RunEntries(generated);

@@ -66,11 +66,10 @@ private:
                 {"ResumeKeepState", &j.ResumeKeepState}, {"MultiEnabled", &j.MultiEnabled}, {"Force", &j.Force},
                 {"NoAlert", &j.NoAlert}, {"MinimizeAtStart", &j.MinimizeAtStart}, {"TrayIcon", &j.TrayIcon},
                 {"CaptureOnExit", &j.CaptureOnExit}, {"IeMonitor", &j.IeMonitor}, {"ResumeOnly", &j.ResumeOnly},
-                {"LaunchApp", &j.LaunchApp}, {"ShowQuickButtons", &j.ShowQuickButtons}, {"WindowLeft", &m_s.WindowLeft}, {"WindowTop", &m_s.WindowTop},
-                {"Reserved69", &m_s.Reserved69}, {"EditWidth", &m_s.edit.EditWidth},
-                {"EditHeight", &m_s.edit.EditHeight}, {"EditMode", &m_s.edit.EditMode},
-                {"EditFontSize", &m_s.edit.EditFontSize}, {"HistoryMax", &m_s.history.HistoryMax},
-                {"HistoryRows", &m_s.history.HistoryRows},
+                {"LaunchApp", &j.LaunchApp}, {"ShowQuickButtons", &j.ShowQuickButtons}, {"WindowLeft", &m_s.WindowLeft},
+                {"WindowTop", &m_s.WindowTop}, {"Reserved69", &m_s.Reserved69}, {"EditWidth", &m_s.edit.EditWidth},
+                {"EditMode", &m_s.edit.EditMode}, {"EditFontSize", &m_s.edit.EditFontSize},
+                {"HistoryMax", &m_s.history.HistoryMax}, {"HistoryRows", &m_s.history.HistoryRows},
                 {"ResumeRecountMinutes", &m_s.cl.ResumeRecountMinutes},
                 {"PopupLeadSeconds", &m_s.cl.PopupLeadSeconds}, {"ZeroTimeSeconds", &m_s.cl.ZeroTimeSeconds}};
     }
@@ -88,11 +87,9 @@ private:
                 {"CpuAverageSeconds", &j.CpuAverageSeconds}, {"IdleSeconds", &j.IdleSeconds},
                 {"CpuProcess", &j.CpuProcess}, {"ResumeAppCommand", &m_s.cl.ResumeAppCommand},
                 {"ExecWeekMask", &m_s.cl.ExecWeekMask}, {"ResumeYear", &j.ResumeDateParts[0]},
-                {"ResumeMonth", &j.ResumeDateParts[1]}, {"ResumeDay", &j.ResumeDateParts[2]}, {"ResumeHour", &j.ResumeDateParts[3]},
-                {"ResumeMinute", &j.ResumeDateParts[4]}, {"CaptureFolder", &m_s.CaptureFolder},
-                {"LastProgramFolder", &m_s.LastProgramFolder}, {"WeeklyMinute", &m_s.WeeklyResumeTable[2].Minute},
-                {"WeeklyApplication", &m_s.WeeklyResumeTable[7].Application}, {"MultiHour", &m_s.MultiRows[4].Hour},
-                {"MultiMinute", &m_s.MultiRows[19].Minute}, {"MultiApplication", &m_s.MultiRows[0].Application},
+                {"ResumeMonth", &j.ResumeDateParts[1]}, {"ResumeDay", &j.ResumeDateParts[2]},
+                {"ResumeHour", &j.ResumeDateParts[3]}, {"ResumeMinute", &j.ResumeDateParts[4]},
+                {"CaptureFolder", &m_s.CaptureFolder}, {"LastProgramFolder", &m_s.LastProgramFolder},
                 {"HistoryText", &h.HistoryText}, {"HistorySort", &h.HistorySort},
                 {"HistoryOddColor", &h.HistoryOddColor}, {"HistoryColors", &h.HistoryColors}};
     }

@@ -15,19 +15,11 @@
 
 namespace zk {
 
-struct RecordedMessage {
-    QString title;
-    QString text;
-    QString focus;
-};
-
 class RecordingView final : public RunView {
 public:
-    QString remaining;
     QStringList remainingHistory;
     RunColor color;
     int fontSize = 0;
-    QString caption;
     QStringList captions;
     bool phraseLabel = false;
     QString resumeLabel;
@@ -35,11 +27,9 @@ public:
     bool locked = false;
     int multiAndQuickEnabled = 0;
     QStringList windowRequests;  // "show", "topmost 1", "hide", "minimize", "tray", "untray"
-    QStringList trayTooltips;
-    QList<RecordedMessage> messages;
+    QStringList messages;        // the texts
     struct Question {
         QString title;
-        QString text;
         std::function<void(bool)> answer;
     };
     QList<Question> questions;
@@ -50,18 +40,12 @@ public:
     QList<Popup> popups;
     QList<int> quits;
 
-    void setRemainingText(const QString &text) override
-    {
-        remaining = text;
-        remainingHistory << text;
-    }
+    QString remaining() const { return remainingHistory.value(remainingHistory.size() - 1); }
+    QString caption() const { return captions.value(captions.size() - 1); }
+    void setRemainingText(const QString &text) override { remainingHistory << text; }
     void setRemainingColor(const RunColor &c) override { color = c; }
     void setRemainingFontSize(int points) override { fontSize = points; }
-    void setCaption(const QString &c) override
-    {
-        caption = c;
-        captions << c;
-    }
+    void setCaption(const QString &c) override { captions << c; }
     void setPhraseLabelVisible(bool visible) override { phraseLabel = visible; }
     void setResumeLabel(const QString &text) override { resumeLabel = text; }
     void setClockText(const QString &) override {}
@@ -73,19 +57,12 @@ public:
     void applyTopmost(bool topmost) override { windowRequests << QStringLiteral("topmost %1").arg(int(topmost)); }
     void hideWindow() override { windowRequests << QStringLiteral("hide"); }
     void minimizeWindow() override { windowRequests << QStringLiteral("minimize"); }
-    void showInTray(const QString &tooltip) override
-    {
-        windowRequests << QStringLiteral("tray");
-        trayTooltips << tooltip;
-    }
+    void showInTray(const QString &) override { windowRequests << QStringLiteral("tray"); }
     void removeTrayIcon() override { windowRequests << QStringLiteral("untray"); }
-    void showMessage(const QString &title, const QString &text, const QString &focus) override
+    void showMessage(const QString &, const QString &text, const QString &) override { messages << text; }
+    void askOkCancel(const QString &title, const QString &, std::function<void(bool)> answer) override
     {
-        messages << RecordedMessage{title, text, focus};
-    }
-    void askOkCancel(const QString &title, const QString &text, std::function<void(bool)> answer) override
-    {
-        questions << Question{title, text, std::move(answer)};
+        questions << Question{title, std::move(answer)};
     }
     void showMessagePopup(const PopupRequest &popup, std::function<void()> closed) override
     {

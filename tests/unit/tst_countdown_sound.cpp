@@ -61,8 +61,6 @@ private Q_SLOTS:
         const QString program = root.filePath(QStringLiteral("bin"));
         const QString data1 = root.filePath(QStringLiteral("share1"));
         const QString data2 = root.filePath(QStringLiteral("share2"));
-        for (const QString &d : {cwd, program, data1, data2})
-            QVERIFY(QDir().mkpath(d));
         SoundSearch search;
         search.currentDir = cwd;
         search.programDir = program;
@@ -79,9 +77,9 @@ private Q_SLOTS:
         QCOMPARE(FindCountdownSound(search), data2 + QStringLiteral("/zenkoro/ding.wav"));
         Touch(program + QStringLiteral("/ding.wav"));
         QCOMPARE(FindCountdownSound(search), program + QStringLiteral("/ding.wav"));
-        QVERIFY(QDir(cwd).mkdir(QStringLiteral("a.wav")));  // a folder is no sound
         Touch(cwd + QStringLiteral("/c.wav"));
         Touch(cwd + QStringLiteral("/b.wav"));
+        QVERIFY(QDir(cwd).mkdir(QStringLiteral("a.wav")));  // a folder is no sound
         QCOMPARE(FindCountdownSound(search), cwd + QStringLiteral("/b.wav"));
     }
 };

@@ -16,9 +16,9 @@ class TestDryRunPower : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void endSessionPrintsTheLogindRequest_data()
+    void requestPrintsTheLogindCall_data()
     {
-        QTest::addColumn<int>("how");
+        QTest::addColumn<int>("how");  // a SessionEnd; -1 standby, -2 hibernation
         QTest::addColumn<bool>("force");
         QTest::addColumn<QString>("line");
         QTest::newRow("reboot") << int(zk::SessionEnd::Reboot) << false
@@ -30,78 +30,58 @@ private Q_SLOTS:
         QTest::newRow("forced log off") << int(zk::SessionEnd::Logoff) << true
                                         << "dry-run: ExitSession flags=4 (log off, force) -> "
                                            "org.freedesktop.login1.Manager.TerminateSession (own session)\n";
+        QTest::newRow("standby") << -1 << false
+                                 << "dry-run: Suspend hibernate=false force=false disableWake=false -> "
+                                    "org.freedesktop.login1.Manager.Suspend interactive=true\n";
+        QTest::newRow("forced hibernate") << -2 << true
+                                          << "dry-run: Suspend hibernate=true force=true disableWake=false -> "
+                                             "org.freedesktop.login1.Manager.Hibernate interactive=false\n";
     }
-    void endSessionPrintsTheLogindRequest()
+    void requestPrintsTheLogindCall()
     {
         QFETCH(int, how);
         QFETCH(bool, force);
         QFETCH(QString, line);
         DryRunPower power([] { return true; });
+        QSignalSpy resumed(&power, &zk::SessionPower::resumed);
         std::optional<bool> answer;
-        const QByteArray out =
-            CaptureStdout([&] { power.endSession(zk::SessionEnd(how), force, nullptr, [&](bool ok) { answer = ok; }); });
+        const QByteArray out = CaptureStdout([&] {
+            if (how < 0)
+                power.suspend(how == -2, force, false, nullptr, [&](bool ok) { answer = ok; });
+            else
+                power.endSession(zk::SessionEnd(how), force, nullptr, [&](bool ok) { answer = ok; });
+        });
         QCOMPARE(QString::fromUtf8(out), line);
         // Answered from the event loop, as logind would.
         QVERIFY(!answer);
-        QTRY_VERIFY(answer.has_value());
-        QVERIFY(*answer);
-    }
-
-    void suspendPrintsAndResumesOneSecondLater_data()
-    {
-        QTest::addColumn<bool>("hibernate");
-        QTest::addColumn<bool>("force");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("standby") << false << false
-                                 << "dry-run: Suspend hibernate=false force=false disableWake=false -> "
-                                    "org.freedesktop.login1.Manager.Suspend interactive=true\n";
-        QTest::newRow("forced hibernate") << true << true
-                                          << "dry-run: Suspend hibernate=true force=true disableWake=false -> "
-                                             "org.freedesktop.login1.Manager.Hibernate interactive=false\n";
-    }
-    void suspendPrintsAndResumesOneSecondLater()
-    {
-        QFETCH(bool, hibernate);
-        QFETCH(bool, force);
-        QFETCH(QString, line);
-        DryRunPower power([] { return true; });
-        QSignalSpy resumed(&power, &zk::SessionPower::resumed);
-        std::optional<bool> answer;
-        const QByteArray out =
-            CaptureStdout([&] { power.suspend(hibernate, force, false, nullptr, [&](bool ok) { answer = ok; }); });
-        QCOMPARE(QString::fromUtf8(out), line);
-        QTRY_VERIFY(answer.has_value());
-        QVERIFY(*answer);
-        // Not synchronously: the caller gets to show its waiting state first.
+        QTRY_COMPARE(answer, std::optional<bool>(true));
+        // A suspend resumes one second later, not synchronously: the caller
+        // gets to show its waiting state first.
         QCOMPARE(resumed.size(), 0);
-        QVERIFY(resumed.wait(5000));
-        QVERIFY(!resumed.wait(1500));
-        QCOMPARE(resumed.size(), 1);
+        if (how < 0) {
+            QVERIFY(resumed.wait(5000));
+            QVERIFY(!resumed.wait(1500));
+        }
     }
 
-    void hibernationAllowedAsksTheQueryAndPrintsNothing_data()
-    {
-        QTest::addColumn<bool>("answer");
-        QTest::newRow("allowed") << true;
-        QTest::newRow("not allowed") << false;
-    }
     void hibernationAllowedAsksTheQueryAndPrintsNothing()
     {
-        QFETCH(bool, answer);
-        int asked = 0;
-        DryRunPower power([&] {
-            ++asked;
-            return answer;
-        });
-        std::optional<bool> allowed;
-        const QByteArray out = CaptureStdout([&] {
-            power.queryHibernationAllowed(nullptr, [&](bool ok) { allowed = ok; });
-            QTRY_VERIFY(allowed.has_value());
-        });
-        QCOMPARE(allowed, std::optional<bool>(answer));
-        QCOMPARE(power.hibernationAllowedAtStartup(), answer);
-        QCOMPARE(asked, 2);
-        QVERIFY(out.isEmpty());
+        for (const bool answer : {true, false}) {
+            int asked = 0;
+            DryRunPower power([&] {
+                ++asked;
+                return answer;
+            });
+            std::optional<bool> allowed;
+            const QByteArray out = CaptureStdout([&] {
+                power.queryHibernationAllowed(nullptr, [&](bool ok) { allowed = ok; });
+                QTRY_VERIFY(allowed.has_value());
+            });
+            QCOMPARE(allowed, std::optional<bool>(answer));
+            QCOMPARE(power.hibernationAllowedAtStartup(), answer);
+            QCOMPARE(asked, 2);
+            QVERIFY(out.isEmpty());
+        }
     }
 
     void monitorAndKeepAwakeLines()
@@ -122,43 +102,29 @@ private Q_SLOTS:
                                                         "dry-run: KeepAwake off\n"));
     }
 
-    void wakeTimerPrintsArmAndFires()
+    void wakeTimerPrintsArmAndCancel()
     {
         DryRunWakeTimer timer;
         QSignalSpy fired(&timer, &zk::WakeTimer::fired);
         int handle = 0;
         const QByteArray out = CaptureStdout([&] { handle = timer.arm(0); });
-        QVERIFY(handle != 0);
         const QRegularExpression line(QStringLiteral("^dry-run: ArmWakeTimer seconds=0 due=\\d{4}-\\d\\d-\\d\\dT\\d\\d:"
                                                      "\\d\\d:\\d\\d(Z|[+-]\\d\\d:\\d\\d) -> handle %1\\n$")
                                           .arg(handle));
-        QVERIFY2(line.match(QString::fromUtf8(out)).hasMatch(), out.constData());
+        QVERIFY2(handle != 0 && line.match(QString::fromUtf8(out)).hasMatch(), out.constData());
         QVERIFY(fired.wait(5000));
         QCOMPARE(fired.at(0).at(0).toInt(), handle);
 
-        // The printed due time is `seconds` from now, in whole seconds.
-        const QDateTime before = QDateTime::currentDateTime().addSecs(600);
-        const QByteArray later = CaptureStdout([&] { timer.arm(600); });
-        const QDateTime after = QDateTime::currentDateTime().addSecs(600);
-        const QRegularExpressionMatch m =
-            QRegularExpression(QStringLiteral("seconds=600 due=(\\S+) ->")).match(QString::fromUtf8(later));
+        // The printed due time is `seconds` from now, in whole seconds; cancelled, it does not fire.
+        const QDateTime before = QDateTime::currentDateTime().addSecs(1);
+        const QByteArray later = CaptureStdout([&] { timer.cancel(timer.arm(1)); });
+        const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("seconds=1 due=(\\S+) -> handle (\\d+)\\n"
+                                                                            "dry-run: CancelWakeTimer handle=\\2\\n$"))
+                                              .match(QString::fromUtf8(later));
         QVERIFY2(m.hasMatch(), later.constData());
         const QDateTime due = QDateTime::fromString(m.captured(1), Qt::ISODate);
-        QVERIFY(due.isValid());
         QVERIFY(due >= before.addMSecs(-before.time().msec()) && due <= after);
-    }
-
-    void wakeTimerCancelPrintsAndPreventsFiring()
-    {
-        DryRunWakeTimer timer;
-        QSignalSpy fired(&timer, &zk::WakeTimer::fired);
-        int handle = 0;
-        const QByteArray out = CaptureStdout([&] {
-            handle = timer.arm(1);
-            timer.cancel(handle);
-        });
-        QVERIFY2(out.endsWith(QStringLiteral("dry-run: CancelWakeTimer handle=%1\n").arg(handle).toUtf8()),
-                 out.constData());
         QVERIFY(!fired.wait(2000));
     }
 };
