@@ -11,30 +11,18 @@ using namespace zk;
 class TestSessionLimits : public QObject {
     Q_OBJECT
 private slots:
-    void sessionKind_data()
-    {
-        QTest::addColumn<QString>("platform");
-        QTest::addColumn<QString>("sessionType");
-        QTest::addColumn<bool>("wayland");
-        QTest::addColumn<bool>("x11");
-        QTest::addColumn<bool>("isWayland");
-        QTest::newRow("native wayland window") << "wayland" << "" << true << false << true;
-        QTest::newRow("xwayland in a wayland session") << "xcb" << "wayland" << true << true << true;
-        QTest::newRow("headless, wayland session") << "" << "wayland" << false << false << true;
-        QTest::newRow("only a wayland socket") << "" << "" << true << false << true;
-        QTest::newRow("x11 session") << "xcb" << "x11" << false << true << false;
-        QTest::newRow("both sockets, no session type") << "xcb" << "" << true << true << false;
-        QTest::newRow("nothing") << "" << "tty" << false << false << false;
-    }
     void sessionKind()
     {
-        QFETCH(QString, platform);
-        QFETCH(QString, sessionType);
-        QFETCH(bool, wayland);
-        QFETCH(bool, x11);
-        QFETCH(bool, isWayland);
-        const SessionEnvironment env{platform, sessionType, wayland, x11};
-        QCOMPARE(SessionKindOf(env) == SessionKind::Wayland, isWayland);
+        // Platform, session type, wayland socket, X11 socket; and whether that is a Wayland session.
+        const QList<std::pair<SessionEnvironment, bool>> cases{
+            {{"wayland", "", true, false}, true},  // a native wayland window
+            {{"xcb", "wayland", true, true}, true},  // xwayland in a wayland session
+            {{"", "", true, false}, true},  // only a wayland socket
+            {{"xcb", "x11", false, true}, false},
+            {{"xcb", "", true, true}, false},  // both sockets, no session type
+        };
+        for (const auto &[env, isWayland] : cases)
+            QCOMPARE(SessionKindOf(env) == SessionKind::Wayland, isWayland);
     }
 
     void eachUsedLimitToldOnce()
