@@ -419,46 +419,40 @@ private Q_SLOTS:
     // A phrase already shown at the start asks first, once the look at the
     // screen has answered (the window is not held up meanwhile); a stop
     // before the answer leaves it unused.
-    void phraseAlreadyShownAtStart_data()
-    {
-        QTest::addColumn<int>("answer");  // 1: OK, 0: Cancel, -1: stopped before the look answers
-        QTest::newRow("OK") << 1;
-        QTest::newRow("Cancel") << 0;
-        QTest::newRow("stopped before the answer") << -1;
-    }
     void phraseAlreadyShownAtStart()
     {
-        QFETCH(int, answer);
-        Rig r(QStringLiteral("10"), int(OperationKind::Shutdown), 1);
-        r.watchPhrase(QStringLiteral("error"));
-        r.fake.screenText.holdScans = true;
-        r.fake.screenText.setVisible(true, QStringLiteral("Log"), QStringLiteral("an error"));
-        r.state.job.CountdownSound = 0;
-        r.engine.startRun();
-        QVERIFY(r.view.questions.isEmpty());
-        if (answer < 0)
-            r.engine.stopRun();
-        r.fake.screenText.finishScans();
-        QCOMPARE(r.view.questions.size(), answer < 0 ? 0 : 1);
-        QVERIFY(!r.engine.countdownActive());
-        if (answer >= 0) {
-            QCOMPARE(r.view.questions[0].title, QStringLiteral("文言状態検知"));
+        for (const int answer : {1, 0, -1}) {  // OK, Cancel, stopped before the look answers
+            Rig r(QStringLiteral("10"), int(OperationKind::Shutdown), 1);
+            r.watchPhrase(QStringLiteral("error"));
+            r.fake.screenText.holdScans = true;
+            r.fake.screenText.setVisible(true, QStringLiteral("Log"), QStringLiteral("an error"));
+            r.state.job.CountdownSound = 0;
+            r.engine.startRun();
+            QVERIFY(r.view.questions.isEmpty());
+            if (answer < 0)
+                r.engine.stopRun();
+            r.fake.screenText.finishScans();
+            QCOMPARE(r.view.questions.size(), answer < 0 ? 0 : 1);
+            QVERIFY(!r.engine.countdownActive());
+            if (answer >= 0) {
+                QCOMPARE(r.view.questions[0].title, QStringLiteral("文言状態検知"));
+                QVERIFY(r.engine.blinking());
+                r.clock.advanceSecs(3);  // the user takes a moment
+                r.view.questions[0].answer(answer == 1);
+            }
+            if (answer != 1) {
+                QVERIFY(r.idle());
+                QVERIFY(!r.engine.blinking());
+                continue;
+            }
+            QCOMPARE(r.engine.triggerTime(), r.clock.now().addSecs(30));  // force: 30 s lead
             QVERIFY(r.engine.blinking());
-            r.clock.advanceSecs(3);  // the user takes a moment
-            r.view.questions[0].answer(answer == 1);
+            r.tick();
+            QCOMPARE(r.view.caption(), QString(29, QChar(0xFF65)) + QStringLiteral("強制シャットダウン"));
+            QCOMPARE(r.fake.sound.starts, 0);  // the sound is off
+            r.tick(29);
+            QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff, true}}));
         }
-        if (answer != 1) {
-            QVERIFY(r.idle());
-            QVERIFY(!r.engine.blinking());
-            return;
-        }
-        QCOMPARE(r.engine.triggerTime(), r.clock.now().addSecs(30));  // force: 30 s lead
-        QVERIFY(r.engine.blinking());
-        r.tick();
-        QCOMPARE(r.view.caption(), QString(29, QChar(0xFF65)) + QStringLiteral("強制シャットダウン"));
-        QCOMPARE(r.fake.sound.starts, 0);  // the sound is off
-        r.tick(29);
-        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::PowerOff, true}}));
     }
 
     // The CPU watch samples from the start and triggers once its span has
@@ -515,8 +509,9 @@ private Q_SLOTS:
                 QVERIFY(r.view.quits.isEmpty());
                 r.fake.power.wake();
             }
-            const QString suspend = QStringLiteral("suspend %1 %2 0").arg(int(op == OperationKind::Hibernate)).arg(force);
-            QCOMPARE(r.fake.power.log, (QStringList{suspend, QStringLiteral("monitor 0"), QStringLiteral("keepAwake 1")}));
+            const int hibernate = op == OperationKind::Hibernate;
+            QCOMPARE(r.fake.power.log, (QStringList{QStringLiteral("suspend %1 %2 0").arg(hibernate).arg(force),
+                                                    QStringLiteral("monitor 0"), QStringLiteral("keepAwake 1")}));
             QVERIFY(r.fake.wakeTimer.armCalls.isEmpty());
             QCOMPARE(r.view.quits, QList<int>{0});
             QVERIFY(!r.seq().keepAwakeActive());
@@ -668,49 +663,44 @@ private Q_SLOTS:
 
     // A polkit prompt may hold the answer for minutes: nothing sends a
     // second request while the first is unanswered.
-    void exitWaitsForTheAnswer_data()
-    {
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<bool>("stop");  // the stop button during the wait before the retry
-        QTest::newRow("accepted") << true << false;
-        QTest::newRow("refused") << false << false;
-        QTest::newRow("refused, stopped before the retry") << false << true;
-    }
     void exitWaitsForTheAnswer()
     {
-        QFETCH(bool, accepted);
-        QFETCH(bool, stop);
-        Rig r(QStringLiteral("0"), int(OperationKind::Reboot));
-        r.fake.power.holdAnswers = true;
-        r.fake.power.exitAnswer = accepted;
-        r.runToAction();
-        QVERIFY(r.seq().exitCallPending());
-        r.seq().exitRetryTimeout();
-        r.tick(3);
-        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}}));
-        QVERIFY(r.view.quits.isEmpty());
-        QCOMPARE(r.fake.power.answerHeld(), 1);
-        QVERIFY(!r.seq().exitCallPending());
-        QCOMPARE(r.seq().exitRetryPending(), !accepted);
-        if (accepted) {
+        // Accepted; refused; refused and stopped during the wait before the retry.
+        const QList<std::pair<bool, bool>> cases{{true, false}, {false, false}, {false, true}};
+        for (const auto &[accepted, stop] : cases) {
+            Rig r(QStringLiteral("0"), int(OperationKind::Reboot));
+            r.fake.power.holdAnswers = true;
+            r.fake.power.exitAnswer = accepted;
+            r.runToAction();
+            QVERIFY(r.seq().exitCallPending());
+            r.seq().exitRetryTimeout();
+            r.tick(3);
+            QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}}));
+            QVERIFY(r.view.quits.isEmpty());
+            QCOMPARE(r.fake.power.answerHeld(), 1);
+            QVERIFY(!r.seq().exitCallPending());
+            QCOMPARE(r.seq().exitRetryPending(), !accepted);
+            if (accepted) {
+                QCOMPARE(r.view.quits, QList<int>{0});
+                continue;
+            }
+            QCOMPARE(r.view.fontSize, kRemainingFontNotice);
+            if (stop) {
+                r.engine.stopRun();
+                QVERIFY(!r.seq().exitRetryPending());
+                r.seq().exitRetryTimeout();  // a late timeout changes nothing
+                QCOMPARE(r.fake.power.exitCalls.size(), 1);
+                QCOMPARE(r.view.quits, QList<int>{0});
+                continue;
+            }
+            // The retry's answer is awaited as well before the program ends.
+            r.seq().exitRetryTimeout();
+            QCOMPARE(r.fake.power.exitCalls,
+                     (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}, {SessionEnd::Reboot}}));
+            QVERIFY(r.view.quits.isEmpty());
+            QCOMPARE(r.fake.power.answerHeld(), 1);
             QCOMPARE(r.view.quits, QList<int>{0});
-            return;
         }
-        QCOMPARE(r.view.fontSize, kRemainingFontNotice);
-        if (stop) {
-            r.engine.stopRun();
-            QVERIFY(!r.seq().exitRetryPending());
-            r.seq().exitRetryTimeout();  // a late timeout changes nothing
-            QCOMPARE(r.fake.power.exitCalls.size(), 1);
-            QCOMPARE(r.view.quits, QList<int>{0});
-            return;
-        }
-        // The retry's answer is awaited as well before the program ends.
-        r.seq().exitRetryTimeout();
-        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}, {SessionEnd::Reboot}}));
-        QVERIFY(r.view.quits.isEmpty());
-        QCOMPARE(r.fake.power.answerHeld(), 1);
-        QCOMPARE(r.view.quits, QList<int>{0});
     }
 
     // The stop button works while the answer is awaited; the late answer
@@ -792,47 +782,40 @@ private Q_SLOTS:
     // the capture's answer (or its time limit), and a plain notice says
     // whether the file was made. Acting withdraws the warning notice, also
     // when the notification service answers only after that.
-    void captureBeforeAction_data()
-    {
-        QTest::addColumn<bool>("written");
-        QTest::addColumn<int>("answer");  // 0: at once, 1: later, 2: never (the limit gives it up)
-        QTest::newRow("written") << true << 0;
-        QTest::newRow("failed") << false << 0;
-        QTest::newRow("written later") << true << 1;
-        QTest::newRow("no answer") << true << 2;
-    }
     void captureBeforeAction()
     {
-        QFETCH(bool, written);
-        QFETCH(int, answer);
-        Rig r(QStringLiteral("0"), int(OperationKind::Reboot));
-        r.state.job.CaptureOnExit = 1;
-        r.state.CaptureFolder = QStringLiteral("/home/u/Desktop/");
-        r.fake.capture.answer = written;
-        r.fake.capture.hold = answer != 0;
-        r.fake.notifier.holdIds = true;
-        r.runToAction();
-        QCOMPARE(r.view.windowRequests.last(), QStringLiteral("hide"));
-        r.fake.notifier.answerHeld();
-        QCOMPARE(r.fake.notifier.closed, QList<quint32>{1});
-        r.engine.captureStep();
-        QCOMPARE(r.fake.capture.names, QStringList{QStringLiteral("/home/u/Desktop/Cap120005")});
-        if (answer != 0) {
-            QVERIFY(r.view.popups.isEmpty());
-            if (answer == 1)
-                r.fake.capture.answerHeld();
-            else
-                r.engine.captureTimedOut();
+        // Written or failed, and the answer: 0 at once, 1 later, 2 never (the limit gives it up).
+        const QList<std::pair<bool, int>> cases{{true, 0}, {false, 0}, {true, 1}, {true, 2}};
+        for (const auto &[written, answer] : cases) {
+            Rig r(QStringLiteral("0"), int(OperationKind::Reboot));
+            r.state.job.CaptureOnExit = 1;
+            r.state.CaptureFolder = QStringLiteral("/home/u/Desktop/");
+            r.fake.capture.answer = written;
+            r.fake.capture.hold = answer != 0;
+            r.fake.notifier.holdIds = true;
+            r.runToAction();
+            QCOMPARE(r.view.windowRequests.last(), QStringLiteral("hide"));
+            r.fake.notifier.answerHeld();
+            QCOMPARE(r.fake.notifier.closed, QList<quint32>{1});
+            r.engine.captureStep();
+            QCOMPARE(r.fake.capture.names, QStringList{QStringLiteral("/home/u/Desktop/Cap120005")});
+            if (answer != 0) {
+                QVERIFY(r.view.popups.isEmpty());
+                if (answer == 1)
+                    r.fake.capture.answerHeld();
+                else
+                    r.engine.captureTimedOut();
+            }
+            r.fake.capture.answerHeld();  // an answer after giving up changes nothing
+            QCOMPARE(r.view.popups.size(), 1);
+            QString text = QStringLiteral("/home/u/Desktop/ にキャプチャーファイル\r\n/home/u/Desktop/Cap120005.jpg ") +
+                           (written && answer != 2 ? QStringLiteral("を作成しました。") : QStringLiteral("を作成できませんでした。"));
+            QCOMPARE(r.view.popups[0].request.text, text);
+            const DesktopNotification n = r.fake.notifier.sent.value(1);
+            QCOMPARE(n.body, text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            QVERIFY(!n.critical && n.actions.isEmpty());
+            QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}}));
         }
-        r.fake.capture.answerHeld();  // an answer after giving up changes nothing
-        QCOMPARE(r.view.popups.size(), 1);
-        QString text = QStringLiteral("/home/u/Desktop/ にキャプチャーファイル\r\n/home/u/Desktop/Cap120005.jpg ") +
-                       (written && answer != 2 ? QStringLiteral("を作成しました。") : QStringLiteral("を作成できませんでした。"));
-        QCOMPARE(r.view.popups[0].request.text, text);
-        const DesktopNotification n = r.fake.notifier.sent.value(1);
-        QCOMPARE(n.body, text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        QVERIFY(!n.critical && n.actions.isEmpty());
-        QCOMPARE(r.fake.power.exitCalls, (QList<FakeSessionPower::ExitCall>{{SessionEnd::Reboot}}));
     }
 
     void stopDuringCaptureTakesNoAction()
