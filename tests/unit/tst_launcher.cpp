@@ -310,17 +310,13 @@ private Q_SLOTS:
         QString prog = QStringLiteral("/bin/app");
         QString params;
         const qint64 pid = l.launchApplication(prog, params);
-        // The clock stands still: the launcher keeps asking and does not give up.
-        QTRY_VERIFY(b.aliveQueries.size() >= 3);
-        QCOMPARE(settled.count(), 0);
+        // Just before the limit the launcher keeps asking and does not give up.
         clock.advanceMs(999);
-        const int asked = int(b.aliveQueries.size());
-        QTRY_VERIFY(b.aliveQueries.size() > asked);
+        QTRY_VERIFY(b.aliveQueries.size() >= 3);
         QCOMPARE(settled.count(), 0);
         clock.advanceMs(1);
         QTRY_COMPARE(settled.count(), 1);
-        QCOMPARE(settled.first().at(0).toLongLong(), pid);
-        QCOMPARE(settled.first().at(1).toBool(), false);
+        QCOMPARE(settled.first(), (QVariantList{pid, false}));
         QVERIFY(b.activated.isEmpty());
         QCOMPARE(l.pendingWaits(), 0);
     }

@@ -74,9 +74,7 @@ public:
     QString findExecutable(const QString &name) override { return searchPath.value(name); }
     std::optional<QString> readTextFile(const QString &path) override
     {
-        if (!fileTexts.contains(path))
-            return std::nullopt;
-        return fileTexts.value(path);
+        return fileTexts.contains(path) ? std::optional(fileTexts.value(path)) : std::nullopt;
     }
     QString associatedCommand(const QString &path) override
     {
@@ -90,9 +88,7 @@ public:
     }
     std::optional<QString> environment(const QString &name) override
     {
-        if (!env.contains(name))
-            return std::nullopt;
-        return env.value(name);
+        return env.contains(name) ? std::optional(env.value(name)) : std::nullopt;
     }
     QString homeDir() override { return home; }
     bool activateProcessWindow(qint64 pid) override
