@@ -140,42 +140,17 @@ private slots:
         QVERIFY(!none.close && none.secondsText.isEmpty());
     }
 
-    void operationAndResume()
+    void editRules()
     {
         AppState s;
         s.job.Operation = 4;
         s.job.ResumeEnabled = 1;
-        QVERIFY(!SelectOperation(s, 4));
-        QCOMPARE(s.job.ResumeEnabled, 1);
-        QVERIFY(SelectOperation(s, 3));  // another suspend kind clears the box too
+        QVERIFY(SelectOperation(s, 3));  // another suspend kind clears the resume box too
         QCOMPARE(s.job.ResumeEnabled, 0);
-        SetResumeOnly(s.job, true, OperationKind::Shutdown);
-        QCOMPARE(s.job.ResumeEnabled, 1);
-        SetResumeOnly(s.job, false, OperationKind::Sleep);
-        QCOMPARE(s.job.ResumeEnabled, 1);
-        SetResumeOnly(s.job, false, OperationKind::Shutdown);
-        QCOMPARE((QList<int>{s.job.ResumeOnly, s.job.ResumeEnabled}), (QList<int>{0, 0}));
-    }
-
-    void startWaitsAndQuickButtons()
-    {
-        const struct {
-            int timing, multi, quick;
-            const char *minutes;
-            bool waits, shown;
-        } cases[] = {
-            {0, 0, 1, "  ", true, true}, {0, 0, 0, "  5", false, false},
-            {1, 0, 1, "", false, true},  {0, 1, 1, "", false, false},
-        };
-        for (const auto &c : cases) {
-            JobSettings j;
-            j.TimingMode = c.timing;
-            j.MultiEnabled = c.multi;
-            j.ShowQuickButtons = c.quick;
-            j.DelayMinutes = QString::fromLatin1(c.minutes);
-            QCOMPARE(StartWaitsForMinutes(j), c.waits);
-            QCOMPARE(QuickButtonsVisible(j), c.shown);
-        }
+        s.job.ShowQuickButtons = 1;
+        QVERIFY(QuickButtonsVisible(s.job));
+        s.job.MultiEnabled = 1;  // the multi schedule hides them
+        QVERIFY(!QuickButtonsVisible(s.job));
         QCOMPARE((QList<int>{StepEditFontSize(39, 1), StepEditFontSize(40, 1), StepEditFontSize(9, -1)}),
                  (QList<int>{40, 40, 9}));
     }
@@ -184,22 +159,18 @@ private slots:
     {
         MultiRows rows;
         rows[0] = {"23", "30", "シャットダウン", ""};
-        rows[1] = {"6", "0", "復帰", "edit"};
         const MultiRows before = rows;
         QCOMPARE(MoveMultiRow(rows, 0, false), 1);
-        QVERIFY(rows[0] == before[1] && rows[1] == before[0]);
+        QVERIFY(rows[1] == before[0] && rows[0] == before[1]);
         QCOMPARE(MoveMultiRow(rows, kMultiRowCount - 1, false), kMultiRowCount - 1);
         QCOMPARE(MoveMultiRow(rows, 0, true), 0);
-        QVERIFY(rows[0] == before[1]);
 
         JobSettings j;
         j.ResumeEnabled = 1;
         MultiToggleMemory memory;
-        ApplyMultiToggled(j, memory, false);  // nothing remembered: unchanged
-        QCOMPARE((QList<int>{j.MonitorEnabled, j.ResumeEnabled}), (QList<int>{0, 1}));
         ApplyMultiToggled(j, memory, true);
         QCOMPARE((QList<int>{j.MonitorEnabled, j.ResumeEnabled}), (QList<int>{1, 0}));
-        ApplyMultiToggled(j, memory, false);
+        ApplyMultiToggled(j, memory, false);  // the boxes come back
         QCOMPARE((QList<int>{j.MonitorEnabled, j.ResumeEnabled}), (QList<int>{0, 1}));
     }
 };
