@@ -44,7 +44,6 @@ using namespace zk;
 namespace {
 
 struct Rig : WindowRig {
-
     explicit Rig(bool withEngine = true)
         : WindowRig(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)), withEngine, {},
                     [](const QString &p) { return p == QStringLiteral("/bin/true"); })
@@ -494,13 +493,16 @@ private slots:
         QVERIFY(!r.window->inTray());
     }
 
-    // Through the program's own services: in a Wayland session, ticking a
-    // feature it limits says so in a notice; a start saves the record with the
-    // command it adds to the history.
-    void programServices()
+    // Through the program's own services: created, the window shows where the
+    // settings say, with the caption the start-up chose; in a Wayland session,
+    // ticking a feature it limits says so in a notice; a start saves the record
+    // with the command it adds to the history; closed, it keeps where it was moved to.
+    void createdWithTheProgramsServices()
     {
         AppState state;
         state.job.Topmost = 0;
+        state.WindowLeft = 150 * kTwipsPerPixel;
+        state.WindowTop = 90 * kTwipsPerPixel;
         FakeClock clock;
         FakePlatform fake;
         QTemporaryDir dir;
@@ -512,7 +514,10 @@ private slots:
         services.setSessionLimitNotices(&notices);
         std::unique_ptr<MainWindow> w;  // outlives the engine, which points at it
         RunEngine engine(state, clock, fake.services(), nullptr);
-        w = createMainWindow(state, clock, services, &engine, QString());
+        w = createMainWindow(state, clock, services, &engine, CommandLineCaption());
+        QSignalSpy quits(w.get(), &MainWindow::programEnds);
+        QCOMPARE(w->windowTitle(), CommandLineCaption());
+        QCOMPARE(w->pos(), QPoint(150, 90));
         w->findChild<QCheckBox *>(QStringLiteral("chk監視"))->click();  // the phrase watcher, the first kind
         QVERIFY(w->splash()->isVisible());
         QCOMPARE(w->splash()->messageLabel()->text(), SessionLimitText(SessionLimit::PhraseTitles));
@@ -528,23 +533,6 @@ private slots:
         AppState read;
         QVERIFY(LoadSettings(writer.path(), read, dir.path()) > 0);
         QCOMPARE(read.history.HistoryText, QStringLiteral("b\ta"));
-    }
-
-    // Created, the window shows where the settings say, with the caption the
-    // start-up chose; closed, it keeps where it was moved to.
-    void createdWindowIsPlacedAndKeepsItsPlace()
-    {
-        AppState state;
-        FakeClock clock;
-        FakeSessionPower power;
-        FakeWindowServices answers(power, state);
-        state.WindowLeft = 150 * kTwipsPerPixel;
-        state.WindowTop = 90 * kTwipsPerPixel;
-        auto w = createMainWindow(state, clock, answers, nullptr, CommandLineCaption());
-        QSignalSpy quits(w.get(), &MainWindow::programEnds);
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->windowTitle(), CommandLineCaption());
-        QCOMPARE(w->pos(), QPoint(150, 90));
         w->move(200, 120);
         w->close();
         QCOMPARE(quits.count(), 1);
@@ -863,7 +851,7 @@ private slots:
         QCOMPARE(edit.EditMode, 1);
     }
 
-    void multiBoxSwitchesFramesAndRemembers()
+    void multiBoxAndRows()
     {
         MultiRig r;
         auto *multi = r.w<QCheckBox>(QStringLiteral("ChkMulti"));
@@ -885,11 +873,7 @@ private slots:
         r.state.job.MultiEnabled = 1;
         r.window->settingsChanged();
         QCOMPARE(caption(), (QStringList{"開始", "開始"}));
-    }
 
-    void rowsEditAndMove()
-    {
-        MultiRig r;
         MultiScheduleFrame *f = r.frame();
         // Typing is refused in the hour box; ▲ on 23 wraps to 0.
         QTest::keyClicks(f->hourBox(0), "5");
