@@ -449,8 +449,9 @@ private slots:
 
     // The timing options switch the boxes (the clock boxes start at the time
     // now) and hide the phrase label; the clock label follows the tick; without
-    // a battery the battery kind cannot be chosen.
-    void timingClockAndLabels()
+    // a battery the battery kind cannot be chosen. The resume, application and
+    // quick-action boxes show and lock what belongs to them.
+    void timingResumeAndQuickControls()
     {
         Rig r;
         r.clock.set(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 30)));
@@ -463,18 +464,52 @@ private slots:
         auto *minutes = r.w<QComboBox>("cmbTime");
         r.w<QRadioButton>("Opt_1")->click();
         QCOMPARE(r.state.job.TimingMode, 1);
-        QVERIFY(hour->isVisible());
-        QVERIFY(!minutes->isVisible());
+        QVERIFY(hour->isVisible() && !minutes->isVisible());
         QCOMPARE(hour->text(), QStringLiteral("9"));
         QVERIFY(!r.w<QLabel>("lblMsg")->isVisible());
         r.w<QRadioButton>("Opt_0")->click();
-        QVERIFY(minutes->isVisible());
-        QVERIFY(!hour->isVisible());
+        QVERIFY(minutes->isVisible() && !hour->isVisible());
 
         r.w<QCheckBox>("chk監視")->click();
         QVERIFY(r.w<QRadioButton>("opt監視選択_2")->isEnabled());
         r.window->setNoBattery(true);
         QVERIFY(!r.w<QRadioButton>("opt監視選択_2")->isEnabled());
+
+        r.w<QCheckBox>("chk拡張")->click();
+        auto *only = r.w<QCheckBox>("chk復帰のみ");
+        QVERIFY(!r.w<QWidget>("cmdClear")->isVisible());
+        only->click();
+        QCOMPARE(r.state.job.ResumeEnabled, 1);
+        QVERIFY(!r.w<QWidget>("frOp")->isVisible());
+        QVERIFY(r.w<QWidget>("cmdClear")->isVisible());
+        only->click();
+        QVERIFY(r.w<QWidget>("frOp")->isVisible());
+
+        r.w<QCheckBox>("chk復帰時刻")->click();
+        QVERIFY(r.w<QWidget>("cmb復帰分")->isVisible() && !r.w<QWidget>("txtResume_0")->isVisible());
+
+        auto *app = r.w<QCheckBox>("chkAP起動");
+        app->click();
+        QVERIFY(!r.w<QWidget>("txtExecAp")->isEnabled() && !r.w<QWidget>("cmd参照")->isEnabled());
+        app->click();
+        QVERIFY(r.w<QWidget>("txtExecAp")->isEnabled());
+
+        // The label beside the box asks for the help of the parameters.
+        QSignalSpy help(r.window.get(), &MainWindow::applicationHelpRequested);
+        QTest::mouseClick(r.w<QLabel>("lblExecAp"), Qt::LeftButton);
+        QCOMPARE(help.count(), 1);
+
+        // Quick buttons: shown with chkDspQuick; one saves and starts a forced
+        // run of its operation.
+        r.w<QCheckBox>("chkDspQuick")->click();
+        QVERIFY(r.w<QWidget>("FrImmediate")->isVisible());
+        const int saves = r.answers.saves;
+        r.click("cmdQuick_1");
+        QCOMPARE(r.answers.saves, saves + 1);
+        QVERIFY(r.engine->runActive());
+        QCOMPARE(r.engine->targetTime(), r.clock.now().addSecs(5));
+        QCOMPARE(r.w<QComboBox>("cmbOp")->currentIndex(), 1);
+        QVERIFY(r.w<QCheckBox>("chkForce")->isChecked());
     }
 
     void trayDuringARun()
@@ -616,49 +651,6 @@ private slots:
         r.window->showMessagePopup(PopupRequest{}, {});
         QVERIFY(!s->isVisible());
         QCOMPARE(closed, 3);
-    }
-
-    void resumeApplicationAndQuickControls()
-    {
-        Rig r;
-        r.window->show();
-        r.w<QCheckBox>("chk拡張")->click();
-        auto *only = r.w<QCheckBox>("chk復帰のみ");
-        QVERIFY(!r.w<QWidget>("cmdClear")->isVisible());
-        only->click();
-        QCOMPARE(r.state.job.ResumeEnabled, 1);
-        QVERIFY(!r.w<QWidget>("frOp")->isVisible());
-        QVERIFY(r.w<QWidget>("cmdClear")->isVisible());
-        only->click();
-        QVERIFY(r.w<QWidget>("frOp")->isVisible());
-
-        r.w<QCheckBox>("chk復帰時刻")->click();
-        QVERIFY(r.w<QWidget>("cmb復帰分")->isVisible());
-        QVERIFY(!r.w<QWidget>("txtResume_0")->isVisible());
-
-        auto *app = r.w<QCheckBox>("chkAP起動");
-        app->click();
-        QVERIFY(!r.w<QWidget>("txtExecAp")->isEnabled());
-        QVERIFY(!r.w<QWidget>("cmd参照")->isEnabled());
-        app->click();
-        QVERIFY(r.w<QWidget>("txtExecAp")->isEnabled());
-
-        // The label beside the box asks for the help of the parameters.
-        QSignalSpy help(r.window.get(), &MainWindow::applicationHelpRequested);
-        QTest::mouseClick(r.w<QLabel>("lblExecAp"), Qt::LeftButton);
-        QCOMPARE(help.count(), 1);
-
-        // Quick buttons: shown with chkDspQuick; one saves and starts a forced
-        // run of its operation.
-        r.w<QCheckBox>("chkDspQuick")->click();
-        QVERIFY(r.w<QWidget>("FrImmediate")->isVisible());
-        const int saves = r.answers.saves;
-        r.click("cmdQuick_1");
-        QCOMPARE(r.answers.saves, saves + 1);
-        QVERIFY(r.engine->runActive());
-        QCOMPARE(r.engine->targetTime(), r.clock.now().addSecs(5));
-        QCOMPARE(r.w<QComboBox>("cmbOp")->currentIndex(), 1);
-        QVERIFY(r.w<QCheckBox>("chkForce")->isChecked());
     }
 
     void historyListAndMenu()
