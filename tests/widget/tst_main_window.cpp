@@ -408,11 +408,43 @@ private slots:
 
     }
 
-    // A run locks the settings; its warning phase brings the window back,
-    // restored and on top; the stop unlocks and gives the caption back.
-    void aRunLocksAndWarns()
+    void popupsAndARun()
     {
         Rig r;
+        // A popup closes after its seconds, or without seconds only with OK; an
+        // empty text takes it away. Each closing is told.
+        int closed = 0;
+        PopupRequest p;
+        p.text = QStringLiteral("お知らせ");
+        p.seconds = 3;
+        r.window->showMessagePopup(p, [&closed] { ++closed; });
+        SplashWindow *s = r.window->splash();
+        s->tick();
+        s->tick();
+        QVERIFY(s->isVisible());
+        s->tick();
+        QVERIFY(!s->isVisible());
+        QCOMPARE(closed, 1);
+
+        p.seconds = 0;
+        p.modal = true;
+        r.window->showMessagePopup(p, [&closed] { ++closed; });
+        QVERIFY(s->isModal());
+        s->tick();
+        QVERIFY(s->isVisible());
+        QTest::mouseClick(s->okButton(), Qt::LeftButton);
+        QVERIFY(!s->isVisible());
+        QCOMPARE(closed, 2);
+
+        p.modal = false;
+        p.seconds = 5;
+        r.window->showMessagePopup(p, [&closed] { ++closed; });
+        r.window->showMessagePopup(PopupRequest{}, {});
+        QVERIFY(!s->isVisible());
+        QCOMPARE(closed, 3);
+
+        // A run locks the settings; its warning phase brings the window back,
+        // restored and on top; the stop unlocks and gives the caption back.
         r.state.job.DelayMinutes = QStringLiteral("   2");
         r.state.job.Topmost = 0;
         r.window->settingsChanged();
@@ -617,43 +649,7 @@ private slots:
         QCOMPARE(r.engine->triggerTime(), r.clock.now().addSecs(15));
     }
 
-    // A popup closes after its seconds, or without seconds only with OK; an
-    // empty text takes it away. Each closing is told.
-    void popupsClose()
-    {
-        Rig r;
-        int closed = 0;
-        PopupRequest p;
-        p.text = QStringLiteral("お知らせ");
-        p.seconds = 3;
-        r.window->showMessagePopup(p, [&closed] { ++closed; });
-        SplashWindow *s = r.window->splash();
-        s->tick();
-        s->tick();
-        QVERIFY(s->isVisible());
-        s->tick();
-        QVERIFY(!s->isVisible());
-        QCOMPARE(closed, 1);
-
-        p.seconds = 0;
-        p.modal = true;
-        r.window->showMessagePopup(p, [&closed] { ++closed; });
-        QVERIFY(s->isModal());
-        s->tick();
-        QVERIFY(s->isVisible());
-        QTest::mouseClick(s->okButton(), Qt::LeftButton);
-        QVERIFY(!s->isVisible());
-        QCOMPARE(closed, 2);
-
-        p.modal = false;
-        p.seconds = 5;
-        r.window->showMessagePopup(p, [&closed] { ++closed; });
-        r.window->showMessagePopup(PopupRequest{}, {});
-        QVERIFY(!s->isVisible());
-        QCOMPARE(closed, 3);
-    }
-
-    void historyListAndMenu()
+    void historyListMenuAndInputForm()
     {
         FormRig p;
         p.state.history.HistoryText = QStringLiteral("zeta /sound\tAlpha\tbeta");
@@ -713,11 +709,9 @@ private slots:
         item("mnuDropdownEdit")->trigger();
         QVERIFY(InputForm::current());
         QCOMPARE(InputForm::current()->textBox()->toPlainText(), QStringLiteral("prog -x"));
-    }
+        delete InputForm::current();
 
-    void formEditsAndRemembers()
-    {
-        FormRig p;
+        // The form remembers its size, font and input method.
         p.state.edit.EditFontSize = 39;
         p.state.edit.EditWidth = 400 * 15;
         p.state.edit.EditHeight = 200 * 15;
@@ -821,7 +815,7 @@ private slots:
         QCOMPARE(edit.EditMode, 1);
     }
 
-    void multiBoxAndRows()
+    void multiBoxRowsAndStart()
     {
         MultiRig r;
         auto *multi = r.w<QCheckBox>(QStringLiteral("ChkMulti"));
@@ -870,13 +864,9 @@ private slots:
         QTRY_VERIFY(InputForm::current());
         QCOMPARE(InputForm::current()->textBox()->toPlainText(), QStringLiteral("prog --now"));
         InputForm::current()->close();
-    }
 
-    void startRunsTheScheduleAndLocksTheRows()
-    {
-        MultiRig r;
-        r.state.job.MultiEnabled = 1;
-        r.window->settingsChanged();
+        // The start runs the schedule and locks the rows.
+        r.state.MultiRows[0] = {"23", "30", "シャットダウン", ""};
         r.state.MultiRows[1] = {"8", "1", "再起動", ""};
         r.frame()->load();
         r.w<QPushButton>(QStringLiteral("cmd実行"))->click();
