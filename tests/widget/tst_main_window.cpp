@@ -88,11 +88,6 @@ QString shownText(HistoryListWindow *list)
     return list->currentRow() < 0 ? QString() : list->rowLabel(list->currentRow())->text();
 }
 
-void waitClosed(QPointer<HistoryListWindow> list)
-{
-    QTRY_VERIFY(!list);
-}
-
 class RecordingInputMethod final : public InputMethodSwitch {
 public:
     bool switchable = true;
@@ -130,8 +125,7 @@ private slots:
     {
         Rig r(false);
         // Every control a user can reach has a name a screen reader can read.
-        const auto all = r.window->findChildren<QWidget *>();
-        for (QWidget *w : all) {
+        for (QWidget *w : r.window->findChildren<QWidget *>()) {
             const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w) ||
                                  qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w) ||
                                  qobject_cast<QGroupBox *>(w);
@@ -670,13 +664,13 @@ private slots:
         p.key(list, Qt::Key_Up);
         QCOMPARE(shownText(list), QStringLiteral("Alpha"));
         p.key(list, Qt::Key_Return);
-        waitClosed(list);
+        QTRY_VERIFY(!list);
         QCOMPARE(p.appBox()->text(), QStringLiteral("Alpha"));
 
         // A click on the button while the list is open closes it.
         QTRY_VERIFY((list = p.openList()) != nullptr);  // a click within a moment of the closing opens nothing
         p.app()->showHistoryList();
-        waitClosed(list);
+        QTRY_VERIFY(!list);
 
         // Delete removes exactly the row shown, not the stored row of its number.
         QTRY_VERIFY((list = p.openList()) != nullptr);
@@ -684,7 +678,7 @@ private slots:
         p.key(list, Qt::Key_Down);
         QCOMPARE(shownText(list), QStringLiteral("zeta /sound"));
         p.key(list, Qt::Key_Delete);
-        waitClosed(list);
+        QTRY_VERIFY(!list);
         QCOMPARE(p.state.history.HistoryText, QStringLiteral("Alpha\tbeta"));
 
         // The menu of the drop-down button.
