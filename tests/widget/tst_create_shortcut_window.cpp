@@ -52,9 +52,7 @@ ShortcutEnvironment RealFiles(QStringList *opened)
 
 void Click(CreateShortcutWindow *w, const char *name)
 {
-    auto *b = w->findChild<QPushButton *>(QString::fromLatin1(name));
-    QVERIFY(b);
-    QTest::mouseClick(b, Qt::LeftButton);
+    QTest::mouseClick(w->findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
 }
 
 void Answer(CreateShortcutWindow *w, QMessageBox::StandardButton button)
@@ -65,11 +63,12 @@ void Answer(CreateShortcutWindow *w, QMessageBox::StandardButton button)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QList<TextViewWindow *> openViews()
+// The visible top-level windows of type T.
+template <typename T> QList<T *> shown()
 {
-    QList<TextViewWindow *> out;
+    QList<T *> out;
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *v = qobject_cast<TextViewWindow *>(w); v && v->isVisible())
+        if (auto *v = qobject_cast<T *>(w); v && v->isVisible())
             out << v;
     }
     return out;
@@ -82,7 +81,7 @@ class TstCreateShortcutWindow : public QObject {
 private Q_SLOTS:
     void cleanup()
     {
-        for (TextViewWindow *v : openViews())
+        for (TextViewWindow *v : shown<TextViewWindow>())
             v->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -285,42 +284,29 @@ private Q_SLOTS:
         QCOMPARE(w->frameGeometry().topLeft(), area.topLeft());
         QCOMPARE(w->geometry().width(), std::max(200, area.width() / 2));
         QCOMPARE(w->geometry().height(), std::max(80, area.height() / 6));
-    }
 
-    // Settings that would come back as a different run: a message box instead
-    // of a line.
-    void commandLineRefused()
-    {
-        AppState state;
-        SetDefaults(state, kNow, QString());
+        // Copy takes the selection, or all of the text without one.
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        QTest::mouseClick(w->copyButton(), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), w->text());
+        QTextCursor c = w->editor()->textCursor();
+        c.setPosition(1);
+        c.setPosition(5, QTextCursor::KeepAnchor);
+        w->editor()->setTextCursor(c);
+        QTest::mouseClick(w->copyButton(), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), w->text().mid(1, 4));
+        w->close();
+
+        // Settings that would come back as a different run: a message box
+        // instead of a line.
         state.job.ResumeEnabled = 1;
         state.job.AppCommand = QStringLiteral("/opt/App/run");
         QVERIFY(!ShowCommandLineWindow(state));
-        QVERIFY(openViews().isEmpty());
-        QMessageBox *box = nullptr;
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *b = qobject_cast<QMessageBox *>(w); b && b->isVisible())
-                box = b;
-        }
-        QVERIFY(box);
-        QVERIFY2(box->text().contains(QStringLiteral("大文字")), qPrintable(box->text()));
-        box->close();
-    }
-
-    void copyButton()
-    {
-        TextViewWindow *w = TextViewWindow::showText(QStringLiteral("-auto -reboot -time 10 "), QStringLiteral("t"));
-        QApplication::clipboard()->setText(QStringLiteral("before"));
-        QTest::mouseClick(w->copyButton(), Qt::LeftButton);
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("-auto -reboot -time 10 "));
-
-        // With a selection, only the selection is copied.
-        QTextCursor c = w->editor()->textCursor();
-        c.setPosition(6);
-        c.setPosition(13, QTextCursor::KeepAnchor);
-        w->editor()->setTextCursor(c);
-        QTest::mouseClick(w->copyButton(), Qt::LeftButton);
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("-reboot"));
+        QVERIFY(shown<TextViewWindow>().isEmpty());
+        const QList<QMessageBox *> boxes = shown<QMessageBox>();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0]->text().contains(QStringLiteral("大文字")), qPrintable(boxes[0]->text()));
+        boxes[0]->close();
     }
 
     void helpFile_data()
@@ -350,7 +336,7 @@ private Q_SLOTS:
         Launcher launcher(backend, clock, dir.path());
         QCOMPARE(OpenHelpFile(launcher, QStringLiteral("command_line.txt"), HelpPlacement::TopLeftLarge), present);
         QCOMPARE(backend.started.size(), present ? 1 : 0);
-        const QList<TextViewWindow *> views = openViews();
+        const QList<TextViewWindow *> views = shown<TextViewWindow>();
         QCOMPARE(views.size(), ownWindow ? 1 : 0);
         if (ownWindow) {
             QCOMPARE(views.first()->text(), QStringLiteral("-auto の説明\n"));

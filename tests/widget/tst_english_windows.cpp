@@ -97,7 +97,7 @@ private Q_SLOTS:
         m_shots = QDir(QStringLiteral("english_windows"));
     }
 
-    void mainWindowItsPagesAndWeekList()
+    void everyWindow()
     {
         WindowRig r(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)), true);
         r.window->show();
@@ -115,17 +115,6 @@ private Q_SLOTS:
         week->findChild<QPushButton *>(QStringLiteral("cmdClear"))->click();
         look(week->findChild<QMessageBox *>(), QStringLiteral("week_clear_box"));
         delete week;
-        r.w<QCheckBox>(QStringLiteral("ChkMulti"))->click();
-        look(r.window.get(), QStringLiteral("multi"));
-        QTest::mouseClick(r.w<QLabel>(QStringLiteral("lblAllClear_Multi")), Qt::LeftButton);
-        look(r.window->findChild<QMessageBox *>(), QStringLiteral("multi_clear_box"));
-    }
-
-    void smallWindows()
-    {
-        WindowRig r(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)), true);
-        r.window->show();
-        r.w<QCheckBox>(QStringLiteral("chk拡張"))->click();
         auto *app = r.w<QLineEdit>(QStringLiteral("txtExecAp"));
         r.window->openInputForm(app, QPoint(10, 10));
         look(r.window->findChild<InputForm *>(), QStringLiteral("input_form"));
@@ -153,6 +142,10 @@ private Q_SLOTS:
         look(r.window->splash(), QStringLiteral("popup"));
 
         look(HistoryListWindow::open(app, r.state), QStringLiteral("history"));
+        r.w<QCheckBox>(QStringLiteral("ChkMulti"))->click();
+        look(r.window.get(), QStringLiteral("multi"));
+        QTest::mouseClick(r.w<QLabel>(QStringLiteral("lblAllClear_Multi")), Qt::LeftButton);
+        look(r.window->findChild<QMessageBox *>(), QStringLiteral("multi_clear_box"));
     }
 };
 
