@@ -1,7 +1,10 @@
 // End to end: the real zenkoro binary, headless, performs its power action
 // through a logind-shaped service (python3-dbusmock's logind template) on a
-// private system bus, and only through it.
+// private system bus, and only through it; it watches the battery through the
+// upower template there, and runs a multi schedule started by faketime at a
+// chosen wall-clock time (monotonic time real, so that the timers run normally).
 #include <QDateTime>
+#include <QFile>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -10,6 +13,7 @@
 #ifndef Q_MOC_RUN
 #include "support/logind_mock.h"
 #include "support/run_zenkoro.h"
+#include "support/upower_mock.h"
 #endif
 
 #include <csignal>
@@ -24,12 +28,15 @@ class TestE2ePower : public QObject {
     LogindMock m_mock;
     QTemporaryDir m_home;
 
-    // A started zenkoro with the given arguments; its settings file is a
-    // fresh, missing one, so the defaults apply.
-    void start(QProcess &p, const QStringList &args) const
+    // A started zenkoro with the given arguments, at the fake local time `at`
+    // when given; its settings file is a missing one unless a test writes it.
+    void start(QProcess &p, const QStringList &args, const QString &at = {}) const
     {
         QProcessEnvironment env = zktest::ZenkoroEnvironment(m_home.path(), m_mock.environment());
         env.insert("LC_ALL", "C.UTF-8");
+        env.insert("XDG_SESSION_ID", "c1");  // the session that the battery run adds to the mock
+        if (!at.isEmpty())
+            zktest::PreloadFaketime(env, zktest::FaketimeLibrary(), at);
         p.setProcessEnvironment(env);
         p.start(qEnvironmentVariable("ZENKORO_BIN"), QStringList{"--conf", m_home.path() + "/Conf.txt"} + args);
     }
@@ -38,13 +45,28 @@ class TestE2ePower : public QObject {
     {
         QProcess p;
         start(p, args);
-        return zktest::Finish(p, 60000);
+        return zktest::Finish(p, 90000);
+    }
+
+    // A settings file with these multi rows ({hour, minute, operation, application} each).
+    bool writeConf(const QList<QStringList> &rows) const
+    {
+        QStringList f(310);
+        f[9] = "1";   // MultiEnabled
+        f[41] = "1";  // ResumeKeepState: the schedule goes on after a wake-up
+        for (int r = 0; r < rows.size(); ++r)
+            for (int k = 0; k < 4; ++k)
+                f[109 + 10 * r + k] = rows[r].value(k);
+        QFile conf(m_home.path() + "/Conf.txt");
+        return conf.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               conf.write((f.join(',') + ",\r\n").toUtf8()) > 0;
     }
 
 private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(QFile::exists(qEnvironmentVariable("ZENKORO_BIN")));
+        QVERIFY2(!zktest::FaketimeLibrary().isEmpty(), "faketime is not installed (./zk installs it)");
         QVERIFY(m_home.isValid());
         QVERIFY2(m_mock.startBus(), qPrintable(m_mock.error()));
     }
@@ -118,24 +140,70 @@ private Q_SLOTS:
     }
 
     // A stop signal during the countdown: the program ends without a request.
-    void stopSignalTakesNoAction_data()
-    {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
-    }
     void stopSignalTakesNoAction()
     {
-        QFETCH(int, signalNumber);
-        QProcess p;
-        start(p, {"-auto", "-reboot", "-time", "1"});
-        // Counting down once it prints.
-        if (!p.waitForReadyRead(15000))
-            QFAIL(qPrintable(Describe(zktest::Finish(p, 100))));
-        ::kill(pid_t(p.processId()), signalNumber);
-        const Result r = zktest::Finish(p, 30000);
-        QVERIFY2(r.exitCode == 0, qPrintable(Describe(r)));
+        for (const int signalNumber : {SIGTERM, SIGINT}) {
+            QProcess p;
+            start(p, {"-auto", "-reboot", "-time", "1"});
+            // Counting down once it prints.
+            if (!p.waitForReadyRead(15000))
+                QFAIL(qPrintable(Describe(zktest::Finish(p, 100))));
+            ::kill(pid_t(p.processId()), signalNumber);
+            const Result r = zktest::Finish(p, 30000);
+            QVERIFY2(r.exitCode == 0, qPrintable(Describe(r)));
+        }
         QVERIFY(m_mock.powerCalls().isEmpty());
+    }
+
+    // On battery (UPower) and idle (the session's idle hint in logind) a dry
+    // run acts, and logind hears nothing.
+    void onBatteryAndIdleActs()
+    {
+        QVERIFY(m_mock.addSession("c1"));
+        QVERIFY(m_mock.setSessionIdleFor("c1", 600));
+        zktest::UPowerMock upower(m_mock);
+        QVERIFY2(upower.start({{"OnBattery", true}}), qPrintable(upower.error()));
+        QVERIFY(upower.setDisplay(true, 2, 40.0, 1800));
+        const Result r = run({"--dry-run", "-auto", "-shutdown", "-battery", "30"});
+        QVERIFY2(r.exitCode == 0 && r.out.contains("dry-run: ExitSession flags=8 (power off)"),
+                 qPrintable(Describe(r)));
+        QCOMPARE(m_mock.powerCalls(), QStringList());
+    }
+
+    // Multi rows in reverse order: sleep at 22:59 waking at 23:00 with an
+    // application, power off at 23:01. One Suspend, the application after
+    // the wake time, one PowerOff, and the program ends.
+    void multiSleepWakeShutdown()
+    {
+        const QString marker = m_home.path() + "/launched";
+        QVERIFY(writeConf({{"23", "1", "シャットダウン", ""},
+                           {"23", "0", "復帰", "/usr/bin/touch " + marker},
+                           {"22", "59", "スリープ", ""}}));
+        const auto removeConf = qScopeGuard([this] { QFile::remove(m_home.path() + "/Conf.txt"); });
+        QProcess p;
+        start(p, {"-auto"}, "2026-12-07 22:58:55");
+        if (!LogindMock::waitFor([this] { return !m_mock.calls("Suspend").isEmpty(); }, 30000))
+            QFAIL(qPrintable(Describe(zktest::Finish(p, 100))));
+        QCOMPARE(m_mock.powerCalls(), QStringList{"Suspend"});
+        // The machine sleeps and comes back; the wake time has not come yet.
+        QVERIFY(m_mock.emitPrepareForSleep(true));
+        QVERIFY(m_mock.emitPrepareForSleep(false));
+        QVERIFY(!p.waitForFinished(3000));
+        QVERIFY(!QFile::exists(marker));
+        // 23:00: the application starts; nothing else happens before 23:01.
+        if (!LogindMock::waitFor([&] { return QFile::exists(marker); }, 80000))
+            QFAIL(qPrintable(Describe(zktest::Finish(p, 100))));
+        QCOMPARE(m_mock.powerCalls(), QStringList{"Suspend"});
+        const Result r = zktest::Finish(p, 90000);
+        QVERIFY2(r.exitCode == 0, qPrintable(Describe(r)));
+        QCOMPARE(m_mock.powerCalls(), (QStringList{"Suspend", "PowerOff"}));
+        // Each step printed its line as its countdown began, in time order.
+        const qsizetype sleepLine = r.out.indexOf(QStringLiteral("連続指定 1/2: 12月07日 22時59分 スリープ 復帰 12月07日 23時00分"));
+        const qsizetype offLine = r.out.indexOf(QStringLiteral("連続指定 2/2: 12月07日 23時01分 シャットダウン"));
+        QVERIFY2(sleepLine >= 0 && offLine > sleepLine, qPrintable(Describe(r)));
+        // The PowerOff came at 23:01 of the fake clock: about a minute after the wake time.
+        const double gap = m_mock.loggedCalls("PowerOff").value(0).time - m_mock.loggedCalls("Suspend").value(0).time;
+        QVERIFY2(gap > 115, qPrintable(QString::number(gap)));
     }
 };
 

@@ -26,7 +26,6 @@ private slots:
         QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(lines.size() >= 4 && lines.at(1) == QStringLiteral("00:00:03"), qPrintable(r.out));
-        QVERIFY(lines.first().startsWith(QStringLiteral("Zenkoro再起動 ")));
         QVERIFY2(lines.contains(QStringLiteral("00:00:02")), qPrintable(r.out));
         QVERIFY2(lines.contains(QStringLiteral("･･まもなく再起動")), qPrintable(r.out));
         // The action is the last thing, and it happens once.
@@ -69,7 +68,6 @@ private slots:
         QVERIFY2(r.exitCode == 0, qPrintable(Describe(r)));
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(lines.last().startsWith(QStringLiteral("dry-run: ExitSession")), qPrintable(Describe(r)));
-        QCOMPARE(r.out.count(QStringLiteral("dry-run:")), 1);
         // The countdown steps shown before the warning: the condition cannot
         // hold within the first 10 seconds, while the first sample is in
         // after about 2 (a few steps of slack for a busy machine).

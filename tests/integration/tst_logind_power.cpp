@@ -144,6 +144,8 @@ private Q_SLOTS:
             QCOMPARE(m_mock.calls("TerminateSession")[0].args, QVariantList{session});
     }
 
+    // Refused by logind, or with no logind at all: every request is a
+    // refusal, and nothing resumes.
     void refusalIsFalseAndNeverResumes()
     {
         const QString denied = LogindMock::raising("org.freedesktop.DBus.Error.AccessDenied");
@@ -157,27 +159,31 @@ private Q_SLOTS:
         QCOMPARE(m_mock.powerCalls(), (QStringList{"Reboot", "Suspend"}));
         QVERIFY(m_mock.emitPrepareForSleep(false));
         QVERIFY(!resumed.wait(500));
+
+        m_mock.stopLogind();
+        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Logoff), kNo);
+        QCOMPARE(SuspendAnswer(power, true, true), kNo);
+        QCOMPARE(HibernationAnswer(power), kNo);
+        QVERIFY(!power.hibernationAllowedAtStartup());
+        power.setKeepAwake(true);
+        QTRY_COMPARE(power.pendingCalls(), 0);
+        QVERIFY(!power.keepsAwake());
+        QCOMPARE(resumed.size(), 0);
     }
 
-    void hibernationAllowedOnlyOnYes_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("allowed");
-        QTest::newRow("yes") << "yes" << true;
-        QTest::newRow("challenge") << "challenge" << false;
-    }
     void hibernationAllowedOnlyOnYes()
     {
-        QFETCH(QString, answer);
-        QFETCH(bool, allowed);
-        QVERIFY2(m_mock.startLogind(QJsonObject{{"CanHibernate", answer}}), qPrintable(m_mock.error()));
-        LogindPower power;
-        QCOMPARE(HibernationAnswer(power), std::optional<bool>(allowed));
-        // Before the window exists the same question is answered at once.
-        QCOMPARE(power.hibernationAllowedAtStartup(), allowed);
-        QCOMPARE(m_mock.calls("CanHibernate").size(), 2);
-        // Asking is all it does.
-        QVERIFY(m_mock.powerCalls().isEmpty());
+        for (const bool allowed : {true, false}) {
+            const QString answer = allowed ? "yes" : "challenge";
+            QVERIFY2(m_mock.startLogind(QJsonObject{{"CanHibernate", answer}}), qPrintable(m_mock.error()));
+            LogindPower power;
+            QCOMPARE(HibernationAnswer(power), std::optional<bool>(allowed));
+            // Before the window exists the same question is answered at once.
+            QCOMPARE(power.hibernationAllowedAtStartup(), allowed);
+            QCOMPARE(m_mock.calls("CanHibernate").size(), 2);
+            // Asking is all it does.
+            QVERIFY(m_mock.powerCalls().isEmpty());
+        }
     }
 
     void keepAwakeHoldsOneInhibitLock()
@@ -227,39 +233,10 @@ private Q_SLOTS:
         QCOMPARE(m_mock.inhibitorCount(), 0);
     }
 
-    void missingLogindIsARefusal()
-    {
-        m_mock.stopLogind();
-        LogindPower power;
-        QSignalSpy resumed(&power, &zk::SessionPower::resumed);
-        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Reboot), kNo);
-        QVERIFY(!power.lastError().isEmpty());
-        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Logoff), kNo);
-        QCOMPARE(SuspendAnswer(power, true, true), kNo);
-        QCOMPARE(HibernationAnswer(power), kNo);
-        QVERIFY(!power.hibernationAllowedAtStartup());
-        power.setKeepAwake(true);
-        QTRY_COMPARE(power.pendingCalls(), 0);
-        QVERIFY(!power.keepsAwake());
-        QCOMPARE(resumed.size(), 0);
-    }
-
-    void hungLogindTimesOutAsARefusal()
-    {
-        // A logind that never answers within the call timeout.
-        QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", "import time; time.sleep(4)"));
-        LogindPower power;
-        power.setCallTimeout(1000);
-        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Reboot), kNo);
-        QVERIFY2(power.lastError().contains("NoReply") || power.lastError().contains("Timeout")
-                     || power.lastError().contains("no reply"),
-                 qPrintable(power.lastError()));
-        m_mock.stopLogind();  // do not leave the mock busy for the next case
-    }
-
     // logind answers after a polkit prompt, later than a blocking call would
     // wait: the call does not block, the answer comes through the event loop,
-    // and none reaches an asker that is gone.
+    // and none reaches an asker that is gone; one later than the call timeout
+    // is a refusal.
     void lateAnswers()
     {
         QVERIFY(m_mock.addManagerMethod("Reboot", "b", "", "time.sleep(7)"));
@@ -280,6 +257,12 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(power.pendingCalls(), 0, 20000);
         QCOMPARE(toTheGone, 0);
         QCOMPARE(m_mock.powerCalls(), (QStringList{"Reboot", "PowerOff"}));
+        power.setCallTimeout(1000);
+        QCOMPARE(ExitAnswer(power, zk::SessionEnd::Reboot), kNo);
+        QVERIFY2(power.lastError().contains("NoReply") || power.lastError().contains("Timeout")
+                     || power.lastError().contains("no reply"),
+                 qPrintable(power.lastError()));
+        m_mock.stopLogind();  // do not leave the mock busy for the next case
     }
 
     // DPMS on an X server; without one nothing happens, and logind hears nothing either way.

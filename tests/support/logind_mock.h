@@ -1,12 +1,6 @@
 // A private system bus (dbus-daemon) with python3-dbusmock's logind template
 // on it, for tests and benchmarks that talk to a real logind-shaped service
 // without touching the machine's own logind.
-//
-// Usage:
-//   zktest::LogindMock mock;
-//   if (!mock.startBus() || !mock.startLogind()) fail(mock.error());
-//   child.setProcessEnvironment(mock.environment());
-//   ... mock.calls() ...
 #pragma once
 
 #include <QCoreApplication>
@@ -175,8 +169,7 @@ public:
         return true;
     }
 
-    // The environment for programs that should see the private bus as their
-    // system bus.
+    // The environment for programs that see the private bus as their system bus.
     QProcessEnvironment environment() const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -1,11 +1,6 @@
 // python3-dbusmock's upower template on the private system bus of a
 // LogindMock, for tests that read the power status from a real UPower-shaped
 // service.
-//
-//   zktest::LogindMock bus;  bus.startBus();
-//   zktest::UPowerMock upower(bus);
-//   upower.start({{"OnBattery", true}});
-//   upower.setDisplay(true, 2, 57.0, 3600);  // present, discharging, 57 %, 1 h
 #pragma once
 
 #include "support/logind_mock.h"

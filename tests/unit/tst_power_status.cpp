@@ -162,15 +162,6 @@ private Q_SLOTS:
         QCOMPARE(Fields(read), raw);
     }
 
-    void sysfsMissingIsUnsupported()
-    {
-        QTemporaryDir root;
-        PowerStatusRaw raw{0, 1, 50, 10};
-        SysfsPowerStatus missing(root.filePath(QStringLiteral("nowhere")));
-        QCOMPARE(missing.read(raw), kPowerStatusUnsupported);
-        QCOMPARE(Fields(raw), (QList<qint64>{0, 1, 50, 10}));
-    }
-
     // Each refresh of the status window; a failed read keeps rows 1 to 3.
     void panelRows_data()
     {
