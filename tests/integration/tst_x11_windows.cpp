@@ -128,16 +128,13 @@ private Q_SLOTS:
         QVERIFY(!backend.activateProcessWindow(12345));
         const Atom active = XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False);
         Window requested = 0;
-        for (int i = 0; i < 100 && !requested; ++i) {
+        (void)QTest::qWaitFor([&] {
             XSync(m_display, False);
             XEvent ev;
-            while (XCheckTypedEvent(m_display, ClientMessage, &ev)) {
-                if (ev.xclient.message_type == active)
-                    requested = ev.xclient.window;
-            }
-            if (!requested)
-                QTest::qWait(20);
-        }
+            while (XCheckTypedEvent(m_display, ClientMessage, &ev) && ev.xclient.message_type == active)
+                requested = ev.xclient.window;
+            return requested != 0;
+        });
         // The topmost visible window of the process is the one raised.
         QCOMPARE(requested, m_owner);
     }
