@@ -58,8 +58,8 @@ class TstCapture : public QObject {
 
     // zenkoro --dry-run -auto -shutdown -time 0 -capture in `env`, with `home`
     // as its home: one Cap*.jpg is in its desktop folder by the time the
-    // dry-run exit line comes, no temporary file is left, and it says so.
-    void runWithCapture(QProcessEnvironment env, const QString &home)
+    // dry-run exit line comes, no temporary file is left; headless, it says so.
+    void runWithCapture(QProcessEnvironment env, const QString &home, bool headless)
     {
         const QDir desktop(home + QStringLiteral("/Desktop"));
         desktop.mkpath(QStringLiteral("."));
@@ -77,7 +77,7 @@ class TstCapture : public QObject {
         QVERIFY2(atExitLine && r.exitCode == 0, qPrintable(zktest::Describe(r)));
         QCOMPARE(atExitLine->size(), 1);
         QCOMPARE(desktop.entryList(QDir::Files), *atExitLine);
-        QVERIFY2(r.err.contains(u"を作成しました。"), qPrintable(r.err));
+        QCOMPARE(r.err.contains(u"を作成しました。"), headless);
     }
 
 private Q_SLOTS:
@@ -208,7 +208,7 @@ private Q_SLOTS:
         QProcessEnvironment env = zktest::ZenkoroEnvironment(home.path());
         env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.busAddress());
-        runWithCapture(env, home.path());
+        runWithCapture(env, home.path(), true);
         zktest::StopProcess(mock);
     }
 
@@ -219,7 +219,7 @@ private Q_SLOTS:
         QProcessEnvironment env = zktest::ZenkoroEnvironment(home.path());
         env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(m_display));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        runWithCapture(env, home.path());
+        runWithCapture(env, home.path(), false);
     }
 };
 

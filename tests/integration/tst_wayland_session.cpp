@@ -31,6 +31,7 @@ private Q_SLOTS:
         compositor.setProcessChannelMode(QProcess::MergedChannels);
         compositor.start(weston, {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--socket=zk-wayland"),
                                   QStringLiteral("--idle-time=0")});
+        QVERIFY2(compositor.waitForStarted(10000), qPrintable(compositor.errorString()));
         const QString socket = runtime.filePath(QStringLiteral("zk-wayland"));
         QVERIFY2(QTest::qWaitFor([&] { return QFileInfo::exists(socket) || compositor.state() != QProcess::Running; },
                                  20000) &&
