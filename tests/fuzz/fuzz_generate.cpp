@@ -34,8 +34,6 @@ QString Text(FuzzedDataProvider &in)
     return s;
 }
 
-int Flag(FuzzedDataProvider &in) { return in.ConsumeIntegralInRange<int>(0, 1); }
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -45,29 +43,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     SetDefaults(s, kNow, kDesktop);
     JobSettings &j = s.job;
     j.Operation = in.ConsumeIntegralInRange<int>(0, int(kOperationKinds.size()) - 1);
-    j.TimingMode = Flag(in);
-    j.DelayMinutes = Text(in);
-    j.ClockHour = Text(in);
-    j.ClockMinute = Text(in);
-    j.Force = Flag(in);
-    j.MonitorEnabled = Flag(in);
     j.MonitorKind = in.ConsumeIntegralInRange<int>(0, 2);
-    j.PhraseEvent = Flag(in);
-    j.MonitorPhrase = Text(in);
-    j.CpuLowerLimit = Text(in);
-    j.CpuAverageSeconds = Text(in);
-    j.CpuProcess = Text(in);
-    j.IdleSeconds = Text(in);
-    j.ResumeEnabled = Flag(in);
-    j.ResumeAtClock = Flag(in);
-    j.ResumeAfterMinutes = Text(in);
+    using J = JobSettings;
+    for (int J::*f : {&J::TimingMode, &J::Force, &J::MonitorEnabled, &J::PhraseEvent, &J::ResumeEnabled,
+                      &J::ResumeAtClock, &J::LaunchApp, &J::NoAlert, &J::TrayIcon, &J::CaptureOnExit, &J::ResumeOnly})
+        j.*f = in.ConsumeIntegralInRange<int>(0, 1);
+    for (QString J::*text : {&J::DelayMinutes, &J::ClockHour, &J::ClockMinute, &J::MonitorPhrase, &J::CpuLowerLimit,
+                             &J::CpuAverageSeconds, &J::CpuProcess, &J::IdleSeconds, &J::ResumeAfterMinutes,
+                             &J::AppCommand})
+        j.*text = Text(in);
     j.ResumeDateParts = {QStringLiteral("2026"), QStringLiteral("12"), QStringLiteral("7"), Text(in), Text(in)};
-    j.LaunchApp = Flag(in);
-    j.AppCommand = Text(in);
-    j.NoAlert = Flag(in);
-    j.TrayIcon = Flag(in);
-    j.CaptureOnExit = Flag(in);
-    j.ResumeOnly = Flag(in);
 
     QString error;
     const QString line = BuildCommandLine(s, &error);

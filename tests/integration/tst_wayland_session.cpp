@@ -1,8 +1,6 @@
 // The program on a Wayland compositor of its own (weston's headless
-// backend), with no X display: its window maps natively (the client's
-// Wayland protocol log shows the top-level configured and acknowledged),
-// a countdown with a watched phrase runs to the dry-run action, and the
-// features the session limits are each said once on standard error.
+// backend), with no X display: its window maps natively, a phrase run ends
+// in the dry-run action, and each session limit is said once.
 #include "core/session_limits.h"
 #include "support/run_zenkoro.h"
 
@@ -58,10 +56,7 @@ private Q_SLOTS:
         compositor.terminate();
         compositor.waitForFinished(5000);
 
-        // On failure, what the program said, without the protocol trace.
-        QStringList said = err.split(u'\n');
-        said.removeIf([](const QString &line) { return line.startsWith(u'['); });
-        QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, qPrintable(said.join(u'\n').right(3000)));
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, qPrintable(err.right(3000)));
         QVERIFY2(out.contains(u"dry-run: ExitSession flags=2"), qPrintable(out));
         // The main window is a Wayland top-level with the run's caption, configured by the compositor.
         QVERIFY2(err.contains(u".set_title(\"Zenkoro再起動"), qPrintable(err.left(3000)));

@@ -94,19 +94,12 @@ private Q_SLOTS:
         QCOMPARE(windows[2].handle, quint64(m_hidden));
         QVERIFY(!windows[2].visible);
         QCOMPARE(windows[3].pid, qint64(99));
-    }
-
-    void findsTheProcessWindow()
-    {
-        LinuxLauncherBackend backend;
+        // The launcher picks from them (its rules have their own test).
         SystemClock clock;
         Launcher launcher(backend, clock, QStringLiteral("/tmp"));
         QString list;
-        // The owner window gives way to the real one; the hidden one is no candidate.
         QCOMPARE(launcher.findProcessWindow(kPid, list), quint64(m_main));
         QCOMPARE(list, QString::number(m_main) + QStringLiteral("\tZkMain\tメイン画面\r\n"));
-        QCOMPARE(launcher.findProcessWindow(12345, list), quint64(0));
-        QCOMPARE(list, kWindowNotFoundText);
     }
 
     void placesAWindow()
@@ -135,16 +128,13 @@ private Q_SLOTS:
         QVERIFY(!backend.activateProcessWindow(12345));
         const Atom active = XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False);
         Window requested = 0;
-        for (int i = 0; i < 100 && !requested; ++i) {
+        (void)QTest::qWaitFor([&] {
             XSync(m_display, False);
             XEvent ev;
-            while (XCheckTypedEvent(m_display, ClientMessage, &ev)) {
-                if (ev.xclient.message_type == active)
-                    requested = ev.xclient.window;
-            }
-            if (!requested)
-                QTest::qWait(20);
-        }
+            while (XCheckTypedEvent(m_display, ClientMessage, &ev) && ev.xclient.message_type == active)
+                requested = ev.xclient.window;
+            return requested != 0;
+        });
         // The topmost visible window of the process is the one raised.
         QCOMPARE(requested, m_owner);
     }

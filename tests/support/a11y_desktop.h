@@ -6,8 +6,6 @@
 
 #include <QDeadlineTimer>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QString>
 #include <QThread>
 #include <QTemporaryDir>
 #include <memory>

@@ -29,15 +29,9 @@ QByteArray CaptureOutput(int fd, F &&function)
 }
 
 template <typename F>
-QByteArray CaptureStdout(F &&function)
-{
-    return CaptureOutput(STDOUT_FILENO, std::forward<F>(function));
-}
+QByteArray CaptureStdout(F &&function) { return CaptureOutput(STDOUT_FILENO, std::forward<F>(function)); }
 
 template <typename F>
-QByteArray CaptureStderr(F &&function)
-{
-    return CaptureOutput(STDERR_FILENO, std::forward<F>(function));
-}
+QByteArray CaptureStderr(F &&function) { return CaptureOutput(STDERR_FILENO, std::forward<F>(function)); }
 
 }  // namespace zktest

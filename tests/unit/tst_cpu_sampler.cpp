@@ -1,7 +1,4 @@
-// The CPU usage sampler's rules over scripted counters: the usage texts, the
-// ring of samples and its average, the colour against the lower limit, the
-// process selector, and what a sample is when its process ends or the
-// counters cannot be read.
+// The CPU usage sampler's rules over scripted counters.
 #include "monitors/cpu_sampler.h"
 #include "monitors/trigger.h"
 #include "support/fake/fake_cpu_counters.h"
@@ -17,7 +14,6 @@ namespace {
 
 const QDateTime kStart(QDate(2026, 12, 7), QTime(12, 0, 0));
 
-// A sampler with a 1 ms window over `fake`.
 struct Rig {
     FakeCpuCounters fake;
     CpuSampler sampler{fake, 1};
@@ -54,11 +50,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sample");
         QTest::addColumn<QString>("average");
         using L = QList<double>;
-        QTest::newRow("idle") << "5" << L{0} << "  0" << "  0";
         QTest::newRow("empty slots count as 0") << "5" << L{9} << "  9" << "  3";
         QTest::newRow("full ring") << "5" << L{10, 10, 10.5} << " 10.5" << " 10.166";
         QTest::newRow("oldest overwritten") << "5" << L{6, 0, 0, 3} << "  3" << "  1";
-        QTest::newRow("gone process") << "5" << L{-1} << " -1" << " -1";
         QTest::newRow("any negative sum") << "20" << L{0.5, -1} << " -1" << " -1";
         QTest::newRow("sum of exactly 0") << "5" << L{1, -1} << " -1" << "  0";
         QTest::newRow("gone after busy") << "5" << L{100, -1} << " -1" << " 33";

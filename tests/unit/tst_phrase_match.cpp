@@ -63,7 +63,6 @@ private Q_SLOTS:
         QTest::newRow("doubled quote inside quotes") << "\"say \"\"hi\"\"\" t" << true << QStringList{"say \"hi\"", "t"};
         QTest::newRow("empty quotes make an empty word") << "a \"\" b" << true << QStringList{"a", "", "b"};
         QTest::newRow("quotes kept") << "\"a b\" c" << false << QStringList{"\"a b\"", "c"};
-        QTest::newRow("line break inside quotes") << "\"a\r\nb\" c" << true << QStringList{"a\r\nb", "c"};
         QTest::newRow("full-width space does not split") << QStringLiteral("完了　しました") << true
                                                            << QStringList{QStringLiteral("完了　しました")};
         QTest::newRow("unclosed quote") << "\"a b" << true << QStringList{"a b"};
@@ -105,8 +104,6 @@ private Q_SLOTS:
             << "\"line two\" Log" << false << true << "Log" << "one" + sp + sp + "【line two】" + sp << QStringList{"Log"};
         QTest::newRow("line break read as a full-width space") << "one　line Log" << false << true << "Log"
                                                                << sp + "【one　line】" + sp + " two" << QStringList{"Log"};
-        QTest::newRow("title filter picks the window") << "error Log" << false << true << "Log"
-                                                       << "an " + sp + "【error】" + sp + " occurr" << QStringList{"Log"};
         QTest::newRow("title filter excludes every window") << "error Nothing" << false << false << "" << "" << QStringList{};
         QTest::newRow("title filter star searches all") << "occurred *" << false << true << "Log"
                                                         << "rror " + sp + "【occurred】" + sp
