@@ -67,7 +67,7 @@ struct NotificationMock {
     static bool closed(quint32 id)
     {
         const QList<zktest::MockCall> closes = calls("CloseNotification");
-        return std::ranges::any_of(closes, [id](const auto &c) { return c.args == QVariantList{id}; });
+        return std::ranges::any_of(closes, [id](const auto &c) { return c.args.value(0).toUInt() == id; });
     }
 };
 
